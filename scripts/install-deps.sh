@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs with apt-get whatever of the build's Debian packages is missing; does nothing when
+# every one is there. Extra packages may be named on the command line.
+set -euo pipefail
+
+packages=(g++ make cmake ninja-build libgtest-dev libgmock-dev git "$@")
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  sudo="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,109 @@
+#include "base/AtomicFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "base/FileSystem.h"
+#include "base/StringPrintf.h"
+
+namespace vexor {
+namespace {
+
+constexpr size_t kBufferSize = 256 * 1024;
+
+// The permissions a newly created file would get, or those of the file being replaced.
+mode_t TargetMode(const std::string& target) {
+  struct stat info;
+  if (::stat(target.c_str(), &info) == 0) return info.st_mode & 07777;
+  mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+}  // namespace
+
+AtomicFile::~AtomicFile() { Discard(); }
+
+bool AtomicFile::Open(const std::string& path) {
+  Discard();
+  m_target = path;
+  m_error.clear();
+  m_writeFailed = false;
+  std::string pattern = path + ".tmp-XXXXXX";
+  int fd = ::mkstemp(pattern.data());
+  if (fd < 0) {
+    Fail("cannot be created");
+    return false;
+  }
+  m_temp = pattern;
+  ::fchmod(fd, TargetMode(path));
+  m_file = ::fdopen(fd, "wb");
+  if (m_file == nullptr) {
+    ::close(fd);
+    ::unlink(m_temp.c_str());
+    m_temp.clear();
+    Fail("cannot be created");
+    return false;
+  }
+  std::setvbuf(m_file, nullptr, _IOFBF, kBufferSize);
+  return true;
+}
+
+void AtomicFile::Write(const void* data, size_t size) {
+  if (m_file == nullptr || m_writeFailed || size == 0) return;
+  if (std::fwrite(data, 1, size, m_file) != size) {
+    m_writeFailed = true;
+    Fail("cannot be written");
+  }
+}
+
+bool AtomicFile::Commit() {
+  if (m_file == nullptr) {
+    if (m_error.empty()) m_error = StringPrintf("\"%s\" was not opened for writing.", m_target.c_str());
+    return false;
+  }
+  bool ok = !m_writeFailed;
+  if (ok && std::fflush(m_file) != 0) {
+    Fail("cannot be written");
+    ok = false;
+  }
+  if (ok && m_durable && ::fsync(::fileno(m_file)) != 0) {
+    Fail("cannot be written");
+    ok = false;
+  }
+  if (std::fclose(m_file) != 0 && ok) {
+    Fail("cannot be written");
+    ok = false;
+  }
+  m_file = nullptr;
+  if (ok && std::rename(m_temp.c_str(), m_target.c_str()) != 0) {
+    Fail("cannot be replaced");
+    ok = false;
+  }
+  if (!ok) ::unlink(m_temp.c_str());
+  m_temp.clear();
+  return ok;
+}
+
+void AtomicFile::Discard() {
+  if (m_file != nullptr) {
+    std::fclose(m_file);
+    m_file = nullptr;
+  }
+  if (!m_temp.empty()) {
+    ::unlink(m_temp.c_str());
+    m_temp.clear();
+  }
+}
+
+void AtomicFile::Fail(const char* what) {
+  if (!m_error.empty()) return;
+  m_error = StringPrintf("The file \"%s\" %s: %s", m_target.c_str(), what, LastSystemError().c_str());
+}
+
+}  // namespace vexor

@@ -1,0 +1,52 @@
+// A file written under a temporary name in the target's folder and renamed over the target
+// only when complete, so a failure never leaves a half-written file or destroys the previous one.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "base/Archive.h"
+
+namespace vexor {
+
+class AtomicFile : public ByteSink {
+ public:
+  // durable: flush the data to the disk before the rename (for files that are not rebuilt
+  // from other data, such as the settings, data, CSV and variable files).
+  explicit AtomicFile(bool durable = true) : m_durable(durable) {}
+  ~AtomicFile() override;
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+
+  // Creates the temporary file next to path. False (with Error()) when it cannot be created.
+  bool Open(const std::string& path);
+  bool IsOpen() const { return m_file != nullptr; }
+
+  // Writes are ignored while the file is not open; a failed write is remembered.
+  void Write(const void* data, size_t size) override;
+  void Write(std::string_view text) { Write(text.data(), text.size()); }
+
+  // Completes the file: flushes, closes and renames it over the target. False (with Error())
+  // when anything failed; the temporary file is then removed and the target left untouched.
+  bool Commit();
+
+  // Abandons the file: the temporary file is removed, the target is left untouched.
+  void Discard();
+
+  // A clear message naming the target file, set when Open, a write or Commit failed.
+  const std::string& Error() const { return m_error; }
+  const std::string& Path() const { return m_target; }
+
+ private:
+  void Fail(const char* what);
+
+  bool m_durable;
+  std::FILE* m_file = nullptr;
+  std::string m_target;
+  std::string m_temp;
+  std::string m_error;
+  bool m_writeFailed = false;
+};
+
+}  // namespace vexor

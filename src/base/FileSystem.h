@@ -1,0 +1,26 @@
+// Small file-system helpers over std::filesystem that never throw.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vexor {
+
+// Joins a folder and a relative path with "/". An empty folder gives the relative path.
+std::string JoinPath(const std::string& folder, const std::string& relative);
+
+bool FileExists(const std::string& path);
+
+// Creates the folder (and its parents) unless it already exists. False when it cannot be made.
+bool CreateFolder(const std::string& path);
+
+// The folder part of a path ("." when it has none).
+std::string FolderOf(const std::string& path);
+
+// The current working folder of the process, or "." when it cannot be read.
+std::string CurrentFolder();
+
+// A one-line description of the last system error (errno), for messages.
+std::string LastSystemError();
+
+}  // namespace vexor

@@ -1,0 +1,44 @@
+#include "base/StringPrintf.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace vexor {
+namespace {
+
+void AppendV(std::string* out, const char* format, va_list args) {
+  char small[256];
+  va_list copy;
+  va_copy(copy, args);
+  int needed = std::vsnprintf(small, sizeof small, format, copy);
+  va_end(copy);
+  if (needed < 0) return;
+  if (static_cast<size_t>(needed) < sizeof small) {
+    out->append(small, static_cast<size_t>(needed));
+    return;
+  }
+  size_t old = out->size();
+  out->resize(old + static_cast<size_t>(needed) + 1);
+  std::vsnprintf(out->data() + old, static_cast<size_t>(needed) + 1, format, args);
+  out->resize(old + static_cast<size_t>(needed));
+}
+
+}  // namespace
+
+std::string StringPrintf(const char* format, ...) {
+  std::string out;
+  va_list args;
+  va_start(args, format);
+  AppendV(&out, format, args);
+  va_end(args);
+  return out;
+}
+
+void StringAppendF(std::string* out, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  AppendV(out, format, args);
+  va_end(args);
+}
+
+}  // namespace vexor

@@ -1,0 +1,14 @@
+// printf-style formatting into std::string. Format strings are literals; data is always passed
+// as an argument, so a player name containing "%" is copied unchanged.
+#pragma once
+
+#include <string>
+
+namespace vexor {
+
+std::string StringPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Appends the formatted text to *out.
+void StringAppendF(std::string* out, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+}  // namespace vexor

@@ -1,0 +1,65 @@
+// Cutting fields out of log lines. Every position counts the line's trailing line feed as its
+// last character, as the game's logs are read; a final line without one simply ends a
+// character earlier. All comparisons are exact byte comparisons.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vexor {
+
+// The event word of a server log line ("InitGame:", "Kill:" ...) and the position of the blank
+// that ends it (the word end), which the line handlers use as a starting point.
+struct EventWord {
+  std::string_view word;
+  int end = 0;
+};
+
+// The event word follows the game clock: it starts 3 characters after the first ':' at
+// position 1 or later (one more when a blank stands there) and ends at the next blank, or at the
+// last character of the line.
+EventWord FindEventWord(std::string_view line);
+
+// The text of a line from one past the word end up to, not including, its last character.
+std::string_view RestOfLine(std::string_view line, int wordEnd);
+
+// A name without its colour codes: "^" is dropped together with the character after it, and a
+// final "^" alone. ^1Bob^7 gives Bob.
+std::string StripColourCodes(std::string_view text);
+
+// The name made unique by the k-th try (k from 1): "_1" appended for k = 1; for larger k the
+// last two characters are removed first. Bob, Bob_1, Bob_2 ...
+std::string Disambiguate(std::string_view name, int k);
+
+// The game clock of a server log line: from its first non-blank character through the second
+// character after the first ':' that follows (12:34).
+std::string_view ClockTime(std::string_view line);
+
+// The client number at the end of a server log line: the text after the last blank among its
+// last 6 characters (position 0 when there is none), without the final character.
+std::string_view TrailingClientNumber(std::string_view line);
+
+// The raw name in a user-information line: between the first "n\" at or after from and the
+// first "\t\" after it, both found before the last 3 characters; empty when they are not there.
+std::string_view UserInfoRawName(std::string_view infoLine, int from);
+
+// The team a user-information line gives: 2 for "/red\", 1 for "/blue\" (the first found), 0
+// when neither appears at positions 0 to length - 4.
+int32_t UserInfoTeam(std::string_view infoLine);
+
+// True when text occurs in line at position at.
+bool TextAt(std::string_view line, size_t at, std::string_view text);
+
+// The last start position of text in line among positions from to before limit (exclusive);
+// npos when there is none.
+size_t LastMatchBefore(std::string_view line, std::string_view text, size_t from, size_t limit);
+
+// The first start position of text in line among positions from to before limit; npos when none.
+size_t FirstMatchBefore(std::string_view line, std::string_view text, size_t from, size_t limit);
+
+// True when the n characters that end `before` characters before the end of the line equal
+// text (n = text length). EndsBefore("Bob rocket\n", "rocket", 1) is true.
+bool EndsBefore(std::string_view line, std::string_view text, size_t before);
+
+}  // namespace vexor

@@ -1,0 +1,80 @@
+#include "log/LogAnalysis.h"
+
+#include "platform/Prompter.h"
+#include "stats/LogSelection.h"
+#include "stats/VexoriumDoc.h"
+
+namespace vexor {
+namespace {
+
+constexpr uint64_t kReportEvery = 4 << 20;
+
+}  // namespace
+
+LogAnalysis::LogAnalysis(CVexoriumDoc& doc, LogSelection& selection, Prompter& prompter)
+    : m_doc(doc), m_selection(selection), m_prompter(prompter) {}
+
+bool LogAnalysis::AnalyseCurrentLog(bool run) {
+  if (m_doc.currentLogPath.empty()) {
+    if (!run) return true;
+    m_prompter.Inform("Bad Games.Log", "Warning!");
+    m_selection.selectedLogPath.clear();
+    return false;
+  }
+  if (!run) return true;
+  return AnalyseLogFile(false);
+}
+
+bool LogAnalysis::AnalyseLogFile(bool discovery) {
+  LogLineReader probe;
+  if (!probe.Open(m_doc.currentLogPath)) return false;
+  std::string_view first;
+  bool client = probe.Next(&first) && first.substr(0, 7) == "logfile";
+  probe.Close();
+  if (client) {
+    m_doc.clientLogSeen = true;
+    return discovery ? ScanClientLog() : ParseClientLog();
+  }
+  m_doc.serverLogAbsent = false;
+  return discovery ? ScanServerLog() : ParseServerLog();
+}
+
+bool LogAnalysis::OpenCurrentLog() {
+  m_lastReport = 0;
+  return m_reader.Open(m_doc.currentLogPath);
+}
+
+bool LogAnalysis::NextLine(std::string_view* line) {
+  if (!m_reader.Next(line)) return false;
+  if (m_observer && m_reader.BytesRead() - m_lastReport >= kReportEvery) {
+    m_lastReport = m_reader.BytesRead();
+    m_observer(m_lastReport, m_reader.Size());
+  }
+  return true;
+}
+
+bool LogAnalysis::FinishPass() {
+  bool ok = !m_reader.Failed();
+  if (m_observer) m_observer(m_reader.BytesRead(), m_reader.Size());
+  m_reader.Close();
+  return ok;
+}
+
+int32_t LogAnalysis::CurrentPlayerNumber() const {
+  int32_t g = m_doc.currentGame;
+  if (g < 0 || g > m_doc.gameCount || !CVexoriumDoc::IsGameSlot(g)) return -1;
+  return m_doc.games[static_cast<size_t>(g)].playerNumber;
+}
+
+// Client console logs are read by their own passes; until they exist such a log adds nothing.
+bool LogAnalysis::ScanClientLog() {
+  if (!OpenCurrentLog()) return false;
+  return FinishPass();
+}
+
+bool LogAnalysis::ParseClientLog() {
+  if (!OpenCurrentLog()) return false;
+  return FinishPass();
+}
+
+}  // namespace vexor

@@ -1,0 +1,93 @@
+#include "log/LogLineReader.h"
+
+#include <sys/stat.h>
+
+#include <cstring>
+
+namespace vexor {
+namespace {
+
+constexpr size_t kBufferSize = 1 << 20;
+// A line of 1022 characters may be followed by a carriage return and its line feed.
+constexpr size_t kWindow = LogLineReader::kMaxLine + 1;
+
+}  // namespace
+
+LogLineReader::~LogLineReader() { Close(); }
+
+bool LogLineReader::Open(const std::string& path) {
+  Close();
+  m_file = std::fopen(path.c_str(), "rb");
+  if (m_file == nullptr) return false;
+  struct stat info;
+  if (::fstat(::fileno(m_file), &info) != 0 || S_ISDIR(info.st_mode)) {
+    Close();
+    return false;
+  }
+  m_size = static_cast<uint64_t>(info.st_size);
+  m_buffer.resize(kBufferSize);
+  m_atEnd = false;
+  return true;
+}
+
+void LogLineReader::OpenBytes(std::string_view bytes) {
+  Close();
+  m_buffer.assign(bytes.begin(), bytes.end());
+  m_end = m_buffer.size();
+  m_size = bytes.size();
+  m_atEnd = true;
+}
+
+void LogLineReader::Close() {
+  if (m_file != nullptr) std::fclose(m_file);
+  m_file = nullptr;
+  m_buffer.clear();
+  m_pos = m_end = 0;
+  m_atEnd = true;
+  m_failed = false;
+  m_consumed = 0;
+  m_size = 0;
+}
+
+void LogLineReader::Fill(size_t want) {
+  if (m_end - m_pos >= want || m_atEnd) return;
+  std::memmove(m_buffer.data(), m_buffer.data() + m_pos, m_end - m_pos);
+  m_end -= m_pos;
+  m_pos = 0;
+  while (m_end - m_pos < want && !m_atEnd) {
+    size_t got = std::fread(m_buffer.data() + m_end, 1, m_buffer.size() - m_end, m_file);
+    m_end += got;
+    if (got == 0) {
+      m_atEnd = true;
+      m_failed = std::ferror(m_file) != 0;
+    }
+  }
+}
+
+bool LogLineReader::Next(std::string_view* line) {
+  Fill(kWindow);
+  size_t available = m_end - m_pos;
+  if (available == 0) return false;
+  char* start = m_buffer.data() + m_pos;
+  size_t window = available < kWindow ? available : kWindow;
+  auto* feed = static_cast<char*>(std::memchr(start, '\n', window));
+  if (feed != nullptr) {
+    size_t rawLength = static_cast<size_t>(feed - start) + 1;
+    bool crlf = rawLength >= 2 && feed[-1] == '\r';
+    size_t length = crlf ? rawLength - 1 : rawLength;
+    if (length <= kMaxLine) {
+      if (crlf) feed[-1] = '\n';
+      *line = std::string_view(start, length);
+      m_pos += rawLength;
+      m_consumed += rawLength;
+      return true;
+    }
+  }
+  size_t length = window < kMaxLine ? window : kMaxLine;
+  *line = std::string_view(start, length);
+  m_pos += length;
+  m_consumed += length;
+  return true;
+}
+
+}  // namespace vexor

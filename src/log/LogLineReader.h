@@ -1,0 +1,56 @@
+// Reads a log file line by line the way the game's logs have always been read: a line is what
+// ends at a line feed (kept at the end of the line text) or at the end of the file; a line
+// longer than 1022 characters arrives as several pieces of at most 1022; a carriage return
+// directly before a line feed is dropped, so logs written on either platform read alike.
+//
+// Lines are handed out as views into the reader's own buffer: a view stays valid until the next
+// call of Next(). No allocation per line.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vexor {
+
+class LogLineReader {
+ public:
+  static constexpr size_t kMaxLine = 1022;
+
+  LogLineReader() = default;
+  ~LogLineReader();
+  LogLineReader(const LogLineReader&) = delete;
+  LogLineReader& operator=(const LogLineReader&) = delete;
+
+  // Opens a file for reading from its start; false when it cannot be opened.
+  bool Open(const std::string& path);
+  // Reads from memory instead of a file (tests, fuzzing). The bytes must outlive the reader.
+  void OpenBytes(std::string_view bytes);
+  void Close();
+
+  // The next line, or false at the end of the data (or on a read error, see Failed()).
+  bool Next(std::string_view* line);
+
+  // Raw bytes consumed so far and the size of the file when it was opened (for progress).
+  uint64_t BytesRead() const { return m_consumed; }
+  uint64_t Size() const { return m_size; }
+  // True when reading stopped because of an error rather than at the end of the file.
+  bool Failed() const { return m_failed; }
+
+ private:
+  // Makes at least want bytes available after m_pos, unless the data ends first.
+  void Fill(size_t want);
+
+  std::FILE* m_file = nullptr;
+  std::vector<char> m_buffer;
+  size_t m_pos = 0;
+  size_t m_end = 0;
+  bool m_atEnd = true;
+  bool m_failed = false;
+  uint64_t m_consumed = 0;
+  uint64_t m_size = 0;
+};
+
+}  // namespace vexor

@@ -1,0 +1,166 @@
+// The statistics pass over a server log: games, connections, play time and teams. Kills are
+// in ServerKills.cpp.
+#include <string>
+
+#include "log/GameTypes.h"
+#include "log/LineText.h"
+#include "log/LogAnalysis.h"
+#include "log/PlayTime.h"
+#include "base/TextNumbers.h"
+#include "stats/VexoriumDoc.h"
+
+namespace vexor {
+
+bool LogAnalysis::ParseServerLog() {
+  if (!OpenCurrentLog()) return false;
+  m_doc.gameClosed = true;
+  std::string_view line;
+  while (NextLine(&line)) {
+    EventWord event = FindEventWord(line);
+    if (event.word == "ClientConnect:") {
+      // Its handler reads on to the next line: work on a copy that stays valid.
+      m_heldLine.assign(line);
+      line = m_heldLine;
+      event = FindEventWord(line);
+    }
+    if (!HandleInitGame(event.word, line) && !HandleClientEvent(event.word, line, event.end)) {
+      HandleKill(event.word, line);
+    }
+  }
+  MarkShortGames();
+  return FinishPass();
+}
+
+bool LogAnalysis::HandleInitGame(std::string_view word, std::string_view line) {
+  if (word != "InitGame:") return false;
+  if (!m_doc.gameClosed) {
+    // The previous game ended without "ShutdownGame:": its open connections end at 0:00 and
+    // earn no play time.
+    for (int32_t p = 0; p <= m_doc.playerCount; ++p) {
+      PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
+      if (player.disconnectTime.empty() && !player.connectTime.empty()) {
+        player.disconnectTime = "0:00";
+        player.timeCreditFactor = 1;
+      }
+    }
+  }
+  m_doc.ResetClientSlots(1);
+  m_doc.currentGame = SaturatingAdd(m_doc.currentGame, 1);
+  m_doc.gameClosed = false;
+  bool coded = false;
+  char code = 0;
+  if (line.size() > 12) {
+    size_t at = line.rfind("g_gametype", line.size() - 13);
+    if (at != std::string_view::npos) {
+      coded = true;
+      code = line[at + 11];
+    }
+  }
+  if (m_doc.currentGame <= CVexoriumDoc::kMaxGames) {
+    m_doc.games[static_cast<size_t>(m_doc.currentGame)].gameTypeName =
+        coded ? GameTypeName(m_doc, code) : "Unknown";
+  }
+  return true;
+}
+
+bool LogAnalysis::HandleClientEvent(std::string_view word, std::string_view line, int wordEnd) {
+  if (word == "ClientConnect:") return HandleConnect(line, wordEnd);
+  if (word == "ClientDisconnect:") {
+    HandleDisconnect(line);
+    return true;
+  }
+  if (word == "ShutdownGame:") {
+    HandleShutdown(line);
+    return true;
+  }
+  return false;
+}
+
+bool LogAnalysis::HandleConnect(std::string_view line, int wordEnd) {
+  std::string number(TrailingClientNumber(line));
+  std::string time(ClockTime(line));
+  std::string_view info;
+  if (!NextLine(&info)) return false;
+  std::string rawName(UserInfoRawName(info, wordEnd));
+  std::string name = StripColourCodes(rawName);
+  if (name.empty()) return false;
+  int32_t team = UserInfoTeam(info);
+
+  int32_t found = -1;
+  int tries = 0;
+  for (;;) {
+    int32_t p = m_doc.FindPlayer(name, 1, m_doc.playerCount);
+    if (p < 0) break;
+    const std::string& slot = m_doc.players[static_cast<size_t>(p)].clientSlot;
+    if (slot != number && slot != CVexoriumDoc::kNoSlot) {
+      ++tries;
+      name = Disambiguate(name, tries);
+      rawName = Disambiguate(rawName, tries);
+      continue;
+    }
+    found = p;
+    break;
+  }
+  int32_t p = found;
+  if (p < 0) {
+    // Before the first game record 0 takes the connection as a scratch record.
+    p = m_doc.currentGame < 1 ? 0 : m_doc.CreatePlayer(name, rawName, number);
+    if (p < 0) return true;
+  }
+  PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
+  m_doc.SetClientSlot(p, number);
+  player.connectTime = time;
+  player.disconnectTime.clear();
+  PlayerGame& game = player.games.At(m_doc.currentGame);
+  game = PlayerGame{};
+  game.seconds = 1;
+  game.team = team;
+  return true;
+}
+
+void LogAnalysis::HandleDisconnect(std::string_view line) {
+  std::string_view number = TrailingClientNumber(line);
+  int32_t p = m_doc.FirstPlayerInSlot(number, m_doc.playerCount);
+  if (p < 0) return;
+  PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
+  CreditConnection(p, ClockTime(line));
+  player.connectTime.clear();
+}
+
+void LogAnalysis::HandleShutdown(std::string_view line) {
+  m_doc.gameClosed = true;
+  std::string_view time = ClockTime(line);
+  for (int32_t p = 0; p <= m_doc.playerCount; ++p) {
+    PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
+    if (player.disconnectTime.empty() && !player.connectTime.empty()) CreditConnection(p, time);
+  }
+}
+
+// Ends a connection at the given clock: the time played is credited, the game's hourly rates
+// computed and the game counted as played.
+void LogAnalysis::CreditConnection(int32_t p, std::string_view disconnectTime) {
+  PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
+  player.disconnectTime = disconnectTime;
+  AddPlayTime(player.connectTime, player.disconnectTime, p);
+  player.timeCreditFactor = 1;
+  PlayerGame& game = player.games.At(m_doc.currentGame);
+  game.fragsPerHour = PerHour(game.seconds, game.frags);
+  game.deathsPerHour = PerHour(game.seconds, game.deaths);
+  game.suicidesPerHour = PerHour(game.seconds, game.suicides);
+  player.gamesPlayed = SaturatingAdd(player.gamesPlayed, 1);
+}
+
+void LogAnalysis::AddPlayTime(std::string_view connectTime, std::string_view disconnectTime,
+                              int32_t p) {
+  PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
+  int64_t elapsed =
+      (ClockSeconds(disconnectTime) - ClockSeconds(connectTime)) * player.timeCreditFactor;
+  if (elapsed > 0) {
+    player.totalSeconds = SaturatingAdd(player.totalSeconds, elapsed);
+    // A second connection in the same game keeps the seconds of the last one.
+    player.games.At(m_doc.currentGame).seconds = SaturatingAdd(0, elapsed);
+  }
+  player.UpdateTimeText();
+}
+
+}  // namespace vexor

@@ -1,0 +1,52 @@
+// The killer-by-victim tables of one game: the all-weapons table and one per weapon, each square
+// with (player number + 1) rows and columns addressed [killer's position][victim's position].
+// Only cells that ever counted something are stored; every other cell reads 0.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "stats/Weapons.h"
+
+namespace vexor {
+
+class KillTables {
+ public:
+  static constexpr int kTableCount = 1 + kWeaponCount;
+  static constexpr int kAllWeapons = 0;
+  static constexpr int TableOf(Weapon weapon) { return 1 + Index(weapon); }
+
+  // Sizes the tables for a game with the given player number and clears them.
+  void Allocate(int32_t playerNumber);
+  void Clear() { Allocate(-1); }
+
+  // Rows (and columns) of each table: player number + 1; 0 before Allocate.
+  int32_t Size() const { return m_size; }
+  bool Inside(int32_t killer, int32_t victim) const {
+    return killer >= 0 && victim >= 0 && killer < m_size && victim < m_size;
+  }
+
+  int32_t Get(int table, int32_t killer, int32_t victim) const;
+  // Adds 1 to a cell; a cell outside the tables is ignored.
+  void Add(int table, int32_t killer, int32_t victim);
+  // Stores all ten counts of a cell (reading a saved data file); outside cells are ignored.
+  void SetCell(int32_t killer, int32_t victim, const std::array<int32_t, kTableCount>& counts);
+  // True when some cell of the table is above 0.
+  bool AnyPositive(int table) const;
+
+ private:
+  struct Cell {
+    uint32_t key;
+    std::array<int32_t, kTableCount> counts;
+  };
+  static uint32_t Key(int32_t killer, int32_t victim) {
+    return static_cast<uint32_t>(killer) << 16 | static_cast<uint32_t>(victim);
+  }
+  Cell* FindOrInsert(uint32_t key);
+
+  int32_t m_size = 0;
+  std::vector<Cell> m_cells;  // ascending by key
+};
+
+}  // namespace vexor

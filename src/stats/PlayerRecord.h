@@ -1,0 +1,99 @@
+// A player's record: totals over the load and the values of every game the player took part in.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "stats/Weapons.h"
+
+namespace vexor {
+
+// One player's values in one game.
+struct PlayerGame {
+  int32_t frags = 0;
+  int32_t deaths = 0;
+  int32_t suicides = 0;
+  int32_t seconds = 0;  // 1 while the player is merely present
+  int32_t team = 0;     // 0 none, 1 blue, 2 red
+  float fragsPerHour = 0;
+  float deathsPerHour = 0;
+  float suicidesPerHour = 0;
+  std::array<int32_t, kWeaponCount> weaponFrags{};  // indexed by Weapon
+  // Custom-variable counts indexed by variable number; entries past the end read 0.
+  std::vector<int32_t> clientVarCounts;
+  std::vector<int32_t> serverVarCounts;
+
+  int32_t ClientVar(int v) const { return CountAt(clientVarCounts, v); }
+  int32_t ServerVar(int v) const { return CountAt(serverVarCounts, v); }
+  // The counter of variable v, created (as 0) when needed. v must be 0 or more.
+  int32_t& ClientVarRef(int v) { return GrowTo(clientVarCounts, v); }
+  int32_t& ServerVarRef(int v) { return GrowTo(serverVarCounts, v); }
+
+ private:
+  static int32_t CountAt(const std::vector<int32_t>& counts, int v) {
+    return v >= 0 && static_cast<size_t>(v) < counts.size() ? counts[static_cast<size_t>(v)] : 0;
+  }
+  static int32_t& GrowTo(std::vector<int32_t>& counts, int v) {
+    if (static_cast<size_t>(v) >= counts.size()) counts.resize(static_cast<size_t>(v) + 1, 0);
+    return counts[static_cast<size_t>(v)];
+  }
+};
+
+// A player's per-game values, kept only for the games in which something was set: a load of
+// thousands of games and players needs a few entries per player, not one per game. Reading a
+// game without an entry gives all zeros.
+class GameSeries {
+ public:
+  // The values of the game; a zero entry when the player has none there.
+  const PlayerGame& Get(int32_t game) const;
+  // The values of the game for writing; a zero entry is created when there is none.
+  PlayerGame& At(int32_t game);
+  void Clear();
+
+  size_t EntryCount() const { return m_games.size(); }
+  int32_t GameAt(size_t entry) const { return m_games[entry]; }
+  const PlayerGame& ValueAt(size_t entry) const { return m_values[entry]; }
+  PlayerGame& ValueAt(size_t entry) { return m_values[entry]; }
+
+ private:
+  std::vector<int32_t> m_games;  // ascending
+  std::vector<PlayerGame> m_values;
+};
+
+struct PlayerRecord {
+  int32_t frags = 0;
+  int32_t deaths = 0;
+  int32_t suicides = 0;
+  int32_t gamesPlayed = 0;
+  int32_t totalSeconds = 0;
+  int32_t timeCreditFactor = 1;
+  float skill = 0;
+  int32_t hours = 0;
+  int32_t minutes = 0;
+  int32_t seconds = 0;
+  std::string timeText;
+  std::string connectTime;
+  std::string disconnectTime;
+  // The key name and the client slot are indexed by the document: change them only through
+  // CVexoriumDoc::SetPlayerName and CVexoriumDoc::SetClientSlot.
+  std::string name;
+  std::string rawName;
+  std::string clientSlot = "-99";
+  float fragsPerHour = 0;
+  float deathsPerHour = 0;
+  float suicidesPerHour = 0;
+  std::array<int32_t, kWeaponCount> weaponFrags{};  // totals, indexed by Weapon
+  std::vector<int32_t> clientVarTotals;             // entries 0 to the client variable count
+  std::vector<int32_t> serverVarTotals;             // entries 0 to the server variable count
+  GameSeries games;
+
+  // Recomputes hours, minutes, seconds and the "%dh %dm %ds" text from the total seconds.
+  void UpdateTimeText();
+};
+
+// Adds amount to entry v of a custom-variable total series; an entry outside it is ignored.
+void AddToVariable(std::vector<int32_t>& totals, int v, int32_t amount);
+
+}  // namespace vexor

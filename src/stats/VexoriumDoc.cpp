@@ -1,0 +1,219 @@
+#include "stats/VexoriumDoc.h"
+
+#include <algorithm>
+
+namespace vexor {
+
+CVexoriumDoc::CVexoriumDoc()
+    : players(kPlayerSlots),
+      games(kGameSlots),
+      m_names(kPlayerSlots),
+      m_nameSlots(kPlayerSlots, kNoSlot) {
+  std::set<int32_t>& unconnected = m_slotIndex[kNoSlot];
+  for (int32_t p = 0; p < kPlayerSlots; ++p) unconnected.insert(unconnected.end(), p);
+}
+
+// --- Names -----------------------------------------------------------------------------------
+
+int32_t CVexoriumDoc::FindName(std::string_view key) const {
+  if (key.empty()) return 0;  // name 0 is always empty
+  auto it = m_nameIndex.find(key);
+  if (it == m_nameIndex.end() || it->second > nameCount) return -1;
+  return it->second;
+}
+
+int32_t CVexoriumDoc::AddName(std::string_view key, std::string_view slot) {
+  if (nameCount >= kMaxPlayers) return -1;
+  int32_t n = ++nameCount;
+  m_names[static_cast<size_t>(n)] = key;
+  m_nameIndex.insert_or_assign(std::string(key), n);
+  SetNameSlot(n, slot);
+  return n;
+}
+
+void CVexoriumDoc::SetNameSlot(int32_t n, std::string_view slot) {
+  std::string& current = m_nameSlots[static_cast<size_t>(n)];
+  if (current == kNoSlot && slot != kNoSlot) m_namesInSlots.push_back(n);
+  current = slot;
+}
+
+void CVexoriumDoc::ResetNameSlots() {
+  for (int32_t n : m_namesInSlots) {
+    if (n >= 1) m_nameSlots[static_cast<size_t>(n)] = kNoSlot;
+  }
+  m_namesInSlots.erase(
+      std::remove_if(m_namesInSlots.begin(), m_namesInSlots.end(), [](int32_t n) { return n >= 1; }),
+      m_namesInSlots.end());
+}
+
+void CVexoriumDoc::ClearNames() {
+  for (std::string& name : m_names) name.clear();
+  m_nameIndex.clear();
+}
+
+// --- Player records --------------------------------------------------------------------------
+
+void CVexoriumDoc::IndexPlayerName(int32_t p) {
+  const std::string& name = players[static_cast<size_t>(p)].name;
+  if (name.empty()) return;
+  std::vector<int32_t>& holders = m_playerIndex[name];
+  holders.insert(std::upper_bound(holders.begin(), holders.end(), p), p);
+}
+
+void CVexoriumDoc::UnindexPlayerName(int32_t p) {
+  const std::string& name = players[static_cast<size_t>(p)].name;
+  if (name.empty()) return;
+  auto it = m_playerIndex.find(name);
+  if (it == m_playerIndex.end()) return;
+  std::vector<int32_t>& holders = it->second;
+  holders.erase(std::remove(holders.begin(), holders.end(), p), holders.end());
+  if (holders.empty()) m_playerIndex.erase(it);
+}
+
+int32_t CVexoriumDoc::FindPlayer(std::string_view name, int32_t first, int32_t last) const {
+  last = std::min(last, kPlayerSlots - 1);
+  if (first > last) return -1;
+  if (name.empty()) {
+    // Empty names are not indexed: only records without a name match.
+    for (int32_t p = last; p >= std::max(first, 0); --p) {
+      if (players[static_cast<size_t>(p)].name.empty()) return p;
+    }
+    return -1;
+  }
+  auto it = m_playerIndex.find(name);
+  if (it == m_playerIndex.end()) return -1;
+  const std::vector<int32_t>& holders = it->second;
+  auto past = std::upper_bound(holders.begin(), holders.end(), last);
+  if (past == holders.begin() || *(past - 1) < first) return -1;
+  return *(past - 1);
+}
+
+void CVexoriumDoc::SetPlayerName(int32_t p, std::string name) {
+  UnindexPlayerName(p);
+  players[static_cast<size_t>(p)].name = std::move(name);
+  IndexPlayerName(p);
+}
+
+void CVexoriumDoc::SetClientSlot(int32_t p, std::string_view slot) {
+  std::string& current = players[static_cast<size_t>(p)].clientSlot;
+  if (current == slot) return;
+  auto old = m_slotIndex.find(current);
+  if (old != m_slotIndex.end()) {
+    old->second.erase(p);
+    if (old->second.empty()) m_slotIndex.erase(old);
+  }
+  current = slot;
+  auto it = m_slotIndex.find(slot);
+  if (it == m_slotIndex.end()) it = m_slotIndex.emplace(std::string(slot), std::set<int32_t>{}).first;
+  it->second.insert(p);
+}
+
+int32_t CVexoriumDoc::FirstPlayerInSlot(std::string_view slot, int32_t last) const {
+  auto it = m_slotIndex.find(slot);
+  if (it == m_slotIndex.end() || it->second.empty()) return -1;
+  int32_t first = *it->second.begin();
+  return first <= last ? first : -1;
+}
+
+int32_t CVexoriumDoc::LastPlayerInSlot(std::string_view slot, int32_t first, int32_t last) const {
+  auto it = m_slotIndex.find(slot);
+  if (it == m_slotIndex.end()) return -1;
+  auto past = it->second.upper_bound(last);
+  if (past == it->second.begin()) return -1;
+  int32_t p = *std::prev(past);
+  return p >= first ? p : -1;
+}
+
+void CVexoriumDoc::ResetClientSlots(int32_t first) {
+  std::vector<int32_t> moving;
+  for (auto& [slot, holders] : m_slotIndex) {
+    if (slot == kNoSlot) continue;
+    for (auto it = holders.lower_bound(first); it != holders.end(); ++it) moving.push_back(*it);
+  }
+  for (int32_t p : moving) SetClientSlot(p, kNoSlot);
+}
+
+int32_t CVexoriumDoc::CreatePlayer(std::string name, std::string rawName, std::string_view slot) {
+  if (playerCount >= kMaxPlayers) return -1;
+  int32_t p = ++playerCount;
+  PlayerRecord& player = players[static_cast<size_t>(p)];
+  SetPlayerName(p, std::string());
+  SetClientSlot(p, kNoSlot);
+  player = PlayerRecord{};
+  SizeVariableTotals(player);
+  player.rawName = std::move(rawName);
+  SetPlayerName(p, std::move(name));
+  SetClientSlot(p, slot);
+  return p;
+}
+
+void CVexoriumDoc::RebuildPlayerIndexes() {
+  m_playerIndex.clear();
+  m_slotIndex.clear();
+  for (int32_t p = 0; p < kPlayerSlots; ++p) {
+    IndexPlayerName(p);
+    m_slotIndex[players[static_cast<size_t>(p)].clientSlot].insert(p);
+  }
+}
+
+// --- Load steps ------------------------------------------------------------------------------
+
+void CVexoriumDoc::ResetForLoad() {
+  gameCount = 0;
+  displayedGameCount = 0;
+  nameCount = 0;
+  clientLogSeen = false;
+  serverLogAbsent = true;
+  if (!startupPending) {
+    presence.Allocate(kGameSlots, kPlayerSlots);
+    ClearNames();
+    for (int32_t p = 0; p < kPlayerSlots; ++p) SetPlayerName(p, std::string());
+  }
+  for (GameRecord& game : games) {
+    game.playerNumber = 0;
+    game.fragLimit = 0;
+    game.timeLimit = 0;
+    game.serverLogGame = 0;
+    game.mapName.clear();
+  }
+}
+
+void CVexoriumDoc::SizeVariableTotals(PlayerRecord& player) const {
+  auto entries = [](int32_t count) { return static_cast<size_t>(std::clamp(count, 0, kMaxVariables)) + 1; };
+  player.clientVarTotals.assign(entries(clientVarCount), 0);
+  player.serverVarTotals.assign(entries(serverVarCount), 0);
+}
+
+void CVexoriumDoc::ResetPlayerRecords() {
+  // Every record is reset, not only those the load will use, so nothing of an earlier load
+  // survives in a record that a later pass creates.
+  for (int32_t p = 0; p < kPlayerSlots; ++p) {
+    PlayerRecord& player = players[static_cast<size_t>(p)];
+    SetPlayerName(p, std::string());
+    SetClientSlot(p, kNoSlot);
+    player = PlayerRecord{};  // an empty name and slot "-99", as indexed above
+    SizeVariableTotals(player);
+  }
+}
+
+void CVexoriumDoc::PrepareStatistics() {
+  presence.Shrink(gameCount + 1, nameCount + 1);
+  ResetPlayerRecords();
+  playerCount = 0;
+  currentGame = 0;
+  clientGameCounter = 0;
+  int32_t lastGame = std::min(gameCount, kMaxGames);
+  for (int32_t g = 1; g <= lastGame; ++g) {
+    games[static_cast<size_t>(g)].playerNumber = presence.CountPresent(g, nameCount);
+  }
+  for (int32_t g = 0; g < kGameSlots; ++g) {
+    GameRecord& game = games[static_cast<size_t>(g)];
+    if (g <= lastGame) {
+      game.kills.Allocate(game.playerNumber);
+    } else {
+      game.kills.Clear();
+    }
+  }
+}
+
+}  // namespace vexor

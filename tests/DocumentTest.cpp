@@ -1,0 +1,142 @@
+// The document's tables: sparse per-game values, presence and positions, kill tables, and the
+// name and slot indexes that replace scans over every record.
+#include <gtest/gtest.h>
+
+#include "stats/VexoriumDoc.h"
+
+namespace vexor {
+namespace {
+
+TEST(GameSeriesTest, AbsentGamesReadZeroAndEntriesStayInGameOrder) {
+  GameSeries series;
+  EXPECT_EQ(series.Get(7).frags, 0);
+  series.At(5).frags = 2;
+  series.At(9).deaths = 1;
+  series.At(7).suicides = 3;  // out of order: inserted between
+  series.At(5).frags += 1;
+  EXPECT_EQ(series.Get(5).frags, 3);
+  EXPECT_EQ(series.Get(7).suicides, 3);
+  EXPECT_EQ(series.Get(9).deaths, 1);
+  EXPECT_EQ(series.Get(6).frags, 0);
+  ASSERT_EQ(series.EntryCount(), 3u);
+  EXPECT_EQ(series.GameAt(0), 5);
+  EXPECT_EQ(series.GameAt(1), 7);
+  EXPECT_EQ(series.GameAt(2), 9);
+}
+
+TEST(PlayerGameTest, VariableCountsGrowOnWriteAndReadZeroBeyond) {
+  PlayerGame game;
+  EXPECT_EQ(game.ClientVar(12), 0);
+  game.ClientVarRef(3) = 4;
+  EXPECT_EQ(game.ClientVar(3), 4);
+  EXPECT_EQ(game.ClientVar(2), 0);
+  EXPECT_EQ(game.ServerVar(-1), 0);
+}
+
+TEST(PresenceTableTest, PositionsCountPresentNamesBefore) {
+  PresenceTable presence;
+  presence.Allocate(3, 200);
+  presence.Mark(1, 2);
+  presence.Mark(1, 70);
+  presence.Mark(1, 130);
+  presence.Mark(1, 0);  // name 0 is never a player
+  presence.Mark(9, 1);  // outside: ignored
+  EXPECT_EQ(presence.CountPresent(1, 199), 3);
+  EXPECT_EQ(presence.CountPresent(1, 70), 2);
+  EXPECT_EQ(presence.PositionOf(1, 2), 0);
+  EXPECT_EQ(presence.PositionOf(1, 70), 1);
+  EXPECT_EQ(presence.PositionOf(1, 130), 2);
+  EXPECT_EQ(presence.Get(9, 1), 0);
+  presence.Shrink(2, 71);
+  EXPECT_EQ(presence.Get(1, 70), 1);
+  EXPECT_EQ(presence.Get(1, 130), 0);
+  EXPECT_EQ(presence.CountPresent(1, 70), 2);
+}
+
+TEST(KillTablesTest, CellsInsideTheTablesCountAndOthersAreIgnored) {
+  KillTables tables;
+  tables.Allocate(3);  // positions 0 to 3
+  EXPECT_EQ(tables.Size(), 4);
+  tables.Add(KillTables::kAllWeapons, 1, 2);
+  tables.Add(KillTables::kAllWeapons, 1, 2);
+  tables.Add(KillTables::TableOf(Weapon::kBfg), 3, 0);
+  tables.Add(KillTables::kAllWeapons, 4, 0);
+  tables.Add(KillTables::kAllWeapons, -1, 0);
+  EXPECT_EQ(tables.Get(KillTables::kAllWeapons, 1, 2), 2);
+  EXPECT_EQ(tables.Get(KillTables::TableOf(Weapon::kBfg), 3, 0), 1);
+  EXPECT_EQ(tables.Get(KillTables::kAllWeapons, 4, 0), 0);
+  EXPECT_TRUE(tables.AnyPositive(KillTables::TableOf(Weapon::kBfg)));
+  EXPECT_FALSE(tables.AnyPositive(KillTables::TableOf(Weapon::kRocket)));
+  tables.Allocate(0);
+  EXPECT_EQ(tables.Get(KillTables::kAllWeapons, 1, 2), 0);
+}
+
+TEST(DocumentIndexTest, SlotsFindFirstAndLastHolders) {
+  CVexoriumDoc doc;
+  doc.playerCount = 4;
+  doc.SetClientSlot(1, "3");
+  doc.SetClientSlot(3, "3");
+  doc.SetClientSlot(4, "5");
+  EXPECT_EQ(doc.FirstPlayerInSlot("3", 4), 1);
+  EXPECT_EQ(doc.LastPlayerInSlot("3", 1, 4), 3);
+  EXPECT_EQ(doc.LastPlayerInSlot("3", 1, 2), 1);
+  EXPECT_EQ(doc.FirstPlayerInSlot("7", 4), -1);
+  EXPECT_EQ(doc.FirstPlayerInSlot("-99", 4), 0);
+  doc.ResetClientSlots(1);
+  EXPECT_EQ(doc.FirstPlayerInSlot("3", 4), -1);
+  EXPECT_EQ(doc.players[3].clientSlot, "-99");
+}
+
+TEST(DocumentIndexTest, PlayerNamesFindTheLastHolderInRange) {
+  CVexoriumDoc doc;
+  doc.SetPlayerName(2, "Bob");
+  doc.SetPlayerName(5, "Bob");
+  EXPECT_EQ(doc.FindPlayer("Bob", 0, 10), 5);
+  EXPECT_EQ(doc.FindPlayer("Bob", 0, 4), 2);
+  EXPECT_EQ(doc.FindPlayer("Bob", 3, 4), -1);
+  doc.SetPlayerName(5, "Robert");
+  EXPECT_EQ(doc.FindPlayer("Bob", 0, 10), 2);
+  EXPECT_EQ(doc.FindPlayer("Robert", 0, 10), 5);
+  EXPECT_EQ(doc.FindPlayer("", 1, 3), 3);  // unnamed records match an empty name
+}
+
+TEST(DocumentTest, NamesStopAt2500) {
+  CVexoriumDoc doc;
+  doc.startupPending = false;
+  doc.ResetForLoad();
+  for (int i = 0; i < CVexoriumDoc::kMaxPlayers; ++i) {
+    ASSERT_EQ(doc.AddName("p" + std::to_string(i), "1"), i + 1);
+  }
+  EXPECT_EQ(doc.AddName("one too many", "1"), -1);
+  EXPECT_EQ(doc.nameCount, 2500);
+  EXPECT_EQ(doc.FindName("p2499"), 2500);
+  EXPECT_EQ(doc.FindName(""), 0);
+}
+
+TEST(DocumentTest, PrepareCountsPlayersPerGameAndSizesKillTables) {
+  CVexoriumDoc doc;
+  doc.startupPending = false;
+  doc.ResetForLoad();
+  doc.gameCount = 2;
+  doc.AddName("a", "1");
+  doc.AddName("b", "2");
+  doc.AddName("c", "3");
+  doc.presence.Mark(1, 1);
+  doc.presence.Mark(1, 3);
+  doc.presence.Mark(2, 2);
+  doc.clientVarCount = 3;
+  doc.PrepareStatistics();
+  EXPECT_EQ(doc.games[1].playerNumber, 2);
+  EXPECT_EQ(doc.games[2].playerNumber, 1);
+  EXPECT_EQ(doc.games[0].playerNumber, 0);
+  EXPECT_EQ(doc.games[1].kills.Size(), 3);
+  EXPECT_EQ(doc.games[0].kills.Size(), 1);
+  EXPECT_EQ(doc.games[3].kills.Size(), 0);
+  EXPECT_EQ(doc.players[1].clientVarTotals.size(), 4u);
+  EXPECT_EQ(doc.players[1].serverVarTotals.size(), 1u);
+  EXPECT_EQ(doc.presence.Rows(), 3);
+  EXPECT_EQ(doc.presence.Columns(), 4);
+}
+
+}  // namespace
+}  // namespace vexor

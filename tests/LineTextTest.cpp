@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include "log/LineText.h"
+#include "log/PlayTime.h"
+
+namespace vexor {
+namespace {
+
+TEST(EventWordTest, FollowsTheGameClock) {
+  EXPECT_EQ(FindEventWord("  0:00 InitGame: \\x\\y\n").word, "InitGame:");
+  EXPECT_EQ(FindEventWord(" 20:34 ClientConnect: 2\n").word, "ClientConnect:");
+  EXPECT_EQ(FindEventWord(" 20:34 ClientConnect: 2\n").end, 21);
+  EXPECT_EQ(FindEventWord("123:45 Kill: 1 2 3: a killed b by MOD_X\n").word, "Kill:");
+  // Without a blank after it, the word runs to the last character (the line feed).
+  EXPECT_EQ(FindEventWord(" 20:37 ShutdownGame:\n").word, "ShutdownGame:");
+}
+
+TEST(EventWordTest, OddLinesGiveNoWordAndNoOverrun) {
+  EXPECT_EQ(FindEventWord("").word, "");
+  EXPECT_EQ(FindEventWord("\n").word, "");
+  EXPECT_EQ(FindEventWord("a:\n").word, "");
+  EXPECT_EQ(FindEventWord(":InitGame:\n").word, "");  // a colon at 0 does not count
+  EXPECT_EQ(FindEventWord("x:abInitGame:\n").word, "InitGame:");
+  EXPECT_EQ(FindEventWord("no clock here\n").word, "no");
+}
+
+TEST(RestOfLineTest, CutsTheFinalCharacter) {
+  EXPECT_EQ(RestOfLine(" 20:34 ClientConnect: 2\n", 21), "2");
+  EXPECT_EQ(RestOfLine(" 20:34 ClientConnect: 2", 21), "");  // no line feed: the digit goes
+  EXPECT_EQ(RestOfLine(" 20:34 ClientConnect:\n", 21), "");
+}
+
+TEST(StripColourCodesTest, DropsCaretAndFollowingCharacter) {
+  EXPECT_EQ(StripColourCodes("^1Bob^7"), "Bob");
+  EXPECT_EQ(StripColourCodes("Bo^^b"), "Bob");
+  EXPECT_EQ(StripColourCodes("Bob^"), "Bob");
+  EXPECT_EQ(StripColourCodes("^7"), "");
+}
+
+TEST(DisambiguateTest, NumbersSecondAndLaterClients) {
+  EXPECT_EQ(Disambiguate("Bob", 1), "Bob_1");
+  EXPECT_EQ(Disambiguate("Bob_1", 2), "Bob_2");
+  EXPECT_EQ(Disambiguate("Bob_9", 10), "Bob_10");
+  EXPECT_EQ(Disambiguate("Bob_10", 11), "Bob__11");
+  EXPECT_EQ(Disambiguate("B", 2), "_2");
+}
+
+TEST(ServerLineFieldsTest, ClockAndClientNumber) {
+  EXPECT_EQ(ClockTime(" 20:34 ClientDisconnect: 2\n"), "20:34");
+  EXPECT_EQ(ClockTime("  0:05 ShutdownGame:\n"), "0:05");
+  EXPECT_EQ(ClockTime("      \n"), "");
+  EXPECT_EQ(TrailingClientNumber(" 20:34 ClientDisconnect: 12\n"), "12");
+  EXPECT_EQ(TrailingClientNumber("ab\n"), "b");  // no blank: the text after position 0
+  EXPECT_EQ(TrailingClientNumber(""), "");
+}
+
+TEST(UserInfoTest, NameBetweenKeysAndTeamFromModel) {
+  std::string info = " 20:34 ClientUserinfoChanged: 2 n\\^1Isg^7\\t\\0\\model\\conni/red\\hmodel\n";
+  EXPECT_EQ(UserInfoRawName(info, 21), "^1Isg^7");
+  EXPECT_EQ(UserInfoTeam(info), 2);
+  EXPECT_EQ(UserInfoTeam("x model\\xaero/blue\\h\n"), 1);
+  EXPECT_EQ(UserInfoTeam("x model\\sarge\\h\n"), 0);
+  EXPECT_EQ(UserInfoRawName(" 20:34 Item: 2 weapon_rocketlauncher\n", 21), "");
+  EXPECT_EQ(UserInfoRawName("n\\Bob\\t", 0), "");  // the keys must end before the last 3
+}
+
+TEST(PlayTimeTest, ClockSecondsAndHourlyRates) {
+  EXPECT_EQ(ClockSeconds("1:10"), 70);
+  EXPECT_EQ(ClockSeconds("12:34"), 754);
+  EXPECT_EQ(ClockSeconds(""), 0);
+  EXPECT_EQ(ClockSeconds("5"), 5);
+  EXPECT_FLOAT_EQ(PerHour(3600, 10), 10.0f);
+  EXPECT_EQ(PerHour(0, 10), 0.0f);
+  EXPECT_EQ(PerHour(100, 0), 0.0f);
+  // Single precision with the rounded constant: 1 per 1800 s is not exactly 2.
+  float rate = PerHour(1800, 1);
+  EXPECT_EQ(rate, 1.0f / (1800.0f * 0.00027777778f));
+}
+
+}  // namespace
+}  // namespace vexor

@@ -1,0 +1,108 @@
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "base/StringPrintf.h"
+
+namespace vexor::test {
+
+TempFolder::TempFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "vexor-test-XXXXXX").string();
+  char* made = ::mkdtemp(pattern.data());
+  if (made == nullptr) std::abort();
+  m_path = made;
+}
+
+TempFolder::~TempFolder() {
+  std::error_code error;
+  std::filesystem::remove_all(m_path, error);
+}
+
+std::string TempFolder::Write(const std::string& name, std::string_view bytes) const {
+  std::string path = File(name);
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return path;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+std::string Lines(std::initializer_list<std::string_view> lines) {
+  std::string out;
+  for (std::string_view line : lines) {
+    out.append(line);
+    out.push_back('\n');
+  }
+  return out;
+}
+
+std::string At(std::string_view clock, std::string_view event) {
+  return StringPrintf("%6.*s %.*s", static_cast<int>(clock.size()), clock.data(),
+                      static_cast<int>(event.size()), event.data());
+}
+
+std::string Connect(std::string_view clock, int client, std::string_view rawName,
+                    std::string_view model) {
+  std::string connect = At(clock, StringPrintf("ClientConnect: %d", client));
+  std::string info = At(clock, StringPrintf("ClientUserinfoChanged: %d n\\%.*s\\t\\0\\model\\%.*s\\hmodel\\%.*s\\c1\\4",
+                                            client, static_cast<int>(rawName.size()), rawName.data(),
+                                            static_cast<int>(model.size()), model.data(),
+                                            static_cast<int>(model.size()), model.data()));
+  return connect + "\n" + info;
+}
+
+std::string InitGame(std::string_view clock, std::string_view map, int gameType, int fragLimit,
+                     int timeLimit) {
+  return At(clock, StringPrintf("InitGame: \\sv_hostname\\Test\\g_gametype\\%d\\fraglimit\\%d\\timelimit\\%d\\mapname\\%.*s\\gamename\\baseq3",
+                                gameType, fragLimit, timeLimit, static_cast<int>(map.size()),
+                                map.data()));
+}
+
+LoadFixture::LoadFixture() { doc.startupPending = false; }
+
+std::string LoadFixture::WriteLog(const std::string& name, std::string_view bytes) {
+  return folder.Write(name, bytes);
+}
+
+bool LoadFixture::Load(const std::vector<std::string>& paths) {
+  doc.ResetForLoad();
+  LogAnalysis analysis(doc, selection, prompter);
+  for (const std::string& path : paths) {
+    doc.clientGameCounter = 0;
+    doc.currentLogPath = path;
+    if (!analysis.AnalyseLogFile(true)) return false;
+  }
+  doc.PrepareStatistics();
+  for (const std::string& path : paths) {
+    doc.clientGameCounter = 0;
+    doc.currentLogPath = path;
+    if (!analysis.AnalyseCurrentLog(true)) return false;
+  }
+  return true;
+}
+
+int32_t LoadFixture::PlayerNumber(std::string_view name) const {
+  for (int32_t p = 1; p <= doc.nameCount; ++p) {
+    if (doc.players[static_cast<size_t>(p)].name == name) return p;
+  }
+  return -1;
+}
+
+const PlayerRecord& LoadFixture::Player(std::string_view name) const {
+  int32_t p = PlayerNumber(name);
+  EXPECT_GT(p, 0) << "no player named " << name;
+  return doc.players[static_cast<size_t>(p < 0 ? 0 : p)];
+}
+
+}  // namespace vexor::test

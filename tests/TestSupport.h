@@ -1,0 +1,72 @@
+// Test helpers: a scratch folder per test, log files written from short literal lines, and a
+// load run through the discovery pass, the sizing and the statistics pass.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "log/LogAnalysis.h"
+#include "platform/ScriptedPrompter.h"
+#include "stats/LogSelection.h"
+#include "stats/VexoriumDoc.h"
+
+namespace vexor::test {
+
+// A fresh empty folder, removed when the object goes away.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::string& Path() const { return m_path; }
+  // The path of a file in the folder.
+  std::string File(const std::string& name) const { return m_path + "/" + name; }
+  // Writes bytes to a file of the folder and returns its path.
+  std::string Write(const std::string& name, std::string_view bytes) const;
+
+ private:
+  std::string m_path;
+};
+
+std::string ReadFile(const std::string& path);
+
+// Joins lines with "\n" after each (a complete log file).
+std::string Lines(std::initializer_list<std::string_view> lines);
+
+// A server log line at the given game clock, e.g. ServerLine("0:12", "Kill: 2 3 7: A killed B by MOD_ROCKET").
+std::string At(std::string_view clock, std::string_view event);
+
+// The two lines of a client connecting under a name (and optional model for the team).
+std::string Connect(std::string_view clock, int client, std::string_view rawName,
+                    std::string_view model = "sarge");
+std::string InitGame(std::string_view clock, std::string_view map = "q3dm17", int gameType = 0,
+                     int fragLimit = 20, int timeLimit = 15);
+
+// The document with a load of log files run through both passes.
+class LoadFixture {
+ public:
+  LoadFixture();
+
+  // Writes a log file into the scratch folder and returns its path.
+  std::string WriteLog(const std::string& name, std::string_view bytes);
+  // Runs the discovery pass over the files, sizes the document and runs the statistics pass.
+  // False when a pass failed.
+  bool Load(const std::vector<std::string>& paths);
+  bool LoadText(std::string_view bytes) { return Load({WriteLog("games.log", bytes)}); }
+
+  // The record of the player with this key name (fails the test when there is none).
+  const PlayerRecord& Player(std::string_view name) const;
+  int32_t PlayerNumber(std::string_view name) const;
+  const GameRecord& Game(int32_t g) const { return doc.games[static_cast<size_t>(g)]; }
+
+  TempFolder folder;
+  CVexoriumDoc doc;
+  LogSelection selection;
+  ScriptedPrompter prompter;
+};
+
+}  // namespace vexor::test
