@@ -15,6 +15,10 @@ inline void AddWrapping(int32_t* counter, int32_t amount) {
   *counter = static_cast<int32_t>(static_cast<uint32_t>(*counter) + static_cast<uint32_t>(amount));
 }
 
+inline void SubtractWrapping(int32_t* counter, int32_t amount) {
+  *counter = static_cast<int32_t>(static_cast<uint32_t>(*counter) - static_cast<uint32_t>(amount));
+}
+
 // a + b clamped to the int32 range.
 int32_t SaturatingAdd(int32_t a, int64_t b);
 
