@@ -67,7 +67,8 @@ std::string ValidateForm(const ClientFormFields& form) {
     return kFormEmpty;
   }
   std::string faults;
-  if (form.typeSelection < kPlayer1String || form.typeSelection > kStringPlayer1StringPlayer2String) {
+  if (form.typeSelection < kPlayer1String ||
+      form.typeSelection > kStringPlayer1StringPlayer2String) {
     // Without a form for the search string nothing else can be judged.
     return Verdict("Variable type is not selected.\n");
   }
@@ -75,7 +76,8 @@ std::string ValidateForm(const ClientFormFields& form) {
   if (form.searchString.empty()) {
     faults += "The search string is not entered.\n";
   } else if (!MatchesStringType(form.searchString, form.typeSelection)) {
-    faults += "The search string is not of the same form as the stringtype in the topmost ComboBox.\n";
+    faults +=
+        "The search string is not of the same form as the stringtype in the topmost ComboBox.\n";
   }
   AppendSlotFaults(form.slots, &faults);
   return Verdict(faults);
