@@ -1,6 +1,12 @@
 // The two kinds of custom-variable definitions. A definition counts nothing by itself: its four
 // change slots each add a fixed amount to the counter of some variable of the same set, for the
 // player matched as player 1 or player 2 of a log line.
+//
+// Definitions come from variable files and data files that anyone can edit, and they are kept
+// as read: a target outside 0 to the set's count, a huge or negative value, a long name or
+// search string are data, not errors. Code that uses a definition must check a target against
+// the count before indexing by it (a target outside the set counts nothing) and add values with
+// wrapping int32 arithmetic.
 #pragma once
 
 #include <array>
@@ -24,6 +30,8 @@ struct ChangeSlots {
   int32_t p2Change2 = 0;
   int32_t p2Target2 = 0;
   int32_t p2Value2 = 0;
+
+  bool operator==(const ChangeSlots&) const = default;
 };
 
 // One change slot as member pointers, so the four can be walked as a table.
@@ -60,6 +68,8 @@ struct ClientVariable : ChangeSlots {
   int32_t ordinal = 0;
   std::string searchString;
   int32_t visible = 1;
+
+  bool operator==(const ClientVariable&) const = default;
 };
 
 // A server-side variable: matched against server log lines by their event word (idstring), up
@@ -75,6 +85,8 @@ struct ServerVariable : ChangeSlots {
   std::string idstring;
   int32_t visible = 1;
   int32_t reserved = 0;  // carried by the data file only
+
+  bool operator==(const ServerVariable&) const = default;
 };
 
 // Slot 0 of a set is never a variable; a set holds at most 49.
