@@ -72,25 +72,6 @@ TEST_F(HtmlWriterTest, FpmIsExplainedOnlyOnServerPagesOfALoadWithAServerLog) {
   EXPECT_EQ(footer(FooterVariant::kClient, false).find(fpm), std::string::npos);
 }
 
-TEST_F(HtmlWriterTest, FooterClosesTheLegendsSmallFontInTheCreditsAndEndsThePage) {
-  std::string page = Page([](HtmlFile& file) { WritePageFooter(file, 5, 0, FooterVariant::kServer, false); });
-  size_t credits = page.find("</p><p>");
-  ASSERT_NE(credits, std::string::npos);
-  std::string tail = page.substr(credits);
-  EXPECT_NE(tail.find("Vexor team"), std::string::npos);
-  EXPECT_TRUE(tail.ends_with("</font></p></body>\r\n</center>\r\n</html>\r\n")) << tail;
-}
-
-TEST_F(HtmlWriterTest, HeaderPointsAtTheLogoBesideTheReportFolder) {
-  std::string top = Page([](HtmlFile& file) { WritePageHeader(file, 0); });
-  std::string game = Page([](HtmlFile& file) { WritePageHeader(file, 1); });
-  EXPECT_EQ(top,
-            "<html>\r\n<center>\r\n<img border=\"0\" src=\"..\\config\\Logo.jpg\" width=\"528\" "
-            "height=\"334\"><br></br><body bgcolor=\"#FFFFFF\" text=\"#003173\">\r\n"
-            "<font face=\"Trebuchet MS\">\r\n");
-  EXPECT_NE(game.find("src=\"..\\..\\config\\Logo.jpg\""), std::string::npos);
-}
-
 TEST_F(HtmlWriterTest, CellsBeginWithTheCellTagUntilItIsChanged) {
   std::string page = Page([](HtmlFile& file) {
     HtmlWriter writer(&file);
