@@ -1,0 +1,407 @@
+#include "report/HtmlPageWriter.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+#include "base/StringPrintf.h"
+#include "report/HtmlText.h"
+#include "stats/VexoriumDoc.h"
+
+namespace vexor {
+namespace {
+
+constexpr std::string_view kTableAttributes =
+    "border=\"1\" cellspacing=\"0\" bordercolorlight=\"#000000\" bordercolordark=\"#000000\" "
+    "bordercolor=\"#000000\"";
+constexpr std::string_view kKillChartAttributes =
+    "border=\"1\" cellspacing=\"0\" bgcolor=\"#606060\" bordercolorlight=\"#000000\" "
+    "bordercolordark=\"#000000\" bordercolor=\"#000000\"";
+constexpr std::string_view kHeaderCellTag = "<td bgcolor=\"#003173\">";
+constexpr std::string_view kUnknownType = "Unknown";
+constexpr int32_t kLowestScore = -10000;
+constexpr size_t kVariablesPerTable = 6;
+
+// Data rows alternate their colour, counting from row 0.
+std::string_view RowCellTag(size_t row) {
+  return row % 2 == 0 ? "<td bgcolor=\"#808080\">" : "<td bgcolor=\"#606060\">";
+}
+
+int32_t Score(const PlayerGame& values) {
+  return static_cast<int32_t>(static_cast<uint32_t>(values.frags) -
+                              static_cast<uint32_t>(values.suicides));
+}
+
+float Skill(const PlayerGame& values) {
+  int64_t losses = int64_t{values.deaths} + values.suicides;
+  if (losses <= 0) return 0.0f;
+  return static_cast<float>(values.frags) / static_cast<float>(losses);
+}
+
+std::string FragsPerMinute(const PlayerGame& values) {
+  if (values.seconds == 0) return "0.00";
+  return StringPrintf("%.2f", static_cast<float>(values.frags) * 60.0f /
+                                  static_cast<float>(values.seconds));
+}
+
+// Seconds per life: play time over deaths, suicides and the life that was still going.
+std::string AverageLife(const PlayerGame& values) {
+  int64_t lives = int64_t{values.deaths} + values.suicides + 1;
+  if (lives < 1) lives = 1;
+  return FormatMinutes(static_cast<int32_t>(values.seconds / lives));
+}
+
+std::string TeamMark(int32_t team) {
+  if (team == 1) return "<center><font color=\"#0000FF\">B</font></center>";
+  if (team == 2) return "<center><font color=\"#FF0000\">R</font></center>";
+  return "<center><font color=\"#FFFFFF\">-</font></center>";
+}
+
+// What one row of a players table shows.
+struct PlayerRow {
+  size_t row;
+  int32_t player;
+  const std::string& htmlName;
+  const PlayerGame& values;
+};
+
+struct PlayerColumn {
+  const char* heading;
+  bool teamColumn;  // shown only when the game has teams
+  std::string (*cell)(const PlayerRow&);
+};
+
+std::string Number(int32_t value) { return StringPrintf("%i", value); }
+
+constexpr PlayerColumn kServerColumns[] = {
+    {"Pl Num", false, [](const PlayerRow& r) { return Number(r.player); }},
+    {"Name", false, [](const PlayerRow& r) { return StringPrintf("<b>%s</b>", r.htmlName.c_str()); }},
+    {"Team", true, [](const PlayerRow& r) { return TeamMark(r.values.team); }},
+    {"Skill", false, [](const PlayerRow& r) { return StringPrintf("%.2f", Skill(r.values)); }},
+    {"Score", false, [](const PlayerRow& r) { return Number(Score(r.values)); }},
+    {"Frags", false, [](const PlayerRow& r) { return Number(r.values.frags); }},
+    {"FPM", false, [](const PlayerRow& r) { return FragsPerMinute(r.values); }},
+    {"Deaths", false, [](const PlayerRow& r) { return Number(r.values.deaths); }},
+    {"Suicides", false, [](const PlayerRow& r) { return Number(r.values.suicides); }},
+    {"Avg. life", false, [](const PlayerRow& r) { return AverageLife(r.values); }},
+    {"Playtime", false, [](const PlayerRow& r) { return FormatHours(r.values.seconds); }},
+};
+
+// Client logs carry no play time; the first column is the row's place in the score order.
+constexpr PlayerColumn kClientColumns[] = {
+    {"Pl Num", false, [](const PlayerRow& r) { return Number(static_cast<int32_t>(r.row)); }},
+    {"Name", false, [](const PlayerRow& r) { return StringPrintf("<b>%s</b>", r.htmlName.c_str()); }},
+    {"Skill", false, [](const PlayerRow& r) { return StringPrintf("%.2f", Skill(r.values)); }},
+    {"Score", false, [](const PlayerRow& r) { return Number(Score(r.values)); }},
+    {"Frags", false, [](const PlayerRow& r) { return Number(r.values.frags); }},
+    {"Deaths", false, [](const PlayerRow& r) { return Number(r.values.deaths); }},
+    {"Suicides", false, [](const PlayerRow& r) { return Number(r.values.suicides); }},
+};
+
+struct KillChart {
+  int table;
+  const char* title;
+};
+
+constexpr KillChart kKillCharts[] = {
+    {KillTables::kAllWeapons, "<b>Killchart (All weapons)</b>"},
+    {KillTables::TableOf(Weapon::kGauntlet), "<b>Killchart (Gauntlet Kills)</b>"},
+    {KillTables::TableOf(Weapon::kMachinegun), "<b>Killchart (Machinegun Kills)</b>"},
+    {KillTables::TableOf(Weapon::kShotgun), "<b>Killchart (Shotgun Kills)</b>"},
+    {KillTables::TableOf(Weapon::kRocket), "<b>Killchart (Rocket Kills)</b>"},
+    {KillTables::TableOf(Weapon::kGrenade), "<b>Killchart (Grenade Kills)</b>"},
+    {KillTables::TableOf(Weapon::kLightning), "<b>Killchart (Lightning Kills)</b>"},
+    {KillTables::TableOf(Weapon::kRailgun), "<b>Killchart (Railgun Kills)</b>"},
+    {KillTables::TableOf(Weapon::kPlasma), "<b>Killchart (Plasma Kills)</b>"},
+    {KillTables::TableOf(Weapon::kBfg), "<b>Killchart (BFG Kills)</b>"},
+};
+
+// A custom variable shown in the report: its number in its set and its name.
+struct ShownVariable {
+  int index;
+  const std::string* name;
+};
+
+template <typename Set>
+std::vector<ShownVariable> VisibleVariables(const Set& set, int32_t count) {
+  std::vector<ShownVariable> shown;
+  int last = std::clamp(count, 0, kMaxVariables);
+  for (int v = 1; v <= last; ++v) {
+    if (set[static_cast<size_t>(v)].visible != 0) shown.push_back({v, &set[static_cast<size_t>(v)].name});
+  }
+  return shown;
+}
+
+void AddTo(int32_t* total, int32_t amount) {
+  *total = static_cast<int32_t>(static_cast<uint32_t>(*total) + static_cast<uint32_t>(amount));
+}
+
+}  // namespace
+
+GamePlayers::GamePlayers(const CVexoriumDoc& doc) {
+  int32_t games = std::clamp(doc.gameCount, 0, CVexoriumDoc::kMaxGames);
+  int32_t last = std::clamp(doc.nameCount, 0, CVexoriumDoc::kMaxPlayers);
+  auto visit = [&](auto&& present) {
+    for (int32_t p = 1; p <= last; ++p) {
+      const GameSeries& series = doc.players[static_cast<size_t>(p)].games;
+      for (size_t e = 0; e < series.EntryCount(); ++e) {
+        int32_t g = series.GameAt(e);
+        if (g >= 0 && g <= games && series.ValueAt(e).seconds > 0) present(g, p);
+      }
+    }
+  };
+  // Count each game's players, then place them: players come in ascending order.
+  m_start.assign(static_cast<size_t>(games) + 2, 0);
+  visit([&](int32_t g, int32_t) { ++m_start[static_cast<size_t>(g) + 1]; });
+  for (size_t g = 1; g < m_start.size(); ++g) m_start[g] += m_start[g - 1];
+  m_players.resize(m_start.back());
+  std::vector<size_t> next(m_start.begin(), m_start.end() - 1);
+  visit([&](int32_t g, int32_t p) { m_players[next[static_cast<size_t>(g)]++] = p; });
+}
+
+std::span<const int32_t> GamePlayers::In(int32_t game) const {
+  if (game < 0 || static_cast<size_t>(game) + 1 >= m_start.size()) return {};
+  size_t g = static_cast<size_t>(game);
+  return std::span<const int32_t>(m_players).subspan(m_start[g], m_start[g + 1] - m_start[g]);
+}
+
+HtmlPageWriter::HtmlPageWriter(const CVexoriumDoc& doc) : m_doc(doc), m_present(doc) {
+  int32_t last = std::clamp(doc.nameCount, 0, CVexoriumDoc::kMaxPlayers);
+  m_htmlNames.resize(static_cast<size_t>(last) + 1);
+  for (int32_t p = 1; p <= last; ++p) {
+    m_htmlNames[static_cast<size_t>(p)] = ColourCodesToHtml(doc.players[static_cast<size_t>(p)].rawName);
+  }
+}
+
+const std::string& HtmlPageWriter::HtmlName(int32_t player) const {
+  return m_htmlNames[static_cast<size_t>(player)];
+}
+
+void HtmlPageWriter::SortPlayersByScore(int32_t game) {
+  std::vector<std::pair<int32_t, int32_t>> ranked;  // (score, player)
+  for (int32_t p : m_present.In(game)) {
+    int32_t score = Score(m_doc.players[static_cast<size_t>(p)].games.Get(game));
+    if (score >= kLowestScore) ranked.emplace_back(score, p);
+  }
+  // Highest score first; on equal scores the higher player number comes first.
+  std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a > b; });
+  m_order.clear();
+  for (const auto& entry : ranked) m_order.push_back(entry.second);
+}
+
+void HtmlPageWriter::WriteIndexEntry(int32_t game, int32_t displayNumber) {
+  const GameRecord& record = m_doc.games[static_cast<size_t>(game)];
+  std::string map = EscapeAngleBrackets(record.mapName);
+  Write("<p>");
+  if (record.serverLogGame == 0) {
+    Write(StringPrintf("<b><font size=\"4\"><a href=\"games/game%i.htm\"><font color=\"#003173\">Game %i (Client Log)</font></a><br>(%s)</font></b>",
+                       displayNumber, displayNumber, map.c_str()));
+  } else if (record.gameTypeName != kUnknownType) {
+    Write(StringPrintf("<b><font size=\"4\"><a href=\"games/game%i.htm\"><font color=\"#003173\">Game %i (%s)</font></a><br>(%s)</font></b>",
+                       displayNumber, displayNumber, map.c_str(),
+                       EscapeAngleBrackets(record.gameTypeName).c_str()));
+  } else {
+    Write(StringPrintf("<b><font size=\"4\"><a href=\"games/game%i.htm\"><font color=\"#003173\">Game %i (%s)</font></a><br></font></b>",
+                       displayNumber, displayNumber, map.c_str()));
+  }
+  Write("</p>");
+  if (record.serverLogGame == 0) {
+    WriteClientPlayers(game);
+    if (m_doc.clientVarCount > 0) WriteVariableTables(game, VariableSide::kClient);
+  } else {
+    WriteServerPlayers(game);
+    if (m_doc.serverVarCount > 0) WriteVariableTables(game, VariableSide::kServer);
+  }
+}
+
+void HtmlPageWriter::WriteGamePage(int32_t game, int32_t displayNumber) {
+  if (File() == nullptr) return;
+  const GameRecord& record = m_doc.games[static_cast<size_t>(game)];
+  bool server = record.serverLogGame != 0;
+  WritePageHeader(*File(), 1);
+  Write("<p>");
+  if (!server) {
+    Write(StringPrintf("<b><font color=\"#003173\" size=\"4\">Game %i (Client Log)</font></b>", displayNumber));
+  } else if (record.gameTypeName != kUnknownType) {
+    Write(StringPrintf("<b><font color=\"#003173\" size=\"4\">Game %i (%s)</font></b>", displayNumber,
+                       EscapeAngleBrackets(record.gameTypeName).c_str()));
+  } else {
+    Write(StringPrintf("<b><font color=\"#003173\" size=\"4\">Game %i</font></b>", displayNumber));
+  }
+  Write("</p>");
+  WriteGameInfo(game);
+  if (server) {
+    WriteServerPlayers(game);
+    if (m_doc.serverVarCount > 0) WriteVariableTables(game, VariableSide::kServer);
+  } else {
+    WriteClientPlayers(game);
+    if (m_doc.clientVarCount > 0) WriteVariableTables(game, VariableSide::kClient);
+  }
+  WriteKillCharts(game);
+  // Both kinds of page link to the index pages that exist: those of the listed games.
+  WritePageFooter(*File(), m_doc.displayedGameCount, 1,
+                  server ? FooterVariant::kServer : FooterVariant::kClient, m_doc.serverLogAbsent);
+}
+
+void HtmlPageWriter::WriteGameInfo(int32_t game) {
+  const GameRecord& record = m_doc.games[static_cast<size_t>(game)];
+  auto row = [this](const char* heading, const std::string& value) {
+    Write("<tr>\r\n");
+    SetCellTag(kHeaderCellTag);
+    WriteBoldCell(heading);
+    SetCellTag("<td bgcolor=\"#808080\">");
+    WriteCell(StringPrintf("<p align=\"right\">%s</p>", value.c_str()));
+    Write("</tr>\r\n");
+  };
+  WriteParagraph("<b>Game info</b>");
+  OpenTable(kTableAttributes);
+  row("Map", EscapeAngleBrackets(record.mapName));
+  if (record.serverLogGame != 0) {
+    row("Timelimit", Number(record.timeLimit));
+    row("Fraglimit", Number(record.fragLimit));
+  }
+  CloseTable();
+}
+
+bool HtmlPageWriter::TeamColumnOn(int32_t game) const {
+  const std::string& type = m_doc.games[static_cast<size_t>(game)].gameTypeName;
+  if (type == "Free For All" || type == "Tournament") return false;
+  return (m_doc.clientVarCount == 0 && m_doc.serverVarCount == 0) || m_doc.teamArenaSet;
+}
+
+void HtmlPageWriter::WriteServerPlayers(int32_t game) {
+  bool team = TeamColumnOn(game);
+  WriteParagraph("<b>Players (sorted by score)</b>");
+  OpenTable(kTableAttributes);
+  Write("<tr>\r\n");
+  SetCellTag(kHeaderCellTag);
+  for (const PlayerColumn& column : kServerColumns) {
+    if (!column.teamColumn || team) WriteBoldCell(column.heading);
+  }
+  Write("</tr>\r\n");
+  SortPlayersByScore(game);
+  for (size_t r = 0; r < m_order.size(); ++r) {
+    int32_t p = m_order[r];
+    PlayerRow row{r, p, HtmlName(p), m_doc.players[static_cast<size_t>(p)].games.Get(game)};
+    SetCellTag(RowCellTag(r));
+    Write("<tr>\r\n");
+    for (const PlayerColumn& column : kServerColumns) {
+      if (!column.teamColumn || team) WriteCell(column.cell(row));
+    }
+    Write("</tr>\r\n");
+  }
+  CloseTable();
+}
+
+void HtmlPageWriter::WriteClientPlayers(int32_t game) {
+  WriteParagraph("<b>Players (sorted by score)</b>");
+  OpenTable(kTableAttributes);
+  Write("<font color=\"#FFFFFF\">");
+  Write("<tr>\r\n");
+  SetCellTag(kHeaderCellTag);
+  for (const PlayerColumn& column : kClientColumns) WriteBoldCell(column.heading);
+  Write("</tr>\r\n");
+  SortPlayersByScore(game);
+  for (size_t r = 0; r < m_order.size(); ++r) {
+    int32_t p = m_order[r];
+    PlayerRow row{r, p, HtmlName(p), m_doc.players[static_cast<size_t>(p)].games.Get(game)};
+    SetCellTag(RowCellTag(r));
+    Write("<tr>\r\n");
+    for (const PlayerColumn& column : kClientColumns) WriteCell(column.cell(row));
+    Write("</tr>\r\n");
+  }
+  Write("</font>");
+  CloseTable();
+}
+
+void HtmlPageWriter::WriteVariableTables(int32_t game, VariableSide side) {
+  bool server = side == VariableSide::kServer;
+  std::vector<ShownVariable> shown =
+      server ? VisibleVariables(m_doc.serverVars, m_doc.serverVarCount)
+             : VisibleVariables(m_doc.clientVars, m_doc.clientVarCount);
+  for (size_t first = 0; first < shown.size(); first += kVariablesPerTable) {
+    size_t end = std::min(first + kVariablesPerTable, shown.size());
+    WriteParagraph("<b>User Variables</b>");
+    OpenTable(kTableAttributes);
+    Write("<font color=\"#FFFFFF\">");
+    Write("<tr>\r\n");
+    SetCellTag(kHeaderCellTag);
+    WriteBoldCell("Pl Num");
+    WriteBoldCell("Name");
+    for (size_t v = first; v < end; ++v) WriteBoldCell(*shown[v].name);
+    Write("</tr>\r\n");
+    // These rows have always been written without a row start; browsers supply it.
+    for (size_t r = 0; r < m_order.size(); ++r) {
+      int32_t p = m_order[r];
+      const PlayerGame& values = m_doc.players[static_cast<size_t>(p)].games.Get(game);
+      SetCellTag(RowCellTag(r));
+      WriteCell(Number(static_cast<int32_t>(r)));
+      WriteBoldCell(HtmlName(p));
+      for (size_t v = first; v < end; ++v) {
+        int index = shown[v].index;
+        WriteCell(Number(server ? values.ServerVar(index) : values.ClientVar(index)));
+      }
+      Write("</tr>\r\n");
+    }
+    Write("</font>");
+    CloseTable();
+  }
+}
+
+void HtmlPageWriter::WriteKillCharts(int32_t game) {
+  for (const KillChart& chart : kKillCharts) WriteKillChart(game, chart.table, chart.title);
+}
+
+void HtmlPageWriter::WriteKillChart(int32_t game, int table, const char* title) {
+  const KillTables& kills = m_doc.games[static_cast<size_t>(game)].kills;
+  if (!kills.AnyPositive(table)) return;
+  std::span<const int32_t> present = m_present.In(game);
+  SetCellTag("<td>");
+  WriteParagraph(title);
+  OpenTable(kKillChartAttributes);
+  Write("<tr>\r\n");
+  WriteCell("&nbsp;");
+  WriteCell("&nbsp;");
+  auto numberCell = [](int32_t p) {
+    return StringPrintf("<p align=\"center\"><font color=\"#003173\"><b>%i</b></font></p>", p);
+  };
+  for (int32_t p : present) WriteCell(numberCell(p));
+  WriteCell("<b>KILLS</b>");
+  Write("</tr>\r\n");
+  // The k-th present player is row and column k of the kill table.
+  std::vector<int32_t> deaths(present.size(), 0);
+  int32_t all = 0;
+  for (size_t k = 0; k < present.size(); ++k) {
+    const std::string& name = HtmlName(present[k]);
+    if (name.empty()) {
+      Write("<tr>\r\n<td>&nbsp;</td>\r\n");
+    } else {
+      Write(StringPrintf("<tr>\r\n<td><b><font color=\"#FFFFFF\">%s</font></b></td>\r\n", name.c_str()));
+    }
+    SetCellTag("<td width=\"20\">");
+    WriteCell(numberCell(present[k]));
+    SetCellTag("<td>");
+    int32_t rowKills = 0;
+    for (size_t v = 0; v < present.size(); ++v) {
+      int32_t count = kills.Get(table, static_cast<int32_t>(k), static_cast<int32_t>(v));
+      const char* colour = k == v ? "#003173" : "#FFFFFF";  // the diagonal: suicides
+      Write(StringPrintf("<td width=\"20\"><p align=\"right\"><font color=\"%s\">%i</font></p></td>\r\n",
+                         colour, count));
+      AddTo(&rowKills, count);
+      AddTo(&deaths[v], count);
+      AddTo(&all, count);
+    }
+    WriteCell(StringPrintf("<p align=\"right\"><b>%i</b></p>", rowKills));
+    Write("</tr>\r\n");
+  }
+  Write("<tr>\r\n<td><b><font color=\"#FFFFFF\">DEATHS</font></b></td>\r\n");
+  WriteCell("&nbsp;");
+  for (int32_t column : deaths) WriteCell(StringPrintf("<p align=\"right\"><b>%i</b></p>", column));
+  WriteCell(StringPrintf("<p align=\"right\"><b>%i</b></p>", all));
+  Write("</tr>\r\n");
+  CloseTable();
+  Write("<p>");
+  Write("</p>");
+}
+
+}  // namespace vexor

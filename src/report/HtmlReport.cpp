@@ -1,0 +1,100 @@
+#include "report/HtmlReport.h"
+
+#include <algorithm>
+
+#include "base/FileSystem.h"
+#include "base/StringPrintf.h"
+#include "report/HtmlPageWriter.h"
+#include "stats/VexoriumDoc.h"
+
+namespace vexor {
+namespace {
+
+constexpr int32_t kGamesPerIndexPage = 100;
+
+// Writes the pages of one report and remembers the first failure.
+class ReportRun {
+ public:
+  ReportRun(const CVexoriumDoc& doc, const std::string& folder)
+      : m_doc(doc), m_folder(folder), m_gamesFolder(JoinPath(folder, "games")), m_writer(doc) {}
+
+  bool Write();
+  const std::string& Error() const { return m_error; }
+
+ private:
+  void StartIndexPage(int32_t page);
+  void FinishIndexPage();
+  void WriteGame(int32_t game, int32_t displayNumber);
+  void Note(const std::string& error) {
+    if (m_error.empty()) m_error = error;
+  }
+
+  const CVexoriumDoc& m_doc;
+  std::string m_folder;
+  std::string m_gamesFolder;
+  HtmlPageWriter m_writer;
+  HtmlFile m_index;
+  std::string m_error;
+};
+
+bool ReportRun::Write() {
+  if (!CreateFolder(m_gamesFolder)) {
+    Note(StringPrintf("The folder \"%s\" cannot be created: %s", m_gamesFolder.c_str(),
+                      LastSystemError().c_str()));
+  }
+  StartIndexPage(0);
+  int32_t listed = 0;
+  int32_t pagesStarted = 1;
+  int32_t games = std::clamp(m_doc.gameCount, 0, CVexoriumDoc::kMaxGames);
+  for (int32_t g = 1; g <= games; ++g) {
+    // Index pages are cut by listed games: a page holds listed games 1-100, 101-200, ...
+    if (listed > 0 && listed % kGamesPerIndexPage == 0 && listed / kGamesPerIndexPage == pagesStarted) {
+      FinishIndexPage();
+      StartIndexPage(pagesStarted++);
+    }
+    if (m_doc.games[static_cast<size_t>(g)].shortGame) continue;
+    ++listed;
+    WriteGame(g, listed);
+  }
+  FinishIndexPage();
+  return m_error.empty();
+}
+
+void ReportRun::StartIndexPage(int32_t page) {
+  std::string name = page == 0 ? std::string("games.htm") : StringPrintf("games%d.htm", page);
+  if (!m_index.Open(JoinPath(m_folder, name))) Note(m_index.Error());
+  WritePageHeader(m_index, 0);
+}
+
+void ReportRun::FinishIndexPage() {
+  WritePageFooter(m_index, m_doc.displayedGameCount, 0, FooterVariant::kServer,
+                  m_doc.serverLogAbsent);
+  if (m_index.IsOpen() && !m_index.Close()) Note(m_index.Error());
+}
+
+void ReportRun::WriteGame(int32_t game, int32_t displayNumber) {
+  m_writer.SetFile(&m_index);
+  m_writer.WriteIndexEntry(game, displayNumber);
+  HtmlFile page;
+  std::string path = JoinPath(m_gamesFolder, StringPrintf("game%d.htm", displayNumber));
+  if (!page.Open(path)) {
+    // Without its folder every game page fails; the folder's message says why.
+    Note(page.Error());
+    return;
+  }
+  m_writer.SetFile(&page);
+  m_writer.WriteGamePage(game, displayNumber);
+  if (!page.Close()) Note(page.Error());
+  m_writer.SetFile(&m_index);
+}
+
+}  // namespace
+
+bool WriteHtmlReport(const CVexoriumDoc& doc, const std::string& reportFolder, std::string* error) {
+  ReportRun run(doc, reportFolder);
+  bool ok = run.Write();
+  if (error != nullptr) *error = ok ? std::string() : run.Error();
+  return ok;
+}
+
+}  // namespace vexor

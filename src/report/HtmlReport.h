@@ -1,0 +1,22 @@
+// The HTML report of the statistics in the document: index pages listing every game that is not
+// hidden as short, and one page per listed game.
+#pragma once
+
+#include <string>
+
+namespace vexor {
+
+class CVexoriumDoc;
+
+// Writes the report into reportFolder (which must exist; the "games" subfolder is created when
+// missing): games.htm for listed games 1 to 100, games1.htm for 101 to 200, and so on, and
+// games/game<N>.htm for each listed game, N being its number among the listed games. Every page
+// is written under a temporary name and renamed when complete, so no half-written page is ever
+// left under a page's name. Pages left from an earlier, longer report are not removed.
+//
+// A page that cannot be written is left out and the other pages are still written; the result
+// is then false and *error (when given) names the first file that failed. The process's current
+// folder is not used or changed.
+bool WriteHtmlReport(const CVexoriumDoc& doc, const std::string& reportFolder, std::string* error);
+
+}  // namespace vexor
