@@ -1,0 +1,171 @@
+#include "app/cli/CommandLine.h"
+
+#include <variant>
+
+#include "base/StringPrintf.h"
+#include "stats/LogSelection.h"
+
+namespace vexor {
+namespace {
+
+struct OptionSpec {
+  char shortName;       // 0: none
+  const char* longName;
+  const char* valueName;  // nullptr: a switch
+  std::variant<std::string CliRequest::*, bool CliRequest::*> target;
+  const char* help;
+};
+
+const OptionSpec kOptions[] = {
+    {'C', "directory", "DIR", &CliRequest::directory,
+     "start directory: settings are read from DIR/config/data.dat and the HTML report is "
+     "written to DIR/html (default: the current directory)"},
+    {0, "client-vars", "FILE", &CliRequest::clientVars,
+     "before the load, install the client-side custom variables of FILE"},
+    {0, "server-vars", "FILE", &CliRequest::serverVars,
+     "before the load, install the server-side custom variables of FILE (a file named "
+     "teamarena_server.var keeps the game type names)"},
+    {0, "no-report", nullptr, &CliRequest::noReport,
+     "do not write the HTML report (for runs that only want exports)"},
+    {'q', "quiet", nullptr, &CliRequest::quiet, "print nothing but errors; no progress"},
+    {0, "progress", nullptr, &CliRequest::progress,
+     "show progress even when standard error is not a terminal"},
+    {'h', "help", nullptr, &CliRequest::help, "show this help and exit"},
+    {'V', "version", nullptr, &CliRequest::version, "show the version and exit"},
+};
+
+const OptionSpec* FindLong(const std::string& name) {
+  for (const OptionSpec& option : kOptions) {
+    if (name == option.longName) return &option;
+  }
+  return nullptr;
+}
+
+const OptionSpec* FindShort(char name) {
+  for (const OptionSpec& option : kOptions) {
+    if (option.shortName != 0 && option.shortName == name) return &option;
+  }
+  return nullptr;
+}
+
+void Apply(const OptionSpec& option, CliRequest* request, const std::string& value) {
+  if (auto* text = std::get_if<std::string CliRequest::*>(&option.target)) {
+    request->**text = value;
+  } else {
+    request->*std::get<bool CliRequest::*>(option.target) = true;
+  }
+}
+
+// The help text broken into lines of at most 80 characters, continued at the given column.
+std::string WrapHelp(const std::string& help, size_t column) {
+  constexpr size_t kWidth = 80;
+  std::string out;
+  size_t lineLength = column;
+  size_t start = 0;
+  while (start < help.size()) {
+    size_t end = help.find(' ', start);
+    if (end == std::string::npos) end = help.size();
+    std::string word = help.substr(start, end - start);
+    if (lineLength > column && lineLength + 1 + word.size() > kWidth) {
+      out += "\n" + std::string(column, ' ');
+      lineLength = column;
+    } else if (lineLength > column) {
+      out += ' ';
+      ++lineLength;
+    }
+    out += word;
+    lineLength += word.size();
+    start = end + 1;
+  }
+  return out + "\n";
+}
+
+}  // namespace
+
+bool ParseCommandLine(const std::vector<std::string>& arguments, CliRequest* request,
+                      std::string* error) {
+  bool optionsEnded = false;
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+      request->logs.push_back(argument);
+      continue;
+    }
+    if (argument == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    const OptionSpec* option = nullptr;
+    std::string value;
+    bool hasInlineValue = false;
+    if (argument[1] == '-') {
+      std::string name = argument.substr(2);
+      size_t equals = name.find('=');
+      if (equals != std::string::npos) {
+        value = name.substr(equals + 1);
+        name.resize(equals);
+        hasInlineValue = true;
+      }
+      option = FindLong(name);
+    } else if (argument.size() == 2) {
+      option = FindShort(argument[1]);
+    }
+    if (option == nullptr) {
+      *error = StringPrintf("unknown option '%s'", argument.c_str());
+      return false;
+    }
+    if (option->valueName == nullptr) {
+      if (hasInlineValue) {
+        *error = StringPrintf("option '--%s' takes no value", option->longName);
+        return false;
+      }
+    } else if (!hasInlineValue) {
+      if (i + 1 >= arguments.size()) {
+        *error = StringPrintf("option '%s' needs a value (%s)", argument.c_str(), option->valueName);
+        return false;
+      }
+      value = arguments[++i];
+    }
+    Apply(*option, request, value);
+  }
+  if (request->help || request->version) return true;
+  if (request->logs.empty()) {
+    *error = "no log file given";
+    return false;
+  }
+  if (request->logs.size() > static_cast<size_t>(LogSelection::kMaxFiles)) {
+    *error = StringPrintf("%zu log files given; Vexor reads at most %d at once",
+                          request->logs.size(), LogSelection::kMaxFiles);
+    return false;
+  }
+  return true;
+}
+
+std::string UsageText() {
+  std::string text =
+      "Usage: vexor [OPTIONS] LOG...    analyse 1 to 30 log files (server and client logs, mixed)\n"
+      "       vexor --help | --version\n"
+      "\n"
+      "Reads Quake 3 game server logs and client console logs, follows every player by name\n"
+      "across games and files, prints a summary and writes the HTML report. Log paths are\n"
+      "taken relative to the current folder; a path without a three-letter extension gets\n"
+      "\".cfg\" appended, as in the desktop program.\n"
+      "\n"
+      "Options:\n";
+  for (const OptionSpec& option : kOptions) {
+    std::string names = option.shortName != 0 ? StringPrintf("  -%c, --%s", option.shortName, option.longName)
+                                              : StringPrintf("      --%s", option.longName);
+    if (option.valueName != nullptr) StringAppendF(&names, " %s", option.valueName);
+    StringAppendF(&text, "%-28s %s", names.c_str(), WrapHelp(option.help, 29).c_str());
+  }
+  text +=
+      "\n"
+      "Messages that the desktop program shows in message boxes are written to standard error\n"
+      "as \"CAPTION: TEXT\".\n"
+      "\n"
+      "Exit status: 0 success; 1 the load failed or was refused (standard error says why);\n"
+      "2 bad usage.\n";
+  return text;
+}
+
+}  // namespace vexor

@@ -1,0 +1,29 @@
+// The command line of `vexor`: what the user asked for, parsed from the arguments.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vexor {
+
+struct CliRequest {
+  std::string directory;  // start directory (-C); empty: the current folder
+  std::vector<std::string> logs;
+  std::string clientVars;
+  std::string serverVars;
+  bool noReport = false;
+  bool quiet = false;
+  bool progress = false;
+  bool help = false;
+  bool version = false;
+};
+
+// Fills *request from the arguments (without the program name). False with *error set for
+// bad usage: an unknown option, a missing value, no log or more than 30.
+bool ParseCommandLine(const std::vector<std::string>& arguments, CliRequest* request,
+                      std::string* error);
+
+// The --help text.
+std::string UsageText();
+
+}  // namespace vexor

@@ -1,0 +1,57 @@
+#include "app/cli/ConsoleProgress.h"
+
+#include "base/StringPrintf.h"
+
+namespace vexor {
+namespace {
+
+const char* PassName(LoadPass pass) {
+  switch (pass) {
+    case LoadPass::kDiscovery:
+      return "Finding games and players";
+    case LoadPass::kStatistics:
+      return "Counting";
+    case LoadPass::kReport:
+      return "Writing the report";
+  }
+  return "";
+}
+
+}  // namespace
+
+void ConsoleProgress::FileStarted(LoadPass pass, int fileIndex, int fileCount) {
+  m_lastPercent = -1;
+  if (pass == LoadPass::kReport) {
+    m_prefix.clear();
+    Show(PassName(pass));
+    return;
+  }
+  m_prefix = StringPrintf("%s: file %d of %d", PassName(pass), fileIndex + 1, fileCount);
+  Show(m_prefix);
+}
+
+void ConsoleProgress::BytesRead(uint64_t done, uint64_t size) {
+  if (m_prefix.empty()) return;
+  int percent = size == 0 ? 100 : static_cast<int>(done * 100 / size);
+  if (percent == m_lastPercent) return;
+  m_lastPercent = percent;
+  Show(StringPrintf("%s, %3d%%", m_prefix.c_str(), percent));
+}
+
+void ConsoleProgress::Show(const std::string& text) {
+  std::string line = "\r" + text;
+  if (text.size() < m_shownLength) line.append(m_shownLength - text.size(), ' ');
+  m_shownLength = text.size();
+  std::fputs(line.c_str(), m_out);
+  std::fflush(m_out);
+}
+
+void ConsoleProgress::Close() {
+  if (m_shownLength == 0) return;
+  std::string blank = "\r" + std::string(m_shownLength, ' ') + "\r";
+  std::fputs(blank.c_str(), m_out);
+  std::fflush(m_out);
+  m_shownLength = 0;
+}
+
+}  // namespace vexor

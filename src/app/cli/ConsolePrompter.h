@@ -1,0 +1,24 @@
+// Message boxes on a console: "CAPTION: TEXT" on standard error; questions get their default
+// answer (the command line's flags decide everything up front).
+#pragma once
+
+#include <cstdio>
+
+#include "platform/Prompter.h"
+
+namespace vexor {
+
+class ConsolePrompter : public Prompter {
+ public:
+  explicit ConsolePrompter(std::FILE* out = stderr) : m_out(out) {}
+  MessageAnswer ShowMessage(std::string_view text, std::string_view caption,
+                            MessageButtons buttons) override;
+  // Messages shown so far.
+  int Count() const { return m_count; }
+
+ private:
+  std::FILE* m_out;
+  int m_count = 0;
+};
+
+}  // namespace vexor

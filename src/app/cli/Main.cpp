@@ -1,0 +1,113 @@
+// vexor: the command-line front end. Runs the same document code as the desktop program,
+// without a display.
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/cli/CommandLine.h"
+#include "app/cli/ConsolePrompter.h"
+#include "app/cli/ConsoleProgress.h"
+#include "base/FileSystem.h"
+#include "base/StringPrintf.h"
+#include "customvars/VariableWorkingCopy.h"
+#include "stats/LoadDriver.h"
+#include "stats/LogSelection.h"
+#include "stats/VexoriumDoc.h"
+
+#ifndef VEXOR_BUILD_ID
+#define VEXOR_BUILD_ID "unknown"
+#endif
+
+namespace vexor {
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+int UsageError(const std::string& problem) {
+  std::fprintf(stderr, "vexor: %s\nTry 'vexor --help' for more information.\n", problem.c_str());
+  return kExitUsage;
+}
+
+// The logs as the open-file dialog hands them over: one file is the single selection; several
+// are taken in order and the last becomes the selected path. A path without a three-letter
+// extension gets ".cfg".
+void SelectLogs(const std::vector<std::string>& logs, LogSelection* selection) {
+  selection->selectedFileCount = static_cast<int32_t>(logs.size());
+  if (logs.size() == 1) {
+    selection->selectedLogPath = logs[0];
+  } else {
+    for (size_t i = 0; i < logs.size(); ++i) selection->selectedLogFiles[i] = logs[i];
+    selection->selectedLogPath = logs.back();
+  }
+  std::string& path = selection->selectedLogPath;
+  if (path.size() < 4 || path[path.size() - 4] != '.') path += ".cfg";
+}
+
+void PrintSummary(const CVexoriumDoc& doc, const LogSelection& selection) {
+  const char* format = selection.selectedFileCount == 1
+                           ? "Loaded %4d players and %4d games from %2d log file.\n"
+                           : "Loaded %4d players and %4d games from %2d log files.\n";
+  std::printf(format, doc.nameCount, doc.gameCount, selection.selectedFileCount);
+}
+
+// --client-vars and --server-vars, before the load. A bad file has shown its message; a file
+// that cannot be opened is reported here.
+bool InstallVariables(const CliRequest& request, CVexoriumDoc& doc, Prompter& prompter) {
+  std::string error;
+  bool ok = true;
+  if (!request.clientVars.empty()) {
+    ok = InstallClientVariableFile(doc, request.clientVars, prompter, &error);
+  }
+  if (ok && !request.serverVars.empty()) {
+    ok = InstallServerVariableFile(doc, request.serverVars, prompter, &error);
+  }
+  if (!ok && !error.empty()) prompter.Inform(error, "Warning!");
+  return ok;
+}
+
+int Run(const CliRequest& request) {
+  std::string start = request.directory.empty() ? CurrentFolder() : request.directory;
+  if (!FileExists(start)) {
+    std::fprintf(stderr, "vexor: the start directory \"%s\" does not exist\n", start.c_str());
+    return kExitFailed;
+  }
+  CVexoriumDoc doc;
+  LogSelection selection;
+  ConsolePrompter prompter;
+  LoadDriver driver(doc, selection, prompter, start);
+  driver.OnNewDocument();  // start-up: settings and empty tables
+  if (!InstallVariables(request, doc, prompter)) return kExitFailed;
+
+  SelectLogs(request.logs, &selection);
+  ConsoleProgress progress;
+  bool showProgress = !request.quiet && (request.progress || ::isatty(STDERR_FILENO));
+  if (showProgress) driver.SetProgress(&progress);
+  driver.SetReportEnabled(!request.noReport);
+  if (!driver.OnNewDocument()) return kExitFailed;
+  if (!request.quiet) PrintSummary(doc, selection);
+  return driver.ReportWritten() ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+}  // namespace vexor
+
+int main(int argc, char** argv) {
+  using namespace vexor;
+  std::vector<std::string> arguments(argv + 1, argv + argc);
+  CliRequest request;
+  std::string error;
+  if (!ParseCommandLine(arguments, &request, &error)) return UsageError(error);
+  if (request.help) {
+    std::fputs(UsageText().c_str(), stdout);
+    return kExitOk;
+  }
+  if (request.version) {
+    std::printf("vexor 1.40 (build %s)\n", VEXOR_BUILD_ID);
+    return kExitOk;
+  }
+  return Run(request);
+}

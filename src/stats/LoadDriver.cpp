@@ -1,0 +1,192 @@
+#include "stats/LoadDriver.h"
+
+#include <algorithm>
+#include <new>
+
+#include "base/FileSystem.h"
+#include "base/StringPrintf.h"
+#include "base/TextNumbers.h"
+#include "log/LogAnalysis.h"
+#include "platform/Prompter.h"
+#include "report/HtmlReport.h"
+#include "stats/GameSumming.h"
+#include "stats/LoadProgress.h"
+#include "stats/LogSelection.h"
+#include "stats/Settings.h"
+#include "stats/VexoriumDoc.h"
+
+namespace vexor {
+namespace {
+
+constexpr const char* kTooManyPlayers =
+    "Sorry your Log File contains too many players. Vexor supports 2500 players at most.";
+constexpr const char* kTooManyGames =
+    "You have too many players. Vexor can analyse 5000 players at once.";
+
+// One file holds at most 2495 players and 4995 games; several files at most 2499 players and
+// 4999 games (beyond that the game table would overrun).
+constexpr int32_t kSingleFileNameLimit = 2496;
+constexpr int32_t kSingleFileGameLimit = 4996;
+constexpr int32_t kSeveralFilesNameLimit = 2500;
+constexpr int32_t kSeveralFilesGameLimit = 5000;
+
+}  // namespace
+
+LoadDriver::LoadDriver(CVexoriumDoc& doc, LogSelection& selection, Prompter& prompter,
+                       std::string startDirectory)
+    : m_doc(doc),
+      m_selection(selection),
+      m_prompter(prompter),
+      m_startDirectory(std::move(startDirectory)) {}
+
+std::string LoadDriver::ReportFolder() const { return JoinPath(m_startDirectory, "html"); }
+
+bool LoadDriver::OnNewDocument() {
+  m_reportWritten = true;
+  LoadSettings(m_doc, m_startDirectory);
+  CreateFolder(ReportFolder());
+  m_doc.reportIndexPath = JoinPath(ReportFolder(), "games.htm");
+  m_doc.ResetForLoad();
+  if (m_doc.startupPending) {
+    m_doc.startupPending = false;
+    return true;
+  }
+  if (!DiscoverAll() || !PrepareStorage() || !AnalyseAll()) return false;
+  SumGames(m_doc);
+  m_doc.storageAllocated = true;
+  if (m_doc.clientLogSeen) ClearClientLogTimes();
+  RemoveHiddenGamesFromTotals();
+  if (m_selection.selectedFileCount == 1) m_selection.selectedLogFiles[0] = m_selection.selectedLogPath;
+  WriteReport();
+  m_selection.dataAvailable = true;
+  m_doc.refresh = true;
+  m_doc.currentScreen = 4;
+  m_doc.startupPending = false;
+  CloseProgress();
+  return true;
+}
+
+bool LoadDriver::DiscoverAll() {
+  LogAnalysis analysis(m_doc, m_selection, m_prompter);
+  int fileCount = std::clamp(m_selection.selectedFileCount, 1, LogSelection::kMaxFiles);
+  bool several = m_selection.selectedFileCount > 1;
+  if (m_progress) {
+    analysis.SetReadObserver([this](uint64_t done, uint64_t size) { m_progress->BytesRead(done, size); });
+  }
+  for (int k = 0; k < fileCount; ++k) {
+    m_doc.clientGameCounter = 0;
+    m_doc.currentLogPath =
+        several ? m_selection.selectedLogFiles[static_cast<size_t>(k)] : m_selection.selectedLogPath;
+    if (m_progress) m_progress->FileStarted(LoadPass::kDiscovery, k, fileCount);
+    if (!analysis.AnalyseLogFile(true)) return FailFile(m_doc.currentLogPath);
+    // Several files must stop before their games run past the game table.
+    if (several && m_doc.gameCount >= kSeveralFilesGameLimit) return RefuseTooMany(kTooManyGames);
+  }
+  if (!several) {
+    if (m_doc.nameCount >= kSingleFileNameLimit) return RefuseTooMany(kTooManyPlayers);
+    if (m_doc.gameCount >= kSingleFileGameLimit) return RefuseTooMany(kTooManyGames);
+  } else if (m_doc.nameCount >= kSeveralFilesNameLimit) {
+    return RefuseTooMany(kTooManyPlayers);
+  }
+  return true;
+}
+
+bool LoadDriver::RefuseTooMany(const char* message) {
+  m_prompter.Inform(message, "Warning!");
+  m_selection.selectedLogPath.clear();
+  CloseProgress();
+  return false;
+}
+
+bool LoadDriver::FailFile(const std::string& path) {
+  m_prompter.Inform(StringPrintf("The log file \"%s\" cannot be read.", path.c_str()), "Warning!");
+  CloseProgress();
+  return false;
+}
+
+bool LoadDriver::PrepareStorage() {
+  try {
+    m_doc.PrepareStatistics();
+  } catch (const std::bad_alloc&) {
+    m_prompter.Inform(m_selection.selectedFileCount > 1 ? "Not enough memory for all the user-variables"
+                                                         : "Not enough memory for all the client user-variables",
+                      "Info");
+    CloseProgress();
+    return false;
+  }
+  return true;
+}
+
+bool LoadDriver::AnalyseAll() {
+  LogAnalysis analysis(m_doc, m_selection, m_prompter);
+  if (m_progress) {
+    analysis.SetReadObserver([this](uint64_t done, uint64_t size) { m_progress->BytesRead(done, size); });
+  }
+  bool several = m_selection.selectedFileCount > 1;
+  int fileCount = several ? std::min(m_selection.selectedFileCount, LogSelection::kMaxFiles) : 1;
+  for (int j = 0; j < fileCount; ++j) {
+    if (several) {
+      m_doc.clientGameCounter = 0;
+      m_doc.currentLogPath = m_selection.selectedLogFiles[static_cast<size_t>(j)];
+    }
+    if (m_progress) m_progress->FileStarted(LoadPass::kStatistics, j, fileCount);
+    if (m_doc.currentLogPath.empty()) {
+      // "Bad Games.Log" is shown by the analysis.
+      analysis.AnalyseCurrentLog(true);
+      CloseProgress();
+      return false;
+    }
+    if (!analysis.AnalyseCurrentLog(true)) return FailFile(m_doc.currentLogPath);
+  }
+  return true;
+}
+
+void LoadDriver::ClearClientLogTimes() {
+  for (int32_t p = 0; p <= m_doc.nameCount; ++p) {
+    PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
+    player.totalSeconds = 0;
+    player.hours = player.minutes = player.seconds = 0;
+    player.connectTime.clear();
+    player.disconnectTime.clear();
+    GameSeries& series = player.games;
+    for (size_t e = 0; e < series.EntryCount(); ++e) {
+      if (series.GameAt(e) > m_doc.gameCount) continue;
+      PlayerGame& game = series.ValueAt(e);
+      game.fragsPerHour = game.deathsPerHour = game.suicidesPerHour = 0;
+    }
+  }
+}
+
+// A hidden game no longer counts in any player's frags, deaths, suicides or total seconds;
+// weapon totals, games played, custom variables and the time text keep it.
+void LoadDriver::RemoveHiddenGamesFromTotals() {
+  int32_t lastGame = std::min(m_doc.gameCount, CVexoriumDoc::kMaxGames);
+  for (int32_t p = 1; p <= m_doc.nameCount; ++p) {
+    PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
+    GameSeries& series = player.games;
+    for (size_t e = 0; e < series.EntryCount(); ++e) {
+      int32_t g = series.GameAt(e);
+      if (g < 1 || g > lastGame || !m_doc.games[static_cast<size_t>(g)].shortGame) continue;
+      PlayerGame& game = series.ValueAt(e);
+      SubtractWrapping(&player.frags, game.frags);
+      SubtractWrapping(&player.deaths, game.deaths);
+      SubtractWrapping(&player.suicides, game.suicides);
+      player.totalSeconds = SaturatingAdd(player.totalSeconds, -int64_t{game.seconds});
+      game.frags = game.deaths = game.suicides = game.seconds = 0;
+    }
+  }
+}
+
+void LoadDriver::WriteReport() {
+  if (!m_reportEnabled) return;
+  if (m_progress) m_progress->FileStarted(LoadPass::kReport, 0, 1);
+  std::string error;
+  m_reportWritten = WriteHtmlReport(m_doc, ReportFolder(), &error);
+  if (!m_reportWritten) m_prompter.Inform(error, "Warning!");
+}
+
+void LoadDriver::CloseProgress() {
+  if (m_progress) m_progress->Close();
+}
+
+}  // namespace vexor
