@@ -105,4 +105,13 @@ const PlayerRecord& LoadFixture::Player(std::string_view name) const {
   return doc.players[static_cast<size_t>(p < 0 ? 0 : p)];
 }
 
+std::string ClientLog(std::initializer_list<std::string_view> lines) {
+  std::string out = "logfile opened on Sun May 12 13:15:48 2024\n";
+  for (std::string_view line : lines) {
+    out.append(line);
+    out.push_back('\n');
+  }
+  return out;
+}
+
 }  // namespace vexor::test

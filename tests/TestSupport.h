@@ -69,4 +69,8 @@ class LoadFixture {
   ScriptedPrompter prompter;
 };
 
+// A client console log: the "logfile opened on ..." line that marks one, then the lines, each
+// followed by "\n".
+std::string ClientLog(std::initializer_list<std::string_view> lines);
+
 }  // namespace vexor::test

@@ -66,15 +66,4 @@ int32_t LogAnalysis::CurrentPlayerNumber() const {
   return m_doc.games[static_cast<size_t>(g)].playerNumber;
 }
 
-// Client console logs are read by their own passes; until they exist such a log adds nothing.
-bool LogAnalysis::ScanClientLog() {
-  if (!OpenCurrentLog()) return false;
-  return FinishPass();
-}
-
-bool LogAnalysis::ParseClientLog() {
-  if (!OpenCurrentLog()) return false;
-  return FinishPass();
-}
-
 }  // namespace vexor

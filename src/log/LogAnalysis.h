@@ -11,8 +11,10 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "log/LogLineReader.h"
+#include "log/VariableMatch.h"
 
 namespace vexor {
 
@@ -50,11 +52,70 @@ class LogAnalysis {
   // shows every game with players when hiding is off; counts the displayed games.
   void MarkShortGames();
 
-  // --- Client console logs.
+  // --- Client console logs. Players are known by their key (the name without colour codes)
+  // alone. The discovery pass finds games, names and presence; the statistics pass creates the
+  // player record of a name only when it is the next name the discovery pass found, so record k
+  // stays name k whatever the log holds. A key that is empty or "Default" never becomes a name
+  // or a record.
   bool ScanClientLog();
   bool ParseClientLog();
+  // Statistics pass: a game start line opens the next game. True for such a line.
+  bool HandleClientGameStart(std::string_view line);
+  // Statistics pass: a player entry line counts the player as playing the current game (games
+  // played, the game's values cleared the first time). True for every player entry line; entries
+  // before the file's first game start count nothing.
+  bool HandleEnteredGame(std::string_view line);
+  // An obituary: a frag for the killer, a death for the victim, the weapon and the kill tables
+  // (statistics pass), or the names and presence of both (discovery pass). False when the line
+  // is no obituary or either name text is empty.
+  bool HandleObituary(std::string_view line, bool statistics);
+  // A suicide message: a suicide and a diagonal kill-table entry for the victim (statistics
+  // pass), or the victim's name and presence (discovery pass). True for a suicide message.
+  bool HandleSuicideMessage(std::string_view line, bool statistics);
+  // Adds a frag with the weapon of the obituary verb to the player's total and current game;
+  // false for verbs that name no weapon.
+  bool CountObituaryWeapon(int32_t player, std::string_view verb);
+  // Adds 1 to the game's kill table of the verb's weapon at [killer][victim]; false for verbs
+  // that name no weapon or cells outside the game's tables.
+  bool CountObituaryMatrix(std::string_view verb, int32_t killerPosition, int32_t victimPosition,
+                           int32_t game);
+
+  // --- Custom variables. The passes prepare the definitions once (PrepareVariables); v is a
+  // variable 1 to the prepared count. A match adds each applied slot's value to the counter of
+  // its target variable (ignored when outside 0 to the count) for the slot's player, in total
+  // and in the current game. Discovery passes only find names and presence; the statistics pass
+  // adds no names. True when the line matched.
+  void PrepareVariables();
+  bool MatchClientVariable(int32_t v, std::string_view line, bool statistics);
+  bool MatchServerVariable(int32_t v, std::string_view word, std::string_view line);
 
  private:
+  enum class VariableSide { kClient, kServer };
+  // A player a matching line names: the key and the raw text it came from.
+  struct NamedPlayer {
+    std::string name;
+    std::string rawName;
+  };
+
+  void ScanClientLine(std::string_view line, bool* gameStarted);
+  void ScanGameStart();
+  void ScanEntry(std::string_view rawName);
+  // Discovery pass: marks the name present in the game being read, adding it when it is new.
+  void DiscoverName(const std::string& key);
+  // Statistics pass: the record of the key, or the record created for it when the key is the
+  // next name the discovery pass found; -1 otherwise.
+  int32_t ClientPlayer(const std::string& key, std::string_view rawName);
+  // The player is seen in the current game: games played goes up the first time.
+  void SeeInGame(int32_t p);
+  // The in-game position of record p in the current game; -1 when it is not present there.
+  int32_t ClientPosition(int32_t p) const;
+  void ApplyClientVariables(std::string_view line, bool statistics);
+  void ApplyServerVariables(std::string_view word, std::string_view line);
+  void ApplyVariableMatch(VariableSide side, const ChangeSlots& slots,
+                          const NamedPlayer (&named)[2], bool statistics);
+  int32_t VariablePlayer(VariableSide side, const NamedPlayer& named, bool statistics);
+  void AddToVariableCounts(VariableSide side, int32_t p, int32_t target, int32_t amount);
+
   bool OpenCurrentLog();
   bool NextLine(std::string_view* line);
   bool FinishPass();
@@ -82,6 +143,8 @@ class LogAnalysis {
   ReadObserver m_observer;
   uint64_t m_lastReport = 0;
   std::string m_heldLine;
+  std::vector<ClientPattern> m_clientPatterns;  // index = client variable
+  ServerVariableIndex m_serverVariables;
 };
 
 }  // namespace vexor

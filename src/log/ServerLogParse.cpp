@@ -14,6 +14,7 @@ namespace vexor {
 bool LogAnalysis::ParseServerLog() {
   if (!OpenCurrentLog()) return false;
   m_doc.gameClosed = true;
+  PrepareVariables();
   std::string_view line;
   while (NextLine(&line)) {
     EventWord event = FindEventWord(line);
@@ -26,6 +27,7 @@ bool LogAnalysis::ParseServerLog() {
     if (!HandleInitGame(event.word, line) && !HandleClientEvent(event.word, line, event.end)) {
       HandleKill(event.word, line);
     }
+    ApplyServerVariables(event.word, line);
   }
   MarkShortGames();
   return FinishPass();

@@ -1,0 +1,90 @@
+// The statistics pass over a client console log: games and the players who entered them.
+// Obituaries and suicide messages are in Obituaries.cpp. No client number, clock or play time
+// is known in a client log: a player seen in a game has 1 second in it.
+#include <string>
+
+#include "base/TextNumbers.h"
+#include "log/ClientLogForms.h"
+#include "log/LineText.h"
+#include "log/LogAnalysis.h"
+#include "stats/VexoriumDoc.h"
+
+namespace vexor {
+
+bool LogAnalysis::ParseClientLog() {
+  if (!OpenCurrentLog()) return false;
+  m_doc.clientGameCounter = 0;  // the file's own games; the driver clears it too
+  PrepareVariables();
+  std::string_view line;
+  while (NextLine(&line)) {
+    if (!HandleClientGameStart(line) && !HandleEnteredGame(line) && !HandleObituary(line, true)) {
+      HandleSuicideMessage(line, true);
+    }
+    ApplyClientVariables(line, true);
+  }
+  return FinishPass();
+}
+
+bool LogAnalysis::HandleClientGameStart(std::string_view line) {
+  if (!IsGameStart(line)) return false;
+  m_doc.currentGame = SaturatingAdd(m_doc.currentGame, 1);
+  m_doc.clientGameCounter = SaturatingAdd(m_doc.clientGameCounter, 1);
+  m_doc.displayedGameCount = SaturatingAdd(m_doc.displayedGameCount, 1);
+  if (m_doc.currentGame <= CVexoriumDoc::kMaxGames) {
+    GameRecord& game = m_doc.games[static_cast<size_t>(m_doc.currentGame)];
+    game.shortGame = false;
+    game.gameTypeName = "Unknown";
+  }
+  // The players' custom-variable counts of the new game read 0: nothing has written to a game
+  // the pass has not reached yet.
+  return true;
+}
+
+bool LogAnalysis::HandleEnteredGame(std::string_view line) {
+  if (!IsPlayerEntry(line)) return false;
+  if (m_doc.clientGameCounter == 0) return true;  // no game started yet in this file
+  std::string_view rawName = EntryRawName(line);
+  std::string key = StripColourCodes(rawName);
+  if (key.empty() || key == kDefaultPlayerName) return true;
+  int32_t p = ClientPlayer(key, rawName);
+  if (p < 1) return true;
+  PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
+  PlayerGame& game = player.games.At(m_doc.currentGame);
+  if (game.seconds == 0) {
+    player.gamesPlayed = SaturatingAdd(player.gamesPlayed, 1);
+    game = PlayerGame{};
+    game.seconds = 1;
+    m_doc.SetClientSlot(p, kClientLogSlot);
+    player.connectTime.clear();
+    player.disconnectTime.clear();
+  }
+  return true;
+}
+
+int32_t LogAnalysis::ClientPlayer(const std::string& key, std::string_view rawName) {
+  if (key.empty()) return -1;
+  int32_t p = m_doc.FindPlayer(key, 1, m_doc.nameCount);
+  if (p > 0) return p;
+  if (key == kDefaultPlayerName) return -1;
+  // Only the record of the next name the discovery pass found: anything else would break the
+  // pairing of record k with name k (and the presence table behind it).
+  if (m_doc.FindName(key) != m_doc.playerCount + 1) return -1;
+  return m_doc.CreatePlayer(key, std::string(rawName), kClientLogSlot);
+}
+
+void LogAnalysis::SeeInGame(int32_t p) {
+  PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
+  PlayerGame& game = player.games.At(m_doc.currentGame);
+  if (game.seconds > 0) return;
+  // A game of a server log that a client log's first lines count into keeps its play time.
+  player.gamesPlayed = SaturatingAdd(player.gamesPlayed, 1);
+  game.seconds = 1;
+}
+
+int32_t LogAnalysis::ClientPosition(int32_t p) const {
+  if (p < 1 || p > m_doc.nameCount) return -1;
+  if (m_doc.presence.Get(m_doc.currentGame, p) != 1) return -1;
+  return m_doc.presence.PositionOf(m_doc.currentGame, p);
+}
+
+}  // namespace vexor

@@ -1,0 +1,96 @@
+// The discovery pass over a client console log: games and their maps, names and who took part
+// in which game. A client log's games are numbered on from the games already counted in the
+// load, and its names join the names of every other log of the load.
+//
+// What this pass adds, the statistics pass must create in the same order (record k is name k):
+// every rule here mirrors one of ClientLogParse.cpp, Obituaries.cpp or VariableMatching.cpp.
+#include <string>
+
+#include "base/TextNumbers.h"
+#include "log/ClientLogForms.h"
+#include "log/LineText.h"
+#include "log/LogAnalysis.h"
+#include "stats/VexoriumDoc.h"
+
+namespace vexor {
+
+bool LogAnalysis::ScanClientLog() {
+  if (!OpenCurrentLog()) return false;
+  m_doc.currentGame = 0;
+  m_doc.clientGameCounter = 0;
+  PrepareVariables();
+  bool gameStarted = false;  // a game start was seen in this file
+  std::string_view line;
+  while (NextLine(&line)) ScanClientLine(line, &gameStarted);
+  m_doc.currentGame = 0;
+  m_doc.clientGameCounter = 0;
+  return FinishPass();
+}
+
+void LogAnalysis::ScanClientLine(std::string_view line, bool* gameStarted) {
+  if (IsGameStart(line)) {
+    // The statistics pass reads nothing more from a game start line than the game itself.
+    ScanGameStart();
+    *gameStarted = true;
+  } else {
+    if (IsMapLoad(line) && m_doc.gameCount < CVexoriumDoc::kMaxGames) {
+      // The client names the map before the game starts: it belongs to the next game.
+      m_doc.games[static_cast<size_t>(m_doc.gameCount) + 1].mapName = MapLoadName(line);
+    }
+    if (IsPlayerEntry(line)) {
+      std::string_view rawName = EntryRawName(line);
+      if (!rawName.empty()) {
+        // Entries before the file's first game start count in no game of the statistics pass.
+        if (*gameStarted) ScanEntry(rawName);
+        return;
+      }
+      // An entry line without a name is no obituary either; only the variables read it.
+    } else if (HandleObituary(line, false) || HandleSuicideMessage(line, false)) {
+      return;
+    }
+  }
+  ApplyClientVariables(line, false);
+}
+
+void LogAnalysis::ScanGameStart() {
+  m_doc.gameCount = SaturatingAdd(m_doc.gameCount, 1);
+  if (m_doc.gameCount > CVexoriumDoc::kMaxGames) return;
+  GameRecord& game = m_doc.games[static_cast<size_t>(m_doc.gameCount)];
+  game.playerNumber = 0;
+  game.fragLimit = 0;
+  game.timeLimit = 0;
+  game.serverLogGame = 0;
+  if (game.mapName.empty()) game.mapName = "Unknown";
+  m_doc.presence.ClearRow(m_doc.gameCount);
+  ++m_doc.clientGameCounter;
+  ++m_doc.currentGame;
+}
+
+void LogAnalysis::ScanEntry(std::string_view rawName) {
+  std::string key = StripColourCodes(rawName);
+  if (key.empty()) return;  // a name of colour codes alone names nobody
+  int32_t n = m_doc.FindName(key);
+  if (n > 0) {
+    // The statistics pass clears the client slot of a player entering a game he was not seen
+    // in yet; the name slot follows, so that a server log read next finds the same names.
+    if (key != kDefaultPlayerName && m_doc.presence.Get(m_doc.gameCount, n) == 0) {
+      m_doc.SetNameSlot(n, kClientLogSlot);
+    }
+    m_doc.presence.Mark(m_doc.gameCount, n);
+    return;
+  }
+  DiscoverName(key);
+}
+
+void LogAnalysis::DiscoverName(const std::string& key) {
+  if (key.empty()) return;
+  int32_t n = m_doc.FindName(key);
+  if (n < 0) {
+    if (key == kDefaultPlayerName) return;
+    // No more names at the limit; the statistics pass then finds no name to create a record for.
+    n = m_doc.AddName(key, kClientLogSlot);
+  }
+  if (n > 0) m_doc.presence.Mark(m_doc.gameCount, n);
+}
+
+}  // namespace vexor

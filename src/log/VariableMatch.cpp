@@ -1,0 +1,188 @@
+#include "log/VariableMatch.h"
+
+#include <algorithm>
+#include <array>
+
+#include "base/TextNumbers.h"
+#include "customvars/SearchString.h"
+#include "log/LineText.h"
+
+namespace vexor {
+namespace {
+
+constexpr std::string_view kPlayer1 = "PLAYER1";
+constexpr std::string_view kPlayer2 = " PLAYER2";
+constexpr size_t kNone = std::string_view::npos;
+
+// count characters of the line from start; what lies outside the line is left out, and a
+// negative start or count gives nothing. Positions are signed: the cuts of the search forms
+// may reach before the line's start on short lines.
+std::string_view Mid(std::string_view line, int64_t start, int64_t count) {
+  int64_t size = static_cast<int64_t>(line.size());
+  if (start < 0 || start >= size || count <= 0) return {};
+  count = std::min(count, size - start);
+  return line.substr(static_cast<size_t>(start), static_cast<size_t>(count));
+}
+
+// From start up to, not including, the line's last character (its line feed).
+std::string_view ToLineEnd(std::string_view line, int64_t start) {
+  return Mid(line, start, static_cast<int64_t>(line.size()) - 1 - start);
+}
+
+int64_t Signed(size_t value) { return static_cast<int64_t>(value); }
+
+std::string_view TextFrom(std::string_view text, size_t from) {
+  return from <= text.size() ? text.substr(from) : std::string_view();
+}
+
+}  // namespace
+
+ClientPattern PrepareClientPattern(std::string_view searchString) {
+  ClientPattern pattern;
+  pattern.form = ClassifySearchString(searchString, SearchStringRule::kMatching);
+  std::string text(searchString);
+  if (text.find(kPlayer1) == kNone) text.insert(0, "PLAYER1 ");
+  std::string_view s = text;
+  size_t p = s.rfind(kPlayer1);
+  pattern.p = p;
+  pattern.a = p >= 1 ? s.substr(0, p - 1) : std::string_view();
+  size_t last2 = s.rfind(kPlayer2);
+  size_t middle = p + kPlayer1.size() + 1;  // after "PLAYER1 "
+  if (last2 != kNone && last2 >= middle) pattern.m = s.substr(middle, last2 - middle);
+  pattern.mBlank = pattern.m + " ";
+  switch (pattern.form) {
+    case kPlayer1String:
+    case kStringPlayer1String:
+      pattern.t = TextFrom(s, middle);
+      break;
+    case kPlayer1StringPlayer2String:
+    case kStringPlayer1StringPlayer2String:
+      if (last2 != kNone) pattern.t = TextFrom(s, last2 + kPlayer2.size() + 1);
+      break;
+    default:
+      break;
+  }
+  return pattern;
+}
+
+PatternMatch MatchClientPattern(const ClientPattern& pattern, std::string_view line) {
+  const int64_t n = Signed(line.size());
+  const int64_t lenA = Signed(pattern.a.size());
+  const int64_t lenM = Signed(pattern.m.size());
+  const int64_t lenT = Signed(pattern.t.size());
+  PatternMatch match;
+  switch (pattern.form) {
+    case kPlayer1String:
+      if (!EndsBefore(line, pattern.t, 1)) return match;
+      match.player1 = Mid(line, 0, n - lenT - 4);
+      break;
+    case kStringPlayer1:
+      if (line.find(pattern.a) == kNone) return match;
+      match.player1 = ToLineEnd(line, Signed(pattern.p));
+      break;
+    case kStringPlayer1String:
+      if (line.find(pattern.a) == kNone || !EndsBefore(line, pattern.t, 1)) return match;
+      match.player1 = Mid(line, Signed(pattern.p), n - lenA - lenT - 3);
+      break;
+    case kPlayer1StringPlayer2: {
+      size_t f = line.find(pattern.m);
+      if (f == kNone) return match;
+      match.player1 = Mid(line, 0, Signed(f) - 1);
+      match.player2 = ToLineEnd(line, Signed(f) + lenM + 1);
+      break;
+    }
+    case kPlayer1StringPlayer2String: {
+      size_t f = line.find(pattern.m);
+      size_t g = f == kNone ? kNone : line.find(pattern.t);
+      if (g == kNone || f >= g) return match;
+      match.player1 = Mid(line, 0, Signed(f) - 1);
+      match.player2 = Mid(line, Signed(f) + lenM + 1, Signed(g) - lenM - Signed(f) - 2);
+      break;
+    }
+    case kStringPlayer1StringPlayer2: {
+      size_t r = line.find(pattern.mBlank);
+      if (r == kNone || line.find(pattern.a) == kNone) return match;
+      match.player1 = Mid(line, lenA + 1, Signed(r) - lenA - 2);
+      match.player2 = ToLineEnd(line, Signed(r) + lenM + 1);
+      break;
+    }
+    case kStringPlayer1StringPlayer2String: {
+      size_t r = line.find(pattern.mBlank);
+      size_t g = r == kNone ? kNone : line.find(pattern.t);
+      if (g == kNone || r >= g || line.find(pattern.a) == kNone) return match;
+      match.player1 = Mid(line, lenA + 1, Signed(r) - lenA - 2);
+      match.player2 = Mid(line, Signed(r) + lenM + 1, Signed(g) - lenM - Signed(r) - 4);
+      break;
+    }
+    default:
+      return match;
+  }
+  match.matched = true;
+  return match;
+}
+
+bool ServerVariableTakesPart(const ServerVariable& definition) {
+  return definition.id1 != -2 && !definition.modstring.empty() && !definition.idstring.empty();
+}
+
+ServerMatch MatchServerLine(const ServerVariable& definition, std::string_view word,
+                            std::string_view line) {
+  ServerMatch match;
+  if (!ServerVariableTakesPart(definition) || definition.idstring != word) return match;
+  int idsInUse = 2;
+  if (definition.id2 == -2 && definition.id3 == -2) idsInUse = 1;
+  if (definition.id2 != -2 && definition.id3 != -2) idsInUse = 3;
+
+  // The tokens follow the event word: from 7 characters after the clock's colon to the next
+  // blank, then blank by blank. Each token read must end at a blank, or the line has no last
+  // word after it.
+  size_t first = line.find_first_not_of(' ');
+  size_t colon = first == kNone ? kNone : line.find(':', first);
+  if (colon == kNone) return match;
+  size_t blank = line.find(' ', colon + 7);
+  std::array<std::string_view, 3> tokens;
+  for (int i = 0; i < idsInUse; ++i) {
+    if (blank == kNone) return match;
+    size_t end = line.find(' ', blank + 1);
+    if (end == kNone) return match;
+    tokens[static_cast<size_t>(i)] = line.substr(blank + 1, end - blank - 1);
+    blank = end;
+  }
+  size_t lastBlank = line.rfind(' ');  // at or after the blank that ended the last token
+  std::string_view lastWord = Mid(line, Signed(lastBlank) + 1, Signed(line.size()) - Signed(lastBlank) - 2);
+  if (lastWord != definition.modstring) return match;
+  if (idsInUse == 3) {
+    std::string_view third = tokens[2].substr(0, tokens[2].empty() ? 0 : tokens[2].size() - 1);
+    if (WholeNumber(third) != definition.id3) return match;
+  }
+  const std::array<int32_t, 2> ids = {definition.id1, definition.id2};
+  std::array<std::string_view*, 2> clients = {&match.client1, &match.client2};
+  for (int i = 0; i < std::min(idsInUse, 2); ++i) {
+    size_t k = static_cast<size_t>(i);
+    if (ids[k] == -1) {
+      *clients[k] = tokens[k];
+    } else if (WholeNumber(tokens[k]) != ids[k]) {
+      return ServerMatch{};
+    }
+  }
+  match.matched = true;
+  return match;
+}
+
+void ServerVariableIndex::Build(const ServerVariableSet& variables, int32_t count) {
+  m_byWord.clear();
+  int32_t last = std::clamp(count, 0, kMaxVariables);
+  for (int32_t v = 1; v <= last; ++v) {
+    const ServerVariable& definition = variables[static_cast<size_t>(v)];
+    if (!ServerVariableTakesPart(definition)) continue;
+    m_byWord[definition.idstring].push_back(v);
+  }
+}
+
+const std::vector<int32_t>& ServerVariableIndex::For(std::string_view word) const {
+  static const std::vector<int32_t> kNoVariables;
+  auto it = m_byWord.find(word);
+  return it == m_byWord.end() ? kNoVariables : it->second;
+}
+
+}  // namespace vexor

@@ -1,0 +1,78 @@
+// Matching log lines against custom-variable definitions, without the document: which players a
+// line names for a definition. Applying the match (finding the players' records and changing
+// their counters) is LogAnalysis's part.
+//
+// A client variable's search string is cut into its parts once per pass (ClientPattern), so that
+// matching a line costs a few searches; server variables are grouped by the event word they wait
+// for (ServerVariableIndex), so that a line meets only the definitions of its own event word.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "customvars/CustomVariables.h"
+
+namespace vexor {
+
+// A client variable's search string in parts. p is the position of the last "PLAYER1"; a is the
+// text before it less the blank before it; m the text between "PLAYER1 " and the last
+// " PLAYER2"; t the text after "PLAYER1 " (forms 0 and 2) or after "PLAYER2 " (forms 4 and 6).
+// A search string without "PLAYER1" is read as if it began with "PLAYER1 ".
+struct ClientPattern {
+  int32_t form = 0;  // 0 to 6, the StringType told from the text itself
+  size_t p = 0;
+  std::string a;
+  std::string m;
+  std::string mBlank;  // m followed by a blank
+  std::string t;
+};
+
+ClientPattern PrepareClientPattern(std::string_view searchString);
+
+// The raw names (colour codes included) a line gives for a definition; player 2 is empty for the
+// one-player forms 0 to 2. The views point into the line.
+struct PatternMatch {
+  bool matched = false;
+  std::string_view player1;
+  std::string_view player2;
+};
+
+PatternMatch MatchClientPattern(const ClientPattern& pattern, std::string_view line);
+
+// What a server line gives for a definition: the client-number tokens of player 1 and player 2
+// (empty when the definition names no such player). word is the line's event word.
+//
+// The definition takes part when id1 is not -2 and its modstring and idstring are set, and the
+// idstring is the event word. The tokens after the event word are read for the ids in use; the
+// line's last word must be the modstring; with three ids the third token (less its ':') must be
+// id3. An id of -1 marks a token that carries a client (player 1 for id1, player 2 for id2); any
+// other id is a fixed number that its token must carry.
+struct ServerMatch {
+  bool matched = false;
+  std::string_view client1;
+  std::string_view client2;
+};
+
+ServerMatch MatchServerLine(const ServerVariable& definition, std::string_view word,
+                            std::string_view line);
+
+// True when a server variable can match at all (id1 set, modstring and idstring not empty).
+bool ServerVariableTakesPart(const ServerVariable& definition);
+
+// The server variables 1 to count that take part, grouped by their idstring, each group in index
+// order.
+class ServerVariableIndex {
+ public:
+  void Build(const ServerVariableSet& variables, int32_t count);
+  void Clear() { m_byWord.clear(); }
+  // The variables waiting for this event word; empty when there are none.
+  const std::vector<int32_t>& For(std::string_view word) const;
+
+ private:
+  std::map<std::string, std::vector<int32_t>, std::less<>> m_byWord;
+};
+
+}  // namespace vexor

@@ -1,0 +1,110 @@
+// Custom variables applied to log lines: every client variable to every line of a client log,
+// every server variable to every line of a server log's statistics pass, one definition after
+// the other in index order. Which players a line names is VariableMatch.cpp's part; here the
+// players' records are found and the four change slots applied.
+//
+// Definitions may come from a file: their targets are checked against the set's count and their
+// values added with wrap-around.
+#include <algorithm>
+#include <string>
+
+#include "base/TextNumbers.h"
+#include "log/ClientLogForms.h"
+#include "log/LineText.h"
+#include "log/LogAnalysis.h"
+#include "stats/VexoriumDoc.h"
+
+namespace vexor {
+namespace {
+
+int32_t UsableCount(int32_t count) { return std::clamp(count, 0, kMaxVariables); }
+
+}  // namespace
+
+void LogAnalysis::PrepareVariables() {
+  int32_t clientCount = UsableCount(m_doc.clientVarCount);
+  m_clientPatterns.assign(static_cast<size_t>(clientCount) + 1, ClientPattern{});
+  for (int32_t v = 1; v <= clientCount; ++v) {
+    m_clientPatterns[static_cast<size_t>(v)] =
+        PrepareClientPattern(m_doc.clientVars[static_cast<size_t>(v)].searchString);
+  }
+  m_serverVariables.Build(m_doc.serverVars, m_doc.serverVarCount);
+}
+
+void LogAnalysis::ApplyClientVariables(std::string_view line, bool statistics) {
+  int32_t count = static_cast<int32_t>(m_clientPatterns.size()) - 1;
+  for (int32_t v = 1; v <= count; ++v) MatchClientVariable(v, line, statistics);
+}
+
+void LogAnalysis::ApplyServerVariables(std::string_view word, std::string_view line) {
+  for (int32_t v : m_serverVariables.For(word)) MatchServerVariable(v, word, line);
+}
+
+bool LogAnalysis::MatchClientVariable(int32_t v, std::string_view line, bool statistics) {
+  if (v < 1 || static_cast<size_t>(v) >= m_clientPatterns.size()) return false;
+  PatternMatch match = MatchClientPattern(m_clientPatterns[static_cast<size_t>(v)], line);
+  if (!match.matched) return false;
+  NamedPlayer named[2];
+  named[0] = {StripColourCodes(match.player1), std::string(match.player1)};
+  named[1] = {StripColourCodes(match.player2), std::string(match.player2)};
+  ApplyVariableMatch(VariableSide::kClient, m_doc.clientVars[static_cast<size_t>(v)], named,
+                     statistics);
+  return true;
+}
+
+bool LogAnalysis::MatchServerVariable(int32_t v, std::string_view word, std::string_view line) {
+  if (v < 1 || v > UsableCount(m_doc.serverVarCount)) return false;
+  const ServerVariable& definition = m_doc.serverVars[static_cast<size_t>(v)];
+  ServerMatch match = MatchServerLine(definition, word, line);
+  if (!match.matched) return false;
+  // The players are the records connected under the client numbers the line carries (a later
+  // record wins). Records of client logs have no client number and never match.
+  NamedPlayer named[2];
+  std::string_view clients[2] = {match.client1, match.client2};
+  for (int i = 0; i < 2; ++i) {
+    if (clients[i].empty()) continue;
+    int32_t p = m_doc.LastPlayerInSlot(clients[i], 1, m_doc.playerCount);
+    if (p < 1) continue;
+    const PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
+    named[i] = {player.name, player.rawName};
+  }
+  ApplyVariableMatch(VariableSide::kServer, definition, named, true);
+  return true;
+}
+
+void LogAnalysis::ApplyVariableMatch(VariableSide side, const ChangeSlots& slots,
+                                     const NamedPlayer (&named)[2], bool statistics) {
+  for (const SlotFields& slot : kSlotsInApplyOrder) {
+    if (slots.*slot.change == 0) continue;
+    const NamedPlayer& who = named[slot.player == 1 ? 0 : 1];
+    if (who.name.empty()) continue;
+    // The player is looked up (and, for a client log, discovered) whatever the slot's target,
+    // so that both passes find the same names on the same lines.
+    int32_t p = VariablePlayer(side, who, statistics);
+    if (p > 0) AddToVariableCounts(side, p, slots.*slot.target, slots.*slot.value);
+  }
+}
+
+int32_t LogAnalysis::VariablePlayer(VariableSide side, const NamedPlayer& named, bool statistics) {
+  if (!statistics) {
+    // Player records do not exist yet: the discovery pass finds names only.
+    if (side == VariableSide::kClient) DiscoverName(named.name);
+    return -1;
+  }
+  if (side == VariableSide::kClient) return ClientPlayer(named.name, named.rawName);
+  // Server players come from the records themselves; the tables are sized, so no name is added.
+  return m_doc.FindPlayer(named.name, 1, m_doc.nameCount);
+}
+
+void LogAnalysis::AddToVariableCounts(VariableSide side, int32_t p, int32_t target,
+                                      int32_t amount) {
+  bool client = side == VariableSide::kClient;
+  int32_t count = UsableCount(client ? m_doc.clientVarCount : m_doc.serverVarCount);
+  if (target < 0 || target > count) return;
+  PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
+  AddToVariable(client ? player.clientVarTotals : player.serverVarTotals, target, amount);
+  PlayerGame& game = player.games.At(m_doc.currentGame);
+  AddWrapping(client ? &game.ClientVarRef(target) : &game.ServerVarRef(target), amount);
+}
+
+}  // namespace vexor

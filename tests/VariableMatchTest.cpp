@@ -1,0 +1,310 @@
+// Custom variables on log lines: the seven search-string forms, server variables by event word,
+// ids, tokens and last word, and the change slots applied to the players' counters.
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+
+#include "TestSupport.h"
+#include "log/VariableMatch.h"
+
+namespace vexor {
+namespace {
+
+using test::At;
+using test::ClientLog;
+using test::Connect;
+using test::InitGame;
+using test::Lines;
+
+TEST(ClientPatternTest, EveryFormCutsThePlayersRawNames) {
+  struct Case {
+    const char* searchString;
+    const char* line;
+    int32_t form;
+    const char* player1;
+    const char* player2;
+  };
+  const Case cases[] = {
+      {"PLAYER1 picked up the Quad Damage", "Bob^7 picked up the Quad Damage\n", 0, "Bob", ""},
+      {"picked up the Quad Damage", "Bob^7 picked up the Quad Damage\n", 0, "Bob", ""},
+      {"Suddenly PLAYER1", "Suddenly Bob^7\n", 1, "Bob^7", ""},
+      {"Suddenly PLAYER1 died", "Suddenly Bob^7 died\n", 2, "Bob^7", ""},
+      {"PLAYER1 fragged PLAYER2", "Bob^7 fragged Alice^7\n", 3, "Bob^7", "Alice^7"},
+      {"PLAYER1 hit PLAYER2 hard", "Bob^7 hit Alice^7 hard\n", 4, "Bob^7", "Alice^7"},
+      {"Info: PLAYER1 hit PLAYER2", "Info: Bob^7 hit Alice^7\n", 5, "Bob^7", "Alice^7"},
+      {"Info: PLAYER1 hit PLAYER2 hard", "Info: Bob^7 hit Alice^7 hard\n", 6, "Bob^7", "Alice"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.searchString);
+    ClientPattern pattern = PrepareClientPattern(c.searchString);
+    EXPECT_EQ(pattern.form, c.form);
+    PatternMatch match = MatchClientPattern(pattern, c.line);
+    ASSERT_TRUE(match.matched);
+    EXPECT_EQ(match.player1, c.player1);
+    EXPECT_EQ(match.player2, c.player2);
+  }
+}
+
+TEST(ClientPatternTest, LinesWithoutTheTextsDoNotMatch) {
+  struct Case {
+    const char* searchString;
+    const char* line;
+  };
+  const Case cases[] = {
+      {"PLAYER1 picked up the Quad Damage", "Bob^7 picked up the Quad Damage!\n"},
+      {"Suddenly PLAYER1", "Bob^7 suddenly\n"},
+      {"Suddenly PLAYER1 died", "Suddenly Bob^7 lived\n"},
+      {"PLAYER1 fragged PLAYER2", "Bob^7 killed Alice^7\n"},
+      {"PLAYER1 hit PLAYER2 hard", "hard: Bob^7 hit Alice^7\n"},  // the end text before the middle
+      {"Info: PLAYER1 hit PLAYER2", "Info: Bob^7 hitAlice^7\n"},   // the middle needs its blank
+      {"Info: PLAYER1 hit PLAYER2 hard", "Info: Bob^7 hit Alice^7 soft\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    EXPECT_FALSE(MatchClientPattern(PrepareClientPattern(c.searchString), c.line).matched);
+  }
+}
+
+TEST(ClientPatternTest, ShortAndOddLinesCutNoTextOutsideTheLine) {
+  const char* searchStrings[] = {"PLAYER1 x", "abcdefgh PLAYER1", "abcdefgh PLAYER1 x",
+                                 "PLAYER1 x PLAYER2", "PLAYER1 x PLAYER2 y",
+                                 "abcdefgh PLAYER1 x PLAYER2", "abcdefgh PLAYER1 x PLAYER2 y",
+                                 "PLAYER1 PLAYER2", "a PLAYER2 b PLAYER1 c", "PLAYER1"};
+  const char* lines[] = {"x\n", "x", "\n", "x y\n", "abcdefgh x y\n", "y x\n", "PLAYER1"};
+  for (const char* searchString : searchStrings) {
+    ClientPattern pattern = PrepareClientPattern(searchString);
+    for (const char* line : lines) {
+      std::string_view text = line;
+      PatternMatch match = MatchClientPattern(pattern, text);
+      // Every name is a piece of the line itself.
+      for (std::string_view name : {match.player1, match.player2}) {
+        if (name.empty()) continue;
+        EXPECT_GE(name.data(), text.data()) << searchString << " / " << line;
+        EXPECT_LE(name.data() + name.size(), text.data() + text.size());
+      }
+    }
+  }
+}
+
+ServerVariable KillVariable(int32_t id1, int32_t id2, int32_t id3) {
+  ServerVariable v;
+  v.name = "rails";
+  v.idstring = "Kill:";
+  v.modstring = "MOD_RAILGUN";
+  v.id1 = id1;
+  v.id2 = id2;
+  v.id3 = id3;
+  return v;
+}
+
+TEST(ServerLineTest, IdsTokensAndLastWordDecideTheMatchAndItsClients) {
+  const std::string kill = At("0:30", "Kill: 2 3 10: A killed B by MOD_RAILGUN") + "\n";
+  struct Case {
+    const char* what;
+    ServerVariable definition;
+    const char* word;
+    bool matched;
+    const char* client1;
+    const char* client2;
+  };
+  ServerVariable otherMod = KillVariable(-1, -1, 10);
+  otherMod.modstring = "MOD_ROCKET";
+  ServerVariable noId = KillVariable(-2, -1, 10);
+  const Case cases[] = {
+      {"two clients and the means of death", KillVariable(-1, -1, 10), "Kill:", true, "2", "3"},
+      {"two clients, no third id", KillVariable(-1, -1, -2), "Kill:", true, "2", "3"},
+      {"another means of death number", KillVariable(-1, -1, 7), "Kill:", false, "", ""},
+      {"the idstring is not the event word", KillVariable(-1, -1, 10), "Item:", false, "", ""},
+      {"another last word", otherMod, "Kill:", false, "", ""},
+      {"no first id", noId, "Kill:", false, "", ""},
+      {"fixed victim number", KillVariable(-1, 3, 10), "Kill:", true, "2", ""},
+      {"fixed victim number differs", KillVariable(-1, 4, 10), "Kill:", false, "", ""},
+      {"fixed killer number", KillVariable(2, -1, -2), "Kill:", true, "", "3"},
+      {"second id absent counts as -2", KillVariable(-1, -2, 10), "Kill:", false, "", ""},
+      {"one id", KillVariable(-1, -2, -2), "Kill:", true, "2", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ServerMatch match = MatchServerLine(c.definition, c.word, kill);
+    EXPECT_EQ(match.matched, c.matched);
+    EXPECT_EQ(match.client1, c.client1);
+    EXPECT_EQ(match.client2, c.client2);
+  }
+}
+
+TEST(ServerLineTest, ATokenWithoutAWordAfterItDoesNotMatch) {
+  ServerVariable v = KillVariable(-1, -1, 10);
+  EXPECT_FALSE(MatchServerLine(v, "Kill:", At("0:30", "Kill: 2 3") + "\n").matched);
+  EXPECT_FALSE(MatchServerLine(v, "Kill:", "Kill:\n").matched);
+  EXPECT_FALSE(MatchServerLine(v, "Kill:", "").matched);
+}
+
+class VariableMatchTest : public test::LoadFixture, public ::testing::Test {
+ protected:
+  ClientVariable& Client(int v, const char* searchString) {
+    doc.clientVarCount = std::max(doc.clientVarCount, v);
+    ClientVariable& var = doc.clientVars[static_cast<size_t>(v)];
+    var.name = "var";
+    var.searchString = searchString;
+    return var;
+  }
+  static void Slot1(ChangeSlots& slots, int32_t target, int32_t value) {
+    slots.p1Change = 1;
+    slots.p1Target = target;
+    slots.p1Value = value;
+  }
+  static void Slot2(ChangeSlots& slots, int32_t target, int32_t value) {
+    slots.p2Change = 1;
+    slots.p2Target = target;
+    slots.p2Value = value;
+  }
+  // One client game that Alice and Bob entered, then the lines.
+  void LoadClientGame(std::initializer_list<std::string_view> lines) {
+    std::string log = ClientLog({"CL_InitCGame: 1203 msec", "Alice^7 entered the game",
+                                 "Bob^7 entered the game"});
+    for (std::string_view line : lines) log += std::string(line) + "\n";
+    ASSERT_TRUE(LoadText(log));
+  }
+  int32_t Total(std::string_view name, int v) const {
+    return Player(name).clientVarTotals.at(static_cast<size_t>(v));
+  }
+  int32_t InGame(std::string_view name, int32_t game, int v) const {
+    return Player(name).games.Get(game).ClientVar(v);
+  }
+};
+
+TEST_F(VariableMatchTest, OnePlayerFormCountsForThePlayerInTotalAndGame) {
+  Slot1(Client(1, "PLAYER1 picked up the Quad Damage"), 1, 1);
+  LoadClientGame({"Bob^7 picked up the Quad Damage", "Bob^7 picked up the Quad Damage"});
+  EXPECT_EQ(Total("Bob", 1), 2);
+  EXPECT_EQ(InGame("Bob", 1, 1), 2);
+  EXPECT_EQ(Total("Alice", 1), 0);
+}
+
+TEST_F(VariableMatchTest, TwoPlayerFormCountsForBothPlayers) {
+  ClientVariable& fragged = Client(1, "PLAYER1 fragged PLAYER2");
+  Slot1(fragged, 1, 1);
+  Slot2(fragged, 2, 1);
+  Client(2, "nothing PLAYER1");
+  LoadClientGame({"Alice^7 fragged Bob^7"});
+  EXPECT_EQ(Total("Alice", 1), 1);
+  EXPECT_EQ(Total("Bob", 2), 1);
+  EXPECT_EQ(Total("Alice", 2), 0);
+  EXPECT_EQ(Total("Bob", 1), 0);
+}
+
+TEST_F(VariableMatchTest, SlotAddsItsValueToItsTargetVariable) {
+  for (int v = 1; v <= 5; ++v) Client(v, "nothing PLAYER1");
+  Slot1(Client(2, "PLAYER1 fragged PLAYER2"), 5, 3);
+  LoadClientGame({"Alice^7 fragged Bob^7"});
+  EXPECT_EQ(Total("Alice", 5), 3);
+  EXPECT_EQ(InGame("Alice", 1, 5), 3);
+  EXPECT_EQ(Total("Alice", 2), 0);
+  EXPECT_EQ(Total("Bob", 5), 0);  // only player 1's slot is set
+}
+
+TEST_F(VariableMatchTest, HostileTargetsAreIgnoredAndValuesWrap) {
+  ClientVariable& v = Client(1, "PLAYER1 fragged PLAYER2");
+  Slot1(v, 1, std::numeric_limits<int32_t>::max());
+  v.p1Change2 = 7;  // any flag other than 0 counts as set
+  v.p1Target2 = 1;
+  v.p1Value2 = 2;
+  Slot2(v, -1, 5);
+  v.p2Change2 = 1;
+  v.p2Target2 = 1000;
+  v.p2Value2 = 5;
+  LoadClientGame({"Alice^7 fragged Bob^7"});
+  EXPECT_EQ(Total("Alice", 1), std::numeric_limits<int32_t>::min() + 1);
+  EXPECT_EQ(Player("Bob").clientVarTotals, std::vector<int32_t>({0, 0}));
+  EXPECT_EQ(Player("Bob").games.Get(1).clientVarCounts.size(), 0u);
+}
+
+TEST_F(VariableMatchTest, VariablesCountOnObituaryLinesToo) {
+  ClientVariable& v = Client(1, "PLAYER1 was railed by PLAYER2");
+  Slot1(v, 1, 1);
+  Slot2(v, 1, 10);
+  LoadClientGame({"Bob^7 was railed by Alice^7"});
+  EXPECT_EQ(Total("Bob", 1), 1);
+  EXPECT_EQ(Total("Alice", 1), 10);
+  EXPECT_EQ(Player("Alice").frags, 1);
+}
+
+TEST_F(VariableMatchTest, NamesFoundByVariablesGetTheirRecordsInNameOrder) {
+  Slot1(Client(1, "PLAYER1: gg"), 1, 1);
+  ASSERT_TRUE(LoadText(ClientLog({
+      "CL_InitCGame: 1203 msec",
+      "Zed^7: gg",  // a player who only talks in chat
+      "Amy^7 entered the game",
+      "Default^7: gg",
+      "Zed^7: gg",
+      "Zed^7 entered the game",
+  })));
+  ASSERT_EQ(doc.nameCount, 2);
+  EXPECT_EQ(doc.PlayerName(1), "Zed");
+  EXPECT_EQ(doc.PlayerName(2), "Amy");
+  EXPECT_EQ(doc.playerCount, 2);
+  EXPECT_EQ(doc.players[1].name, "Zed");
+  EXPECT_EQ(doc.players[2].name, "Amy");
+  EXPECT_EQ(Total("Zed", 1), 2);
+  EXPECT_EQ(Player("Zed").gamesPlayed, 1);
+  EXPECT_EQ(Game(1).playerNumber, 2);
+}
+
+class ServerVariableMatchTest : public VariableMatchTest {
+ protected:
+  ServerVariable& Server(int v, ServerVariable definition) {
+    doc.serverVarCount = std::max(doc.serverVarCount, v);
+    return doc.serverVars[static_cast<size_t>(v)] = std::move(definition);
+  }
+  // Alice in client slot 2, Bob in slot 3, then the events.
+  void LoadServerGame(std::initializer_list<std::string_view> events) {
+    std::string log = InitGame("0:00") + "\n" + Connect("0:01", 2, "Alice") + "\n" +
+                      Connect("0:02", 3, "Bob") + "\n";
+    for (std::string_view event : events) log += At("0:30", event) + "\n";
+    ASSERT_TRUE(LoadText(log));
+  }
+  int32_t ServerTotal(std::string_view name, int v) const {
+    return Player(name).serverVarTotals.at(static_cast<size_t>(v));
+  }
+};
+
+TEST_F(ServerVariableMatchTest, KillVariableCountsForBothClientsOfTheLine) {
+  ServerVariable& rails = Server(1, KillVariable(-1, -1, 10));
+  Slot1(rails, 1, 1);
+  Slot2(rails, 2, 1);
+  Server(2, KillVariable(-1, -1, 10)).idstring = "Item:";  // never meets a kill line
+  Slot1(doc.serverVars[2], 2, 100);
+  LoadServerGame({"Kill: 2 3 10: Alice killed Bob by MOD_RAILGUN",
+                  "Kill: 3 2 6: Bob killed Alice by MOD_ROCKET"});
+  EXPECT_EQ(ServerTotal("Alice", 1), 1);
+  EXPECT_EQ(Player("Alice").games.Get(1).ServerVar(1), 1);
+  EXPECT_EQ(ServerTotal("Bob", 2), 1);
+  EXPECT_EQ(ServerTotal("Bob", 1), 0);
+  EXPECT_EQ(ServerTotal("Alice", 2), 0);
+}
+
+TEST_F(ServerVariableMatchTest, FixedIdNamesOnlyTheClientOfTheOtherId) {
+  // Frags on the player in slot 3: id1 the fixed killer number 2, id2 the client.
+  ServerVariable& onBob = Server(1, KillVariable(2, -1, -2));
+  Slot1(onBob, 1, 50);  // player 1 is not named: nothing
+  Slot2(onBob, 1, 1);
+  LoadServerGame({"Kill: 2 3 10: Alice killed Bob by MOD_RAILGUN",
+                  "Kill: 4 3 10: Carl killed Bob by MOD_RAILGUN"});
+  EXPECT_EQ(ServerTotal("Bob", 1), 1);
+  EXPECT_EQ(ServerTotal("Alice", 1), 0);
+}
+
+TEST_F(ServerVariableMatchTest, ItemLineWithOneId) {
+  ServerVariable item;
+  item.name = "rl";
+  item.idstring = "Item:";
+  item.modstring = "weapon_rocketlauncher";
+  item.id1 = -1;
+  Slot1(Server(1, item), 1, 1);
+  LoadServerGame({"Item: 3 weapon_rocketlauncher", "Item: 3 weapon_railgun"});
+  EXPECT_EQ(ServerTotal("Bob", 1), 1);
+}
+
+}  // namespace
+}  // namespace vexor
