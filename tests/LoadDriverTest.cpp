@@ -184,3 +184,33 @@ TEST_F(LoadDriverTest, SummingRunsWhenTheOptionsAskForIt) {
 
 }  // namespace
 }  // namespace vexor
+
+namespace vexor {
+namespace {
+
+TEST_F(LoadDriverTest, ClientLogInTheLoadClearsEveryPlayersTimes) {
+  std::string server = Write("games.log", Lines({InitGame("0:00"), Connect("0:00", 1, "Alice"),
+                                                 At("1:00", "ShutdownGame:")}));
+  std::string client = Write("console.log", test::ClientLog({
+      "CL_InitCGame: 1",
+      "Bob^7 entered the game",
+      "Alice^7 entered the game",
+      "Bob^7 was railed by Alice^7",
+  }));
+  ASSERT_TRUE(LoadFiles({server, client}));
+  EXPECT_TRUE(doc.clientLogSeen);
+  EXPECT_EQ(doc.gameCount, 2);
+  ASSERT_EQ(doc.nameCount, 2);
+  for (int32_t p = 1; p <= 2; ++p) {
+    const PlayerRecord& player = doc.players[static_cast<size_t>(p)];
+    EXPECT_EQ(player.totalSeconds, 0);
+    EXPECT_EQ(player.connectTime, "");
+    EXPECT_EQ(player.disconnectTime, "");
+    EXPECT_EQ(player.games.Get(1).fragsPerHour, 0.0f);
+  }
+  EXPECT_EQ(doc.players[1].frags, 1);
+  EXPECT_EQ(doc.players[1].name, "Alice");
+}
+
+}  // namespace
+}  // namespace vexor
