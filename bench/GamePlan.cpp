@@ -102,12 +102,14 @@ void GamePlanner::ChooseSettings(GamePlan* plan) {
 }
 
 void GamePlanner::ChooseDuration(GamePlan* plan) {
-  // The first game is never short, so that the walk through every kill form starts at once.
+  // The first game is never short: a log opens with a game worth showing.
   plan->shortGame = plan->number > 1 && m_random.Chance(m_options.shortGames);
-  plan->shutdown = !m_random.Chance(m_options.noShutdown);
+  // A server restarts now and then, and always after it went down during a game.
   bool restart = m_options.clock == ClockMode::kReset ||
-                 (m_options.clock == ClockMode::kMixed && m_random.Chance(0.05));
+                 (m_options.clock == ClockMode::kMixed && (m_random.Chance(0.05) || m_lastCrashed));
   plan->restartsClock = restart || plan->number == 1;
+  plan->shutdown = !m_random.Chance(m_options.noShutdown);
+  m_lastCrashed = !plan->shutdown;
   plan->exitReason = nullptr;
   int32_t limit = plan->timeLimit * 60;
   if (plan->shortGame) {
@@ -247,6 +249,7 @@ void GamePlanner::PlanRenames(GamePlan* plan) {
   for (Participant& p : plan->participants) {
     const Stint& first = p.stints[0];
     if (!m_random.Chance(m_options.renames) || first.join + 10 >= first.leave - 5) continue;
+    if (m_pool[p.player].bot) continue;  // bots keep their names
     p.renameAt = m_random.Between(first.join + 10, first.leave - 5);
     // A new name (not only new colours) only for a player who does not connect again: his
     // next connection would bring the new name in as a player of its own.
@@ -269,43 +272,32 @@ void GamePlanner::PlanKills(GamePlan* plan) {
     for (size_t p = 0; p < plan->participants.size(); ++p) {
       if (plan->participants[p].StintAt(kill.time) >= 0) m_connected.push_back(static_cast<int16_t>(p));
     }
-    if (m_connected.empty()) continue;
-    if (!PlanShowcaseKill(*plan, m_connected, &kill)) PlanRandomKill(m_connected, &kill);
-    plan->kills.push_back(kill);
+    if (!m_connected.empty() && PlanKill(*plan, m_connected, &kill)) plan->kills.push_back(kill);
   }
   std::stable_sort(plan->kills.begin(), plan->kills.end(),
                    [](const PlannedKill& a, const PlannedKill& b) { return a.time < b.time; });
 }
 
-// The first kills of a log walk through every kill form once, so that even a small log shows
-// each obituary, each suicide message and each means of death. A form that the players on
-// the server cannot give (a self kill by a female player when none is connected) waits.
+// Until every kill form has been shown once, a kill takes a form not shown yet of the kind
+// drawn, so that even a small log shows each obituary, each suicide message and each means of
+// death while frags, world kills and self kills keep their shares. A form that the players on
+// the server cannot give (a self kill of a female player when none is connected) waits.
 bool GamePlanner::PlanShowcaseKill(const GamePlan& plan, const std::vector<int16_t>& connected,
-                                   PlannedKill* kill) {
-  // Every other kill, so that the walk does not crowd out the usual weapons.
-  if (m_showcaseLeft == 0 || m_random.Chance(0.5)) return false;
+                                   KillKind kind, PlannedKill* kill) {
   size_t n = connected.size();
   size_t start = m_random.Below(static_cast<uint32_t>(n));
   for (int32_t f = 0; f < KillFormCount(); ++f) {
-    if (m_showcaseDone[static_cast<size_t>(f)]) continue;
     KillForm form = KillFormAt(f);
-    if (form.kind == KillKind::kFrag && n < 2) continue;
+    if (m_showcaseDone[static_cast<size_t>(f)] || form.kind != kind) continue;
     int16_t victim = -1;
     for (size_t k = 0; k < n && victim < 0; ++k) {
       int16_t candidate = connected[(start + k) % n];
       const PoolPlayer& player = m_pool[plan.participants[static_cast<size_t>(candidate)].player];
-      if (form.kind != KillKind::kSelf || player.gender == form.gender) victim = candidate;
+      if (kind != KillKind::kSelf || player.gender == form.gender) victim = candidate;
     }
     if (victim < 0) continue;
-    kill->kind = form.kind;
     kill->mod = static_cast<uint8_t>(form.mod);
     kill->victim = victim;
-    kill->killer = form.kind == KillKind::kWorld ? -1 : victim;
-    if (form.kind == KillKind::kFrag) {
-      // The victim is connected[start]; the killer is any other.
-      size_t other = (start + 1 + m_random.Below(static_cast<uint32_t>(n - 1))) % n;
-      kill->killer = connected[other];
-    }
     m_showcaseDone[static_cast<size_t>(f)] = true;
     --m_showcaseLeft;
     return true;
@@ -313,22 +305,31 @@ bool GamePlanner::PlanShowcaseKill(const GamePlan& plan, const std::vector<int16
   return false;
 }
 
-void GamePlanner::PlanRandomKill(const std::vector<int16_t>& connected, PlannedKill* kill) {
+bool GamePlanner::PlanKill(const GamePlan& plan, const std::vector<int16_t>& connected,
+                           PlannedKill* kill) {
   double u = m_random.Unit();
   KillKind kind = u < m_options.worldKills                           ? KillKind::kWorld
                   : u < m_options.worldKills + m_options.selfKills ? KillKind::kSelf
                                                                     : KillKind::kFrag;
   uint32_t n = static_cast<uint32_t>(connected.size());
-  if (kind == KillKind::kFrag && n < 2) kind = KillKind::kSelf;
+  // Alone on the server: no frag, and the player does not die more often for it.
+  if (kind == KillKind::kFrag && n < 2) return false;
   kill->kind = kind;
-  kill->mod = static_cast<uint8_t>(PickMeansOfDeath(kind, m_random.Next()));
-  uint32_t victim = m_random.Below(n);
-  kill->victim = connected[victim];
+  uint32_t victim = 0;
+  if (m_showcaseLeft > 0 && PlanShowcaseKill(plan, connected, kind, kill)) {
+    victim = static_cast<uint32_t>(std::find(connected.begin(), connected.end(), kill->victim) -
+                                   connected.begin());
+  } else {
+    kill->mod = static_cast<uint8_t>(PickMeansOfDeath(kind, m_random.Next()));
+    victim = m_random.Below(n);
+    kill->victim = connected[victim];
+  }
   kill->killer = kind == KillKind::kWorld ? -1 : kill->victim;
   if (kind == KillKind::kFrag) {
     uint32_t killer = (victim + 1 + m_random.Below(n - 1)) % n;
     kill->killer = connected[killer];
   }
+  return true;
 }
 
 }  // namespace vexor::bench

@@ -93,14 +93,17 @@ class GamePlanner {
   void AssignLowestSlots(GamePlan* plan);
   void PlanRenames(GamePlan* plan);
   void PlanKills(GamePlan* plan);
+  // Kind, means, victim and killer of a kill among the players connected at its time; false
+  // when the kill drawn cannot happen (a frag with one player connected).
+  bool PlanKill(const GamePlan& plan, const std::vector<int16_t>& connected, PlannedKill* kill);
   bool PlanShowcaseKill(const GamePlan& plan, const std::vector<int16_t>& connected,
-                        PlannedKill* kill);
-  void PlanRandomKill(const std::vector<int16_t>& connected, PlannedKill* kill);
+                        KillKind kind, PlannedKill* kill);
 
   const GeneratorOptions& m_options;
   const PlayerPool& m_pool;
   Random m_random;
   int32_t m_introduced = 0;  // pool players 0 to m_introduced - 1 have played
+  bool m_lastCrashed = false;  // the last game ended without "ShutdownGame:"
   std::vector<uint32_t> m_inGame;  // per pool player: the game number it was last picked for
   std::vector<bool> m_showcaseDone;  // kill forms the walk through every form has shown
   int32_t m_showcaseLeft;

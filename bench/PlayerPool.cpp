@@ -94,11 +94,12 @@ std::string WithTag(const std::string& name, Random& random) {
   return form.replace(form.find('%'), 1, tag) + name;
 }
 
-// Colour codes over a name: a colour in front, one per letter, or a coloured clan tag.
-std::string Coloured(const std::string& name, Random& random) {
+// Colour codes over a name: a colour in front, one per letter, or a coloured clan tag (for a
+// name without a tag of its own).
+std::string Coloured(const std::string& name, bool tagged, Random& random) {
   uint32_t style = random.Below(100);
   if (style < 60) return name;
-  if (style < 82) return "^" + std::to_string(random.Between(1, 7)) + name;
+  if (style < 82 || (style >= 90 && tagged)) return "^" + std::to_string(random.Between(1, 7)) + name;
   if (style < 90 && name.size() <= 10) {
     std::string out;
     for (size_t i = 0; i < name.size(); ++i) {
@@ -191,8 +192,9 @@ PlayerPool::PlayerPool(int32_t size, Random& random) {
       add(BotPlayer(kBots[nextBot++], random));
     } else {
       std::string name = BaseName(random);
-      if (random.Chance(0.12)) name = WithTag(name, random);
-      add(Human(Coloured(name, random), random));
+      bool tagged = random.Chance(0.12);
+      if (tagged) name = WithTag(name, random);
+      add(Human(Coloured(name, tagged, random), random));
     }
   }
   m_players.resize(static_cast<size_t>(size));

@@ -28,7 +28,7 @@ constexpr const char* kInitGameTemplates[] = {
 };
 
 constexpr const char* kHostnames[] = {
-    "^1Frag^7Factory", "Rail Arena #2", "Old School Q3 | CTF", "LAN party", "noname",
+    "^1Frag^7Factory", "Rail Arena #2", "Old School Q3", "LAN party", "noname",
     "^3Q3^7 Veterans ^2[EU]", "Code Monkeys Server"};
 
 constexpr const char* kVersions[] = {

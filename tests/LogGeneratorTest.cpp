@@ -376,5 +376,48 @@ TEST(LogGeneratorTest, CommandLineTakesEveryOptionAndRefusesWhatItCannotUse) {
   EXPECT_EQ(options.summary, "a.sum");
 }
 
+// The commands of samples/README.md.
+struct Sample {
+  const char* file;
+  std::vector<const char*> args;
+};
+
+TEST(LogGeneratorTest, SamplesAreWhatTheirCommandsWrite) {
+  const Sample kSamples[] = {
+      {"server-ffa-ctf.log",
+       {"server", "--games", "9", "--players", "16", "--per-game", "7", "--kills", "45", "--seed",
+        "70", "--types", "ffa,ffa,ffa,ctf,ctf,tdm,tourney", "--short", "0.15", "--churn", "0.3",
+        "--collide", "0.15", "--no-shutdown", "0.1", "--renames", "0.1", "--out",
+        "samples/server-ffa-ctf.log"}},
+      {"client-console.log",
+       {"client", "--games", "7", "--players", "14", "--per-game", "7", "--kills", "50", "--seed",
+        "17", "--types", "ffa,ffa,ffa,ctf,tdm,tourney", "--churn", "0.3", "--renames", "0.1",
+        "--out", "samples/client-console.log"}},
+  };
+  for (const Sample& sample : kSamples) {
+    SCOPED_TRACE(sample.file);
+    GeneratorOptions options;
+    std::string error;
+    ASSERT_EQ(bench::ParseCommandLine(static_cast<int>(sample.args.size()), sample.args.data(),
+                                      &options, &error),
+              bench::CommandLineResult::kRun)
+        << error;
+    GeneratorSummary summary;
+    std::string expected = test::ReadFile(std::string(VEXOR_SAMPLES) + "/" + sample.file);
+    ASSERT_FALSE(expected.empty());
+    EXPECT_TRUE(Generate(options, &summary) == expected)
+        << "the generator no longer writes this sample; write it again and update samples/README.md";
+  }
+  // What samples/README.md says the server sample shows.
+  test::LoadFixture load;
+  ASSERT_TRUE(load.Load({std::string(VEXOR_SAMPLES) + "/server-ffa-ctf.log"}));
+  EXPECT_EQ(load.doc.gameCount, 9);
+  EXPECT_EQ(load.doc.nameCount, 19);
+  EXPECT_EQ(load.doc.displayedGameCount, 8);
+  EXPECT_TRUE(load.Game(6).shortGame);
+  EXPECT_EQ(load.Game(9).gameTypeName, "Tournament");
+  EXPECT_GT(load.PlayerNumber("MajorTom_1"), 0);
+}
+
 }  // namespace
 }  // namespace vexor
