@@ -8,37 +8,66 @@ namespace {
 // What a client prints from its start until the first game; lines that mean nothing to a
 // log reader.
 constexpr const char* kStartup[] = {
-    "----- FS_Startup -----", "Current search path:", "/home/player/.q3a/baseq3",
+    "----- FS_Startup -----",
+    "Current search path:",
+    "/home/player/.q3a/baseq3",
     "/usr/share/games/quake3/baseq3/pak8.pk3 (9 files)",
     "/usr/share/games/quake3/baseq3/pak7.pk3 (4 files)",
-    "/usr/share/games/quake3/baseq3/pak0.pk3 (3539 files)", "/usr/share/games/quake3/baseq3",
-    "----------------------", "4073 files in pk3 files", "execing default.cfg",
-    "execing q3config.cfg", "couldn't exec autoexec.cfg", "Hunk_Clear: reset the hunk ok",
-    "----- Client Initialization -----", "----- Initializing Renderer ----",
-    "-------------------------------", "----- Client Initialization Complete -----",
-    "----- R_Init -----", "SDL using driver \"x11\"", "Initializing OpenGL display",
-    "...setting mode 4: 800 600", "Using 8/8/8 Color bits, 24 depth, 8 stencil display.",
-    "Initializing OpenGL extensions", "...using GL_ARB_multitexture",
-    "...using GL_EXT_compiled_vertex_array", "...ignoring GL_EXT_texture_filter_anisotropic",
-    "GL_VENDOR: ATI Technologies Inc.", "GL_RENDERER: ATI Radeon HD 2600 PRO",
-    "GL_VERSION: 2.1.8577", "PIXELFORMAT: color(32-bits) Z(24-bit) stencil(8-bits)",
-    "MODE: 4, 800 x 600 fullscreen hz:N/A", "GAMMA: hardware w/ 0 overbright bits",
-    "rendering primitives: single glDrawElements", "texturemode: GL_LINEAR_MIPMAP_NEAREST",
-    "----- finished R_Init -----", "------- sound initialization -------",
-    "Sound initialization successful.", "--------------------------------",
-    "Sound memory manager started", "Loading vm file vm/ui.qvm...",
-    "VM file ui compiled to 432123 bytes of code", "ui loaded in 1530880 bytes on the hunk",
-    "--- Common Initialization Complete ---", "]\\connect 192.168.1.10",
-    "Resolving 192.168.1.10", "192.168.1.10 resolved to 192.168.1.10:27960",
+    "/usr/share/games/quake3/baseq3/pak0.pk3 (3539 files)",
+    "/usr/share/games/quake3/baseq3",
+    "----------------------",
+    "4073 files in pk3 files",
+    "execing default.cfg",
+    "execing q3config.cfg",
+    "couldn't exec autoexec.cfg",
+    "Hunk_Clear: reset the hunk ok",
+    "----- Client Initialization -----",
+    "----- Initializing Renderer ----",
+    "-------------------------------",
+    "----- Client Initialization Complete -----",
+    "----- R_Init -----",
+    "SDL using driver \"x11\"",
+    "Initializing OpenGL display",
+    "...setting mode 4: 800 600",
+    "Using 8/8/8 Color bits, 24 depth, 8 stencil display.",
+    "Initializing OpenGL extensions",
+    "...using GL_ARB_multitexture",
+    "...using GL_EXT_compiled_vertex_array",
+    "...ignoring GL_EXT_texture_filter_anisotropic",
+    "GL_VENDOR: ATI Technologies Inc.",
+    "GL_RENDERER: ATI Radeon HD 2600 PRO",
+    "GL_VERSION: 2.1.8577",
+    "PIXELFORMAT: color(32-bits) Z(24-bit) stencil(8-bits)",
+    "MODE: 4, 800 x 600 fullscreen hz:N/A",
+    "GAMMA: hardware w/ 0 overbright bits",
+    "rendering primitives: single glDrawElements",
+    "texturemode: GL_LINEAR_MIPMAP_NEAREST",
+    "----- finished R_Init -----",
+    "------- sound initialization -------",
+    "Sound initialization successful.",
+    "--------------------------------",
+    "Sound memory manager started",
+    "Loading vm file vm/ui.qvm...",
+    "VM file ui compiled to 432123 bytes of code",
+    "ui loaded in 1530880 bytes on the hunk",
+    "--- Common Initialization Complete ---",
+    "]\\connect 192.168.1.10",
+    "Resolving 192.168.1.10",
+    "192.168.1.10 resolved to 192.168.1.10:27960",
 };
 
 constexpr const char* kMapChange[] = {
-    "Hunk_Clear: reset the hunk ok", "Loading vm file vm/cgame.qvm...",
-    "VM file cgame compiled to 643221 bytes of code", "cgame loaded in 1040272 bytes on the hunk",
+    "Hunk_Clear: reset the hunk ok",
+    "Loading vm file vm/cgame.qvm...",
+    "VM file cgame compiled to 643221 bytes of code",
+    "cgame loaded in 1040272 bytes on the hunk",
 };
 
 constexpr const char* kShutdown[] = {
-    "]\\quit", "----- CL_Shutdown -----", "RE_Shutdown( 1 )", "-----------------------",
+    "]\\quit",
+    "----- CL_Shutdown -----",
+    "RE_Shutdown( 1 )",
+    "-----------------------",
 };
 
 constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
@@ -76,12 +105,14 @@ void ClientLogWriter::WriteStartup() {
   m_out.EndLine();
   if (m_options.noise == 0) return;
   Line("");
-  for (const char* line : kStartup) Line(line);
+  for (const char* line : kStartup)
+    Line(line);
 }
 
 void ClientLogWriter::WriteMapChange(const GamePlan& plan) {
   if (m_options.noise > 0) {
-    for (const char* line : kMapChange) Line(line);
+    for (const char* line : kMapChange)
+      Line(line);
   }
   // The client names the map before the game starts.
   m_out.Append("trying to load maps/");
@@ -200,7 +231,8 @@ void ClientLogWriter::WriteSay(const GamePlan& plan, const Participant& p, int32
   Name(p, time);
   m_out.Append(team ? ")\x19: ^5" : "\x19: ^2");
   if (text == GameEvents::kLongChat) {
-    for (int i = 0; i < 400; ++i) m_out.Append("lol ");
+    for (int i = 0; i < 400; ++i)
+      m_out.Append("lol ");
   } else {
     m_out.Append(ChatTexts()[static_cast<size_t>(text)]);
   }
@@ -227,11 +259,13 @@ void ClientLogWriter::Finish(GeneratorSummary* summary) {
   if (m_options.noise > 0) {
     // The player quit while the next map was loading: a map that no game follows.
     if (m_games > 0 && m_random.Chance(0.5)) {
-      for (const char* line : kMapChange) Line(line);
+      for (const char* line : kMapChange)
+        Line(line);
       Line("trying to load maps/q3dm17.bsp");
       ++m_mapLoads;
     }
-    for (const char* line : kShutdown) Line(line);
+    for (const char* line : kShutdown)
+      Line(line);
   }
   summary->Set("games", m_games);
   summary->Set("mapLoads", m_mapLoads);

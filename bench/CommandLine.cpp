@@ -10,7 +10,7 @@
 namespace vexor::bench {
 namespace {
 
-constexpr const char* kTypeNames[] = {"ffa", "tourney", "single", "tdm",
+constexpr const char* kTypeNames[] = {"ffa", "tourney", "single",   "tdm",
                                       "ctf", "oneflag", "overload", "harvester"};
 
 std::vector<std::string> SplitList(std::string_view text) {
@@ -62,42 +62,64 @@ bool ReadMaps(std::string_view text, std::vector<std::string>* maps) {
 // One option with its value. False when the value does not fit the option.
 bool ApplyValue(std::string_view name, std::string_view value, GeneratorOptions* o) {
   int64_t n = 0;
-  if (name == "--games" && ReadInt(value, 0, 1000000, &n)) o->games = static_cast<int32_t>(n);
-  else if (name == "--players" && ReadInt(value, 1, 100000, &n)) o->players = static_cast<int32_t>(n);
-  else if (name == "--per-game" && ReadInt(value, 1, 48, &n)) o->perGame = static_cast<int32_t>(n);
-  else if (name == "--kills" && ReadInt(value, 0, 100000, &n)) o->kills = static_cast<int32_t>(n);
-  else if (name == "--noise" && ReadInt(value, 0, 2, &n)) o->noise = static_cast<int32_t>(n);
+  if (name == "--games" && ReadInt(value, 0, 1000000, &n))
+    o->games = static_cast<int32_t>(n);
+  else if (name == "--players" && ReadInt(value, 1, 100000, &n))
+    o->players = static_cast<int32_t>(n);
+  else if (name == "--per-game" && ReadInt(value, 1, 48, &n))
+    o->perGame = static_cast<int32_t>(n);
+  else if (name == "--kills" && ReadInt(value, 0, 100000, &n))
+    o->kills = static_cast<int32_t>(n);
+  else if (name == "--noise" && ReadInt(value, 0, 2, &n))
+    o->noise = static_cast<int32_t>(n);
   else if (name == "--seed") {
     uint64_t seed = 0;
     const char* end = value.data() + value.size();
     std::from_chars_result result = std::from_chars(value.data(), end, seed);
     if (result.ec != std::errc() || result.ptr != end) return false;
     o->seed = seed;
-  } else if (name == "--out" && !value.empty()) o->out = value;
-  else if (name == "--summary" && !value.empty()) o->summary = value;
-  else if (name == "--types") return ReadTypes(value, &o->gameTypes);
-  else if (name == "--maps") return ReadMaps(value, &o->maps);
-  else if (name == "--no-shutdown") return ReadChance(value, &o->noShutdown);
-  else if (name == "--churn") return ReadChance(value, &o->churn);
-  else if (name == "--collide") return ReadChance(value, &o->collide);
-  else if (name == "--short") return ReadChance(value, &o->shortGames);
-  else if (name == "--world") return ReadChance(value, &o->worldKills);
-  else if (name == "--self") return ReadChance(value, &o->selfKills);
-  else if (name == "--renames") return ReadChance(value, &o->renames);
-  else if (name == "--clock" && value == "reset") o->clock = ClockMode::kReset;
-  else if (name == "--clock" && value == "continue") o->clock = ClockMode::kContinue;
-  else if (name == "--clock" && value == "mixed") o->clock = ClockMode::kMixed;
-  else if (name == "--slots" && value == "sticky") o->slots = SlotMode::kSticky;
-  else if (name == "--slots" && value == "lowest") o->slots = SlotMode::kLowest;
-  else return false;
+  } else if (name == "--out" && !value.empty())
+    o->out = value;
+  else if (name == "--summary" && !value.empty())
+    o->summary = value;
+  else if (name == "--types")
+    return ReadTypes(value, &o->gameTypes);
+  else if (name == "--maps")
+    return ReadMaps(value, &o->maps);
+  else if (name == "--no-shutdown")
+    return ReadChance(value, &o->noShutdown);
+  else if (name == "--churn")
+    return ReadChance(value, &o->churn);
+  else if (name == "--collide")
+    return ReadChance(value, &o->collide);
+  else if (name == "--short")
+    return ReadChance(value, &o->shortGames);
+  else if (name == "--world")
+    return ReadChance(value, &o->worldKills);
+  else if (name == "--self")
+    return ReadChance(value, &o->selfKills);
+  else if (name == "--renames")
+    return ReadChance(value, &o->renames);
+  else if (name == "--clock" && value == "reset")
+    o->clock = ClockMode::kReset;
+  else if (name == "--clock" && value == "continue")
+    o->clock = ClockMode::kContinue;
+  else if (name == "--clock" && value == "mixed")
+    o->clock = ClockMode::kMixed;
+  else if (name == "--slots" && value == "sticky")
+    o->slots = SlotMode::kSticky;
+  else if (name == "--slots" && value == "lowest")
+    o->slots = SlotMode::kLowest;
+  else
+    return false;
   return true;
 }
 
 bool TakesValue(std::string_view name) {
   static constexpr const char* kNames[] = {
-      "--games", "--players", "--per-game", "--kills", "--noise", "--seed", "--out",
-      "--summary", "--types", "--maps", "--no-shutdown", "--churn", "--collide", "--short",
-      "--world", "--self", "--renames", "--clock", "--slots"};
+      "--games",   "--players", "--per-game", "--kills",       "--noise", "--seed",    "--out",
+      "--summary", "--types",   "--maps",     "--no-shutdown", "--churn", "--collide", "--short",
+      "--world",   "--self",    "--renames",  "--clock",       "--slots"};
   for (const char* known : kNames) {
     if (name == known) return true;
   }
@@ -126,22 +148,27 @@ CommandLineResult ParseCommandLine(int argc, const char* const* argv, GeneratorO
         return CommandLineResult::kError;
       }
       std::string_view value;
-      if (name.size() < arg.size()) value = arg.substr(name.size() + 1);
-      else if (i + 1 < argc) value = argv[++i];
+      if (name.size() < arg.size())
+        value = arg.substr(name.size() + 1);
+      else if (i + 1 < argc)
+        value = argv[++i];
       else {
         *error = StringPrintf("%s needs a value", argv[i]);
         return CommandLineResult::kError;
       }
       if (!ApplyValue(name, value, options)) {
-        *error = StringPrintf("%.*s: cannot use \"%.*s\"", static_cast<int>(name.size()), name.data(),
-                              static_cast<int>(value.size()), value.data());
+        *error = StringPrintf("%.*s: cannot use \"%.*s\"", static_cast<int>(name.size()),
+                              name.data(), static_cast<int>(value.size()), value.data());
         return CommandLineResult::kError;
       }
     }
   }
-  if (!kindGiven) *error = "say which kind of log to write: server or client";
-  else if (options->out.empty()) *error = "say where to write the log: --out FILE (\"-\" for standard output)";
-  else if (options->worldKills + options->selfKills > 1.0) *error = "--world and --self add up to more than 1";
+  if (!kindGiven)
+    *error = "say which kind of log to write: server or client";
+  else if (options->out.empty())
+    *error = "say where to write the log: --out FILE (\"-\" for standard output)";
+  else if (options->worldKills + options->selfKills > 1.0)
+    *error = "--world and --self add up to more than 1";
   return error->empty() ? CommandLineResult::kRun : CommandLineResult::kError;
 }
 
@@ -158,7 +185,8 @@ std::string HelpText() {
          "  --seed N          seed of the generator (default 1)\n"
          "  --summary FILE    also write the counts of what the log holds, \"name value\" a line\n"
          "  --types LIST      game types drawn from, by name or code: ffa, tourney, single, tdm,\n"
-         "                    ctf, oneflag, overload, harvester (default ffa,ffa,ffa,tourney,tdm,ctf)\n"
+         "                    ctf, oneflag, overload, harvester (default "
+         "ffa,ffa,ffa,tourney,tdm,ctf)\n"
          "  --maps LIST       maps for every game (default: the stock maps of each game type)\n"
          "  --noise N         0: only the lines Vexor reads; 1: like real logs (default);\n"
          "                    2: heavy, with chat lines longer than a log line is read at once\n"
@@ -168,7 +196,9 @@ std::string HelpText() {
          "  --short P         chance that a game lasts less than 25 seconds (default 0.03)\n"
          "  --world P         share of kills by the world (default 0.08)\n"
          "  --self P          share of kills that are suicides (default 0.05)\n"
-         "  --renames P       chance that a player renames himself in a game (default 0.05)\n"
+         "  --renames P       chance that a player renames himself in a game (default 0.05);\n"
+         "                    in a client log a new name is a new player, so logs meant to\n"
+         "                    stay within 2500 names take --renames 0\n"
          "  --clock MODE      server clock: reset (0:00 every game), continue, or mixed\n"
          "                    (continues, with an occasional restart; default)\n"
          "  --slots MODE      client numbers: sticky (one per player and game; default) or\n"

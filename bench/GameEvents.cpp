@@ -7,27 +7,71 @@ namespace vexor::bench {
 namespace {
 
 constexpr const char* kChat[] = {
-    "gg", "gl hf", "lol", "nice shot", "brb", "rematch?", "lag!!", ":)", ";-)", "one more map",
-    "camper", "who's the team leader", "Who wants to die today?", "Full on LUCK!",
-    "Was that REALLY your best shot?", "I am off to grab the enemy flag!", "ouch", "noob",
-    "Death fascinates me; I love to share it.", "Be afraid. Be very afraid.", "wtf", "ty",
+    "gg",
+    "gl hf",
+    "lol",
+    "nice shot",
+    "brb",
+    "rematch?",
+    "lag!!",
+    ":)",
+    ";-)",
+    "one more map",
+    "camper",
+    "who's the team leader",
+    "Who wants to die today?",
+    "Full on LUCK!",
+    "Was that REALLY your best shot?",
+    "I am off to grab the enemy flag!",
+    "ouch",
+    "noob",
+    "Death fascinates me; I love to share it.",
+    "Be afraid. Be very afraid.",
+    "wtf",
+    "ty",
 };
 
 constexpr const char* kItems[] = {
-    "weapon_rocketlauncher", "ammo_rockets",    "item_armor_body",   "item_health_large",
-    "item_armor_shard",      "weapon_railgun",  "ammo_slugs",        "item_health",
-    "weapon_shotgun",        "ammo_shells",     "weapon_plasmagun",  "ammo_cells",
-    "item_armor_combat",     "weapon_lightning", "ammo_lightning",   "weapon_grenadelauncher",
-    "ammo_grenades",         "item_quad",       "item_haste",        "item_health_mega",
-    "weapon_bfg",            "ammo_bfg",        "holdable_teleporter", "holdable_medkit",
-    "item_regen",            "item_invis",      "item_enviro",       "item_flight",
-    "item_health_small",     "ammo_bullets",    "team_CTF_redflag",  "team_CTF_blueflag",
+    "weapon_rocketlauncher",
+    "ammo_rockets",
+    "item_armor_body",
+    "item_health_large",
+    "item_armor_shard",
+    "weapon_railgun",
+    "ammo_slugs",
+    "item_health",
+    "weapon_shotgun",
+    "ammo_shells",
+    "weapon_plasmagun",
+    "ammo_cells",
+    "item_armor_combat",
+    "weapon_lightning",
+    "ammo_lightning",
+    "weapon_grenadelauncher",
+    "ammo_grenades",
+    "item_quad",
+    "item_haste",
+    "item_health_mega",
+    "weapon_bfg",
+    "ammo_bfg",
+    "holdable_teleporter",
+    "holdable_medkit",
+    "item_regen",
+    "item_invis",
+    "item_enviro",
+    "item_flight",
+    "item_health_small",
+    "ammo_bullets",
+    "team_CTF_redflag",
+    "team_CTF_blueflag",
 };
 constexpr size_t kFlagItems = 2;  // the last entries, only in team games
 
 }  // namespace
 
-std::span<const char* const> ChatTexts() { return kChat; }
+std::span<const char* const> ChatTexts() {
+  return kChat;
+}
 
 std::span<const char* const> ItemNames(bool teamGame) {
   return std::span<const char* const>(kItems, std::size(kItems) - (teamGame ? 0 : kFlagItems));
@@ -87,7 +131,8 @@ void GameEvents::AddNoise(const GamePlan& plan) {
   for (int32_t i = 0; i < items; ++i) {
     int32_t time = m_random.Between(1, plan.duration - 1);
     int32_t who = SomeoneConnected(plan, time);
-    if (who >= 0) Add(time, 2, EventType::kItem, who, static_cast<int32_t>(m_random.Below(itemCount)));
+    if (who >= 0)
+      Add(time, 2, EventType::kItem, who, static_cast<int32_t>(m_random.Below(itemCount)));
   }
   int32_t chats = plan.duration / (m_noise > 1 ? 30 : 90) + 1;
   uint32_t chatCount = static_cast<uint32_t>(ChatTexts().size());
@@ -97,7 +142,8 @@ void GameEvents::AddNoise(const GamePlan& plan) {
     if (who < 0) continue;
     // Heavy noise: now and then a chat line too long to be read as one line.
     bool longLine = m_noise > 1 && m_random.Chance(0.1);
-    Add(time, 2, EventType::kSay, who, longLine ? kLongChat : static_cast<int32_t>(m_random.Below(chatCount)));
+    Add(time, 2, EventType::kSay, who,
+        longLine ? kLongChat : static_cast<int32_t>(m_random.Below(chatCount)));
   }
 }
 

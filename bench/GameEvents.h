@@ -29,7 +29,8 @@ std::span<const char* const> ItemNames(bool teamGame);
 class GameEvents {
  public:
   // items: whether to add item pick-ups (server logs only); noise as in the options.
-  GameEvents(int32_t noise, bool items, uint64_t seed) : m_noise(noise), m_items(items), m_random(seed) {}
+  GameEvents(int32_t noise, bool items, uint64_t seed)
+      : m_noise(noise), m_items(items), m_random(seed) {}
 
   // The events of the game, sorted by time.
   const std::vector<GameEvent>& Build(const GamePlan& plan);

@@ -6,9 +6,10 @@
 namespace vexor::bench {
 namespace {
 
-constexpr const char* kFreeForAllMaps[] = {
-    "q3dm1", "q3dm2", "q3dm3", "q3dm4", "q3dm5", "q3dm6", "q3dm7", "q3dm8", "q3dm9", "q3dm10",
-    "q3dm11", "q3dm12", "q3dm13", "q3dm14", "q3dm15", "q3dm16", "q3dm17", "q3dm18", "q3dm19"};
+constexpr const char* kFreeForAllMaps[] = {"q3dm1",  "q3dm2",  "q3dm3",  "q3dm4",  "q3dm5",
+                                           "q3dm6",  "q3dm7",  "q3dm8",  "q3dm9",  "q3dm10",
+                                           "q3dm11", "q3dm12", "q3dm13", "q3dm14", "q3dm15",
+                                           "q3dm16", "q3dm17", "q3dm18", "q3dm19"};
 constexpr const char* kTournamentMaps[] = {"q3tourney1", "q3tourney2", "q3tourney3",
                                            "q3tourney4", "q3tourney5", "q3tourney6"};
 constexpr const char* kTeamMaps[] = {"q3dm6", "q3dm7", "q3dm9", "q3dm12", "q3dm13", "q3dm14"};
@@ -174,7 +175,8 @@ void GamePlanner::ChooseRoster(GamePlan* plan) {
       if (!m_pool.IsTwin(player)) continue;
       Participant& twin = plan->participants.emplace_back();
       twin.player = player;
-      twin.raw = m_random.Chance(0.5) ? m_pool[player].raw : Recoloured(m_pool[player].raw, m_random);
+      twin.raw =
+          m_random.Chance(0.5) ? m_pool[player].raw : Recoloured(m_pool[player].raw, m_random);
       break;
     }
   }
@@ -239,7 +241,8 @@ void GamePlanner::AssignLowestSlots(GamePlan* plan) {
       continue;
     }
     int32_t slot = 0;
-    while (slot < 63 && (used & (uint64_t{1} << slot)) != 0) ++slot;
+    while (slot < 63 && (used & (uint64_t{1} << slot)) != 0)
+      ++slot;
     stint.slot = slot;
     used |= uint64_t{1} << slot;
   }
@@ -270,7 +273,8 @@ void GamePlanner::PlanKills(GamePlan* plan) {
     kill.time = m_random.Between(1, plan->duration - 1);
     m_connected.clear();
     for (size_t p = 0; p < plan->participants.size(); ++p) {
-      if (plan->participants[p].StintAt(kill.time) >= 0) m_connected.push_back(static_cast<int16_t>(p));
+      if (plan->participants[p].StintAt(kill.time) >= 0)
+        m_connected.push_back(static_cast<int16_t>(p));
     }
     if (!m_connected.empty() && PlanKill(*plan, m_connected, &kill)) plan->kills.push_back(kill);
   }
@@ -308,9 +312,9 @@ bool GamePlanner::PlanShowcaseKill(const GamePlan& plan, const std::vector<int16
 bool GamePlanner::PlanKill(const GamePlan& plan, const std::vector<int16_t>& connected,
                            PlannedKill* kill) {
   double u = m_random.Unit();
-  KillKind kind = u < m_options.worldKills                           ? KillKind::kWorld
+  KillKind kind = u < m_options.worldKills                         ? KillKind::kWorld
                   : u < m_options.worldKills + m_options.selfKills ? KillKind::kSelf
-                                                                    : KillKind::kFrag;
+                                                                   : KillKind::kFrag;
   uint32_t n = static_cast<uint32_t>(connected.size());
   // Alone on the server: no frag, and the player does not die more often for it.
   if (kind == KillKind::kFrag && n < 2) return false;

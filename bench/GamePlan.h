@@ -17,15 +17,15 @@ namespace vexor::bench {
 // One connection of a player: from join to leave, in seconds after the game's start.
 struct Stint {
   int32_t join = 0;
-  int32_t leave = 0;  // the game's end when the player stays
-  int32_t slot = 0;   // client number
+  int32_t leave = 0;         // the game's end when the player stays
+  int32_t slot = 0;          // client number
   bool disconnects = false;  // a "ClientDisconnect:" ends it, otherwise the game's end
 };
 
 struct Participant {
-  int32_t player = 0;       // in the pool
-  std::string raw;          // the name connected with
-  std::string renamed;      // the name after renameAt; empty when the player keeps his name
+  int32_t player = 0;   // in the pool
+  std::string raw;      // the name connected with
+  std::string renamed;  // the name after renameAt; empty when the player keeps his name
   int32_t renameAt = -1;
   bool keyChanged = false;  // the rename changes the name without colour codes too
   int32_t team = 0;         // 0 none, 1 red, 2 blue (the userinfo "t" value)
@@ -62,11 +62,11 @@ struct GamePlan {
   int32_t fragLimit = 0;
   int32_t timeLimit = 0;  // minutes
   int32_t captureLimit = 0;
-  int32_t duration = 0;     // seconds from the start to the exit (or to the crash)
-  int32_t shutdownAt = 0;   // seconds from the start to "ShutdownGame:"
-  bool shortGame = false;   // planned to last less than 25 seconds
-  bool shutdown = true;     // the game ends with "ShutdownGame:"
-  bool restartsClock = false;  // the server's clock starts again at 0:00 with this game
+  int32_t duration = 0;              // seconds from the start to the exit (or to the crash)
+  int32_t shutdownAt = 0;            // seconds from the start to "ShutdownGame:"
+  bool shortGame = false;            // planned to last less than 25 seconds
+  bool shutdown = true;              // the game ends with "ShutdownGame:"
+  bool restartsClock = false;        // the server's clock starts again at 0:00 with this game
   const char* exitReason = nullptr;  // "Fraglimit hit." ...; none when the game just stops
   std::vector<Participant> participants;
   std::vector<PlannedKill> kills;  // in time order
@@ -96,15 +96,15 @@ class GamePlanner {
   // Kind, means, victim and killer of a kill among the players connected at its time; false
   // when the kill drawn cannot happen (a frag with one player connected).
   bool PlanKill(const GamePlan& plan, const std::vector<int16_t>& connected, PlannedKill* kill);
-  bool PlanShowcaseKill(const GamePlan& plan, const std::vector<int16_t>& connected,
-                        KillKind kind, PlannedKill* kill);
+  bool PlanShowcaseKill(const GamePlan& plan, const std::vector<int16_t>& connected, KillKind kind,
+                        PlannedKill* kill);
 
   const GeneratorOptions& m_options;
   const PlayerPool& m_pool;
   Random m_random;
-  int32_t m_introduced = 0;  // pool players 0 to m_introduced - 1 have played
-  bool m_lastCrashed = false;  // the last game ended without "ShutdownGame:"
-  std::vector<uint32_t> m_inGame;  // per pool player: the game number it was last picked for
+  int32_t m_introduced = 0;          // pool players 0 to m_introduced - 1 have played
+  bool m_lastCrashed = false;        // the last game ended without "ShutdownGame:"
+  std::vector<uint32_t> m_inGame;    // per pool player: the game number it was last picked for
   std::vector<bool> m_showcaseDone;  // kill forms the walk through every form has shown
   int32_t m_showcaseLeft;
   std::vector<int16_t> m_connected;

@@ -31,7 +31,7 @@ struct GeneratorOptions {
   int32_t kills = 60;    // kills in a game, about
   uint64_t seed = 1;
   std::string out;
-  std::string summary;            // where the counts of what was written go (none when empty)
+  std::string summary;  // where the counts of what was written go (none when empty)
   std::vector<int> gameTypes = {0, 0, 0, 1, 3, 4};  // codes drawn from, duplicates weigh more
   std::vector<std::string> maps;  // maps for every game type; empty: the stock maps of each type
   int32_t noise = 1;              // 0 only the lines Vexor reads, 1 like real logs, 2 heavy

@@ -55,7 +55,8 @@ void LineBuffer::AppendPadded(int64_t value, int width) {
   int size = DigitCount(magnitude) + (value < 0 ? 1 : 0);
   char* at = Reserve(kNumberRoom + static_cast<size_t>(width > 0 ? width : 0));
   int pad = width - size;
-  for (int i = 0; i < pad; ++i) at[i] = ' ';
+  for (int i = 0; i < pad; ++i)
+    at[i] = ' ';
   if (pad < 0) pad = 0;
   std::to_chars_result result = std::to_chars(at + pad, at + pad + kNumberRoom, value);
   m_used += static_cast<size_t>(result.ptr - at);

@@ -44,11 +44,23 @@ constexpr MeansOfDeath kWorld[] = {
 };
 
 constexpr MeansOfDeath kSelf[] = {
-    {"MOD_ROCKET_SPLASH", 7, 500, true, {"blew himself up", "blew herself up", "blew itself up"}, ""},
-    {"MOD_GRENADE_SPLASH", 5, 170, true,
-     {"tripped on his own grenade", "tripped on her own grenade", "tripped on its own grenade"}, ""},
+    {"MOD_ROCKET_SPLASH",
+     7,
+     500,
+     true,
+     {"blew himself up", "blew herself up", "blew itself up"},
+     ""},
+    {"MOD_GRENADE_SPLASH",
+     5,
+     170,
+     true,
+     {"tripped on his own grenade", "tripped on her own grenade", "tripped on its own grenade"},
+     ""},
     {"MOD_PLASMA_SPLASH", 9, 80, true, {"melted himself", "melted herself", "melted itself"}, ""},
-    {"MOD_BFG_SPLASH", 13, 40, true,
+    {"MOD_BFG_SPLASH",
+     13,
+     40,
+     true,
      {"should have used a smaller gun", "should have used a smaller gun",
       "should have used a smaller gun"},
      ""},
@@ -84,7 +96,8 @@ std::span<const MeansOfDeath> MeansOfDeathOf(KillKind kind) {
 int32_t PickMeansOfDeath(KillKind kind, uint64_t random) {
   std::span<const MeansOfDeath> table = MeansOfDeathOf(kind);
   int64_t total = 0;
-  for (const MeansOfDeath& mod : table) total += mod.weight;
+  for (const MeansOfDeath& mod : table)
+    total += mod.weight;
   int64_t draw = static_cast<int64_t>(random % static_cast<uint64_t>(total));
   for (size_t i = 0; i < table.size(); ++i) {
     draw -= table[i].weight;
@@ -105,7 +118,9 @@ std::string ClientFormKey(KillKind kind, int32_t mod, Gender gender) {
   return "suicide." + Underscored(text);
 }
 
-int32_t KillFormCount() { return kFragCount + kWorldCount + kSelfCount * 3; }
+int32_t KillFormCount() {
+  return kFragCount + kWorldCount + kSelfCount * 3;
+}
 
 KillForm KillFormAt(int32_t index) {
   if (index < kFragCount) return {KillKind::kFrag, index, Gender::kMale};

@@ -14,22 +14,38 @@ struct Bot {
 };
 
 constexpr Bot kBots[] = {
-    {"Anarki", "anarki", Gender::kMale},       {"Angel", "angel", Gender::kFemale},
-    {"Biker", "biker", Gender::kMale},         {"Bitterman", "bitterman", Gender::kMale},
-    {"Bones", "bones", Gender::kMale},         {"Cadavre", "cadavre", Gender::kMale},
-    {"Crash", "crash", Gender::kFemale},       {"Daemia", "major/daemia", Gender::kFemale},
-    {"Doom", "doom", Gender::kMale},           {"Gorre", "razor/gorre", Gender::kMale},
-    {"Grunt", "grunt", Gender::kMale},         {"Hossman", "biker/hossman", Gender::kMale},
-    {"Hunter", "hunter", Gender::kFemale},     {"Keel", "keel", Gender::kMale},
-    {"Klesk", "klesk", Gender::kMale},         {"Lucy", "lucy", Gender::kFemale},
-    {"Major", "major", Gender::kFemale},       {"Mynx", "mynx", Gender::kFemale},
-    {"Patriot", "razor/patriot", Gender::kMale}, {"Phobos", "doom/phobos", Gender::kMale},
-    {"Razor", "razor", Gender::kMale},         {"Ranger", "ranger", Gender::kMale},
-    {"Sarge", "sarge", Gender::kMale},         {"Slash", "slash", Gender::kFemale},
-    {"Sorlag", "sorlag", Gender::kNeuter},     {"Stripe", "grunt/stripe", Gender::kMale},
-    {"TankJr", "tankjr", Gender::kMale},       {"Uriel", "uriel", Gender::kMale},
-    {"Visor", "visor", Gender::kMale},         {"Wrack", "ranger/wrack", Gender::kMale},
-    {"Xaero", "xaero", Gender::kMale},         {"Orbb", "orbb", Gender::kNeuter},
+    {"Anarki", "anarki", Gender::kMale},
+    {"Angel", "angel", Gender::kFemale},
+    {"Biker", "biker", Gender::kMale},
+    {"Bitterman", "bitterman", Gender::kMale},
+    {"Bones", "bones", Gender::kMale},
+    {"Cadavre", "cadavre", Gender::kMale},
+    {"Crash", "crash", Gender::kFemale},
+    {"Daemia", "major/daemia", Gender::kFemale},
+    {"Doom", "doom", Gender::kMale},
+    {"Gorre", "razor/gorre", Gender::kMale},
+    {"Grunt", "grunt", Gender::kMale},
+    {"Hossman", "biker/hossman", Gender::kMale},
+    {"Hunter", "hunter", Gender::kFemale},
+    {"Keel", "keel", Gender::kMale},
+    {"Klesk", "klesk", Gender::kMale},
+    {"Lucy", "lucy", Gender::kFemale},
+    {"Major", "major", Gender::kFemale},
+    {"Mynx", "mynx", Gender::kFemale},
+    {"Patriot", "razor/patriot", Gender::kMale},
+    {"Phobos", "doom/phobos", Gender::kMale},
+    {"Razor", "razor", Gender::kMale},
+    {"Ranger", "ranger", Gender::kMale},
+    {"Sarge", "sarge", Gender::kMale},
+    {"Slash", "slash", Gender::kFemale},
+    {"Sorlag", "sorlag", Gender::kNeuter},
+    {"Stripe", "grunt/stripe", Gender::kMale},
+    {"TankJr", "tankjr", Gender::kMale},
+    {"Uriel", "uriel", Gender::kMale},
+    {"Visor", "visor", Gender::kMale},
+    {"Wrack", "ranger/wrack", Gender::kMale},
+    {"Xaero", "xaero", Gender::kMale},
+    {"Orbb", "orbb", Gender::kNeuter},
 };
 
 struct Model {
@@ -38,15 +54,12 @@ struct Model {
 };
 
 constexpr Model kHumanModels[] = {
-    {"sarge", Gender::kMale},          {"sarge/krusade", Gender::kMale},
-    {"razor/id", Gender::kMale},       {"uriel/zael", Gender::kMale},
-    {"xian/default", Gender::kMale},   {"visor", Gender::kMale},
-    {"ranger", Gender::kMale},         {"keel", Gender::kMale},
-    {"anarki", Gender::kMale},         {"grunt", Gender::kMale},
-    {"klesk", Gender::kMale},          {"doom", Gender::kMale},
-    {"bitterman", Gender::kMale},      {"major", Gender::kFemale},
-    {"slash", Gender::kFemale},        {"lucy", Gender::kFemale},
-    {"mynx", Gender::kFemale},         {"orbb", Gender::kNeuter},
+    {"sarge", Gender::kMale},      {"sarge/krusade", Gender::kMale}, {"razor/id", Gender::kMale},
+    {"uriel/zael", Gender::kMale}, {"xian/default", Gender::kMale},  {"visor", Gender::kMale},
+    {"ranger", Gender::kMale},     {"keel", Gender::kMale},          {"anarki", Gender::kMale},
+    {"grunt", Gender::kMale},      {"klesk", Gender::kMale},         {"doom", Gender::kMale},
+    {"bitterman", Gender::kMale},  {"major", Gender::kFemale},       {"slash", Gender::kFemale},
+    {"lucy", Gender::kFemale},     {"mynx", Gender::kFemale},        {"orbb", Gender::kNeuter},
 };
 
 // Names that test what a name may hold: a per-cent sign, bytes outside ASCII (UTF-8),
@@ -55,13 +68,15 @@ constexpr const char* kSpecialNames[] = {
     "100%Frag", "J\xC3\xBCrgen", "Dono da Bola", "Mr. Pink", "^1R^2a^3i^4n^5b^6o^7w", "Zeh",
 };
 
-constexpr const char* kOnsets[] = {"Kr", "Z", "V",  "Th", "Dr", "M",  "N",  "R",  "S",  "T",
-                                   "B",  "Gr", "Bl", "X",  "Sh", "L",  "K",  "P",  "F",  "H",
-                                   "J",  "Qu", "St", "Sn", "C",  "D",  "G",  "W",  "Y",  "Vr"};
-constexpr const char* kVowels[] = {"a", "e", "i", "o", "u", "ae", "oo", "y", "ai", "ei", "ou", "ia"};
-constexpr const char* kCodas[] = {"k", "x",  "n", "r",  "th", "s", "z", "g", "m",
+constexpr const char* kOnsets[] = {"Kr", "Z",  "V",  "Th", "Dr", "M", "N", "R", "S", "T",
+                                   "B",  "Gr", "Bl", "X",  "Sh", "L", "K", "P", "F", "H",
+                                   "J",  "Qu", "St", "Sn", "C",  "D", "G", "W", "Y", "Vr"};
+constexpr const char* kVowels[] = {"a",  "e", "i",  "o",  "u",  "ae",
+                                   "oo", "y", "ai", "ei", "ou", "ia"};
+constexpr const char* kCodas[] = {"k", "x",  "n",  "r",  "th", "s", "z", "g", "m",
                                   "l", "ck", "sh", "rn", "nt", "",  "",  "",  "v"};
-constexpr const char* kTags[] = {"ZK", "DF", "TSR", "Q3", "LoL", "EvL", "RAGE", "SoS", "KGB", "UFO"};
+constexpr const char* kTags[] = {"ZK",  "DF",   "TSR", "Q3",  "LoL",
+                                 "EvL", "RAGE", "SoS", "KGB", "UFO"};
 constexpr const char* kTagForms[] = {"[%]", "=%=", "{%}", "-=%=-", "|%|"};
 
 template <typename T, size_t N>
@@ -80,11 +95,15 @@ std::string Syllable(Random& random, bool first) {
 std::string BaseName(Random& random) {
   std::string name = Syllable(random, true);
   int more = random.Chance(0.7) ? 1 : (random.Chance(0.5) ? 2 : 0);
-  for (int i = 0; i < more; ++i) name += Syllable(random, false);
+  for (int i = 0; i < more; ++i)
+    name += Syllable(random, false);
   uint32_t style = random.Below(100);
-  if (style < 8) name += std::to_string(random.Between(1, 99));
-  else if (style < 11) name = "xX" + name + "Xx";
-  else if (style < 14) name = "The" + name;
+  if (style < 8)
+    name += std::to_string(random.Between(1, 99));
+  else if (style < 11)
+    name = "xX" + name + "Xx";
+  else if (style < 14)
+    name = "The" + name;
   return name;
 }
 
@@ -99,7 +118,8 @@ std::string WithTag(const std::string& name, Random& random) {
 std::string Coloured(const std::string& name, bool tagged, Random& random) {
   uint32_t style = random.Below(100);
   if (style < 60) return name;
-  if (style < 82 || (style >= 90 && tagged)) return "^" + std::to_string(random.Between(1, 7)) + name;
+  if (style < 82 || (style >= 90 && tagged))
+    return "^" + std::to_string(random.Between(1, 7)) + name;
   if (style < 90 && name.size() <= 10) {
     std::string out;
     for (size_t i = 0; i < name.size(); ++i) {
@@ -115,8 +135,9 @@ std::string Coloured(const std::string& name, bool tagged, Random& random) {
 
 // Names the log readers could mistake for part of a line's shape are never used.
 bool Acceptable(const std::string& key) {
-  static constexpr const char* kBad[] = {" was ", " by ", " ate ", " almost ", " tried ",
-                                         "killed", "entered the game", "\\", "\"", "|"};
+  static constexpr const char* kBad[] = {
+      " was ", " by ", " ate ", " almost ", " tried ", "killed", "entered the game",
+      "\\",    "\"",   "|"};
   if (key.empty() || key == "Default" || key.size() > 24) return false;
   for (const char* bad : kBad) {
     if (key.find(bad) != std::string::npos) return false;

@@ -18,7 +18,7 @@ struct PoolPlayer {
   std::string model;  // "sarge/krusade"
   Gender gender = Gender::kMale;
   bool bot = false;
-  int32_t skill = 0;     // bots: 1 to 5
+  int32_t skill = 0;  // bots: 1 to 5
   int32_t handicap = 100;
   int32_t colour1 = 4;
 };

@@ -28,14 +28,16 @@ constexpr const char* kInitGameTemplates[] = {
 };
 
 constexpr const char* kHostnames[] = {
-    "^1Frag^7Factory", "Rail Arena #2", "Old School Q3", "LAN party", "noname",
-    "^3Q3^7 Veterans ^2[EU]", "Code Monkeys Server"};
+    "^1Frag^7Factory", "Rail Arena #2",          "Old School Q3",      "LAN party",
+    "noname",          "^3Q3^7 Veterans ^2[EU]", "Code Monkeys Server"};
 
-constexpr const char* kVersions[] = {
-    "ioq3 1.36 linux-x86_64 Apr 12 2009", "Q3 1.32 win-x86 Oct  7 2002",
-    "ioq3 1.36_GIT_f2c61c14-2019-03-23 linux-x86_64 Mar 23 2019", "Q3 1.32c linux-i386 Nov 14 2005"};
+constexpr const char* kVersions[] = {"ioq3 1.36 linux-x86_64 Apr 12 2009",
+                                     "Q3 1.32 win-x86 Oct  7 2002",
+                                     "ioq3 1.36_GIT_f2c61c14-2019-03-23 linux-x86_64 Mar 23 2019",
+                                     "Q3 1.32c linux-i386 Nov 14 2005"};
 
-constexpr std::string_view kSeparator = "------------------------------------------------------------";
+constexpr std::string_view kSeparator =
+    "------------------------------------------------------------";
 constexpr int32_t kWorldNumber = 1022;
 constexpr int32_t kShortGameSeconds = 25;
 
@@ -120,7 +122,8 @@ void ServerLogWriter::WriteGame(const GamePlan& plan) {
     }
   }
   WriteEnd(plan);
-  for (const auto& entry : m_gameSlots) m_presence += static_cast<int64_t>(entry.second.size());
+  for (const auto& entry : m_gameSlots)
+    m_presence += static_cast<int64_t>(entry.second.size());
   ++m_games;
   if (plan.shortGame) ++m_shortGames;
   if (!LastsLongEnough(plan)) ++m_hidden;
@@ -129,21 +132,38 @@ void ServerLogWriter::WriteGame(const GamePlan& plan) {
 void ServerLogWriter::WriteInitGame(const GamePlan& plan) {
   Begin(0);
   m_out.Append("InitGame: ");
-  int32_t maxClients = std::max<int32_t>(16, (static_cast<int32_t>(plan.participants.size()) + 8) / 8 * 8);
+  int32_t maxClients =
+      std::max<int32_t>(16, (static_cast<int32_t>(plan.participants.size()) + 8) / 8 * 8);
   for (const char* c = m_template; *c != '\0'; ++c) {
     if (*c != '$') {
       m_out.Append(*c);
       continue;
     }
     switch (*++c) {
-      case 'H': m_out.Append(m_hostname); break;
-      case 'T': m_out.AppendInt(plan.gameType); break;
-      case 'F': m_out.AppendInt(plan.fragLimit); break;
-      case 'L': m_out.AppendInt(plan.timeLimit); break;
-      case 'C': m_out.AppendInt(plan.captureLimit); break;
-      case 'X': m_out.AppendInt(maxClients); break;
-      case 'V': m_out.Append(m_version); break;
-      default: m_out.Append(plan.map); break;
+      case 'H':
+        m_out.Append(m_hostname);
+        break;
+      case 'T':
+        m_out.AppendInt(plan.gameType);
+        break;
+      case 'F':
+        m_out.AppendInt(plan.fragLimit);
+        break;
+      case 'L':
+        m_out.AppendInt(plan.timeLimit);
+        break;
+      case 'C':
+        m_out.AppendInt(plan.captureLimit);
+        break;
+      case 'X':
+        m_out.AppendInt(maxClients);
+        break;
+      case 'V':
+        m_out.Append(m_version);
+        break;
+      default:
+        m_out.Append(plan.map);
+        break;
     }
   }
   m_out.EndLine();
@@ -236,7 +256,8 @@ void ServerLogWriter::WriteSay(const Participant& p, int32_t text, int32_t time)
   m_out.Append(p.NameAt(time));
   m_out.Append(": ");
   if (text == GameEvents::kLongChat) {
-    for (int i = 0; i < 400; ++i) m_out.Append("lol ");
+    for (int i = 0; i < 400; ++i)
+      m_out.Append("lol ");
   } else {
     m_out.Append(ChatTexts()[static_cast<size_t>(text)]);
   }
@@ -292,7 +313,8 @@ void ServerLogWriter::WriteScores(const GamePlan& plan) {
   std::vector<int32_t> order;
   for (size_t i = 0; i < plan.participants.size(); ++i) {
     const Participant& p = plan.participants[i];
-    if (!p.stints[static_cast<size_t>(p.stintCount - 1)].disconnects) order.push_back(static_cast<int32_t>(i));
+    if (!p.stints[static_cast<size_t>(p.stintCount - 1)].disconnects)
+      order.push_back(static_cast<int32_t>(i));
   }
   std::stable_sort(order.begin(), order.end(), [this](int32_t a, int32_t b) {
     return m_scores[static_cast<size_t>(a)] > m_scores[static_cast<size_t>(b)];
@@ -337,8 +359,10 @@ bool ServerLogWriter::LastsLongEnough(const GamePlan& plan) const {
     // Only the last connection counts: a new connection starts the game's seconds again.
     const Stint& last = p.stints[static_cast<size_t>(p.stintCount - 1)];
     int32_t seconds = 1;
-    if (last.disconnects) seconds = last.leave - last.join;
-    else if (plan.shutdown) seconds = plan.shutdownAt - last.join;
+    if (last.disconnects)
+      seconds = last.leave - last.join;
+    else if (plan.shutdown)
+      seconds = plan.shutdownAt - last.join;
     if (seconds > kShortGameSeconds) return true;
   }
   return false;
@@ -367,8 +391,12 @@ void ServerLogWriter::Finish(GeneratorSummary* summary) {
     const std::vector<int64_t>& counts = m_modCounts[static_cast<size_t>(kind)];
     int64_t total = std::accumulate(counts.begin(), counts.end(), int64_t{0});
     kills += total;
-    summary->Set(kind == KillKind::kFrag ? "frags" : kind == KillKind::kWorld ? "worldKills" : "selfKills", total);
-    for (size_t m = 0; m < table.size(); ++m) summary->Add(std::string("mod.") + table[m].name, counts[m]);
+    summary->Set(kind == KillKind::kFrag    ? "frags"
+                 : kind == KillKind::kWorld ? "worldKills"
+                                            : "selfKills",
+                 total);
+    for (size_t m = 0; m < table.size(); ++m)
+      summary->Add(std::string("mod.") + table[m].name, counts[m]);
   }
   summary->Set("kills", kills);
 }

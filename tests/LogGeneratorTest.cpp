@@ -6,9 +6,13 @@
 #include <string_view>
 #include <vector>
 
+#include <set>
+
 #include "CommandLine.h"
+#include "GamePlan.h"
 #include "LineBuffer.h"
 #include "LogGenerator.h"
+#include "PlayerPool.h"
 #include "TestSupport.h"
 #include "base/Archive.h"
 
@@ -53,7 +57,8 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 // minutes right-aligned in at least three characters).
 int64_t ClockOf(std::string_view line) {
   size_t colon = line.find(':');
-  if (colon == std::string_view::npos || colon < 3 || line.size() < colon + 4 || line[colon + 3] != ' ')
+  if (colon == std::string_view::npos || colon < 3 || line.size() < colon + 4 ||
+      line[colon + 3] != ' ')
     return -1;
   int64_t minutes = 0;
   bool digits = false;
@@ -116,23 +121,27 @@ struct ServerCase {
 
 const ServerCase kServerCases[] = {
     {"defaults", [](GeneratorOptions*) {}},
-    {"busy", [](GeneratorOptions* o) {
+    {"busy",
+     [](GeneratorOptions* o) {
        o->churn = 0.6;
        o->collide = 0.5;
        o->renames = 0.4;
        o->noShutdown = 0.2;
        o->shortGames = 0.2;
      }},
-    {"lowest free numbers", [](GeneratorOptions* o) {
+    {"lowest free numbers",
+     [](GeneratorOptions* o) {
        o->slots = bench::SlotMode::kLowest;
        o->churn = 0.6;
        o->collide = 0.5;
      }},
-    {"bare lines, clock reset", [](GeneratorOptions* o) {
+    {"bare lines, clock reset",
+     [](GeneratorOptions* o) {
        o->noise = 0;
        o->clock = bench::ClockMode::kReset;
      }},
-    {"heavy noise, CR LF", [](GeneratorOptions* o) {
+    {"heavy noise, CR LF",
+     [](GeneratorOptions* o) {
        o->noise = 2;
        o->crlf = true;
        o->gameTypes = {3, 4, 5};
@@ -141,7 +150,8 @@ const ServerCase kServerCases[] = {
 
 int64_t SumOver(const CVexoriumDoc& doc, int64_t (*value)(const PlayerRecord&)) {
   int64_t sum = 0;
-  for (int32_t p = 1; p <= doc.playerCount; ++p) sum += value(doc.players[static_cast<size_t>(p)]);
+  for (int32_t p = 1; p <= doc.playerCount; ++p)
+    sum += value(doc.players[static_cast<size_t>(p)]);
   return sum;
 }
 
@@ -150,7 +160,8 @@ int64_t TableSum(const CVexoriumDoc& doc, int table) {
   for (int32_t g = 1; g <= doc.gameCount; ++g) {
     const KillTables& kills = doc.games[static_cast<size_t>(g)].kills;
     for (int32_t k = 0; k < kills.Size(); ++k) {
-      for (int32_t v = 0; v < kills.Size(); ++v) sum += kills.Get(table, k, v);
+      for (int32_t v = 0; v < kills.Size(); ++v)
+        sum += kills.Get(table, k, v);
     }
   }
   return sum;
@@ -175,19 +186,23 @@ TEST(LogGeneratorTest, ServerLogLoadsWithTheGamesPlayersAndKillsItHolds) {
               summary.Get("expected.deaths"));
     EXPECT_EQ(SumOver(doc, [](const PlayerRecord& p) -> int64_t { return p.suicides; }),
               summary.Get("expected.suicides"));
-    EXPECT_EQ(SumOver(doc, [](const PlayerRecord& p) -> int64_t {
-                int64_t sum = 0;
-                for (int32_t frags : p.weaponFrags) sum += frags;
-                return sum;
-              }),
+    EXPECT_EQ(SumOver(doc,
+                      [](const PlayerRecord& p) -> int64_t {
+                        int64_t sum = 0;
+                        for (int32_t frags : p.weaponFrags)
+                          sum += frags;
+                        return sum;
+                      }),
               summary.Get("expected.weaponFrags"));
     EXPECT_EQ(TableSum(doc, KillTables::kAllWeapons),
               summary.Get("expected.tableFrags") + summary.Get("expected.suicides"));
     int64_t weaponTables = 0;
-    for (int t = 1; t < KillTables::kTableCount; ++t) weaponTables += TableSum(doc, t);
+    for (int t = 1; t < KillTables::kTableCount; ++t)
+      weaponTables += TableSum(doc, t);
     EXPECT_EQ(weaponTables, summary.Get("expected.weaponFrags"));
     int64_t presence = 0;
-    for (int32_t g = 1; g <= doc.gameCount; ++g) presence += load.Game(g).playerNumber;
+    for (int32_t g = 1; g <= doc.gameCount; ++g)
+      presence += load.Game(g).playerNumber;
     EXPECT_EQ(presence, summary.Get("expected.presence"));
     if (options.slots == bench::SlotMode::kSticky) {
       EXPECT_EQ(doc.displayedGameCount, options.games - summary.Get("hiddenGames"));
@@ -199,7 +214,8 @@ TEST(LogGeneratorTest, WholePoolPlaysAndEveryMeansOfDeathAppears) {
   GeneratorSummary summary;
   Generate(SmallLog(LogKind::kServer), &summary);
   EXPECT_EQ(summary.Get("poolPlayersUsed"), 30);
-  for (bench::KillKind kind : {bench::KillKind::kFrag, bench::KillKind::kWorld, bench::KillKind::kSelf}) {
+  for (bench::KillKind kind :
+       {bench::KillKind::kFrag, bench::KillKind::kWorld, bench::KillKind::kSelf}) {
     for (const bench::MeansOfDeath& mod : bench::MeansOfDeathOf(kind)) {
       EXPECT_GT(summary.Get(std::string("mod.") + mod.name), 0) << mod.name;
     }
@@ -319,9 +335,8 @@ TEST(LogGeneratorTest, GameClocksAreRightAlignedAndLinesSurviveSmallBlocks) {
     out.EndLine();
     EXPECT_EQ(out.Lines(), 7u);
   }
-  EXPECT_EQ(sink.Bytes(),
-            "  0:00\r\n  0:07\r\n 12:34\r\n 99:59\r\n100:00\r\n123456:05\r\n" +
-                std::string(100, 'x') + "  -51022\r\n");
+  EXPECT_EQ(sink.Bytes(), "  0:00\r\n  0:07\r\n 12:34\r\n 99:59\r\n100:00\r\n123456:05\r\n" +
+                              std::string(100, 'x') + "  -51022\r\n");
 }
 
 struct CommandLineCase {
@@ -331,15 +346,20 @@ struct CommandLineCase {
 
 TEST(LogGeneratorTest, CommandLineTakesEveryOptionAndRefusesWhatItCannotUse) {
   const CommandLineCase kCases[] = {
-      {{"client", "--out", "a.log", "--games=3", "--players", "7", "--per-game", "4", "--kills",
-        "9", "--seed", "18446744073709551615", "--types", "ctf,tdm,0", "--maps", "q3dm6,q3ctf1",
-        "--noise", "2", "--no-shutdown", "0.5", "--churn", "1", "--collide", "0", "--short", "0.1",
-        "--world", "0.2", "--self", "0.3", "--renames", "0.25", "--clock", "reset", "--slots",
-        "lowest", "--crlf", "--quiet", "--summary", "a.sum"},
+      {{"client",    "--out",     "a.log",         "--games=3",
+        "--players", "7",         "--per-game",    "4",
+        "--kills",   "9",         "--seed",        "18446744073709551615",
+        "--types",   "ctf,tdm,0", "--maps",        "q3dm6,q3ctf1",
+        "--noise",   "2",         "--no-shutdown", "0.5",
+        "--churn",   "1",         "--collide",     "0",
+        "--short",   "0.1",       "--world",       "0.2",
+        "--self",    "0.3",       "--renames",     "0.25",
+        "--clock",   "reset",     "--slots",       "lowest",
+        "--crlf",    "--quiet",   "--summary",     "a.sum"},
        bench::CommandLineResult::kRun},
       {{"server", "--out", "a.log", "--help"}, bench::CommandLineResult::kHelp},
-      {{"--out", "a.log"}, bench::CommandLineResult::kError},               // no kind
-      {{"server"}, bench::CommandLineResult::kError},                       // nowhere to write
+      {{"--out", "a.log"}, bench::CommandLineResult::kError},  // no kind
+      {{"server"}, bench::CommandLineResult::kError},          // nowhere to write
       {{"server", "--out", "a.log", "--bogus"}, bench::CommandLineResult::kError},
       {{"server", "--out", "a.log", "--games"}, bench::CommandLineResult::kError},
       {{"server", "--out", "a.log", "--games", "12x"}, bench::CommandLineResult::kError},
@@ -376,6 +396,85 @@ TEST(LogGeneratorTest, CommandLineTakesEveryOptionAndRefusesWhatItCannotUse) {
   EXPECT_EQ(options.summary, "a.sum");
 }
 
+TEST(LogGeneratorTest, PoolNamesAreUniqueAndNeverLookLikePartOfALine) {
+  bench::Random random(3);
+  bench::PlayerPool pool(2495, random);
+  ASSERT_EQ(pool.Size(), 2495);
+  std::set<std::string> keys;
+  int coloured = 0;
+  int bots = 0;
+  for (int32_t i = 0; i < pool.Size(); ++i) {
+    const bench::PoolPlayer& player = pool[i];
+    EXPECT_TRUE(keys.insert(player.key).second) << player.key;
+    EXPECT_EQ(player.key, bench::StripColours(player.raw));
+    for (const char* bad : {" was ", " by ", " ate ", "killed", "\\", "\n"}) {
+      EXPECT_EQ(player.raw.find(bad), std::string::npos) << player.raw;
+    }
+    // A name like Bob_1 is what a reader calls a second Bob in one game.
+    size_t n = player.key.size();
+    EXPECT_FALSE(n >= 2 && player.key[n - 2] == '_' && player.key[n - 1] >= '0' &&
+                 player.key[n - 1] <= '9');
+    if (player.raw != player.key) ++coloured;
+    if (player.bot) ++bots;
+  }
+  EXPECT_GT(coloured, 2495 / 5);
+  EXPECT_GT(bots, 20);
+  EXPECT_EQ(pool[1].gender, bench::Gender::kFemale);
+  EXPECT_EQ(pool[2].gender, bench::Gender::kNeuter);
+}
+
+// Over many busy games: a kill happens only between players connected at its time, and no two
+// players connected at once share a client number.
+TEST(LogGeneratorTest, PlansKeepKillsToConnectedPlayersAndNumbersApart) {
+  for (bench::SlotMode slots : {bench::SlotMode::kSticky, bench::SlotMode::kLowest}) {
+    GeneratorOptions options = SmallLog(LogKind::kServer);
+    options.games = 200;
+    options.slots = slots;
+    options.churn = 0.7;
+    options.collide = 0.5;
+    options.renames = 0.3;
+    bench::Random random(9);
+    bench::PlayerPool pool(options.players, random);
+    bench::GamePlanner planner(options, pool, 4);
+    bench::GamePlan plan;
+    for (int32_t g = 1; g <= options.games; ++g) {
+      planner.Plan(g, &plan);
+      ASSERT_FALSE(plan.participants.empty());
+      for (const bench::PlannedKill& kill : plan.kills) {
+        ASSERT_GT(kill.time, 0);
+        ASSERT_LT(kill.time, plan.duration);
+        EXPECT_GE(plan.participants[static_cast<size_t>(kill.victim)].StintAt(kill.time), 0);
+        if (kill.killer >= 0) {
+          EXPECT_GE(plan.participants[static_cast<size_t>(kill.killer)].StintAt(kill.time), 0);
+        }
+        EXPECT_EQ(kill.killer == kill.victim, kill.kind == bench::KillKind::kSelf);
+      }
+      for (int32_t t = 1; t < plan.duration; t += 7) {
+        std::set<int32_t> numbers;
+        for (const bench::Participant& p : plan.participants) {
+          int32_t s = p.StintAt(t);
+          if (s < 0) continue;
+          EXPECT_TRUE(numbers.insert(p.stints[static_cast<size_t>(s)].slot).second) << "game " << g;
+        }
+      }
+    }
+  }
+}
+
+TEST(LogGeneratorTest, WindowsLineEndsEndEveryLine) {
+  GeneratorOptions options = SmallLog(LogKind::kServer);
+  options.crlf = true;
+  GeneratorSummary summary;
+  std::string log = Generate(options, &summary);
+  size_t lineFeeds = 0;
+  for (size_t i = 0; i < log.size(); ++i) {
+    if (log[i] != '\n') continue;
+    ++lineFeeds;
+    ASSERT_TRUE(i > 0 && log[i - 1] == '\r') << "at byte " << i;
+  }
+  EXPECT_EQ(static_cast<int64_t>(lineFeeds), summary.Get("lines"));
+}
+
 // The commands of samples/README.md.
 struct Sample {
   const char* file;
@@ -385,9 +484,30 @@ struct Sample {
 TEST(LogGeneratorTest, SamplesAreWhatTheirCommandsWrite) {
   const Sample kSamples[] = {
       {"server-ffa-ctf.log",
-       {"server", "--games", "9", "--players", "16", "--per-game", "7", "--kills", "45", "--seed",
-        "70", "--types", "ffa,ffa,ffa,ctf,ctf,tdm,tourney", "--short", "0.15", "--churn", "0.3",
-        "--collide", "0.15", "--no-shutdown", "0.1", "--renames", "0.1", "--out",
+       {"server",
+        "--games",
+        "9",
+        "--players",
+        "16",
+        "--per-game",
+        "7",
+        "--kills",
+        "45",
+        "--seed",
+        "70",
+        "--types",
+        "ffa,ffa,ffa,ctf,ctf,tdm,tourney",
+        "--short",
+        "0.15",
+        "--churn",
+        "0.3",
+        "--collide",
+        "0.15",
+        "--no-shutdown",
+        "0.1",
+        "--renames",
+        "0.1",
+        "--out",
         "samples/server-ffa-ctf.log"}},
       {"client-console.log",
        {"client", "--games", "7", "--players", "14", "--per-game", "7", "--kills", "50", "--seed",
@@ -406,7 +526,8 @@ TEST(LogGeneratorTest, SamplesAreWhatTheirCommandsWrite) {
     std::string expected = test::ReadFile(std::string(VEXOR_SAMPLES) + "/" + sample.file);
     ASSERT_FALSE(expected.empty());
     EXPECT_TRUE(Generate(options, &summary) == expected)
-        << "the generator no longer writes this sample; write it again and update samples/README.md";
+        << "the generator no longer writes this sample; write it again and update "
+           "samples/README.md";
   }
   // What samples/README.md says the server sample shows.
   test::LoadFixture load;
