@@ -1,0 +1,51 @@
+// What the log generator is asked to write: the kind of log, its size, the seed and the mix of
+// games, players, kills and noise.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vexor::bench {
+
+enum class LogKind { kServer, kClient };
+
+// How the server's game clock runs from one game to the next.
+enum class ClockMode {
+  kReset,     // every game starts at 0:00 (a server started for each map)
+  kContinue,  // the clock runs on across map changes, as on a long-running server
+  kMixed,     // runs on, with an occasional server restart back to 0:00
+};
+
+// Which client number a connecting player gets.
+enum class SlotMode {
+  kSticky,  // a player keeps one number for the whole game, and nobody else takes it
+  kLowest,  // the lowest free number, as the game server gives them out
+};
+
+struct GeneratorOptions {
+  LogKind kind = LogKind::kServer;
+  int32_t games = 10;
+  int32_t players = 40;  // size of the player pool
+  int32_t perGame = 8;   // players in a game, about
+  int32_t kills = 60;    // kills in a game, about
+  uint64_t seed = 1;
+  std::string out;
+  std::string summary;  // where the counts of what was written go (none when empty)
+  std::vector<int> gameTypes = {0, 0, 0, 1, 3, 4};  // codes drawn from, duplicates weigh more
+  std::vector<std::string> maps;  // maps for every game type; empty: the stock maps of each type
+  int32_t noise = 1;              // 0 only the lines Vexor reads, 1 like real logs, 2 heavy
+  double noShutdown = 0.03;       // a game ends without "ShutdownGame:"
+  double churn = 0.2;             // a player joins late or leaves early
+  double collide = 0.02;          // two clients share one name in a game (server logs)
+  double shortGames = 0.03;       // a game lasts less than 25 seconds
+  double worldKills = 0.08;       // share of kills by the world
+  double selfKills = 0.05;        // share of kills that are suicides
+  double renames = 0.05;          // a player renames himself during a game
+  ClockMode clock = ClockMode::kMixed;
+  SlotMode slots = SlotMode::kSticky;
+  bool crlf = false;
+  bool quiet = false;
+};
+
+}  // namespace vexor::bench

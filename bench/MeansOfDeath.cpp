@@ -1,0 +1,145 @@
+#include "MeansOfDeath.h"
+
+#include <array>
+
+namespace vexor::bench {
+namespace {
+
+// The nine weapons also have "_SPLASH" names that the stock game never writes for some of
+// them (machinegun, gauntlet...); servers of other mods may, and Vexor counts them all, so a
+// few appear here with numbers past the stock ones.
+constexpr MeansOfDeath kFrags[] = {
+    {"MOD_SHOTGUN", 1, 70, true, {"was gunned down by"}, ""},
+    {"MOD_GAUNTLET", 2, 25, true, {"was pummeled by"}, ""},
+    {"MOD_MACHINEGUN", 3, 90, true, {"was machinegunned by"}, ""},
+    {"MOD_GRENADE", 4, 25, true, {"ate"}, "'s grenade"},
+    {"MOD_GRENADE_SPLASH", 5, 35, true, {"was shredded by"}, "'s shrapnel"},
+    {"MOD_ROCKET", 6, 170, true, {"ate"}, "'s rocket"},
+    {"MOD_ROCKET_SPLASH", 7, 230, true, {"almost dodged"}, "'s rocket"},
+    {"MOD_PLASMA", 8, 60, true, {"was melted by"}, "'s plasmagun"},
+    {"MOD_PLASMA_SPLASH", 9, 20, true, {"was melted by"}, "'s plasmagun"},
+    {"MOD_RAILGUN", 10, 150, true, {"was railed by"}, ""},
+    {"MOD_LIGHTNING", 11, 60, true, {"was electrocuted by"}, ""},
+    {"MOD_BFG", 12, 15, true, {"was blasted by"}, "'s BFG"},
+    {"MOD_BFG_SPLASH", 13, 20, true, {"was blasted by"}, "'s BFG"},
+    {"MOD_TELEFRAG", 18, 10, false, {"tried to invade"}, "'s personal space"},
+    {"MOD_GRAPPLE", 23, 2, false, {"was caught by"}, ""},
+    {"MOD_UNKNOWN", 0, 3, false, {"was killed by"}, ""},
+    {"MOD_GAUNTLET_SPLASH", 24, 1, true, {"was killed by"}, ""},
+    {"MOD_MACHINEGUN_SPLASH", 25, 1, true, {"was killed by"}, ""},
+    {"MOD_SHOTGUN_SPLASH", 26, 1, true, {"was killed by"}, ""},
+    {"MOD_LIGHTNING_SPLASH", 27, 1, true, {"was killed by"}, ""},
+    {"MOD_RAILGUN_SPLASH", 28, 1, true, {"was killed by"}, ""},
+};
+
+constexpr MeansOfDeath kWorld[] = {
+    {"MOD_TRIGGER_HURT", 22, 450, false, {"was in the wrong place"}, ""},
+    {"MOD_FALLING", 19, 250, false, {"cratered"}, ""},
+    {"MOD_CRUSH", 17, 30, false, {"was squished"}, ""},
+    {"MOD_WATER", 14, 80, false, {"sank like a rock"}, ""},
+    {"MOD_SLIME", 15, 50, false, {"melted"}, ""},
+    {"MOD_LAVA", 16, 100, false, {"does a back flip into the lava"}, ""},
+    {"MOD_TARGET_LASER", 21, 20, false, {"saw the light"}, ""},
+    {"MOD_SUICIDE", 20, 20, false, {"suicides"}, ""},
+};
+
+constexpr MeansOfDeath kSelf[] = {
+    {"MOD_ROCKET_SPLASH",
+     7,
+     500,
+     true,
+     {"blew himself up", "blew herself up", "blew itself up"},
+     ""},
+    {"MOD_GRENADE_SPLASH",
+     5,
+     170,
+     true,
+     {"tripped on his own grenade", "tripped on her own grenade", "tripped on its own grenade"},
+     ""},
+    {"MOD_PLASMA_SPLASH", 9, 80, true, {"melted himself", "melted herself", "melted itself"}, ""},
+    {"MOD_BFG_SPLASH",
+     13,
+     40,
+     true,
+     {"should have used a smaller gun", "should have used a smaller gun",
+      "should have used a smaller gun"},
+     ""},
+    {"MOD_SUICIDE", 20, 210, false, {"killed himself", "killed herself", "killed itself"}, ""},
+};
+
+constexpr int32_t kFragCount = static_cast<int32_t>(std::size(kFrags));
+constexpr int32_t kWorldCount = static_cast<int32_t>(std::size(kWorld));
+constexpr int32_t kSelfCount = static_cast<int32_t>(std::size(kSelf));
+
+std::string Underscored(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c == ' ') c = '_';
+  }
+  return out;
+}
+
+}  // namespace
+
+std::span<const MeansOfDeath> MeansOfDeathOf(KillKind kind) {
+  switch (kind) {
+    case KillKind::kFrag:
+      return kFrags;
+    case KillKind::kWorld:
+      return kWorld;
+    case KillKind::kSelf:
+      return kSelf;
+  }
+  return kFrags;
+}
+
+int32_t PickMeansOfDeath(KillKind kind, uint64_t random) {
+  std::span<const MeansOfDeath> table = MeansOfDeathOf(kind);
+  int64_t total = 0;
+  for (const MeansOfDeath& mod : table)
+    total += mod.weight;
+  int64_t draw = static_cast<int64_t>(random % static_cast<uint64_t>(total));
+  for (size_t i = 0; i < table.size(); ++i) {
+    draw -= table[i].weight;
+    if (draw < 0) return static_cast<int32_t>(i);
+  }
+  return 0;
+}
+
+std::string ClientFormKey(KillKind kind, int32_t mod, Gender gender) {
+  const MeansOfDeath& entry = MeansOfDeathOf(kind)[static_cast<size_t>(mod)];
+  if (kind == KillKind::kFrag) {
+    std::string key = "obituary." + Underscored(entry.text[0]);
+    std::string_view suffix = entry.suffix;
+    if (suffix.starts_with("'s ")) key += "." + Underscored(suffix.substr(3));
+    return key;
+  }
+  const char* text = kind == KillKind::kSelf ? entry.text[static_cast<int>(gender)] : entry.text[0];
+  return "suicide." + Underscored(text);
+}
+
+int32_t KillFormCount() {
+  return kFragCount + kWorldCount + kSelfCount * 3;
+}
+
+KillForm KillFormAt(int32_t index) {
+  if (index < kFragCount) return {KillKind::kFrag, index, Gender::kMale};
+  index -= kFragCount;
+  if (index < kWorldCount) return {KillKind::kWorld, index, Gender::kMale};
+  index -= kWorldCount;
+  return {KillKind::kSelf, index / 3, static_cast<Gender>(index % 3)};
+}
+
+int32_t KillFormIndex(KillKind kind, int32_t mod, Gender gender) {
+  switch (kind) {
+    case KillKind::kFrag:
+      return mod;
+    case KillKind::kWorld:
+      return kFragCount + mod;
+    case KillKind::kSelf:
+      return kFragCount + kWorldCount + mod * 3 + static_cast<int32_t>(gender);
+  }
+  return mod;
+}
+
+}  // namespace vexor::bench

@@ -1,0 +1,404 @@
+#include "ServerLogWriter.h"
+
+#include <algorithm>
+#include <iterator>
+#include <numeric>
+
+namespace vexor::bench {
+namespace {
+
+// "InitGame:" settings in the key orders real servers use. $H host name, $T game type, $F frag
+// limit, $L time limit, $C capture limit, $X client limit, $V version, $M map.
+constexpr const char* kInitGameTemplates[] = {
+    "\\sv_floodProtect\\1\\sv_maxPing\\0\\sv_minPing\\0\\sv_maxRate\\10000\\sv_minRate\\0"
+    "\\sv_hostname\\$H\\g_gametype\\$T\\sv_privateClients\\2\\sv_maxclients\\$X"
+    "\\sv_allowDownload\\0\\bot_minplayers\\0\\dmflags\\0\\fraglimit\\$F\\timelimit\\$L"
+    "\\g_maxGameClients\\0\\capturelimit\\$C\\version\\$V\\protocol\\68\\mapname\\$M"
+    "\\gamename\\baseq3\\g_needpass\\0",
+    "\\capturelimit\\$C\\g_maxGameClients\\0\\timelimit\\$L\\fraglimit\\$F\\dmflags\\0"
+    "\\bot_minplayers\\0\\sv_allowDownload\\0\\sv_maxclients\\$X\\sv_privateClients\\2"
+    "\\g_gametype\\$T\\sv_hostname\\$H\\sv_minRate\\0\\sv_maxRate\\10000\\sv_minPing\\0"
+    "\\sv_maxPing\\0\\sv_floodProtect\\1\\version\\$V\\protocol\\68\\mapname\\$M"
+    "\\gamename\\baseq3\\g_needpass\\0",
+    "\\g_gametype\\$T\\sv_hostname\\$H\\sv_punkbuster\\0\\sv_maxRate\\0\\sv_minPing\\0"
+    "\\sv_maxPing\\0\\sv_floodProtect\\1\\g_redTeam\\Stroggs\\g_blueTeam\\Pagans\\dmflags\\0"
+    "\\fraglimit\\$F\\timelimit\\$L\\sv_maxclients\\$X\\capturelimit\\$C\\g_maxGameClients\\0"
+    "\\version\\$V\\protocol\\68\\mapname\\$M\\sv_privateClients\\0\\sv_allowDownload\\0"
+    "\\gamename\\baseq3\\g_needpass\\0",
+};
+
+constexpr const char* kHostnames[] = {
+    "^1Frag^7Factory", "Rail Arena #2",          "Old School Q3",      "LAN party",
+    "noname",          "^3Q3^7 Veterans ^2[EU]", "Code Monkeys Server"};
+
+constexpr const char* kVersions[] = {"ioq3 1.36 linux-x86_64 Apr 12 2009",
+                                     "Q3 1.32 win-x86 Oct  7 2002",
+                                     "ioq3 1.36_GIT_f2c61c14-2019-03-23 linux-x86_64 Mar 23 2019",
+                                     "Q3 1.32c linux-i386 Nov 14 2005"};
+
+constexpr std::string_view kSeparator =
+    "------------------------------------------------------------";
+constexpr int32_t kWorldNumber = 1022;
+constexpr int32_t kShortGameSeconds = 25;
+
+template <typename T, size_t N>
+const T& Pick(const T (&table)[N], Random& random) {
+  return table[random.Below(static_cast<uint32_t>(N))];
+}
+
+// "sarge/krusade" in a team game becomes "sarge/red" or "sarge/blue".
+std::string ModelFor(const std::string& model, int32_t team) {
+  if (team == 0) return model;
+  return model.substr(0, model.find('/')) + (team == 1 ? "/red" : "/blue");
+}
+
+}  // namespace
+
+ServerLogWriter::ServerLogWriter(const GeneratorOptions& options, const PlayerPool& pool,
+                                 LineBuffer& out, uint64_t seed)
+    : m_options(options),
+      m_pool(pool),
+      m_out(out),
+      m_random(seed),
+      m_events(options.noise, true, m_random.Fork()) {
+  m_template = Pick(kInitGameTemplates, m_random);
+  m_hostname = Pick(kHostnames, m_random);
+  m_version = Pick(kVersions, m_random);
+  for (KillKind kind : {KillKind::kFrag, KillKind::kWorld, KillKind::kSelf}) {
+    m_modCounts[static_cast<size_t>(kind)].assign(MeansOfDeathOf(kind).size(), 0);
+  }
+}
+
+void ServerLogWriter::Begin(int32_t time) {
+  m_out.AppendClock(m_base + time);
+  m_out.Append(' ');
+}
+
+void ServerLogWriter::WriteSeparator(int32_t time) {
+  if (m_options.noise == 0) return;
+  Begin(time);
+  m_out.Append(kSeparator);
+  m_out.EndLine();
+}
+
+void ServerLogWriter::WriteGame(const GamePlan& plan) {
+  m_base = plan.restartsClock ? 0 : m_end;
+  m_gameSlots.clear();
+  m_scores.assign(plan.participants.size(), 0);
+  WriteSeparator(0);
+  WriteInitGame(plan);
+  for (const GameEvent& event : m_events.Build(plan)) {
+    const Participant& p = plan.participants[static_cast<size_t>(event.participant)];
+    int32_t time = event.Time();
+    switch (event.type) {
+      case EventType::kConnect:
+        WriteConnect(plan, event.participant, event.value, time);
+        break;
+      case EventType::kRename:
+        WriteUserinfo(plan, p, p.stints[0].slot, p.renamed, time);
+        ++m_renames;
+        break;
+      case EventType::kItem:
+        Begin(time);
+        m_out.Append("Item: ");
+        m_out.AppendInt(p.stints[static_cast<size_t>(p.StintAt(time))].slot);
+        m_out.Append(' ');
+        m_out.Append(ItemNames(plan.IsTeamGame())[static_cast<size_t>(event.value)]);
+        m_out.EndLine();
+        break;
+      case EventType::kSay:
+        WriteSay(p, event.value, time);
+        break;
+      case EventType::kKill:
+        WriteKill(plan, plan.kills[static_cast<size_t>(event.value)]);
+        break;
+      case EventType::kDisconnect:
+        Begin(time);
+        m_out.Append("ClientDisconnect: ");
+        m_out.AppendInt(p.stints[static_cast<size_t>(event.value)].slot);
+        m_out.EndLine();
+        ++m_disconnects;
+        break;
+    }
+  }
+  WriteEnd(plan);
+  for (const auto& entry : m_gameSlots)
+    m_presence += static_cast<int64_t>(entry.second.size());
+  ++m_games;
+  if (plan.shortGame) ++m_shortGames;
+  if (!LastsLongEnough(plan)) ++m_hidden;
+}
+
+void ServerLogWriter::WriteInitGame(const GamePlan& plan) {
+  Begin(0);
+  m_out.Append("InitGame: ");
+  int32_t maxClients =
+      std::max<int32_t>(16, (static_cast<int32_t>(plan.participants.size()) + 8) / 8 * 8);
+  for (const char* c = m_template; *c != '\0'; ++c) {
+    if (*c != '$') {
+      m_out.Append(*c);
+      continue;
+    }
+    switch (*++c) {
+      case 'H':
+        m_out.Append(m_hostname);
+        break;
+      case 'T':
+        m_out.AppendInt(plan.gameType);
+        break;
+      case 'F':
+        m_out.AppendInt(plan.fragLimit);
+        break;
+      case 'L':
+        m_out.AppendInt(plan.timeLimit);
+        break;
+      case 'C':
+        m_out.AppendInt(plan.captureLimit);
+        break;
+      case 'X':
+        m_out.AppendInt(maxClients);
+        break;
+      case 'V':
+        m_out.Append(m_version);
+        break;
+      default:
+        m_out.Append(plan.map);
+        break;
+    }
+  }
+  m_out.EndLine();
+}
+
+void ServerLogWriter::WriteConnect(const GamePlan& plan, int32_t who, int32_t stint, int32_t time) {
+  const Participant& p = plan.participants[static_cast<size_t>(who)];
+  int32_t slot = p.stints[static_cast<size_t>(stint)].slot;
+  const std::string& raw = p.NameAt(time);
+  Begin(time);
+  m_out.Append("ClientConnect: ");
+  m_out.AppendInt(slot);
+  m_out.EndLine();
+  WriteUserinfo(plan, p, slot, raw, time);
+  if (m_options.noise > 0) {
+    // Servers often log the user information twice before the client begins.
+    if (m_random.Chance(0.3)) WriteUserinfo(plan, p, slot, raw, time);
+    Begin(time);
+    m_out.Append("ClientBegin: ");
+    m_out.AppendInt(slot);
+    m_out.EndLine();
+  }
+  TrackName(StripColours(raw), slot);
+  ++m_connects;
+}
+
+void ServerLogWriter::WriteUserinfo(const GamePlan& plan, const Participant& p, int32_t slot,
+                                    const std::string& raw, int32_t time) {
+  const PoolPlayer& player = m_pool[p.player];
+  std::string model = ModelFor(player.model, plan.IsTeamGame() ? p.team : 0);
+  Begin(time);
+  m_out.Append("ClientUserinfoChanged: ");
+  m_out.AppendInt(slot);
+  m_out.Append(" n\\");
+  m_out.Append(raw);
+  m_out.Append("\\t\\");
+  m_out.AppendInt(p.team);
+  m_out.Append("\\model\\");
+  m_out.Append(model);
+  m_out.Append("\\hmodel\\");
+  m_out.Append(model);
+  if (!player.bot) m_out.Append("\\g_redteam\\\\g_blueteam\\");
+  m_out.Append("\\c1\\");
+  m_out.AppendInt(player.colour1);
+  m_out.Append("\\c2\\5\\hc\\");
+  m_out.AppendInt(player.handicap);
+  m_out.Append("\\w\\0\\l\\0");
+  if (player.bot) {
+    m_out.Append("\\skill\\    ");
+    m_out.AppendInt(player.skill);
+    m_out.Append(".00");
+  }
+  m_out.Append("\\tt\\0\\tl\\0");
+  m_out.EndLine();
+}
+
+void ServerLogWriter::WriteKill(const GamePlan& plan, const PlannedKill& kill) {
+  const MeansOfDeath& mod = MeansOfDeathOf(kill.kind)[kill.mod];
+  const Participant& victim = plan.participants[static_cast<size_t>(kill.victim)];
+  int32_t victimSlot = victim.stints[static_cast<size_t>(victim.StintAt(kill.time))].slot;
+  Begin(kill.time);
+  m_out.Append("Kill: ");
+  if (kill.killer < 0) {
+    m_out.AppendInt(kWorldNumber);
+  } else {
+    const Participant& killer = plan.participants[static_cast<size_t>(kill.killer)];
+    m_out.AppendInt(killer.stints[static_cast<size_t>(killer.StintAt(kill.time))].slot);
+  }
+  m_out.Append(' ');
+  m_out.AppendInt(victimSlot);
+  m_out.Append(' ');
+  m_out.AppendInt(mod.number);
+  m_out.Append(": ");
+  if (kill.killer < 0) {
+    m_out.Append("<world>");
+  } else {
+    m_out.Append(plan.participants[static_cast<size_t>(kill.killer)].NameAt(kill.time));
+  }
+  m_out.Append(" killed ");
+  m_out.Append(victim.NameAt(kill.time));
+  m_out.Append(" by ");
+  m_out.Append(mod.name);
+  m_out.EndLine();
+  CountKill(plan, kill);
+}
+
+void ServerLogWriter::WriteSay(const Participant& p, int32_t text, int32_t time) {
+  Begin(time);
+  m_out.Append("say: ");
+  m_out.Append(p.NameAt(time));
+  m_out.Append(": ");
+  if (text == GameEvents::kLongChat) {
+    for (int i = 0; i < 400; ++i)
+      m_out.Append("lol ");
+  } else {
+    m_out.Append(ChatTexts()[static_cast<size_t>(text)]);
+  }
+  m_out.EndLine();
+}
+
+void ServerLogWriter::CountKill(const GamePlan& plan, const PlannedKill& kill) {
+  ++m_modCounts[static_cast<size_t>(kill.kind)][kill.mod];
+  const Participant& victim = plan.participants[static_cast<size_t>(kill.victim)];
+  bool victimKnown = victim.KeyIntactAt(kill.time);
+  if (kill.kind == KillKind::kWorld) {
+    // A death by the world counts as a suicide of the victim.
+    if (victimKnown) ++m_suicides;
+    --m_scores[static_cast<size_t>(kill.victim)];
+    return;
+  }
+  const Participant& killer = plan.participants[static_cast<size_t>(kill.killer)];
+  bool killerKnown = killer.KeyIntactAt(kill.time);
+  if (kill.kind == KillKind::kSelf) {
+    if (killerKnown) ++m_suicides;
+    --m_scores[static_cast<size_t>(kill.killer)];
+    return;
+  }
+  ++m_scores[static_cast<size_t>(kill.killer)];
+  if (killerKnown) ++m_frags;
+  if (victimKnown) ++m_deaths;
+  if (killerKnown && victimKnown) {
+    // Both are found in the game: the frag enters the game's kill tables.
+    ++m_tableFrags;
+    if (MeansOfDeathOf(kill.kind)[kill.mod].weapon) ++m_weaponFrags;
+  }
+}
+
+void ServerLogWriter::WriteEnd(const GamePlan& plan) {
+  if (plan.exitReason != nullptr && m_options.noise > 0) {
+    Begin(plan.duration);
+    m_out.Append("Exit: ");
+    m_out.Append(plan.exitReason);
+    m_out.EndLine();
+    WriteScores(plan);
+  }
+  if (plan.shutdown) {
+    Begin(plan.shutdownAt);
+    m_out.Append("ShutdownGame:");
+    m_out.EndLine();
+    WriteSeparator(plan.shutdownAt);
+    ++m_shutdowns;
+  }
+  m_end = m_base + (plan.shutdown ? plan.shutdownAt : plan.duration);
+}
+
+void ServerLogWriter::WriteScores(const GamePlan& plan) {
+  std::vector<int32_t> order;
+  for (size_t i = 0; i < plan.participants.size(); ++i) {
+    const Participant& p = plan.participants[i];
+    if (!p.stints[static_cast<size_t>(p.stintCount - 1)].disconnects)
+      order.push_back(static_cast<int32_t>(i));
+  }
+  std::stable_sort(order.begin(), order.end(), [this](int32_t a, int32_t b) {
+    return m_scores[static_cast<size_t>(a)] > m_scores[static_cast<size_t>(b)];
+  });
+  for (int32_t i : order) {
+    const Participant& p = plan.participants[static_cast<size_t>(i)];
+    Begin(plan.duration);
+    m_out.Append("score: ");
+    m_out.AppendInt(m_scores[static_cast<size_t>(i)]);
+    m_out.Append("  ping: ");
+    m_out.AppendInt(m_pool[p.player].bot ? 0 : m_random.Between(3, 120));
+    m_out.Append("  client: ");
+    m_out.AppendInt(p.stints[static_cast<size_t>(p.stintCount - 1)].slot);
+    m_out.Append(' ');
+    m_out.Append(p.NameAt(plan.duration));
+    m_out.EndLine();
+  }
+  if (!plan.IsTeamGame()) return;
+  Begin(plan.duration);
+  m_out.Append("red:");
+  m_out.AppendInt(m_random.Between(0, plan.captureLimit > 0 ? plan.captureLimit : 60));
+  m_out.Append("  blue:");
+  m_out.AppendInt(m_random.Between(0, plan.captureLimit > 0 ? plan.captureLimit : 60));
+  m_out.EndLine();
+}
+
+void ServerLogWriter::TrackName(const std::string& key, int32_t slot) {
+  std::vector<int32_t>& slots = m_gameSlots[key];
+  size_t index = static_cast<size_t>(std::find(slots.begin(), slots.end(), slot) - slots.begin());
+  if (index == slots.size()) slots.push_back(slot);
+  std::string name = key;
+  for (size_t k = 1; k <= index; ++k) {
+    // Bob, Bob_1, Bob_2: from the second suffix on, the previous one is cut off first.
+    if (k > 1) name.resize(name.size() - 2);
+    name += "_" + std::to_string(k);
+  }
+  m_names.insert(name);
+}
+
+bool ServerLogWriter::LastsLongEnough(const GamePlan& plan) const {
+  for (const Participant& p : plan.participants) {
+    // Only the last connection counts: a new connection starts the game's seconds again.
+    const Stint& last = p.stints[static_cast<size_t>(p.stintCount - 1)];
+    int32_t seconds = 1;
+    if (last.disconnects)
+      seconds = last.leave - last.join;
+    else if (plan.shutdown)
+      seconds = plan.shutdownAt - last.join;
+    if (seconds > kShortGameSeconds) return true;
+  }
+  return false;
+}
+
+void ServerLogWriter::Finish(GeneratorSummary* summary) {
+  summary->Set("games", m_games);
+  summary->Set("shutdownGames", m_shutdowns);
+  summary->Set("shortGames", m_shortGames);
+  // With client numbers handed out as a server does, a reader may credit a departed player
+  // with a later disconnection in his old number; the count would then be a guess.
+  if (m_options.slots == SlotMode::kSticky) summary->Set("hiddenGames", m_hidden);
+  summary->Set("names", static_cast<int64_t>(m_names.size()));
+  summary->Set("connects", m_connects);
+  summary->Set("disconnects", m_disconnects);
+  summary->Set("renames", m_renames);
+  summary->Set("expected.frags", m_frags);
+  summary->Set("expected.deaths", m_deaths);
+  summary->Set("expected.suicides", m_suicides);
+  summary->Set("expected.weaponFrags", m_weaponFrags);
+  summary->Set("expected.tableFrags", m_tableFrags);
+  summary->Set("expected.presence", m_presence);
+  int64_t kills = 0;
+  for (KillKind kind : {KillKind::kFrag, KillKind::kWorld, KillKind::kSelf}) {
+    std::span<const MeansOfDeath> table = MeansOfDeathOf(kind);
+    const std::vector<int64_t>& counts = m_modCounts[static_cast<size_t>(kind)];
+    int64_t total = std::accumulate(counts.begin(), counts.end(), int64_t{0});
+    kills += total;
+    summary->Set(kind == KillKind::kFrag    ? "frags"
+                 : kind == KillKind::kWorld ? "worldKills"
+                                            : "selfKills",
+                 total);
+    for (size_t m = 0; m < table.size(); ++m)
+      summary->Add(std::string("mod.") + table[m].name, counts[m]);
+  }
+  summary->Set("kills", kills);
+}
+
+}  // namespace vexor::bench
