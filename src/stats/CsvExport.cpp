@@ -114,7 +114,8 @@ class CsvWriter {
   template <typename Record, size_t Before, size_t After>
   void AppendFixed(const FixedColumns<Record, Before, After>& columns, const Record& record) {
     for (int32_t Record::*field : columns.before) AppendValue(record.*field);
-    for (Weapon weapon : columns.weapons) AppendValue(record.weaponFrags[static_cast<size_t>(Index(weapon))]);
+    for (Weapon weapon : columns.weapons)
+      AppendValue(record.weaponFrags[static_cast<size_t>(Index(weapon))]);
     for (int32_t Record::*field : columns.after) AppendValue(record.*field);
   }
 

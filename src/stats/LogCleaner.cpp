@@ -35,7 +35,9 @@ class LogInput {
 
   bool IsOpen() const { return m_file != nullptr; }
   // Reads the next piece into buffer; the number of bytes read, 0 at the end (or on an error).
-  size_t Read(std::vector<char>& buffer) { return std::fread(buffer.data(), 1, buffer.size(), m_file); }
+  size_t Read(std::vector<char>& buffer) {
+    return std::fread(buffer.data(), 1, buffer.size(), m_file);
+  }
   // True when the reading so far has failed.
   bool Failed() const { return std::ferror(m_file) != 0; }
   bool Rewind() { return std::fseek(m_file, 0, SEEK_SET) == 0; }
