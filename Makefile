@@ -28,10 +28,17 @@ asan-test: deps
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-# Until the command line exists, the demo builds Vexor and runs the server-log tests, which load
-# small logs written in the tests.
+# The main job on the bundled sample logs: the server log's statistics as an HTML report and a
+# CSV file under demo/, and the client console log's report under demo/client/.
+DEMO ?= demo
 demo: build
-	$(BUILD)/tests/vexor_tests --gtest_filter='ServerLog*:ServerKills*'
+	@mkdir -p $(DEMO)/client
+	$(BUILD)/src/vexor -C $(DEMO) --csv $(DEMO)/players.csv --game-lines samples/server-ffa-ctf.log
+	$(BUILD)/src/vexor -C $(DEMO)/client samples/client-console.log
+	@echo
+	@echo "Open $(CURDIR)/$(DEMO)/html/games.htm in a web browser for the server log's report,"
+	@echo "$(CURDIR)/$(DEMO)/client/html/games.htm for the client log's, and"
+	@echo "$(DEMO)/players.csv in a spreadsheet."
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

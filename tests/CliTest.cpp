@@ -114,3 +114,40 @@ TEST_F(CliTest, HelpAndVersion) {
 
 }  // namespace
 }  // namespace vexor
+
+namespace vexor {
+namespace {
+
+TEST_F(CliTest, CsvExportAfterTheLoad) {
+  ServerLog("games.log");
+  RunResult result = Run({"-q", "--csv", "out.csv", "--game-lines", "games.log"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  std::string csv = test::ReadFile(folder.File("out.csv"));
+  EXPECT_EQ(csv.substr(0, csv.find('\n') + 1), "Alice, 1, 0, 0, 120, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0\r\n");
+  EXPECT_NE(csv.find("Alice: Game 1, 1, 0, 0, 1, "), std::string::npos);
+
+  EXPECT_EQ(Run({"--game-lines", "games.log"}).exitCode, 2);
+  RunResult failed = Run({"-q", "--csv", "no/such/folder/out.csv", "games.log"});
+  EXPECT_EQ(failed.exitCode, 1);
+  EXPECT_NE(failed.err.find("no/such/folder/out.csv"), std::string::npos);
+}
+
+TEST_F(CliTest, CleanRewritesALogAndReportsTheOutcome) {
+  folder.Write("server.log", "a\nb\x1a");
+  RunResult result = Run({"--clean", "server"});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.err, "Info: End Of File Markers removed.\n");
+  EXPECT_EQ(test::ReadFile(folder.File("server.log")), "a\r\nb");
+
+  folder.Write("plain.log", "a\nb\n");
+  EXPECT_EQ(Run({"-q", "--clean", "plain.log"}).err, "");
+  EXPECT_EQ(test::ReadFile(folder.File("plain.log")), "a\nb\n");
+
+  RunResult missing = Run({"-q", "--clean", "missing.log"});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_NE(missing.err.find("missing.log"), std::string::npos);
+  EXPECT_EQ(Run({"--clean", "a.log", "b.log"}).exitCode, 2);
+}
+
+}  // namespace
+}  // namespace vexor

@@ -140,3 +140,26 @@ TEST(DocumentTest, PrepareCountsPlayersPerGameAndSizesKillTables) {
 
 }  // namespace
 }  // namespace vexor
+
+namespace vexor {
+namespace {
+
+TEST(DocumentIndexTest, ConnectedHolderOfASlotComesFirst) {
+  CVexoriumDoc doc;
+  doc.playerCount = 4;
+  doc.SetClientSlot(1, "2");
+  doc.SetClientSlot(3, "2");
+  doc.SetClientSlot(4, "2");
+  doc.players[1].connectTime = "0:00";
+  doc.players[1].disconnectTime = "1:00";  // left
+  doc.players[3].connectTime = "2:00";     // connected now
+  EXPECT_EQ(doc.ConnectedPlayerInSlot("2", 0, 4, false), 3);
+  EXPECT_EQ(doc.ConnectedPlayerInSlot("2", 0, 4, true), 3);
+  doc.players[3].disconnectTime = "3:00";
+  EXPECT_EQ(doc.ConnectedPlayerInSlot("2", 0, 4, false), 1);  // nobody connected: first holder
+  EXPECT_EQ(doc.ConnectedPlayerInSlot("2", 1, 4, true), 4);   // or last
+  EXPECT_EQ(doc.ConnectedPlayerInSlot("9", 0, 4, true), -1);
+}
+
+}  // namespace
+}  // namespace vexor

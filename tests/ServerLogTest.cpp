@@ -232,3 +232,35 @@ TEST_F(ServerLogTest, LongLinesAreCutIntoPiecesThatAreHandledAlone) {
 
 }  // namespace
 }  // namespace vexor
+
+namespace vexor {
+namespace {
+
+TEST_F(ServerLogTest, AReusedClientNumberCreditsTheConnectedPlayer) {
+  ASSERT_TRUE(LoadText(Lines({
+      InitGame("0:00"),
+      Connect("0:00", 2, "Alice"),
+      At("1:00", "ClientDisconnect: 2"),
+      Connect("2:00", 2, "Bob"),
+      At("3:00", "ClientDisconnect: 2"),
+      At("10:00", "ShutdownGame:"),
+  })));
+  EXPECT_EQ(Player("Alice").totalSeconds, 60);
+  EXPECT_EQ(Player("Alice").gamesPlayed, 1);
+  EXPECT_EQ(Player("Bob").totalSeconds, 60);
+  EXPECT_EQ(Player("Bob").gamesPlayed, 1);
+}
+
+TEST_F(ServerLogTest, ADisconnectWithoutAnOpenConnectionGoesToTheFirstHolder) {
+  ASSERT_TRUE(LoadText(Lines({
+      InitGame("0:00"),
+      Connect("0:00", 2, "Alice"),
+      At("1:00", "ClientDisconnect: 2"),
+      At("1:30", "ClientDisconnect: 2"),  // a second disconnect: credited from 0:00 as logged
+  })));
+  EXPECT_EQ(Player("Alice").totalSeconds, 150);
+  EXPECT_EQ(Player("Alice").gamesPlayed, 2);
+}
+
+}  // namespace
+}  // namespace vexor

@@ -122,7 +122,7 @@ bool LogAnalysis::HandleConnect(std::string_view line, int wordEnd) {
 
 void LogAnalysis::HandleDisconnect(std::string_view line) {
   std::string_view number = TrailingClientNumber(line);
-  int32_t p = m_doc.FirstPlayerInSlot(number, m_doc.playerCount);
+  int32_t p = m_doc.ConnectedPlayerInSlot(number, 0, m_doc.playerCount, false);
   if (p < 0) return;
   PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
   CreditConnection(p, ClockTime(line));

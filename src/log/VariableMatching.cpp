@@ -58,12 +58,12 @@ bool LogAnalysis::MatchServerVariable(int32_t v, std::string_view word, std::str
   ServerMatch match = MatchServerLine(definition, word, line);
   if (!match.matched) return false;
   // The players are the records connected under the client numbers the line carries (a later
-  // record wins). Records of client logs have no client number and never match.
+  // record wins among equals). Records of client logs have no client number and never match.
   NamedPlayer named[2];
   std::string_view clients[2] = {match.client1, match.client2};
   for (int i = 0; i < 2; ++i) {
     if (clients[i].empty()) continue;
-    int32_t p = m_doc.LastPlayerInSlot(clients[i], 1, m_doc.playerCount);
+    int32_t p = m_doc.ConnectedPlayerInSlot(clients[i], 1, m_doc.playerCount, true);
     if (p < 1) continue;
     const PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
     named[i] = {player.name, player.rawName};

@@ -124,6 +124,22 @@ int32_t CVexoriumDoc::LastPlayerInSlot(std::string_view slot, int32_t first, int
   return p >= first ? p : -1;
 }
 
+int32_t CVexoriumDoc::ConnectedPlayerInSlot(std::string_view slot, int32_t first, int32_t last,
+                                            bool lastOne) const {
+  auto it = m_slotIndex.find(slot);
+  if (it == m_slotIndex.end()) return -1;
+  int32_t holder = -1;
+  int32_t connected = -1;
+  for (auto p = it->second.lower_bound(first); p != it->second.end() && *p <= last; ++p) {
+    const PlayerRecord& player = players[static_cast<size_t>(*p)];
+    bool open = !player.connectTime.empty() && player.disconnectTime.empty();
+    if (holder < 0 || lastOne) holder = *p;
+    if (open && (connected < 0 || lastOne)) connected = *p;
+    if (!lastOne && connected >= 0) break;
+  }
+  return connected >= 0 ? connected : holder;
+}
+
 void CVexoriumDoc::ResetClientSlots(int32_t first) {
   std::vector<int32_t> moving;
   for (auto& [slot, holders] : m_slotIndex) {

@@ -87,6 +87,13 @@ class CVexoriumDoc {
   int32_t FirstPlayerInSlot(std::string_view slot, int32_t last) const;
   // The last record from first to last whose client slot is slot; -1 when there is none.
   int32_t LastPlayerInSlot(std::string_view slot, int32_t first, int32_t last) const;
+  // The record from first to last that is connected under the client slot now (its connect
+  // time set and no disconnect time), the first or the last such record; when no holder of the
+  // slot is connected, the first or the last holder. A client number is given to the next
+  // player as soon as one leaves, while the one who left keeps it until the next game: the
+  // connected holder is the player the number stands for. -1 when nobody holds the slot.
+  int32_t ConnectedPlayerInSlot(std::string_view slot, int32_t first, int32_t last,
+                                bool lastOne) const;
   // Records first to 2500 are connected nowhere ("-99").
   void ResetClientSlots(int32_t first);
   // Creates record player count + 1 for a new player: every total 0, time-credit factor 1, no

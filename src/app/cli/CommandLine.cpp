@@ -25,6 +25,12 @@ const OptionSpec kOptions[] = {
     {0, "server-vars", "FILE", &CliRequest::serverVars,
      "before the load, install the server-side custom variables of FILE (a file named "
      "teamarena_server.var keeps the game type names)"},
+    {0, "csv", "FILE", &CliRequest::csv,
+     "export the players' statistics as comma-separated values to FILE"},
+    {0, "game-lines", nullptr, &CliRequest::gameLines,
+     "with --csv: add a line for every game each player played"},
+    {0, "clean", "LOG", &CliRequest::clean,
+     "remove end-of-file markers and carriage returns from LOG (nothing is loaded)"},
     {0, "no-report", nullptr, &CliRequest::noReport,
      "do not write the HTML report (for runs that only want exports)"},
     {'q', "quiet", nullptr, &CliRequest::quiet, "print nothing but errors; no progress"},
@@ -129,6 +135,17 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliRequest* req
     Apply(*option, request, value);
   }
   if (request->help || request->version) return true;
+  if (!request->clean.empty()) {
+    if (!request->logs.empty()) {
+      *error = "--clean takes one log and loads nothing; give no other log";
+      return false;
+    }
+    return true;
+  }
+  if (request->gameLines && request->csv.empty()) {
+    *error = "--game-lines needs --csv FILE";
+    return false;
+  }
   if (request->logs.empty()) {
     *error = "no log file given";
     return false;
@@ -144,6 +161,7 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliRequest* req
 std::string UsageText() {
   std::string text =
       "Usage: vexor [OPTIONS] LOG...    analyse 1 to 30 log files (server and client logs, mixed)\n"
+      "       vexor --clean LOG                remove end-of-file markers and carriage returns\n"
       "       vexor --help | --version\n"
       "\n"
       "Reads Quake 3 game server logs and client console logs, follows every player by name\n"
@@ -160,11 +178,13 @@ std::string UsageText() {
   }
   text +=
       "\n"
+      "After the load, exports run in this order: CSV.\n"
+      "\n"
       "Messages that the desktop program shows in message boxes are written to standard error\n"
       "as \"CAPTION: TEXT\".\n"
       "\n"
-      "Exit status: 0 success; 1 the load failed or was refused (standard error says why);\n"
-      "2 bad usage.\n";
+      "Exit status: 0 success; 1 the load, an export or the cleaning failed or was refused\n"
+      "(standard error says why); 2 bad usage.\n";
   return text;
 }
 

@@ -11,6 +11,9 @@ struct CliRequest {
   std::vector<std::string> logs;
   std::string clientVars;
   std::string serverVars;
+  std::string csv;    // export CSV to this file after the load
+  std::string clean;  // clean this log instead of loading
+  bool gameLines = false;
   bool noReport = false;
   bool quiet = false;
   bool progress = false;

@@ -12,6 +12,8 @@
 #include "base/FileSystem.h"
 #include "base/StringPrintf.h"
 #include "customvars/VariableWorkingCopy.h"
+#include "stats/CsvExport.h"
+#include "stats/LogCleaner.h"
 #include "stats/LoadDriver.h"
 #include "stats/LogSelection.h"
 #include "stats/VexoriumDoc.h"
@@ -69,7 +71,26 @@ bool InstallVariables(const CliRequest& request, CVexoriumDoc& doc, Prompter& pr
   return ok;
 }
 
+// The exports after a load, in their order. False when one failed (its message is shown).
+bool RunExports(const CliRequest& request, CVexoriumDoc& doc, Prompter& prompter) {
+  std::string error;
+  if (!request.csv.empty() && !ExportCsv(doc, request.csv, request.gameLines, &error)) {
+    prompter.Inform(error, "Warning!");
+    return false;
+  }
+  return true;
+}
+
+// --clean: the outcome is shown as the desktop program shows it; --quiet keeps only failures.
+int Clean(const CliRequest& request) {
+  CleanResult result = CleanLog(CleanLogPath(request.clean));
+  bool ok = result.status == CleanStatus::kCleaned || result.status == CleanStatus::kNothingFound;
+  if (!ok || !request.quiet) ConsolePrompter().Inform(result.message, result.caption);
+  return ok ? kExitOk : kExitFailed;
+}
+
 int Run(const CliRequest& request) {
+  if (!request.clean.empty()) return Clean(request);
   std::string start = request.directory.empty() ? CurrentFolder() : request.directory;
   if (!FileExists(start)) {
     std::fprintf(stderr, "vexor: the start directory \"%s\" does not exist\n", start.c_str());
@@ -89,7 +110,8 @@ int Run(const CliRequest& request) {
   driver.SetReportEnabled(!request.noReport);
   if (!driver.OnNewDocument()) return kExitFailed;
   if (!request.quiet) PrintSummary(doc, selection);
-  return driver.ReportWritten() ? kExitOk : kExitFailed;
+  bool exported = RunExports(request, doc, prompter);
+  return exported && driver.ReportWritten() ? kExitOk : kExitFailed;
 }
 
 }  // namespace
