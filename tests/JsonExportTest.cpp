@@ -218,10 +218,12 @@ TEST_F(JsonExportTest, SmallDocumentMatchesTheGoldenFile) {
   GameRecord& first = GameAt(1);
   first = GameRecord{2, 20, 15, 1, "q3dm17", "Free For All", {}, false};
   first.kills.Allocate(2);
-  for (int i = 0; i < 2; ++i)
+  for (int i = 0; i < 2; ++i) {
     first.kills.Add(KillTables::kAllWeapons, 0, 1);
-  for (int i = 0; i < 2; ++i)
+  }
+  for (int i = 0; i < 2; ++i) {
     first.kills.Add(KillTables::TableOf(Weapon::kRocket), 0, 1);
+  }
   first.kills.Add(KillTables::kAllWeapons, 1, 1);
   GameAt(2) = GameRecord{1, 0, 0, 0, "q3\"dm", "Unknown", {}, true};
 

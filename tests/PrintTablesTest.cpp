@@ -44,8 +44,9 @@ class PrintTablesTest : public test::LoadFixture, public ::testing::Test {
   }
   static std::vector<std::string> Labels(const PrintTable& table) {
     std::vector<std::string> labels;
-    for (const PrintRow& row : table.rows)
+    for (const PrintRow& row : table.rows) {
       labels.push_back(row.label);
+    }
     return labels;
   }
   // Variables 1 to count of a set, named prefix + number, visible unless listed.
@@ -138,8 +139,9 @@ TEST_F(PrintTablesTest, OrderMatchesTheRankRuleOnManyEqualNames) {
   const std::string letters = "aAb\x80\xFF";
   for (int i = 0; i < 300; ++i) {
     std::string name;
-    for (size_t n = random() % 3; n > 0; --n)
+    for (size_t n = random() % 3; n > 0; --n) {
       name.push_back(letters[random() % letters.size()]);
+    }
     AddPlayer(name);
   }
   // The rank rule taken literally: rank = the players whose name compares greater; emitted from
@@ -160,8 +162,9 @@ TEST_F(PrintTablesTest, OrderMatchesTheRankRuleOnManyEqualNames) {
   }
   std::sort(ranked.rbegin(), ranked.rend());
   std::vector<int32_t> expected;
-  for (const auto& entry : ranked)
+  for (const auto& entry : ranked) {
     expected.push_back(entry.second);
+  }
   EXPECT_EQ(PrintOrder(doc), expected);
 }
 
@@ -194,8 +197,9 @@ TEST_F(PrintTablesTest, ClientBlocksWalkTheVisibleVariablesNineAtATime) {
   doc.clientVars[1].name = "Flag Captures";
   int32_t p = AddPlayer("A long player name here");
   Record(p).clientVarTotals.assign(15, 0);
-  for (int32_t v = 1; v <= 14; ++v)
+  for (int32_t v = 1; v <= 14; ++v) {
     Record(p).clientVarTotals[static_cast<size_t>(v)] = 100 + v;
+  }
 
   PrintTable first = Table(kPrintFirstClientBlock);
   EXPECT_EQ(first.headings, (Cells{"Flag ", "Name2", "Name4", "Name5", "Name6", "Name8", "Name9",
@@ -266,8 +270,9 @@ TEST_F(PrintTablesTest, BlocksAreEnabledOnceTheVisibleCountReachesTheirFirstNumb
     DefineClientVariables(c.clientCount, c.clientHidden);
     DefineServerVariables(c.serverCount);
     std::string enabled;
-    for (bool on : EnabledPrintChoices(doc))
+    for (bool on : EnabledPrintChoices(doc)) {
       enabled += on ? '1' : '0';
+    }
     EXPECT_EQ(enabled, c.enabled) << c.clientCount << " " << c.serverCount;
   }
   doc.clientVarCount = 60;  // an impossible count is held to the set's size

@@ -323,8 +323,9 @@ void WriteGame(JsonOut& out, int32_t number, const GameRecord& game,
   out.Field("playerNumber", int64_t{game.playerNumber});
   out.Key("players");
   out.BeginArray();
-  for (int32_t p : present)
+  for (int32_t p : present) {
     out.Int(p);
+  }
   out.EndArray();
   out.Key("kills");
   out.BeginObject();

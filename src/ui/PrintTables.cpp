@@ -118,8 +118,9 @@ std::vector<std::string> MainCells(PlayerRecord& player, bool clientLog) {
     return cells;
   }
   HourlyRates rates = StoreHourlyRates(player);
-  for (float rate : {rates.frags, rates.deaths, rates.suicides})
+  for (float rate : {rates.frags, rates.deaths, rates.suicides}) {
     cells.push_back(Fixed2(rate));
+  }
   return cells;
 }
 
@@ -131,43 +132,35 @@ std::vector<std::string> WeaponCells(const PlayerRecord& player) {
   return cells;
 }
 
-void BuildMainTable(CVexoriumDoc& doc, PrintTable* table) {
-  table->headings.assign(kMainHeadings.begin(), kMainHeadings.end());
+// One row per player in print order: the label with the name cut to `cut` bytes, then the
+// cells that cellsOf(player record) gives.
+template <typename CellsOf>
+void AddRows(CVexoriumDoc& doc, size_t cut, CellsOf cellsOf, PrintTable* table) {
   std::vector<int32_t> order = PrintOrder(doc);
+  table->rows.reserve(order.size());
   for (size_t r = 0; r < order.size(); ++r) {
     PlayerRecord& player = doc.players[static_cast<size_t>(order[r])];
-    table->rows.push_back(
-        {order[r], Label(r + 1, player.name, kPrintNameCut), MainCells(player, doc.clientLogSeen)});
-  }
-}
-
-void BuildWeaponTable(const CVexoriumDoc& doc, PrintTable* table) {
-  for (const WeaponColumn& column : kWeaponColumns)
-    table->headings.emplace_back(column.heading);
-  std::vector<int32_t> order = PrintOrder(doc);
-  for (size_t r = 0; r < order.size(); ++r) {
-    const PlayerRecord& player = doc.players[static_cast<size_t>(order[r])];
-    table->rows.push_back(
-        {order[r], Label(r + 1, player.name, kPrintNameCut), WeaponCells(player)});
+    table->rows.push_back({order[r], Label(r + 1, player.name, cut), cellsOf(player)});
   }
 }
 
 // A block of up to nine visible variables: the block's first column is the visible variable
-// after the first 9 x block visible ones.
-void BuildVariableBlock(const CVexoriumDoc& doc, const VisibleVariables& side, int block,
+// after the first 9 x block visible ones. Player names are not cut.
+void BuildVariableBlock(CVexoriumDoc& doc, const VisibleVariables& side, int block,
                         PrintTable* table) {
   size_t first = std::min(side.numbers.size(), static_cast<size_t>(kPrintBlockColumns * block));
   size_t end = std::min(side.numbers.size(), first + kPrintBlockColumns);
-  for (size_t c = first; c < end; ++c)
+  for (size_t c = first; c < end; ++c) {
     table->headings.push_back(side.names[c]->substr(0, kPrintVariableHeadingCut));
-  std::vector<int32_t> order = PrintOrder(doc);
-  for (size_t r = 0; r < order.size(); ++r) {
-    const PlayerRecord& player = doc.players[static_cast<size_t>(order[r])];
-    PrintRow row{order[r], Label(r + 1, player.name, std::string::npos), {}};
-    for (size_t c = first; c < end; ++c)
-      row.cells.push_back(Number(TotalAt(player.*side.totals, side.numbers[c])));
-    table->rows.push_back(std::move(row));
   }
+  auto cells = [&](const PlayerRecord& player) {
+    std::vector<std::string> row;
+    for (size_t c = first; c < end; ++c) {
+      row.push_back(Number(TotalAt(player.*side.totals, side.numbers[c])));
+    }
+    return row;
+  };
+  AddRows(doc, std::string::npos, cells, table);
 }
 
 void AppendPadded(std::string* line, const std::string& text, size_t width, bool right) {
@@ -215,8 +208,9 @@ std::vector<int32_t> PrintOrder(const CVexoriumDoc& doc) {
   int32_t last = std::clamp(doc.nameCount, 0, CVexoriumDoc::kMaxPlayers);
   std::vector<int32_t> order;
   order.reserve(static_cast<size_t>(last));
-  for (int32_t p = 1; p <= last; ++p)
+  for (int32_t p = 1; p <= last; ++p) {
     order.push_back(p);
+  }
   // A player's place is the number of others whose name compares greater, taken from the
   // largest down, the higher player number first among equals: names ascending by byte value
   // (std::string compares as unsigned bytes), equal names by descending number.
@@ -232,9 +226,16 @@ bool BuildPrintTable(CVexoriumDoc& doc, int code, PrintTable* table) {
   if (code < 0 || code >= kPrintChoiceCount) return false;
   *table = PrintTable{};
   if (code == kPrintMainStats) {
-    BuildMainTable(doc, table);
+    table->headings.assign(kMainHeadings.begin(), kMainHeadings.end());
+    bool clientLog = doc.clientLogSeen;
+    AddRows(
+        doc, kPrintNameCut, [clientLog](PlayerRecord& p) { return MainCells(p, clientLog); },
+        table);
   } else if (code == kPrintWeaponStats) {
-    BuildWeaponTable(doc, table);
+    for (const WeaponColumn& column : kWeaponColumns) {
+      table->headings.emplace_back(column.heading);
+    }
+    AddRows(doc, kPrintNameCut, WeaponCells, table);
   } else if (code < kPrintFirstServerBlock) {
     BuildVariableBlock(doc, ClientSide(doc), code - kPrintFirstClientBlock, table);
   } else {
@@ -248,8 +249,9 @@ std::string FormatTextTable(const PrintTable& table) {
   size_t columns = table.headings.size();
   size_t labelWidth = kNameHeading.size();
   std::vector<size_t> widths(columns, 0);
-  for (size_t c = 0; c < columns; ++c)
+  for (size_t c = 0; c < columns; ++c) {
     widths[c] = table.headings[c].size();
+  }
   for (const PrintRow& row : table.rows) {
     labelWidth = std::max(labelWidth, row.label.size());
     for (size_t c = 0; c < columns && c < row.cells.size(); ++c) {
