@@ -1,0 +1,39 @@
+#include "stats/DerivedValues.h"
+
+#include "log/PlayTime.h"
+#include "stats/PlayerRecord.h"
+
+namespace vexor {
+
+float Skill(int32_t frags, int32_t deaths, int32_t suicides) {
+  if (deaths <= 0) return static_cast<float>(frags);
+  int64_t lives = int64_t{deaths} + suicides;
+  if (lives == 0) return static_cast<float>(frags);
+  return static_cast<float>(frags) / static_cast<float>(lives);
+}
+
+HourlyRates HourlyRatesOf(const PlayerRecord& player) {
+  // Totals wrap like the counters that make them; the difference wraps the same way.
+  auto score = static_cast<int32_t>(static_cast<uint32_t>(player.frags) -
+                                    static_cast<uint32_t>(player.suicides));
+  HourlyRates rates;
+  rates.frags = PerHour(player.totalSeconds, score);
+  rates.deaths = PerHour(player.totalSeconds, player.deaths);
+  rates.suicides = PerHour(player.totalSeconds, player.suicides);
+  return rates;
+}
+
+float StoreSkill(PlayerRecord& player) {
+  player.skill = Skill(player.frags, player.deaths, player.suicides);
+  return player.skill;
+}
+
+HourlyRates StoreHourlyRates(PlayerRecord& player) {
+  HourlyRates rates = HourlyRatesOf(player);
+  player.fragsPerHour = rates.frags;
+  player.deathsPerHour = rates.deaths;
+  player.suicidesPerHour = rates.suicides;
+  return rates;
+}
+
+}  // namespace vexor

@@ -1,0 +1,280 @@
+#include "ui/PrintTables.h"
+
+#include <algorithm>
+
+#include "base/StringPrintf.h"
+#include "stats/DerivedValues.h"
+#include "stats/VexoriumDoc.h"
+#include "stats/Weapons.h"
+
+namespace vexor {
+
+const std::array<PrintChoiceInfo, kPrintChoiceCount> kPrintChoices = {{
+    {0, 1085, "Main Stats", "Default Stats", "main"},
+    {1, 1084, "Weapon Stats", "Default Stats", "weapons"},
+    {2, 1087, "User Vars 1-9", "Client Side User Variables", "client1"},
+    {3, 1083, "User Vars 10-18", "Client Side User Variables", "client2"},
+    {4, 1088, "User Vars 19-27", "Client Side User Variables", "client3"},
+    {5, 1086, "User Vars 28-36", "Client Side User Variables", "client4"},
+    {6, 1089, "User Vars 37-45", "Client Side User Variables", "client5"},
+    {7, 1081, "User Vars 46-50", "Client Side User Variables", "client6"},
+    {8, 1092, "User Vars 1-9", "Server Side User Variables", "server1"},
+    {9, 1090, "User Vars 10-18", "Server Side User Variables", "server2"},
+    {10, 1093, "User Vars 19-27", "Server Side User Variables", "server3"},
+    {11, 1091, "User Vars 28-36", "Server Side User Variables", "server4"},
+    {12, 1094, "User Vars 37-45", "Server Side User Variables", "server5"},
+    {13, 1082, "User Vars 46-50", "Server Side User Variables", "server6"},
+}};
+
+namespace {
+
+constexpr const char* kNotAvailable = "N / A";
+
+constexpr std::array<const char*, 9> kMainHeadings = {"FRGS", "DTHS", "SCDS", "SKLL", "GAPL",
+                                                      "TIME", "FPH",  "DPH",  "SPH"};
+
+struct WeaponColumn {
+  const char* heading;
+  Weapon weapon;
+};
+
+constexpr std::array<WeaponColumn, kWeaponCount> kWeaponColumns = {{
+    {"GAUN", Weapon::kGauntlet},
+    {"MACG", Weapon::kMachinegun},
+    {"SHTG", Weapon::kShotgun},
+    {"ROCK", Weapon::kRocket},
+    {"GREN", Weapon::kGrenade},
+    {"PLAS", Weapon::kPlasma},
+    {"RAIL", Weapon::kRailgun},
+    {"LIGT", Weapon::kLightning},
+    {"BFG!", Weapon::kBfg},
+}};
+
+// The visible variables of one side: their numbers and names, and where a player keeps the
+// totals.
+struct VisibleVariables {
+  std::vector<int32_t> numbers;
+  std::vector<const std::string*> names;
+  const std::vector<int32_t> PlayerRecord::*totals = nullptr;
+};
+
+template <typename Set>
+VisibleVariables FindVisible(const Set& set, int32_t count,
+                             const std::vector<int32_t> PlayerRecord::*totals) {
+  VisibleVariables visible;
+  visible.totals = totals;
+  int32_t last = std::clamp(count, 0, kMaxVariables);
+  for (int32_t v = 1; v <= last; ++v) {
+    const auto& variable = set[static_cast<size_t>(v)];
+    if (variable.visible == 0) continue;
+    visible.numbers.push_back(v);
+    visible.names.push_back(&variable.name);
+  }
+  return visible;
+}
+
+VisibleVariables ClientSide(const CVexoriumDoc& doc) {
+  return FindVisible(doc.clientVars, doc.clientVarCount, &PlayerRecord::clientVarTotals);
+}
+
+VisibleVariables ServerSide(const CVexoriumDoc& doc) {
+  return FindVisible(doc.serverVars, doc.serverVarCount, &PlayerRecord::serverVarTotals);
+}
+
+int32_t TotalAt(const std::vector<int32_t>& totals, int32_t v) {
+  return static_cast<size_t>(v) < totals.size() ? totals[static_cast<size_t>(v)] : 0;
+}
+
+std::string Number(int32_t value) {
+  return StringPrintf("%d", value);
+}
+std::string Fixed2(float value) {
+  return StringPrintf("%.2f", static_cast<double>(value));
+}
+
+// The player's label: position from 1, then the name, cut to `cut` bytes. The name is appended,
+// not formatted, so any byte of it comes out unchanged.
+std::string Label(size_t position, const std::string& name, size_t cut) {
+  std::string label = StringPrintf("%zu. ", position);
+  label.append(name, 0, std::min(cut, name.size()));
+  return label;
+}
+
+// The play-time text without its last three characters (the seconds); a text of fewer than
+// three characters leaves nothing.
+std::string PlayTimeCell(const std::string& timeText) {
+  return timeText.substr(0, timeText.size() >= 3 ? timeText.size() - 3 : 0);
+}
+
+std::vector<std::string> MainCells(PlayerRecord& player, bool clientLog) {
+  float skill = StoreSkill(player);
+  std::vector<std::string> cells = {
+      Number(player.frags),       Number(player.deaths),
+      Number(player.suicides),    Fixed2(skill),
+      Number(player.gamesPlayed), clientLog ? kNotAvailable : PlayTimeCell(player.timeText),
+  };
+  if (clientLog) {
+    cells.insert(cells.end(), 3, kNotAvailable);
+    return cells;
+  }
+  HourlyRates rates = StoreHourlyRates(player);
+  for (float rate : {rates.frags, rates.deaths, rates.suicides}) {
+    cells.push_back(Fixed2(rate));
+  }
+  return cells;
+}
+
+std::vector<std::string> WeaponCells(const PlayerRecord& player) {
+  std::vector<std::string> cells;
+  for (const WeaponColumn& column : kWeaponColumns) {
+    cells.push_back(Number(player.weaponFrags[static_cast<size_t>(Index(column.weapon))]));
+  }
+  return cells;
+}
+
+// One row per player in print order: the label with the name cut to `cut` bytes, then the
+// cells that cellsOf(player record) gives.
+template <typename CellsOf>
+void AddRows(CVexoriumDoc& doc, size_t cut, CellsOf cellsOf, PrintTable* table) {
+  std::vector<int32_t> order = PrintOrder(doc);
+  table->rows.reserve(order.size());
+  for (size_t r = 0; r < order.size(); ++r) {
+    PlayerRecord& player = doc.players[static_cast<size_t>(order[r])];
+    table->rows.push_back({order[r], Label(r + 1, player.name, cut), cellsOf(player)});
+  }
+}
+
+// A block of up to nine visible variables: the block's first column is the visible variable
+// after the first 9 x block visible ones. Player names are not cut.
+void BuildVariableBlock(CVexoriumDoc& doc, const VisibleVariables& side, int block,
+                        PrintTable* table) {
+  size_t first = std::min(side.numbers.size(), static_cast<size_t>(kPrintBlockColumns * block));
+  size_t end = std::min(side.numbers.size(), first + kPrintBlockColumns);
+  for (size_t c = first; c < end; ++c) {
+    table->headings.push_back(side.names[c]->substr(0, kPrintVariableHeadingCut));
+  }
+  auto cells = [&](const PlayerRecord& player) {
+    std::vector<std::string> row;
+    for (size_t c = first; c < end; ++c) {
+      row.push_back(Number(TotalAt(player.*side.totals, side.numbers[c])));
+    }
+    return row;
+  };
+  AddRows(doc, std::string::npos, cells, table);
+}
+
+void AppendPadded(std::string* line, const std::string& text, size_t width, bool right) {
+  size_t pad = width > text.size() ? width - text.size() : 0;
+  if (right) line->append(pad, ' ');
+  line->append(text);
+  if (!right) line->append(pad, ' ');
+}
+
+}  // namespace
+
+bool PrintChoiceFromTableName(std::string_view name, int* code) {
+  for (const PrintChoiceInfo& choice : kPrintChoices) {
+    if (name == choice.tableName) {
+      *code = choice.code;
+      return true;
+    }
+  }
+  return false;
+}
+
+int32_t VisibleClientVariableCount(const CVexoriumDoc& doc) {
+  return static_cast<int32_t>(ClientSide(doc).numbers.size());
+}
+
+int32_t VisibleServerVariableCount(const CVexoriumDoc& doc) {
+  return static_cast<int32_t>(ServerSide(doc).numbers.size());
+}
+
+std::array<bool, kPrintChoiceCount> EnabledPrintChoices(const CVexoriumDoc& doc) {
+  std::array<bool, kPrintChoiceCount> enabled{};
+  enabled[kPrintMainStats] = true;
+  enabled[kPrintWeaponStats] = true;
+  int32_t client = VisibleClientVariableCount(doc);
+  int32_t server = VisibleServerVariableCount(doc);
+  for (int block = 0; block < kPrintBlockCount; ++block) {
+    int32_t needed = kPrintBlockColumns * block + 1;  // the first number of the block's range
+    enabled[static_cast<size_t>(kPrintFirstClientBlock + block)] = client >= needed;
+    enabled[static_cast<size_t>(kPrintFirstServerBlock + block)] = server >= needed;
+  }
+  return enabled;
+}
+
+std::vector<int32_t> PrintOrder(const CVexoriumDoc& doc) {
+  int32_t last = std::clamp(doc.nameCount, 0, CVexoriumDoc::kMaxPlayers);
+  std::vector<int32_t> order;
+  order.reserve(static_cast<size_t>(last));
+  for (int32_t p = 1; p <= last; ++p) {
+    order.push_back(p);
+  }
+  // A player's place is the number of others whose name compares greater, taken from the
+  // largest down, the higher player number first among equals: names ascending by byte value
+  // (std::string compares as unsigned bytes), equal names by descending number.
+  std::sort(order.begin(), order.end(), [&doc](int32_t a, int32_t b) {
+    int compared =
+        doc.players[static_cast<size_t>(a)].name.compare(doc.players[static_cast<size_t>(b)].name);
+    return compared != 0 ? compared < 0 : a > b;
+  });
+  return order;
+}
+
+bool BuildPrintTable(CVexoriumDoc& doc, int code, PrintTable* table) {
+  if (code < 0 || code >= kPrintChoiceCount) return false;
+  *table = PrintTable{};
+  if (code == kPrintMainStats) {
+    table->headings.assign(kMainHeadings.begin(), kMainHeadings.end());
+    bool clientLog = doc.clientLogSeen;
+    AddRows(
+        doc, kPrintNameCut, [clientLog](PlayerRecord& p) { return MainCells(p, clientLog); },
+        table);
+  } else if (code == kPrintWeaponStats) {
+    for (const WeaponColumn& column : kWeaponColumns) {
+      table->headings.emplace_back(column.heading);
+    }
+    AddRows(doc, kPrintNameCut, WeaponCells, table);
+  } else if (code < kPrintFirstServerBlock) {
+    BuildVariableBlock(doc, ClientSide(doc), code - kPrintFirstClientBlock, table);
+  } else {
+    BuildVariableBlock(doc, ServerSide(doc), code - kPrintFirstServerBlock, table);
+  }
+  return true;
+}
+
+std::string FormatTextTable(const PrintTable& table) {
+  const std::string kNameHeading = "NAME";
+  size_t columns = table.headings.size();
+  size_t labelWidth = kNameHeading.size();
+  std::vector<size_t> widths(columns, 0);
+  for (size_t c = 0; c < columns; ++c) {
+    widths[c] = table.headings[c].size();
+  }
+  for (const PrintRow& row : table.rows) {
+    labelWidth = std::max(labelWidth, row.label.size());
+    for (size_t c = 0; c < columns && c < row.cells.size(); ++c) {
+      widths[c] = std::max(widths[c], row.cells[c].size());
+    }
+  }
+  const std::string kNoCell;
+  auto appendLine = [&](std::string* out, const std::string& first, auto&& cell) {
+    AppendPadded(out, first, columns == 0 ? 0 : labelWidth, false);
+    for (size_t c = 0; c < columns; ++c) {
+      out->append("  ");
+      AppendPadded(out, cell(c), widths[c], true);
+    }
+    out->push_back('\n');
+  };
+  std::string out;
+  appendLine(&out, kNameHeading, [&](size_t c) -> const std::string& { return table.headings[c]; });
+  for (const PrintRow& row : table.rows) {
+    appendLine(&out, row.label, [&](size_t c) -> const std::string& {
+      return c < row.cells.size() ? row.cells[c] : kNoCell;
+    });
+  }
+  return out;
+}
+
+}  // namespace vexor
