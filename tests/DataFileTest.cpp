@@ -46,7 +46,9 @@ std::string Text(const std::string& text) {  // short texts only
   return std::string(1, static_cast<char>(text.size())) + text;
 }
 
-std::string Zeros(size_t ints) { return std::string(4 * ints, '\0'); }
+std::string Zeros(size_t ints) {
+  return std::string(4 * ints, '\0');
+}
 
 // What a document would save, as bytes in memory.
 std::string SavedBytes(const CVexoriumDoc& doc) {
@@ -101,11 +103,13 @@ void BuildSmall(CVexoriumDoc& doc) {
   alice.totalSeconds = 3725;
   alice.connectTime = "0:01";
   alice.disconnectTime = "1:06";
-  for (int w = 0; w < kWeaponCount; ++w) alice.weaponFrags[static_cast<size_t>(w)] = 10 + w;
+  for (int w = 0; w < kWeaponCount; ++w)
+    alice.weaponFrags[static_cast<size_t>(w)] = 10 + w;
   alice.clientVarTotals = {0, 4};
   alice.serverVarTotals = {0, 5};
   PlayerGame& game = alice.games.At(2);
-  for (int w = 0; w < kWeaponCount; ++w) game.weaponFrags[static_cast<size_t>(w)] = 20 + w;
+  for (int w = 0; w < kWeaponCount; ++w)
+    game.weaponFrags[static_cast<size_t>(w)] = 20 + w;
   game.frags = 3;
   game.deaths = 1;
   game.seconds = 65;
@@ -160,11 +164,10 @@ struct SmallFile {
   std::string Bytes() const {
     std::string header = reportPath + Int(names) + Int(games) + Int(displayed) + Int(1) +
                          Int(clientLogSeen) + Int(0) + Int(clientVars) + Int(serverVars);
-    std::string variables =
-        Text("C") + Int(1) + Int(1) + Text("s PLAYER1") + Int(1) + Int(1) + Int(2) + Zeros(9) +
-        Int(1) +                                                                  // client
-        Text("S") + Int(1) + Int(-1) + Int(5) + Int(-2) + Text("m") + Text("Item:") +  // server
-        Int(1) + Int(1) + Int(3) + Zeros(9) + Int(1) + Int(0);
+    std::string client = Text("C") + Int(1) + Int(1) + Text("s PLAYER1") + Int(1) + Int(1) +
+                         Int(2) + Zeros(9) + Int(1);
+    std::string server = Text("S") + Int(1) + Int(-1) + Int(5) + Int(-2) + Text("m") +
+                         Text("Item:") + Int(1) + Int(1) + Int(3) + Zeros(9) + Int(1) + Int(0);
     std::string alice =
         Int(3) + Int(1) + Int(0) + Text("2") + Text("Alice") + Text("^1Alice") + Int(1) + Int(1) +
         Int(3725) + Text("0:01") + Text("1:06") +
@@ -175,10 +178,10 @@ struct SmallFile {
         Int(28) + Int(25) + Int(26) + Int(23) + Int(24) + Int(27) + Int(21) + Int(22) + Int(20) +
         Int(3) + Int(1) + Int(0) + Int(65) + Float(1.5f) + Float(0.5f) + Float(0) + Int(1) +
         Int(6) + Int(7);
-    std::string bob = Zeros(3) + Text("") + Text("Bob") + Text("") + Int(1) + Zeros(2) +
-                      Text("") + Text("") + Zeros(9 + 2 + 2 * 19);
-    std::string emptyGame = Int(20) + Int(15) + Text("q3dm1") + Int(emptyGameIsServerLog) +
-                            Int(1) + Text("Free For All") + Int(0) + Zeros(10);
+    std::string bob = Zeros(3) + Text("") + Text("Bob") + Text("") + Int(1) + Zeros(2) + Text("") +
+                      Text("") + Zeros(9 + 2 + 2 * 19);
+    std::string emptyGame = Int(20) + Int(15) + Text("q3dm1") + Int(emptyGameIsServerLog) + Int(1) +
+                            Text("Free For All") + Int(0) + Zeros(10);
     // Cells [0][1] (a rocket kill) and [1][1] (a suicide); the rest are zero.
     std::string cell01 = Int(1) + Zeros(3) + Int(1) + Zeros(5);
     std::string cell11 = Int(1) + Zeros(9);
@@ -187,20 +190,21 @@ struct SmallFile {
                        Zeros(10) + cell11 + Zeros(10) +                     // row 1
                        Zeros(30);                                           // row 2
     std::string presence = Zeros(3) + Zeros(3) + Int(0) + Int(1) + Int(1);
-    return header + variables + alice + bob + emptyGame + duel + presence + trailing;
+    return header + client + server + alice + bob + emptyGame + duel + presence + trailing;
   }
 };
 
 // Key fields of a document and its selection, and all its statistics as saved.
 std::string Fingerprint(const CVexoriumDoc& doc, const LogSelection& selection) {
-  return StringPrintf("names %d players %d games %d shown %d vars %d/%d flags %d%d%d%d%d%d%d "
-                      "screen %d log '%s' index '%s' selection %d '%s' '%s'\n",
-                      doc.nameCount, doc.playerCount, doc.gameCount, doc.displayedGameCount,
-                      doc.clientVarCount, doc.serverVarCount, doc.teamArenaSet, doc.clientLogSeen,
-                      doc.serverLogAbsent, doc.storageAllocated, doc.refresh, doc.startupPending,
-                      selection.dataAvailable, doc.currentScreen, doc.currentLogPath.c_str(),
-                      doc.reportIndexPath.c_str(), selection.selectedFileCount,
-                      selection.selectedLogPath.c_str(), selection.selectedLogFiles[0].c_str()) +
+  return StringPrintf(
+             "names %d players %d games %d shown %d vars %d/%d flags %d%d%d%d%d%d%d "
+             "screen %d log '%s' index '%s' selection %d '%s' '%s'\n",
+             doc.nameCount, doc.playerCount, doc.gameCount, doc.displayedGameCount,
+             doc.clientVarCount, doc.serverVarCount, doc.teamArenaSet, doc.clientLogSeen,
+             doc.serverLogAbsent, doc.storageAllocated, doc.refresh, doc.startupPending,
+             selection.dataAvailable, doc.currentScreen, doc.currentLogPath.c_str(),
+             doc.reportIndexPath.c_str(), selection.selectedFileCount,
+             selection.selectedLogPath.c_str(), selection.selectedLogFiles[0].c_str()) +
          doc.players[1].timeText + SavedBytes(doc);
 }
 
@@ -209,14 +213,15 @@ void ExpectSamePlayers(const CVexoriumDoc& a, const CVexoriumDoc& b) {
     const PlayerRecord& x = a.players[static_cast<size_t>(p)];
     const PlayerRecord& y = b.players[static_cast<size_t>(p)];
     SCOPED_TRACE(x.name);
-    EXPECT_EQ(std::tie(x.frags, x.deaths, x.suicides, x.gamesPlayed, x.totalSeconds,
-                       x.timeCreditFactor, x.connectTime, x.disconnectTime, x.name, x.rawName,
-                       x.clientSlot, x.weaponFrags),
-              std::tie(y.frags, y.deaths, y.suicides, y.gamesPlayed, y.totalSeconds,
-                       y.timeCreditFactor, y.connectTime, y.disconnectTime, y.name, y.rawName,
-                       y.clientSlot, y.weaponFrags));
-    for (int v = 1; v <= a.clientVarCount; ++v) EXPECT_EQ(x.clientVarTotals[v], y.clientVarTotals[v]);
-    for (int v = 1; v <= a.serverVarCount; ++v) EXPECT_EQ(x.serverVarTotals[v], y.serverVarTotals[v]);
+    EXPECT_EQ(
+        std::tie(x.frags, x.deaths, x.suicides, x.gamesPlayed, x.totalSeconds, x.timeCreditFactor,
+                 x.connectTime, x.disconnectTime, x.name, x.rawName, x.clientSlot, x.weaponFrags),
+        std::tie(y.frags, y.deaths, y.suicides, y.gamesPlayed, y.totalSeconds, y.timeCreditFactor,
+                 y.connectTime, y.disconnectTime, y.name, y.rawName, y.clientSlot, y.weaponFrags));
+    for (int v = 1; v <= a.clientVarCount; ++v)
+      EXPECT_EQ(x.clientVarTotals[v], y.clientVarTotals[v]);
+    for (int v = 1; v <= a.serverVarCount; ++v)
+      EXPECT_EQ(x.serverVarTotals[v], y.serverVarTotals[v]);
     for (int32_t g = 1; g <= a.gameCount; ++g) {
       const PlayerGame& m = x.games.Get(g);
       const PlayerGame& n = y.games.Get(g);
@@ -225,8 +230,10 @@ void ExpectSamePlayers(const CVexoriumDoc& a, const CVexoriumDoc& b) {
                 std::tie(n.frags, n.deaths, n.suicides, n.seconds, n.team, n.fragsPerHour,
                          n.deathsPerHour, n.suicidesPerHour, n.weaponFrags))
           << "game " << g;
-      for (int v = 1; v <= a.clientVarCount; ++v) EXPECT_EQ(m.ClientVar(v), n.ClientVar(v));
-      for (int v = 1; v <= a.serverVarCount; ++v) EXPECT_EQ(m.ServerVar(v), n.ServerVar(v));
+      for (int v = 1; v <= a.clientVarCount; ++v)
+        EXPECT_EQ(m.ClientVar(v), n.ClientVar(v));
+      for (int v = 1; v <= a.serverVarCount; ++v)
+        EXPECT_EQ(m.ServerVar(v), n.ServerVar(v));
     }
   }
 }
@@ -249,7 +256,8 @@ void ExpectSameGames(const CVexoriumDoc& a, const CVexoriumDoc& b) {
     }
   }
   for (int32_t g = 0; g <= a.gameCount; ++g) {
-    for (int32_t n = 0; n <= a.nameCount; ++n) EXPECT_EQ(a.presence.Get(g, n), b.presence.Get(g, n));
+    for (int32_t n = 0; n <= a.nameCount; ++n)
+      EXPECT_EQ(a.presence.Get(g, n), b.presence.Get(g, n));
   }
 }
 
@@ -261,7 +269,8 @@ class DataFileTest : public test::LoadFixture, public ::testing::Test {
   // deathmatch, a short duel, a team game nobody joined and a game of two.
   void LoadSample() {
     doc.clientVarCount = 3;
-    for (int v = 1; v <= 3; ++v) doc.clientVars[static_cast<size_t>(v)].name = "client" + std::to_string(v);
+    for (int v = 1; v <= 3; ++v)
+      doc.clientVars[static_cast<size_t>(v)].name = "client" + std::to_string(v);
     doc.serverVarCount = 5;
     for (int v = 1; v <= 5; ++v) {
       ServerVariable& variable = doc.serverVars[static_cast<size_t>(v)];
@@ -273,18 +282,27 @@ class DataFileTest : public test::LoadFixture, public ::testing::Test {
       variable.p2Value2 = -v;
     }
     ASSERT_TRUE(LoadText(Lines({
-        InitGame("0:00", "q3dm17", 0, 20, 15), Connect("0:00", 2, "Alice"),
-        Connect("0:00", 3, "^4Bob"), Connect("0:00", 4, "Carol"),
+        InitGame("0:00", "q3dm17", 0, 20, 15),
+        Connect("0:00", 2, "Alice"),
+        Connect("0:00", 3, "^4Bob"),
+        Connect("0:00", 4, "Carol"),
         At("0:30", "Kill: 2 3 10: Alice killed ^4Bob by MOD_RAILGUN"),
         At("0:40", "Kill: 3 2 7: ^4Bob killed Alice by MOD_ROCKET_SPLASH"),
         At("0:50", "Kill: 1022 4 22: <world> killed Carol by MOD_TRIGGER_HURT"),
-        At("1:00", "Kill: 4 2 3: Carol killed Alice by MOD_MACHINEGUN"), At("2:00", "ShutdownGame:"),
-        InitGame("0:00", "q3tourney2", 1, 10, 10), Connect("0:00", 2, "Alice"),
-        Connect("0:00", 5, "Dave"), At("0:05", "Kill: 5 2 1: Dave killed Alice by MOD_SHOTGUN"),
+        At("1:00", "Kill: 4 2 3: Carol killed Alice by MOD_MACHINEGUN"),
+        At("2:00", "ShutdownGame:"),
+        InitGame("0:00", "q3tourney2", 1, 10, 10),
+        Connect("0:00", 2, "Alice"),
+        Connect("0:00", 5, "Dave"),
+        At("0:05", "Kill: 5 2 1: Dave killed Alice by MOD_SHOTGUN"),
         At("0:10", "ShutdownGame:"),
-        InitGame("0:00", "q3dm6", 3), At("1:00", "ShutdownGame:"),
-        InitGame("0:00", "q3dm7", 0), Connect("0:00", 3, "^4Bob"), Connect("0:00", 4, "Carol"),
-        At("0:40", "Kill: 3 4 13: ^4Bob killed Carol by MOD_BFG"), At("3:00", "ShutdownGame:"),
+        InitGame("0:00", "q3dm6", 3),
+        At("1:00", "ShutdownGame:"),
+        InitGame("0:00", "q3dm7", 0),
+        Connect("0:00", 3, "^4Bob"),
+        Connect("0:00", 4, "Carol"),
+        At("0:40", "Kill: 3 4 13: ^4Bob killed Carol by MOD_BFG"),
+        At("3:00", "ShutdownGame:"),
     })));
     // The log passes do not match custom variables here: give some players counts by hand.
     PlayerRecord& alice = doc.players[static_cast<size_t>(PlayerNumber("Alice"))];
@@ -323,10 +341,10 @@ class DataFileTest : public test::LoadFixture, public ::testing::Test {
 
   // A loaded log with the flags a successful load leaves.
   void LoadSomethingFirst() {
-    ASSERT_TRUE(LoadText(Lines({InitGame("0:00", "q3dm3"), Connect("0:00", 1, "Zed"),
-                                Connect("0:00", 2, "Yan"), Connect("0:00", 3, "Xu"),
-                                At("0:30", "Kill: 1 2 10: Zed killed Yan by MOD_RAILGUN"),
-                                At("2:00", "ShutdownGame:")})));
+    ASSERT_TRUE(LoadText(
+        Lines({InitGame("0:00", "q3dm3"), Connect("0:00", 1, "Zed"), Connect("0:00", 2, "Yan"),
+               Connect("0:00", 3, "Xu"), At("0:30", "Kill: 1 2 10: Zed killed Yan by MOD_RAILGUN"),
+               At("2:00", "ShutdownGame:")})));
     doc.storageAllocated = true;
     doc.currentScreen = 1;
     doc.refresh = false;
@@ -352,11 +370,11 @@ TEST_F(DataFileTest, LoadedLogRoundTripsToTheSameStatisticsAndBytes) {
   LogSelection openedSelection;
   ASSERT_TRUE(Open(opened, openedSelection, first));
   EXPECT_TRUE(prompter.Messages().empty());
-  EXPECT_EQ(std::tie(opened.nameCount, opened.playerCount, opened.gameCount,
-                     opened.displayedGameCount, opened.teamArenaSet, opened.clientLogSeen,
-                     opened.serverLogAbsent),
-            std::tie(doc.nameCount, doc.nameCount, doc.gameCount, doc.displayedGameCount,
-                     doc.teamArenaSet, doc.clientLogSeen, doc.serverLogAbsent));
+  EXPECT_EQ(
+      std::tie(opened.nameCount, opened.playerCount, opened.gameCount, opened.displayedGameCount,
+               opened.teamArenaSet, opened.clientLogSeen, opened.serverLogAbsent),
+      std::tie(doc.nameCount, doc.nameCount, doc.gameCount, doc.displayedGameCount,
+               doc.teamArenaSet, doc.clientLogSeen, doc.serverLogAbsent));
   EXPECT_EQ(opened.clientVarCount, 3);
   EXPECT_EQ(opened.serverVarCount, 5);
   EXPECT_EQ(opened.clientVars, doc.clientVars);
@@ -497,7 +515,8 @@ TEST_F(DataFileTest, DamagedFilesChangeNothing) {
       {"overlong text", with([](SmallFile& f) { f.reportPath = "\xFF\xFF\xFF" + Int(-1); })},
       {"trailing bytes", with([](SmallFile& f) { f.trailing = "x"; })},
   };
-  for (const auto& d : damaged) ExpectRefused(d.bytes, d.what);
+  for (const auto& d : damaged)
+    ExpectRefused(d.bytes, d.what);
 
   std::string whole = SmallFile{}.Bytes();
   for (size_t size = 0; size < whole.size(); ++size) {
@@ -521,9 +540,9 @@ TEST_F(DataFileTest, MissingFileChangesNothing) {
   EXPECT_FALSE(Open(doc, selection, path, true));
   EXPECT_EQ(Fingerprint(doc, selection), before);
   ASSERT_EQ(prompter.Messages().size(), 1u);
-  EXPECT_EQ(prompter.Messages()[0].text,
-            "The data file \"" + path + "\" cannot be opened: it does not exist or cannot be "
-            "read. The statistics were not changed.");
+  EXPECT_EQ(prompter.Messages()[0].text, "The data file \"" + path +
+                                             "\" cannot be opened: it does not exist or cannot be "
+                                             "read. The statistics were not changed.");
   EXPECT_FALSE(std::filesystem::exists(folder.File("html/games.htm")));
 }
 

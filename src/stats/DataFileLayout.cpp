@@ -55,8 +55,10 @@ void EncodeGameBlock(const PlayerGame& game, int32_t clientVarCount, int32_t ser
   block[kSuicidesPerHour] = FloatBits(game.suicidesPerHour);
   block[kTeam] = game.team;
   int32_t* counts = block + kGameBlockFixedInts;
-  for (int32_t v = 1; v <= clientVarCount; ++v) *counts++ = game.ClientVar(v);
-  for (int32_t v = 1; v <= serverVarCount; ++v) *counts++ = game.ServerVar(v);
+  for (int32_t v = 1; v <= clientVarCount; ++v)
+    *counts++ = game.ClientVar(v);
+  for (int32_t v = 1; v <= serverVarCount; ++v)
+    *counts++ = game.ServerVar(v);
 }
 
 bool AnyNonZero(const int32_t* values, size_t n) {

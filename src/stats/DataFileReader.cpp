@@ -18,7 +18,10 @@ constexpr uint64_t kCellInts = KillTables::kTableCount;
 // The smallest a player record can be before its per-game blocks: six int32, five texts of at
 // least their one-byte length, nine weapon totals and the variable totals.
 uint64_t SmallestPlayer(int32_t clientVars, int32_t serverVars) {
-  return (6 + kWeaponCount + static_cast<uint64_t>(clientVars) + static_cast<uint64_t>(serverVars)) * kIntBytes + 5;
+  return (6 + kWeaponCount + static_cast<uint64_t>(clientVars) +
+          static_cast<uint64_t>(serverVars)) *
+             kIntBytes +
+         5;
 }
 
 // The smallest a game record can be: five int32, two texts and the ten counts of one cell.
@@ -120,7 +123,8 @@ bool DataFileReader::CheckRoomForRecords() {
   m_blockInts = GameBlockInts(c.clientVarCount, c.serverVarCount);
   uint64_t names = static_cast<uint64_t>(c.nameCount);
   uint64_t games = static_cast<uint64_t>(c.gameCount);
-  uint64_t player = SmallestPlayer(c.clientVarCount, c.serverVarCount) + games * m_blockInts * kIntBytes;
+  uint64_t player =
+      SmallestPlayer(c.clientVarCount, c.serverVarCount) + games * m_blockInts * kIntBytes;
   uint64_t presence = (games + 1) * (names + 1) * kIntBytes;
   if (m_archive.Remaining() < names * player + games * kSmallestGame + presence) return Ended();
 

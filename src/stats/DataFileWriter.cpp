@@ -11,7 +11,9 @@
 namespace vexor {
 namespace {
 
-int32_t Flag(bool on) { return on ? 1 : 0; }
+int32_t Flag(bool on) {
+  return on ? 1 : 0;
+}
 
 // Writes one document; the counts are fixed at construction.
 class DataFileWriter {
@@ -56,8 +58,10 @@ void DataFileWriter::Write() {
   for (int32_t v = 1; v <= m_serverVars; ++v) {
     WriteDataFileVariable(m_archive, m_doc.serverVars[static_cast<size_t>(v)]);
   }
-  for (int32_t p = 1; p <= m_names; ++p) WritePlayer(m_doc.players[static_cast<size_t>(p)]);
-  for (int32_t g = 1; g <= m_games; ++g) WriteGame(m_doc.games[static_cast<size_t>(g)]);
+  for (int32_t p = 1; p <= m_names; ++p)
+    WritePlayer(m_doc.players[static_cast<size_t>(p)]);
+  for (int32_t g = 1; g <= m_games; ++g)
+    WriteGame(m_doc.games[static_cast<size_t>(g)]);
   WritePresence();
   m_archive.Flush();
 }
@@ -76,7 +80,8 @@ void DataFileWriter::WriteHeader() {
 
 void DataFileWriter::WriteTotals(const std::vector<int32_t>& totals, int32_t count) {
   for (int32_t v = 1; v <= count; ++v) {
-    m_archive.WriteInt32(static_cast<size_t>(v) < totals.size() ? totals[static_cast<size_t>(v)] : 0);
+    m_archive.WriteInt32(static_cast<size_t>(v) < totals.size() ? totals[static_cast<size_t>(v)]
+                                                                : 0);
   }
 }
 
@@ -140,13 +145,17 @@ void DataFileWriter::WriteKillTables(const KillTables& kills, int32_t playerNumb
     for (; cell < kills.CellCount() && kills.CellKiller(cell) <= killer; ++cell) {
       int32_t victim = kills.CellVictim(cell);
       if (kills.CellKiller(cell) < killer || victim > playerNumber) continue;
-      std::copy_n(kills.CellCounts(cell).begin(), kCounts, m_row.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(victim) * kCounts));
+      std::copy_n(
+          kills.CellCounts(cell).begin(), kCounts,
+          m_row.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(victim) * kCounts));
     }
     m_archive.WriteInt32s(m_row.data(), m_row.size());
     for (size_t c = first; c < cell; ++c) {
       int32_t victim = kills.CellVictim(c);
       if (victim > playerNumber) continue;
-      std::fill_n(m_row.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(victim) * kCounts), kCounts, 0);
+      std::fill_n(
+          m_row.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(victim) * kCounts),
+          kCounts, 0);
     }
   }
 }
@@ -154,7 +163,8 @@ void DataFileWriter::WriteKillTables(const KillTables& kills, int32_t playerNumb
 void DataFileWriter::WritePresence() {
   m_row.resize(static_cast<size_t>(m_names) + 1);
   for (int32_t g = 0; g <= m_games; ++g) {
-    for (int32_t n = 0; n <= m_names; ++n) m_row[static_cast<size_t>(n)] = m_doc.presence.Get(g, n);
+    for (int32_t n = 0; n <= m_names; ++n)
+      m_row[static_cast<size_t>(n)] = m_doc.presence.Get(g, n);
     m_archive.WriteInt32s(m_row.data(), m_row.size());
   }
 }
