@@ -418,6 +418,14 @@ TEST_F(DataFileTest, KillTablesTakeTenValuesPerCell) {
   EXPECT_EQ(SavedBytes(doc).size() - withDuel, 80 * 4u);
 }
 
+TEST_F(DataFileTest, NothingLoadedSavesAHeaderAndOnePresenceValue) {
+  std::string path = Save(doc, "empty.vdf");
+  EXPECT_EQ(ReadFile(path), Text("") + Zeros(8) + Zeros(1));  // header, presence[0][0]
+  LoadSomethingFirst();
+  ASSERT_TRUE(Open(doc, selection, path));
+  EXPECT_EQ(std::tie(doc.nameCount, doc.gameCount, doc.players[1].name), std::make_tuple(0, 0, ""));
+}
+
 TEST_F(DataFileTest, StoredFlagsOtherThanOneReadAsFalse) {
   SmallFile file;
   file.emptyGameIsServerLog = 2;

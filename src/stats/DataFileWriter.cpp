@@ -134,28 +134,26 @@ void DataFileWriter::WriteGame(const GameRecord& game) {
 }
 
 // The file holds every cell, ten counts each (all weapons, then the weapons in per-game order,
-// which is the tables' own order); only the stored cells are filled into each row.
+// which is the tables' own order). The stored cells come in row order: each row is filled from
+// its cells, written, and cleared again for the next.
 void DataFileWriter::WriteKillTables(const KillTables& kills, int32_t playerNumber) {
   constexpr size_t kCounts = KillTables::kTableCount;
-  size_t side = static_cast<size_t>(playerNumber) + 1;
-  m_row.assign(side * kCounts, 0);
+  auto rowCell = [this](int32_t victim) {
+    return m_row.data() + static_cast<size_t>(victim) * kCounts;
+  };
+  m_row.assign((static_cast<size_t>(playerNumber) + 1) * kCounts, 0);
   size_t cell = 0;
   for (int32_t killer = 0; killer <= playerNumber; ++killer) {
     size_t first = cell;
-    for (; cell < kills.CellCount() && kills.CellKiller(cell) <= killer; ++cell) {
+    for (; cell < kills.CellCount() && kills.CellKiller(cell) == killer; ++cell) {
       int32_t victim = kills.CellVictim(cell);
-      if (kills.CellKiller(cell) < killer || victim > playerNumber) continue;
-      std::copy_n(
-          kills.CellCounts(cell).begin(), kCounts,
-          m_row.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(victim) * kCounts));
+      if (victim <= playerNumber)
+        std::copy_n(kills.CellCounts(cell).data(), kCounts, rowCell(victim));
     }
     m_archive.WriteInt32s(m_row.data(), m_row.size());
     for (size_t c = first; c < cell; ++c) {
       int32_t victim = kills.CellVictim(c);
-      if (victim > playerNumber) continue;
-      std::fill_n(
-          m_row.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(victim) * kCounts),
-          kCounts, 0);
+      if (victim <= playerNumber) std::fill_n(rowCell(victim), kCounts, 0);
     }
   }
 }
