@@ -79,5 +79,36 @@ TEST(ArchiveTest, ManyValuesAtOnceAreCheckedAgainstWhatIsLeft) {
   EXPECT_FALSE(reader.ReadInt32s(values.data(), values.size()));
 }
 
+TEST(ArchiveTest, BulkValuesAndZerosCrossTheBufferInOrder) {
+  // More than the writer's buffer, so runs are split between flushes, mixed with single fields.
+  std::vector<int32_t> values(100000);
+  for (size_t i = 0; i < values.size(); ++i) values[i] = static_cast<int32_t>(i * 2654435761u);
+  StringSink sink;
+  {
+    ArchiveWriter writer(sink);
+    writer.WriteString("a");
+    writer.WriteInt32s(values.data(), values.size());
+    writer.WriteZeroInt32s(70000);
+    writer.WriteInt32(-7);
+    writer.WriteInt32s(values.data(), values.size());
+  }
+  ASSERT_EQ(sink.Bytes().size(), 2 + 4 * (2 * values.size() + 70000 + 1));
+  MemorySource source(sink.Bytes());
+  ArchiveReader reader(source);
+  std::string text;
+  std::vector<int32_t> first(values.size()), zeros(70000, 1), second(values.size());
+  int32_t single = 0;
+  ASSERT_TRUE(reader.ReadString(&text));
+  ASSERT_TRUE(reader.ReadInt32s(first.data(), first.size()));
+  ASSERT_TRUE(reader.ReadInt32s(zeros.data(), zeros.size()));
+  ASSERT_TRUE(reader.ReadInt32(&single));
+  ASSERT_TRUE(reader.ReadInt32s(second.data(), second.size()));
+  EXPECT_TRUE(reader.AtEnd());
+  EXPECT_EQ(first, values);
+  EXPECT_EQ(zeros, std::vector<int32_t>(70000, 0));
+  EXPECT_EQ(single, -7);
+  EXPECT_EQ(second, values);
+}
+
 }  // namespace
 }  // namespace vexor

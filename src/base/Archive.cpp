@@ -8,7 +8,7 @@
 namespace vexor {
 namespace {
 
-constexpr size_t kWriteBuffer = 64 * 1024;
+constexpr size_t kWriteBuffer = 256 * 1024;
 constexpr size_t kReadBuffer = 1024 * 1024;
 
 void EncodeInt32(int32_t value, unsigned char out[4]) {
@@ -56,15 +56,47 @@ size_t FileSource::ReadSome(char* destination, size_t max) {
   return std::fread(destination, 1, max, m_file);
 }
 
+size_t ArchiveWriter::Room() {
+  if (m_buffer.empty()) m_buffer.resize(kWriteBuffer);
+  if (m_buffer.size() - m_used < 4) Flush();
+  return m_buffer.size() - m_used;
+}
+
 void ArchiveWriter::Put(const void* data, size_t size) {
-  m_buffer.append(static_cast<const char*>(data), size);
-  if (m_buffer.size() >= kWriteBuffer) Flush();
+  const char* in = static_cast<const char*>(data);
+  while (size > 0) {
+    size_t n = std::min(size, Room());
+    std::memcpy(m_buffer.data() + m_used, in, n);
+    m_used += n;
+    in += n;
+    size -= n;
+  }
 }
 
 void ArchiveWriter::Flush() {
-  if (m_buffer.empty()) return;
-  m_sink.Write(m_buffer.data(), m_buffer.size());
-  m_buffer.clear();
+  if (m_used == 0) return;
+  m_sink.Write(m_buffer.data(), m_used);
+  m_used = 0;
+}
+
+void ArchiveWriter::WriteInt32s(const int32_t* values, size_t n) {
+  while (n > 0) {
+    size_t take = std::min(n, Room() / 4);
+    unsigned char* out = reinterpret_cast<unsigned char*>(m_buffer.data() + m_used);
+    for (size_t i = 0; i < take; ++i) EncodeInt32(values[i], out + 4 * i);
+    m_used += 4 * take;
+    values += take;
+    n -= take;
+  }
+}
+
+void ArchiveWriter::WriteZeroInt32s(size_t n) {
+  while (n > 0) {
+    size_t take = std::min(n, Room() / 4);
+    std::memset(m_buffer.data() + m_used, 0, 4 * take);
+    m_used += 4 * take;
+    n -= take;
+  }
 }
 
 void ArchiveWriter::WriteInt32(int32_t value) {
@@ -142,8 +174,13 @@ bool ArchiveReader::ReadInt32s(int32_t* values, size_t n) {
     m_ok = false;
     return false;
   }
+  // Read the bytes straight into the values, then decode each in its own place.
+  if (!Take(values, 4 * n)) return false;
+  unsigned char* bytes = reinterpret_cast<unsigned char*>(values);
   for (size_t i = 0; i < n; ++i) {
-    if (!ReadInt32(&values[i])) return false;
+    unsigned char four[4];
+    std::memcpy(four, bytes + 4 * i, 4);
+    values[i] = DecodeInt32(four);
   }
   return true;
 }

@@ -79,14 +79,21 @@ class ArchiveWriter {
   void WriteInt32(int32_t value);
   void WriteFloat(float value);
   void WriteString(std::string_view text);
+  // Writes n int32 values at once (the large tables of the data file).
+  void WriteInt32s(const int32_t* values, size_t n);
+  // Writes n int32 zeros (0.0f has the same bytes) without building them first.
+  void WriteZeroInt32s(size_t n);
   // Passes the buffered bytes on to the sink.
   void Flush();
 
  private:
   void Put(const void* data, size_t size);
+  // Room for at least one more int32 in the buffer; returns the free bytes.
+  size_t Room();
 
   ByteSink& m_sink;
-  std::string m_buffer;
+  std::vector<char> m_buffer;  // allocated at the first write
+  size_t m_used = 0;
 };
 
 // Reads fields in order. The first failure (end of data, or a text longer than the bytes left)

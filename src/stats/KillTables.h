@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -34,6 +35,13 @@ class KillTables {
   void SetCell(int32_t killer, int32_t victim, const std::array<int32_t, kTableCount>& counts);
   // True when some cell of the table is above 0.
   bool AnyPositive(int table) const;
+
+  // The stored cells in row order (by killer, then victim), for walking a whole table without
+  // a search per cell; every cell that is not stored reads 0.
+  size_t CellCount() const { return m_cells.size(); }
+  int32_t CellKiller(size_t i) const { return static_cast<int32_t>(m_cells[i].key >> 16); }
+  int32_t CellVictim(size_t i) const { return static_cast<int32_t>(m_cells[i].key & 0xFFFFu); }
+  const std::array<int32_t, kTableCount>& CellCounts(size_t i) const { return m_cells[i].counts; }
 
  private:
   struct Cell {

@@ -172,6 +172,18 @@ void CVexoriumDoc::RebuildPlayerIndexes() {
   }
 }
 
+void CVexoriumDoc::NamesFromPlayers() {
+  ClearNames();
+  for (std::string& slot : m_nameSlots) slot = kNoSlot;
+  m_namesInSlots.clear();
+  int32_t last = std::clamp(nameCount, 0, kMaxPlayers);
+  for (int32_t n = 1; n <= last; ++n) {
+    const std::string& key = players[static_cast<size_t>(n)].name;
+    m_names[static_cast<size_t>(n)] = key;
+    if (!key.empty()) m_nameIndex.insert_or_assign(key, n);
+  }
+}
+
 // --- Load steps ------------------------------------------------------------------------------
 
 void CVexoriumDoc::ResetForLoad() {

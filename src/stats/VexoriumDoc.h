@@ -110,6 +110,10 @@ class CVexoriumDoc {
   void PrepareStatistics();
   // Rebuilds the name and slot indexes after records were filled from outside (a data file).
   void RebuildPlayerIndexes();
+  // Names 1 to the name count become the key names of player records 1 to the name count, all
+  // connected nowhere ("-99"); later names are cleared. For statistics that come without the
+  // discovery pass's names (a data file stores none).
+  void NamesFromPlayers();
 
   // Reads the options and the log directory from an archive of the settings file; stops at the
   // first field that cannot be read and keeps what was read.

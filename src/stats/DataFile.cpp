@@ -1,0 +1,134 @@
+#include "stats/DataFile.h"
+
+#include <utility>
+
+#include "base/Archive.h"
+#include "base/AtomicFile.h"
+#include "base/FileSystem.h"
+#include "base/StringPrintf.h"
+#include "platform/Prompter.h"
+#include "report/HtmlReport.h"
+#include "stats/DataFileReader.h"
+#include "stats/DataFileWriter.h"
+#include "stats/LogSelection.h"
+#include "stats/VexoriumDoc.h"
+
+namespace vexor {
+namespace {
+
+bool ReadContents(const std::string& path, DataFileContents* contents, std::string* problem) {
+  FileSource source;
+  if (!source.Open(path)) {
+    *problem = "it does not exist or cannot be read";
+    return false;
+  }
+  ArchiveReader archive(source);
+  return ReadDataFile(archive, contents, problem);
+}
+
+// A file saved after a client log carries no times the views could show.
+void ClearClientLogTimes(DataFileContents& contents) {
+  for (int32_t p = 1; p <= contents.nameCount; ++p) {
+    PlayerRecord& player = contents.players[static_cast<size_t>(p)];
+    player.totalSeconds = 0;
+    player.connectTime.clear();
+    player.disconnectTime.clear();
+    GameSeries& series = player.games;
+    for (size_t e = 0; e < series.EntryCount(); ++e) {
+      PlayerGame& game = series.ValueAt(e);
+      game.fragsPerHour = game.deathsPerHour = game.suicidesPerHour = 0;
+    }
+  }
+}
+
+// A record as a load resets it, with custom-variable totals for the sets in use.
+PlayerRecord ResetPlayer(int32_t clientVarCount, int32_t serverVarCount) {
+  PlayerRecord player;
+  player.clientVarTotals.assign(static_cast<size_t>(clientVarCount) + 1, 0);
+  player.serverVarTotals.assign(static_cast<size_t>(serverVarCount) + 1, 0);
+  return player;
+}
+
+// Moves the checked contents into the document; nothing here can fail.
+void Install(DataFileContents&& contents, CVexoriumDoc& doc) {
+  doc.nameCount = contents.nameCount;
+  doc.playerCount = contents.nameCount;
+  doc.gameCount = contents.gameCount;
+  doc.displayedGameCount = contents.displayedGameCount;
+  doc.teamArenaSet = contents.teamArenaSet;
+  doc.clientLogSeen = contents.clientLogSeen;
+  doc.serverLogAbsent = contents.serverLogAbsent;
+  doc.clientVarCount = contents.clientVarCount;
+  doc.serverVarCount = contents.serverVarCount;
+  doc.clientVars = std::move(contents.clientVars);
+  doc.serverVars = std::move(contents.serverVars);
+  for (int32_t p = 0; p < CVexoriumDoc::kPlayerSlots; ++p) {
+    doc.players[static_cast<size_t>(p)] =
+        p <= contents.nameCount ? std::move(contents.players[static_cast<size_t>(p)])
+                                : ResetPlayer(contents.clientVarCount, contents.serverVarCount);
+  }
+  for (int32_t g = 0; g < CVexoriumDoc::kGameSlots; ++g) {
+    doc.games[static_cast<size_t>(g)] =
+        g <= contents.gameCount ? std::move(contents.games[static_cast<size_t>(g)]) : GameRecord{};
+  }
+  doc.presence = std::move(contents.presence);
+  doc.NamesFromPlayers();
+  doc.RebuildPlayerIndexes();
+}
+
+}  // namespace
+
+bool SaveDataFile(const CVexoriumDoc& doc, const std::string& path, std::string* error) {
+  AtomicFile file(true);
+  if (!file.Open(path)) {
+    if (error != nullptr) *error = file.Error();
+    return false;
+  }
+  {
+    ArchiveWriter archive(file);
+    WriteDataFile(archive, doc);
+  }
+  if (!file.Commit()) {
+    if (error != nullptr) *error = file.Error();
+    return false;
+  }
+  if (error != nullptr) error->clear();
+  return true;
+}
+
+bool OpenDataFile(CVexoriumDoc& doc, LogSelection& selection, Prompter& prompter,
+                  const std::string& startDirectory, const std::string& path, bool writeReport) {
+  DataFileContents contents;
+  std::string problem;
+  if (!ReadContents(path, &contents, &problem)) {
+    prompter.Inform(StringPrintf("The data file \"%s\" cannot be opened: %s. The statistics were "
+                                 "not changed.",
+                                 path.c_str(), problem.c_str()),
+                    "Warning!");
+    return false;
+  }
+  if (contents.clientLogSeen) ClearClientLogTimes(contents);
+  for (int32_t p = 1; p <= contents.nameCount; ++p) {
+    contents.players[static_cast<size_t>(p)].UpdateTimeText();
+  }
+  Install(std::move(contents), doc);
+
+  selection.selectedFileCount = 1;
+  selection.selectedLogPath = path;
+  selection.selectedLogFiles[0] = path;
+  doc.currentLogPath = path;
+  std::string reportFolder = JoinPath(startDirectory, "html");
+  doc.reportIndexPath = JoinPath(reportFolder, "games.htm");
+  doc.storageAllocated = true;
+  if (writeReport) {
+    std::string error;
+    CreateFolder(reportFolder);
+    if (!WriteHtmlReport(doc, reportFolder, &error)) prompter.Inform(error, "Warning!");
+  }
+  selection.dataAvailable = true;
+  doc.startupPending = false;
+  doc.refresh = true;
+  return true;
+}
+
+}  // namespace vexor
