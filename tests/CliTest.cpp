@@ -151,3 +151,48 @@ TEST_F(CliTest, CleanRewritesALogAndReportsTheOutcome) {
 
 }  // namespace
 }  // namespace vexor
+
+namespace vexor {
+namespace {
+
+TEST_F(CliTest, SaveThenOpenGivesTheSameStatisticsAndTables) {
+  ServerLog("games.log");
+  RunResult saved = Run({"-q", "--save", "stats.dat", "--table", "main", "games.log"});
+  EXPECT_EQ(saved.exitCode, 0) << saved.err;
+  EXPECT_EQ(saved.out.substr(0, saved.out.find('\n')),
+            "NAME      FRGS  DTHS  SCDS  SKLL  GAPL   TIME    FPH    DPH   SPH");
+  std::filesystem::remove_all(folder.File("html"));
+  RunResult opened = Run({"--open", "stats.dat", "--table", "main", "--save", "again.dat"});
+  EXPECT_EQ(opened.exitCode, 0) << opened.err;
+  EXPECT_EQ(opened.out, "Loaded    2 players and    1 games from  1 log file.\n" + saved.out);
+  EXPECT_TRUE(std::filesystem::exists(folder.File("html/games.htm")));  // rewritten
+  EXPECT_EQ(test::ReadFile(folder.File("again.dat")), test::ReadFile(folder.File("stats.dat")));
+}
+
+TEST_F(CliTest, DamagedDataFileFailsAndTablesAndJsonNeedValidInput) {
+  folder.Write("bad.dat", "\x05junk");
+  RunResult result = Run({"--open", "bad.dat"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.err.find("bad.dat"), std::string::npos);
+  EXPECT_EQ(Run({"--table", "nosuch", "x.log"}).exitCode, 2);
+  EXPECT_EQ(Run({"--open", "x.dat", "x.log"}).exitCode, 2);
+  EXPECT_EQ(Run({"--open", "x.dat", "--client-vars", "v.var"}).exitCode, 2);
+}
+
+TEST_F(CliTest, JsonExportAndTheExportOrderStopsAtAFailure) {
+  ServerLog("games.log");
+  RunResult result = Run({"-q", "--json", "out.json", "games.log"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  std::string json = test::ReadFile(folder.File("out.json"));
+  EXPECT_EQ(json.front(), '{');
+  EXPECT_NE(json.find("\"Alice\""), std::string::npos);
+  // A failing CSV export stops the data file and JSON that follow it.
+  RunResult failed =
+      Run({"-q", "--csv", "no/dir/x.csv", "--save", "late.dat", "--json", "late.json", "games.log"});
+  EXPECT_EQ(failed.exitCode, 1);
+  EXPECT_FALSE(std::filesystem::exists(folder.File("late.dat")));
+  EXPECT_FALSE(std::filesystem::exists(folder.File("late.json")));
+}
+
+}  // namespace
+}  // namespace vexor

@@ -4,6 +4,7 @@
 
 #include "base/StringPrintf.h"
 #include "stats/LogSelection.h"
+#include "ui/PrintTables.h"
 
 namespace vexor {
 namespace {
@@ -25,10 +26,18 @@ const OptionSpec kOptions[] = {
     {0, "server-vars", "FILE", &CliRequest::serverVars,
      "before the load, install the server-side custom variables of FILE (a file named "
      "teamarena_server.var keeps the game type names)"},
+    {0, "open", "FILE", &CliRequest::open,
+     "reopen a saved data file instead of analysing logs (the report is rewritten)"},
+    {0, "table", "NAME", &CliRequest::table,
+     "print one table as text: main, weapons, client1 ... client6, server1 ... server6 "
+     "(client1 is the client-side custom variables 1-9, client2 10-18, ...)"},
     {0, "csv", "FILE", &CliRequest::csv,
      "export the players' statistics as comma-separated values to FILE"},
     {0, "game-lines", nullptr, &CliRequest::gameLines,
      "with --csv: add a line for every game each player played"},
+    {0, "save", "FILE", &CliRequest::save, "save the statistics as a Vexor data file"},
+    {0, "json", "FILE", &CliRequest::json,
+     "export the statistics as one JSON document (docs/JSON.md)"},
     {0, "clean", "LOG", &CliRequest::clean,
      "remove end-of-file markers and carriage returns from LOG (nothing is loaded)"},
     {0, "no-report", nullptr, &CliRequest::noReport,
@@ -142,11 +151,27 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliRequest* req
     }
     return true;
   }
+  int code;
+  if (!request->table.empty() && !PrintChoiceFromTableName(request->table, &code)) {
+    *error = StringPrintf("unknown table '%s'", request->table.c_str());
+    return false;
+  }
+  if (!request->open.empty()) {
+    if (!request->logs.empty()) {
+      *error = "--open reopens a data file; give no log with it";
+      return false;
+    }
+    if (!request->clientVars.empty() || !request->serverVars.empty()) {
+      *error = "a data file carries its own custom variables; --client-vars and --server-vars "
+               "apply to logs";
+      return false;
+    }
+  }
   if (request->gameLines && request->csv.empty()) {
     *error = "--game-lines needs --csv FILE";
     return false;
   }
-  if (request->logs.empty()) {
+  if (request->logs.empty() && request->open.empty()) {
     *error = "no log file given";
     return false;
   }
@@ -161,6 +186,7 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliRequest* req
 std::string UsageText() {
   std::string text =
       "Usage: vexor [OPTIONS] LOG...    analyse 1 to 30 log files (server and client logs, mixed)\n"
+      "       vexor [OPTIONS] --open FILE      reopen a saved data file instead of analysing logs\n"
       "       vexor --clean LOG                remove end-of-file markers and carriage returns\n"
       "       vexor --help | --version\n"
       "\n"
@@ -178,7 +204,7 @@ std::string UsageText() {
   }
   text +=
       "\n"
-      "After the load, exports run in this order: CSV.\n"
+      "After the load or open, exports run in this order: table, CSV, data file, JSON.\n"
       "\n"
       "Messages that the desktop program shows in message boxes are written to standard error\n"
       "as \"CAPTION: TEXT\".\n"

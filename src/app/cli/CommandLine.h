@@ -11,7 +11,11 @@ struct CliRequest {
   std::vector<std::string> logs;
   std::string clientVars;
   std::string serverVars;
+  std::string open;   // reopen this data file instead of loading logs
+  std::string table;  // print this table after the load or open
   std::string csv;    // export CSV to this file after the load
+  std::string save;   // save a data file
+  std::string json;   // export JSON
   std::string clean;  // clean this log instead of loading
   bool gameLines = false;
   bool noReport = false;

@@ -13,10 +13,13 @@
 #include "base/StringPrintf.h"
 #include "customvars/VariableWorkingCopy.h"
 #include "stats/CsvExport.h"
+#include "stats/DataFile.h"
+#include "stats/JsonExport.h"
 #include "stats/LogCleaner.h"
 #include "stats/LoadDriver.h"
 #include "stats/LogSelection.h"
 #include "stats/VexoriumDoc.h"
+#include "ui/PrintTables.h"
 
 #ifndef VEXOR_BUILD_ID
 #define VEXOR_BUILD_ID "unknown"
@@ -71,14 +74,23 @@ bool InstallVariables(const CliRequest& request, CVexoriumDoc& doc, Prompter& pr
   return ok;
 }
 
-// The exports after a load, in their order. False when one failed (its message is shown).
+// The exports after a load or open, in their order: table, CSV, data file, JSON. False when one
+// failed (its message is shown); the later ones are not attempted.
 bool RunExports(const CliRequest& request, CVexoriumDoc& doc, Prompter& prompter) {
-  std::string error;
-  if (!request.csv.empty() && !ExportCsv(doc, request.csv, request.gameLines, &error)) {
-    prompter.Inform(error, "Warning!");
-    return false;
+  if (!request.table.empty()) {
+    int code = 0;
+    PrintTable table;
+    PrintChoiceFromTableName(request.table, &code);
+    BuildPrintTable(doc, code, &table);
+    std::fputs(FormatTextTable(table).c_str(), stdout);
   }
-  return true;
+  std::string error;
+  bool ok = true;
+  if (ok && !request.csv.empty()) ok = ExportCsv(doc, request.csv, request.gameLines, &error);
+  if (ok && !request.save.empty()) ok = SaveDataFile(doc, request.save, &error);
+  if (ok && !request.json.empty()) ok = ExportJson(doc, request.json, &error);
+  if (!ok) prompter.Inform(error, "Warning!");
+  return ok;
 }
 
 // --clean: the outcome is shown as the desktop program shows it; --quiet keeps only failures.
@@ -103,15 +115,23 @@ int Run(const CliRequest& request) {
   driver.OnNewDocument();  // start-up: settings and empty tables
   if (!InstallVariables(request, doc, prompter)) return kExitFailed;
 
-  SelectLogs(request.logs, &selection);
-  ConsoleProgress progress;
-  bool showProgress = !request.quiet && (request.progress || ::isatty(STDERR_FILENO));
-  if (showProgress) driver.SetProgress(&progress);
-  driver.SetReportEnabled(!request.noReport);
-  if (!driver.OnNewDocument()) return kExitFailed;
+  bool loaded;
+  if (!request.open.empty()) {
+    loaded = OpenDataFile(doc, selection, prompter, start, request.open, !request.noReport);
+  } else {
+    SelectLogs(request.logs, &selection);
+    ConsoleProgress progress;
+    bool showProgress = !request.quiet && (request.progress || ::isatty(STDERR_FILENO));
+    if (showProgress) driver.SetProgress(&progress);
+    driver.SetReportEnabled(!request.noReport);
+    loaded = driver.OnNewDocument();
+  }
+  if (!loaded) return kExitFailed;
+  // A report page that could not be written has shown its message; the statistics stand.
+  bool reportWritten = request.open.empty() ? driver.ReportWritten() : prompter.Count() == 0;
   if (!request.quiet) PrintSummary(doc, selection);
   bool exported = RunExports(request, doc, prompter);
-  return exported && driver.ReportWritten() ? kExitOk : kExitFailed;
+  return exported && reportWritten ? kExitOk : kExitFailed;
 }
 
 }  // namespace
