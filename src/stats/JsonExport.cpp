@@ -10,7 +10,7 @@
 #include "base/Archive.h"
 #include "base/AtomicFile.h"
 #include "base/StringPrintf.h"
-#include "report/HtmlPageWriter.h"
+#include "stats/GamePlayers.h"
 #include "stats/DerivedValues.h"
 #include "stats/VexoriumDoc.h"
 #include "stats/Weapons.h"
