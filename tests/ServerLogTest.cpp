@@ -1,7 +1,11 @@
 // Server logs: games, players, connections, play time, teams and short games.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "TestSupport.h"
+#include "base/StringPrintf.h"
 
 namespace vexor {
 namespace {
@@ -260,6 +264,115 @@ TEST_F(ServerLogTest, ADisconnectWithoutAnOpenConnectionGoesToTheFirstHolder) {
   })));
   EXPECT_EQ(Player("Alice").totalSeconds, 150);
   EXPECT_EQ(Player("Alice").gamesPlayed, 2);
+}
+
+// OpenArena logs a bot's user information before its connect line; the line after the connect
+// ("ClientBegin:", "Info:", "Playerstore:") names nobody.
+std::string BotConnect(std::string_view clock, int client, std::string_view rawName,
+                       std::string_view next, std::string_view model = "sarge") {
+  std::string info = At(clock, StringPrintf("ClientUserinfoChanged: %d n\\%.*s\\t\\0\\model\\%.*s"
+                                            "\\hmodel\\sarge\\c1\\1\\c2\\5\\hc\\100\\w\\0\\l\\0"
+                                            "\\skill\\ 2.00\\tt\\0\\tl\\0\\id\\",
+                                            client, static_cast<int>(rawName.size()),
+                                            rawName.data(), static_cast<int>(model.size()),
+                                            model.data()));
+  return Lines({info, At(clock, StringPrintf("ClientConnect: %d", client)), At(clock, next)});
+}
+
+TEST_F(ServerLogTest, OpenArenaBotsAreNamedByTheUserInformationBeforeTheirConnect) {
+  ASSERT_TRUE(LoadText(Lines({
+      InitGame("0:00", "oasago2", 3),
+      BotConnect("0:00", 1, "Sarge", "ClientBegin: 1", "sarge/blue"),
+      BotConnect("0:00", 2, "^1Gr^7ism", "Playerstore: 2 restored"),
+      Connect("0:05", 0, "Human"),  // a human's user information follows his connect
+      At("0:05", "ClientBegin: 0"),
+      BotConnect("0:10", 3, "Angelyss", "Info: 3 joined the red team"),
+      At("0:20", "Kill: 1 2 10: Sarge killed ^1Gr^7ism by MOD_RAILGUN"),
+      At("0:30", "Kill: 2 0 23: ^1Gr^7ism killed Human by MOD_NAIL"),
+      At("0:40", "Kill: 3 1 7: Angelyss killed Sarge by MOD_ROCKET_SPLASH"),
+      At("1:10", "ClientDisconnect: 3"),
+      At("2:00", "ShutdownGame:"),
+  })));
+  // Both passes find the same names in the same order.
+  ASSERT_EQ(doc.nameCount, 4);
+  ASSERT_EQ(doc.playerCount, 4);
+  const char* order[] = {"", "Sarge", "Grism", "Human", "Angelyss"};
+  for (int32_t k = 1; k <= 4; ++k) {
+    EXPECT_EQ(doc.PlayerName(k), order[k]);
+    EXPECT_EQ(doc.players[static_cast<size_t>(k)].name, order[k]);
+  }
+  EXPECT_EQ(Player("Grism").rawName, "^1Gr^7ism");
+  EXPECT_FALSE(Game(1).shortGame);
+  const PlayerRecord& sarge = Player("Sarge");
+  EXPECT_EQ(sarge.frags, 1);
+  EXPECT_EQ(sarge.deaths, 1);
+  EXPECT_EQ(sarge.weaponFrags[Index(Weapon::kRailgun)], 1);
+  EXPECT_EQ(sarge.totalSeconds, 120);
+  EXPECT_EQ(sarge.games.Get(1).team, 1);  // from the line before the connect
+  EXPECT_EQ(Player("Grism").frags, 1);    // a nailgun frag: no weapon of the nine
+  EXPECT_EQ(Player("Grism").weaponFrags[Index(Weapon::kRailgun)], 0);
+  EXPECT_EQ(Player("Human").deaths, 1);
+  EXPECT_EQ(Player("Angelyss").totalSeconds, 60);
+  EXPECT_EQ(Player("Angelyss").weaponFrags[Index(Weapon::kRocket)], 1);
+  // Sarge (position 0) fragged Grism (1); Angelyss (3) fragged Sarge.
+  EXPECT_EQ(Game(1).kills.Get(KillTables::kAllWeapons, 0, 1), 1);
+  EXPECT_EQ(Game(1).kills.Get(KillTables::kAllWeapons, 1, 2), 1);
+  EXPECT_EQ(Game(1).kills.Get(KillTables::kAllWeapons, 3, 0), 1);
+}
+
+TEST_F(ServerLogTest, OnlyTheSameClientsUserInformationDirectlyBeforeAConnectNamesIt) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> lines;
+    std::vector<std::string> names;  // in the order both passes find them
+  };
+  const std::string sarge = At("0:00", "ClientUserinfoChanged: 3 n\\Sarge\\t\\0\\model\\sarge\\id\\");
+  const Case cases[] = {
+      {"the same client", {sarge, At("0:00", "ClientConnect: 3"), At("0:00", "ClientBegin: 3")},
+       {"Sarge"}},
+      {"another client", {sarge, At("0:00", "ClientConnect: 4"), At("0:00", "ClientBegin: 4")}, {}},
+      {"a client number that only ends alike",
+       {At("0:00", "ClientUserinfoChanged: 13 n\\Sarge\\t\\0\\model\\sarge\\id\\"),
+        At("0:00", "ClientConnect: 3"), At("0:00", "ClientBegin: 3")},
+       {}},
+      {"a line between",
+       {sarge, At("0:00", "Item: 3 weapon_shotgun"), At("0:00", "ClientConnect: 3"),
+        At("0:00", "ClientBegin: 3")},
+       {}},
+      {"a name after the connect still wins",
+       {sarge, At("0:00", "ClientConnect: 3"),
+        At("0:00", "ClientUserinfoChanged: 3 n\\Major\\t\\0\\model\\major\\id\\")},
+       {"Major"}},
+      {"colour codes alone name nobody",
+       {At("0:00", "ClientUserinfoChanged: 3 n\\^1^7\\t\\0\\model\\sarge\\id\\"),
+        At("0:00", "ClientConnect: 3"), At("0:00", "ClientBegin: 3")},
+       {}},
+      {"a connect that ends the log", {sarge, At("0:00", "ClientConnect: 3")}, {"Sarge"}},
+      // The line a connect consumed is still the line before the next one.
+      {"a reconnect after a consumed line",
+       {At("0:00", "ClientConnect: 3"), sarge, At("0:05", "ClientConnect: 3"),
+        At("0:05", "ClientBegin: 3")},
+       {"Sarge"}},
+      {"two bots in a row",
+       {sarge, At("0:00", "ClientConnect: 3"), At("0:00", "ClientBegin: 3"),
+        At("0:00", "ClientUserinfoChanged: 4 n\\Grism\\t\\0\\model\\grism\\id\\"),
+        At("0:00", "ClientConnect: 4"), At("0:00", "ClientBegin: 4")},
+       {"Sarge", "Grism"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string log = InitGame("0:00") + "\n";
+    for (const std::string& line : c.lines) log += line + "\n";
+    ASSERT_TRUE(LoadText(log));
+    ASSERT_EQ(doc.nameCount, static_cast<int32_t>(c.names.size()));
+    ASSERT_EQ(doc.playerCount, doc.nameCount);
+    for (size_t k = 0; k < c.names.size(); ++k) {
+      int32_t n = static_cast<int32_t>(k) + 1;
+      EXPECT_EQ(doc.PlayerName(n), c.names[k]);
+      EXPECT_EQ(doc.players[static_cast<size_t>(n)].name, c.names[k]);
+      EXPECT_EQ(doc.players[static_cast<size_t>(n)].games.Get(1).seconds, 1);
+    }
+  }
 }
 
 }  // namespace

@@ -29,6 +29,14 @@ constexpr ByObituary kByObituaries[] = {
     {"electrocuted", 0, Weapon::kLightning},
     {"blasted", 6, Weapon::kBfg},  // "'s BFG"
     {"killed", 0, nullopt},
+    // Team Arena's weapons, none of them one of the nine.
+    {"nailed", 0, nullopt},
+    {"juiced", 0, nullopt},
+    // OpenArena: pushed to death by another player ("a acid bath" as the game prints it).
+    {"given a hot bath", 0, nullopt},
+    {"given a acid bath", 0, nullopt},
+    {"given a small push", 0, nullopt},
+    {"helped on the way", 0, nullopt},
 };
 
 // Where a message without " by " splits its names: the victim is the text before the first
@@ -57,6 +65,12 @@ constexpr PlainObituary kPlainObituaries[] = {
     {"grenade", "grenade", 11, {{{" ate ", 5}, {}}}, 13, Weapon::kGrenade},
     // A telefrag: "tried to invade ...'s personal space".
     {"personal space", "personal space", 11, {{{" tried ", 17}, {}}}, 20, nullopt},
+    // Team Arena's chaingun, proximity mines and kamikaze.
+    {"lead poisoning", "Chaingun", 11, {{{" got lead poisoning from ", 25}, {}}}, 14, nullopt},
+    {"Prox Mine", "Prox Mine", 11, {{{" was too close to ", 18}, {}}}, 15, nullopt},
+    {"Kamikaze blast", "Kamikaze blast", 11, {{{" falls to ", 10}, {}}}, 20, nullopt},
+    // OpenArena: crushed by a mover another player set off.
+    {"trap", "trap", 11, {{{" was crushed in ", 16}, {}}}, 10, nullopt},
 };
 
 // "<victim>^7 <message>.\n": a message of length k ends two characters before the end of a line
@@ -88,7 +102,16 @@ constexpr SuicideMessage kSuicideMessages[] = {
     {"killed himself", 14},
     {"killed itself", 13},
     {"should have used a smaller gun", 30},
+    // Team Arena's proximity mines ("it's" as OpenArena prints it for some players) and kamikaze.
+    {"found her prox mine", 19},
+    {"found his prox mine", 19},
+    {"found its prox mine", 19},
+    {"found it's prox mine", 20},
+    {"goes out with a bang", 20},
 };
+
+// Team games print a team kill's killer behind this mark; it is no part of the name.
+constexpr std::string_view kTeammateMark = "^1TEAMMATE^7 ";
 
 // The text from `from` up to the end of the line less its last dropAtEnd characters; empty when
 // nothing lies between.
@@ -149,8 +172,12 @@ std::string_view EntryRawName(std::string_view line) { return DropLast(line, 20)
 
 std::optional<ObituaryText> CutObituary(std::string_view line) {
   size_t by = line.find(" by ");
-  if (by != std::string_view::npos) return CutByObituary(line, by);
-  return CutPlainObituary(line);
+  std::optional<ObituaryText> text =
+      by != std::string_view::npos ? CutByObituary(line, by) : CutPlainObituary(line);
+  if (text && text->killer.starts_with(kTeammateMark)) {
+    text->killer.remove_prefix(kTeammateMark.size());
+  }
+  return text;
 }
 
 std::optional<SuicideText> CutSuicide(std::string_view line) {

@@ -43,7 +43,8 @@ struct ObituaryText {
 };
 // The obituary a line carries, or nothing when the line is none. Lines with " by " are read by
 // the "<victim> was <verb> by <killer>" rows only; the other rows are tried when the line has no
-// " by ". The texts may come out empty (short lines).
+// " by ". A team kill's mark "^1TEAMMATE^7 " before the killer is left out of the killer text.
+// The texts may come out empty (short lines).
 std::optional<ObituaryText> CutObituary(std::string_view line);
 
 // A suicide message and its victim's raw text (may be empty).

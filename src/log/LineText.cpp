@@ -105,6 +105,15 @@ std::string_view UserInfoRawName(std::string_view infoLine, int from) {
   return infoLine.substr(start, end - start);
 }
 
+std::string_view UserInfoClientNumber(std::string_view infoLine, int wordEnd) {
+  if (wordEnd < 0 || infoLine.empty()) return {};
+  size_t first = static_cast<size_t>(wordEnd) + 1;
+  size_t end = infoLine.find(' ', first);
+  if (end == std::string_view::npos) end = infoLine.size() - 1;
+  if (first >= end) return {};
+  return infoLine.substr(first, end - first);
+}
+
 int32_t UserInfoTeam(std::string_view infoLine) {
   if (infoLine.size() < 4) return 0;
   for (size_t i = 0; i <= infoLine.size() - 4; ++i) {

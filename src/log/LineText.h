@@ -44,6 +44,10 @@ std::string_view TrailingClientNumber(std::string_view line);
 // first "\t\" after it, both found before the last 3 characters; empty when they are not there.
 std::string_view UserInfoRawName(std::string_view infoLine, int from);
 
+// The client number of a "ClientUserinfoChanged:" line: the text from one past its word end up
+// to the next blank, or up to its last character when no blank follows.
+std::string_view UserInfoClientNumber(std::string_view infoLine, int wordEnd);
+
 // The team a user-information line gives: 2 for "/red\", 1 for "/blue\" (the first found), 0
 // when neither appears at positions 0 to length - 4.
 int32_t UserInfoTeam(std::string_view infoLine);

@@ -120,6 +120,20 @@ class LogAnalysis {
   bool NextLine(std::string_view* line);
   bool FinishPass();
 
+  // The name a "ClientConnect:" line gets, in both server passes.
+  struct ConnectName {
+    std::string rawName;
+    std::string name;  // without colour codes; empty when the connect names nobody
+    int32_t team = 0;
+  };
+  // Reads the line after a connect line; the connect consumes it. The raw name and team come
+  // from that line; when it yields no name (or the log ends), from the line directly before the
+  // connect line when that is a "ClientUserinfoChanged:" line of the same client number, as
+  // OpenArena logs its bots. connectLine is read before the next line is.
+  void ReadConnectName(std::string_view connectLine, int wordEnd, ConnectName* connect);
+  // Keeps the line just read when it is a user-information line, for a connect line that may
+  // follow; forgets it otherwise. Every line read goes through here or ReadConnectName.
+  void NoteLineBeforeConnect(std::string_view word, std::string_view line);
   void ScanConnect(std::string_view line, int wordEnd);
   void ScanInitGame(std::string_view line);
   bool HandleConnect(std::string_view line, int wordEnd);
@@ -143,6 +157,8 @@ class LogAnalysis {
   ReadObserver m_observer;
   uint64_t m_lastReport = 0;
   std::string m_heldLine;
+  std::string m_userInfoBefore;  // the line read last, when it is a user-information line
+  bool m_hasUserInfoBefore = false;
   std::vector<ClientPattern> m_clientPatterns;  // index = client variable
   ServerVariableIndex m_serverVariables;
 };

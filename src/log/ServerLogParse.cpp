@@ -1,6 +1,7 @@
 // The statistics pass over a server log: games, connections, play time and teams. Kills are
 // in ServerKills.cpp.
 #include <string>
+#include <utility>
 
 #include "log/GameTypes.h"
 #include "log/LineText.h"
@@ -15,10 +16,12 @@ bool LogAnalysis::ParseServerLog() {
   if (!OpenCurrentLog()) return false;
   m_doc.gameClosed = true;
   PrepareVariables();
+  m_hasUserInfoBefore = false;
   std::string_view line;
   while (NextLine(&line)) {
     EventWord event = FindEventWord(line);
-    if (event.word == "ClientConnect:") {
+    bool connect = event.word == "ClientConnect:";
+    if (connect) {
       // Its handler reads on to the next line: work on a copy that stays valid.
       m_heldLine.assign(line);
       line = m_heldLine;
@@ -28,6 +31,8 @@ bool LogAnalysis::ParseServerLog() {
       HandleKill(event.word, line);
     }
     ApplyServerVariables(event.word, line);
+    // A connect's handler notes the line it consumed instead.
+    if (!connect) NoteLineBeforeConnect(event.word, line);
   }
   MarkShortGames();
   return FinishPass();
@@ -81,12 +86,12 @@ bool LogAnalysis::HandleClientEvent(std::string_view word, std::string_view line
 bool LogAnalysis::HandleConnect(std::string_view line, int wordEnd) {
   std::string number(TrailingClientNumber(line));
   std::string time(ClockTime(line));
-  std::string_view info;
-  if (!NextLine(&info)) return false;
-  std::string rawName(UserInfoRawName(info, wordEnd));
-  std::string name = StripColourCodes(rawName);
+  ConnectName connect;
+  ReadConnectName(line, wordEnd, &connect);
+  std::string rawName = std::move(connect.rawName);
+  std::string name = std::move(connect.name);
   if (name.empty()) return false;
-  int32_t team = UserInfoTeam(info);
+  int32_t team = connect.team;
 
   int32_t found = -1;
   int tries = 0;

@@ -1,6 +1,7 @@
 // The discovery pass over a server log: games and their settings, names and who took part in
 // which game.
 #include <string>
+#include <utility>
 
 #include "log/LineText.h"
 #include "log/LogAnalysis.h"
@@ -34,25 +35,66 @@ KeyValue ValueOf(std::string_view line, std::string_view key, size_t skip) {
 
 bool LogAnalysis::ScanServerLog() {
   if (!OpenCurrentLog()) return false;
+  m_hasUserInfoBefore = false;
   std::string_view line;
   while (NextLine(&line)) {
-    if (line.size() <= 10) continue;
-    EventWord event = FindEventWord(line);
-    if (event.word == "ClientConnect:") {
-      if (m_doc.gameCount > 0) ScanConnect(line, event.end);
-    } else if (event.word == "InitGame:") {
-      ScanInitGame(line);
+    if (line.size() <= 10) {
+      m_hasUserInfoBefore = false;
+      continue;
     }
+    EventWord event = FindEventWord(line);
+    if (event.word == "ClientConnect:" && m_doc.gameCount > 0) {
+      ScanConnect(line, event.end);  // notes the line it consumes
+      continue;
+    }
+    if (event.word == "InitGame:") ScanInitGame(line);
+    NoteLineBeforeConnect(event.word, line);
   }
   return FinishPass();
 }
 
+void LogAnalysis::NoteLineBeforeConnect(std::string_view word, std::string_view line) {
+  m_hasUserInfoBefore = word == "ClientUserinfoChanged:";
+  if (m_hasUserInfoBefore) m_userInfoBefore.assign(line);
+}
+
+void LogAnalysis::ReadConnectName(std::string_view connectLine, int wordEnd,
+                                  ConnectName* connect) {
+  // Settled before reading on: connectLine may point into the reader's buffer. The client
+  // number is cut alike in both passes, so that both find the same players.
+  std::string_view number = TrailingClientNumber(connectLine);
+  bool infoBeforeFits =
+      m_hasUserInfoBefore && !number.empty() &&
+      UserInfoClientNumber(m_userInfoBefore, FindEventWord(m_userInfoBefore).end) == number;
+  std::string_view next;
+  bool read = NextLine(&next);
+  if (read) {
+    connect->rawName = UserInfoRawName(next, wordEnd);
+    connect->name = StripColourCodes(connect->rawName);
+    connect->team = UserInfoTeam(next);
+  }
+  if (connect->name.empty() && infoBeforeFits) {
+    // OpenArena logs a bot's user information before its connect line: the line after it
+    // ("ClientBegin:", "Info:" ...) names nobody. The name starts after that line's own word.
+    std::string_view before = m_userInfoBefore;
+    connect->rawName = UserInfoRawName(before, FindEventWord(before).end);
+    connect->name = StripColourCodes(connect->rawName);
+    connect->team = UserInfoTeam(before);
+  }
+  // The consumed line is the one before whatever line comes next.
+  if (read) {
+    NoteLineBeforeConnect(FindEventWord(next).word, next);
+  } else {
+    m_hasUserInfoBefore = false;
+  }
+}
+
 void LogAnalysis::ScanConnect(std::string_view line, int wordEnd) {
-  // The user-information line that follows is consumed here: keep what the connect line gives.
+  // The line that follows is consumed: keep what the connect line gives first.
   std::string slot(RestOfLine(line, wordEnd));
-  std::string_view info;
-  if (!NextLine(&info)) return;
-  std::string name = StripColourCodes(UserInfoRawName(info, wordEnd));
+  ConnectName connect;
+  ReadConnectName(line, wordEnd, &connect);
+  std::string name = std::move(connect.name);
   if (name.empty()) return;
   int32_t game = m_doc.gameCount;
   int tries = 0;
