@@ -2,8 +2,13 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "TestSupport.h"
 
@@ -192,6 +197,64 @@ TEST_F(CliTest, JsonExportAndTheExportOrderStopsAtAFailure) {
   EXPECT_EQ(failed.exitCode, 1);
   EXPECT_FALSE(std::filesystem::exists(folder.File("late.dat")));
   EXPECT_FALSE(std::filesystem::exists(folder.File("late.json")));
+}
+
+// FNV-1a over the data file and every report page under start (paths in byte order), each
+// with its path: one number that changes when any byte of them does.
+uint64_t LoadFingerprint(const std::string& start) {
+  std::vector<std::string> files = {"d.dat"};
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(start + "/html")) {
+    if (entry.is_regular_file()) {
+      files.push_back(std::filesystem::relative(entry.path(), start).string());
+    }
+  }
+  std::sort(files.begin() + 1, files.end());
+  uint64_t hash = 0xcbf29ce484222325ULL;
+  auto add = [&hash](std::string_view bytes) {
+    for (char c : bytes) {
+      hash ^= static_cast<unsigned char>(c);
+      hash *= 0x100000001b3ULL;
+    }
+  };
+  for (const std::string& file : files) {
+    add(file);
+    add(std::string_view("\0", 1));
+    add(test::ReadFile(start + "/" + file));
+  }
+  return hash;
+}
+
+// Reading OpenArena logs changed nothing for the classic logs: the samples give the data files
+// and reports they gave before, to the byte.
+TEST_F(CliTest, ClassicSamplesGiveTheSameDataFilesAndReportsAsBefore) {
+  struct Sample {
+    const char* log;
+    uint64_t fingerprint;
+    size_t files;
+  };
+  const Sample kSamples[] = {
+      {"server-ffa-ctf.log", 0xf9588539383cf169ULL, 10},
+      {"client-console.log", 0xacb56f6774cabed0ULL, 9},
+  };
+  for (const Sample& sample : kSamples) {
+    SCOPED_TRACE(sample.log);
+    // The data file holds the report's path: a start directory named alike on every run.
+    std::string relative = std::string(sample.log) + ".out";
+    std::string start = folder.File(relative);
+    std::filesystem::create_directory(start);
+    RunResult result = Run({"-q", "-C", relative, "--save", relative + "/d.dat",
+                            std::string(VEXOR_SAMPLES) + "/" + sample.log});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    size_t pages = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(start + "/html")) {
+      if (entry.is_regular_file()) ++pages;
+    }
+    EXPECT_EQ(pages + 1, sample.files);
+    EXPECT_EQ(LoadFingerprint(start), sample.fingerprint)
+        << std::hex << "now 0x" << LoadFingerprint(start)
+        << ": the statistics of a classic log changed; if that is meant, say why in the commit "
+           "and record the new number";
+  }
 }
 
 }  // namespace

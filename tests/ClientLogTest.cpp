@@ -61,6 +61,22 @@ TEST_F(ClientLogTest, EveryObituaryCountsFragDeathWeaponAndKillTables) {
       {"Bob^7 ate Alice^7's rocket", Weapon::kRocket},
       {"Bob^7 ate Alice^7's grenade", Weapon::kGrenade},
       {"Bob^7 tried to invade Alice^7's personal space", std::nullopt},
+      // Team Arena's weapons and OpenArena's pushes: frags, none with one of the nine weapons.
+      {"Bob^7 was nailed by Alice^7", std::nullopt},
+      {"Bob^7 got lead poisoning from Alice^7's Chaingun", std::nullopt},
+      {"Bob^7 was too close to Alice^7's Prox Mine", std::nullopt},
+      {"Bob^7 falls to Alice^7's Kamikaze blast", std::nullopt},
+      {"Bob^7 was juiced by Alice^7", std::nullopt},
+      {"Bob^7 was given a hot bath by Alice^7", std::nullopt},
+      {"Bob^7 was given a acid bath by Alice^7", std::nullopt},
+      {"Bob^7 was given a small push by Alice^7", std::nullopt},
+      {"Bob^7 was helped on the way by Alice^7", std::nullopt},
+      {"Bob^7 was crushed in Alice^7's trap", std::nullopt},
+      // A team kill's mark is no part of the killer's name.
+      {"Bob^7 was killed by ^1TEAMMATE^7 Alice^7", std::nullopt},
+      {"Bob^7 was railed by ^1TEAMMATE^7 Alice^7", Weapon::kRailgun},
+      {"Bob^7 almost dodged ^1TEAMMATE^7 Alice^7's rocket", Weapon::kRocket},
+      {"Bob^7 got lead poisoning from ^1TEAMMATE^7 Alice^7's Chaingun", std::nullopt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
@@ -96,7 +112,8 @@ TEST_F(ClientLogTest, EverySuicideMessageCountsOneSuicideOnTheDiagonal) {
       "tripped on her own grenade", "tripped on his own grenade", "tripped on its own grenade",
       "blew herself up", "blew himself up", "blew itself up", "melted herself", "melted himself",
       "melted itself", "killed herself", "killed himself", "killed itself",
-      "should have used a smaller gun",
+      "should have used a smaller gun", "found her prox mine", "found his prox mine",
+      "found its prox mine", "found it's prox mine", "goes out with a bang",
   };
   for (const char* message : messages) {
     std::string line = StringPrintf("Bob^7 %s.", message);
@@ -121,6 +138,9 @@ TEST_F(ClientLogTest, LinesThatAreNoObituaryCountNothing) {
       "^7 was railed by Alice^7",         // empty victim text
       "Bob^7 ate a rocket",               // no killer
       "Alice^7: rocket",
+      "Bob^7 was too close to the Prox Mine",  // no killer before "'s Prox Mine"
+      "Bob^7 was killed by ^1TEAMMATE^7 ^7",   // the mark alone names nobody
+      "Bob^7 was crushed in Alice^7's car",
       "x",
   };
   for (const char* line : lines) {
