@@ -56,6 +56,40 @@ constexpr const char* kStartup[] = {
     "192.168.1.10 resolved to 192.168.1.10:27960",
 };
 
+// OpenArena's client from its start until the first game, shorter.
+constexpr const char* kOpenArenaStartup[] = {
+    "ioq3+oa 1.36_SVN1910M linux-x86_64 Jan 19 2012",
+    "----- FS_Startup -----",
+    "Current search path:",
+    "/home/player/.openarena/baseoa",
+    "/usr/share/games/openarena/baseoa/pak6-patch088.pk3 (179 files)",
+    "/usr/share/games/openarena/baseoa/pak0.pk3 (4011 files)",
+    "/usr/share/games/openarena/baseoa",
+    "----------------------",
+    "4190 files in pk3 files",
+    "execing default.cfg",
+    "execing q3config.cfg",
+    "couldn't exec autoexec.cfg",
+    "Hunk_Clear: reset the hunk ok",
+    "----- Client Initialization -----",
+    "----- Initializing Renderer ----",
+    "----- Client Initialization Complete -----",
+    "----- R_Init -----",
+    "SDL using driver \"x11\"",
+    "GL_RENDERER: Mesa Intel(R) UHD Graphics 620 (KBL GT2)",
+    "----- finished R_Init -----",
+    "------- sound initialization -------",
+    "Sound initialization successful.",
+    "Loading vm file vm/ui.qvm...",
+    "--- Common Initialization Complete ---",
+    "]\\connect 192.168.1.10",
+    "Resolving 192.168.1.10",
+    "192.168.1.10 resolved to 192.168.1.10:27960",
+};
+
+// What a team game's client prints before the killer's name when a player frags a teammate.
+constexpr std::string_view kTeammate = "^1TEAMMATE^7 ";
+
 constexpr const char* kMapChange[] = {
     "Hunk_Clear: reset the hunk ok",
     "Loading vm file vm/cgame.qvm...",
@@ -105,6 +139,11 @@ void ClientLogWriter::WriteStartup() {
   m_out.EndLine();
   if (m_options.noise == 0) return;
   Line("");
+  if (m_options.flavour == Flavour::kOpenArena) {
+    for (const char* line : kOpenArenaStartup)
+      Line(line);
+    return;
+  }
   for (const char* line : kStartup)
     Line(line);
 }
@@ -204,9 +243,15 @@ void ClientLogWriter::WriteKill(const GamePlan& plan, const PlannedKill& kill) {
   Name(victim, kill.time);
   m_out.Append(' ');
   if (kill.kind == KillKind::kFrag) {
+    const Participant& killer = plan.participants[static_cast<size_t>(kill.killer)];
     m_out.Append(mod.text[0]);
     m_out.Append(' ');
-    Name(plan.participants[static_cast<size_t>(kill.killer)], kill.time);
+    if (m_options.flavour == Flavour::kOpenArena && plan.IsTeamGame() &&
+        killer.team == victim.team) {
+      m_out.Append(kTeammate);
+      ++m_teamKills;
+    }
+    Name(killer, kill.time);
     m_out.Append(mod.suffix);
   } else {
     m_out.Append(kill.kind == KillKind::kSelf ? mod.text[static_cast<int>(gender)] : mod.text[0]);
@@ -276,11 +321,13 @@ void ClientLogWriter::Finish(GeneratorSummary* summary) {
   int64_t obituaries = 0;
   int64_t suicides = 0;
   for (int32_t f = 0; f < KillFormCount(); ++f) {
+    if (!KillFormLoggedIn(f, m_options.flavour)) continue;
     KillForm form = KillFormAt(f);
     int64_t count = m_formCounts[static_cast<size_t>(f)];
     (form.kind == KillKind::kFrag ? obituaries : suicides) += count;
     summary->Add(ClientFormKey(form.kind, form.mod, form.gender), count);
   }
+  if (m_options.flavour == Flavour::kOpenArena) summary->Set("teamKills", m_teamKills);
   summary->Set("obituaries", obituaries);
   summary->Set("suicides", suicides);
 }

@@ -45,6 +45,7 @@ class ClientLogWriter : public LogWriter {
   std::unordered_set<std::string> m_names;
   std::vector<int64_t> m_formCounts;  // by kill form (KillFormAt)
   int64_t m_games = 0, m_mapLoads = 0, m_entries = 0, m_chat = 0, m_renames = 0;
+  int64_t m_teamKills = 0;
 };
 
 }  // namespace vexor::bench

@@ -110,6 +110,10 @@ bool ApplyValue(std::string_view name, std::string_view value, GeneratorOptions*
     o->slots = SlotMode::kSticky;
   else if (name == "--slots" && value == "lowest")
     o->slots = SlotMode::kLowest;
+  else if (name == "--flavour" && value == "quake3")
+    o->flavour = Flavour::kQuake3;
+  else if (name == "--flavour" && value == "openarena")
+    o->flavour = Flavour::kOpenArena;
   else
     return false;
   return true;
@@ -119,7 +123,8 @@ bool TakesValue(std::string_view name) {
   static constexpr const char* kNames[] = {
       "--games",   "--players", "--per-game", "--kills",       "--noise", "--seed",    "--out",
       "--summary", "--types",   "--maps",     "--no-shutdown", "--churn", "--collide", "--short",
-      "--world",   "--self",    "--renames",  "--clock",       "--slots"};
+      "--world",   "--self",    "--renames",  "--clock",       "--slots",
+      "--flavour"};
   for (const char* known : kNames) {
     if (name == known) return true;
   }
@@ -203,6 +208,9 @@ std::string HelpText() {
          "                    (continues, with an occasional restart; default)\n"
          "  --slots MODE      client numbers: sticky (one per player and game; default) or\n"
          "                    lowest (the lowest free one, as servers do)\n"
+         "  --flavour GAME    quake3 (default) or openarena: OpenArena logs its bots'\n"
+         "                    user information before their connect lines, and its client\n"
+         "                    prints Team Arena's and its own obituaries and team kills\n"
          "  --crlf            end lines with CR LF, as Windows programs do\n"
          "  --quiet           print nothing when done\n"
          "  --help            this text\n"

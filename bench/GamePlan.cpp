@@ -75,7 +75,14 @@ GamePlanner::GamePlanner(const GeneratorOptions& options, const PlayerPool& pool
       m_random(seed),
       m_inGame(static_cast<size_t>(pool.Size()), 0),
       m_showcaseDone(static_cast<size_t>(KillFormCount()), false),
-      m_showcaseLeft(KillFormCount()) {}
+      m_showcaseLeft(0) {
+  // Forms the flavour's logs never show count as shown.
+  for (int32_t f = 0; f < KillFormCount(); ++f) {
+    bool logged = KillFormLoggedIn(f, options.flavour);
+    m_showcaseDone[static_cast<size_t>(f)] = !logged;
+    if (logged) ++m_showcaseLeft;
+  }
+}
 
 void GamePlanner::Plan(int32_t number, GamePlan* plan) {
   plan->number = number;
@@ -324,7 +331,7 @@ bool GamePlanner::PlanKill(const GamePlan& plan, const std::vector<int16_t>& con
     victim = static_cast<uint32_t>(std::find(connected.begin(), connected.end(), kill->victim) -
                                    connected.begin());
   } else {
-    kill->mod = static_cast<uint8_t>(PickMeansOfDeath(kind, m_random.Next()));
+    kill->mod = static_cast<uint8_t>(PickMeansOfDeath(kind, m_options.flavour, m_random.Next()));
     victim = m_random.Below(n);
     kill->victim = connected[victim];
   }
@@ -332,8 +339,26 @@ bool GamePlanner::PlanKill(const GamePlan& plan, const std::vector<int16_t>& con
   if (kind == KillKind::kFrag) {
     uint32_t killer = (victim + 1 + m_random.Below(n - 1)) % n;
     kill->killer = connected[killer];
+    if (m_options.flavour == Flavour::kOpenArena && plan.IsTeamGame()) {
+      kill->killer = connected[OpponentOf(plan, connected, victim, killer)];
+    }
   }
   return true;
+}
+
+// With friendly fire on, a team kill happens now and then; most frags hit the other team. The
+// first player of the other team from the drawn killer on takes his place, unless the frag is
+// to be a team kill.
+uint32_t GamePlanner::OpponentOf(const GamePlan& plan, const std::vector<int16_t>& connected,
+                                 uint32_t victim, uint32_t killer) {
+  int32_t team = plan.participants[static_cast<size_t>(connected[victim])].team;
+  if (m_random.Chance(0.08)) return killer;
+  uint32_t n = static_cast<uint32_t>(connected.size());
+  for (uint32_t k = 0; k < n; ++k) {
+    uint32_t candidate = (killer + k) % n;
+    if (plan.participants[static_cast<size_t>(connected[candidate])].team != team) return candidate;
+  }
+  return killer;  // nobody of the other team is on the server
 }
 
 }  // namespace vexor::bench

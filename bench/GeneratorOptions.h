@@ -23,6 +23,13 @@ enum class SlotMode {
   kLowest,  // the lowest free number, as the game server gives them out
 };
 
+// Which game wrote the log.
+enum class Flavour {
+  kQuake3,     // Quake III Arena and ioquake3
+  kOpenArena,  // OpenArena: bots log their user information before they connect, and the
+               // client prints Team Arena's obituaries, its own and team kills
+};
+
 struct GeneratorOptions {
   LogKind kind = LogKind::kServer;
   int32_t games = 10;
@@ -44,6 +51,7 @@ struct GeneratorOptions {
   double renames = 0.05;          // a player renames himself during a game
   ClockMode clock = ClockMode::kMixed;
   SlotMode slots = SlotMode::kSticky;
+  Flavour flavour = Flavour::kQuake3;
   bool crlf = false;
   bool quiet = false;
 };

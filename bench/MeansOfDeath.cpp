@@ -5,9 +5,14 @@
 namespace vexor::bench {
 namespace {
 
+constexpr uint8_t kQuake3 = 1;
+constexpr uint8_t kOpenArena = 2;
+
 // The nine weapons also have "_SPLASH" names that the stock game never writes for some of
 // them (machinegun, gauntlet...); servers of other mods may, and Vexor counts them all, so a
-// few appear here with numbers past the stock ones.
+// few appear here with numbers past the stock ones (Quake 3 only: OpenArena gives those numbers
+// to Team Arena's weapons). OpenArena's own rows come last in each table, so that Quake 3 logs
+// draw exactly what they drew before those rows existed.
 constexpr MeansOfDeath kFrags[] = {
     {"MOD_SHOTGUN", 1, 70, true, {"was gunned down by"}, ""},
     {"MOD_GAUNTLET", 2, 25, true, {"was pummeled by"}, ""},
@@ -23,13 +28,25 @@ constexpr MeansOfDeath kFrags[] = {
     {"MOD_BFG", 12, 15, true, {"was blasted by"}, "'s BFG"},
     {"MOD_BFG_SPLASH", 13, 20, true, {"was blasted by"}, "'s BFG"},
     {"MOD_TELEFRAG", 18, 10, false, {"tried to invade"}, "'s personal space"},
-    {"MOD_GRAPPLE", 23, 2, false, {"was caught by"}, ""},
+    {"MOD_GRAPPLE", 23, 2, false, {"was caught by"}, "", kQuake3},
     {"MOD_UNKNOWN", 0, 3, false, {"was killed by"}, ""},
-    {"MOD_GAUNTLET_SPLASH", 24, 1, true, {"was killed by"}, ""},
-    {"MOD_MACHINEGUN_SPLASH", 25, 1, true, {"was killed by"}, ""},
-    {"MOD_SHOTGUN_SPLASH", 26, 1, true, {"was killed by"}, ""},
-    {"MOD_LIGHTNING_SPLASH", 27, 1, true, {"was killed by"}, ""},
-    {"MOD_RAILGUN_SPLASH", 28, 1, true, {"was killed by"}, ""},
+    {"MOD_GAUNTLET_SPLASH", 24, 1, true, {"was killed by"}, "", kQuake3},
+    {"MOD_MACHINEGUN_SPLASH", 25, 1, true, {"was killed by"}, "", kQuake3},
+    {"MOD_SHOTGUN_SPLASH", 26, 1, true, {"was killed by"}, "", kQuake3},
+    {"MOD_LIGHTNING_SPLASH", 27, 1, true, {"was killed by"}, "", kQuake3},
+    {"MOD_RAILGUN_SPLASH", 28, 1, true, {"was killed by"}, "", kQuake3},
+    // OpenArena: Team Arena's weapons, and the level's hazards when another player pushed the
+    // victim into them.
+    {"MOD_NAIL", 23, 60, false, {"was nailed by"}, "", kOpenArena},
+    {"MOD_CHAINGUN", 24, 60, false, {"got lead poisoning from"}, "'s Chaingun", kOpenArena},
+    {"MOD_PROXIMITY_MINE", 25, 25, false, {"was too close to"}, "'s Prox Mine", kOpenArena},
+    {"MOD_KAMIKAZE", 26, 6, false, {"falls to"}, "'s Kamikaze blast", kOpenArena},
+    {"MOD_JUICED", 27, 4, false, {"was juiced by"}, "", kOpenArena},
+    {"MOD_LAVA", 16, 8, false, {"was given a hot bath by"}, "", kOpenArena},
+    {"MOD_SLIME", 15, 4, false, {"was given a acid bath by"}, "", kOpenArena},
+    {"MOD_FALLING", 19, 12, false, {"was given a small push by"}, "", kOpenArena},
+    {"MOD_TRIGGER_HURT", 22, 12, false, {"was helped on the way by"}, "", kOpenArena},
+    {"MOD_CRUSH", 17, 3, false, {"was crushed in"}, "'s trap", kOpenArena},
 };
 
 constexpr MeansOfDeath kWorld[] = {
@@ -65,6 +82,20 @@ constexpr MeansOfDeath kSelf[] = {
       "should have used a smaller gun"},
      ""},
     {"MOD_SUICIDE", 20, 210, false, {"killed himself", "killed herself", "killed itself"}, ""},
+    {"MOD_PROXIMITY_MINE",
+     25,
+     60,
+     false,
+     {"found his prox mine", "found her prox mine", "found it's prox mine"},
+     "",
+     kOpenArena},
+    {"MOD_KAMIKAZE",
+     26,
+     15,
+     false,
+     {"goes out with a bang", "goes out with a bang", "goes out with a bang"},
+     "",
+     kOpenArena},
 };
 
 constexpr int32_t kFragCount = static_cast<int32_t>(std::size(kFrags));
@@ -93,13 +124,15 @@ std::span<const MeansOfDeath> MeansOfDeathOf(KillKind kind) {
   return kFrags;
 }
 
-int32_t PickMeansOfDeath(KillKind kind, uint64_t random) {
+int32_t PickMeansOfDeath(KillKind kind, Flavour flavour, uint64_t random) {
   std::span<const MeansOfDeath> table = MeansOfDeathOf(kind);
   int64_t total = 0;
-  for (const MeansOfDeath& mod : table)
-    total += mod.weight;
+  for (const MeansOfDeath& mod : table) {
+    if (mod.LoggedIn(flavour)) total += mod.weight;
+  }
   int64_t draw = static_cast<int64_t>(random % static_cast<uint64_t>(total));
   for (size_t i = 0; i < table.size(); ++i) {
+    if (!table[i].LoggedIn(flavour)) continue;
     draw -= table[i].weight;
     if (draw < 0) return static_cast<int32_t>(i);
   }
@@ -140,6 +173,11 @@ int32_t KillFormIndex(KillKind kind, int32_t mod, Gender gender) {
       return kFragCount + kWorldCount + mod * 3 + static_cast<int32_t>(gender);
   }
   return mod;
+}
+
+bool KillFormLoggedIn(int32_t index, Flavour flavour) {
+  KillForm form = KillFormAt(index);
+  return MeansOfDeathOf(form.kind)[static_cast<size_t>(form.mod)].LoggedIn(flavour);
 }
 
 }  // namespace vexor::bench

@@ -6,6 +6,8 @@
 #include <span>
 #include <string>
 
+#include "GeneratorOptions.h"
+
 namespace vexor::bench {
 
 // A frag: one player kills another. A world kill: the level kills a player (killer number
@@ -24,12 +26,18 @@ struct MeansOfDeath {
   // for a male, a female and a neuter player.
   const char* text[3];
   const char* suffix;
+  uint8_t flavours = kEveryFlavour;  // the games that log it (bits of FlavourBit)
+
+  static constexpr uint8_t kEveryFlavour = 3;
+  static uint8_t FlavourBit(Flavour flavour) { return flavour == Flavour::kQuake3 ? 1 : 2; }
+  bool LoggedIn(Flavour flavour) const { return (flavours & FlavourBit(flavour)) != 0; }
 };
 
+// Every means of death of the kind, of every flavour (see MeansOfDeath::LoggedIn).
 std::span<const MeansOfDeath> MeansOfDeathOf(KillKind kind);
 
-// Draws a means of death of the kind by weight; 64 random bits in.
-int32_t PickMeansOfDeath(KillKind kind, uint64_t random);
+// Draws a means of death of the kind that the flavour logs, by weight; 64 random bits in.
+int32_t PickMeansOfDeath(KillKind kind, Flavour flavour, uint64_t random);
 
 // The client message of a kill without the names, as a key for counting: for example
 // "obituary.almost_dodged.rocket", "obituary.was_railed_by" or "suicide.blew_himself_up".
@@ -47,5 +55,7 @@ int32_t KillFormCount();
 KillForm KillFormAt(int32_t index);
 // The index of the form of a kill (the gender counts for self kills only).
 int32_t KillFormIndex(KillKind kind, int32_t mod, Gender gender);
+// Whether logs of the flavour show the form.
+bool KillFormLoggedIn(int32_t index, Flavour flavour);
 
 }  // namespace vexor::bench

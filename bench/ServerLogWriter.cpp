@@ -27,6 +27,19 @@ constexpr const char* kInitGameTemplates[] = {
     "\\gamename\\baseq3\\g_needpass\\0",
 };
 
+// OpenArena's settings: protocol 71, game name baseoa and its own settings among the stock ones.
+constexpr const char* kOpenArenaInitGameTemplates[] = {
+    "\\sv_allowDownload\\1\\g_maxGameClients\\0\\capturelimit\\$C\\sv_maxclients\\$X"
+    "\\timelimit\\$L\\fraglimit\\$F\\dmflags\\0\\sv_hostname\\$H\\sv_minRate\\0"
+    "\\sv_maxRate\\0\\sv_dlRate\\100\\sv_minPing\\0\\sv_maxPing\\0\\sv_floodProtect\\1"
+    "\\g_gametype\\$T\\elimination_roundtime\\120\\g_doWarmup\\0\\version\\$V\\protocol\\71"
+    "\\mapname\\$M\\videoflags\\7\\g_instantgib\\0\\g_rockets\\0\\g_altExcellent\\0"
+    "\\g_voteGametypes\\/0/1/3/4/5/6/7/8/9/10/11/12/\\g_voteMaxTimelimit\\1000"
+    "\\g_voteMinTimelimit\\0\\g_voteMaxFraglimit\\0\\g_voteMinFraglimit\\0\\elimflags\\0"
+    "\\voteflags\\767\\g_needpass\\0\\g_obeliskRespawnDelay\\10\\g_enableDust\\0"
+    "\\g_enableBreath\\0\\gamename\\baseoa\\g_lms_mode\\0",
+};
+
 constexpr const char* kHostnames[] = {
     "^1Frag^7Factory", "Rail Arena #2",          "Old School Q3",      "LAN party",
     "noname",          "^3Q3^7 Veterans ^2[EU]", "Code Monkeys Server"};
@@ -35,6 +48,8 @@ constexpr const char* kVersions[] = {"ioq3 1.36 linux-x86_64 Apr 12 2009",
                                      "Q3 1.32 win-x86 Oct  7 2002",
                                      "ioq3 1.36_GIT_f2c61c14-2019-03-23 linux-x86_64 Mar 23 2019",
                                      "Q3 1.32c linux-i386 Nov 14 2005"};
+constexpr const char* kOpenArenaVersions[] = {"ioq3+oa 1.36_SVN1910M linux-x86_64 Jan 19 2012",
+                                              "ioq3+oa 1.36_SVN1910M win-x86 Jan 19 2012"};
 
 constexpr std::string_view kSeparator =
     "------------------------------------------------------------";
@@ -61,9 +76,11 @@ ServerLogWriter::ServerLogWriter(const GeneratorOptions& options, const PlayerPo
       m_out(out),
       m_random(seed),
       m_events(options.noise, true, m_random.Fork()) {
-  m_template = Pick(kInitGameTemplates, m_random);
+  bool openArena = options.flavour == Flavour::kOpenArena;
+  m_template = openArena ? Pick(kOpenArenaInitGameTemplates, m_random)
+                         : Pick(kInitGameTemplates, m_random);
   m_hostname = Pick(kHostnames, m_random);
-  m_version = Pick(kVersions, m_random);
+  m_version = openArena ? Pick(kOpenArenaVersions, m_random) : Pick(kVersions, m_random);
   for (KillKind kind : {KillKind::kFrag, KillKind::kWorld, KillKind::kSelf}) {
     m_modCounts[static_cast<size_t>(kind)].assign(MeansOfDeathOf(kind).size(), 0);
   }
@@ -173,14 +190,20 @@ void ServerLogWriter::WriteConnect(const GamePlan& plan, int32_t who, int32_t st
   const Participant& p = plan.participants[static_cast<size_t>(who)];
   int32_t slot = p.stints[static_cast<size_t>(stint)].slot;
   const std::string& raw = p.NameAt(time);
+  // OpenArena logs a bot's user information before its connect line, and the bot begins at
+  // once: the line after the connect names nobody.
+  bool infoFirst = m_options.flavour == Flavour::kOpenArena && m_pool[p.player].bot;
+  if (infoFirst) WriteUserinfo(plan, p, slot, raw, time);
   Begin(time);
   m_out.Append("ClientConnect: ");
   m_out.AppendInt(slot);
   m_out.EndLine();
-  WriteUserinfo(plan, p, slot, raw, time);
-  if (m_options.noise > 0) {
+  if (!infoFirst) {
+    WriteUserinfo(plan, p, slot, raw, time);
     // Servers often log the user information twice before the client begins.
-    if (m_random.Chance(0.3)) WriteUserinfo(plan, p, slot, raw, time);
+    if (m_options.noise > 0 && m_random.Chance(0.3)) WriteUserinfo(plan, p, slot, raw, time);
+  }
+  if (infoFirst || m_options.noise > 0) {
     Begin(time);
     m_out.Append("ClientBegin: ");
     m_out.AppendInt(slot);
@@ -211,12 +234,14 @@ void ServerLogWriter::WriteUserinfo(const GamePlan& plan, const Participant& p, 
   m_out.Append("\\c2\\5\\hc\\");
   m_out.AppendInt(player.handicap);
   m_out.Append("\\w\\0\\l\\0");
+  bool openArena = m_options.flavour == Flavour::kOpenArena;
   if (player.bot) {
-    m_out.Append("\\skill\\    ");
+    m_out.Append(openArena ? "\\skill\\ " : "\\skill\\    ");
     m_out.AppendInt(player.skill);
     m_out.Append(".00");
   }
   m_out.Append("\\tt\\0\\tl\\0");
+  if (openArena) m_out.Append("\\id\\");
   m_out.EndLine();
 }
 
@@ -395,8 +420,10 @@ void ServerLogWriter::Finish(GeneratorSummary* summary) {
                  : kind == KillKind::kWorld ? "worldKills"
                                             : "selfKills",
                  total);
-    for (size_t m = 0; m < table.size(); ++m)
-      summary->Add(std::string("mod.") + table[m].name, counts[m]);
+    for (size_t m = 0; m < table.size(); ++m) {
+      if (table[m].LoggedIn(m_options.flavour))
+        summary->Add(std::string("mod.") + table[m].name, counts[m]);
+    }
   }
   summary->Set("kills", kills);
 }

@@ -146,6 +146,19 @@ const ServerCase kServerCases[] = {
        o->crlf = true;
        o->gameTypes = {3, 4, 5};
      }},
+    // Bots log their user information before they connect.
+    {"OpenArena",
+     [](GeneratorOptions* o) {
+       o->flavour = bench::Flavour::kOpenArena;
+       o->gameTypes = {0, 3};
+       o->collide = 0.3;
+     }},
+    {"OpenArena, bare lines",
+     [](GeneratorOptions* o) {
+       o->flavour = bench::Flavour::kOpenArena;
+       o->noise = 0;
+       o->slots = bench::SlotMode::kLowest;
+     }},
 };
 
 int64_t SumOver(const CVexoriumDoc& doc, int64_t (*value)(const PlayerRecord&)) {
@@ -211,15 +224,27 @@ TEST(LogGeneratorTest, ServerLogLoadsWithTheGamesPlayersAndKillsItHolds) {
 }
 
 TEST(LogGeneratorTest, WholePoolPlaysAndEveryMeansOfDeathAppears) {
-  GeneratorSummary summary;
-  Generate(SmallLog(LogKind::kServer), &summary);
-  EXPECT_EQ(summary.Get("poolPlayersUsed"), 30);
-  for (bench::KillKind kind :
-       {bench::KillKind::kFrag, bench::KillKind::kWorld, bench::KillKind::kSelf}) {
-    for (const bench::MeansOfDeath& mod : bench::MeansOfDeathOf(kind)) {
-      EXPECT_GT(summary.Get(std::string("mod.") + mod.name), 0) << mod.name;
+  for (bench::Flavour flavour : {bench::Flavour::kQuake3, bench::Flavour::kOpenArena}) {
+    GeneratorOptions options = SmallLog(LogKind::kServer);
+    options.flavour = flavour;
+    GeneratorSummary summary;
+    Generate(options, &summary);
+    EXPECT_EQ(summary.Get("poolPlayersUsed"), 30);
+    for (bench::KillKind kind :
+         {bench::KillKind::kFrag, bench::KillKind::kWorld, bench::KillKind::kSelf}) {
+      for (const bench::MeansOfDeath& mod : bench::MeansOfDeathOf(kind)) {
+        if (!mod.LoggedIn(flavour)) continue;
+        EXPECT_GT(summary.Get(std::string("mod.") + mod.name), 0) << mod.name;
+      }
     }
   }
+  // Numbers OpenArena gives to Team Arena's weapons are only Quake 3's made-up splash means.
+  GeneratorOptions options = SmallLog(LogKind::kServer);
+  options.flavour = bench::Flavour::kOpenArena;
+  GeneratorSummary summary;
+  Generate(options, &summary);
+  EXPECT_EQ(summary.Get("mod.MOD_RAILGUN_SPLASH"), 0);
+  EXPECT_EQ(summary.Get("mod.MOD_GRAPPLE"), 0);
 }
 
 // A client message by the part in the middle and the end of the line (without "\n").
@@ -321,6 +346,92 @@ TEST(LogGeneratorTest, ClientLogShowsEveryMessageAndTheLinesItCounts) {
   }
 }
 
+// OpenArena's client messages by the part in the middle and the end of the line.
+const ClientForm kOpenArenaForms[] = {
+    {"obituary.was_nailed_by", "^7 was nailed by ", "^7"},
+    {"obituary.got_lead_poisoning_from.Chaingun", "^7 got lead poisoning from ", "^7's Chaingun"},
+    {"obituary.was_too_close_to.Prox_Mine", "^7 was too close to ", "^7's Prox Mine"},
+    {"obituary.falls_to.Kamikaze_blast", "^7 falls to ", "^7's Kamikaze blast"},
+    {"obituary.was_juiced_by", "^7 was juiced by ", "^7"},
+    {"obituary.was_given_a_hot_bath_by", "^7 was given a hot bath by ", "^7"},
+    {"obituary.was_given_a_acid_bath_by", "^7 was given a acid bath by ", "^7"},
+    {"obituary.was_given_a_small_push_by", "^7 was given a small push by ", "^7"},
+    {"obituary.was_helped_on_the_way_by", "^7 was helped on the way by ", "^7"},
+    {"obituary.was_crushed_in.trap", "^7 was crushed in ", "^7's trap"},
+    {"suicide.found_his_prox_mine", "", "^7 found his prox mine."},
+    {"suicide.found_her_prox_mine", "", "^7 found her prox mine."},
+    {"suicide.found_it's_prox_mine", "", "^7 found it's prox mine."},
+    {"suicide.goes_out_with_a_bang", "", "^7 goes out with a bang."},
+};
+
+// A client log loaded through both passes counts every obituary as one frag and one death and
+// every suicide message as one suicide, and finds the names the log shows: team kills' marks
+// are no names.
+TEST(LogGeneratorTest, ClientLogLoadsWithEveryObituaryAndSuicideItHolds) {
+  for (bench::Flavour flavour : {bench::Flavour::kQuake3, bench::Flavour::kOpenArena}) {
+    SCOPED_TRACE(flavour == bench::Flavour::kQuake3 ? "Quake 3" : "OpenArena");
+    GeneratorOptions options = SmallLog(LogKind::kClient);
+    options.flavour = flavour;
+    options.gameTypes = {0, 3, 4};
+    GeneratorSummary summary;
+    std::string log = Generate(options, &summary);
+    test::LoadFixture load;
+    ASSERT_TRUE(load.LoadText(log));
+    const CVexoriumDoc& doc = load.doc;
+    EXPECT_EQ(doc.gameCount, options.games);
+    EXPECT_EQ(doc.nameCount, summary.Get("names"));
+    EXPECT_EQ(SumOver(doc, [](const PlayerRecord& p) -> int64_t { return p.frags; }),
+              summary.Get("obituaries"));
+    EXPECT_EQ(SumOver(doc, [](const PlayerRecord& p) -> int64_t { return p.deaths; }),
+              summary.Get("obituaries"));
+    EXPECT_EQ(SumOver(doc, [](const PlayerRecord& p) -> int64_t { return p.suicides; }),
+              summary.Get("suicides"));
+    if (flavour == bench::Flavour::kQuake3) {
+      EXPECT_EQ(log.find("TEAMMATE"), std::string::npos);
+      continue;
+    }
+    EXPECT_GT(summary.Get("teamKills"), 0);
+    EXPECT_LT(summary.Get("teamKills") * 5, summary.Get("obituaries"));
+    for (const ClientForm& form : kOpenArenaForms) {
+      EXPECT_GT(summary.Get(form.key), 0) << form.key;
+      std::string end = std::string(form.end) + "\n";
+      EXPECT_NE(log.find(form.middle), std::string::npos) << form.key;
+      EXPECT_NE(log.find(end), std::string::npos) << form.key;
+    }
+  }
+}
+
+// OpenArena bots: user information, connect, begin; humans connect as in Quake 3.
+TEST(LogGeneratorTest, OpenArenaBotsLogTheirUserInformationBeforeTheirConnect) {
+  GeneratorOptions options = SmallLog(LogKind::kServer);
+  options.flavour = bench::Flavour::kOpenArena;
+  options.noise = 0;
+  GeneratorSummary summary;
+  std::string log = Generate(options, &summary);
+  std::vector<std::string_view> lines = SplitLines(log);
+  int64_t before = 0, after = 0;
+  for (size_t i = 1; i + 1 < lines.size(); ++i) {
+    std::string_view event = lines[i].substr(lines[i].find(':') + 4);
+    if (!event.starts_with("ClientConnect: ")) continue;
+    std::string info = "ClientUserinfoChanged: " + std::string(event.substr(15)) + " n\\";
+    auto isInfo = [&info](std::string_view line) {
+      return line.substr(line.find(':') + 4).starts_with(info);
+    };
+    if (isInfo(lines[i + 1])) {
+      ++after;
+    } else {
+      ASSERT_TRUE(isInfo(lines[i - 1])) << lines[i];
+      EXPECT_TRUE(lines[i - 1].ends_with("\\id\\"));
+      EXPECT_EQ(lines[i + 1].substr(lines[i + 1].find(':') + 4),
+                "ClientBegin: " + std::string(event.substr(15)));
+      ++before;
+    }
+  }
+  EXPECT_GT(before, 0);
+  EXPECT_GT(after, 0);
+  EXPECT_EQ(before + after, summary.Get("connects"));
+}
+
 TEST(LogGeneratorTest, GameClocksAreRightAlignedAndLinesSurviveSmallBlocks) {
   StringSink sink;
   {
@@ -355,7 +466,8 @@ TEST(LogGeneratorTest, CommandLineTakesEveryOptionAndRefusesWhatItCannotUse) {
         "--short",   "0.1",       "--world",       "0.2",
         "--self",    "0.3",       "--renames",     "0.25",
         "--clock",   "reset",     "--slots",       "lowest",
-        "--crlf",    "--quiet",   "--summary",     "a.sum"},
+        "--crlf",    "--quiet",   "--summary",     "a.sum",
+        "--flavour", "openarena"},
        bench::CommandLineResult::kRun},
       {{"server", "--out", "a.log", "--help"}, bench::CommandLineResult::kHelp},
       {{"--out", "a.log"}, bench::CommandLineResult::kError},  // no kind
@@ -371,6 +483,7 @@ TEST(LogGeneratorTest, CommandLineTakesEveryOptionAndRefusesWhatItCannotUse) {
       {{"server", "--out", "a.log", "--types", "ffa,deathmatch"}, bench::CommandLineResult::kError},
       {{"server", "--out", "a.log", "--maps", "q3dm6,my map"}, bench::CommandLineResult::kError},
       {{"server", "--out", "a.log", "--clock", "sometimes"}, bench::CommandLineResult::kError},
+      {{"server", "--out", "a.log", "--flavour", "quake4"}, bench::CommandLineResult::kError},
   };
   for (const CommandLineCase& c : kCases) {
     GeneratorOptions options;
@@ -394,6 +507,7 @@ TEST(LogGeneratorTest, CommandLineTakesEveryOptionAndRefusesWhatItCannotUse) {
   EXPECT_EQ(options.slots, bench::SlotMode::kLowest);
   EXPECT_TRUE(options.crlf);
   EXPECT_EQ(options.summary, "a.sum");
+  EXPECT_EQ(options.flavour, bench::Flavour::kOpenArena);
 }
 
 TEST(LogGeneratorTest, PoolNamesAreUniqueAndNeverLookLikePartOfALine) {
@@ -513,6 +627,15 @@ TEST(LogGeneratorTest, SamplesAreWhatTheirCommandsWrite) {
        {"client", "--games", "7", "--players", "14", "--per-game", "7", "--kills", "50", "--seed",
         "17", "--types", "ffa,ffa,ffa,ctf,tdm,tourney", "--churn", "0.3", "--renames", "0.1",
         "--out", "samples/client-console.log"}},
+      {"openarena-server.log",
+       {"server", "--flavour", "openarena", "--games", "5", "--players", "10", "--per-game", "6",
+        "--kills", "45", "--self", "0.1", "--seed", "88", "--types", "ffa,ffa,tdm", "--maps",
+        "oasago2,aggressor,oa_dm1,oa_dm4,wrackdm17", "--churn", "0.3", "--out",
+        "samples/openarena-server.log"}},
+      {"openarena-client.log",
+       {"client", "--flavour", "openarena", "--games", "5", "--players", "10", "--per-game", "6",
+        "--kills", "50", "--self", "0.12", "--seed", "88", "--types", "ffa,ffa,tdm", "--maps",
+        "oasago2,aggressor,oa_dm1,oa_dm4,wrackdm17", "--out", "samples/openarena-client.log"}},
   };
   for (const Sample& sample : kSamples) {
     SCOPED_TRACE(sample.file);
@@ -538,6 +661,26 @@ TEST(LogGeneratorTest, SamplesAreWhatTheirCommandsWrite) {
   EXPECT_TRUE(load.Game(6).shortGame);
   EXPECT_EQ(load.Game(9).gameTypeName, "Tournament");
   EXPECT_GT(load.PlayerNumber("MajorTom_1"), 0);
+  // The OpenArena samples: the bots (Anarki, Angel, Orbb) are players with frags, weapons, play
+  // time and kill-table entries; the client log's team kills credit the killer by name.
+  test::LoadFixture openArena;
+  ASSERT_TRUE(openArena.Load({std::string(VEXOR_SAMPLES) + "/openarena-server.log"}));
+  EXPECT_EQ(openArena.doc.gameCount, 5);
+  EXPECT_EQ(openArena.doc.nameCount, 10);
+  EXPECT_EQ(openArena.doc.displayedGameCount, 5);
+  for (const char* bot : {"Anarki", "Angel", "Orbb"}) {
+    SCOPED_TRACE(bot);
+    const PlayerRecord& player = openArena.Player(bot);
+    EXPECT_GT(player.frags, 0);
+    EXPECT_GT(player.totalSeconds, 600);
+    int32_t weaponFrags = 0;
+    for (int32_t frags : player.weaponFrags) weaponFrags += frags;
+    EXPECT_GT(weaponFrags, 0);
+  }
+  ASSERT_TRUE(openArena.Load({std::string(VEXOR_SAMPLES) + "/openarena-client.log"}));
+  EXPECT_EQ(openArena.doc.gameCount, 5);
+  EXPECT_EQ(openArena.doc.nameCount, 10);
+  EXPECT_LT(openArena.PlayerNumber("TEAMMATE Vexor"), 0);
 }
 
 }  // namespace
