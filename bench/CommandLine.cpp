@@ -123,8 +123,7 @@ bool TakesValue(std::string_view name) {
   static constexpr const char* kNames[] = {
       "--games",   "--players", "--per-game", "--kills",       "--noise", "--seed",    "--out",
       "--summary", "--types",   "--maps",     "--no-shutdown", "--churn", "--collide", "--short",
-      "--world",   "--self",    "--renames",  "--clock",       "--slots",
-      "--flavour"};
+      "--world",   "--self",    "--renames",  "--clock",       "--slots", "--flavour"};
   for (const char* known : kNames) {
     if (name == known) return true;
   }

@@ -97,8 +97,8 @@ class GamePlanner {
   // when the kill drawn cannot happen (a frag with one player connected).
   bool PlanKill(const GamePlan& plan, const std::vector<int16_t>& connected, PlannedKill* kill);
   // OpenArena team games: the killer drawn, or most of the time a player of the other team.
-  uint32_t OpponentOf(const GamePlan& plan, const std::vector<int16_t>& connected,
-                      uint32_t victim, uint32_t killer);
+  uint32_t OpponentOf(const GamePlan& plan, const std::vector<int16_t>& connected, uint32_t victim,
+                      uint32_t killer);
   bool PlanShowcaseKill(const GamePlan& plan, const std::vector<int16_t>& connected, KillKind kind,
                         PlannedKill* kill);
 

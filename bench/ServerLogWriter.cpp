@@ -77,8 +77,8 @@ ServerLogWriter::ServerLogWriter(const GeneratorOptions& options, const PlayerPo
       m_random(seed),
       m_events(options.noise, true, m_random.Fork()) {
   bool openArena = options.flavour == Flavour::kOpenArena;
-  m_template = openArena ? Pick(kOpenArenaInitGameTemplates, m_random)
-                         : Pick(kInitGameTemplates, m_random);
+  m_template =
+      openArena ? Pick(kOpenArenaInitGameTemplates, m_random) : Pick(kInitGameTemplates, m_random);
   m_hostname = Pick(kHostnames, m_random);
   m_version = openArena ? Pick(kOpenArenaVersions, m_random) : Pick(kVersions, m_random);
   for (KillKind kind : {KillKind::kFrag, KillKind::kWorld, KillKind::kSelf}) {

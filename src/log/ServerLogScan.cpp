@@ -58,8 +58,7 @@ void LogAnalysis::NoteLineBeforeConnect(std::string_view word, std::string_view 
   if (m_hasUserInfoBefore) m_userInfoBefore.assign(line);
 }
 
-void LogAnalysis::ReadConnectName(std::string_view connectLine, int wordEnd,
-                                  ConnectName* connect) {
+void LogAnalysis::ReadConnectName(std::string_view connectLine, int wordEnd, ConnectName* connect) {
   // Settled before reading on: connectLine may point into the reader's buffer. The client
   // number is cut alike in both passes, so that both find the same players.
   std::string_view number = TrailingClientNumber(connectLine);
