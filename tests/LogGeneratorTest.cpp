@@ -401,37 +401,6 @@ TEST(LogGeneratorTest, ClientLogLoadsWithEveryObituaryAndSuicideItHolds) {
   }
 }
 
-// OpenArena bots: user information, connect, begin; humans connect as in Quake 3.
-TEST(LogGeneratorTest, OpenArenaBotsLogTheirUserInformationBeforeTheirConnect) {
-  GeneratorOptions options = SmallLog(LogKind::kServer);
-  options.flavour = bench::Flavour::kOpenArena;
-  options.noise = 0;
-  GeneratorSummary summary;
-  std::string log = Generate(options, &summary);
-  std::vector<std::string_view> lines = SplitLines(log);
-  int64_t before = 0, after = 0;
-  for (size_t i = 1; i + 1 < lines.size(); ++i) {
-    std::string_view event = lines[i].substr(lines[i].find(':') + 4);
-    if (!event.starts_with("ClientConnect: ")) continue;
-    std::string info = "ClientUserinfoChanged: " + std::string(event.substr(15)) + " n\\";
-    auto isInfo = [&info](std::string_view line) {
-      return line.substr(line.find(':') + 4).starts_with(info);
-    };
-    if (isInfo(lines[i + 1])) {
-      ++after;
-    } else {
-      ASSERT_TRUE(isInfo(lines[i - 1])) << lines[i];
-      EXPECT_TRUE(lines[i - 1].ends_with("\\id\\"));
-      EXPECT_EQ(lines[i + 1].substr(lines[i + 1].find(':') + 4),
-                "ClientBegin: " + std::string(event.substr(15)));
-      ++before;
-    }
-  }
-  EXPECT_GT(before, 0);
-  EXPECT_GT(after, 0);
-  EXPECT_EQ(before + after, summary.Get("connects"));
-}
-
 TEST(LogGeneratorTest, GameClocksAreRightAlignedAndLinesSurviveSmallBlocks) {
   StringSink sink;
   {
