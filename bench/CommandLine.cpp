@@ -82,6 +82,12 @@ bool ApplyValue(std::string_view name, std::string_view value, GeneratorOptions*
     o->out = value;
   else if (name == "--summary" && !value.empty())
     o->summary = value;
+  else if (name == "--client-vars" && !value.empty())
+    o->clientVars = value;
+  else if (name == "--server-vars" && !value.empty())
+    o->serverVars = value;
+  else if (name == "--vars" && ReadInt(value, 0, 49, &n))
+    o->variableCount = static_cast<int32_t>(n);
   else if (name == "--types")
     return ReadTypes(value, &o->gameTypes);
   else if (name == "--maps")
@@ -119,7 +125,8 @@ bool TakesValue(std::string_view name) {
   static constexpr const char* kNames[] = {
       "--games",   "--players", "--per-game", "--kills",       "--noise", "--seed",    "--out",
       "--summary", "--types",   "--maps",     "--no-shutdown", "--churn", "--collide", "--short",
-      "--world",   "--self",    "--renames",  "--clock",       "--slots"};
+      "--world",   "--self",    "--renames",  "--clock",       "--slots", "--client-vars",
+      "--server-vars", "--vars"};
   for (const char* known : kNames) {
     if (name == known) return true;
   }
@@ -184,6 +191,11 @@ std::string HelpText() {
          "  --kills N         kills in a game, about (default 60)\n"
          "  --seed N          seed of the generator (default 1)\n"
          "  --summary FILE    also write the counts of what the log holds, \"name value\" a line\n"
+         "  --client-vars FILE  also write a client variable file whose definitions match\n"
+         "                    lines of generated client logs (obituaries, suicides, entries)\n"
+         "  --server-vars FILE  also write a server variable file whose definitions match\n"
+         "                    \"Kill:\" lines by means of death and \"Item:\" lines by item\n"
+         "  --vars N          definitions in each variable file (default 49, the most)\n"
          "  --types LIST      game types drawn from, by name or code: ffa, tourney, single, tdm,\n"
          "                    ctf, oneflag, overload, harvester (default "
          "ffa,ffa,ffa,tourney,tdm,ctf)\n"

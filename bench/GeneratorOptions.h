@@ -32,6 +32,9 @@ struct GeneratorOptions {
   uint64_t seed = 1;
   std::string out;
   std::string summary;  // where the counts of what was written go (none when empty)
+  std::string clientVars;     // a client variable file to write as well (none when empty)
+  std::string serverVars;     // a server variable file to write as well (none when empty)
+  int32_t variableCount = 49;  // definitions in each variable file
   std::vector<int> gameTypes = {0, 0, 0, 1, 3, 4};  // codes drawn from, duplicates weigh more
   std::vector<std::string> maps;  // maps for every game type; empty: the stock maps of each type
   int32_t noise = 1;              // 0 only the lines Vexor reads, 1 like real logs, 2 heavy
