@@ -30,6 +30,9 @@ struct GeneratorOptions {
   int32_t perGame = 8;   // players in a game, about
   int32_t kills = 60;    // kills in a game, about
   uint64_t seed = 1;
+  // Seed of the player pool alone, so that logs of several seeds share their players (the
+  // seasons of one server); 0: drawn from the seed.
+  uint64_t poolSeed = 0;
   std::string out;
   std::string summary;  // where the counts of what was written go (none when empty)
   std::string clientVars;     // a client variable file to write as well (none when empty)
