@@ -88,8 +88,10 @@ size_t FirstMatchBefore(std::string_view line, std::string_view text, size_t fro
 
 size_t LastMatchBefore(std::string_view line, std::string_view text, size_t from, size_t limit) {
   limit = std::min(limit, line.size());
+  if (text.empty()) return limit > from ? limit - 1 : std::string_view::npos;
+  // Every kill line is searched from its end: compare only where the first character fits.
   for (size_t i = limit; i-- > from;) {
-    if (TextAt(line, i, text)) return i;
+    if (line[i] == text[0] && TextAt(line, i, text)) return i;
   }
   return std::string_view::npos;
 }

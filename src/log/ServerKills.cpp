@@ -76,7 +76,7 @@ KillLine CutKillLine(std::string_view line) {
 
 // The means-of-death name: after the last "by MOD", without the line's final character.
 std::string_view MeansOfDeath(std::string_view line) {
-  size_t at = line.rfind("by MOD");
+  size_t at = LastMatchBefore(line, "by MOD", 0, line.size());
   if (at == std::string_view::npos) return "-1";
   return Between(line, at + 3, line.size() - 1);
 }

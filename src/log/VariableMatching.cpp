@@ -37,7 +37,11 @@ void LogAnalysis::ApplyClientVariables(std::string_view line, bool statistics) {
 }
 
 void LogAnalysis::ApplyServerVariables(std::string_view word, std::string_view line) {
-  for (int32_t v : m_serverVariables.For(word)) MatchServerVariable(v, word, line);
+  // Only the definitions of the line's event word and last word can match it.
+  if (!m_serverVariables.Waits(word)) return;
+  for (int32_t v : m_serverVariables.For(word, ServerLineLastWord(line))) {
+    MatchServerVariable(v, word, line);
+  }
 }
 
 bool LogAnalysis::MatchClientVariable(int32_t v, std::string_view line, bool statistics) {

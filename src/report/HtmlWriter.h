@@ -25,6 +25,8 @@ class HtmlWriter {
   HtmlFile* File() const { return m_file; }
 
   void Write(std::string_view bytes);
+  // The number in decimal, as "%i" writes it.
+  void WriteNumber(long long value);
   // "<table ATTRIBUTES>\r\n" and "</table>\r\n".
   void OpenTable(std::string_view attributes);
   void CloseTable();
