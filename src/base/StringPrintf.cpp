@@ -43,6 +43,10 @@ void StringAppendF(std::string* out, const char* format, ...) {
 }
 
 void AppendDecimal(std::string* out, long long value) {
+  if (value >= 0 && value <= 9) {
+    out->push_back(static_cast<char>('0' + value));  // most counts of a kill chart
+    return;
+  }
   constexpr size_t kMostDigits = 20;  // "-9223372036854775808"
   size_t start = out->size();
   out->resize(start + kMostDigits);

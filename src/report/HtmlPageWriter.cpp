@@ -366,14 +366,14 @@ void HtmlPageWriter::WriteKillChart(int32_t game, int table, const char* title) 
     }
     SetCellTag("<td width=\"20\">");
     WriteCell(numberCell(present[k]));
+    KillTableRow row(kills, table, static_cast<int32_t>(k));
     SetCellTag("<td>");
     int32_t rowKills = 0;
     for (size_t v = 0; v < present.size(); ++v) {
-      int32_t count = kills.Get(table, static_cast<int32_t>(k), static_cast<int32_t>(v));
+      int32_t count = row.Next(static_cast<int32_t>(v));
       // The diagonal (suicides) in the dark colour.
-      Write("<td width=\"20\"><p align=\"right\"><font color=\"");
-      Write(k == v ? "#003173" : "#FFFFFF");
-      Write("\">");
+      Write(k == v ? "<td width=\"20\"><p align=\"right\"><font color=\"#003173\">"
+                   : "<td width=\"20\"><p align=\"right\"><font color=\"#FFFFFF\">");
       WriteNumber(count);
       Write("</font></p></td>\r\n");
       AddTo(&rowKills, count);
