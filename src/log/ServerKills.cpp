@@ -107,14 +107,16 @@ std::optional<Weapon> WeaponOf(std::string_view meansOfDeath) {
 
 }  // namespace
 
-int32_t LogAnalysis::FindConnectedPlayer(std::string name, std::string_view number) const {
+int32_t LogAnalysis::FindConnectedPlayer(std::string_view name, std::string_view number) const {
+  std::string tried;  // the disambiguated name, made only when a second try is needed
   int tries = 0;
   for (;;) {
     int32_t p = m_doc.FindPlayer(name, 0, m_doc.playerCount);
     if (p < 0) return -1;
     const std::string& slot = m_doc.players[static_cast<size_t>(p)].clientSlot;
     if (slot == number || slot == CVexoriumDoc::kNoSlot) return p;
-    name = Disambiguate(name, ++tries);
+    tried = Disambiguate(name, ++tries);
+    name = tried;
   }
 }
 

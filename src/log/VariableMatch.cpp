@@ -169,8 +169,10 @@ ServerMatch MatchServerLine(const ServerVariable& definition, std::string_view w
 }
 
 std::string_view ServerLineLastWord(std::string_view line) {
-  size_t lastBlank = line.rfind(' ');
-  return Mid(line, Signed(lastBlank) + 1, Signed(line.size()) - Signed(lastBlank) - 2);
+  size_t lastBlank = line.size();
+  while (lastBlank > 0 && line[lastBlank - 1] != ' ') --lastBlank;
+  int64_t after = Signed(lastBlank);  // one past the last blank; 0 when there is none
+  return Mid(line, after, Signed(line.size()) - after - 1);
 }
 
 void ServerVariableIndex::Build(const ServerVariableSet& variables, int32_t count) {
@@ -189,7 +191,7 @@ void ServerVariableIndex::Build(const ServerVariableSet& variables, int32_t coun
 
 const ServerVariableIndex::WordGroup* ServerVariableIndex::Group(std::string_view word) const {
   for (const WordGroup& group : m_groups) {
-    if (group.idstring == word) return &group;
+    if (std::string_view(group.idstring) == word) return &group;  // lengths first
   }
   return nullptr;
 }

@@ -48,9 +48,8 @@ bool LogAnalysis::MatchClientVariable(int32_t v, std::string_view line, bool sta
   if (v < 1 || static_cast<size_t>(v) >= m_clientPatterns.size()) return false;
   PatternMatch match = MatchClientPattern(m_clientPatterns[static_cast<size_t>(v)], line);
   if (!match.matched) return false;
-  NamedPlayer named[2];
-  named[0] = {StripColourCodes(match.player1), std::string(match.player1)};
-  named[1] = {StripColourCodes(match.player2), std::string(match.player2)};
+  std::string keys[2] = {StripColourCodes(match.player1), StripColourCodes(match.player2)};
+  NamedPlayer named[2] = {{keys[0], match.player1}, {keys[1], match.player2}};
   ApplyVariableMatch(VariableSide::kClient, m_doc.clientVars[static_cast<size_t>(v)], named,
                      statistics);
   return true;
