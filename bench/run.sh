@@ -54,22 +54,29 @@ fi
 peak_available=0
 [ -x /usr/bin/time ] && peak_available=1
 
-# timed OUT COMMAND...: runs the command with its output discarded; prints "seconds peak-KB".
-# A failed command stops the benchmark with its messages.
+# timed COMMAND...: runs the command with its output discarded; prints "seconds peak-KB
+# cpu-seconds" (user and system time: on a busy machine a steadier measure than the wall
+# clock). A failed command stops the benchmark with its messages.
 timed() {
   local log="$work/last-command.txt"
-  local start=$EPOCHREALTIME end peak="-"
+  local start=$EPOCHREALTIME end peak="-" cpu="-"
   if [ $peak_available = 1 ]; then
-    /usr/bin/time -f %M -o "$work/last-peak.txt" "$@" >"$log" 2>&1 ||
+    /usr/bin/time -f "%M %U %S" -o "$work/last-peak.txt" "$@" >"$log" 2>&1 ||
       { echo "bench: failed: $*" >&2; cat "$log" >&2; exit 1; }
     end=$EPOCHREALTIME
-    peak=$(tail -n 1 "$work/last-peak.txt")
+    read -r peak user system < <(tail -n 1 "$work/last-peak.txt")
+    cpu=$(awk -v u="$user" -v s="$system" 'BEGIN { printf "%.2f", u + s }')
   else
     "$@" >"$log" 2>&1 || { echo "bench: failed: $*" >&2; cat "$log" >&2; exit 1; }
     end=$EPOCHREALTIME
   fi
-  awk -v s="$start" -v e="$end" -v p="$peak" 'BEGIN { printf "%.3f %s\n", e - s, p }'
+  awk -v s="$start" -v e="$end" -v p="$peak" -v c="$cpu" 'BEGIN { printf "%.3f %s %s\n", e - s, p, c }'
 }
+
+# Fields of timed's output.
+wall_of() { echo "$1" | cut -d ' ' -f 1; }
+peak_of() { echo "$1" | cut -d ' ' -f 2; }
+cpu_of() { echo "$1" | cut -d ' ' -f 3; }
 
 median() { tr ' ' '\n' | grep . | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 largest() { tr ' ' '\n' | grep . | sort -g | tail -n 1; }
@@ -79,8 +86,8 @@ bytes_of() { du -cb "$@" | tail -n 1 | cut -f 1; }
 # The reference of a step that reads files: wc -l over them, twice (a command, for time).
 read_twice=(sh -c 'wc -l "$@" >/dev/null && wc -l "$@" >/dev/null' read-twice)
 
-printf '%-10s %-28s %9s %9s %9s %7s %7s %9s  %s\n' scenario step "input MB" "vexor s" "ref s" \
-  ratio target "peak MB" verdict | tee -a "$results"
+printf '%-10s %-28s %9s %9s %9s %7s %7s %9s %9s  %s\n' scenario step "input MB" "vexor s" \
+  "ref s" ratio target "peak MB" "cpu ratio" verdict | tee -a "$results"
 
 # row SCENARIO STEP INPUT_BYTES TARGET_RATIO TARGET_PEAK_MB PREPARE -- REFERENCE... -- COMMAND...
 # Runs reference and command alternately BENCH_REPEAT times (PREPARE, a shell command, before
@@ -92,20 +99,27 @@ row() {
   local reference=()
   while [ "$1" != "--" ]; do reference+=("$1"); shift; done
   shift
-  local times="" refs="" ratios="" peaks=""
+  local times="" refs="" ratios="" peaks="" cpus=""
   for _ in $(seq "$repeat"); do
     local r c
     r=$(timed "${reference[@]}")
     eval "$prepare"
     c=$(timed "$@")
-    times+=" ${c% *}"
-    refs+=" ${r% *}"
-    peaks+=" ${c#* }"
-    ratios+=" $(awk -v c="${c% *}" -v r="${r% *}" 'BEGIN { printf "%.2f", (r > 0 ? c / r : 0) }')"
+    times+=" $(wall_of "$c")"
+    refs+=" $(wall_of "$r")"
+    peaks+=" $(peak_of "$c")"
+    ratios+=" $(ratio "$(wall_of "$c")" "$(wall_of "$r")")"
+    cpus+=" $(ratio "$(cpu_of "$c")" "$(cpu_of "$r")")"
   done
   print_row "$scenario" "$step" "$input" "$target" "$peak_target" \
     "$(echo $times | median)" "$(echo $refs | median)" "$(echo $ratios | median)" \
-    "$(echo $peaks | largest)"
+    "$(echo $peaks | largest)" "$(echo $cpus | median)"
+}
+
+# ratio A B: A / B with two decimals; "-" when either is unknown or B is 0.
+ratio() {
+  awk -v a="$1" -v b="$2" 'BEGIN { if (a == "-" || b == "-" || b + 0 <= 0) print "-";
+                                   else printf "%.2f", a / b }'
 }
 
 join_words() {
@@ -115,6 +129,7 @@ join_words() {
 }
 
 # print_row SCENARIO STEP INPUT_BYTES TARGET PEAK_TARGET SECONDS REF_SECONDS RATIO PEAK_KB
+#   CPU_RATIO
 print_row() {
   local verdict=() peak_mb="-"
   if [ "$9" != "-" ]; then peak_mb=$(awk -v k="$9" 'BEGIN { printf "%.0f", k / 1024 }'); fi
@@ -124,10 +139,10 @@ print_row() {
   if [ "$5" != "-" ] && [ "$peak_mb" != "-" ]; then
     verdict+=("$(awk -v m="$peak_mb" -v t="$5" 'BEGIN { print (m <= t ? "memory met" : "memory NOT met") }')")
   fi
-  printf '%-10s %-28s %9.1f %9.2f %9.2f %7.2f %7s %9s  %s\n' "$1" "$2" \
+  printf '%-10s %-28s %9.1f %9.2f %9.2f %7.2f %7s %9s %9s  %s\n' "$1" "$2" \
     "$(awk -v b="$3" 'BEGIN { print b / 1048576 }')" "$6" "$7" "$8" \
-    "$([ "$4" = "-" ] && echo - || echo "<=$4")" "$peak_mb" "$(join_words "${verdict[@]}")" |
-    tee -a "$results"
+    "$([ "$4" = "-" ] && echo - || echo "<=$4")" "$peak_mb" "${10}" \
+    "$(join_words "${verdict[@]}")" | tee -a "$results"
 }
 
 # generate FILE ARGS...: writes a log once; a later run with the same arguments keeps it.
@@ -194,16 +209,18 @@ scenario_save_open() {
   local size
   size=$(bytes_of open/max.dat)
   # Saving alone: opening and saving again, less opening alone (medians of each).
-  local with="" without="" copies="" peaks="" c
+  local with="" without="" copies="" peaks="" cpus="" c a b
   for _ in $(seq "$repeat"); do
     rm -f open/copy.dat open/again.dat
     c=$(timed cp open/max.dat open/copy.dat)
-    copies+=" ${c% *}"
-    c=$(timed "$vexor" -q -C open --no-report --open open/max.dat)
-    without+=" ${c% *}"
-    c=$(timed "$vexor" -q -C open --no-report --open open/max.dat --save open/again.dat)
-    with+=" ${c% *}"
-    peaks+=" ${c#* }"
+    copies+=" $(wall_of "$c")"
+    a=$(timed "$vexor" -q -C open --no-report --open open/max.dat)
+    without+=" $(wall_of "$a")"
+    b=$(timed "$vexor" -q -C open --no-report --open open/max.dat --save open/again.dat)
+    with+=" $(wall_of "$b")"
+    peaks+=" $(peak_of "$b")"
+    cpus+=" $(ratio "$(awk -v x="$(cpu_of "$b")" -v y="$(cpu_of "$a")" 'BEGIN { print x - y }')" \
+      "$(cpu_of "$c")")"
   done
   rm -f open/copy.dat open/again.dat
   local t_with t_without t_copy save
@@ -212,8 +229,7 @@ scenario_save_open() {
   t_copy=$(echo $copies | median)
   save=$(awk -v a="$t_with" -v b="$t_without" 'BEGIN { printf "%.3f", a - b }')
   print_row save-open "save (open+save - open)" "$size" 3 - "$save" "$t_copy" \
-    "$(awk -v s="$save" -v c="$t_copy" 'BEGIN { printf "%.2f", (c > 0 ? s / c : 0) }')" \
-    "$(echo $peaks | largest)"
+    "$(ratio "$save" "$t_copy")" "$(echo $peaks | largest)" "$(echo $cpus | median)"
   row save-open "open, no report" "$size" - 512 "" -- "${read_twice[@]}" open/max.dat -- \
     "$vexor" -q -C open --no-report --open open/max.dat
   row save-open "open and report" "$size" 3 512 "rm -rf open/html" -- "${read_twice[@]}" open/max.dat -- \
