@@ -1,13 +1,14 @@
 # Vexor: two commands set up a fresh machine.
 #   make demo   builds Vexor and runs it on the bundled sample logs
 #   make test   builds Vexor and runs every test
+#   make bench  builds Vexor and runs the benchmark at the limits (docs/PERFORMANCE.md)
 BUILD     ?= build
 ASAN_BUILD ?= build-asan
 WERROR    ?= OFF
 JOBS      ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: deps configure build test asan-test demo clean
+.PHONY: deps configure build test asan-test demo bench clean
 
 deps:
 	@scripts/install-deps.sh
@@ -39,6 +40,13 @@ demo: build
 	@echo "Open $(CURDIR)/$(DEMO)/html/games.htm in a web browser for the server log's report,"
 	@echo "$(CURDIR)/$(DEMO)/client/html/games.htm for the client log's, and"
 	@echo "$(DEMO)/players.csv in a spreadsheet."
+
+# The benchmark at the limits (docs/PERFORMANCE.md): generates the logs, runs every scenario a
+# few times and prints time, peak memory and the ratio to reading the input. Needs about 5 GB
+# under $(BUILD)/bench-data and several minutes.
+bench: build
+	@scripts/install-deps.sh time
+	bench/run.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

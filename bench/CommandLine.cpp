@@ -72,16 +72,22 @@ bool ApplyValue(std::string_view name, std::string_view value, GeneratorOptions*
     o->kills = static_cast<int32_t>(n);
   else if (name == "--noise" && ReadInt(value, 0, 2, &n))
     o->noise = static_cast<int32_t>(n);
-  else if (name == "--seed") {
+  else if (name == "--seed" || name == "--pool-seed") {
     uint64_t seed = 0;
     const char* end = value.data() + value.size();
     std::from_chars_result result = std::from_chars(value.data(), end, seed);
     if (result.ec != std::errc() || result.ptr != end) return false;
-    o->seed = seed;
+    (name == "--seed" ? o->seed : o->poolSeed) = seed;
   } else if (name == "--out" && !value.empty())
     o->out = value;
   else if (name == "--summary" && !value.empty())
     o->summary = value;
+  else if (name == "--client-vars" && !value.empty())
+    o->clientVars = value;
+  else if (name == "--server-vars" && !value.empty())
+    o->serverVars = value;
+  else if (name == "--vars" && ReadInt(value, 0, 49, &n))
+    o->variableCount = static_cast<int32_t>(n);
   else if (name == "--types")
     return ReadTypes(value, &o->gameTypes);
   else if (name == "--maps")
@@ -121,9 +127,10 @@ bool ApplyValue(std::string_view name, std::string_view value, GeneratorOptions*
 
 bool TakesValue(std::string_view name) {
   static constexpr const char* kNames[] = {
-      "--games",   "--players", "--per-game", "--kills",       "--noise", "--seed",    "--out",
-      "--summary", "--types",   "--maps",     "--no-shutdown", "--churn", "--collide", "--short",
-      "--world",   "--self",    "--renames",  "--clock",       "--slots", "--flavour"};
+      "--games",   "--players",     "--per-game",    "--kills", "--noise",       "--seed",
+      "--out",     "--summary",     "--types",       "--maps",  "--no-shutdown", "--churn",
+      "--collide", "--short",       "--world",       "--self",  "--renames",     "--clock",
+      "--slots",   "--flavour",     "--client-vars", "--server-vars", "--vars",  "--pool-seed"};
   for (const char* known : kNames) {
     if (name == known) return true;
   }
@@ -187,7 +194,14 @@ std::string HelpText() {
          "  --per-game N      players in a game, about (default 8; at most 48)\n"
          "  --kills N         kills in a game, about (default 60)\n"
          "  --seed N          seed of the generator (default 1)\n"
+         "  --pool-seed N     seed of the player pool alone: logs of several seeds with one pool\n"
+         "                    seed share their players, like the logs of one server\n"
          "  --summary FILE    also write the counts of what the log holds, \"name value\" a line\n"
+         "  --client-vars FILE  also write a client variable file whose definitions match\n"
+         "                    lines of generated client logs (obituaries, suicides, entries)\n"
+         "  --server-vars FILE  also write a server variable file whose definitions match\n"
+         "                    \"Kill:\" lines by means of death and \"Item:\" lines by item\n"
+         "  --vars N          definitions in each variable file (default 49, the most)\n"
          "  --types LIST      game types drawn from, by name or code: ffa, tourney, single, tdm,\n"
          "                    ctf, oneflag, overload, harvester (default "
          "ffa,ffa,ffa,tourney,tdm,ctf)\n"

@@ -37,8 +37,14 @@ struct GeneratorOptions {
   int32_t perGame = 8;   // players in a game, about
   int32_t kills = 60;    // kills in a game, about
   uint64_t seed = 1;
+  // Seed of the player pool alone, so that logs of several seeds share their players (the
+  // seasons of one server); 0: drawn from the seed.
+  uint64_t poolSeed = 0;
   std::string out;
   std::string summary;  // where the counts of what was written go (none when empty)
+  std::string clientVars;     // a client variable file to write as well (none when empty)
+  std::string serverVars;     // a server variable file to write as well (none when empty)
+  int32_t variableCount = 49;  // definitions in each variable file
   std::vector<int> gameTypes = {0, 0, 0, 1, 3, 4};  // codes drawn from, duplicates weigh more
   std::vector<std::string> maps;  // maps for every game type; empty: the stock maps of each type
   int32_t noise = 1;              // 0 only the lines Vexor reads, 1 like real logs, 2 heavy

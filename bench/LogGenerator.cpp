@@ -28,7 +28,8 @@ std::string GeneratorSummary::Text() const {
 void GenerateLog(const GeneratorOptions& options, ByteSink& sink, GeneratorSummary* summary) {
   // Each part draws from a stream of its own: the pool, the plans and the writing.
   Random seeds(options.seed);
-  Random poolRandom(seeds.Fork());
+  uint64_t poolSeed = seeds.Fork();
+  Random poolRandom(options.poolSeed != 0 ? options.poolSeed : poolSeed);
   PlayerPool pool(options.players, poolRandom);
   GamePlanner planner(options, pool, seeds.Fork());
   LineBuffer out(sink, options.crlf);

@@ -5,6 +5,7 @@
 
 #include "CommandLine.h"
 #include "LogGenerator.h"
+#include "VariableSets.h"
 #include "base/AtomicFile.h"
 #include "base/StringPrintf.h"
 
@@ -83,6 +84,14 @@ int main(int argc, char** argv) {
   if (!WriteLog(options, &summary, &error)) return Fail(error);
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (!options.summary.empty() && !WriteSummary(options, summary, &error)) return Fail(error);
+  if (!options.clientVars.empty() &&
+      !vexor::bench::WriteClientVariableFile(options.clientVars, options.variableCount, &error)) {
+    return Fail(error);
+  }
+  if (!options.serverVars.empty() &&
+      !vexor::bench::WriteServerVariableFile(options.serverVars, options.variableCount, &error)) {
+    return Fail(error);
+  }
   if (!options.quiet) {
     double megabytes = static_cast<double>(summary.Get("bytes")) / (1024.0 * 1024.0);
     std::string report = vexor::StringPrintf(

@@ -53,6 +53,45 @@ TEST(PresenceTableTest, PositionsCountPresentNamesBefore) {
   EXPECT_EQ(presence.CountPresent(1, 70), 2);
 }
 
+// Positions are read from running counts kept per game: a later mark must move them, and a
+// count over whole words must reach the last name.
+TEST(PresenceTableTest, PositionsFollowLaterMarks) {
+  PresenceTable presence;
+  presence.Allocate(2, 128);
+  presence.Mark(1, 100);
+  EXPECT_EQ(presence.PositionOf(1, 100), 0);
+  presence.Mark(1, 3);
+  presence.Mark(1, 64);
+  EXPECT_EQ(presence.PositionOf(1, 100), 2);
+  EXPECT_EQ(presence.PositionOf(1, 64), 1);
+  presence.Mark(1, 127);
+  EXPECT_EQ(presence.CountPresent(1, 127), 4);
+  EXPECT_EQ(presence.PositionOf(0, 100), 0);
+  presence.ClearRow(1);
+  EXPECT_EQ(presence.CountPresent(1, 127), 0);
+}
+
+// A row read cell by cell from left to right gives what a search per cell gives.
+TEST(KillTablesTest, RowsReadInOrderMatchSingleCells) {
+  KillTables tables;
+  tables.Allocate(5);
+  const int32_t cells[][2] = {{0, 5}, {2, 2}, {2, 0}, {2, 4}, {5, 1}, {2, 4}, {3, 3}};
+  for (const auto& cell : cells) {
+    tables.Add(KillTables::kAllWeapons, cell[0], cell[1]);
+    tables.Add(KillTables::TableOf(Weapon::kRailgun), cell[0], cell[1]);
+  }
+  for (int table : {KillTables::kAllWeapons, KillTables::TableOf(Weapon::kRailgun),
+                    KillTables::TableOf(Weapon::kBfg), KillTables::kTableCount}) {
+    for (int32_t killer = -1; killer <= 6; ++killer) {
+      KillTableRow row(tables, table, killer);
+      for (int32_t victim = 0; victim <= 6; ++victim) {
+        EXPECT_EQ(row.Next(victim), tables.Get(table, killer, victim))
+            << table << " " << killer << " " << victim;
+      }
+    }
+  }
+}
+
 TEST(KillTablesTest, CellsInsideTheTablesCountAndOthersAreIgnored) {
   KillTables tables;
   tables.Allocate(3);  // positions 0 to 3

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "TestSupport.h"
+#include "base/StringPrintf.h"
 #include "report/HtmlText.h"
 #include "report/HtmlWriter.h"
 
@@ -70,6 +71,16 @@ TEST_F(HtmlWriterTest, FpmIsExplainedOnlyOnServerPagesOfALoadWithAServerLog) {
   EXPECT_NE(footer(FooterVariant::kServer, false).find(fpm), std::string::npos);
   EXPECT_EQ(footer(FooterVariant::kServer, true).find(fpm), std::string::npos);
   EXPECT_EQ(footer(FooterVariant::kClient, false).find(fpm), std::string::npos);
+}
+
+// Page numbers are written without a format; they must read as "%i" (and "%lld") write them.
+TEST(AppendDecimalTest, WritesWhatPrintfWrites) {
+  for (long long value : {0LL, 7LL, 9LL, 10LL, -1LL, -10LL, 2147483647LL, -2147483648LL,
+                          9223372036854775807LL, -9223372036854775807LL - 1}) {
+    std::string text = "x";
+    AppendDecimal(&text, value);
+    EXPECT_EQ(text, StringPrintf("x%lld", value));
+  }
 }
 
 TEST_F(HtmlWriterTest, CellsBeginWithTheCellTagUntilItIsChanged) {

@@ -2,6 +2,8 @@
 // ids, tokens and last word, and the change slots applied to the players' counters.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <limits>
 #include <string>
 
@@ -304,6 +306,35 @@ TEST_F(ServerVariableMatchTest, ItemLineWithOneId) {
   Slot1(Server(1, item), 1, 1);
   LoadServerGame({"Item: 3 weapon_rocketlauncher", "Item: 3 weapon_railgun"});
   EXPECT_EQ(ServerTotal("Bob", 1), 1);
+}
+
+// A line meets only the definitions of its event word and last word; the rest could not match.
+TEST(ServerVariableIndexTest, GroupsByEventWordAndLastWord) {
+  EXPECT_EQ(ServerLineLastWord("  1:02 Item: 3 item_quad\n"), "item_quad");
+  EXPECT_EQ(ServerLineLastWord("nothing\n"), "nothing");
+  EXPECT_EQ(ServerLineLastWord("ends with a blank \n"), "");
+  EXPECT_EQ(ServerLineLastWord(""), "");
+  ServerVariableSet set{};
+  auto define = [&set](int v, const char* idstring, const char* modstring) {
+    set[static_cast<size_t>(v)].idstring = idstring;
+    set[static_cast<size_t>(v)].modstring = modstring;
+    set[static_cast<size_t>(v)].id1 = -1;
+  };
+  define(1, "Kill:", "MOD_RAILGUN");
+  define(2, "Item:", "item_quad");
+  define(3, "Kill:", "MOD_RAILGUN");
+  define(4, "Kill:", "MOD_ROCKET");
+  define(5, "", "MOD_ROCKET");  // takes no part
+  ServerVariableIndex index;
+  index.Build(set, 5);
+  EXPECT_TRUE(index.Waits("Kill:"));
+  EXPECT_FALSE(index.Waits("Kill"));
+  EXPECT_EQ(index.For("Kill:", "MOD_RAILGUN"), (std::vector<int32_t>{1, 3}));
+  EXPECT_EQ(index.For("Kill:", "MOD_ROCKET"), (std::vector<int32_t>{4}));
+  EXPECT_TRUE(index.For("Kill:", "item_quad").empty());
+  EXPECT_EQ(index.For("Item:", "item_quad"), (std::vector<int32_t>{2}));
+  index.Build(set, 2);
+  EXPECT_TRUE(index.For("Kill:", "MOD_ROCKET").empty());
 }
 
 }  // namespace

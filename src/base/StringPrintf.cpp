@@ -1,5 +1,6 @@
 #include "base/StringPrintf.h"
 
+#include <charconv>
 #include <cstdarg>
 #include <cstdio>
 
@@ -39,6 +40,18 @@ void StringAppendF(std::string* out, const char* format, ...) {
   va_start(args, format);
   AppendV(out, format, args);
   va_end(args);
+}
+
+void AppendDecimal(std::string* out, long long value) {
+  if (value >= 0 && value <= 9) {
+    out->push_back(static_cast<char>('0' + value));  // most counts of a kill chart
+    return;
+  }
+  constexpr size_t kMostDigits = 20;  // "-9223372036854775808"
+  size_t start = out->size();
+  out->resize(start + kMostDigits);
+  std::to_chars_result end = std::to_chars(out->data() + start, out->data() + out->size(), value);
+  out->resize(static_cast<size_t>(end.ptr - out->data()));
 }
 
 }  // namespace vexor

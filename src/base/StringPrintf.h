@@ -11,4 +11,8 @@ std::string StringPrintf(const char* format, ...) __attribute__((format(printf, 
 // Appends the formatted text to *out.
 void StringAppendF(std::string* out, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
+// Appends value in decimal, as "%lld" writes it, without a format: for pages and exports that
+// write millions of numbers.
+void AppendDecimal(std::string* out, long long value);
+
 }  // namespace vexor

@@ -61,7 +61,7 @@ bool LogAnalysis::HandleEnteredGame(std::string_view line) {
   return true;
 }
 
-int32_t LogAnalysis::ClientPlayer(const std::string& key, std::string_view rawName) {
+int32_t LogAnalysis::ClientPlayer(std::string_view key, std::string_view rawName) {
   if (key.empty()) return -1;
   int32_t p = m_doc.FindPlayer(key, 1, m_doc.nameCount);
   if (p > 0) return p;
@@ -69,7 +69,7 @@ int32_t LogAnalysis::ClientPlayer(const std::string& key, std::string_view rawNa
   // Only the record of the next name the discovery pass found: anything else would break the
   // pairing of record k with name k (and the presence table behind it).
   if (m_doc.FindName(key) != m_doc.playerCount + 1) return -1;
-  return m_doc.CreatePlayer(key, std::string(rawName), kClientLogSlot);
+  return m_doc.CreatePlayer(std::string(key), std::string(rawName), kClientLogSlot);
 }
 
 void LogAnalysis::SeeInGame(int32_t p) {

@@ -82,7 +82,7 @@ void LogAnalysis::ScanEntry(std::string_view rawName) {
   DiscoverName(key);
 }
 
-void LogAnalysis::DiscoverName(const std::string& key) {
+void LogAnalysis::DiscoverName(std::string_view key) {
   if (key.empty()) return;
   int32_t n = m_doc.FindName(key);
   if (n < 0) {

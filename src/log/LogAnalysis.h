@@ -91,20 +91,21 @@ class LogAnalysis {
 
  private:
   enum class VariableSide { kClient, kServer };
-  // A player a matching line names: the key and the raw text it came from.
+  // A player a matching line names: the key and the raw text it came from (views into the
+  // line, the caller's keys or a player record).
   struct NamedPlayer {
-    std::string name;
-    std::string rawName;
+    std::string_view name;
+    std::string_view rawName;
   };
 
   void ScanClientLine(std::string_view line, bool* gameStarted);
   void ScanGameStart();
   void ScanEntry(std::string_view rawName);
   // Discovery pass: marks the name present in the game being read, adding it when it is new.
-  void DiscoverName(const std::string& key);
+  void DiscoverName(std::string_view key);
   // Statistics pass: the record of the key, or the record created for it when the key is the
   // next name the discovery pass found; -1 otherwise.
-  int32_t ClientPlayer(const std::string& key, std::string_view rawName);
+  int32_t ClientPlayer(std::string_view key, std::string_view rawName);
   // The player is seen in the current game: games played goes up the first time.
   void SeeInGame(int32_t p);
   // The in-game position of record p in the current game; -1 when it is not present there.
@@ -143,7 +144,7 @@ class LogAnalysis {
   void AddPlayTime(std::string_view connectTime, std::string_view disconnectTime, int32_t p);
   // The record connected as number under name (disambiguated as needed) among records 0 to
   // the player count; -1 when there is none.
-  int32_t FindConnectedPlayer(std::string name, std::string_view number) const;
+  int32_t FindConnectedPlayer(std::string_view name, std::string_view number) const;
   // The record's in-game position in the current game when it is present there under the
   // given client number; -1 otherwise.
   int32_t ServerPosition(int32_t p, std::string_view number) const;

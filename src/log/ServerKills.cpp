@@ -76,7 +76,7 @@ KillLine CutKillLine(std::string_view line) {
 
 // The means-of-death name: after the last "by MOD", without the line's final character.
 std::string_view MeansOfDeath(std::string_view line) {
-  size_t at = line.rfind("by MOD");
+  size_t at = LastMatchBefore(line, "by MOD", 0, line.size());
   if (at == std::string_view::npos) return "-1";
   return Between(line, at + 3, line.size() - 1);
 }
@@ -107,14 +107,16 @@ std::optional<Weapon> WeaponOf(std::string_view meansOfDeath) {
 
 }  // namespace
 
-int32_t LogAnalysis::FindConnectedPlayer(std::string name, std::string_view number) const {
+int32_t LogAnalysis::FindConnectedPlayer(std::string_view name, std::string_view number) const {
+  std::string tried;  // the disambiguated name, made only when a second try is needed
   int tries = 0;
   for (;;) {
     int32_t p = m_doc.FindPlayer(name, 0, m_doc.playerCount);
     if (p < 0) return -1;
     const std::string& slot = m_doc.players[static_cast<size_t>(p)].clientSlot;
     if (slot == number || slot == CVexoriumDoc::kNoSlot) return p;
-    name = Disambiguate(name, ++tries);
+    tried = Disambiguate(name, ++tries);
+    name = tried;
   }
 }
 

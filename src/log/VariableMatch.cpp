@@ -148,9 +148,8 @@ ServerMatch MatchServerLine(const ServerVariable& definition, std::string_view w
     tokens[static_cast<size_t>(i)] = line.substr(blank + 1, end - blank - 1);
     blank = end;
   }
-  size_t lastBlank = line.rfind(' ');  // at or after the blank that ended the last token
-  std::string_view lastWord = Mid(line, Signed(lastBlank) + 1, Signed(line.size()) - Signed(lastBlank) - 2);
-  if (lastWord != definition.modstring) return match;
+  // The line's last blank is at or after the blank that ended the last token.
+  if (ServerLineLastWord(line) != definition.modstring) return match;
   if (idsInUse == 3) {
     std::string_view third = tokens[2].substr(0, tokens[2].empty() ? 0 : tokens[2].size() - 1);
     if (WholeNumber(third) != definition.id3) return match;
@@ -169,20 +168,41 @@ ServerMatch MatchServerLine(const ServerVariable& definition, std::string_view w
   return match;
 }
 
+std::string_view ServerLineLastWord(std::string_view line) {
+  size_t lastBlank = line.size();
+  while (lastBlank > 0 && line[lastBlank - 1] != ' ') --lastBlank;
+  int64_t after = Signed(lastBlank);  // one past the last blank; 0 when there is none
+  return Mid(line, after, Signed(line.size()) - after - 1);
+}
+
 void ServerVariableIndex::Build(const ServerVariableSet& variables, int32_t count) {
-  m_byWord.clear();
+  m_groups.clear();
   int32_t last = std::clamp(count, 0, kMaxVariables);
   for (int32_t v = 1; v <= last; ++v) {
     const ServerVariable& definition = variables[static_cast<size_t>(v)];
     if (!ServerVariableTakesPart(definition)) continue;
-    m_byWord[definition.idstring].push_back(v);
+    auto group = std::find_if(m_groups.begin(), m_groups.end(), [&](const WordGroup& g) {
+      return g.idstring == definition.idstring;
+    });
+    if (group == m_groups.end()) group = m_groups.insert(group, WordGroup{definition.idstring, {}});
+    group->byModstring[definition.modstring].push_back(v);
   }
 }
 
-const std::vector<int32_t>& ServerVariableIndex::For(std::string_view word) const {
+const ServerVariableIndex::WordGroup* ServerVariableIndex::Group(std::string_view word) const {
+  for (const WordGroup& group : m_groups) {
+    if (std::string_view(group.idstring) == word) return &group;  // lengths first
+  }
+  return nullptr;
+}
+
+const std::vector<int32_t>& ServerVariableIndex::For(std::string_view word,
+                                                     std::string_view lastWord) const {
   static const std::vector<int32_t> kNoVariables;
-  auto it = m_byWord.find(word);
-  return it == m_byWord.end() ? kNoVariables : it->second;
+  const WordGroup* group = Group(word);
+  if (group == nullptr) return kNoVariables;
+  auto it = group->byModstring.find(lastWord);
+  return it == group->byModstring.end() ? kNoVariables : it->second;
 }
 
 }  // namespace vexor

@@ -37,16 +37,19 @@ void LogAnalysis::ApplyClientVariables(std::string_view line, bool statistics) {
 }
 
 void LogAnalysis::ApplyServerVariables(std::string_view word, std::string_view line) {
-  for (int32_t v : m_serverVariables.For(word)) MatchServerVariable(v, word, line);
+  // Only the definitions of the line's event word and last word can match it.
+  if (!m_serverVariables.Waits(word)) return;
+  for (int32_t v : m_serverVariables.For(word, ServerLineLastWord(line))) {
+    MatchServerVariable(v, word, line);
+  }
 }
 
 bool LogAnalysis::MatchClientVariable(int32_t v, std::string_view line, bool statistics) {
   if (v < 1 || static_cast<size_t>(v) >= m_clientPatterns.size()) return false;
   PatternMatch match = MatchClientPattern(m_clientPatterns[static_cast<size_t>(v)], line);
   if (!match.matched) return false;
-  NamedPlayer named[2];
-  named[0] = {StripColourCodes(match.player1), std::string(match.player1)};
-  named[1] = {StripColourCodes(match.player2), std::string(match.player2)};
+  std::string keys[2] = {StripColourCodes(match.player1), StripColourCodes(match.player2)};
+  NamedPlayer named[2] = {{keys[0], match.player1}, {keys[1], match.player2}};
   ApplyVariableMatch(VariableSide::kClient, m_doc.clientVars[static_cast<size_t>(v)], named,
                      statistics);
   return true;

@@ -24,7 +24,13 @@ class HtmlFile {
 
   // Writes the bytes exactly as given (line ends are the "\r\n" the caller writes). Ignored
   // while the page is closed.
-  void Write(std::string_view bytes) { m_file.Write(bytes); }
+  void Write(std::string_view bytes) {
+    if (!m_file.IsOpen()) return;
+    m_pending.append(bytes);
+    if (m_pending.size() >= kFlushSize) Flush();
+  }
+  // Writes the number in decimal, as "%i" does.
+  void WriteNumber(long long value);
 
   // Completes the page under its name. False, with Error(), when the page was not open or could
   // not be written; a failed page never replaces the file of that name.
@@ -34,7 +40,13 @@ class HtmlFile {
   const std::string& Error() const { return m_file.Error(); }
 
  private:
+  // A game page is made of thousands of small pieces: they are collected here and handed to
+  // the file in large blocks.
+  static constexpr size_t kFlushSize = 64 * 1024;
+  void Flush();
+
   AtomicFile m_file;
+  std::string m_pending;
 };
 
 }  // namespace vexor

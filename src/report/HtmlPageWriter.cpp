@@ -335,8 +335,19 @@ void HtmlPageWriter::WriteKillChart(int32_t game, int table, const char* title) 
   Write("<tr>\r\n");
   WriteCell("&nbsp;");
   WriteCell("&nbsp;");
-  auto numberCell = [](int32_t p) {
-    return StringPrintf("<p align=\"center\"><font color=\"#003173\"><b>%i</b></font></p>", p);
+  // Thousands of numbers a page: their cells are built in one reused text, without a format.
+  std::string text;
+  auto numberCell = [&text](int32_t p) -> const std::string& {
+    text.assign("<p align=\"center\"><font color=\"#003173\"><b>");
+    AppendDecimal(&text, p);
+    text.append("</b></font></p>");
+    return text;
+  };
+  auto totalCell = [&text](int32_t total) -> const std::string& {
+    text.assign("<p align=\"right\"><b>");
+    AppendDecimal(&text, total);
+    text.append("</b></p>");
+    return text;
   };
   for (int32_t p : present) WriteCell(numberCell(p));
   WriteCell("<b>KILLS</b>");
@@ -349,28 +360,33 @@ void HtmlPageWriter::WriteKillChart(int32_t game, int table, const char* title) 
     if (name.empty()) {
       Write("<tr>\r\n<td>&nbsp;</td>\r\n");
     } else {
-      Write(StringPrintf("<tr>\r\n<td><b><font color=\"#FFFFFF\">%s</font></b></td>\r\n", name.c_str()));
+      Write("<tr>\r\n<td><b><font color=\"#FFFFFF\">");
+      Write(name);
+      Write("</font></b></td>\r\n");
     }
     SetCellTag("<td width=\"20\">");
     WriteCell(numberCell(present[k]));
+    KillTableRow row(kills, table, static_cast<int32_t>(k));
     SetCellTag("<td>");
     int32_t rowKills = 0;
     for (size_t v = 0; v < present.size(); ++v) {
-      int32_t count = kills.Get(table, static_cast<int32_t>(k), static_cast<int32_t>(v));
-      const char* colour = k == v ? "#003173" : "#FFFFFF";  // the diagonal: suicides
-      Write(StringPrintf("<td width=\"20\"><p align=\"right\"><font color=\"%s\">%i</font></p></td>\r\n",
-                         colour, count));
+      int32_t count = row.Next(static_cast<int32_t>(v));
+      // The diagonal (suicides) in the dark colour.
+      Write(k == v ? "<td width=\"20\"><p align=\"right\"><font color=\"#003173\">"
+                   : "<td width=\"20\"><p align=\"right\"><font color=\"#FFFFFF\">");
+      WriteNumber(count);
+      Write("</font></p></td>\r\n");
       AddTo(&rowKills, count);
       AddTo(&deaths[v], count);
       AddTo(&all, count);
     }
-    WriteCell(StringPrintf("<p align=\"right\"><b>%i</b></p>", rowKills));
+    WriteCell(totalCell(rowKills));
     Write("</tr>\r\n");
   }
   Write("<tr>\r\n<td><b><font color=\"#FFFFFF\">DEATHS</font></b></td>\r\n");
   WriteCell("&nbsp;");
-  for (int32_t column : deaths) WriteCell(StringPrintf("<p align=\"right\"><b>%i</b></p>", column));
-  WriteCell(StringPrintf("<p align=\"right\"><b>%i</b></p>", all));
+  for (int32_t column : deaths) WriteCell(totalCell(column));
+  WriteCell(totalCell(all));
   Write("</tr>\r\n");
   CloseTable();
   Write("<p>");

@@ -51,10 +51,6 @@ void AppendGroupLinks(std::string* out, int32_t total, int depth) {
 
 }  // namespace
 
-void HtmlWriter::Write(std::string_view bytes) {
-  if (m_file != nullptr) m_file->Write(bytes);
-}
-
 void HtmlWriter::OpenTable(std::string_view attributes) {
   Write("<table ");
   Write(attributes);

@@ -24,7 +24,13 @@ class HtmlWriter {
   void SetFile(HtmlFile* file) { m_file = file; }
   HtmlFile* File() const { return m_file; }
 
-  void Write(std::string_view bytes);
+  void Write(std::string_view bytes) {
+    if (m_file != nullptr) m_file->Write(bytes);
+  }
+  // The number in decimal, as "%i" writes it.
+  void WriteNumber(long long value) {
+    if (m_file != nullptr) m_file->WriteNumber(value);
+  }
   // "<table ATTRIBUTES>\r\n" and "</table>\r\n".
   void OpenTable(std::string_view attributes);
   void CloseTable();

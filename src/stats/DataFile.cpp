@@ -79,7 +79,10 @@ void Install(DataFileContents&& contents, CVexoriumDoc& doc) {
 }  // namespace
 
 bool SaveDataFile(const CVexoriumDoc& doc, const std::string& path, std::string* error) {
-  AtomicFile file(true);
+  // Not flushed to the disk before the rename: the file is dense (close to 1 GB at the limits)
+  // and the flush alone took several times as long as writing it. The temporary file and the
+  // rename still keep the previous file through every failure but a power loss.
+  AtomicFile file(false);
   if (!file.Open(path)) {
     if (error != nullptr) *error = file.Error();
     return false;

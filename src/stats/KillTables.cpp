@@ -56,6 +56,28 @@ void KillTables::SetCell(int32_t killer, int32_t victim,
   FindOrInsert(key)->counts = counts;
 }
 
+size_t KillTables::FirstCellOfRow(int32_t killer) const {
+  if (killer < 0) return 0;
+  uint32_t key = Key(killer, 0);
+  auto it = std::lower_bound(m_cells.begin(), m_cells.end(), key,
+                             [](const Cell& cell, uint32_t k) { return cell.key < k; });
+  return static_cast<size_t>(it - m_cells.begin());
+}
+
+int32_t KillTableRow::Next(int32_t victim) {
+  if (m_table < 0 || m_table >= KillTables::kTableCount || m_killer < 0 || victim < 0) return 0;
+  size_t count = m_tables.CellCount();
+  while (m_cell < count && m_tables.CellKiller(m_cell) == m_killer &&
+         m_tables.CellVictim(m_cell) < victim) {
+    ++m_cell;
+  }
+  if (m_cell == count || m_tables.CellKiller(m_cell) != m_killer ||
+      m_tables.CellVictim(m_cell) != victim) {
+    return 0;
+  }
+  return m_tables.CellCounts(m_cell)[static_cast<size_t>(m_table)];
+}
+
 bool KillTables::AnyPositive(int table) const {
   if (table < 0 || table >= kTableCount) return false;
   return std::any_of(m_cells.begin(), m_cells.end(), [table](const Cell& cell) {

@@ -42,6 +42,8 @@ class KillTables {
   int32_t CellKiller(size_t i) const { return static_cast<int32_t>(m_cells[i].key >> 16); }
   int32_t CellVictim(size_t i) const { return static_cast<int32_t>(m_cells[i].key & 0xFFFFu); }
   const std::array<int32_t, kTableCount>& CellCounts(size_t i) const { return m_cells[i].counts; }
+  // The first stored cell of the killer's row or of a later row (CellCount() when none).
+  size_t FirstCellOfRow(int32_t killer) const;
 
  private:
   struct Cell {
@@ -55,6 +57,22 @@ class KillTables {
 
   int32_t m_size = 0;
   std::vector<Cell> m_cells;  // ascending by key
+};
+
+// One row of a table read from left to right, for writing a whole row without a search per
+// cell: Next(victim) with victims in ascending order gives what Get(table, killer, victim) gives.
+class KillTableRow {
+ public:
+  KillTableRow(const KillTables& tables, int table, int32_t killer)
+      : m_tables(tables), m_table(table), m_killer(killer), m_cell(tables.FirstCellOfRow(killer)) {}
+
+  int32_t Next(int32_t victim);
+
+ private:
+  const KillTables& m_tables;
+  int m_table;
+  int32_t m_killer;
+  size_t m_cell;  // the first cell not passed yet
 };
 
 }  // namespace vexor

@@ -10,6 +10,8 @@ void PresenceTable::Allocate(int32_t rows, int32_t columns) {
   m_columns = std::max(columns, 0);
   m_stride = (static_cast<size_t>(m_columns) + 63) / 64;
   m_bits.assign(m_stride * static_cast<size_t>(m_rows), 0);
+  m_running.assign(m_bits.size(), 0);
+  m_runningValid.assign(static_cast<size_t>(m_rows), 0);
 }
 
 void PresenceTable::Shrink(int32_t rows, int32_t columns) {
@@ -40,22 +42,38 @@ void PresenceTable::Mark(int32_t game, int32_t name) {
   if (!Inside(game, name)) return;
   size_t n = static_cast<size_t>(name);
   m_bits[static_cast<size_t>(game) * m_stride + n / 64] |= uint64_t{1} << (n % 64);
+  m_runningValid[static_cast<size_t>(game)] = 0;
 }
 
 void PresenceTable::ClearRow(int32_t game) {
   if (game < 0 || game >= m_rows) return;
   std::fill_n(m_bits.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(game) * m_stride),
               m_stride, 0);
+  m_runningValid[static_cast<size_t>(game)] = 0;
+}
+
+const uint16_t* PresenceTable::RunningCounts(int32_t game) const {
+  size_t first = static_cast<size_t>(game) * m_stride;
+  if (m_runningValid[static_cast<size_t>(game)] == 0) {
+    uint16_t count = 0;
+    for (size_t w = 0; w < m_stride; ++w) {
+      m_running[first + w] = count;
+      count = static_cast<uint16_t>(count + std::popcount(m_bits[first + w]));
+    }
+    m_runningValid[static_cast<size_t>(game)] = 1;
+  }
+  return m_running.data() + first;
 }
 
 int32_t PresenceTable::CountBelow(int32_t game, int32_t end) const {
   if (game < 0 || game >= m_rows) return 0;
   end = std::clamp(end, 0, m_columns);
+  if (end == 0) return 0;
   const uint64_t* row = m_bits.data() + static_cast<size_t>(game) * m_stride;
   size_t words = static_cast<size_t>(end) / 64;
-  int32_t count = 0;
-  for (size_t w = 0; w < words; ++w) count += std::popcount(row[w]);
   int32_t tail = end % 64;
+  if (words == m_stride) return RunningCounts(game)[words - 1] + std::popcount(row[words - 1]);
+  int32_t count = RunningCounts(game)[words];
   if (tail != 0) count += std::popcount(row[words] & ((uint64_t{1} << tail) - 1));
   return count;
 }

@@ -36,11 +36,17 @@ class PresenceTable {
   }
   // Names present in the row among 0 to end - 1.
   int32_t CountBelow(int32_t game, int32_t end) const;
+  // The row's running counts, rebuilt after a mark changed the row.
+  const uint16_t* RunningCounts(int32_t game) const;
 
   int32_t m_rows = 0;
   int32_t m_columns = 0;
   size_t m_stride = 0;  // 64-bit words per row
   std::vector<uint64_t> m_bits;
+  // Every kill asks for two positions: per row and word, the names present in the row's
+  // earlier words, so that a position costs one word's count instead of a whole row's.
+  mutable std::vector<uint16_t> m_running;  // [game][word]
+  mutable std::vector<uint8_t> m_runningValid;  // [game]
 };
 
 }  // namespace vexor

@@ -1,0 +1,248 @@
+#!/usr/bin/env bash
+# The benchmark driver (make bench): generates logs at the limits and of a clan server's season,
+# runs vexor on them and prints, for every step, its wall time, its peak memory, the input's
+# size and the ratio of its time to a reference run made in the same invocation (reading the
+# same input twice with wc -l; cp for saving). Ratios are the figures to quote: the machines
+# are shared and noisy, so every step runs several times and the median is printed.
+#
+#   bench/run.sh [BUILD_DIR]            every scenario (BUILD_DIR default: build)
+#   bench/run.sh --smoke [BUILD_DIR]    tiny logs, one run each: checks that the driver works
+#
+# Environment: BENCH_DIR (work folder, default BUILD_DIR/bench-data; needs about 5 GB),
+# BENCH_REPEAT (runs per step, default 3), BENCH_SCENARIOS (default "max typical client
+# save-open").
+set -euo pipefail
+
+smoke=0
+if [ "${1:-}" = "--smoke" ]; then
+  smoke=1
+  shift
+fi
+build=$(cd "${1:-build}" && pwd)
+vexor="$build/src/vexor"
+loggen="$build/bench/vexor-loggen"
+for program in "$vexor" "$loggen"; do
+  [ -x "$program" ] || { echo "bench: $program is missing; build first (make build)" >&2; exit 2; }
+done
+work="${BENCH_DIR:-$build/bench-data}"
+repeat="${BENCH_REPEAT:-3}"
+scenarios="${BENCH_SCENARIOS:-max typical client save-open}"
+if [ $smoke = 1 ]; then
+  work="${BENCH_DIR:-$build/bench-smoke}"
+  repeat=1
+fi
+mkdir -p "$work"
+cd "$work"
+results="$work/results.txt"
+: >"$results"
+
+# Sizes. The max log: 4995 games (the most one file may hold) on a server with 2490 regular
+# players; with the names that two clients of one name add (Bob_1) the log holds 2495 names,
+# the most one file may hold. About 16 players and 300 kills a game.
+if [ $smoke = 1 ]; then
+  max_args=(--games 30 --players 60 --per-game 16 --kills 300)
+  typical_args=(--games 10 --players 40 --per-game 10 --kills 120)
+  client_args=(--games 30 --players 60 --per-game 16 --kills 300 --renames 0)
+else
+  max_args=(--games 4995 --players 2490 --per-game 16 --kills 300)
+  typical_args=(--games 100 --players 200 --per-game 10 --kills 120)
+  client_args=(--games 4995 --players 2490 --per-game 16 --kills 300 --renames 0)
+fi
+
+# --- Measuring -------------------------------------------------------------------------------
+
+peak_available=0
+[ -x /usr/bin/time ] && peak_available=1
+
+# timed COMMAND...: runs the command with its output discarded; prints "seconds peak-KB
+# cpu-seconds" (user and system time: on a busy machine a steadier measure than the wall
+# clock). A failed command stops the benchmark with its messages.
+timed() {
+  local log="$work/last-command.txt"
+  local start=$EPOCHREALTIME end peak="-" cpu="-"
+  if [ $peak_available = 1 ]; then
+    /usr/bin/time -f "%M %U %S" -o "$work/last-peak.txt" "$@" >"$log" 2>&1 ||
+      { echo "bench: failed: $*" >&2; cat "$log" >&2; exit 1; }
+    end=$EPOCHREALTIME
+    read -r peak user system < <(tail -n 1 "$work/last-peak.txt")
+    cpu=$(awk -v u="$user" -v s="$system" 'BEGIN { printf "%.2f", u + s }')
+  else
+    "$@" >"$log" 2>&1 || { echo "bench: failed: $*" >&2; cat "$log" >&2; exit 1; }
+    end=$EPOCHREALTIME
+  fi
+  awk -v s="$start" -v e="$end" -v p="$peak" -v c="$cpu" 'BEGIN { printf "%.3f %s %s\n", e - s, p, c }'
+}
+
+# Fields of timed's output.
+wall_of() { echo "$1" | cut -d ' ' -f 1; }
+peak_of() { echo "$1" | cut -d ' ' -f 2; }
+cpu_of() { echo "$1" | cut -d ' ' -f 3; }
+
+median() { tr ' ' '\n' | grep . | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+largest() { tr ' ' '\n' | grep . | sort -g | tail -n 1; }
+
+bytes_of() { du -cb "$@" | tail -n 1 | cut -f 1; }
+
+# The reference of a step that reads files: wc -l over them, twice (a command, for time).
+read_twice=(sh -c 'wc -l "$@" >/dev/null && wc -l "$@" >/dev/null' read-twice)
+
+printf '%-10s %-28s %9s %9s %9s %7s %7s %9s %9s  %s\n' scenario step "input MB" "vexor s" \
+  "ref s" ratio target "peak MB" "cpu ratio" verdict | tee -a "$results"
+
+# row SCENARIO STEP INPUT_BYTES TARGET_RATIO TARGET_PEAK_MB PREPARE -- REFERENCE... -- COMMAND...
+# Runs reference and command alternately BENCH_REPEAT times (PREPARE, a shell command, before
+# each run of the command) and prints one line of the table. A target of "-" is none.
+row() {
+  local scenario=$1 step=$2 input=$3 target=$4 peak_target=$5 prepare=$6
+  shift 6
+  [ "$1" = "--" ] && shift
+  local reference=()
+  while [ "$1" != "--" ]; do reference+=("$1"); shift; done
+  shift
+  local times="" refs="" ratios="" peaks="" cpus=""
+  for _ in $(seq "$repeat"); do
+    local r c
+    r=$(timed "${reference[@]}")
+    eval "$prepare"
+    c=$(timed "$@")
+    times+=" $(wall_of "$c")"
+    refs+=" $(wall_of "$r")"
+    peaks+=" $(peak_of "$c")"
+    ratios+=" $(ratio "$(wall_of "$c")" "$(wall_of "$r")")"
+    cpus+=" $(ratio "$(cpu_of "$c")" "$(cpu_of "$r")")"
+  done
+  print_row "$scenario" "$step" "$input" "$target" "$peak_target" \
+    "$(echo $times | median)" "$(echo $refs | median)" "$(echo $ratios | median)" \
+    "$(echo $peaks | largest)" "$(echo $cpus | median)"
+}
+
+# ratio A B: A / B with two decimals; "-" when either is unknown or B is 0.
+ratio() {
+  awk -v a="$1" -v b="$2" 'BEGIN { if (a == "-" || b == "-" || b + 0 <= 0) print "-";
+                                   else printf "%.2f", a / b }'
+}
+
+join_words() {
+  local out="" word
+  for word in "$@"; do out+="${out:+, }$word"; done
+  echo "$out"
+}
+
+# print_row SCENARIO STEP INPUT_BYTES TARGET PEAK_TARGET SECONDS REF_SECONDS RATIO PEAK_KB
+#   CPU_RATIO
+print_row() {
+  local verdict=() peak_mb="-"
+  if [ "$9" != "-" ]; then peak_mb=$(awk -v k="$9" 'BEGIN { printf "%.0f", k / 1024 }'); fi
+  if [ "$4" != "-" ]; then
+    verdict+=("$(awk -v r="$8" -v t="$4" 'BEGIN { print (r <= t ? "time met" : "time NOT met") }')")
+  fi
+  if [ "$5" != "-" ] && [ "$peak_mb" != "-" ]; then
+    verdict+=("$(awk -v m="$peak_mb" -v t="$5" 'BEGIN { print (m <= t ? "memory met" : "memory NOT met") }')")
+  fi
+  printf '%-10s %-28s %9.1f %9.2f %9.2f %7.2f %7s %9s %9s  %s\n' "$1" "$2" \
+    "$(awk -v b="$3" 'BEGIN { print b / 1048576 }')" "$6" "$7" "$8" \
+    "$([ "$4" = "-" ] && echo - || echo "<=$4")" "$peak_mb" "${10}" \
+    "$(join_words "${verdict[@]}")" | tee -a "$results"
+}
+
+# generate FILE ARGS...: writes a log once; a later run with the same arguments keeps it.
+generate() {
+  local file=$1
+  shift
+  local stamp="$file.args"
+  if [ -f "$file" ] && [ "$(cat "$stamp" 2>/dev/null)" = "$*" ]; then return; fi
+  "$loggen" "$@" --out "$file" --quiet
+  echo "$*" >"$stamp"
+}
+
+# --- Scenarios -------------------------------------------------------------------------------
+
+scenario_max() {
+  generate max.log server "${max_args[@]}" --seed 1 --client-vars max-client.var \
+    --server-vars max-server.var --vars 49
+  local size
+  size=$(bytes_of max.log)
+  mkdir -p max
+  local vars=(--client-vars max-client.var --server-vars max-server.var)
+  row max "load, 49+49 variables" "$size" 3 512 "" -- "${read_twice[@]}" max.log -- \
+    "$vexor" -q -C max --no-report "${vars[@]}" max.log
+  row max "load and report" "$size" 6 512 "rm -rf max/html" -- "${read_twice[@]}" max.log -- \
+    "$vexor" -q -C max "${vars[@]}" max.log
+  # What writing the report's bytes costs by itself on this disk, against the same reference.
+  local pages
+  pages=$(bytes_of max/html)
+  row max "  (dd of the report's MB)" "$pages" - - "rm -f max/pages.bin" -- "${read_twice[@]}" max.log -- \
+    dd if=/dev/zero of=max/pages.bin bs=1M count=$((pages / 1048576)) status=none
+  rm -f max/pages.bin
+}
+
+scenario_typical() {
+  local logs=()
+  for season in 1 2 3 4 5; do
+    generate "typical-$season.log" server "${typical_args[@]}" --seed "$season" --pool-seed 500 \
+      --client-vars typical-client.var --server-vars typical-server.var --vars 10
+    logs+=("typical-$season.log")
+  done
+  mkdir -p typical
+  row typical "report, CSV, data file" "$(bytes_of "${logs[@]}")" - 512 \
+    "rm -rf typical/html typical/*.csv typical/*.dat" -- "${read_twice[@]}" "${logs[@]}" -- \
+    "$vexor" -q -C typical --client-vars typical-client.var --server-vars typical-server.var \
+    --csv typical/season.csv --game-lines --save typical/season.dat "${logs[@]}"
+}
+
+scenario_client() {
+  generate client.log client "${client_args[@]}" --seed 2 --client-vars client-client.var --vars 49
+  local size
+  size=$(bytes_of client.log)
+  mkdir -p client
+  row client "load, 49 variables" "$size" - 512 "" -- "${read_twice[@]}" client.log -- \
+    "$vexor" -q -C client --no-report --client-vars client-client.var client.log
+  row client "load and report" "$size" - 512 "rm -rf client/html" -- "${read_twice[@]}" client.log -- \
+    "$vexor" -q -C client --client-vars client-client.var client.log
+}
+
+scenario_save_open() {
+  generate max.log server "${max_args[@]}" --seed 1 --client-vars max-client.var \
+    --server-vars max-server.var --vars 49
+  mkdir -p open
+  "$vexor" -q -C open --no-report --save open/max.dat max.log
+  local size
+  size=$(bytes_of open/max.dat)
+  # Saving alone: opening and saving again, less opening alone (medians of each).
+  local with="" without="" copies="" peaks="" cpus="" c a b
+  for _ in $(seq "$repeat"); do
+    rm -f open/copy.dat open/again.dat
+    c=$(timed cp open/max.dat open/copy.dat)
+    copies+=" $(wall_of "$c")"
+    a=$(timed "$vexor" -q -C open --no-report --open open/max.dat)
+    without+=" $(wall_of "$a")"
+    b=$(timed "$vexor" -q -C open --no-report --open open/max.dat --save open/again.dat)
+    with+=" $(wall_of "$b")"
+    peaks+=" $(peak_of "$b")"
+    cpus+=" $(ratio "$(awk -v x="$(cpu_of "$b")" -v y="$(cpu_of "$a")" 'BEGIN { print x - y }')" \
+      "$(cpu_of "$c")")"
+  done
+  rm -f open/copy.dat open/again.dat
+  local t_with t_without t_copy save
+  t_with=$(echo $with | median)
+  t_without=$(echo $without | median)
+  t_copy=$(echo $copies | median)
+  save=$(awk -v a="$t_with" -v b="$t_without" 'BEGIN { printf "%.3f", a - b }')
+  print_row save-open "save (open+save - open)" "$size" 3 - "$save" "$t_copy" \
+    "$(ratio "$save" "$t_copy")" "$(echo $peaks | largest)" "$(echo $cpus | median)"
+  row save-open "open, no report" "$size" - 512 "" -- "${read_twice[@]}" open/max.dat -- \
+    "$vexor" -q -C open --no-report --open open/max.dat
+  row save-open "open and report" "$size" 3 512 "rm -rf open/html" -- "${read_twice[@]}" open/max.dat -- \
+    "$vexor" -q -C open --open open/max.dat
+}
+
+for scenario in $scenarios; do
+  case $scenario in
+    max) scenario_max ;;
+    typical) scenario_typical ;;
+    client) scenario_client ;;
+    save-open) scenario_save_open ;;
+    *) echo "bench: unknown scenario $scenario" >&2; exit 2 ;;
+  esac
+done
+echo "runs per step: $repeat; ratio: median of vexor / reference per run; results in $results"
