@@ -2,13 +2,14 @@
 #   make demo   builds Vexor and runs it on the bundled sample logs
 #   make test   builds Vexor and runs every test
 #   make bench  builds Vexor and runs the benchmark at the limits (docs/PERFORMANCE.md)
+#   make fuzz   builds the fuzz targets with clang and runs each a while (docs/ROBUSTNESS.md)
 BUILD     ?= build
 ASAN_BUILD ?= build-asan
 WERROR    ?= OFF
 JOBS      ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: deps configure build test asan-test demo bench clean
+.PHONY: deps configure build test asan-test demo bench fuzz clean
 
 deps:
 	@scripts/install-deps.sh
@@ -48,5 +49,11 @@ bench: build
 	@scripts/install-deps.sh time
 	bench/run.sh $(BUILD)
 
+# Every fuzz target for FUZZ_SECONDS seconds, two at a time (docs/ROBUSTNESS.md). Fails when
+# one crashed, hung, leaked or broke a rule; the input is then under build-fuzz/artifacts/.
+FUZZ_SECONDS ?= 180
+fuzz: deps
+	scripts/fuzz.sh $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz

@@ -8,6 +8,9 @@
 namespace vexor {
 namespace {
 
+// The write buffer starts small and doubles up to its full size, so that the many small files
+// (settings, variable files) do not each pay for a large buffer.
+constexpr size_t kFirstWriteBuffer = 4 * 1024;
 constexpr size_t kWriteBuffer = 256 * 1024;
 constexpr size_t kReadBuffer = 1024 * 1024;
 
@@ -20,8 +23,8 @@ void EncodeInt32(int32_t value, unsigned char out[4]) {
 }
 
 int32_t DecodeInt32(const unsigned char in[4]) {
-  uint32_t bits = uint32_t{in[0]} | uint32_t{in[1]} << 8 | uint32_t{in[2]} << 16 |
-                  uint32_t{in[3]} << 24;
+  uint32_t bits =
+      uint32_t{in[0]} | uint32_t{in[1]} << 8 | uint32_t{in[2]} << 16 | uint32_t{in[3]} << 24;
   return static_cast<int32_t>(bits);
 }
 
@@ -57,8 +60,13 @@ size_t FileSource::ReadSome(char* destination, size_t max) {
 }
 
 size_t ArchiveWriter::Room() {
-  if (m_buffer.empty()) m_buffer.resize(kWriteBuffer);
-  if (m_buffer.size() - m_used < 4) Flush();
+  if (m_buffer.size() - m_used < 4) {
+    if (m_buffer.size() < kWriteBuffer) {
+      m_buffer.resize(std::max(kFirstWriteBuffer, m_buffer.size() * 2));
+    } else {
+      Flush();
+    }
+  }
   return m_buffer.size() - m_used;
 }
 
@@ -83,7 +91,8 @@ void ArchiveWriter::WriteInt32s(const int32_t* values, size_t n) {
   while (n > 0) {
     size_t take = std::min(n, Room() / 4);
     unsigned char* out = reinterpret_cast<unsigned char*>(m_buffer.data() + m_used);
-    for (size_t i = 0; i < take; ++i) EncodeInt32(values[i], out + 4 * i);
+    for (size_t i = 0; i < take; ++i)
+      EncodeInt32(values[i], out + 4 * i);
     m_used += 4 * take;
     values += take;
     n -= take;
@@ -143,7 +152,8 @@ bool ArchiveReader::Take(void* destination, size_t size) {
   char* out = static_cast<char*>(destination);
   while (size > 0) {
     if (m_position == m_buffer.size()) {
-      m_buffer.resize(kReadBuffer);
+      // Never more than the source still holds: small files get small buffers.
+      m_buffer.resize(static_cast<size_t>(std::min<uint64_t>(kReadBuffer, Remaining())));
       size_t got = m_source.ReadSome(m_buffer.data(), m_buffer.size());
       m_buffer.resize(got);
       m_position = 0;
