@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +17,8 @@ namespace {
 
 constexpr size_t kBufferSize = 256 * 1024;
 
+WriteFault g_fault;  // none, unless a test sets one
+
 // The permissions a newly created file would get, or those of the file being replaced.
 mode_t TargetMode(const std::string& target) {
   struct stat info;
@@ -27,7 +30,9 @@ mode_t TargetMode(const std::string& target) {
 
 }  // namespace
 
-AtomicFile::~AtomicFile() { Discard(); }
+AtomicFile::~AtomicFile() {
+  Discard();
+}
 
 bool AtomicFile::Open(const std::string& path) {
   Discard();
@@ -35,7 +40,8 @@ bool AtomicFile::Open(const std::string& path) {
   m_error.clear();
   m_writeFailed = false;
   std::string pattern = path + ".tmp-XXXXXX";
-  int fd = ::mkstemp(pattern.data());
+  if (g_fault.refuseCreate) errno = EACCES;
+  int fd = g_fault.refuseCreate ? -1 : ::mkstemp(pattern.data());
   if (fd < 0) {
     Fail("cannot be created");
     return false;
@@ -56,7 +62,14 @@ bool AtomicFile::Open(const std::string& path) {
 
 void AtomicFile::Write(const void* data, size_t size) {
   if (m_file == nullptr || m_writeFailed || size == 0) return;
-  if (std::fwrite(data, 1, size, m_file) != size) {
+  size_t fits = std::min(size, g_fault.room);
+  if (g_fault.room != SIZE_MAX) g_fault.room -= fits;
+  bool written = std::fwrite(data, 1, fits, m_file) == fits;
+  if (written && fits < size) {
+    errno = ENOSPC;  // the simulated disk is full
+    written = false;
+  }
+  if (!written) {
     m_writeFailed = true;
     Fail("cannot be written");
   }
@@ -64,7 +77,8 @@ void AtomicFile::Write(const void* data, size_t size) {
 
 bool AtomicFile::Commit() {
   if (m_file == nullptr) {
-    if (m_error.empty()) m_error = StringPrintf("\"%s\" was not opened for writing.", m_target.c_str());
+    if (m_error.empty())
+      m_error = StringPrintf("\"%s\" was not opened for writing.", m_target.c_str());
     return false;
   }
   bool ok = !m_writeFailed;
@@ -103,7 +117,12 @@ void AtomicFile::Discard() {
 
 void AtomicFile::Fail(const char* what) {
   if (!m_error.empty()) return;
-  m_error = StringPrintf("The file \"%s\" %s: %s", m_target.c_str(), what, LastSystemError().c_str());
+  m_error =
+      StringPrintf("The file \"%s\" %s: %s", m_target.c_str(), what, LastSystemError().c_str());
+}
+
+void SetWriteFaultForTesting(const WriteFault& fault) {
+  g_fault = fault;
 }
 
 }  // namespace vexor

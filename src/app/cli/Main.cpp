@@ -2,21 +2,22 @@
 // without a display.
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/cli/CommandLine.h"
-#include "app/cli/ConsolePrompter.h"
 #include "app/cli/ConsoleProgress.h"
+#include "app/cli/ConsolePrompter.h"
 #include "base/FileSystem.h"
 #include "base/StringPrintf.h"
 #include "customvars/VariableWorkingCopy.h"
 #include "stats/CsvExport.h"
 #include "stats/DataFile.h"
 #include "stats/JsonExport.h"
-#include "stats/LogCleaner.h"
 #include "stats/LoadDriver.h"
+#include "stats/LogCleaner.h"
 #include "stats/LogSelection.h"
 #include "stats/VexoriumDoc.h"
 #include "ui/PrintTables.h"
@@ -45,7 +46,8 @@ void SelectLogs(const std::vector<std::string>& logs, LogSelection* selection) {
   if (logs.size() == 1) {
     selection->selectedLogPath = logs[0];
   } else {
-    for (size_t i = 0; i < logs.size(); ++i) selection->selectedLogFiles[i] = logs[i];
+    for (size_t i = 0; i < logs.size(); ++i)
+      selection->selectedLogFiles[i] = logs[i];
     selection->selectedLogPath = logs.back();
   }
   std::string& path = selection->selectedLogPath;
@@ -139,6 +141,9 @@ int Run(const CliRequest& request) {
 
 int main(int argc, char** argv) {
   using namespace vexor;
+  // Past a file size limit (ulimit -f) a write then fails with its error instead of the signal
+  // ending the program half-way through a file and leaving its temporary file behind.
+  std::signal(SIGXFSZ, SIG_IGN);
   std::vector<std::string> arguments(argv + 1, argv + argc);
   CliRequest request;
   std::string error;
