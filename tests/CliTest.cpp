@@ -30,8 +30,7 @@ struct RunResult {
 
 std::string Quote(const std::string& text) {
   std::string quoted = "'";
-  for (char c : text)
-    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return quoted + "'";
 }
 
@@ -43,8 +42,7 @@ class CliTest : public ::testing::Test {
   RunResult Run(const std::vector<std::string>& arguments) {
     std::string command = "cd " + Quote(folder.Path()) + " && " + shellPrefix +
                           kSanitizerExitOptions + " " + Quote(VEXOR_CLI_PATH);
-    for (const std::string& argument : arguments)
-      command += " " + Quote(argument);
+    for (const std::string& argument : arguments) command += " " + Quote(argument);
     command += " >" + Quote(folder.File("stdout.txt")) + " 2>" + Quote(folder.File("stderr.txt"));
     int status = std::system(command.c_str());
     RunResult result;
@@ -66,10 +64,10 @@ class CliTest : public ::testing::Test {
       "ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}exitcode=86\" "
       "UBSAN_OPTIONS=\"${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}exitcode=86\"";
   std::string ServerLog(const std::string& name) {
-    return folder.Write(
-        name, Lines({InitGame("0:00"), Connect("0:00", 1, "^1Alice"), Connect("0:00", 2, "Bob"),
-                     At("0:30", "Kill: 1 2 10: ^1Alice killed Bob by MOD_RAILGUN"),
-                     At("2:00", "ShutdownGame:")}));
+    return folder.Write(name, Lines({InitGame("0:00"), Connect("0:00", 1, "^1Alice"),
+                                     Connect("0:00", 2, "Bob"),
+                                     At("0:30", "Kill: 1 2 10: ^1Alice killed Bob by MOD_RAILGUN"),
+                                     At("2:00", "ShutdownGame:")}));
   }
 
   test::TempFolder folder;
@@ -119,11 +117,9 @@ TEST_F(CliTest, PathWithoutThreeLetterExtensionGetsCfg) {
 }
 
 TEST_F(CliTest, BadUsageExitsWithTwoAndPointsToHelp) {
-  for (const std::vector<std::string>& arguments : {std::vector<std::string>{},
-                                                    {"--frobnicate", "x.log"},
-                                                    {"-C"},
-                                                    {"--quiet=yes", "x.log"},
-                                                    std::vector<std::string>(31, "x.log")}) {
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{}, {"--frobnicate", "x.log"}, {"-C"}, {"--quiet=yes", "x.log"},
+        std::vector<std::string>(31, "x.log")}) {
     RunResult result = Run(arguments);
     EXPECT_EQ(result.exitCode, 2) << result.err;
     EXPECT_NE(result.err.find("Try 'vexor --help'"), std::string::npos);
@@ -151,8 +147,7 @@ TEST_F(CliTest, CsvExportAfterTheLoad) {
   RunResult result = Run({"-q", "--csv", "out.csv", "--game-lines", "games.log"});
   EXPECT_EQ(result.exitCode, 0) << result.err;
   std::string csv = test::ReadFile(folder.File("out.csv"));
-  EXPECT_EQ(csv.substr(0, csv.find('\n') + 1),
-            "Alice, 1, 0, 0, 120, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0\r\n");
+  EXPECT_EQ(csv.substr(0, csv.find('\n') + 1), "Alice, 1, 0, 0, 120, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0\r\n");
   EXPECT_NE(csv.find("Alice: Game 1, 1, 0, 0, 1, "), std::string::npos);
 
   EXPECT_EQ(Run({"--game-lines", "games.log"}).exitCode, 2);
@@ -216,8 +211,8 @@ TEST_F(CliTest, JsonExportAndTheExportOrderStopsAtAFailure) {
   EXPECT_EQ(json.front(), '{');
   EXPECT_NE(json.find("\"Alice\""), std::string::npos);
   // A failing CSV export stops the data file and JSON that follow it.
-  RunResult failed = Run(
-      {"-q", "--csv", "no/dir/x.csv", "--save", "late.dat", "--json", "late.json", "games.log"});
+  RunResult failed =
+      Run({"-q", "--csv", "no/dir/x.csv", "--save", "late.dat", "--json", "late.json", "games.log"});
   EXPECT_EQ(failed.exitCode, 1);
   EXPECT_FALSE(std::filesystem::exists(folder.File("late.dat")));
   EXPECT_FALSE(std::filesystem::exists(folder.File("late.json")));

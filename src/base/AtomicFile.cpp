@@ -30,9 +30,7 @@ mode_t TargetMode(const std::string& target) {
 
 }  // namespace
 
-AtomicFile::~AtomicFile() {
-  Discard();
-}
+AtomicFile::~AtomicFile() { Discard(); }
 
 bool AtomicFile::Open(const std::string& path) {
   Discard();
@@ -77,8 +75,7 @@ void AtomicFile::Write(const void* data, size_t size) {
 
 bool AtomicFile::Commit() {
   if (m_file == nullptr) {
-    if (m_error.empty())
-      m_error = StringPrintf("\"%s\" was not opened for writing.", m_target.c_str());
+    if (m_error.empty()) m_error = StringPrintf("\"%s\" was not opened for writing.", m_target.c_str());
     return false;
   }
   bool ok = !m_writeFailed;
@@ -117,8 +114,7 @@ void AtomicFile::Discard() {
 
 void AtomicFile::Fail(const char* what) {
   if (!m_error.empty()) return;
-  m_error =
-      StringPrintf("The file \"%s\" %s: %s", m_target.c_str(), what, LastSystemError().c_str());
+  m_error = StringPrintf("The file \"%s\" %s: %s", m_target.c_str(), what, LastSystemError().c_str());
 }
 
 void SetWriteFaultForTesting(const WriteFault& fault) {

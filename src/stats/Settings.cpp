@@ -18,15 +18,13 @@ constexpr size_t kIntFieldCount = 15;
 int32_t* FieldOf(Options& options, size_t i) {
   if (i < kWeaponCount) return &options.weaponDisplay[i];
   static constexpr std::array<int32_t Options::*, kIntFieldCount - kWeaponCount> kRest = {
-      &Options::autoSort,   &Options::shortGameThreshold, &Options::groupSize,
-      &Options::groupStart, &Options::sumGames,           &Options::hideShortGames};
+      &Options::autoSort,  &Options::shortGameThreshold, &Options::groupSize,
+      &Options::groupStart, &Options::sumGames,          &Options::hideShortGames};
   return &(options.*kRest[i - kWeaponCount]);
 }
 
 // The two switches come last and are stored as 1 or 0.
-bool IsSwitch(size_t i) {
-  return i >= kIntFieldCount - 2;
-}
+bool IsSwitch(size_t i) { return i >= kIntFieldCount - 2; }
 
 }  // namespace
 
@@ -62,8 +60,7 @@ void LoadSettings(CVexoriumDoc& doc, const std::string& startDirectory) {
   doc.ReadSettings(archive);
 }
 
-void WriteSettings(ArchiveWriter& archive, const std::string& logDirectory,
-                   const Options& options) {
+void WriteSettings(ArchiveWriter& archive, const std::string& logDirectory, const Options& options) {
   Options copy = options;
   archive.WriteString(logDirectory);
   for (size_t i = 0; i < kIntFieldCount; ++i) {

@@ -8,16 +8,16 @@
 #include <vector>
 
 #include "app/cli/CommandLine.h"
-#include "app/cli/ConsoleProgress.h"
 #include "app/cli/ConsolePrompter.h"
+#include "app/cli/ConsoleProgress.h"
 #include "base/FileSystem.h"
 #include "base/StringPrintf.h"
 #include "customvars/VariableWorkingCopy.h"
 #include "stats/CsvExport.h"
 #include "stats/DataFile.h"
 #include "stats/JsonExport.h"
-#include "stats/LoadDriver.h"
 #include "stats/LogCleaner.h"
+#include "stats/LoadDriver.h"
 #include "stats/LogSelection.h"
 #include "stats/VexoriumDoc.h"
 #include "ui/PrintTables.h"
@@ -46,8 +46,7 @@ void SelectLogs(const std::vector<std::string>& logs, LogSelection* selection) {
   if (logs.size() == 1) {
     selection->selectedLogPath = logs[0];
   } else {
-    for (size_t i = 0; i < logs.size(); ++i)
-      selection->selectedLogFiles[i] = logs[i];
+    for (size_t i = 0; i < logs.size(); ++i) selection->selectedLogFiles[i] = logs[i];
     selection->selectedLogPath = logs.back();
   }
   std::string& path = selection->selectedLogPath;
