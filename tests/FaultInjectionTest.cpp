@@ -1,7 +1,7 @@
 // Writing when the disk says no: every writer of the program (settings, data file, CSV, JSON,
-// report, cleaned log) against a missing folder, a path through a regular file, a folder it may
-// not write in and a disk that fills up part-way. Each must fail, say so naming the file, keep
-// the previous file byte for byte and leave no temporary file behind.
+// report, variable file, cleaned log) against a missing folder, a path through a regular file, a
+// folder it may not write in and a disk that fills up part-way. Each must fail, say so naming the
+// file, keep the previous file byte for byte and leave no temporary file behind.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -15,7 +15,9 @@
 #include <string>
 
 #include "TestSupport.h"
+#include "VariableSets.h"
 #include "base/AtomicFile.h"
+#include "customvars/VariableWorkingCopy.h"
 #include "report/HtmlReport.h"
 #include "stats/CsvExport.h"
 #include "stats/DataFile.h"
@@ -94,6 +96,14 @@ const Writer kWriters[] = {
        outcome.ok = WriteHtmlReport(doc, folder, &outcome.message);
        return outcome;
      }},
+    {"variable file", "server.var", false,
+     [](const CVexoriumDoc& doc, const std::string& folder) {
+       ServerVarWorkingCopy copy;
+       copy.LoadFromDocument(doc);
+       Outcome outcome;
+       outcome.ok = copy.WriteFile(folder + "/server.var", &outcome.message);
+       return outcome;
+     }},
     {"cleaner", "server.log", false,
      [](const CVexoriumDoc&, const std::string& folder) {
        ScriptedPrompter prompter;
@@ -113,6 +123,7 @@ bool IsReport(const Writer& writer) {
 class FaultInjectionTest : public test::LoadFixture, public ::testing::Test {
  protected:
   void SetUp() override {
+    doc.serverVarCount = bench::BuildServerVariables(6, &doc.serverVars);
     ASSERT_TRUE(LoadText(Lines(
         {InitGame("0:00"), Connect("0:00", 1, "Alice"), Connect("0:00", 2, "Bob"),
          At("0:30", "Kill: 1 2 10: Alice killed Bob by MOD_RAILGUN"), At("2:00", "ShutdownGame:"),
@@ -128,7 +139,7 @@ class FaultInjectionTest : public test::LoadFixture, public ::testing::Test {
     fs::create_directories(path + "/games");
     fs::create_directories(path + "/config");
     for (const char* old : {"config/data.dat", "stats.dat", "players.csv", "stats.json",
-                            "games.htm", "games/game1.htm", "games/game2.htm"}) {
+                            "games.htm", "games/game1.htm", "games/game2.htm", "server.var"}) {
       WriteBytes(path + "/" + old, std::string("old ") + old);
     }
     WriteBytes(path + "/server.log", "a\r\nb\x1A\nc\n");
@@ -215,7 +226,9 @@ TEST_F(FaultInjectionTest, RegularFileInThePlaceOfTheFolder) {
 TEST_F(FaultInjectionTest, FolderWithoutWritePermission) {
   for (const Writer& writer : kWriters) {
     std::string path = Seeded(std::string("refused-") + writer.name);
-    SetWriteFaultForTesting(WriteFault{true});
+    WriteFault refused;
+    refused.refuseCreate = true;
+    SetWriteFaultForTesting(refused);
     ExpectRefused(writer, path, "no file can be created");
     if (::geteuid() == 0) continue;
     std::string locked = Seeded(std::string("locked-") + writer.name);
@@ -265,6 +278,36 @@ TEST_F(FaultInjectionTest, FileSizeLimitFailsTheFlush) {
     SCOPED_TRACE(writer.name);
     CheckRefusal(writer, path, before, outcome);
   }
+}
+
+// One page failing part-way, or refused its name by a folder in the way, while the others and
+// the index are written: the report fails and names that page.
+TEST_F(FaultInjectionTest, OnePageFailingFailsTheReport) {
+  const Writer& report = kWriters[4];
+  ASSERT_TRUE(IsReport(report));
+  Files written = Written(report);
+  ASSERT_EQ(written.count("games/game2.htm"), 1u);
+  std::string path = Seeded("one-page-full");
+  WriteFault fault;
+  fault.room = written["games/game2.htm"].size() / 2;
+  fault.only = path + "/games/game2.htm";
+  SetWriteFaultForTesting(fault);
+  ExpectRefused(report, path, "full disk in the second game page");
+  EXPECT_EQ(test::ReadFile(path + "/games/game2.htm"), "old games/game2.htm");
+  EXPECT_EQ(test::ReadFile(path + "/games.htm"), written["games.htm"]);
+
+  path = Seeded("one-page-blocked");
+  fs::remove(path + "/games/game1.htm");
+  fs::create_directories(path + "/games/game1.htm/inside");
+  Files before = FilesUnder(path);
+  Outcome outcome = report.run(doc, path);
+  EXPECT_FALSE(outcome.ok);
+  EXPECT_NE(outcome.message.find("\"" + path + "/games/game1.htm\""), std::string::npos)
+      << outcome.message;
+  Files after = FilesUnder(path);
+  EXPECT_EQ(after.size(), before.size());  // no temporary file
+  EXPECT_EQ(after["games.htm"], written["games.htm"]);
+  EXPECT_EQ(after["games/game2.htm"], written["games/game2.htm"]);
 }
 
 }  // namespace

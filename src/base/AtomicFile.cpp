@@ -19,6 +19,10 @@ constexpr size_t kBufferSize = 256 * 1024;
 
 WriteFault g_fault;  // none, unless a test sets one
 
+bool FaultApplies(const std::string& target) {
+  return g_fault.only.empty() || target == g_fault.only;
+}
+
 // The permissions a newly created file would get, or those of the file being replaced.
 mode_t TargetMode(const std::string& target) {
   struct stat info;
@@ -38,8 +42,9 @@ bool AtomicFile::Open(const std::string& path) {
   m_error.clear();
   m_writeFailed = false;
   std::string pattern = path + ".tmp-XXXXXX";
-  if (g_fault.refuseCreate) errno = EACCES;
-  int fd = g_fault.refuseCreate ? -1 : ::mkstemp(pattern.data());
+  bool refused = g_fault.refuseCreate && FaultApplies(path);
+  if (refused) errno = EACCES;
+  int fd = refused ? -1 : ::mkstemp(pattern.data());
   if (fd < 0) {
     Fail("cannot be created");
     return false;
@@ -60,8 +65,9 @@ bool AtomicFile::Open(const std::string& path) {
 
 void AtomicFile::Write(const void* data, size_t size) {
   if (m_file == nullptr || m_writeFailed || size == 0) return;
-  size_t fits = std::min(size, g_fault.room);
-  if (g_fault.room != SIZE_MAX) g_fault.room -= fits;
+  size_t room = FaultApplies(m_target) ? g_fault.room : SIZE_MAX;
+  size_t fits = std::min(size, room);
+  if (room != SIZE_MAX) g_fault.room -= fits;
   bool written = std::fwrite(data, 1, fits, m_file) == fits;
   if (written && fits < size) {
     errno = ENOSPC;  // the simulated disk is full

@@ -55,6 +55,7 @@ class AtomicFile : public ByteSink {
 struct WriteFault {
   bool refuseCreate = false;  // Open fails as in a folder without write permission (EACCES)
   size_t room = SIZE_MAX;     // bytes that still fit; the rest of a write fails (ENOSPC)
+  std::string only;           // when not empty, the one target path the fault applies to
 };
 void SetWriteFaultForTesting(const WriteFault& fault);
 
