@@ -43,11 +43,12 @@ class CliTest : public ::testing::Test {
     std::string command = "cd " + Quote(folder.Path()) + " && " + shellPrefix +
                           kSanitizerExitOptions + " " + Quote(VEXOR_CLI_PATH);
     for (const std::string& argument : arguments) command += " " + Quote(argument);
-    command += " >" + Quote(folder.File("stdout.txt")) + " 2>" + Quote(folder.File("stderr.txt"));
+    std::string out = outputTo.empty() ? folder.File("stdout.txt") : outputTo;
+    command += " >" + Quote(out) + " 2>" + Quote(folder.File("stderr.txt"));
     int status = std::system(command.c_str());
     RunResult result;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = test::ReadFile(folder.File("stdout.txt"));
+    if (outputTo.empty()) result.out = test::ReadFile(out);
     result.err = test::ReadFile(folder.File("stderr.txt"));
     bool sanitizerReport = result.err.find("Sanitizer") != std::string::npos ||
                            result.err.find("runtime error:") != std::string::npos;
@@ -72,6 +73,7 @@ class CliTest : public ::testing::Test {
 
   test::TempFolder folder;
   std::string shellPrefix;  // shell commands run before the program, such as "ulimit -f 1; "
+  std::string outputTo;     // where standard output goes instead of a file read back
 };
 
 TEST_F(CliTest, LoadsALogWritesTheReportAndPrintsTheSummary) {
@@ -403,6 +405,22 @@ TEST_F(CliTest, WritesThatFailFailTheRunAndKeepThePreviousFiles) {
   for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
     EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
   }
+}
+
+// Standard output on a full disk: the table and the help are lost, and the run says so.
+TEST_F(CliTest, OutputThatCannotBeWrittenFailsTheRun) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  ServerLog("games.log");
+  outputTo = "/dev/full";
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"--no-report", "--table", "main", "games.log"},
+        std::vector<std::string>{"--help"}, std::vector<std::string>{"--version"}}) {
+    RunResult result = Run(arguments);
+    EXPECT_EQ(result.exitCode, 1) << arguments[0];
+    EXPECT_EQ(result.err,
+              "vexor: the standard output cannot be written: No space left on device\n");
+  }
+  EXPECT_EQ(Run({"--bogus"}).exitCode, 2);  // a usage error keeps its status
 }
 
 }  // namespace

@@ -102,6 +102,15 @@ int Clean(const CliRequest& request) {
   return ok ? kExitOk : kExitFailed;
 }
 
+// Standard output that could not be written (a redirection to a full disk) fails the run: a
+// table or summary cut short is no success. A failure already reported keeps its status.
+int FinishOutput(int status) {
+  if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return status;
+  std::fprintf(stderr, "vexor: the standard output cannot be written: %s\n",
+               LastSystemError().c_str());
+  return status == kExitOk ? kExitFailed : status;
+}
+
 int Run(const CliRequest& request) {
   if (!request.clean.empty()) return Clean(request);
   std::string start = request.directory.empty() ? CurrentFolder() : request.directory;
@@ -149,11 +158,11 @@ int main(int argc, char** argv) {
   if (!ParseCommandLine(arguments, &request, &error)) return UsageError(error);
   if (request.help) {
     std::fputs(UsageText().c_str(), stdout);
-    return kExitOk;
+    return FinishOutput(kExitOk);
   }
   if (request.version) {
     std::printf("vexor 1.40 (build %s)\n", VEXOR_BUILD_ID);
-    return kExitOk;
+    return FinishOutput(kExitOk);
   }
-  return Run(request);
+  return FinishOutput(Run(request));
 }
