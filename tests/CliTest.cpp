@@ -407,6 +407,17 @@ TEST_F(CliTest, WritesThatFailFailTheRunAndKeepThePreviousFiles) {
   }
 }
 
+#if defined(__SANITIZE_ADDRESS__)
+// In the sanitizer build the program run by these tests is built with the sanitizers too.
+TEST_F(CliTest, TheProgramRunIsTheSanitizedOne) {
+  std::string flags = folder.File("flags.txt");
+  std::string command =
+      "ASAN_OPTIONS=help=1 " + Quote(VEXOR_CLI_PATH) + " --version >" + Quote(flags) + " 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_NE(test::ReadFile(flags).find("Available flags for AddressSanitizer"), std::string::npos);
+}
+#endif
+
 // Standard output on a full disk: the table and the help are lost, and the run says so.
 TEST_F(CliTest, OutputThatCannotBeWrittenFailsTheRun) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
