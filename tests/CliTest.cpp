@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "VariableSets.h"
+#include "ui/PrintTables.h"
 
 namespace vexor {
 namespace {
@@ -34,17 +36,34 @@ std::string Quote(const std::string& text) {
 
 class CliTest : public ::testing::Test {
  protected:
+  // In the sanitizer build the program is built with the sanitizers too: a report of theirs
+  // (an error or a leak) ends it with kSanitizerExit, or with SIGABRT under abort_on_error,
+  // and fails the test whatever exit status the test expects.
   RunResult Run(const std::vector<std::string>& arguments) {
-    std::string command = "cd " + Quote(folder.Path()) + " && " + Quote(VEXOR_CLI_PATH);
+    std::string command = "cd " + Quote(folder.Path()) + " && " + shellPrefix +
+                          kSanitizerExitOptions + " " + Quote(VEXOR_CLI_PATH);
     for (const std::string& argument : arguments) command += " " + Quote(argument);
-    command += " >" + Quote(folder.File("stdout.txt")) + " 2>" + Quote(folder.File("stderr.txt"));
+    std::string out = outputTo.empty() ? folder.File("stdout.txt") : outputTo;
+    command += " >" + Quote(out) + " 2>" + Quote(folder.File("stderr.txt"));
     int status = std::system(command.c_str());
     RunResult result;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = test::ReadFile(folder.File("stdout.txt"));
+    if (outputTo.empty()) result.out = test::ReadFile(out);
     result.err = test::ReadFile(folder.File("stderr.txt"));
+    bool sanitizerReport = result.err.find("Sanitizer") != std::string::npos ||
+                           result.err.find("runtime error:") != std::string::npos;
+    if (sanitizerReport || result.exitCode == kSanitizerExit || result.exitCode < 0 ||
+        result.exitCode >= 128) {
+      ADD_FAILURE() << "vexor ended by a sanitizer or a signal (status " << result.exitCode
+                    << "):\n"
+                    << result.err;
+    }
     return result;
   }
+  static constexpr int kSanitizerExit = 86;
+  static constexpr const char* kSanitizerExitOptions =
+      "ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}exitcode=86\" "
+      "UBSAN_OPTIONS=\"${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}exitcode=86\"";
   std::string ServerLog(const std::string& name) {
     return folder.Write(name, Lines({InitGame("0:00"), Connect("0:00", 1, "^1Alice"),
                                      Connect("0:00", 2, "Bob"),
@@ -53,6 +72,8 @@ class CliTest : public ::testing::Test {
   }
 
   test::TempFolder folder;
+  std::string shellPrefix;  // shell commands run before the program, such as "ulimit -f 1; "
+  std::string outputTo;     // where standard output goes instead of a file read back
 };
 
 TEST_F(CliTest, LoadsALogWritesTheReportAndPrintsTheSummary) {
@@ -255,6 +276,162 @@ TEST_F(CliTest, ClassicSamplesGiveTheSameDataFilesAndReportsAsBefore) {
         << ": the statistics of a classic log changed; if that is meant, say why in the commit "
            "and record the new number";
   }
+}
+
+}  // namespace
+}  // namespace vexor
+
+namespace vexor {
+namespace {
+
+// Variable files before the load: their names head the tables of their side and the load
+// counts with them. A damaged file shows its message, a missing one is named; both stop the run.
+TEST_F(CliTest, VariableFilesAreInstalledBeforeTheLoad) {
+  ServerLog("games.log");
+  std::string error;
+  ASSERT_TRUE(bench::WriteClientVariableFile(folder.File("c.var"), 12, &error)) << error;
+  ASSERT_TRUE(bench::WriteServerVariableFile(folder.File("s.var"), 12, &error)) << error;
+  ServerVariableSet server{};
+  bench::BuildServerVariables(12, &server);
+  ClientVariableSet client{};
+  bench::BuildClientVariables(12, &client);
+  const std::pair<const char*, std::string> kSides[] = {{"--server-vars", server[1].name},
+                                                        {"--client-vars", client[1].name}};
+  for (const auto& [option, firstName] : kSides) {
+    SCOPED_TRACE(option);
+    std::string file = std::string(option) == "--server-vars" ? "s.var" : "c.var";
+    std::string table = std::string(option) == "--server-vars" ? "server1" : "client1";
+    RunResult result = Run({"-q", "--no-report", option, file, "--table", table, "games.log"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    std::string heading = result.out.substr(0, result.out.find('\n'));
+    EXPECT_EQ(heading.rfind("NAME", 0), 0u) << heading;
+    EXPECT_NE(heading.find(firstName.substr(0, kPrintVariableHeadingCut)), std::string::npos)
+        << heading;
+    EXPECT_NE(result.out.find("Alice"), std::string::npos);
+  }
+  folder.Write("bad.var", "\x05junk");
+  RunResult bad = Run({"-q", "--client-vars", "bad.var", "games.log"});
+  EXPECT_EQ(bad.exitCode, 1);
+  EXPECT_EQ(bad.out, "");
+  EXPECT_EQ(bad.err,
+            "Info: Sorry, that file was not opened properly. All variables are cleared.\n");
+  EXPECT_FALSE(std::filesystem::exists(folder.File("html/games.htm")));
+  RunResult missing = Run({"-q", "--server-vars", "none.var", "games.log"});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_EQ(missing.err, "Warning!: The variable file \"none.var\" cannot be opened.\n");
+}
+
+// Every table name prints a table headed "NAME" with a row per player.
+TEST_F(CliTest, EveryTableNamePrintsItsTable) {
+  ServerLog("games.log");
+  for (const char* name :
+       {"main", "weapons", "client1", "client2", "client3", "client4", "client5", "client6",
+        "server1", "server2", "server3", "server4", "server5", "server6"}) {
+    RunResult result = Run({"-q", "--no-report", "--table", name, "games.log"});
+    EXPECT_EQ(result.exitCode, 0) << name << ": " << result.err;
+    EXPECT_EQ(result.out.rfind("NAME", 0), 0u) << name;
+    EXPECT_NE(result.out.find("1. Alice"), std::string::npos) << name << "\n" << result.out;
+    EXPECT_NE(result.out.find("2. Bob"), std::string::npos) << name << "\n" << result.out;
+  }
+}
+
+// Progress on a standard error that is no terminal, erased when done; the long option names.
+TEST_F(CliTest, ProgressAndLongOptionNames) {
+  ServerLog("games.log");
+  std::filesystem::create_directory(folder.File("start"));
+  RunResult result = Run({"--progress", "--directory", "start", "games.log"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out, "Loaded    2 players and    1 games from  1 log file.\n");
+  EXPECT_NE(result.err.find("Finding games and players: file 1 of 1, 100%"), std::string::npos);
+  EXPECT_NE(result.err.find("Writing the report"), std::string::npos);
+  EXPECT_EQ(result.err.back(), '\r');  // the line is blanked at the end
+  EXPECT_TRUE(std::filesystem::exists(folder.File("start/html/games.htm")));
+  RunResult quiet = Run({"--quiet", "--progress", "--no-report", "games.log"});
+  EXPECT_EQ(quiet.err, "");
+  EXPECT_EQ(quiet.out, "");
+  RunResult version = Run({"--version"});
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.out.rfind("vexor 1.40 (build ", 0), 0u) << version.out;
+  EXPECT_EQ(Run({"-h"}).out, Run({"--help"}).out);
+}
+
+// The OpenArena samples load as their README says, and the exports all run after one load.
+TEST_F(CliTest, OpenArenaSamplesAndEveryExportInOneRun) {
+  const std::pair<const char*, const char*> kSamples[] = {
+      {"openarena-server.log", "Loaded   10 players and    5 games from  1 log file.\n"},
+      {"openarena-client.log", "Loaded   10 players and    5 games from  1 log file.\n"}};
+  for (const auto& [log, summary] : kSamples) {
+    SCOPED_TRACE(log);
+    std::filesystem::remove_all(folder.File("html"));
+    RunResult result = Run({"--csv", "o.csv", "--game-lines", "--save", "o.dat", "--json", "o.json",
+                            std::string(VEXOR_SAMPLES) + "/" + log});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, summary);
+    EXPECT_EQ(result.err, "");
+    EXPECT_NE(test::ReadFile(folder.File("o.csv")).find(": Game 1, "), std::string::npos);
+    EXPECT_EQ(test::ReadFile(folder.File("o.json")).front(), '{');
+    EXPECT_GT(test::ReadFile(folder.File("o.dat")).size(), 0u);
+    EXPECT_TRUE(std::filesystem::exists(folder.File("html/games/game5.htm")));
+  }
+}
+
+}  // namespace
+}  // namespace vexor
+
+namespace vexor {
+namespace {
+
+// A report page that cannot be written fails the run and is named; the summary still shows.
+// Past a file size limit the exports fail with a message instead of the program being killed
+// half-way: the previous file stays and no temporary file is left.
+TEST_F(CliTest, WritesThatFailFailTheRunAndKeepThePreviousFiles) {
+  ServerLog("games.log");
+  std::filesystem::create_directories(folder.File("html"));
+  folder.Write("html/games", "in the way");
+  RunResult blocked = Run({"games.log"});
+  EXPECT_EQ(blocked.exitCode, 1);
+  EXPECT_EQ(blocked.out, "Loaded    2 players and    1 games from  1 log file.\n");
+  EXPECT_NE(blocked.err.find("html/games\" cannot be created"), std::string::npos) << blocked.err;
+  EXPECT_EQ(test::ReadFile(folder.File("html/games")), "in the way");
+
+  folder.Write("big.json", "previous");
+  shellPrefix = "ulimit -f 1; ";  // 512 bytes
+  RunResult limited = Run({"-q", "--no-report", "--json", "big.json",
+                           std::string(VEXOR_SAMPLES) + "/server-ffa-ctf.log"});
+  shellPrefix.clear();
+  EXPECT_EQ(limited.exitCode, 1);
+  EXPECT_NE(limited.err.find("\"big.json\" cannot be written"), std::string::npos) << limited.err;
+  EXPECT_EQ(test::ReadFile(folder.File("big.json")), "previous");
+  for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+    EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
+  }
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+// In the sanitizer build the program run by these tests is built with the sanitizers too.
+TEST_F(CliTest, TheProgramRunIsTheSanitizedOne) {
+  std::string flags = folder.File("flags.txt");
+  std::string command =
+      "ASAN_OPTIONS=help=1 " + Quote(VEXOR_CLI_PATH) + " --version >" + Quote(flags) + " 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_NE(test::ReadFile(flags).find("Available flags for AddressSanitizer"), std::string::npos);
+}
+#endif
+
+// Standard output on a full disk: the table and the help are lost, and the run says so.
+TEST_F(CliTest, OutputThatCannotBeWrittenFailsTheRun) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  ServerLog("games.log");
+  outputTo = "/dev/full";
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"--no-report", "--table", "main", "games.log"},
+        std::vector<std::string>{"--help"}, std::vector<std::string>{"--version"}}) {
+    RunResult result = Run(arguments);
+    EXPECT_EQ(result.exitCode, 1) << arguments[0];
+    EXPECT_EQ(result.err,
+              "vexor: the standard output cannot be written: No space left on device\n");
+  }
+  EXPECT_EQ(Run({"--bogus"}).exitCode, 2);  // a usage error keeps its status
 }
 
 }  // namespace

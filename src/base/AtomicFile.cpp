@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +16,12 @@ namespace vexor {
 namespace {
 
 constexpr size_t kBufferSize = 256 * 1024;
+
+WriteFault g_fault;  // none, unless a test sets one
+
+bool FaultApplies(const std::string& target) {
+  return g_fault.only.empty() || target == g_fault.only;
+}
 
 // The permissions a newly created file would get, or those of the file being replaced.
 mode_t TargetMode(const std::string& target) {
@@ -35,7 +42,9 @@ bool AtomicFile::Open(const std::string& path) {
   m_error.clear();
   m_writeFailed = false;
   std::string pattern = path + ".tmp-XXXXXX";
-  int fd = ::mkstemp(pattern.data());
+  bool refused = g_fault.refuseCreate && FaultApplies(path);
+  if (refused) errno = EACCES;
+  int fd = refused ? -1 : ::mkstemp(pattern.data());
   if (fd < 0) {
     Fail("cannot be created");
     return false;
@@ -56,7 +65,15 @@ bool AtomicFile::Open(const std::string& path) {
 
 void AtomicFile::Write(const void* data, size_t size) {
   if (m_file == nullptr || m_writeFailed || size == 0) return;
-  if (std::fwrite(data, 1, size, m_file) != size) {
+  size_t room = FaultApplies(m_target) ? g_fault.room : SIZE_MAX;
+  size_t fits = std::min(size, room);
+  if (room != SIZE_MAX) g_fault.room -= fits;
+  bool written = std::fwrite(data, 1, fits, m_file) == fits;
+  if (written && fits < size) {
+    errno = ENOSPC;  // the simulated disk is full
+    written = false;
+  }
+  if (!written) {
     m_writeFailed = true;
     Fail("cannot be written");
   }
@@ -104,6 +121,10 @@ void AtomicFile::Discard() {
 void AtomicFile::Fail(const char* what) {
   if (!m_error.empty()) return;
   m_error = StringPrintf("The file \"%s\" %s: %s", m_target.c_str(), what, LastSystemError().c_str());
+}
+
+void SetWriteFaultForTesting(const WriteFault& fault) {
+  g_fault = fault;
 }
 
 }  // namespace vexor

@@ -2,6 +2,7 @@
 // only when complete, so a failure never leaves a half-written file or destroys the previous one.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -48,5 +49,14 @@ class AtomicFile : public ByteSink {
   std::string m_error;
   bool m_writeFailed = false;
 };
+
+// For tests: a disk that says no, for every AtomicFile of the process until it is set back to
+// the default (no fault). Not meant for use from several threads.
+struct WriteFault {
+  bool refuseCreate = false;  // Open fails as in a folder without write permission (EACCES)
+  size_t room = SIZE_MAX;     // bytes that still fit; the rest of a write fails (ENOSPC)
+  std::string only;           // when not empty, the one target path the fault applies to
+};
+void SetWriteFaultForTesting(const WriteFault& fault);
 
 }  // namespace vexor

@@ -74,8 +74,8 @@ bool SaveSettings(const std::string& startDirectory, const std::string& logDirec
                   const Options& options, std::string* error) {
   std::string path = SettingsPath(startDirectory);
   if (!CreateFolder(FolderOf(path))) {
-    *error = StringPrintf("The folder \"%s\" cannot be created: %s", FolderOf(path).c_str(),
-                          LastSystemError().c_str());
+    *error = StringPrintf("The file \"%s\" cannot be created: its folder \"%s\" cannot be made: %s",
+                          path.c_str(), FolderOf(path).c_str(), LastSystemError().c_str());
     return false;
   }
   AtomicFile file;

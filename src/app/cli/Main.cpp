@@ -2,6 +2,7 @@
 // without a display.
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -101,6 +102,15 @@ int Clean(const CliRequest& request) {
   return ok ? kExitOk : kExitFailed;
 }
 
+// Standard output that could not be written (a redirection to a full disk) fails the run: a
+// table or summary cut short is no success. A failure already reported keeps its status.
+int FinishOutput(int status) {
+  if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return status;
+  std::fprintf(stderr, "vexor: the standard output cannot be written: %s\n",
+               LastSystemError().c_str());
+  return status == kExitOk ? kExitFailed : status;
+}
+
 int Run(const CliRequest& request) {
   if (!request.clean.empty()) return Clean(request);
   std::string start = request.directory.empty() ? CurrentFolder() : request.directory;
@@ -139,17 +149,20 @@ int Run(const CliRequest& request) {
 
 int main(int argc, char** argv) {
   using namespace vexor;
+  // Past a file size limit (ulimit -f) a write then fails with its error instead of the signal
+  // ending the program half-way through a file and leaving its temporary file behind.
+  std::signal(SIGXFSZ, SIG_IGN);
   std::vector<std::string> arguments(argv + 1, argv + argc);
   CliRequest request;
   std::string error;
   if (!ParseCommandLine(arguments, &request, &error)) return UsageError(error);
   if (request.help) {
     std::fputs(UsageText().c_str(), stdout);
-    return kExitOk;
+    return FinishOutput(kExitOk);
   }
   if (request.version) {
     std::printf("vexor 1.40 (build %s)\n", VEXOR_BUILD_ID);
-    return kExitOk;
+    return FinishOutput(kExitOk);
   }
-  return Run(request);
+  return FinishOutput(Run(request));
 }
