@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "Harness.h"
+#include "VariableDefinitions.h"
+#include "stats/VexoriumDoc.h"
 
 namespace vexor::fuzz {
 namespace {
@@ -52,6 +54,38 @@ TEST(FuzzRegressionTest, EmptyAndTinyInputsAreHandledByEveryHarness) {
       harness.run(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
     }
   }
+}
+
+// The definition lines must reach the document, or the variables harness fuzzes nothing but
+// the log.
+TEST(FuzzRegressionTest, DefinitionLinesBecomeStoredVariablesWhenTheFormCheckAcceptsThem) {
+  CVexoriumDoc doc;
+  DefineVariables(
+      "C Rails|PLAYER1 was railed by PLAYER2|3|1,0,1|1,0,2|0,0,0|0,0,0|1\n"
+      "C No search string||0|1,0,1|0,0,0|0,0,0|0,0,0|1\n"
+      "S Rockets|Kill:|-1|-1|7|MOD_ROCKET|1,0,1|1,1,-1|0,0,0|0,0,0|0\n"
+      "S Three clients|Kill:|-1|-1|-1|MOD_ROCKET|1,0,1|0,0,0|0,0,0|0,0,0|1\n"
+      "X not a definition\n",
+      doc);
+  ASSERT_EQ(doc.clientVarCount, 1);
+  EXPECT_EQ(doc.clientVars[1].name, "Rails");
+  EXPECT_EQ(doc.clientVars[1].stringType, 3);
+  EXPECT_EQ(doc.clientVars[1].p2Value, 2);
+  ASSERT_EQ(doc.serverVarCount, 1);
+  EXPECT_EQ(doc.serverVars[1].modstring, "MOD_ROCKET");
+  EXPECT_EQ(doc.serverVars[1].id3, 7);
+  EXPECT_EQ(doc.serverVars[1].p2Target, 1);
+  EXPECT_EQ(doc.serverVars[1].p2Value, -1);
+  EXPECT_EQ(doc.serverVars[1].visible, 0);
+
+  Options options;
+  EXPECT_FALSE(OptionsLine("C x|y\n", &options));
+  ASSERT_TRUE(OptionsLine("C x|y\nO 1|3|2|0|40\n", &options));
+  EXPECT_EQ(options.sumGames, 1);
+  EXPECT_EQ(options.groupSize, 3);
+  EXPECT_EQ(options.groupStart, 2);
+  EXPECT_EQ(options.hideShortGames, 0);
+  EXPECT_EQ(options.shortGameThreshold, 40);
 }
 
 }  // namespace
