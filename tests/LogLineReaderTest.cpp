@@ -13,7 +13,8 @@ std::vector<std::string> ReadAll(std::string_view bytes) {
   reader.OpenBytes(bytes);
   std::vector<std::string> lines;
   std::string_view line;
-  while (reader.Next(&line)) lines.emplace_back(line);
+  while (reader.Next(&line))
+    lines.emplace_back(line);
   return lines;
 }
 
@@ -49,7 +50,10 @@ TEST(LogLineReaderTest, LastLineOnceWithOrWithoutLineFeed) {
 }
 
 TEST(LogLineReaderTest, KeepsOrdinaryBytesIncludingNulAndCtrlZ) {
-  std::string bytes("a\0b\x1a" "c\n", 6);
+  std::string bytes(
+      "a\0b\x1a"
+      "c\n",
+      6);
   std::vector<std::string> lines = ReadAll(bytes);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0], bytes);
@@ -82,10 +86,32 @@ TEST(LogLineReaderTest, FileReadsLikeMemoryAcrossBufferRefills) {
   ASSERT_TRUE(file.Open(path));
   std::vector<std::string> fromFile;
   std::string_view line;
-  while (file.Next(&line)) fromFile.emplace_back(line);
+  while (file.Next(&line))
+    fromFile.emplace_back(line);
   EXPECT_FALSE(file.Failed());
   EXPECT_EQ(file.BytesRead(), bytes.size());
   EXPECT_EQ(fromFile, ReadAll(bytes));
+}
+
+// A small log gets a small buffer; a server still writing it makes it grow after the open.
+TEST(LogLineReaderTest, FileThatGrowsAfterTheOpenIsReadToItsEnd) {
+  std::string first = "  0:00 InitGame: \\g_gametype\\0\n";
+  std::string later;
+  for (int i = 0; later.size() < 300000; ++i) {
+    later.append(static_cast<size_t>(i * 53 % 1400), static_cast<char>('a' + i % 26));
+    later += i % 4 == 0 ? "\r\n" : "\n";
+  }
+  test::TempFolder folder;
+  std::string path = folder.Write("growing.log", first);
+  LogLineReader file;
+  ASSERT_TRUE(file.Open(path));
+  folder.Write("growing.log", first + later);
+  std::vector<std::string> fromFile;
+  std::string_view line;
+  while (file.Next(&line))
+    fromFile.emplace_back(line);
+  EXPECT_FALSE(file.Failed());
+  EXPECT_EQ(fromFile, ReadAll(first + later));
 }
 
 }  // namespace

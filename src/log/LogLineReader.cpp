@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace vexor {
@@ -13,7 +14,9 @@ constexpr size_t kWindow = LogLineReader::kMaxLine + 1;
 
 }  // namespace
 
-LogLineReader::~LogLineReader() { Close(); }
+LogLineReader::~LogLineReader() {
+  Close();
+}
 
 bool LogLineReader::Open(const std::string& path) {
   Close();
@@ -25,7 +28,9 @@ bool LogLineReader::Open(const std::string& path) {
     return false;
   }
   m_size = static_cast<uint64_t>(info.st_size);
-  m_buffer.resize(kBufferSize);
+  // A small log gets a buffer of its own size (a file that grows meanwhile is still read to
+  // its end, a window at a time).
+  m_buffer.resize(static_cast<size_t>(std::clamp<uint64_t>(m_size + 1, 2 * kWindow, kBufferSize)));
   m_atEnd = false;
   return true;
 }
