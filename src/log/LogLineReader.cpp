@@ -1,8 +1,8 @@
 #include "log/LogLineReader.h"
 
-#include <sys/stat.h>
-
 #include <cstring>
+
+#include "base/FileSystem.h"
 
 namespace vexor {
 namespace {
@@ -17,14 +17,9 @@ LogLineReader::~LogLineReader() { Close(); }
 
 bool LogLineReader::Open(const std::string& path) {
   Close();
-  m_file = std::fopen(path.c_str(), "rb");
+  // Only a regular file: a directory, a device without end or a FIFO is no log.
+  m_file = OpenRegularFile(path, &m_size);
   if (m_file == nullptr) return false;
-  struct stat info;
-  if (::fstat(::fileno(m_file), &info) != 0 || S_ISDIR(info.st_mode)) {
-    Close();
-    return false;
-  }
-  m_size = static_cast<uint64_t>(info.st_size);
   m_buffer.resize(kBufferSize);
   m_atEnd = false;
   return true;

@@ -110,8 +110,14 @@ bool LogAnalysis::HandleConnect(std::string_view line, int wordEnd) {
   }
   int32_t p = found;
   if (p < 0) {
-    // Before the first game record 0 takes the connection as a scratch record.
-    p = m_doc.currentGame < 1 ? 0 : m_doc.CreatePlayer(name, rawName, number);
+    // Before the first game record 0 takes the connection as a scratch record. Record k
+    // belongs to name k: a log that gained players since the discovery pass read it gets no
+    // records beyond the names that pass found.
+    if (m_doc.currentGame < 1) {
+      p = 0;
+    } else if (m_doc.playerCount < m_doc.nameCount) {
+      p = m_doc.CreatePlayer(name, rawName, number);
+    }
     if (p < 0) return true;
   }
   PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
