@@ -362,11 +362,30 @@ TEST_F(HostileLogTest, ALogThatChangesBetweenThePassesStaysInsideTheTables) {
   onFileStarted = [&](LoadPass pass, int) {
     if (pass == LoadPass::kStatistics) Write("games.log", grown);
   };
-  LoadFiles({log});
-  EXPECT_LE(doc.playerCount, doc.nameCount);
-  EXPECT_LE(doc.currentGame, CVexoriumDoc::kMaxGames);
+  driver.SetReportEnabled(true);
+  EXPECT_TRUE(LoadFiles({log})) << LastMessage();
+  EXPECT_EQ(doc.gameCount, 1);
+  EXPECT_EQ(doc.nameCount, 2);
+  EXPECT_EQ(doc.playerCount, 2);
+  // Whatever the statistics pass met, the outputs are written from the tables as sized.
+  std::string error;
+  EXPECT_TRUE(SaveDataFile(doc, folder.File("grown.dat"), &error)) << error;
+  EXPECT_FALSE(JsonOf().empty());
+  driver.SetReportEnabled(false);
+
+  // A log that lost its games: the discovered games stay, empty.
+  onFileStarted = [&](LoadPass pass, int) {
+    if (pass == LoadPass::kStatistics) Write("games.log", "");
+  };
+  Write("games.log", grown);
+  EXPECT_TRUE(LoadFiles({log})) << LastMessage();
+  EXPECT_EQ(doc.gameCount, 20);
+  EXPECT_EQ(doc.playerCount, 0);
+  EXPECT_TRUE(SaveDataFile(doc, folder.File("shrunk.dat"), &error)) << error;
+  EXPECT_FALSE(JsonOf().empty());
   onFileStarted = nullptr;
   // And the next load of the same file reads it whole.
+  Write("games.log", grown);
   ASSERT_TRUE(LoadFiles({log})) << LastMessage();
   EXPECT_EQ(doc.gameCount, 20);
   EXPECT_EQ(doc.nameCount, 800);
