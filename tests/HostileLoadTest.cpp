@@ -166,6 +166,21 @@ TEST_F(HostileLoadTest, TheMostClientsOfOneNameAreToldApartQuickly) {
   for (const char* some : {"Bob_1", "Bob_9", "Bob_10", "Bob__11", "Bob___12"}) {
     EXPECT_NE(Named(some), nullptr) << some;
   }
+
+  // A kill names the player as his client connected, and his number tells which Bob he is:
+  // the last one here, found by walking the tries of every Bob before him.
+  std::string log = InitGame("0:00") + "\n";
+  for (int c = 0; c < 2495; ++c)
+    log += Connect("0:00", c, "^1Bob") + "\n";
+  for (int k = 0; k < 2000; ++k) {
+    log += At("0:30", "Kill: 2494 0 10: ^1Bob killed ^1Bob by MOD_RAILGUN") + "\n";
+  }
+  log += At("2:00", "ShutdownGame:") + "\n";
+  EXPECT_LT(TimedLoad({Write("bob-kills.log", log)}), kSecondsAllowed);
+  EXPECT_EQ(doc.players[2495].name, name);
+  EXPECT_EQ(doc.players[2495].frags, 2000);
+  EXPECT_EQ(doc.players[1].deaths, 2000);
+  EXPECT_EQ(doc.games[1].kills.Get(KillTables::kAllWeapons, 2494, 0), 2000);
 }
 
 TEST_F(HostileLoadTest, ThousandsOfGamesWithoutShutdown) {

@@ -145,7 +145,7 @@ class LogAnalysis {
   void AddPlayTime(std::string_view connectTime, std::string_view disconnectTime, int32_t p);
   // The record connected as number under name (disambiguated as needed) among records 0 to
   // the player count; -1 when there is none.
-  int32_t FindConnectedPlayer(std::string_view name, std::string_view number) const;
+  int32_t FindConnectedPlayer(std::string_view name, std::string_view number);
   // The record's in-game position in the current game when it is present there under the
   // given client number; -1 otherwise.
   int32_t ServerPosition(int32_t p, std::string_view number) const;
