@@ -17,6 +17,7 @@
 #include "TestSupport.h"
 #include "base/Archive.h"
 #include "log/LineText.h"
+#include "stats/DataFile.h"
 #include "stats/JsonExport.h"
 #include "stats/LogCleaner.h"
 #include "stats/Settings.h"
@@ -281,6 +282,17 @@ TEST_F(HostileLoadTest, TheCleanerRefusesDevicesAndFifosAtOnce) {
     CleanResult result = CleanLog(path);
     EXPECT_EQ(result.status, CleanStatus::kOpenFailed);
     EXPECT_NE(result.message.find("\"" + path + "\""), std::string::npos) << result.message;
+  }
+}
+
+TEST_F(HostileLoadTest, ADataFileThatIsAFifoOrADeviceIsRefusedAtOnce) {
+  std::string fifo = folder.File("pipe.dat");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {std::string("/dev/zero"), fifo}) {
+    SCOPED_TRACE(path);
+    EXPECT_FALSE(OpenDataFile(doc, selection, prompter, folder.Path(), path, false));
+    EXPECT_NE(LastMessage().find(path), std::string::npos) << LastMessage();
+    EXPECT_FALSE(selection.dataAvailable);
   }
 }
 
