@@ -48,7 +48,10 @@ void ConsoleProgress::Show(const std::string& text) {
 
 void ConsoleProgress::Close() {
   if (m_shownLength == 0) return;
-  std::string blank = "\r" + std::string(m_shownLength, ' ') + "\r";
+  // Built in place: GCC 12 at -O3 takes "\r" + std::string(...) for an overlapping copy.
+  std::string blank(m_shownLength + 2, ' ');
+  blank.front() = '\r';
+  blank.back() = '\r';
   std::fputs(blank.c_str(), m_out);
   std::fflush(m_out);
   m_shownLength = 0;
