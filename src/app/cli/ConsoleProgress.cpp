@@ -48,10 +48,7 @@ void ConsoleProgress::Show(const std::string& text) {
 
 void ConsoleProgress::Close() {
   if (m_shownLength == 0) return;
-  // Built in place: GCC 12 at -O3 takes "\r" + std::string(...) for an overlapping copy.
-  std::string blank(m_shownLength + 2, ' ');
-  blank.front() = '\r';
-  blank.back() = '\r';
+  std::string blank = "\r" + std::string(m_shownLength, ' ') + "\r";
   std::fputs(blank.c_str(), m_out);
   std::fflush(m_out);
   m_shownLength = 0;
