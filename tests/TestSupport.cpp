@@ -105,6 +105,33 @@ const PlayerRecord& LoadFixture::Player(std::string_view name) const {
   return doc.players[static_cast<size_t>(p < 0 ? 0 : p)];
 }
 
+DriverLoad::DriverLoad() : driver(doc, selection, prompter, folder.Path()) {
+  driver.SetProgress(this);
+  driver.SetReportEnabled(false);
+  driver.OnNewDocument();  // start-up
+}
+
+bool DriverLoad::LoadFiles(const std::vector<std::string>& paths) {
+  selection.selectedFileCount = static_cast<int32_t>(paths.size());
+  if (paths.size() == 1) {
+    selection.selectedLogPath = paths[0];
+  } else {
+    for (size_t i = 0; i < paths.size(); ++i)
+      selection.selectedLogFiles[i] = paths[i];
+    selection.selectedLogPath = paths.back();
+  }
+  selection.dataAvailable = false;  // as the shell does before a load
+  return driver.OnNewDocument();
+}
+
+std::string DriverLoad::LastMessage() const {
+  return prompter.Messages().empty() ? std::string() : prompter.Messages().back().text;
+}
+
+void DriverLoad::FileStarted(LoadPass pass, int fileIndex, int) {
+  if (onFileStarted) onFileStarted(pass, fileIndex);
+}
+
 std::string ClientLog(std::initializer_list<std::string_view> lines) {
   std::string out = "logfile opened on Sun May 12 13:15:48 2024\n";
   for (std::string_view line : lines) {

@@ -2,6 +2,7 @@
 // load run through the discovery pass, the sizing and the statistics pass.
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -9,6 +10,8 @@
 
 #include "log/LogAnalysis.h"
 #include "platform/ScriptedPrompter.h"
+#include "stats/LoadDriver.h"
+#include "stats/LoadProgress.h"
 #include "stats/LogSelection.h"
 #include "stats/VexoriumDoc.h"
 
@@ -67,6 +70,34 @@ class LoadFixture {
   CVexoriumDoc doc;
   LogSelection selection;
   ScriptedPrompter prompter;
+};
+
+// A whole load through the loading driver, as the command line runs one (without the report
+// unless asked for). onFileStarted runs when a pass begins a file, before it is opened.
+class DriverLoad : public LoadProgress {
+ public:
+  DriverLoad();
+
+  // Loads the files (one or several) as a new document; false when the load failed or was
+  // refused.
+  bool LoadFiles(const std::vector<std::string>& paths);
+  std::string Write(const std::string& name, std::string_view bytes) {
+    return folder.Write(name, bytes);
+  }
+  // The text of the last message shown, or "" when none was.
+  std::string LastMessage() const;
+
+  void FileStarted(LoadPass pass, int fileIndex, int fileCount) override;
+  void BytesRead(uint64_t, uint64_t) override {}
+  void Close() override { ++closed; }
+
+  std::function<void(LoadPass, int)> onFileStarted;
+  int closed = 0;
+  TempFolder folder;
+  CVexoriumDoc doc;
+  LogSelection selection;
+  ScriptedPrompter prompter;
+  LoadDriver driver;
 };
 
 // A client console log: the "logfile opened on ..." line that marks one, then the lines, each

@@ -1,9 +1,9 @@
 #include "base/Archive.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstring>
+
+#include "base/FileSystem.h"
 
 namespace vexor {
 namespace {
@@ -42,16 +42,8 @@ FileSource::~FileSource() {
 }
 
 bool FileSource::Open(const std::string& path) {
-  m_file = std::fopen(path.c_str(), "rb");
-  if (m_file == nullptr) return false;
-  struct stat info;
-  if (::fstat(::fileno(m_file), &info) != 0 || !S_ISREG(info.st_mode)) {
-    std::fclose(m_file);
-    m_file = nullptr;
-    return false;
-  }
-  m_size = static_cast<uint64_t>(info.st_size);
-  return true;
+  m_file = OpenRegularFile(path, &m_size);
+  return m_file != nullptr;
 }
 
 size_t FileSource::ReadSome(char* destination, size_t max) {

@@ -1,5 +1,9 @@
 #include "base/FileSystem.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -37,6 +41,37 @@ std::string CurrentFolder() {
   std::filesystem::path here = std::filesystem::current_path(error);
   if (error) return ".";
   return here.string();
+}
+
+std::FILE* OpenRegularFile(const std::string& path, uint64_t* size) {
+  // Non-blocking, so that opening a FIFO does not wait for a writer; regular files read alike.
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat info;
+  int error = 0;
+  if (::fstat(fd, &info) != 0) {
+    error = errno;
+  } else if (S_ISDIR(info.st_mode)) {
+    error = EISDIR;
+  } else if (!S_ISREG(info.st_mode)) {
+    error = EINVAL;
+  }
+  if (error != 0) {
+    ::close(fd);
+    errno = error;
+    return nullptr;
+  }
+  int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  std::FILE* file = ::fdopen(fd, "rb");
+  if (file == nullptr) {
+    error = errno;
+    ::close(fd);
+    errno = error;
+    return nullptr;
+  }
+  if (size != nullptr) *size = static_cast<uint64_t>(info.st_size);
+  return file;
 }
 
 std::string LastSystemError() { return std::strerror(errno); }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 namespace vexor {
@@ -19,6 +20,12 @@ std::string FolderOf(const std::string& path);
 
 // The current working folder of the process, or "." when it cannot be read.
 std::string CurrentFolder();
+
+// Opens a regular file for reading as bytes, or gives nullptr (errno set). Anything else is
+// refused without blocking and without reading: a directory (EISDIR), a device such as
+// /dev/zero that never ends, a FIFO or a socket that would wait for a writer (EINVAL). *size
+// receives the file's size when it is not null.
+std::FILE* OpenRegularFile(const std::string& path, uint64_t* size = nullptr);
 
 // A one-line description of the last system error (errno), for messages.
 std::string LastSystemError();

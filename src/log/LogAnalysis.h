@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "log/LogLineReader.h"
@@ -144,12 +145,17 @@ class LogAnalysis {
   void AddPlayTime(std::string_view connectTime, std::string_view disconnectTime, int32_t p);
   // The record connected as number under name (disambiguated as needed) among records 0 to
   // the player count; -1 when there is none.
-  int32_t FindConnectedPlayer(std::string_view name, std::string_view number) const;
+  int32_t FindConnectedPlayer(std::string_view name, std::string_view number);
   // The record's in-game position in the current game when it is present there under the
   // given client number; -1 otherwise.
   int32_t ServerPosition(int32_t p, std::string_view number) const;
   // The current game's player number, or -1 when the game has no record.
   int32_t CurrentPlayerNumber() const;
+  // The raw name after the given number of tries to make it unique (Disambiguate applied that
+  // often), kept for the rest of the pass.
+  const std::string& RawNameTry(const std::string& rawName, size_t tries);
+  // Forgets the tries of the names of an earlier pass.
+  void ForgetNameTries();
 
   CVexoriumDoc& m_doc;
   LogSelection& m_selection;
@@ -160,6 +166,14 @@ class LogAnalysis {
   std::string m_heldLine;
   std::string m_userInfoBefore;  // the line read last, when it is a user-information line
   bool m_hasUserInfoBefore = false;
+  // A connect's name is made unique by tries (Bob, Bob_1, Bob_2 ...), each of them a name
+  // (discovery) or a player record (statistics) that, once there, stays for the rest of the
+  // pass. What the tries found is kept by the name the log gives, in the order of the tries,
+  // so that the next connect of that name checks only their client slots: thousands of
+  // clients of one name, whose tried names grow longer at every try, take no time.
+  std::unordered_map<std::string, std::vector<int32_t>> m_nameTries;
+  std::unordered_map<std::string, std::vector<int32_t>> m_playerTries;
+  std::unordered_map<std::string, std::vector<std::string>> m_rawNameTries;
   std::vector<ClientPattern> m_clientPatterns;  // index = client variable
   ServerVariableIndex m_serverVariables;
 };

@@ -1,9 +1,9 @@
 #include "log/LogLineReader.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstring>
+
+#include "base/FileSystem.h"
 
 namespace vexor {
 namespace {
@@ -20,14 +20,9 @@ LogLineReader::~LogLineReader() {
 
 bool LogLineReader::Open(const std::string& path) {
   Close();
-  m_file = std::fopen(path.c_str(), "rb");
+  // Only a regular file: a directory, a device without end or a FIFO is no log.
+  m_file = OpenRegularFile(path, &m_size);
   if (m_file == nullptr) return false;
-  struct stat info;
-  if (::fstat(::fileno(m_file), &info) != 0 || S_ISDIR(info.st_mode)) {
-    Close();
-    return false;
-  }
-  m_size = static_cast<uint64_t>(info.st_size);
   // A small log gets a buffer of its own size (a file that grows meanwhile is still read to
   // its end, a window at a time).
   m_buffer.resize(static_cast<size_t>(std::clamp<uint64_t>(m_size + 1, 2 * kWindow, kBufferSize)));

@@ -107,16 +107,30 @@ std::optional<Weapon> WeaponOf(std::string_view meansOfDeath) {
 
 }  // namespace
 
-int32_t LogAnalysis::FindConnectedPlayer(std::string_view name, std::string_view number) const {
+int32_t LogAnalysis::FindConnectedPlayer(std::string_view name, std::string_view number) {
+  // The tries the connects of this name made (HandleConnect) are walked without look-ups.
+  auto kept = m_playerTries.find(std::string(name));
+  const std::vector<int32_t>* known = kept == m_playerTries.end() ? nullptr : &kept->second;
   std::string tried;  // the disambiguated name, made only when a second try is needed
-  int tries = 0;
-  for (;;) {
-    int32_t p = m_doc.FindPlayer(name, 0, m_doc.playerCount);
-    if (p < 0) return -1;
+  for (size_t tries = 0;; ++tries) {
+    int32_t p;
+    if (known != nullptr && tries < known->size()) {
+      p = (*known)[tries];
+    } else {
+      if (tries > 0) {
+        tried = Disambiguate(
+            known != nullptr && tries == known->size()
+                ? std::string_view(m_doc.players[static_cast<size_t>(known->back())].name)
+                : name,
+            static_cast<int>(tries));
+        name = tried;
+      }
+      known = nullptr;
+      p = m_doc.FindPlayer(name, 0, m_doc.playerCount);
+      if (p < 0) return -1;
+    }
     const std::string& slot = m_doc.players[static_cast<size_t>(p)].clientSlot;
     if (slot == number || slot == CVexoriumDoc::kNoSlot) return p;
-    tried = Disambiguate(name, ++tries);
-    name = tried;
   }
 }
 

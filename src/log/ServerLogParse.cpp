@@ -17,6 +17,7 @@ bool LogAnalysis::ParseServerLog() {
   m_doc.gameClosed = true;
   PrepareVariables();
   m_hasUserInfoBefore = false;
+  ForgetNameTries();
   std::string_view line;
   while (NextLine(&line)) {
     EventWord event = FindEventWord(line);
@@ -88,30 +89,42 @@ bool LogAnalysis::HandleConnect(std::string_view line, int wordEnd) {
   std::string time(ClockTime(line));
   ConnectName connect;
   ReadConnectName(line, wordEnd, &connect);
-  std::string rawName = std::move(connect.rawName);
-  std::string name = std::move(connect.name);
-  if (name.empty()) return false;
+  if (connect.name.empty()) return false;
   int32_t team = connect.team;
 
+  std::vector<int32_t>& known = m_playerTries[connect.name];
+  std::string name;
   int32_t found = -1;
-  int tries = 0;
-  for (;;) {
-    int32_t p = m_doc.FindPlayer(name, 1, m_doc.playerCount);
-    if (p < 0) break;
-    const std::string& slot = m_doc.players[static_cast<size_t>(p)].clientSlot;
-    if (slot != number && slot != CVexoriumDoc::kNoSlot) {
-      ++tries;
-      name = Disambiguate(name, tries);
-      rawName = Disambiguate(rawName, tries);
-      continue;
+  size_t tries = 0;
+  for (;; ++tries) {
+    int32_t p;
+    if (tries < known.size()) {
+      p = known[tries];
+    } else {
+      name = tries == 0 ? connect.name
+                        : Disambiguate(m_doc.players[static_cast<size_t>(known.back())].name,
+                                       static_cast<int>(tries));
+      p = m_doc.FindPlayer(name, 1, m_doc.playerCount);
+      if (p < 0) break;
+      known.push_back(p);
     }
-    found = p;
-    break;
+    const std::string& slot = m_doc.players[static_cast<size_t>(p)].clientSlot;
+    if (slot == number || slot == CVexoriumDoc::kNoSlot) {
+      found = p;
+      break;
+    }
   }
   int32_t p = found;
   if (p < 0) {
-    // Before the first game record 0 takes the connection as a scratch record.
-    p = m_doc.currentGame < 1 ? 0 : m_doc.CreatePlayer(name, rawName, number);
+    // Before the first game record 0 takes the connection as a scratch record. Record k
+    // belongs to name k: a log that gained players since the discovery pass read it gets no
+    // records beyond the names that pass found.
+    if (m_doc.currentGame < 1) {
+      p = 0;
+    } else if (m_doc.playerCount < m_doc.nameCount) {
+      p = m_doc.CreatePlayer(name, RawNameTry(connect.rawName, tries), number);
+      if (p > 0) known.push_back(p);
+    }
     if (p < 0) return true;
   }
   PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
@@ -141,6 +154,21 @@ void LogAnalysis::HandleShutdown(std::string_view line) {
     PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
     if (player.disconnectTime.empty() && !player.connectTime.empty()) CreditConnection(p, time);
   }
+}
+
+const std::string& LogAnalysis::RawNameTry(const std::string& rawName, size_t tries) {
+  std::vector<std::string>& made = m_rawNameTries[rawName];
+  if (made.empty()) made.push_back(rawName);
+  while (made.size() <= tries) {
+    made.push_back(Disambiguate(made.back(), static_cast<int>(made.size())));
+  }
+  return made[tries];
+}
+
+void LogAnalysis::ForgetNameTries() {
+  m_nameTries.clear();
+  m_playerTries.clear();
+  m_rawNameTries.clear();
 }
 
 // Ends a connection at the given clock: the time played is credited, the game's hourly rates

@@ -36,6 +36,7 @@ KeyValue ValueOf(std::string_view line, std::string_view key, size_t skip) {
 bool LogAnalysis::ScanServerLog() {
   if (!OpenCurrentLog()) return false;
   m_hasUserInfoBefore = false;
+  ForgetNameTries();
   std::string_view line;
   while (NextLine(&line)) {
     if (line.size() <= 10) {
@@ -93,25 +94,33 @@ void LogAnalysis::ScanConnect(std::string_view line, int wordEnd) {
   std::string slot(RestOfLine(line, wordEnd));
   ConnectName connect;
   ReadConnectName(line, wordEnd, &connect);
-  std::string name = std::move(connect.name);
-  if (name.empty()) return;
+  if (connect.name.empty()) return;
   int32_t game = m_doc.gameCount;
-  int tries = 0;
-  for (;;) {
-    int32_t n = m_doc.FindName(name);
-    if (n < 0) break;
+  std::vector<int32_t>& found = m_nameTries[connect.name];
+  std::string name;
+  for (size_t tries = 0;; ++tries) {
+    int32_t n;
+    if (tries < found.size()) {
+      n = found[tries];
+    } else {
+      name = tries == 0 ? connect.name
+                        : Disambiguate(m_doc.PlayerName(found.back()), static_cast<int>(tries));
+      n = m_doc.FindName(name);
+      if (n < 0) break;
+      found.push_back(n);
+    }
     m_doc.presence.Mark(game, n);
     const std::string& held = m_doc.NameSlot(n);
-    if (held != slot && held != CVexoriumDoc::kNoSlot) {
-      // Another client already uses this name in this game.
-      name = Disambiguate(name, ++tries);
-      continue;
-    }
+    // Another client already uses this name in this game: the next try.
+    if (held != slot && held != CVexoriumDoc::kNoSlot) continue;
     m_doc.SetNameSlot(n, slot);
     return;
   }
   int32_t n = m_doc.AddName(name, slot);
-  if (n > 0) m_doc.presence.Mark(game, n);
+  if (n > 0) {
+    found.push_back(n);
+    m_doc.presence.Mark(game, n);
+  }
 }
 
 void LogAnalysis::ScanInitGame(std::string_view line) {

@@ -171,7 +171,10 @@ void LoadDriver::RemoveHiddenGamesFromTotals() {
       SubtractWrapping(&player.frags, game.frags);
       SubtractWrapping(&player.deaths, game.deaths);
       SubtractWrapping(&player.suicides, game.suicides);
-      player.totalSeconds = SaturatingAdd(player.totalSeconds, -int64_t{game.seconds});
+      // A connection credited no time (its game never shut down, or ended at the clock it
+      // began) still holds its connect's one second: the total never goes below nothing.
+      player.totalSeconds =
+          std::max<int64_t>(0, SaturatingAdd(player.totalSeconds, -int64_t{game.seconds}));
       game.frags = game.deaths = game.suicides = game.seconds = 0;
     }
   }

@@ -1,5 +1,6 @@
 #include "stats/LogCleaner.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -23,10 +24,18 @@ constexpr const char* kNothingToRemove = "No End Of File Markers to remove.";
 constexpr const char* kInfo = "Info";
 constexpr const char* kWarning = "Warning!";
 
+// Opens the log to clean. A directory opens and fails at its first read; a device or a FIFO is
+// refused at once: it would never end (/dev/zero) or wait for a writer.
+std::FILE* OpenLogToClean(const std::string& path) {
+  std::FILE* file = OpenRegularFile(path);
+  if (file == nullptr && errno == EISDIR) file = std::fopen(path.c_str(), "rb");
+  return file;
+}
+
 // A log file open for reading as bytes; closed when the object goes away.
 class LogInput {
  public:
-  explicit LogInput(const std::string& path) : m_file(std::fopen(path.c_str(), "rb")) {}
+  explicit LogInput(const std::string& path) : m_file(OpenLogToClean(path)) {}
   ~LogInput() {
     if (m_file != nullptr) std::fclose(m_file);
   }
