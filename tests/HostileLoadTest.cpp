@@ -1,11 +1,10 @@
-// Hostile loads at the limits (thousands of names and games, all in a few seconds) and hostile
+// Hostile loads at the limits (thousands of names and games) and hostile
 // client console logs (garbage, endless lines, NUL bytes, CR LF), through the whole load; the
 // log cleaner and the command line given paths that are no files.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
-#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -30,12 +29,6 @@ using test::ClientLog;
 using test::Connect;
 using test::InitGame;
 using test::Lines;
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr double kSecondsAllowed = 20;
-#else
-constexpr double kSecondsAllowed = 5;
-#endif
 
 constexpr const char* kTooManyPlayers =
     "Sorry your Log File contains too many players. Vexor supports 2500 players at most.";
@@ -86,12 +79,9 @@ class HostileLoadTest : public ::testing::Test, protected test::DriverLoad {
     int32_t n = doc.FindName(name);
     return n > 0 && n <= doc.playerCount ? &doc.players[static_cast<size_t>(n)] : nullptr;
   }
-  // Loads and returns the seconds it took; fails the test when the load fails.
-  double TimedLoad(const std::vector<std::string>& paths) {
-    auto start = std::chrono::steady_clock::now();
+  // Loads and fails the test, with the message shown, when the load fails.
+  void ExpectLoaded(const std::vector<std::string>& paths) {
     EXPECT_TRUE(LoadFiles(paths)) << LastMessage();
-    std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    return took.count();
   }
   std::string JsonOf() const {
     StringSink sink;
@@ -117,7 +107,7 @@ class HostileLoadTest : public ::testing::Test, protected test::DriverLoad {
 // One file holds at most 2495 players, several files 2499.
 TEST_F(HostileLoadTest, TheMostPlayersInEveryGameLoadQuicklyAndOneMoreIsRefused) {
   std::string full = Write("full.log", Crowd(3, 0, 2495));
-  EXPECT_LT(TimedLoad({full}), kSecondsAllowed);
+  ExpectLoaded({full});
   EXPECT_EQ(doc.gameCount, 3);
   EXPECT_EQ(doc.nameCount, 2495);
   EXPECT_EQ(doc.playerCount, 2495);
@@ -134,7 +124,7 @@ TEST_F(HostileLoadTest, TheMostPlayersInEveryGameLoadQuicklyAndOneMoreIsRefused)
   EXPECT_EQ(LastMessage(), kTooManyPlayers);
 
   std::string half = Write("half.log", Crowd(3, 0, 1250));
-  EXPECT_LT(TimedLoad({half, Write("rest.log", Crowd(3, 1250, 1249))}), kSecondsAllowed);
+  ExpectLoaded({half, Write("rest.log", Crowd(3, 1250, 1249))});
   EXPECT_EQ(doc.gameCount, 6);
   EXPECT_EQ(doc.nameCount, 2499);
   EXPECT_EQ(Named(Name(2498))->gamesPlayed, 3);
@@ -145,8 +135,8 @@ TEST_F(HostileLoadTest, TheMostPlayersInEveryGameLoadQuicklyAndOneMoreIsRefused)
 // Every further client of a taken name gets a name one character longer than the last (Bob_9,
 // Bob_10, Bob__11, Bob___12 ...), and telling them apart walks all of them: the tries once
 // made are kept, or the time grows with the cube of the clients of one name.
-TEST_F(HostileLoadTest, TheMostClientsOfOneNameAreToldApartQuickly) {
-  EXPECT_LT(TimedLoad({Write("bobs.log", Crowd(3, 0, 2495, true))}), kSecondsAllowed);
+TEST_F(HostileLoadTest, TheMostClientsOfOneNameAreToldApart) {
+  ExpectLoaded({Write("bobs.log", Crowd(3, 0, 2495, true))});
   EXPECT_EQ(doc.gameCount, 3);
   EXPECT_EQ(doc.nameCount, 2495);
   EXPECT_EQ(doc.playerCount, 2495);
@@ -177,7 +167,7 @@ TEST_F(HostileLoadTest, TheMostClientsOfOneNameAreToldApartQuickly) {
     log += At("0:30", "Kill: 2494 0 10: ^1Bob killed ^1Bob by MOD_RAILGUN") + "\n";
   }
   log += At("2:00", "ShutdownGame:") + "\n";
-  EXPECT_LT(TimedLoad({Write("bob-kills.log", log)}), kSecondsAllowed);
+  ExpectLoaded({Write("bob-kills.log", log)});
   EXPECT_EQ(doc.players[2495].name, name);
   EXPECT_EQ(doc.players[2495].frags, 2000);
   EXPECT_EQ(doc.players[1].deaths, 2000);
@@ -191,7 +181,7 @@ TEST_F(HostileLoadTest, ThousandsOfGamesWithoutShutdown) {
                   At("0:30", "Kill: 1 2 10: Alice killed Bob by MOD_RAILGUN")});
   }
   std::string path = Write("endless.log", log);
-  EXPECT_LT(TimedLoad({path}), kSecondsAllowed);
+  ExpectLoaded({path});
   EXPECT_EQ(doc.gameCount, 3000);
   EXPECT_EQ(doc.nameCount, 2);
   ASSERT_NE(Named("Alice"), nullptr);
@@ -208,7 +198,7 @@ TEST_F(HostileLoadTest, ThousandsOfGamesWithoutShutdown) {
   options.hideShortGames = 0;
   std::string error;
   ASSERT_TRUE(SaveSettings(folder.Path(), "", options, &error)) << error;
-  EXPECT_LT(TimedLoad({path}), kSecondsAllowed);
+  ExpectLoaded({path});
   EXPECT_EQ(Named("Alice")->frags, 3000);
   EXPECT_EQ(Named("Bob")->deaths, 3000);
   EXPECT_EQ(Named("Alice")->totalSeconds, 0);
@@ -241,7 +231,7 @@ TEST_F(HostileLoadTest, ClientLogWithAHundredMegabyteLine) {
     std::string tail(2 << 20, 'z');
     out.write(tail.data(), static_cast<std::streamsize>(tail.size()));
   }
-  EXPECT_LT(TimedLoad({path}), kSecondsAllowed);
+  ExpectLoaded({path});
   ExpectClientDuelLoaded();
 }
 
