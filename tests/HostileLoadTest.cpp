@@ -218,19 +218,7 @@ TEST_F(HostileLoadTest, ClientLogOfRandomBytes) {
 
 TEST_F(HostileLoadTest, ClientLogWithAHundredMegabyteLine) {
   std::string path = folder.File("long.log");
-  {
-    std::ofstream out(path, std::ios::binary);
-    out << ClientLog({});
-    std::string chunk;
-    while (chunk.size() < (1 << 20))
-      chunk += "Eve^7 entered the arena ^1 ";
-    chunk.resize(1 << 20);
-    for (int i = 0; i < 100; ++i)
-      out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-    out << "\n" << ClientDuel();
-    std::string tail(2 << 20, 'z');
-    out.write(tail.data(), static_cast<std::streamsize>(tail.size()));
-  }
+  test::WriteLogWithHugeLines(path, ClientLog({}), "Eve^7 entered the arena ^1 ", ClientDuel());
   ExpectLoaded({path});
   ExpectClientDuelLoaded();
 }

@@ -90,19 +90,7 @@ TEST_F(HostileLogTest, RandomBytesLoadAsNoGamesAndGamesAmongThemAreFound) {
 
 TEST_F(HostileLogTest, AHundredMegabyteLineIsReadInPiecesAndTheGameAfterItCounts) {
   std::string path = folder.File("long.log");
-  {
-    std::ofstream out(path, std::ios::binary);
-    std::string chunk;
-    while (chunk.size() < (1 << 20))
-      chunk += "ClientConnect: 1 n\\Eve\\t\\0 Kill: 1 2 10: ";
-    chunk.resize(1 << 20);
-    for (int i = 0; i < 100; ++i)
-      out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-    out << "\n" << OneGame();
-    // And a last line of 2 MB without any line end.
-    std::string tail(2 << 20, 'z');
-    out.write(tail.data(), static_cast<std::streamsize>(tail.size()));
-  }
+  test::WriteLogWithHugeLines(path, "", "ClientConnect: 1 n\\Eve\\t\\0 Kill: 1 2 10: ", OneGame());
   ExpectOneGameLoaded(path);
 }
 

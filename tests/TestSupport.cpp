@@ -31,6 +31,21 @@ std::string TempFolder::Write(const std::string& name, std::string_view bytes) c
   return path;
 }
 
+void WriteLogWithHugeLines(const std::string& path, std::string_view head, std::string_view pattern,
+                           std::string_view after) {
+  std::ofstream out(path, std::ios::binary);
+  out << head;
+  std::string chunk;
+  while (chunk.size() < (1 << 20)) chunk += pattern;
+  chunk.resize(1 << 20);
+  for (int i = 0; i < 100; ++i) {
+    out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+  }
+  out << "\n" << after;
+  std::string tail(2 << 20, 'z');
+  out.write(tail.data(), static_cast<std::streamsize>(tail.size()));
+}
+
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream bytes;

@@ -37,10 +37,16 @@ class TempFolder {
 
 std::string ReadFile(const std::string& path);
 
+// Writes a log of lines no buffer holds: head, a line of 100 MB made of pattern repeated, a
+// line end, after, and a last line of 2 MB without a line end.
+void WriteLogWithHugeLines(const std::string& path, std::string_view head, std::string_view pattern,
+                           std::string_view after);
+
 // Joins lines with "\n" after each (a complete log file).
 std::string Lines(std::initializer_list<std::string_view> lines);
 
-// A server log line at the given game clock, e.g. ServerLine("0:12", "Kill: 2 3 7: A killed B by MOD_ROCKET").
+// A server log line at the given game clock, e.g. ServerLine("0:12", "Kill: 2 3 7: A killed B by
+// MOD_ROCKET").
 std::string At(std::string_view clock, std::string_view event);
 
 // The two lines of a client connecting under a name (and optional model for the team).
