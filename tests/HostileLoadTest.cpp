@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -56,21 +55,6 @@ std::string Crowd(int games, int first, int count, bool sameName = false) {
     log += At("2:00", "ShutdownGame:") + "\n";
   }
   return log;
-}
-
-std::string RandomBytes(size_t size, uint32_t seed) {
-  std::mt19937 random(seed);
-  std::string bytes(size, '\0');
-  for (char& byte : bytes)
-    byte = static_cast<char>(random() & 0xFF);
-  return bytes;
-}
-
-std::string WithCarriageReturns(const std::string& text) {
-  std::string out;
-  for (char c : text)
-    out += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  return out;
 }
 
 class HostileLoadTest : public ::testing::Test, protected test::DriverLoad {
@@ -205,13 +189,13 @@ TEST_F(HostileLoadTest, ThousandsOfGamesWithoutShutdown) {
 }
 
 TEST_F(HostileLoadTest, ClientLogOfRandomBytes) {
-  std::string garbage = ClientLog({}) + RandomBytes(4 << 20, 99);
+  std::string garbage = ClientLog({}) + test::RandomBytes(4 << 20, 99);
   ASSERT_TRUE(LoadFiles({Write("random.log", garbage)})) << LastMessage();
   EXPECT_EQ(doc.gameCount, 0);
   EXPECT_EQ(doc.nameCount, 0);
   EXPECT_TRUE(doc.clientLogSeen);
 
-  std::string mixed = ClientLog({}) + RandomBytes(1 << 20, 5) + "\n" + ClientDuel();
+  std::string mixed = ClientLog({}) + test::RandomBytes(1 << 20, 5) + "\n" + ClientDuel();
   ASSERT_TRUE(LoadFiles({Write("mixed.log", mixed)})) << LastMessage();
   ExpectClientDuelLoaded();
 }
@@ -248,7 +232,7 @@ TEST_F(HostileLoadTest, ClientLogWithCarriageReturnsGivesTheSameStatistics) {
   EXPECT_EQ(doc.gameCount, 2);
   EXPECT_EQ(doc.nameCount, 3);
   std::string lfJson = JsonOf();
-  ASSERT_TRUE(LoadFiles({Write("crlf.log", WithCarriageReturns(lf))})) << LastMessage();
+  ASSERT_TRUE(LoadFiles({Write("crlf.log", test::WithCarriageReturns(lf))})) << LastMessage();
   EXPECT_EQ(JsonOf(), lfJson);
 }
 

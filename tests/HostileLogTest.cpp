@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -29,14 +28,6 @@ std::string OneGame() {
   return Lines({InitGame("0:00"), Connect("0:00", 1, "Alice"), Connect("0:00", 2, "Bob"),
                 At("0:30", "Kill: 1 2 10: Alice killed Bob by MOD_RAILGUN"),
                 At("2:00", "ShutdownGame:")});
-}
-
-std::string RandomBytes(size_t size, uint32_t seed) {
-  std::mt19937 random(seed);
-  std::string bytes(size, '\0');
-  for (char& byte : bytes)
-    byte = static_cast<char>(random() & 0xFF);
-  return bytes;
 }
 
 // A server log line as At() writes it, but taking any bytes (NUL too).
@@ -79,12 +70,12 @@ class HostileLogTest : public ::testing::Test, protected test::DriverLoad {
 };
 
 TEST_F(HostileLogTest, RandomBytesLoadAsNoGamesAndGamesAmongThemAreFound) {
-  ASSERT_TRUE(LoadFiles({Write("random.log", RandomBytes(4 << 20, 20261208))}));
+  ASSERT_TRUE(LoadFiles({Write("random.log", test::RandomBytes(4 << 20, 20261208))}));
   EXPECT_EQ(doc.gameCount, 0);
   EXPECT_EQ(doc.nameCount, 0);
   EXPECT_TRUE(prompter.Messages().empty());
 
-  std::string mixed = RandomBytes(1 << 20, 7) + "\n" + OneGame() + RandomBytes(1 << 20, 8);
+  std::string mixed = test::RandomBytes(1 << 20, 7) + "\n" + OneGame() + test::RandomBytes(1 << 20, 8);
   ExpectOneGameLoaded(Write("mixed.log", mixed));
 }
 
@@ -252,9 +243,7 @@ TEST_F(HostileLogTest, CarriageReturnLineEndsGiveTheSameStatistics) {
                          At("0:40", "Kill: 1022 3 22: <world> killed Carol by MOD_TRIGGER_HURT"),
                          At("0:50", "Kill: 3 3 7: Carol killed Carol by MOD_ROCKET_SPLASH"),
                          At("1:10", "ClientDisconnect: 3"), At("3:00", "ShutdownGame:")});
-  std::string crlf;
-  for (char c : lf)
-    crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  std::string crlf = test::WithCarriageReturns(lf);
   ASSERT_TRUE(LoadFiles({Write("lf.log", lf)})) << LastMessage();
   EXPECT_EQ(doc.nameCount, 3);
   std::string error;

@@ -37,6 +37,12 @@ class TempFolder {
 
 std::string ReadFile(const std::string& path);
 
+// size bytes of every value, the same for the same seed.
+std::string RandomBytes(size_t size, uint32_t seed);
+
+// The text with every line feed written as carriage return and line feed.
+std::string WithCarriageReturns(std::string_view text);
+
 // Writes a log of lines no buffer holds: head, a line of 100 MB made of pattern repeated, a
 // line end, after, and a last line of 2 MB without a line end.
 void WriteLogWithHugeLines(const std::string& path, std::string_view head, std::string_view pattern,
