@@ -33,15 +33,22 @@ std::string_view RestOfLine(std::string_view line, int wordEnd) {
 
 std::string StripColourCodes(std::string_view text) {
   std::string out;
-  out.reserve(text.size());
+  std::string_view stripped = StripColourCodes(text, &out);
+  if (stripped.data() != out.data()) out.assign(stripped);  // it had no colour code
+  return out;
+}
+
+std::string_view StripColourCodes(std::string_view text, std::string* scratch) {
+  if (text.find('^') == std::string_view::npos) return text;
+  scratch->clear();
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '^') {
       ++i;  // the caret and the character after it
       continue;
     }
-    out.push_back(text[i]);
+    scratch->push_back(text[i]);
   }
-  return out;
+  return *scratch;
 }
 
 std::string Disambiguate(std::string_view name, int k) {

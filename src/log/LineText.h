@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -21,12 +22,22 @@ struct EventWord {
 // last character of the line.
 EventWord FindEventWord(std::string_view line);
 
+// True when an event word is exactly the given word. Inlined with a constant word, the
+// comparison is a few loads instead of a library call: every line of a log meets several.
+inline bool IsWord(std::string_view word, std::string_view expected) {
+  return word.size() == expected.size() &&
+         std::memcmp(word.data(), expected.data(), expected.size()) == 0;
+}
+
 // The text of a line from one past the word end up to, not including, its last character.
 std::string_view RestOfLine(std::string_view line, int wordEnd);
 
 // A name without its colour codes: "^" is dropped together with the character after it, and a
 // final "^" alone. ^1Bob^7 gives Bob.
 std::string StripColourCodes(std::string_view text);
+// The same without a copy when the text has no colour code: the text itself, or else *scratch
+// holding the text without its codes.
+std::string_view StripColourCodes(std::string_view text, std::string* scratch);
 
 // The name made unique by the k-th try (k from 1): "_1" appended for k = 1; for larger k the
 // last two characters are removed first. Bob, Bob_1, Bob_2 ...

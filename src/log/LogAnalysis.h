@@ -11,9 +11,9 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "base/TextHash.h"
 #include "log/LogLineReader.h"
 #include "log/VariableMatch.h"
 
@@ -88,7 +88,9 @@ class LogAnalysis {
   // adds no names. True when the line matched.
   void PrepareVariables();
   bool MatchClientVariable(int32_t v, std::string_view line, bool statistics);
-  bool MatchServerVariable(int32_t v, std::string_view word, std::string_view line);
+  // lastWord is the line's last word (ServerLineLastWord).
+  bool MatchServerVariable(int32_t v, std::string_view word, std::string_view line,
+                           std::string_view lastWord);
 
  private:
   enum class VariableSide { kClient, kServer };
@@ -164,6 +166,7 @@ class LogAnalysis {
   ReadObserver m_observer;
   uint64_t m_lastReport = 0;
   std::string m_heldLine;
+  std::string m_killNames[2];  // a kill line's names without colour codes, when they had some
   std::string m_userInfoBefore;  // the line read last, when it is a user-information line
   bool m_hasUserInfoBefore = false;
   // A connect's name is made unique by tries (Bob, Bob_1, Bob_2 ...), each of them a name
@@ -171,9 +174,9 @@ class LogAnalysis {
   // pass. What the tries found is kept by the name the log gives, in the order of the tries,
   // so that the next connect of that name checks only their client slots: thousands of
   // clients of one name, whose tried names grow longer at every try, take no time.
-  std::unordered_map<std::string, std::vector<int32_t>> m_nameTries;
-  std::unordered_map<std::string, std::vector<int32_t>> m_playerTries;
-  std::unordered_map<std::string, std::vector<std::string>> m_rawNameTries;
+  TextMap<std::vector<int32_t>> m_nameTries;
+  TextMap<std::vector<int32_t>> m_playerTries;
+  TextMap<std::vector<std::string>> m_rawNameTries;
   std::vector<ClientPattern> m_clientPatterns;  // index = client variable
   ServerVariableIndex m_serverVariables;
 };

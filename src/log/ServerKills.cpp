@@ -11,12 +11,13 @@ namespace {
 
 constexpr std::string_view kWorld = "1022";
 
-// The fields of a kill line.
+// The fields of a kill line. The names are views into the line, or into the two scratch texts
+// when colour codes had to be removed.
 struct KillLine {
   std::string_view killerNumber;
   std::string_view victimNumber;
-  std::string killerName;  // colour codes removed
-  std::string victimName;
+  std::string_view killerName;  // colour codes removed
+  std::string_view victimName;
 };
 
 // The text between the blank at `blank` and the next blank (or the end of the line); *next
@@ -48,7 +49,7 @@ std::string_view Between(std::string_view line, size_t first, size_t end) {
   return line.substr(first, end - first);
 }
 
-KillLine CutKillLine(std::string_view line) {
+KillLine CutKillLine(std::string_view line, std::string (&scratch)[2]) {
   KillLine kill;
   size_t first = line.find_first_not_of(' ');
   size_t clock = first == std::string_view::npos ? first : line.find(':', first);
@@ -65,11 +66,11 @@ KillLine CutKillLine(std::string_view line) {
   size_t killerStart = third + 2;
   size_t killed = LastMatchBefore(line, "killed", killerStart, limit);
   if (killed == std::string_view::npos) return kill;
-  kill.killerName = StripColourCodes(Between(line, killerStart, killed - 1));
+  kill.killerName = StripColourCodes(Between(line, killerStart, killed - 1), &scratch[0]);
   size_t victimStart = killed + 7;
   size_t by = LastMatchBefore(line, "by ", victimStart, limit);
   if (by != std::string_view::npos) {
-    kill.victimName = StripColourCodes(Between(line, victimStart, by - 1));
+    kill.victimName = StripColourCodes(Between(line, victimStart, by - 1), &scratch[1]);
   }
   return kill;
 }
@@ -109,7 +110,7 @@ std::optional<Weapon> WeaponOf(std::string_view meansOfDeath) {
 
 int32_t LogAnalysis::FindConnectedPlayer(std::string_view name, std::string_view number) {
   // The tries the connects of this name made (HandleConnect) are walked without look-ups.
-  auto kept = m_playerTries.find(std::string(name));
+  auto kept = m_playerTries.find(name);
   const std::vector<int32_t>* known = kept == m_playerTries.end() ? nullptr : &kept->second;
   std::string tried;  // the disambiguated name, made only when a second try is needed
   for (size_t tries = 0;; ++tries) {
@@ -142,8 +143,8 @@ int32_t LogAnalysis::ServerPosition(int32_t p, std::string_view number) const {
 }
 
 bool LogAnalysis::HandleKill(std::string_view word, std::string_view line) {
-  if (word != "Kill:") return false;
-  KillLine kill = CutKillLine(line);
+  if (!IsWord(word, "Kill:")) return false;
+  KillLine kill = CutKillLine(line, m_killNames);
   bool world = kill.killerNumber == kWorld;
   bool suicide = kill.killerNumber == kill.victimNumber;
   if (!world && (kill.killerName.empty() || kill.victimName.empty())) return false;

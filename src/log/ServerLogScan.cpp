@@ -44,18 +44,18 @@ bool LogAnalysis::ScanServerLog() {
       continue;
     }
     EventWord event = FindEventWord(line);
-    if (event.word == "ClientConnect:" && m_doc.gameCount > 0) {
+    if (IsWord(event.word, "ClientConnect:") && m_doc.gameCount > 0) {
       ScanConnect(line, event.end);  // notes the line it consumes
       continue;
     }
-    if (event.word == "InitGame:") ScanInitGame(line);
+    if (IsWord(event.word, "InitGame:")) ScanInitGame(line);
     NoteLineBeforeConnect(event.word, line);
   }
   return FinishPass();
 }
 
 void LogAnalysis::NoteLineBeforeConnect(std::string_view word, std::string_view line) {
-  m_hasUserInfoBefore = word == "ClientUserinfoChanged:";
+  m_hasUserInfoBefore = IsWord(word, "ClientUserinfoChanged:");
   if (m_hasUserInfoBefore) m_userInfoBefore.assign(line);
 }
 

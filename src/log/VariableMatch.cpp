@@ -31,6 +31,16 @@ std::string_view ToLineEnd(std::string_view line, int64_t start) {
 
 int64_t Signed(size_t value) { return static_cast<int64_t>(value); }
 
+// The first position at or after from whose character is c (or, with notC, is not c); npos
+// when there is none or from is npos.
+size_t FirstOf(std::string_view line, char c, size_t from, bool notC) {
+  if (from == kNone) return kNone;
+  for (size_t i = from; i < line.size(); ++i) {
+    if ((line[i] == c) != notC) return i;
+  }
+  return kNone;
+}
+
 std::string_view TextFrom(std::string_view text, size_t from) {
   return from <= text.size() ? text.substr(from) : std::string_view();
 }
@@ -127,6 +137,11 @@ bool ServerVariableTakesPart(const ServerVariable& definition) {
 
 ServerMatch MatchServerLine(const ServerVariable& definition, std::string_view word,
                             std::string_view line) {
+  return MatchServerLine(definition, word, line, ServerLineLastWord(line));
+}
+
+ServerMatch MatchServerLine(const ServerVariable& definition, std::string_view word,
+                            std::string_view line, std::string_view lastWord) {
   ServerMatch match;
   if (!ServerVariableTakesPart(definition) || definition.idstring != word) return match;
   int idsInUse = 2;
@@ -136,20 +151,20 @@ ServerMatch MatchServerLine(const ServerVariable& definition, std::string_view w
   // The tokens follow the event word: from 7 characters after the clock's colon to the next
   // blank, then blank by blank. Each token read must end at a blank, or the line has no last
   // word after it.
-  size_t first = line.find_first_not_of(' ');
-  size_t colon = first == kNone ? kNone : line.find(':', first);
+  // The distances are a few characters: plain loops beat library searches here.
+  size_t colon = FirstOf(line, ':', FirstOf(line, ' ', 0, true), false);
   if (colon == kNone) return match;
-  size_t blank = line.find(' ', colon + 7);
+  size_t blank = FirstOf(line, ' ', colon + 7, false);
   std::array<std::string_view, 3> tokens;
   for (int i = 0; i < idsInUse; ++i) {
     if (blank == kNone) return match;
-    size_t end = line.find(' ', blank + 1);
+    size_t end = FirstOf(line, ' ', blank + 1, false);
     if (end == kNone) return match;
     tokens[static_cast<size_t>(i)] = line.substr(blank + 1, end - blank - 1);
     blank = end;
   }
   // The line's last blank is at or after the blank that ended the last token.
-  if (ServerLineLastWord(line) != definition.modstring) return match;
+  if (lastWord != definition.modstring) return match;
   if (idsInUse == 3) {
     std::string_view third = tokens[2].substr(0, tokens[2].empty() ? 0 : tokens[2].size() - 1);
     if (WholeNumber(third) != definition.id3) return match;
@@ -190,19 +205,36 @@ void ServerVariableIndex::Build(const ServerVariableSet& variables, int32_t coun
 }
 
 const ServerVariableIndex::WordGroup* ServerVariableIndex::Group(std::string_view word) const {
+  if (word.empty()) return nullptr;  // no idstring is empty
   for (const WordGroup& group : m_groups) {
-    if (std::string_view(group.idstring) == word) return &group;  // lengths first
+    // Lengths and first characters tell most words apart ("Kill:" and "Item:") without a call.
+    const std::string& id = group.idstring;
+    if (id.size() == word.size() && id[0] == word[0] && std::string_view(id) == word) {
+      return &group;
+    }
   }
   return nullptr;
 }
 
-const std::vector<int32_t>& ServerVariableIndex::For(std::string_view word,
-                                                     std::string_view lastWord) const {
+const std::vector<int32_t>& ServerVariableIndex::InGroup(const WordGroup* group,
+                                                         std::string_view lastWord) {
   static const std::vector<int32_t> kNoVariables;
-  const WordGroup* group = Group(word);
   if (group == nullptr) return kNoVariables;
   auto it = group->byModstring.find(lastWord);
   return it == group->byModstring.end() ? kNoVariables : it->second;
+}
+
+const std::vector<int32_t>& ServerVariableIndex::For(std::string_view word,
+                                                     std::string_view lastWord) const {
+  return InGroup(Group(word), lastWord);
+}
+
+const std::vector<int32_t>& ServerVariableIndex::ForLine(std::string_view word,
+                                                         std::string_view line,
+                                                         std::string_view* lastWord) const {
+  const WordGroup* group = Group(word);
+  *lastWord = group == nullptr ? std::string_view() : ServerLineLastWord(line);
+  return InGroup(group, *lastWord);
 }
 
 }  // namespace vexor

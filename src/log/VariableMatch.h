@@ -10,9 +10,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "base/TextHash.h"
 #include "customvars/CustomVariables.h"
 
 namespace vexor {
@@ -58,6 +58,9 @@ struct ServerMatch {
 
 ServerMatch MatchServerLine(const ServerVariable& definition, std::string_view word,
                             std::string_view line);
+// The same for a line whose last word (ServerLineLastWord) is already known.
+ServerMatch MatchServerLine(const ServerVariable& definition, std::string_view word,
+                            std::string_view line, std::string_view lastWord);
 
 // True when a server variable can match at all (id1 set, modstring and idstring not empty).
 bool ServerVariableTakesPart(const ServerVariable& definition);
@@ -78,19 +81,18 @@ class ServerVariableIndex {
   bool Waits(std::string_view word) const { return Group(word) != nullptr; }
   // The variables waiting for this event word and this last word; empty when there are none.
   const std::vector<int32_t>& For(std::string_view word, std::string_view lastWord) const;
+  // The variables that may match a line with this event word; the line's last word is only
+  // looked for when some variable waits for the event word. *lastWord receives it.
+  const std::vector<int32_t>& ForLine(std::string_view word, std::string_view line,
+                                      std::string_view* lastWord) const;
 
  private:
-  struct TextHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-  };
-  using ByModstring =
-      std::unordered_map<std::string, std::vector<int32_t>, TextHash, std::equal_to<>>;
   struct WordGroup {
     std::string idstring;
-    ByModstring byModstring;
+    TextMap<std::vector<int32_t>> byModstring;
   };
   const WordGroup* Group(std::string_view word) const;
+  static const std::vector<int32_t>& InGroup(const WordGroup* group, std::string_view lastWord);
 
   std::vector<WordGroup> m_groups;  // a few event words: a search by hand is quickest
 };

@@ -38,9 +38,9 @@ void LogAnalysis::ApplyClientVariables(std::string_view line, bool statistics) {
 
 void LogAnalysis::ApplyServerVariables(std::string_view word, std::string_view line) {
   // Only the definitions of the line's event word and last word can match it.
-  if (!m_serverVariables.Waits(word)) return;
-  for (int32_t v : m_serverVariables.For(word, ServerLineLastWord(line))) {
-    MatchServerVariable(v, word, line);
+  std::string_view lastWord;
+  for (int32_t v : m_serverVariables.ForLine(word, line, &lastWord)) {
+    MatchServerVariable(v, word, line, lastWord);
   }
 }
 
@@ -55,10 +55,11 @@ bool LogAnalysis::MatchClientVariable(int32_t v, std::string_view line, bool sta
   return true;
 }
 
-bool LogAnalysis::MatchServerVariable(int32_t v, std::string_view word, std::string_view line) {
+bool LogAnalysis::MatchServerVariable(int32_t v, std::string_view word, std::string_view line,
+                                      std::string_view lastWord) {
   if (v < 1 || v > UsableCount(m_doc.serverVarCount)) return false;
   const ServerVariable& definition = m_doc.serverVars[static_cast<size_t>(v)];
-  ServerMatch match = MatchServerLine(definition, word, line);
+  ServerMatch match = MatchServerLine(definition, word, line, lastWord);
   if (!match.matched) return false;
   // The players are the records connected under the client numbers the line carries (a later
   // record wins among equals). Records of client logs have no client number and never match.
@@ -77,13 +78,20 @@ bool LogAnalysis::MatchServerVariable(int32_t v, std::string_view word, std::str
 
 void LogAnalysis::ApplyVariableMatch(VariableSide side, const ChangeSlots& slots,
                                      const NamedPlayer (&named)[2], bool statistics) {
+  // In the statistics pass a player's record is looked up once for all its slots: a second
+  // look-up finds what the first found or created.
+  constexpr int32_t kNotLookedUp = -2;
+  int32_t records[2] = {kNotLookedUp, kNotLookedUp};
   for (const SlotFields& slot : kSlotsInApplyOrder) {
     if (slots.*slot.change == 0) continue;
-    const NamedPlayer& who = named[slot.player == 1 ? 0 : 1];
+    size_t i = slot.player == 1 ? 0 : 1;
+    const NamedPlayer& who = named[i];
     if (who.name.empty()) continue;
     // The player is looked up (and, for a client log, discovered) whatever the slot's target,
     // so that both passes find the same names on the same lines.
-    int32_t p = VariablePlayer(side, who, statistics);
+    int32_t p = statistics && records[i] != kNotLookedUp ? records[i]
+                                                         : VariablePlayer(side, who, statistics);
+    records[i] = p;
     if (p > 0) AddToVariableCounts(side, p, slots.*slot.target, slots.*slot.value);
   }
 }

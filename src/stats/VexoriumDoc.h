@@ -10,9 +10,9 @@
 #include <set>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "base/TextHash.h"
 #include "customvars/CustomVariables.h"
 #include "stats/GameRecord.h"
 #include "stats/Options.h"
@@ -22,12 +22,6 @@
 namespace vexor {
 
 class ArchiveReader;
-
-// Hash for string keys that also accepts string_view look-ups without a copy.
-struct TextHash {
-  using is_transparent = void;
-  size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-};
 
 class CVexoriumDoc {
  public:
@@ -133,10 +127,10 @@ class CVexoriumDoc {
 
   std::vector<std::string> m_names;
   std::vector<std::string> m_nameSlots;
-  std::unordered_map<std::string, int32_t, TextHash, std::equal_to<>> m_nameIndex;
+  TextMap<int32_t> m_nameIndex;
   std::vector<int32_t> m_namesInSlots;  // names whose slot is not "-99"
-  std::unordered_map<std::string, std::vector<int32_t>, TextHash, std::equal_to<>> m_playerIndex;
-  std::unordered_map<std::string, std::set<int32_t>, TextHash, std::equal_to<>> m_slotIndex;
+  TextMap<std::vector<int32_t>> m_playerIndex;
+  TextMap<std::set<int32_t>> m_slotIndex;
 };
 
 }  // namespace vexor
