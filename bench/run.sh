@@ -85,6 +85,7 @@ bytes_of() { du -cb "$@" | tail -n 1 | cut -f 1; }
 
 # The reference of a step that reads files: wc -l over them, twice (a command, for time).
 read_twice=(sh -c 'wc -l "$@" >/dev/null && wc -l "$@" >/dev/null' read-twice)
+fields_twice=(sh -c 'for pass in 1 2; do awk "{ n += NF } END { print n }" "$@" >/dev/null; done' fields-twice)
 
 printf '%-10s %-28s %9s %9s %9s %7s %7s %9s %9s  %s\n' scenario step "input MB" "vexor s" \
   "ref s" ratio target "peak MB" "cpu ratio" verdict | tee -a "$results"
@@ -166,6 +167,10 @@ scenario_max() {
   local vars=(--client-vars max-client.var --server-vars max-server.var)
   row max "load, 49+49 variables" "$size" 3 512 "" -- "${read_twice[@]}" max.log -- \
     "$vexor" -q -C max --no-report "${vars[@]}" max.log
+  # What splitting every line into its fields costs by itself (mawk, twice), against the same
+  # reference: a measure of the per-line work that any reading of the log's lines does.
+  row max "  (awk: every line's fields)" "$size" - - "" -- "${read_twice[@]}" max.log -- \
+    "${fields_twice[@]}" max.log
   row max "load and report" "$size" 6 512 "rm -rf max/html" -- "${read_twice[@]}" max.log -- \
     "$vexor" -q -C max "${vars[@]}" max.log
   # What writing the report's bytes costs by itself on this disk, against the same reference.

@@ -2,10 +2,10 @@
 // ids, tokens and last word, and the change slots applied to the players' counters.
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include <limits>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "TestSupport.h"
 #include "log/VariableMatch.h"
@@ -87,6 +87,50 @@ TEST(ClientPatternTest, ShortAndOddLinesCutNoTextOutsideTheLine) {
       }
     }
   }
+}
+
+// The byte-pair check runs before every search of a client log line: it must let every line
+// through that the search would match, and it must keep out lines that lack a searched text.
+TEST(ClientPatternTest, PairCheckPassesEveryLineThatMatches) {
+  const char* searchStrings[] = {
+      "PLAYER1 picked up the Quad Damage", "Suddenly PLAYER1", "Suddenly PLAYER1 died",
+      "PLAYER1 was railed by PLAYER2",     "PLAYER1 hit PLAYER2 hard", "Info: PLAYER1 hit PLAYER2",
+      "Info: PLAYER1 hit PLAYER2 hard",    "x PLAYER1 y PLAYER2 z",     "PLAYER1 PLAYER2",
+      "PLAYER1 \xff\x01\x80 PLAYER2 ^7!",
+  };
+  const std::string names[] = {"Bob", "^1B^2o^3b^7", "", "a", "x y", "\xff\x80^", "PLAYER2"};
+  const std::string noise = test::RandomBytes(4000, 11);
+  size_t matched = 0;
+  for (const char* searchString : searchStrings) {
+    ClientPattern pattern = PrepareClientPattern(searchString);
+    std::vector<std::string> lines;
+    for (const std::string& one : names) {
+      for (const std::string& two : names) {
+        std::string line = searchString;
+        for (auto [token, name] : {std::pair{"PLAYER1", &one}, std::pair{"PLAYER2", &two}}) {
+          size_t at = line.find(token);
+          if (at != std::string::npos) line.replace(at, 7, *name);
+        }
+        lines.push_back(line + "\n");
+        lines.push_back("prefix " + line + "\n");
+      }
+    }
+    for (size_t i = 0; i + 40 <= noise.size(); i += 40) lines.push_back(noise.substr(i, 40));
+    for (const std::string& line : lines) {
+      if (!MatchClientPattern(pattern, line).matched) continue;
+      ++matched;
+      BytePairs pairs;
+      pairs.Add(line);
+      EXPECT_TRUE(pairs.HasAll(pattern.needed)) << searchString << " / " << line;
+    }
+  }
+  EXPECT_GT(matched, 100u);
+
+  BytePairs entered;
+  entered.Add("^1Bob^7 entered the game\n");
+  EXPECT_FALSE(entered.HasAll(PrepareClientPattern("PLAYER1 was railed by PLAYER2").needed));
+  EXPECT_FALSE(entered.HasAll(PrepareClientPattern("PLAYER1 hit the fraglimit.").needed));
+  EXPECT_TRUE(entered.HasAll(PrepareClientPattern("PLAYER1 entered the game").needed));
 }
 
 ServerVariable KillVariable(int32_t id1, int32_t id2, int32_t id3) {
@@ -333,6 +377,11 @@ TEST(ServerVariableIndexTest, GroupsByEventWordAndLastWord) {
   EXPECT_EQ(index.For("Kill:", "MOD_ROCKET"), (std::vector<int32_t>{4}));
   EXPECT_TRUE(index.For("Kill:", "item_quad").empty());
   EXPECT_EQ(index.For("Item:", "item_quad"), (std::vector<int32_t>{2}));
+  std::string_view lastWord;
+  EXPECT_EQ(index.ForLine("Kill:", "  1:02 Kill: 2 3 10: a killed b by MOD_RAILGUN\n", &lastWord),
+            (std::vector<int32_t>{1, 3}));
+  EXPECT_EQ(lastWord, "MOD_RAILGUN");
+  EXPECT_TRUE(index.ForLine("say:", "  1:02 say: a MOD_RAILGUN\n", &lastWord).empty());
   index.Build(set, 2);
   EXPECT_TRUE(index.For("Kill:", "MOD_ROCKET").empty());
 }

@@ -29,7 +29,9 @@ std::string_view ToLineEnd(std::string_view line, int64_t start) {
   return Mid(line, start, static_cast<int64_t>(line.size()) - 1 - start);
 }
 
-int64_t Signed(size_t value) { return static_cast<int64_t>(value); }
+int64_t Signed(size_t value) {
+  return static_cast<int64_t>(value);
+}
 
 // The first position at or after from whose character is c (or, with notC, is not c); npos
 // when there is none or from is npos.
@@ -45,7 +47,28 @@ std::string_view TextFrom(std::string_view text, size_t from) {
   return from <= text.size() ? text.substr(from) : std::string_view();
 }
 
+// The texts each form searches for in the line (MatchClientPattern), by form.
+using PatternText = std::string ClientPattern::*;
+constexpr PatternText kSearchedTexts[][3] = {
+    {&ClientPattern::t, nullptr, nullptr},                      // PLAYER1 string
+    {&ClientPattern::a, nullptr, nullptr},                      // string PLAYER1
+    {&ClientPattern::a, &ClientPattern::t, nullptr},            // string PLAYER1 string
+    {&ClientPattern::m, nullptr, nullptr},                      // PLAYER1 string PLAYER2
+    {&ClientPattern::m, &ClientPattern::t, nullptr},            // ... PLAYER2 string
+    {&ClientPattern::mBlank, &ClientPattern::a, nullptr},       // string PLAYER1 string PLAYER2
+    {&ClientPattern::mBlank, &ClientPattern::t, &ClientPattern::a},  // ... PLAYER2 string
+};
+
 }  // namespace
+
+void BytePairs::Add(std::string_view text) {
+  for (size_t i = 1; i < text.size(); ++i) {
+    uint32_t pair = static_cast<uint32_t>(static_cast<unsigned char>(text[i - 1])) << 8 |
+                    static_cast<unsigned char>(text[i]);
+    uint32_t bit = (pair * 2654435761u) >> 24;  // the top 8 bits of a multiplicative hash
+    m_bits[bit >> 6] |= uint64_t{1} << (bit & 63);
+  }
+}
 
 ClientPattern PrepareClientPattern(std::string_view searchString) {
   ClientPattern pattern;
@@ -71,6 +94,11 @@ ClientPattern PrepareClientPattern(std::string_view searchString) {
       break;
     default:
       break;
+  }
+  if (pattern.form >= 0 && pattern.form < static_cast<int32_t>(std::size(kSearchedTexts))) {
+    for (PatternText searched : kSearchedTexts[pattern.form]) {
+      if (searched != nullptr) pattern.needed.Add(pattern.*searched);
+    }
   }
   return pattern;
 }
@@ -185,7 +213,8 @@ ServerMatch MatchServerLine(const ServerVariable& definition, std::string_view w
 
 std::string_view ServerLineLastWord(std::string_view line) {
   size_t lastBlank = line.size();
-  while (lastBlank > 0 && line[lastBlank - 1] != ' ') --lastBlank;
+  while (lastBlank > 0 && line[lastBlank - 1] != ' ')
+    --lastBlank;
   int64_t after = Signed(lastBlank);  // one past the last blank; 0 when there is none
   return Mid(line, after, Signed(line.size()) - after - 1);
 }

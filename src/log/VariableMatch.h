@@ -7,6 +7,7 @@
 // for (ServerVariableIndex), so that a line meets only the definitions of its own event word.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -16,6 +17,25 @@
 #include "customvars/CustomVariables.h"
 
 namespace vexor {
+
+// The pairs of adjacent bytes a text holds, hashed into 256 bits. A line can hold a text only
+// when it holds every pair of the text, so a line that lacks one of them needs no search for
+// that text: checking takes a few instructions, and most lines of a client log fail the check
+// for most variables.
+class BytePairs {
+ public:
+  void Add(std::string_view text);
+  // True when every pair marked in needed is marked here too.
+  bool HasAll(const BytePairs& needed) const {
+    for (size_t i = 0; i < m_bits.size(); ++i) {
+      if ((needed.m_bits[i] & ~m_bits[i]) != 0) return false;
+    }
+    return true;
+  }
+
+ private:
+  std::array<uint64_t, 4> m_bits{};
+};
 
 // A client variable's search string in parts. p is the position of the last "PLAYER1"; a is the
 // text before it less the blank before it; m the text between "PLAYER1 " and the last
@@ -28,6 +48,8 @@ struct ClientPattern {
   std::string m;
   std::string mBlank;  // m followed by a blank
   std::string t;
+  // The pairs of the texts a matching line must hold: a line without them cannot match.
+  BytePairs needed;
 };
 
 ClientPattern PrepareClientPattern(std::string_view searchString);

@@ -33,7 +33,15 @@ void LogAnalysis::PrepareVariables() {
 
 void LogAnalysis::ApplyClientVariables(std::string_view line, bool statistics) {
   int32_t count = static_cast<int32_t>(m_clientPatterns.size()) - 1;
-  for (int32_t v = 1; v <= count; ++v) MatchClientVariable(v, line, statistics);
+  if (count < 1) return;
+  // A variable whose texts the line cannot hold is passed over without a search.
+  BytePairs pairs;
+  pairs.Add(line);
+  for (int32_t v = 1; v <= count; ++v) {
+    if (pairs.HasAll(m_clientPatterns[static_cast<size_t>(v)].needed)) {
+      MatchClientVariable(v, line, statistics);
+    }
+  }
 }
 
 void LogAnalysis::ApplyServerVariables(std::string_view word, std::string_view line) {
