@@ -166,7 +166,10 @@ class LogAnalysis {
   ReadObserver m_observer;
   uint64_t m_lastReport = 0;
   std::string m_heldLine;
-  std::string m_killNames[2];  // a kill line's names without colour codes, when they had some
+  // A line's names without colour codes, when they had some: those of a kill line or an
+  // obituary, and those a custom variable's match names.
+  std::string m_lineNames[2];
+  std::string m_variableNames[2];
   std::string m_userInfoBefore;  // the line read last, when it is a user-information line
   bool m_hasUserInfoBefore = false;
   // A connect's name is made unique by tries (Bob, Bob_1, Bob_2 ...), each of them a name

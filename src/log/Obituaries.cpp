@@ -17,8 +17,8 @@ namespace vexor {
 bool LogAnalysis::HandleObituary(std::string_view line, bool statistics) {
   std::optional<ObituaryText> text = CutObituary(line);
   if (!text || text->killer.empty() || text->victim.empty()) return false;
-  std::string killerKey = StripColourCodes(text->killer);
-  std::string victimKey = StripColourCodes(text->victim);
+  std::string_view killerKey = StripColourCodes(text->killer, &m_lineNames[0]);
+  std::string_view victimKey = StripColourCodes(text->victim, &m_lineNames[1]);
   if (!statistics) {
     DiscoverName(killerKey);
     DiscoverName(victimKey);
@@ -55,7 +55,7 @@ bool LogAnalysis::HandleObituary(std::string_view line, bool statistics) {
 bool LogAnalysis::HandleSuicideMessage(std::string_view line, bool statistics) {
   std::optional<SuicideText> suicide = CutSuicide(line);
   if (!suicide) return false;
-  std::string key = StripColourCodes(suicide->victim);
+  std::string_view key = StripColourCodes(suicide->victim, &m_lineNames[0]);
   if (!statistics) {
     DiscoverName(key);
     return true;

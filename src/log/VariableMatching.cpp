@@ -56,8 +56,9 @@ bool LogAnalysis::MatchClientVariable(int32_t v, std::string_view line, bool sta
   if (v < 1 || static_cast<size_t>(v) >= m_clientPatterns.size()) return false;
   PatternMatch match = MatchClientPattern(m_clientPatterns[static_cast<size_t>(v)], line);
   if (!match.matched) return false;
-  std::string keys[2] = {StripColourCodes(match.player1), StripColourCodes(match.player2)};
-  NamedPlayer named[2] = {{keys[0], match.player1}, {keys[1], match.player2}};
+  NamedPlayer named[2] = {
+      {StripColourCodes(match.player1, &m_variableNames[0]), match.player1},
+      {StripColourCodes(match.player2, &m_variableNames[1]), match.player2}};
   ApplyVariableMatch(VariableSide::kClient, m_doc.clientVars[static_cast<size_t>(v)], named,
                      statistics);
   return true;
