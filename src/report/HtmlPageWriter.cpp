@@ -71,7 +71,12 @@ struct PlayerColumn {
   std::string (*cell)(const PlayerRow&);
 };
 
-std::string Number(int32_t value) { return StringPrintf("%i", value); }
+// As "%i" writes it; without a format, for the thousands of counter cells of a page.
+std::string Number(int32_t value) {
+  std::string text;
+  AppendDecimal(&text, value);
+  return text;
+}
 
 constexpr PlayerColumn kServerColumns[] = {
     {"Pl Num", false, [](const PlayerRow& r) { return Number(r.player); }},
