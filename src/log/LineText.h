@@ -36,7 +36,7 @@ std::string_view RestOfLine(std::string_view line, int wordEnd);
 // final "^" alone. ^1Bob^7 gives Bob.
 std::string StripColourCodes(std::string_view text);
 // The same without a copy when the text has no colour code: the text itself, or else *scratch
-// holding the text without its codes.
+// holding the text without its codes. The text must not lie in *scratch.
 std::string_view StripColourCodes(std::string_view text, std::string* scratch);
 
 // The name made unique by the k-th try (k from 1): "_1" appended for k = 1; for larger k the
