@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -21,13 +20,6 @@ struct EventWord {
 // position 1 or later (one more when a blank stands there) and ends at the next blank, or at the
 // last character of the line.
 EventWord FindEventWord(std::string_view line);
-
-// True when an event word is exactly the given word. Inlined with a constant word, the
-// comparison is a few loads instead of a library call: every line of a log meets several.
-inline bool IsWord(std::string_view word, std::string_view expected) {
-  return word.size() == expected.size() &&
-         std::memcmp(word.data(), expected.data(), expected.size()) == 0;
-}
 
 // The text of a line from one past the word end up to, not including, its last character.
 std::string_view RestOfLine(std::string_view line, int wordEnd);

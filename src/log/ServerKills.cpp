@@ -143,7 +143,7 @@ int32_t LogAnalysis::ServerPosition(int32_t p, std::string_view number) const {
 }
 
 bool LogAnalysis::HandleKill(std::string_view word, std::string_view line) {
-  if (!IsWord(word, "Kill:")) return false;
+  if (word != "Kill:") return false;
   KillLine kill = CutKillLine(line, m_lineNames);
   bool world = kill.killerNumber == kWorld;
   bool suicide = kill.killerNumber == kill.victimNumber;

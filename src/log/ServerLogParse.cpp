@@ -21,7 +21,7 @@ bool LogAnalysis::ParseServerLog() {
   std::string_view line;
   while (NextLine(&line)) {
     EventWord event = FindEventWord(line);
-    bool connect = IsWord(event.word, "ClientConnect:");
+    bool connect = event.word == "ClientConnect:";
     if (connect) {
       // Its handler reads on to the next line: work on a copy that stays valid.
       m_heldLine.assign(line);
@@ -40,7 +40,7 @@ bool LogAnalysis::ParseServerLog() {
 }
 
 bool LogAnalysis::HandleInitGame(std::string_view word, std::string_view line) {
-  if (!IsWord(word, "InitGame:")) return false;
+  if (word != "InitGame:") return false;
   if (!m_doc.gameClosed) {
     // The previous game ended without "ShutdownGame:": its open connections end at 0:00 and
     // earn no play time.
@@ -72,12 +72,12 @@ bool LogAnalysis::HandleInitGame(std::string_view word, std::string_view line) {
 }
 
 bool LogAnalysis::HandleClientEvent(std::string_view word, std::string_view line, int wordEnd) {
-  if (IsWord(word, "ClientConnect:")) return HandleConnect(line, wordEnd);
-  if (IsWord(word, "ClientDisconnect:")) {
+  if (word == "ClientConnect:") return HandleConnect(line, wordEnd);
+  if (word == "ClientDisconnect:") {
     HandleDisconnect(line);
     return true;
   }
-  if (IsWord(word, "ShutdownGame:")) {
+  if (word == "ShutdownGame:") {
     HandleShutdown(line);
     return true;
   }

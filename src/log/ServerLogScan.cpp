@@ -44,18 +44,18 @@ bool LogAnalysis::ScanServerLog() {
       continue;
     }
     EventWord event = FindEventWord(line);
-    if (IsWord(event.word, "ClientConnect:") && m_doc.gameCount > 0) {
+    if (event.word == "ClientConnect:" && m_doc.gameCount > 0) {
       ScanConnect(line, event.end);  // notes the line it consumes
       continue;
     }
-    if (IsWord(event.word, "InitGame:")) ScanInitGame(line);
+    if (event.word == "InitGame:") ScanInitGame(line);
     NoteLineBeforeConnect(event.word, line);
   }
   return FinishPass();
 }
 
 void LogAnalysis::NoteLineBeforeConnect(std::string_view word, std::string_view line) {
-  m_hasUserInfoBefore = IsWord(word, "ClientUserinfoChanged:");
+  m_hasUserInfoBefore = word == "ClientUserinfoChanged:";
   if (m_hasUserInfoBefore) m_userInfoBefore.assign(line);
 }
 

@@ -29,9 +29,7 @@ std::string_view ToLineEnd(std::string_view line, int64_t start) {
   return Mid(line, start, static_cast<int64_t>(line.size()) - 1 - start);
 }
 
-int64_t Signed(size_t value) {
-  return static_cast<int64_t>(value);
-}
+int64_t Signed(size_t value) { return static_cast<int64_t>(value); }
 
 // The first position at or after from whose character is c (or, with notC, is not c); npos
 // when there is none or from is npos.
@@ -213,8 +211,7 @@ ServerMatch MatchServerLine(const ServerVariable& definition, std::string_view w
 
 std::string_view ServerLineLastWord(std::string_view line) {
   size_t lastBlank = line.size();
-  while (lastBlank > 0 && line[lastBlank - 1] != ' ')
-    --lastBlank;
+  while (lastBlank > 0 && line[lastBlank - 1] != ' ') --lastBlank;
   int64_t after = Signed(lastBlank);  // one past the last blank; 0 when there is none
   return Mid(line, after, Signed(line.size()) - after - 1);
 }
