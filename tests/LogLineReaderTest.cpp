@@ -8,14 +8,19 @@
 namespace vexor {
 namespace {
 
-std::vector<std::string> ReadAll(std::string_view bytes) {
-  LogLineReader reader;
-  reader.OpenBytes(bytes);
+// Every line an opened reader gives, to its end.
+std::vector<std::string> RemainingLines(LogLineReader& reader) {
   std::vector<std::string> lines;
   std::string_view line;
   while (reader.Next(&line))
     lines.emplace_back(line);
   return lines;
+}
+
+std::vector<std::string> ReadAll(std::string_view bytes) {
+  LogLineReader reader;
+  reader.OpenBytes(bytes);
+  return RemainingLines(reader);
 }
 
 TEST(LogLineReaderTest, LongLinesArriveInPiecesOf1022) {
@@ -84,10 +89,7 @@ TEST(LogLineReaderTest, FileReadsLikeMemoryAcrossBufferRefills) {
   std::string path = folder.Write("big.log", bytes);
   LogLineReader file;
   ASSERT_TRUE(file.Open(path));
-  std::vector<std::string> fromFile;
-  std::string_view line;
-  while (file.Next(&line))
-    fromFile.emplace_back(line);
+  std::vector<std::string> fromFile = RemainingLines(file);
   EXPECT_FALSE(file.Failed());
   EXPECT_EQ(file.BytesRead(), bytes.size());
   EXPECT_EQ(fromFile, ReadAll(bytes));
@@ -106,10 +108,7 @@ TEST(LogLineReaderTest, FileThatGrowsAfterTheOpenIsReadToItsEnd) {
   LogLineReader file;
   ASSERT_TRUE(file.Open(path));
   folder.Write("growing.log", first + later);
-  std::vector<std::string> fromFile;
-  std::string_view line;
-  while (file.Next(&line))
-    fromFile.emplace_back(line);
+  std::vector<std::string> fromFile = RemainingLines(file);
   EXPECT_FALSE(file.Failed());
   EXPECT_EQ(fromFile, ReadAll(first + later));
 }
