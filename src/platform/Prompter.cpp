@@ -13,4 +13,10 @@ MessageAnswer DefaultAnswer(MessageButtons buttons) {
   return MessageAnswer::kOk;
 }
 
+std::vector<std::string> Prompter::ChooseFilesToOpen(const FileDialogRequest&) { return {}; }
+
+std::string Prompter::ChooseFileToSave(const FileDialogRequest&) { return {}; }
+
+std::string Prompter::ChooseFolder(std::string_view, const std::string&) { return {}; }
+
 }  // namespace vexor
