@@ -1,0 +1,412 @@
+#include "app/gui/MainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+
+#include "app/gui/GuiText.h"
+#include "app/gui/HelpWindow.h"
+#include "app/gui/LeftView.h"
+#include "app/gui/OptionsDialog.h"
+#include "app/gui/Pictures.h"
+#include "app/gui/VexoriumView.h"
+#include "app/gui/WorkBox.h"
+#include "ops/DocumentOperations.h"
+#include "platform/Prompter.h"
+#include "stats/VexoriumDoc.h"
+
+namespace vexor {
+namespace {
+
+// Recent entries remember what they were: logs load again, data files open again.
+constexpr const char* kRecentLog = "log:";
+constexpr const char* kRecentData = "data:";
+
+QSettings RecentSettings() { return QSettings(QStringLiteral("Vexor"), QStringLiteral("Vexor")); }
+
+// The toolbar picture of a command, or none.
+const char* CommandIcon(int id) {
+  static const std::map<int, const char*> kIcons = {
+      {kCmdOpenGamesLog, "open-log"},     {kCmdOpenDataFile, "open-data"},
+      {kCmdSaveDataFile, "save-data"},    {kCmdPrint, "print"},
+      {kCmdExportCsv, "export-csv"},      {kCmdClientVariables, "client-vars"},
+      {kCmdServerVariables, "server-vars"}, {kCmdOptions, "options"},
+      {kCmdHelp, "help"}};
+  auto found = kIcons.find(id);
+  return found == kIcons.end() ? nullptr : found->second;
+}
+
+}  // namespace
+
+MainFrame::MainFrame(Prompter& prompter, std::string startDirectory, QWidget* parent)
+    : QMainWindow(parent),
+      m_prompter(prompter),
+      m_startDirectory(std::move(startDirectory)),
+      m_doc(std::make_unique<CVexoriumDoc>()) {
+  setObjectName(QStringLiteral("MainFrame"));
+  setWindowIcon(ApplicationIcon());
+  m_operations =
+      std::make_unique<DocumentOperations>(*m_doc, m_selection, m_prompter, m_startDirectory);
+  m_operations->SetProgress(&m_runner);
+  m_operations->Startup();  // settings read, empty tables
+  InstallReportLogo(m_startDirectory);
+
+  m_largeFonts = LargeFonts(QFontMetrics(QApplication::font()).height());
+  m_splitter = new QSplitter(Qt::Horizontal, this);
+  m_splitter->setChildrenCollapsible(false);
+  m_left = new LeftView(*this, m_splitter);
+  m_view = new VexoriumView(*this, m_splitter);
+  ColumnWidth widths = NavigationColumnWidth(m_largeFonts);
+  m_left->setMinimumWidth(widths.minimum);
+  m_splitter->addWidget(m_left);
+  m_splitter->addWidget(m_view);
+  m_splitter->setStretchFactor(1, 1);
+  m_splitter->setSizes({widths.ideal, 800});
+  setCentralWidget(m_splitter);
+
+  CreateActions();
+  CreateMenus();
+  CreateToolbar();
+  statusBar()->showMessage(QStringLiteral("Ready"));
+  Size minimum = FrameMinimumSize(m_largeFonts);
+  setMinimumSize(minimum.w, minimum.h);
+  resize(std::max(minimum.w, 1000), std::max(minimum.h, 740));
+
+  connect(&m_runner, &WorkRunner::stepStarted, this, &MainFrame::StepStarted);
+  connect(&m_runner, &WorkRunner::percentChanged, this, [this](int percent) {
+    if (m_box) m_box->SetPercent(percent);
+  });
+  connect(&m_runner, &WorkRunner::finished, this, &MainFrame::WorkEnded);
+  connect(m_view, &VexoriumView::drawGraphRequested, this, [] {});
+
+  std::vector<std::string> recent;
+  for (const QString& entry :
+       RecentSettings().value(QStringLiteral("Recent File List")).toStringList()) {
+    recent.push_back(entry.toStdString());
+  }
+  m_recent.SetEntries(recent);
+  UpdateRecentFiles();
+  UpdateAllViews();
+}
+
+MainFrame::~MainFrame() {
+  m_runner.RequestCancel();
+  m_runner.Wait();
+}
+
+QAction* MainFrame::Action(int id) const {
+  auto found = m_actions.find(id);
+  return found == m_actions.end() ? nullptr : found->second;
+}
+
+void MainFrame::CreateActions() {
+  using Handler = void (MainFrame::*)();
+  static const std::map<int, Handler> kHandlers = {
+      {kCmdOpenGamesLog, &MainFrame::OnOpenGamesLog}, {kCmdOpenDataFile, &MainFrame::OnOpenDataFile},
+      {kCmdSaveDataFile, &MainFrame::OnSaveDataFile}, {kCmdExportCsv, &MainFrame::OnExportCsv},
+      {kCmdCleanLogFile, &MainFrame::OnCleanLogFile}, {kCmdOptions, &MainFrame::OnOptions},
+      {kCmdHelp, &MainFrame::OnHelp}};
+  for (const CommandInfo& command : kCommands) {
+    auto* action = new QAction(QString::fromLatin1(command.menuText), this);
+    action->setObjectName(QStringLiteral("command%1").arg(command.id));
+    action->setStatusTip(QString::fromLatin1(command.prompt));
+    action->setToolTip(QString::fromLatin1(command.toolTip));
+    if (command.accelerator && *command.accelerator) {
+      action->setShortcut(QKeySequence(QString::fromLatin1(command.accelerator)));
+    }
+    if (const char* icon = CommandIcon(command.id)) action->setIcon(ToolbarIcon(icon));
+    int id = command.id;
+    auto handler = kHandlers.find(id);
+    if (handler != kHandlers.end()) {
+      Handler method = handler->second;
+      connect(action, &QAction::triggered, this, [this, method] { (this->*method)(); });
+    }
+    m_actions[id] = action;
+  }
+  connect(Action(kCmdExit), &QAction::triggered, this, &QWidget::close);
+  m_reportInBrowser = new QAction(QStringLiteral("Open Report in Web Browser"), this);
+  m_reportInBrowser->setStatusTip(QStringLiteral("Opens the game by game report in your web browser"));
+  connect(m_reportInBrowser, &QAction::triggered, this, &MainFrame::OnOpenReportInBrowser);
+}
+
+void MainFrame::CreateMenus() {
+  for (const char* title : kMenus) {
+    QMenu* menu = menuBar()->addMenu(QString::fromLatin1(title));
+    for (const MenuEntry& entry : kMenuLayout) {
+      if (std::string_view(entry.menu) != title) continue;
+      if (entry.commandId == kSeparator) {
+        menu->addSeparator();
+      } else if (entry.commandId == kRecentFilesPlace) {
+        m_recentSeparator = menu->addSeparator();
+        for (size_t i = 0; i < RecentFiles::kMaxEntries; ++i) {
+          QAction* recent = menu->addAction(QString());
+          connect(recent, &QAction::triggered, this, [this, i] { OpenRecentFile(i); });
+          m_recentActions.push_back(recent);
+        }
+      } else if (QAction* action = Action(entry.commandId)) {
+        menu->addAction(action);
+      }
+    }
+    if (std::string_view(title) == "&View") menu->addAction(m_reportInBrowser);
+  }
+}
+
+void MainFrame::CreateToolbar() {
+  m_toolbar = addToolBar(QStringLiteral("Toolbar"));
+  m_toolbar->setObjectName(QStringLiteral("Toolbar"));
+  m_toolbar->setIconSize(QSize(16, 16));
+  m_toolbar->setMovable(false);
+  for (int id : kToolbarLayout) {
+    if (id == kSeparator) {
+      m_toolbar->addSeparator();
+    } else if (QAction* action = Action(id)) {
+      m_toolbar->addAction(action);
+    }
+  }
+  // The View menu's two toggles show and hide the bars.
+  QAction* toolbarToggle = Action(kCmdToolbar);
+  toolbarToggle->setCheckable(true);
+  toolbarToggle->setChecked(true);
+  connect(toolbarToggle, &QAction::toggled, m_toolbar, &QToolBar::setVisible);
+  QAction* statusToggle = Action(kCmdStatusBar);
+  statusToggle->setCheckable(true);
+  statusToggle->setChecked(true);
+  connect(statusToggle, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+}
+
+void MainFrame::UpdateCommandStates() {
+  bool busy = Busy();
+  for (auto& [id, action] : m_actions) {
+    action->setEnabled(CommandEnabled(id, m_selection.dataAvailable, busy));
+  }
+  m_reportInBrowser->setEnabled(m_selection.dataAvailable && !busy);
+  for (QAction* recent : m_recentActions) recent->setEnabled(!busy);
+  m_left->SetBusy(busy);
+}
+
+void MainFrame::ShowScreen(int screen) {
+  if (Busy()) return;
+  m_doc->currentScreen = screen;
+  m_doc->refresh = true;
+  UpdateAllViews();
+}
+
+void MainFrame::UpdateAllViews() {
+  m_view->UpdateFromDocument();
+  m_left->update();
+  UpdateCommandStates();
+}
+
+void MainFrame::RunCommand(int id) {
+  if (QAction* action = Action(id); action && action->isEnabled()) action->trigger();
+}
+
+void MainFrame::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!m_firstShowPending) return;
+  m_firstShowPending = false;
+  PlaceAtFirstShow();
+}
+
+// Centred on a desktop wide enough for the window; otherwise filling the desktop.
+void MainFrame::PlaceAtFirstShow() {
+  QScreen* desktop = screen() ? screen() : QGuiApplication::primaryScreen();
+  if (!desktop) return;
+  QRect area = desktop->availableGeometry();
+  Rect place = FirstPaintPlacement(area.width(), area.height(), width(), height(), m_largeFonts);
+  if (place.w == width() && place.h == height()) {
+    move(area.x() + place.x, area.y() + place.y);
+  } else {
+    setGeometry(area.x() + place.x, area.y() + place.y, place.w, place.h);
+  }
+}
+
+void MainFrame::closeEvent(QCloseEvent* event) {
+  if (!Busy()) {
+    event->accept();
+    return;
+  }
+  // The work stops at its next progress report; the window closes when it has.
+  m_closeWhenIdle = true;
+  m_runner.RequestCancel();
+  event->ignore();
+}
+
+// --- Long work.
+
+void MainFrame::StartWork(const QPixmap& picture, bool load, const QString& text, Work work,
+                          Done done) {
+  m_done = std::move(done);
+  m_box = new WorkBox(this, picture, load, load);
+  m_box->SetText(text);
+  connect(m_box, &WorkBox::cancelRequested, this, [this] { m_runner.RequestCancel(); });
+  QPoint topLeft = m_splitter->mapToGlobal(QPoint(0, 0));
+  Point place = ProgressBoxPlace(
+      Rect{topLeft.x(), topLeft.y(), m_splitter->width(), m_splitter->height()});
+  m_box->PlaceAt(QPoint(place.x, place.y));
+  m_box->show();
+  m_runner.Start(std::move(work));
+  UpdateAllViews();
+}
+
+void MainFrame::StepStarted(int step, int fileIndex, int fileCount) {
+  if (m_box) m_box->SetText(ToQString(ProgressText(static_cast<ProgressStep>(step), fileIndex, fileCount)));
+}
+
+void MainFrame::WorkEnded(bool ok) {
+  if (m_box) {
+    m_box->close();
+    m_box->deleteLater();
+    m_box = nullptr;
+  }
+  Done done = std::move(m_done);
+  m_done = nullptr;
+  if (done) done(ok);
+  UpdateAllViews();
+  emit workFinished(ok);
+  if (m_closeWhenIdle) close();
+}
+
+void MainFrame::LoadLogs(const std::vector<std::string>& paths) {
+  if (Busy() || paths.empty()) return;
+  m_selection.dataAvailable = false;
+  DocumentOperations::SelectLogs(paths, &m_selection);
+  std::string recent = paths.size() == 1 ? kRecentLog + paths.front() : std::string();
+  StartWork(ProgressPicture(), true, QStringLiteral("Loading"),
+            [this] { return m_operations->LoadLogs(); },
+            [this, recent](bool ok) {
+              // A failed or cancelled load leaves no statistics to show.
+              m_selection.dataAvailable = ok;
+              if (!ok) return;
+              if (!recent.empty()) AddRecentFile(recent);
+              raise();
+              activateWindow();
+            });
+}
+
+void MainFrame::OpenDataFile(const std::string& path) {
+  if (Busy() || path.empty()) return;
+  StartWork(ProgressPicture(), false, ToQString(ProgressText(ProgressStep::kOpening, 0, 1)),
+            [this, path] { return m_operations->OpenDataFile(path); },
+            [this, path](bool ok) {
+              if (!ok) return;  // the message is shown; what was loaded stays
+              AddRecentFile(kRecentData + path);
+              raise();
+              activateWindow();
+            });
+}
+
+// --- Commands.
+
+void MainFrame::OnOpenGamesLog() {
+  bool hadData = m_selection.dataAvailable;
+  m_selection.dataAvailable = false;
+  std::vector<std::string> paths =
+      m_prompter.ChooseFilesToOpen({kLogFileFilter, m_doc->logDirectory, true});
+  if (!paths.empty()) {
+    LoadLogs(paths);
+    return;
+  }
+  // A cancelled dialog after an earlier load leaves that load on show.
+  m_selection.dataAvailable = hadData;
+  UpdateAllViews();
+}
+
+void MainFrame::OnOpenDataFile() {
+  std::vector<std::string> paths = m_prompter.ChooseFilesToOpen({kAllFilesFilter, "", true});
+  if (!paths.empty()) OpenDataFile(paths.front());
+}
+
+void MainFrame::OnSaveDataFile() {
+  std::string path = m_prompter.ChooseFileToSave({kAllFilesFilter, "", false});
+  if (path.empty()) return;
+  StartWork(WorkBoxPicture(), false, ToQString(ProgressText(ProgressStep::kSaving, 0, 1)),
+            [this, path] { return m_operations->SaveDataFile(path); }, nullptr);
+}
+
+void MainFrame::OnExportCsv() {
+  bool gameByGame = m_prompter.ShowMessage("Do you wish to export game by game data as well?",
+                                           "Info", MessageButtons::kYesNo) == MessageAnswer::kYes;
+  std::string path = m_prompter.ChooseFileToSave({kAllFilesFilter, "", false});
+  if (path.empty()) return;
+  StartWork(WorkBoxPicture(), false, ToQString(ProgressText(ProgressStep::kExporting, 0, 1)),
+            [this, path, gameByGame] { return m_operations->ExportCsv(path, gameByGame); },
+            nullptr);
+}
+
+void MainFrame::OnCleanLogFile() {
+  std::vector<std::string> paths =
+      m_prompter.ChooseFilesToOpen({kLogFileFilter, m_doc->logDirectory, false});
+  if (paths.empty()) return;
+  std::string path = paths.front();
+  StartWork(CleaningPicture(), false, ToQString(ProgressText(ProgressStep::kCleaning, 0, 1)),
+            [this, path] {
+              CleanResult result = m_operations->CleanLogFile(path);
+              return result.status == CleanStatus::kCleaned ||
+                     result.status == CleanStatus::kNothingFound;
+            },
+            nullptr);
+}
+
+void MainFrame::OnOptions() {
+  OptionsDialog dialog(m_optionsForm, *m_doc, m_startDirectory, m_prompter, this);
+  if (dialog.exec() == QDialog::Accepted) UpdateAllViews();
+}
+
+void MainFrame::OnHelp() {
+  if (!m_help) m_help = new HelpWindow(this);
+  m_help->show();
+  m_help->raise();
+  m_help->activateWindow();
+}
+
+void MainFrame::OnOpenReportInBrowser() {
+  QDesktopServices::openUrl(QUrl::fromLocalFile(PathToQString(m_doc->reportIndexPath)));
+}
+
+// --- The recent-file list.
+
+void MainFrame::AddRecentFile(const std::string& entry) {
+  m_recent.Add(entry);
+  QStringList entries;
+  for (const std::string& e : m_recent.Entries()) entries << QString::fromStdString(e);
+  QSettings settings = RecentSettings();
+  settings.setValue(QStringLiteral("Recent File List"), entries);
+  UpdateRecentFiles();
+}
+
+void MainFrame::UpdateRecentFiles() {
+  const std::vector<std::string>& entries = m_recent.Entries();
+  for (size_t i = 0; i < m_recentActions.size(); ++i) {
+    QAction* action = m_recentActions[i];
+    action->setVisible(i < entries.size());
+    if (i >= entries.size()) continue;
+    std::string path = entries[i].substr(entries[i].find(':') + 1);
+    action->setText(ToQString(RecentFileMenuText(i, path)));
+  }
+  if (m_recentSeparator) m_recentSeparator->setVisible(!entries.empty());
+}
+
+void MainFrame::OpenRecentFile(size_t index) {
+  const std::vector<std::string>& entries = m_recent.Entries();
+  if (index >= entries.size()) return;
+  std::string entry = entries[index];
+  bool data = entry.rfind(kRecentData, 0) == 0;
+  std::string path = entry.substr(entry.find(':') + 1);
+  if (data) {
+    OpenDataFile(path);
+  } else {
+    LoadLogs({path});
+  }
+}
+
+}  // namespace vexor

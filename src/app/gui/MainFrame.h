@@ -1,0 +1,130 @@
+// The main window: menus, toolbar and status bar from the command table, the splitter with the
+// navigation pane and the statistics view, and the commands. Every long operation (a load,
+// opening or saving a data file, an export, a cleaning) runs on a worker thread while a box
+// shows it; meanwhile every command that touches the document is disabled and nothing of the
+// GUI reads the document.
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/gui/WorkRunner.h"
+#include "stats/LogSelection.h"
+#include "ui/OptionsForm.h"
+#include "ui/ShellLogic.h"
+
+class QAction;
+class QMenu;
+class QSplitter;
+class QToolBar;
+
+namespace vexor {
+
+class CVexoriumDoc;
+class DocumentOperations;
+class HelpWindow;
+class LeftView;
+class Prompter;
+class VexoriumView;
+class WorkBox;
+
+class MainFrame : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // prompter shows every message and file dialog (the real dialogs, or a scripted one in
+  // tests); startDirectory holds config/ and html/ and must exist.
+  MainFrame(Prompter& prompter, std::string startDirectory, QWidget* parent = nullptr);
+  ~MainFrame() override;
+
+  CVexoriumDoc& Doc() { return *m_doc; }
+  LogSelection& Selection() { return m_selection; }
+  const std::string& StartDirectory() const { return m_startDirectory; }
+  bool Busy() const { return m_runner.Running(); }
+  bool GraphWindowOpen() const { return m_graphWindowOpen; }
+  bool LargeFonts() const { return m_largeFonts; }
+
+  // A navigation button: the screen (1 to 4) becomes the current one and the views redraw.
+  void ShowScreen(int screen);
+  // The document changed: every view redraws, the commands' states follow.
+  void UpdateAllViews();
+
+  // Runs a command of the command table as its menu item would.
+  void RunCommand(int id);
+  QAction* Action(int id) const;
+
+  // Loads logs as "Open Games Log" does once its dialog has returned them.
+  void LoadLogs(const std::vector<std::string>& paths);
+  // Opens a data file as "Open Vexor Data File" does once its dialog has returned it.
+  void OpenDataFile(const std::string& path);
+
+  VexoriumView* View() const { return m_view; }
+  LeftView* Navigation() const { return m_left; }
+  WorkBox* Box() const { return m_box; }
+  WorkRunner& Runner() { return m_runner; }
+
+ signals:
+  // A long operation ended (after the views were updated).
+  void workFinished(bool ok);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  using Work = std::function<bool()>;
+  using Done = std::function<void(bool)>;
+
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolbar();
+  void UpdateCommandStates();
+  void PlaceAtFirstShow();
+  void StartWork(const QPixmap& picture, bool load, const QString& text, Work work, Done done);
+  void WorkEnded(bool ok);
+  void StepStarted(int step, int fileIndex, int fileCount);
+  void AddRecentFile(const std::string& entry);
+  void UpdateRecentFiles();
+  void OpenRecentFile(size_t index);
+
+  // Commands.
+  void OnOpenGamesLog();
+  void OnOpenDataFile();
+  void OnSaveDataFile();
+  void OnExportCsv();
+  void OnCleanLogFile();
+  void OnOptions();
+  void OnHelp();
+  void OnOpenReportInBrowser();
+
+  Prompter& m_prompter;
+  std::string m_startDirectory;
+  std::unique_ptr<CVexoriumDoc> m_doc;
+  LogSelection m_selection;
+  std::unique_ptr<DocumentOperations> m_operations;
+  OptionsForm m_optionsForm;  // the document's options dialog keeps its values between openings
+  WorkRunner m_runner;
+  Done m_done;
+  WorkBox* m_box = nullptr;
+  LeftView* m_left = nullptr;
+  VexoriumView* m_view = nullptr;
+  QSplitter* m_splitter = nullptr;
+  QToolBar* m_toolbar = nullptr;
+  HelpWindow* m_help = nullptr;
+  std::map<int, QAction*> m_actions;
+  QAction* m_reportInBrowser = nullptr;
+  QMenu* m_fileMenu = nullptr;
+  QAction* m_recentSeparator = nullptr;
+  std::vector<QAction*> m_recentActions;
+  RecentFiles m_recent;
+  bool m_graphWindowOpen = false;
+  bool m_largeFonts = false;
+  bool m_firstShowPending = true;
+  bool m_closeWhenIdle = false;
+};
+
+}  // namespace vexor

@@ -1,0 +1,45 @@
+// The options dialog ("Display Weapon Variables"): built from the form's control table, it
+// shows the form's values and hands OK, Cancel and "Set Log Directory" to the form.
+#pragma once
+
+#include <QDialog>
+#include <map>
+#include <string>
+
+class QCheckBox;
+class QLineEdit;
+
+namespace vexor {
+
+class CVexoriumDoc;
+class OptionsForm;
+class Prompter;
+
+class OptionsDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Opens the form on the document's values.
+  OptionsDialog(OptionsForm& form, CVexoriumDoc& doc, std::string startDirectory,
+                Prompter& prompter, QWidget* parent);
+
+  QCheckBox* CheckBox(int controlId) const;
+  QLineEdit* Edit(int controlId) const;
+
+  void accept() override;
+
+ private:
+  void BuildControls();
+  void ShowValues();
+  void ReadValues();
+  void ChooseLogDirectory();
+
+  OptionsForm& m_form;
+  CVexoriumDoc& m_doc;
+  std::string m_startDirectory;
+  Prompter& m_prompter;
+  std::map<int, QCheckBox*> m_checks;
+  std::map<int, QLineEdit*> m_edits;
+};
+
+}  // namespace vexor

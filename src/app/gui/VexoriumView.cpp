@@ -1,0 +1,260 @@
+#include "app/gui/VexoriumView.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QPainter>
+#include <QPushButton>
+#include <QTableView>
+#include <QUrl>
+#include <QWebEngineView>
+
+#include "app/gui/GuiText.h"
+#include "app/gui/MainFrame.h"
+#include "app/gui/Pictures.h"
+#include "app/gui/StatisticsModel.h"
+#include "stats/LogSelection.h"
+#include "stats/VexoriumDoc.h"
+
+namespace vexor {
+namespace {
+
+const QColor kTextColour(0, 49, 115);  // the house colour
+
+void Place(QWidget* widget, const Rect& rect) {
+  widget->setGeometry(rect.x, rect.y, rect.w, rect.h);
+  widget->setVisible(!rect.Collapsed());
+}
+
+// The view's bold font whose character cell is height pixels high.
+QFont ViewFont(int height) {
+  QFont font(QStringLiteral("Trebuchet MS"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setBold(true);
+  int size = height;
+  font.setPixelSize(size);
+  while (size > 6 && QFontMetrics(font).height() > height) font.setPixelSize(--size);
+  return font;
+}
+
+}  // namespace
+
+VexoriumView::VexoriumView(MainFrame& frame, QWidget* parent)
+    : QWidget(parent),
+      m_frame(frame),
+      m_mainSelection(CVexoriumDoc::kPlayerSlots, 0),
+      m_weaponSelection(CVexoriumDoc::kPlayerSlots, 0),
+      m_background(BackgroundPicture()),
+      m_logo(LogoPicture()) {
+  setObjectName(QStringLiteral("StatisticsView"));
+  setAccessibleName(QStringLiteral("Statistics"));
+  m_mainModel = new StatisticsModel(m_main, this);
+  m_weaponModel = new StatisticsModel(m_weapon, this);
+  m_mainList = MakeList(m_mainModel, "Main statistics");
+  m_weaponList = MakeList(m_weaponModel, "Weapon statistics");
+  connect(m_mainList, &QTableView::clicked, this,
+          [this] { ListClicked(m_main, m_mainSelection, m_mainList); });
+  connect(m_weaponList, &QTableView::clicked, this,
+          [this] { ListClicked(m_weapon, m_weaponSelection, m_weaponList); });
+  connect(m_mainList->horizontalHeader(), &QHeaderView::sectionClicked, this,
+          [this](int column) { ColumnClicked(m_main, m_mainModel, m_mainList, column); });
+  connect(m_weaponList->horizontalHeader(), &QHeaderView::sectionClicked, this,
+          [this](int column) { ColumnClicked(m_weapon, m_weaponModel, m_weaponList, column); });
+  m_drawGraph = new QPushButton(QStringLiteral("Draw Graph"), this);
+  m_drawGraph->setVisible(false);
+  connect(m_drawGraph, &QPushButton::clicked, this, &VexoriumView::drawGraphRequested);
+  for (const FixedBoxInfo& info : kFixedBoxes) {
+    auto* box = new QCheckBox(this);
+    box->setAccessibleName(QString::fromLatin1(info.caption));
+    box->setToolTip(QString::fromLatin1(info.caption));
+    box->setVisible(false);
+    m_fixedBoxes[info.controlId] = box;
+  }
+}
+
+QTableView* VexoriumView::MakeList(StatisticsModel* model, const char* name) {
+  auto* list = new QTableView(this);
+  list->setObjectName(QString::fromLatin1(name));
+  list->setAccessibleName(QString::fromLatin1(name));
+  list->setModel(model);
+  list->setShowGrid(true);
+  list->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list->setSortingEnabled(false);
+  list->verticalHeader()->setVisible(false);
+  list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 4);
+  list->horizontalHeader()->setSectionsClickable(true);
+  list->horizontalHeader()->setHighlightSections(false);
+  list->setStyleSheet(QStringLiteral(
+      "QTableView { background: white; gridline-color: #c8c8c8; }"
+      "QTableView::item:selected:!active { background: #cfd8e8; color: black; }"));
+  list->setVisible(false);
+  return list;
+}
+
+void VexoriumView::UpdateFromDocument() {
+  CVexoriumDoc& doc = m_frame.Doc();
+  const LogSelection& selection = m_frame.Selection();
+  if (m_frame.Busy()) {
+    // The document belongs to the work until it ends: show the start screen without reading it.
+    static const CVexoriumDoc kEmpty;
+    m_layout = LayoutView(kEmpty, ViewInputs{}, width(), height());
+    ApplyLayout();
+    update();
+    return;
+  }
+  ViewInputs inputs;
+  inputs.currentScreen = doc.currentScreen;
+  inputs.dataAvailable = selection.dataAvailable;
+  inputs.clientLogSeen = doc.clientLogSeen;
+  inputs.graphWindowOpen = m_frame.GraphWindowOpen();
+  inputs.nameCount = doc.nameCount;
+  inputs.gameCount = doc.gameCount;
+  inputs.selectedFileCount = selection.selectedFileCount;
+  m_layout = LayoutView(doc, inputs, width(), height());
+  m_frame.setWindowTitle(ToQString(m_layout.title));
+  ApplyLayout();
+  if (m_layout.fillLists) RefreshLists(m_layout.sortAfterFill);
+  if (m_layout.screen == Screen::kLoggedData || m_layout.fillLists) {
+    int other = OtherColumnWidth(m_layout.screen, m_mainList->viewport()->width(), width());
+    SetColumnWidths(m_mainList, m_main, other);
+    SetColumnWidths(m_weaponList, m_weapon, other);
+  }
+  if (m_layout.navigateBrowser || m_layout.refreshBrowser) ShowReport();
+  if (m_layout.clearRefresh) doc.refresh = false;
+  update();
+}
+
+void VexoriumView::ApplyLayout() {
+  if (m_layout.clearListRows) {
+    m_main.Clear();
+    m_weapon.Clear();
+    m_mainModel->Reload();
+    m_weaponModel->Reload();
+  }
+  Place(m_mainList, m_layout.mainList);
+  Place(m_weaponList, m_layout.weaponList);
+  Place(m_drawGraph, m_layout.drawGraph);
+  m_drawGraph->setEnabled(m_layout.drawGraphEnabled);
+  if (m_browser) Place(m_browser, m_layout.browser);
+  PlaceFixedBoxes();
+  PlaceVariableBoxes();
+}
+
+void VexoriumView::PlaceFixedBoxes() {
+  for (auto& [id, box] : m_fixedBoxes) box->setVisible(false);
+  for (const CheckBoxPlace& place : m_layout.fixedBoxes) {
+    auto found = m_fixedBoxes.find(place.controlId);
+    if (found == m_fixedBoxes.end()) continue;
+    Place(found->second, place.box);
+    found->second->setEnabled(place.enabled);
+  }
+}
+
+// A variable's box exists only while the graph selection screen shows; a box already made for
+// a slot keeps its tick.
+void VexoriumView::PlaceVariableBoxes() {
+  std::map<int, QCheckBox*> kept;
+  for (const VariableBoxPlace& place : m_layout.variableBoxes) {
+    QCheckBox*& box = m_variableBoxes[place.slot];
+    if (!box) box = new QCheckBox(this);
+    box->setAccessibleName(ToQString(place.label));
+    box->setToolTip(ToQString(place.label));
+    box->setProperty("controlId", place.controlId);
+    Place(box, place.box);
+    kept[place.slot] = box;
+    m_variableBoxes.erase(place.slot);
+  }
+  for (auto& [slot, box] : m_variableBoxes) delete box;
+  m_variableBoxes = std::move(kept);
+}
+
+void VexoriumView::RefreshLists(bool sort) {
+  CVexoriumDoc& doc = m_frame.Doc();
+  m_main.Fill(doc);
+  m_weapon.Fill(doc);
+  if (sort) {
+    m_main.Sort(doc);
+    m_weapon.Sort(doc);
+  }
+  m_mainModel->Reload();
+  m_weaponModel->Reload();
+}
+
+void VexoriumView::SetColumnWidths(QTableView* list, const StatisticsList& rows, int otherWidth) {
+  for (int c = 0; c < rows.ColumnCount(); ++c) list->setColumnWidth(c, c == 0 ? 100 : otherWidth);
+}
+
+void VexoriumView::ShowReport() {
+  if (!m_browser) {
+    m_browser = new QWebEngineView(this);
+    m_browser->setObjectName(QStringLiteral("Report"));
+    m_browser->setAccessibleName(QStringLiteral("Game by game report"));
+    Place(m_browser, m_layout.browser);
+  }
+  if (m_layout.navigateBrowser) {
+    m_browser->setUrl(QUrl::fromLocalFile(PathToQString(m_layout.browserPath)));
+  } else {
+    m_browser->reload();
+  }
+}
+
+void VexoriumView::ListClicked(StatisticsList& rows, std::vector<int32_t>& selection,
+                               QTableView* list) {
+  std::vector<int> selected;
+  for (const QModelIndex& index : list->selectionModel()->selectedRows()) {
+    selected.push_back(index.row());
+  }
+  selection = SelectionTable(m_frame.Doc(), rows, selected);
+}
+
+void VexoriumView::ColumnClicked(StatisticsList& rows, StatisticsModel* model, QTableView* list,
+                                 int column) {
+  if (m_frame.Busy()) return;
+  rows.ColumnClick(m_frame.Doc(), column);
+  model->Reload();
+  list->horizontalHeader()->setSortIndicatorShown(true);
+  list->horizontalHeader()->setSortIndicator(
+      column, rows.DefaultOrder() ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+bool VexoriumView::BoxChecked(int controlId) const {
+  auto found = m_fixedBoxes.find(controlId);
+  if (found != m_fixedBoxes.end()) return found->second->isChecked();
+  for (const auto& [slot, box] : m_variableBoxes) {
+    if (box->property("controlId").toInt() == controlId) return box->isChecked();
+  }
+  return false;
+}
+
+void VexoriumView::DrawText(QPainter& painter, int x, int y, const QString& text, int fontHeight) {
+  painter.setFont(ViewFont(fontHeight));
+  QFontMetrics metrics(painter.font());
+  painter.drawText(x, y + metrics.ascent(), text);
+}
+
+void VexoriumView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.drawPixmap(rect(), m_background);
+  if (m_layout.drawLogo) painter.drawPixmap(m_layout.logoX, m_layout.logoY, m_logo);
+  painter.setPen(kTextColour);
+  for (const ViewText& text : m_layout.texts) {
+    DrawText(painter, text.x, text.y, ToQString(text.text), text.fontHeight);
+  }
+  for (const CheckBoxPlace& place : m_layout.fixedBoxes) {
+    if (place.box.Collapsed() || place.label.empty()) continue;
+    DrawText(painter, place.labelX, place.labelY, ToQString(place.label), kGraphFontHeight);
+  }
+  for (const VariableBoxPlace& place : m_layout.variableBoxes) {
+    DrawText(painter, place.labelX, place.labelY, ToQString(place.label), kGraphFontHeight);
+  }
+}
+
+void VexoriumView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // Every resize refills the lists (and sorts them again when auto-sort is on).
+  if (!m_frame.Busy()) m_frame.Doc().refresh = true;
+  UpdateFromDocument();
+}
+
+}  // namespace vexor

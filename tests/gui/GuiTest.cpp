@@ -1,0 +1,173 @@
+// The desktop program's wiring, offscreen: a load through the real main window, sorting by a
+// column click, the report in the embedded browser, the options dialog's OK, and a cancelled
+// load. The logic under each widget is tested without a display in the core's tests.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QWebEngineView>
+#include <fstream>
+#include <string>
+
+#include "app/gui/LeftView.h"
+#include "app/gui/MainFrame.h"
+#include "app/gui/OptionsDialog.h"
+#include "app/gui/VexoriumView.h"
+#include "app/gui/WorkBox.h"
+#include "platform/ScriptedPrompter.h"
+#include "stats/Settings.h"
+#include "stats/VexoriumDoc.h"
+#include "ui/OptionsForm.h"
+#include "ui/ShellLogic.h"
+
+namespace vexor {
+namespace {
+
+const std::string kServerSample = std::string(VEXOR_SAMPLES) + "/server-ffa-ctf.log";
+
+class GuiTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(m_folder.isValid());
+    qputenv("XDG_CONFIG_HOME", (m_folder.path() + "/xdg").toUtf8());
+    m_start = m_folder.path().toStdString();
+    m_frame = std::make_unique<MainFrame>(m_prompter, m_start);
+    m_frame->resize(1024, 768);
+    m_frame->show();
+  }
+
+  // Runs a command that starts long work and waits until the work has ended.
+  bool RunAndWait(int command) {
+    QSignalSpy finished(m_frame.get(), &MainFrame::workFinished);
+    m_frame->RunCommand(command);
+    if (!m_frame->Busy() && finished.isEmpty()) return false;
+    if (finished.isEmpty() && !finished.wait(60000)) return false;
+    return finished.takeFirst().at(0).toBool();
+  }
+
+  bool LoadSample() {
+    m_prompter.Choose({kServerSample});
+    return RunAndWait(kCmdOpenGamesLog);
+  }
+
+  std::string Cell(QTableView* list, int row, int column) {
+    return list->model()->index(row, column).data().toString().toStdString();
+  }
+
+  QTemporaryDir m_folder;
+  std::string m_start;
+  ScriptedPrompter m_prompter;
+  std::unique_ptr<MainFrame> m_frame;
+};
+
+TEST_F(GuiTest, OpenGamesLogLoadsThroughTheProgressBoxAndShowsTheLists) {
+  EXPECT_FALSE(m_frame->Action(kCmdExportCsv)->isEnabled());
+  EXPECT_FALSE(m_frame->Action(kCmdSaveDataFile)->isEnabled());
+  ASSERT_TRUE(LoadSample());
+  EXPECT_EQ(m_frame->Box(), nullptr);
+  EXPECT_TRUE(m_frame->Selection().dataAvailable);
+  EXPECT_TRUE(m_frame->Action(kCmdExportCsv)->isEnabled());
+  EXPECT_EQ(m_frame->View()->Layout().screen, Screen::kAbout);
+  EXPECT_TRUE(m_prompter.Messages().empty());
+
+  m_frame->ShowScreen(1);
+  const CVexoriumDoc& doc = m_frame->Doc();
+  QTableView* main = m_frame->View()->MainList();
+  EXPECT_TRUE(main->isVisible());
+  EXPECT_EQ(main->model()->rowCount(), doc.nameCount);
+  EXPECT_EQ(main->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Player Name"));
+  EXPECT_EQ(m_frame->View()->WeaponList()->model()->rowCount(), doc.nameCount);
+  EXPECT_EQ(m_frame->windowTitle().toStdString(), "Log: " + kServerSample + " ");
+}
+
+TEST_F(GuiTest, AColumnClickResortsTheListAndASecondClickReversesIt) {
+  ASSERT_TRUE(LoadSample());
+  m_frame->ShowScreen(1);
+  QTableView* main = m_frame->View()->MainList();
+  int rows = main->model()->rowCount();
+  ASSERT_GT(rows, 2);
+  auto fragsAt = [&](int row) { return std::stoi(Cell(main, row, 1)); };
+  emit main->horizontalHeader()->sectionClicked(1);
+  for (int r = 1; r < rows; ++r) EXPECT_GE(fragsAt(r - 1), fragsAt(r)) << "row " << r;
+  emit main->horizontalHeader()->sectionClicked(1);
+  for (int r = 1; r < rows; ++r) EXPECT_LE(fragsAt(r - 1), fragsAt(r)) << "row " << r;
+}
+
+TEST_F(GuiTest, OptionsOkWritesTheSettingsFileAndABadNumberIsRefused) {
+  OptionsForm form;
+  {
+    OptionsDialog dialog(form, m_frame->Doc(), m_start, m_prompter, m_frame.get());
+    dialog.Edit(kOptionsThresholdId)->setText(QStringLiteral("4x"));
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);  // still open
+    ASSERT_EQ(m_prompter.Messages().size(), 1u);
+    EXPECT_EQ(m_prompter.Messages()[0].text, "Please enter an integer.");
+    EXPECT_FALSE(std::ifstream(SettingsPath(m_start)).good());
+
+    dialog.Edit(kOptionsThresholdId)->setText(QStringLiteral("40"));
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  }
+  EXPECT_EQ(m_frame->Doc().options.shortGameThreshold, 40);
+  CVexoriumDoc reread;
+  LoadSettings(reread, m_start);
+  EXPECT_EQ(reread.options.shortGameThreshold, 40);
+}
+
+TEST_F(GuiTest, CancelEndsALoadAsAFailedLoad) {
+  // A log long enough that the load is still reading when Cancel arrives.
+  std::string big = m_start + "/big.log";
+  {
+    std::ifstream sample(kServerSample, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(sample)), std::istreambuf_iterator<char>());
+    std::ofstream out(big, std::ios::binary);
+    for (int i = 0; i < 300; ++i) out << bytes;
+  }
+  QSignalSpy finished(m_frame.get(), &MainFrame::workFinished);
+  m_frame->LoadLogs({big});
+  ASSERT_TRUE(m_frame->Busy());
+  EXPECT_FALSE(m_frame->Action(kCmdOpenGamesLog)->isEnabled());
+  ASSERT_NE(m_frame->Box(), nullptr);
+  emit m_frame->Box()->cancelRequested();
+  ASSERT_TRUE(finished.wait(60000));
+  EXPECT_FALSE(finished.takeFirst().at(0).toBool());
+  EXPECT_FALSE(m_frame->Selection().dataAvailable);
+  EXPECT_TRUE(m_prompter.Messages().empty());
+  EXPECT_TRUE(m_frame->Action(kCmdOpenGamesLog)->isEnabled());
+  m_frame->ShowScreen(1);
+  EXPECT_EQ(m_frame->View()->Layout().screen, Screen::kStart);
+}
+
+// Needs the browser engine, which does not run under the sanitizers.
+TEST_F(GuiTest, WebEngine_GameByGameScreenShowsTheReport) {
+  ASSERT_TRUE(LoadSample());
+  m_frame->ShowScreen(3);
+  QWebEngineView* browser = m_frame->View()->Browser();
+  ASSERT_NE(browser, nullptr);
+  EXPECT_TRUE(browser->isVisible());
+  QSignalSpy loaded(browser, &QWebEngineView::loadFinished);
+  if (loaded.isEmpty()) ASSERT_TRUE(loaded.wait(30000));
+  EXPECT_TRUE(loaded.takeFirst().at(0).toBool());
+  EXPECT_EQ(browser->url(), QUrl::fromLocalFile(QString::fromStdString(m_start + "/html/games.htm")));
+  EXPECT_FALSE(m_frame->View()->MainList()->isVisible());
+}
+
+}  // namespace
+}  // namespace vexor
+
+int main(int argc, char** argv) {
+  // Offscreen unless told otherwise (test discovery runs without the tests' environment); the
+  // browser engine's sandbox does not run as root.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS")) {
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox");
+  }
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
