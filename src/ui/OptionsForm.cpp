@@ -1,0 +1,180 @@
+#include "ui/OptionsForm.h"
+
+#include <limits>
+
+#include "stats/Settings.h"
+#include "stats/VexoriumDoc.h"
+
+namespace vexor {
+
+namespace {
+constexpr const char* kWeaponGroup = "Weapon Display Options";
+constexpr const char* kDirectoryGroup = "Directory Options";
+constexpr const char* kSortingGroup = "Sorting Options";
+constexpr const char* kShortGamesGroup = "Display Short Games";
+constexpr const char* kSumGroup = "Sum Games";
+using Kind = OptionsControlKind;
+}  // namespace
+
+const std::array<OptionsControl, kOptionsControlCount> kOptionsControls = {{
+    {1071, Kind::kCheckBox, "Machine Gun Frags", "", kWeaponGroup},
+    {1072, Kind::kCheckBox, "Shotgun Frags", "", kWeaponGroup},
+    {1073, Kind::kCheckBox, "Rocket Launcher Frags", "", kWeaponGroup},
+    {1074, Kind::kCheckBox, "Grenade Launcher Frags", "", kWeaponGroup},
+    {1075, Kind::kCheckBox, "Lightning Gun Frags", "", kWeaponGroup},
+    {1076, Kind::kCheckBox, "Plasma Gun Frags", "", kWeaponGroup},
+    {1077, Kind::kCheckBox, "Rail Gun Frags", "", kWeaponGroup},
+    {1078, Kind::kCheckBox, "BFG Frags", "", kWeaponGroup},
+    {1079, Kind::kCheckBox, "Gauntlet Frags", "", kWeaponGroup},
+    {kOptionsLogDirectoryId, Kind::kReadOnlyEdit, "", "", kDirectoryGroup},
+    {kOptionsSetLogDirectoryId, Kind::kPushButton, "Set Log Directory", "", kDirectoryGroup},
+    {kOptionsAutoSortId, Kind::kCheckBox, "Auto-Sort Player Lists", "", kSortingGroup},
+    {kOptionsHideShortGamesId, Kind::kCheckBox, "Dont Display Games Shorter Than", "",
+     kShortGamesGroup},
+    {kOptionsThresholdId, Kind::kEdit, "", "Seconds", kShortGamesGroup},
+    {kOptionsSumGamesId, Kind::kCheckBox, "Sum Games Into Groups of", "", kSumGroup},
+    {kOptionsGroupSizeId, Kind::kEdit, "", "", kSumGroup},
+    {kOptionsGroupStartId, Kind::kEdit, "Starting At Game", "", kSumGroup},
+    {kOptionsOkId, Kind::kPushButton, "OK", "", ""},
+    {kOptionsCancelId, Kind::kPushButton, "Cancel", "", ""},
+}};
+
+bool ParseDialogInteger(const std::string& text, int32_t* value) {
+  auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  size_t i = 0;
+  while (i < text.size() && blank(text[i])) {
+    ++i;
+  }
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  size_t firstDigit = i;
+  int64_t magnitude = 0;
+  constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    magnitude = magnitude * 10 + (text[i] - '0');
+    if (magnitude > kLimit) return false;
+  }
+  if (i == firstDigit) return false;
+  while (i < text.size() && blank(text[i])) {
+    ++i;
+  }
+  if (i != text.size()) return false;
+  int64_t signedValue = negative ? -magnitude : magnitude;
+  if (signedValue > std::numeric_limits<int32_t>::max()) return false;
+  *value = static_cast<int32_t>(signedValue);
+  return true;
+}
+
+void OptionsForm::Open(const CVexoriumDoc& doc) {
+  const Options& options = doc.options;
+  for (size_t i = 0; i < kWeaponCount; ++i) {
+    m_values.weaponDisplay[i] = options.weaponDisplay[i] != 0;
+  }
+  m_values.logDirectory = doc.logDirectory;
+  m_values.autoSort = options.autoSort != 0;
+  m_values.hideShortGames = options.hideShortGames != 0;
+  m_values.shortGameThreshold = std::to_string(options.shortGameThreshold);
+  m_values.sumGames = options.sumGames != 0;
+  m_values.groupSize = std::to_string(options.groupSize);
+  m_values.groupStart = std::to_string(options.groupStart);
+}
+
+namespace {
+
+// The value behind a check box or a text box, or nullptr for another id. Values is
+// OptionsValues or const OptionsValues.
+template <typename Values>
+auto CheckField(Values& values, int controlId) -> decltype(&values.autoSort) {
+  int weapon = controlId - kOptionsFirstWeaponId;
+  if (weapon >= 0 && weapon < kWeaponCount) {
+    return &values.weaponDisplay[static_cast<size_t>(weapon)];
+  }
+  switch (controlId) {
+    case kOptionsAutoSortId:
+      return &values.autoSort;
+    case kOptionsHideShortGamesId:
+      return &values.hideShortGames;
+    case kOptionsSumGamesId:
+      return &values.sumGames;
+    default:
+      return nullptr;
+  }
+}
+
+template <typename Values>
+auto TextField(Values& values, int controlId) -> decltype(&values.logDirectory) {
+  switch (controlId) {
+    case kOptionsLogDirectoryId:
+      return &values.logDirectory;
+    case kOptionsThresholdId:
+      return &values.shortGameThreshold;
+    case kOptionsGroupSizeId:
+      return &values.groupSize;
+    case kOptionsGroupStartId:
+      return &values.groupStart;
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
+
+bool OptionsForm::Checked(int controlId) const {
+  const bool* field = CheckField(m_values, controlId);
+  return field != nullptr && *field;
+}
+
+void OptionsForm::SetChecked(int controlId, bool checked) {
+  if (bool* field = CheckField(m_values, controlId)) *field = checked;
+}
+
+std::string OptionsForm::Text(int controlId) const {
+  const std::string* field = TextField(m_values, controlId);
+  return field != nullptr ? *field : std::string();
+}
+
+void OptionsForm::SetText(int controlId, const std::string& text) {
+  if (controlId == kOptionsLogDirectoryId) return;
+  if (std::string* field = TextField(m_values, controlId)) *field = text;
+}
+
+OptionsAccept OptionsForm::Accept(CVexoriumDoc& doc, const std::string& startDirectory) {
+  struct NumberBox {
+    int id;
+    int32_t value;
+  };
+  std::array<NumberBox, 3> numbers = {
+      {{kOptionsThresholdId, 0}, {kOptionsGroupSizeId, 0}, {kOptionsGroupStartId, 0}}};
+  OptionsAccept result;
+  for (NumberBox& box : numbers) {
+    if (!ParseDialogInteger(Text(box.id), &box.value)) {
+      result.message = kEnterIntegerMessage;
+      result.caption = kEnterIntegerCaption;
+      result.focusControl = box.id;
+      return result;
+    }
+  }
+
+  Options& options = doc.options;
+  for (size_t i = 0; i < kWeaponCount; ++i) {
+    options.weaponDisplay[i] = m_values.weaponDisplay[i];
+  }
+  doc.logDirectory = m_values.logDirectory;
+  options.autoSort = m_values.autoSort;
+  options.hideShortGames = m_values.hideShortGames;
+  options.shortGameThreshold = numbers[0].value;
+  options.sumGames = m_values.sumGames;
+  options.groupSize = numbers[1].value;
+  options.groupStart = numbers[2].value;
+  doc.refresh = true;
+
+  result.ok = true;
+  std::string error;
+  if (!SaveSettings(startDirectory, doc.logDirectory, options, &error)) {
+    result.message = error;
+    result.caption = kSettingsNotSavedCaption;
+  }
+  return result;
+}
+
+}  // namespace vexor

@@ -1,0 +1,213 @@
+#include "ui/ShellLogic.h"
+
+#include <algorithm>
+
+#include "base/StringPrintf.h"
+
+namespace vexor {
+
+// id, menu, menu text, accelerator, tool tip, prompt, needs data, touches the document, ready.
+// Print, Print Preview and the two custom-variable commands wait for their dialogs (ready false).
+const std::array<CommandInfo, kCommandCount> kCommands = {{
+    {kCmdOpenGamesLog, "&File", "&Open Games Log \tCtrl+O", "Ctrl+O", "Open Games Log",
+     "Open one or more Games Logs and load their statistics", false, true, true},
+    {kCmdOpenDataFile, "&File", "Open Vexor Data File", nullptr, "Open Vexor Data File",
+     "Open statistics saved in a Vexor Data File", false, true, true},
+    {kCmdCleanLogFile, "&File", "Clean Log File", nullptr, "Clean Log File",
+     "Removes EOF markers from Log Files", false, true, true},
+    {kCmdSaveDataFile, "&File", "Save Vexor Data File", nullptr, "Save Vexor Data File",
+     "Save the loaded statistics to a Vexor Data File", true, true, true},
+    {kCmdExportCsv, "&File", "&Export Data to CSV File", nullptr, "Export Data to CSV File",
+     "Export Data to CSV values", true, true, true},
+    {kCmdPrint, "&File", "Print Main Statistcs\tCtrl+P", "Ctrl+P", "Print",
+     "Print the statistics tables", true, true, false},
+    {kCmdPrintPreview, "&File", "Print Preview", nullptr, "Print Preview",
+     "Show the printed pages on screen", true, true, false},
+    {kCmdExit, "&File", "E&xit", nullptr, "Exit", "Quit Vexor", false, false, true},
+    {kCmdClientVariables, "Edit", "Client Side Custom Variables", nullptr,
+     "Client Side Custom Variables", "Edit the Client Side Custom Variables", false, true, false},
+    {kCmdServerVariables, "Edit", "Server Side Custom Variables", nullptr,
+     "Server Side Custom Variables", "Edit the Server Side Custom Variables", false, true, false},
+    {kCmdOptions, "&View", "Options", nullptr, "Options",
+     "Set the display, sorting and game options", false, true, true},
+    {kCmdToolbar, "&View", "&Toolbar", nullptr, "Toggle Toolbar", "Show or hide the toolbar", false,
+     false, true},
+    {kCmdStatusBar, "&View", "&Status Bar", nullptr, "Toggle Status Bar",
+     "Show or hide the status bar", false, false, true},
+    {kCmdHelp, "&Help", "Vexor HTML Help", nullptr, "Vexor HTML Help", "Open the Vexor HTML Help",
+     false, false, true},
+}};
+
+const std::array<MenuEntry, 20> kMenuLayout = {{
+    {"&File", kCmdOpenGamesLog}, {"&File", kCmdOpenDataFile},   {"&File", kCmdSaveDataFile},
+    {"&File", kCmdCleanLogFile}, {"&File", kSeparator},         {"&File", kCmdExportCsv},
+    {"&File", kSeparator},       {"&File", kCmdPrint},          {"&File", kCmdPrintPreview},
+    {"&File", kSeparator},       {"&File", kRecentFilesPlace},  {"&File", kSeparator},
+    {"&File", kCmdExit},         {"Edit", kCmdClientVariables}, {"Edit", kCmdServerVariables},
+    {"&View", kCmdToolbar},      {"&View", kCmdStatusBar},      {"&View", kSeparator},
+    {"&View", kCmdOptions},      {"&Help", kCmdHelp},
+}};
+
+const std::array<int, 13> kToolbarLayout = {
+    kCmdOpenGamesLog, kCmdOpenDataFile, kSeparator,    kCmdSaveDataFile,    kSeparator,
+    kCmdPrint,        kSeparator,       kCmdExportCsv, kCmdClientVariables, kCmdServerVariables,
+    kCmdOptions,      kSeparator,       kCmdHelp,
+};
+
+const std::array<NavigationButton, 4> kNavigationButtons = {{
+    {1032, "View Logged Data", 1},
+    {1033, "Draw Graphs", 2},
+    {1034, "Game By Game Data", 3},
+    {1035, "About Vexor", 4},
+}};
+
+const CommandInfo* FindCommand(int id) {
+  for (const CommandInfo& command : kCommands) {
+    if (command.id == id) return &command;
+  }
+  return nullptr;
+}
+
+bool CommandEnabled(int id, bool dataAvailable, bool busy) {
+  const CommandInfo* command = FindCommand(id);
+  if (command == nullptr || !command->ready) return false;
+  if (busy && command->touchesDocument) return false;
+  return dataAvailable || !command->needsData;
+}
+
+Point NavigationPicturePlace(bool largeFonts, int paneHeight) {
+  return Point{largeFonts ? 40 : 20, paneHeight / 2 - 35};
+}
+
+bool LargeFonts(int systemFontTextHeight) {
+  return systemFontTextHeight >= 20;
+}
+
+Size FrameMinimumSize(bool largeFonts) {
+  return largeFonts ? Size{1050, 900} : Size{955, 730};
+}
+
+ColumnWidth NavigationColumnWidth(bool largeFonts) {
+  return largeFonts ? ColumnWidth{222, 220} : ColumnWidth{167, 165};
+}
+
+Rect FirstPaintPlacement(int desktopW, int desktopH, int frameW, int frameH, bool largeFonts) {
+  bool wideEnough = desktopW >= (largeFonts ? 1280 : 1024);
+  if (!wideEnough) return Rect{0, 0, desktopW, desktopH};
+  return Rect{desktopW / 2 - frameW / 2, desktopH / 2 - frameH / 2, frameW, frameH};
+}
+
+Point ProgressBoxPlace(const Rect& frameClientOnScreen) {
+  return Point{frameClientOnScreen.x + frameClientOnScreen.w / 2 - 72,
+               frameClientOnScreen.y + frameClientOnScreen.h / 2 - 50};
+}
+
+void RecentFiles::SetEntries(const std::vector<std::string>& paths) {
+  m_entries.clear();
+  for (const std::string& path : paths) {
+    if (m_entries.size() == kMaxEntries) break;
+    if (path.empty() || std::ranges::find(m_entries, path) != m_entries.end()) continue;
+    m_entries.push_back(path);
+  }
+}
+
+void RecentFiles::Add(const std::string& path) {
+  if (path.empty()) return;
+  Remove(path);
+  m_entries.insert(m_entries.begin(), path);
+  if (m_entries.size() > kMaxEntries) m_entries.resize(kMaxEntries);
+}
+
+void RecentFiles::Remove(const std::string& path) {
+  std::erase(m_entries, path);
+}
+
+std::string RecentFileMenuText(size_t index, const std::string& path) {
+  std::string text = StringPrintf("&%zu ", index + 1);
+  for (char c : path) {
+    if (c == '&') text += '&';
+    text += c;
+  }
+  return text;
+}
+
+std::string QtFileFilter(std::string_view filter) {
+  std::string result;
+  while (!filter.empty() && filter.front() != '|') {
+    size_t bar = filter.find('|');
+    std::string_view description = filter.substr(0, bar);
+    std::string_view patterns;
+    filter = bar == std::string_view::npos ? std::string_view() : filter.substr(bar + 1);
+    bar = filter.find('|');
+    patterns = filter.substr(0, bar);
+    filter = bar == std::string_view::npos ? std::string_view() : filter.substr(bar + 1);
+
+    std::string qtPatterns(patterns);
+    std::ranges::replace(qtPatterns, ';', ' ');
+    if (!result.empty()) result += ";;";
+    result += description;
+    if (!description.ends_with("(" + qtPatterns + ")")) result += " (" + qtPatterns + ")";
+  }
+  return result;
+}
+
+std::string StartDirectory(const std::string& optionDir, const std::string& xdgDataHome,
+                           const std::string& home) {
+  if (!optionDir.empty()) return optionDir;
+  // Relative values of the XDG variables are to be ignored.
+  std::string base = xdgDataHome.starts_with('/') ? xdgDataHome
+                     : home.empty()               ? std::string()
+                                                  : home + "/.local/share";
+  if (base.empty()) return base;
+  while (base.size() > 1 && base.back() == '/') {
+    base.pop_back();
+  }
+  return base == "/" ? "/vexor" : base + "/vexor";
+}
+
+std::string ProgressText(ProgressStep step, int fileIndex, int fileCount) {
+  switch (step) {
+    case ProgressStep::kDiscovery:
+      return StringPrintf("Finding games and players: file %d of %d", fileIndex + 1, fileCount);
+    case ProgressStep::kStatistics:
+      return StringPrintf("Counting the statistics: file %d of %d", fileIndex + 1, fileCount);
+    case ProgressStep::kReport:
+      return "Writing the report";
+    case ProgressStep::kOpening:
+      return "Opening the data file";
+    case ProgressStep::kSaving:
+      return "Saving the data file";
+    case ProgressStep::kExporting:
+      return "Exporting to CSV";
+    case ProgressStep::kCleaning:
+      return "Cleaning the log";
+  }
+  return std::string();
+}
+
+int ProgressPercent(uint64_t done, uint64_t total, int fileIndex, int fileCount,
+                    ProgressStep step) {
+  double fraction =
+      total == 0 ? 0.0 : static_cast<double>(std::min(done, total)) / static_cast<double>(total);
+  int files = std::max(fileCount, 1);
+  double file = std::clamp(fileIndex, 0, files - 1);
+  double share = (file + fraction) / files;
+  double percent;
+  switch (step) {
+    case ProgressStep::kDiscovery:
+      percent = 50.0 * share;
+      break;
+    case ProgressStep::kStatistics:
+      percent = 50.0 + 50.0 * share;
+      break;
+    case ProgressStep::kReport:
+      percent = 100.0;
+      break;
+    default:
+      percent = 100.0 * fraction;
+      break;
+  }
+  return std::clamp(static_cast<int>(percent), 0, 100);
+}
+
+}  // namespace vexor

@@ -1,0 +1,189 @@
+// The main frame's tables and rules without a toolkit: commands (menus, toolbar, accelerators,
+// prompts and when each is enabled), the navigation buttons, the frame's sizes and first
+// placement, the recent-file list, the file dialogs' filters, the start directory and the
+// progress box's texts. The desktop program builds its menus, toolbar and panes from these.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/ScreenGeometry.h"
+
+namespace vexor {
+
+// --- Commands.
+
+constexpr int kCmdOpenGamesLog = 57601;
+constexpr int kCmdOpenDataFile = 32788;
+constexpr int kCmdCleanLogFile = 32784;
+constexpr int kCmdSaveDataFile = 32789;
+constexpr int kCmdExportCsv = 32774;
+constexpr int kCmdPrint = 57607;
+constexpr int kCmdPrintPreview = 57609;
+constexpr int kCmdExit = 57665;
+constexpr int kCmdClientVariables = 32775;
+constexpr int kCmdServerVariables = 32786;
+constexpr int kCmdOptions = 32777;
+constexpr int kCmdToolbar = 59392;
+constexpr int kCmdStatusBar = 59393;
+constexpr int kCmdHelp = 32779;
+
+struct CommandInfo {
+  int id;
+  const char* menu;         // one of kMenus
+  const char* menuText;     // with "&" mnemonic and "\t" accelerator text as the menu shows it
+  const char* accelerator;  // "Ctrl+O", "Ctrl+P" or nullptr
+  const char* toolTip;
+  const char* prompt;    // the status bar's text while the command is highlighted
+  bool needsData;        // enabled only while data is available
+  bool touchesDocument;  // disabled while a long operation runs
+  bool ready;            // false: the command's dialog is not built yet, so it stays disabled
+};
+
+constexpr int kCommandCount = 14;
+extern const std::array<CommandInfo, kCommandCount> kCommands;
+
+// The command with this id, or nullptr.
+const CommandInfo* FindCommand(int id);
+
+// Whether the command is enabled: a ready command of the table, with data when it needs data,
+// and not while a long operation runs (busy) when it touches the document. Exit, the toolbar
+// and status bar toggles and help stay enabled while busy. False for an unknown id.
+bool CommandEnabled(int id, bool dataAvailable, bool busy);
+
+// The menu bar, left to right.
+constexpr std::array<const char*, 4> kMenus = {"&File", "Edit", "&View", "&Help"};
+
+// Entries of a menu or the toolbar besides commands.
+constexpr int kSeparator = 0;
+constexpr int kRecentFilesPlace = -1;  // the recent files are listed here (File menu)
+
+struct MenuEntry {
+  const char* menu;
+  int commandId;  // a command, kSeparator or kRecentFilesPlace
+};
+
+// Every menu's entries, menu by menu in kMenus order, top to bottom.
+extern const std::array<MenuEntry, 20> kMenuLayout;
+
+// The toolbar, left to right (kSeparator between groups); 16 x 16 pixel buttons.
+extern const std::array<int, 13> kToolbarLayout;
+
+// The status bar's panes after the message pane.
+constexpr std::array<const char*, 3> kStatusIndicators = {"CAP", "NUM", "SCRL"};
+
+// --- Navigation pane.
+
+struct NavigationButton {
+  int controlId;
+  const char* caption;
+  int32_t screen;  // the document's current screen the button selects
+};
+
+extern const std::array<NavigationButton, 4> kNavigationButtons;
+
+// The navigation picture (128 x 274) in a pane of the given height.
+Point NavigationPicturePlace(bool largeFonts, int paneHeight);
+
+// --- Frame geometry.
+
+// Large fonts: the system font's text height is 20 pixels or more.
+bool LargeFonts(int systemFontTextHeight);
+
+// The frame's minimum tracking size: 1050 x 900 with large fonts, 955 x 730 otherwise.
+Size FrameMinimumSize(bool largeFonts);
+
+struct ColumnWidth {
+  int ideal;
+  int minimum;
+};
+
+// The navigation pane's splitter column: 222/220 with large fonts, 167/165 otherwise.
+ColumnWidth NavigationColumnWidth(bool largeFonts);
+
+// Where the frame goes at its first paint on a desktop whose client area is desktopW x
+// desktopH: centred at its own size when the desktop is wide enough (1024 pixels, 1280 with
+// large fonts), otherwise at (0, 0) filling the desktop.
+Rect FirstPaintPlacement(int desktopW, int desktopH, int frameW, int frameH, bool largeFonts);
+
+// The progress box's top-left corner: the centre of the frame's client area (in screen
+// coordinates) minus (72, 50).
+Point ProgressBoxPlace(const Rect& frameClientOnScreen);
+
+// --- Recent files.
+
+// The recent-file list of the File menu: at most kMaxEntries paths, most recent first.
+class RecentFiles {
+ public:
+  static constexpr size_t kMaxEntries = 4;
+
+  // Takes stored entries (from the settings store) in order, skipping empty paths and
+  // repeats, keeping the first kMaxEntries.
+  void SetEntries(const std::vector<std::string>& paths);
+  const std::vector<std::string>& Entries() const { return m_entries; }
+
+  // The path becomes the first entry; an entry already listed moves to the top; the oldest
+  // entry falls off past kMaxEntries. An empty path is ignored.
+  void Add(const std::string& path);
+  // Removes the path when listed (a recent file that could not be opened).
+  void Remove(const std::string& path);
+  // Removes every entry for which exists(path) is false.
+  template <typename Exists>
+  void RemoveMissing(Exists exists) {
+    std::erase_if(m_entries, [&](const std::string& path) { return !exists(path); });
+  }
+
+ private:
+  std::vector<std::string> m_entries;
+};
+
+// The menu text of recent entry index (0-based): "&1 PATH", with every "&" of the path doubled
+// so it shows as itself.
+std::string RecentFileMenuText(size_t index, const std::string& path);
+
+// --- File dialogs.
+
+constexpr const char* kLogFileFilter = "Log Files (*.log)|*.log||";
+constexpr const char* kAllFilesFilter = "All Files (*.*)|*.*||";
+
+// A filter of description|pattern pairs in the form a Qt file dialog takes: each description,
+// followed by " (patterns)" unless it already ends with its patterns in brackets, joined by
+// ";;". "Log Files (*.log)|*.log||" gives "Log Files (*.log)".
+std::string QtFileFilter(std::string_view filter);
+
+// --- Start directory.
+
+// The desktop program's start directory: optionDir (-C DIR) when given; otherwise
+// xdgDataHome/vexor when XDG_DATA_HOME is set to an absolute path, else home/.local/share/vexor.
+// Empty when no folder can be told (no option, no usable XDG_DATA_HOME, no home). The caller
+// creates the folder.
+std::string StartDirectory(const std::string& optionDir, const std::string& xdgDataHome,
+                           const std::string& home);
+
+// --- Progress box.
+
+enum class ProgressStep {
+  kDiscovery,
+  kStatistics,
+  kReport,
+  kOpening,
+  kSaving,
+  kExporting,
+  kCleaning
+};
+
+// The progress box's line: "Finding games and players: file 1 of 3", "Counting the statistics:
+// file 2 of 3", "Writing the report", "Opening the data file", "Saving the data file",
+// "Exporting to CSV", "Cleaning the log". fileIndex is 0-based, as the load reports it.
+std::string ProgressText(ProgressStep step, int fileIndex, int fileCount);
+
+// How far the whole work is, 0 to 100, never moving back within a load: the discovery pass
+// fills the first half and the statistics pass the second, each file an equal share of its
+// half, done of total bytes of the current file within it; the report is 100. The single-file
+// steps (opening, saving, exporting, cleaning) are done of total.
+int ProgressPercent(uint64_t done, uint64_t total, int fileIndex, int fileCount, ProgressStep step);
+
+}  // namespace vexor

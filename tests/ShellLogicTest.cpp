@@ -1,0 +1,127 @@
+// The main frame's rules: command enabling, the command tables agreeing with each other, the
+// first placement, the recent files, the dialog filters, the start directory and the progress.
+#include "ui/ShellLogic.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+namespace vexor {
+namespace {
+
+TEST(ShellLogicTest, CommandsAreEnabledByDataBusyAndReadiness) {
+  struct Case {
+    int id;
+    bool idle, idleWithData, busyWithData;
+  };
+  const Case cases[] = {
+      {kCmdOpenGamesLog, true, true, false},
+      {kCmdOpenDataFile, true, true, false},
+      {kCmdCleanLogFile, true, true, false},
+      {kCmdSaveDataFile, false, true, false},
+      {kCmdExportCsv, false, true, false},
+      {kCmdPrint, false, false, false},
+      {kCmdPrintPreview, false, false, false},
+      {kCmdExit, true, true, true},
+      {kCmdClientVariables, false, false, false},
+      {kCmdServerVariables, false, false, false},
+      {kCmdOptions, true, true, false},
+      {kCmdToolbar, true, true, true},
+      {kCmdStatusBar, true, true, true},
+      {kCmdHelp, true, true, true},
+      {12345, false, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.id);
+    EXPECT_EQ(CommandEnabled(c.id, false, false), c.idle);
+    EXPECT_EQ(CommandEnabled(c.id, true, false), c.idleWithData);
+    EXPECT_EQ(CommandEnabled(c.id, true, true), c.busyWithData);
+  }
+  // The commands waiting for their dialogs follow the data rule once ready.
+  const CommandInfo* print = FindCommand(kCmdPrint);
+  ASSERT_NE(print, nullptr);
+  EXPECT_TRUE(print->needsData && !print->ready);
+  EXPECT_STREQ(print->menuText, "Print Main Statistcs\tCtrl+P");
+  EXPECT_STREQ(FindCommand(kCmdOpenGamesLog)->menuText, "&Open Games Log \tCtrl+O");
+}
+
+TEST(ShellLogicTest, MenusAndToolbarListEveryCommandWhereItBelongs) {
+  std::multiset<int> inMenus;
+  for (const MenuEntry& entry : kMenuLayout) {
+    if (entry.commandId <= 0) continue;
+    inMenus.insert(entry.commandId);
+    const CommandInfo* command = FindCommand(entry.commandId);
+    ASSERT_NE(command, nullptr) << entry.commandId;
+    EXPECT_STREQ(command->menu, entry.menu) << entry.commandId;
+  }
+  for (const CommandInfo& command : kCommands)
+    EXPECT_EQ(inMenus.count(command.id), 1u);
+  for (int id : kToolbarLayout)
+    EXPECT_TRUE(id == kSeparator || FindCommand(id) != nullptr);
+  EXPECT_EQ(std::ranges::count(kToolbarLayout, kSeparator), 4);
+  EXPECT_STREQ(FindCommand(kCmdCleanLogFile)->prompt, "Removes EOF markers from Log Files");
+  EXPECT_STREQ(FindCommand(kCmdExportCsv)->prompt, "Export Data to CSV values");
+}
+
+TEST(ShellLogicTest, FirstPaintCentresOnAWideDesktopAndFillsANarrowOne) {
+  EXPECT_EQ(FirstPaintPlacement(1024, 740, 955, 730, false), (Rect{35, 5, 955, 730}));
+  EXPECT_EQ(FirstPaintPlacement(1023, 740, 955, 730, false), (Rect{0, 0, 1023, 740}));
+  EXPECT_EQ(FirstPaintPlacement(1200, 1000, 1050, 900, true), (Rect{0, 0, 1200, 1000}));
+  EXPECT_EQ(FirstPaintPlacement(1280, 1000, 1051, 901, true), (Rect{115, 50, 1051, 901}));
+  EXPECT_TRUE(LargeFonts(20));
+  EXPECT_FALSE(LargeFonts(19));
+  EXPECT_EQ(ProgressBoxPlace(Rect{100, 50, 800, 601}), (Point{428, 300}));
+  EXPECT_EQ(NavigationPicturePlace(true, 701), (Point{40, 315}));
+}
+
+TEST(ShellLogicTest, RecentFilesKeepFourMostRecentFirst) {
+  RecentFiles recent;
+  recent.SetEntries({"/a.dat", "", "/b.dat", "/a.dat", "/c.dat", "/d.dat", "/e.dat"});
+  EXPECT_EQ(recent.Entries(), (std::vector<std::string>{"/a.dat", "/b.dat", "/c.dat", "/d.dat"}));
+  recent.Add("/c.dat");
+  EXPECT_EQ(recent.Entries(), (std::vector<std::string>{"/c.dat", "/a.dat", "/b.dat", "/d.dat"}));
+  recent.Add("/new.dat");
+  EXPECT_EQ(recent.Entries(), (std::vector<std::string>{"/new.dat", "/c.dat", "/a.dat", "/b.dat"}));
+  recent.RemoveMissing([](const std::string& path) { return path != "/a.dat"; });
+  recent.Remove("/new.dat");
+  EXPECT_EQ(recent.Entries(), (std::vector<std::string>{"/c.dat", "/b.dat"}));
+  EXPECT_EQ(RecentFileMenuText(1, "/q3/R&D.dat"), "&2 /q3/R&&D.dat");
+}
+
+TEST(ShellLogicTest, FiltersStartDirectoryAndProgress) {
+  EXPECT_EQ(QtFileFilter(kLogFileFilter), "Log Files (*.log)");
+  EXPECT_EQ(QtFileFilter(kAllFilesFilter), "All Files (*.*)");
+  EXPECT_EQ(QtFileFilter("Logs|*.log;*.txt|All Files (*.*)|*.*||"),
+            "Logs (*.log *.txt);;All Files (*.*)");
+
+  EXPECT_EQ(StartDirectory("/tmp/run", "/x", "/home/u"), "/tmp/run");
+  EXPECT_EQ(StartDirectory("", "/x/data/", "/home/u"), "/x/data/vexor");
+  EXPECT_EQ(StartDirectory("", "", "/home/u"), "/home/u/.local/share/vexor");
+  EXPECT_EQ(StartDirectory("", "relative", "/home/u"), "/home/u/.local/share/vexor");
+  EXPECT_EQ(StartDirectory("", "", ""), "");
+
+  EXPECT_EQ(ProgressText(ProgressStep::kDiscovery, 0, 3), "Finding games and players: file 1 of 3");
+  EXPECT_EQ(ProgressText(ProgressStep::kStatistics, 1, 3), "Counting the statistics: file 2 of 3");
+  EXPECT_EQ(ProgressText(ProgressStep::kExporting, 0, 1), "Exporting to CSV");
+
+  // Forward through both passes of three files, each read in quarters.
+  int last = 0;
+  for (ProgressStep step : {ProgressStep::kDiscovery, ProgressStep::kStatistics}) {
+    for (int file = 0; file < 3; ++file) {
+      for (uint64_t done = 0; done <= 400; done += 100) {
+        int percent = ProgressPercent(done, 400, file, 3, step);
+        EXPECT_GE(percent, last);
+        last = percent;
+      }
+    }
+  }
+  EXPECT_EQ(last, 100);
+  EXPECT_EQ(ProgressPercent(200, 400, 1, 2, ProgressStep::kDiscovery), 37);
+  EXPECT_EQ(ProgressPercent(0, 0, 0, 1, ProgressStep::kStatistics), 50);
+  EXPECT_EQ(ProgressPercent(9, 3, 0, 0, ProgressStep::kSaving), 100);
+  EXPECT_EQ(ProgressPercent(0, 10, 0, 1, ProgressStep::kReport), 100);
+}
+
+}  // namespace
+}  // namespace vexor
