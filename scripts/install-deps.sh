@@ -3,7 +3,9 @@
 # every one is there. Extra packages may be named on the command line.
 set -euo pipefail
 
-packages=(g++ make cmake ninja-build libgtest-dev libgmock-dev git "$@")
+# The desktop program needs Qt 6 (widgets and the browser engine) and a font for its texts.
+packages=(g++ make cmake ninja-build libgtest-dev libgmock-dev git
+          qt6-base-dev qt6-webengine-dev libgl-dev fonts-dejavu-core "$@")
 
 missing=()
 for package in "${packages[@]}"; do

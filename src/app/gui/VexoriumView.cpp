@@ -241,13 +241,6 @@ void VexoriumView::paintEvent(QPaintEvent*) {
   for (const ViewText& text : m_layout.texts) {
     DrawText(painter, text.x, text.y, ToQString(text.text), text.fontHeight);
   }
-  for (const CheckBoxPlace& place : m_layout.fixedBoxes) {
-    if (place.box.Collapsed() || place.label.empty()) continue;
-    DrawText(painter, place.labelX, place.labelY, ToQString(place.label), kGraphFontHeight);
-  }
-  for (const VariableBoxPlace& place : m_layout.variableBoxes) {
-    DrawText(painter, place.labelX, place.labelY, ToQString(place.label), kGraphFontHeight);
-  }
 }
 
 void VexoriumView::resizeEvent(QResizeEvent* event) {
