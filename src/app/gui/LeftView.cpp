@@ -52,6 +52,8 @@ void LeftView::resizeEvent(QResizeEvent* event) {
 
 void LeftView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  // The background is a soft wash: smooth scaling keeps it free of blocks.
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
   painter.drawPixmap(rect(), m_background);
   Point place = NavigationPicturePlace(m_frame.LargeFonts(), height());
   painter.drawPixmap(place.x, place.y, m_picture);

@@ -23,8 +23,8 @@ QPixmap CleaningPicture() { return Picture("cleaning.png"); }
 
 QIcon ToolbarIcon(const char* name) {
   QIcon icon;
-  icon.addFile(QStringLiteral(":/pictures/%1-16.png").arg(QLatin1String(name)), QSize(16, 16));
-  icon.addFile(QStringLiteral(":/pictures/%1-32.png").arg(QLatin1String(name)), QSize(32, 32));
+  icon.addFile(QStringLiteral(":/pictures/toolbar/%1-16.png").arg(QLatin1String(name)), QSize(16, 16));
+  icon.addFile(QStringLiteral(":/pictures/toolbar/%1-32.png").arg(QLatin1String(name)), QSize(32, 32));
   return icon;
 }
 

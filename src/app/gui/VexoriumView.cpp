@@ -235,6 +235,8 @@ void VexoriumView::DrawText(QPainter& painter, int x, int y, const QString& text
 
 void VexoriumView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  // The background is a soft wash: smooth scaling keeps it free of blocks.
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
   painter.drawPixmap(rect(), m_background);
   if (m_layout.drawLogo) painter.drawPixmap(m_layout.logoX, m_layout.logoY, m_logo);
   painter.setPen(kTextColour);
