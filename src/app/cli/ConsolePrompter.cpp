@@ -4,6 +4,9 @@ namespace vexor {
 
 MessageAnswer ConsolePrompter::ShowMessage(std::string_view text, std::string_view caption,
                                            MessageButtons buttons) {
+  if (!m_noticesShown && buttons == MessageButtons::kOk && caption == "Info") {
+    return DefaultAnswer(buttons);
+  }
   ++m_count;
   std::fwrite(caption.data(), 1, caption.size(), m_out);
   std::fputs(": ", m_out);

@@ -15,10 +15,14 @@ class ConsolePrompter : public Prompter {
                             MessageButtons buttons) override;
   // Messages shown so far.
   int Count() const { return m_count; }
+  // With false, notices (caption "Info", OK button only) are not written: --quiet keeps only
+  // what went wrong.
+  void SetNoticesShown(bool shown) { m_noticesShown = shown; }
 
  private:
   std::FILE* m_out;
   int m_count = 0;
+  bool m_noticesShown = true;
 };
 
 }  // namespace vexor
