@@ -7,7 +7,6 @@ MessageAnswer ConsolePrompter::ShowMessage(std::string_view text, std::string_vi
   if (!m_noticesShown && buttons == MessageButtons::kOk && caption == "Info") {
     return DefaultAnswer(buttons);
   }
-  ++m_count;
   std::fwrite(caption.data(), 1, caption.size(), m_out);
   std::fputs(": ", m_out);
   // A text with line breaks stays several lines; a final break adds no empty line.
