@@ -21,7 +21,8 @@ fi
 build=$(cd "${1:-build}" && pwd)
 vexor="$build/src/vexor"
 loggen="$build/bench/vexor-loggen"
-for program in "$vexor" "$loggen"; do
+progressbench="$build/bench/vexor-progressbench"
+for program in "$vexor" "$loggen" "$progressbench"; do
   [ -x "$program" ] || { echo "bench: $program is missing; build first (make build)" >&2; exit 2; }
 done
 work="${BENCH_DIR:-$build/bench-data}"
@@ -146,6 +147,29 @@ print_row() {
     "$(join_words "${verdict[@]}")" | tee -a "$results"
 }
 
+# progress_row SCENARIO STEP INPUT_BYTES FOLDER LOG_AND_OPTIONS...: one load through the
+# operations layer with a progress that notes the time of every call (vexor-progressbench, in
+# FOLDER, removed afterwards); prints the largest gap between two calls in seconds against the
+# target of 0.2 s (a progress box that moves at least 5 times a second), with the calls a second
+# and the step in which the largest gap ended.
+progress_row() {
+  local scenario=$1 step=$2 input=$3 folder=$4
+  shift 4
+  local out gap rate where
+  rm -rf "$folder"
+  mkdir -p "$folder"
+  out=$("$progressbench" -C "$folder" "$@") ||
+    { echo "bench: failed: $progressbench -C $folder $*" >&2; exit 1; }
+  rm -rf "$folder"
+  read -r _ gap _ rate _ _ _ _ _ where <<<"$out"
+  local seconds verdict
+  seconds=$(awk -v g="$gap" 'BEGIN { printf "%.3f", g / 1000 }')
+  verdict=$(awk -v s="$seconds" 'BEGIN { print (s <= 0.2 ? "gap met" : "gap NOT met") }')
+  printf '%-10s %-28s %9.1f %9s %9s %7s %7s %9s %9s  %s\n' "$scenario" "$step" \
+    "$(awk -v b="$input" 'BEGIN { print b / 1048576 }')" "$seconds" - - "<=0.2" - - \
+    "$verdict ($rate calls/s, largest in $where)" | tee -a "$results"
+}
+
 # generate FILE ARGS...: writes a log once; a later run with the same arguments keeps it.
 generate() {
   local file=$1
@@ -173,6 +197,8 @@ scenario_max() {
     "${fields_twice[@]}" max.log
   row max "load and report" "$size" 6 512 "rm -rf max/html" -- "${read_twice[@]}" max.log -- \
     "$vexor" -q -C max "${vars[@]}" max.log
+  # How often the load with its report tells its progress (the desktop program's progress box).
+  progress_row max "progress: largest gap (s)" "$size" max/progress "${vars[@]}" max.log
   # What writing the report's bytes costs by itself on this disk, against the same reference.
   local pages
   pages=$(bytes_of max/html)

@@ -38,7 +38,7 @@ std::string FileBytes(const std::string& path) {
 // Opens path into a fresh document; true when it opened.
 bool Open(const std::string& path, CVexoriumDoc& doc, ScriptedPrompter& prompter) {
   LogSelection selection;
-  return vexor::OpenDataFile(doc, selection, prompter, ScratchFolder(), path, false);
+  return vexor::OpenDataFile(doc, selection, prompter, ScratchFolder(), path);
 }
 
 template <typename Set>

@@ -7,7 +7,7 @@
 #include "Harness.h"
 #include "VariableDefinitions.h"
 #include "platform/ScriptedPrompter.h"
-#include "stats/LoadDriver.h"
+#include "ops/LoadDriver.h"
 #include "stats/LogSelection.h"
 #include "stats/Settings.h"
 #include "stats/VexoriumDoc.h"

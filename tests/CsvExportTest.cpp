@@ -11,7 +11,7 @@
 #include <fstream>
 
 #include "TestSupport.h"
-#include "stats/LoadDriver.h"
+#include "ops/LoadDriver.h"
 
 namespace vexor {
 namespace {

@@ -12,6 +12,7 @@
 #include "TestSupport.h"
 #include "base/Archive.h"
 #include "base/StringPrintf.h"
+#include "ops/DocumentOperations.h"
 #include "stats/DataFile.h"
 #include "stats/DataFileWriter.h"
 
@@ -323,7 +324,9 @@ class DataFileTest : public test::LoadFixture, public ::testing::Test {
 
   bool Open(CVexoriumDoc& into, LogSelection& intoSelection, const std::string& path,
             bool writeReport = false) {
-    return OpenDataFile(into, intoSelection, prompter, folder.Path(), path, writeReport);
+    if (!writeReport) return OpenDataFile(into, intoSelection, prompter, folder.Path(), path);
+    DocumentOperations operations(into, intoSelection, prompter, folder.Path());
+    return operations.OpenDataFile(path);
   }
 
   // Opening the bytes as a file must fail, name the file once and change nothing.

@@ -252,7 +252,7 @@ TEST_F(HostileLoadTest, ADataFileThatIsAFifoOrADeviceIsRefusedAtOnce) {
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   for (const std::string& path : {std::string("/dev/zero"), fifo}) {
     SCOPED_TRACE(path);
-    EXPECT_FALSE(OpenDataFile(doc, selection, prompter, folder.Path(), path, false));
+    EXPECT_FALSE(OpenDataFile(doc, selection, prompter, folder.Path(), path));
     EXPECT_NE(LastMessage().find(path), std::string::npos) << LastMessage();
     EXPECT_FALSE(selection.dataAvailable);
   }

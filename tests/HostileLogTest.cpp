@@ -121,7 +121,7 @@ TEST_F(HostileLogTest, NulBytesInNamesKillsAndGameSettingsAreKeptAsBytes) {
   LogSelection reopenedSelection;
   ScriptedPrompter reopenedPrompter;
   ASSERT_TRUE(
-      OpenDataFile(reopened, reopenedSelection, reopenedPrompter, folder.Path(), saved, false));
+      OpenDataFile(reopened, reopenedSelection, reopenedPrompter, folder.Path(), saved));
   EXPECT_EQ(reopened.players[1].name, name);
   EXPECT_EQ(reopened.games[1].mapName, "q3\0dm17"s);
   EXPECT_NE(JsonOf().find("Al\\u0000ice"), std::string::npos);
@@ -279,8 +279,8 @@ TEST_F(HostileLogTest, ALogThatVanishesBeforeTheStatisticsPassFailsNamingIt) {
     SCOPED_TRACE(change.what);
     std::filesystem::remove_all(log);
     Write("games.log", OneGame());
-    onFileStarted = [&](LoadPass pass, int) {
-      if (pass == LoadPass::kStatistics) change.apply();
+    onFileStarted = [&](WorkStep pass, int) {
+      if (pass == WorkStep::kStatistics) change.apply();
     };
     int closedBefore = closed;
     EXPECT_FALSE(LoadFiles({log}));
@@ -293,8 +293,8 @@ TEST_F(HostileLogTest, ALogThatVanishesBeforeTheStatisticsPassFailsNamingIt) {
   std::filesystem::remove_all(log);
   Write("games.log", OneGame());
   std::string second = Write("second.log", OneGame());
-  onFileStarted = [&](LoadPass pass, int index) {
-    if (pass == LoadPass::kStatistics && index == 1) std::filesystem::remove(second);
+  onFileStarted = [&](WorkStep pass, int index) {
+    if (pass == WorkStep::kStatistics && index == 1) std::filesystem::remove(second);
   };
   EXPECT_FALSE(LoadFiles({log, second}));
   EXPECT_EQ(LastMessage(), CannotBeRead(second));
@@ -315,8 +315,8 @@ TEST_F(HostileLogTest, ALogThatChangesBetweenThePassesStaysInsideTheTables) {
     }
     grown += At("1:00", "ShutdownGame:") + "\n";
   }
-  onFileStarted = [&](LoadPass pass, int) {
-    if (pass == LoadPass::kStatistics) Write("games.log", grown);
+  onFileStarted = [&](WorkStep pass, int) {
+    if (pass == WorkStep::kStatistics) Write("games.log", grown);
   };
   driver.SetReportEnabled(true);
   EXPECT_TRUE(LoadFiles({log})) << LastMessage();
@@ -330,8 +330,8 @@ TEST_F(HostileLogTest, ALogThatChangesBetweenThePassesStaysInsideTheTables) {
   driver.SetReportEnabled(false);
 
   // A log that lost its games: the discovered games stay, empty.
-  onFileStarted = [&](LoadPass pass, int) {
-    if (pass == LoadPass::kStatistics) Write("games.log", "");
+  onFileStarted = [&](WorkStep pass, int) {
+    if (pass == WorkStep::kStatistics) Write("games.log", "");
   };
   Write("games.log", grown);
   EXPECT_TRUE(LoadFiles({log})) << LastMessage();

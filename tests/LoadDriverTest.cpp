@@ -4,8 +4,8 @@
 #include <filesystem>
 
 #include "TestSupport.h"
-#include "stats/LoadDriver.h"
-#include "stats/LoadProgress.h"
+#include "ops/LoadDriver.h"
+#include "platform/Progress.h"
 #include "stats/Settings.h"
 
 namespace vexor {
@@ -16,12 +16,12 @@ using test::Connect;
 using test::InitGame;
 using test::Lines;
 
-class RecordingProgress : public LoadProgress {
+class RecordingProgress : public Progress {
  public:
-  void FileStarted(LoadPass pass, int fileIndex, int fileCount) override {
+  void StepStarted(WorkStep pass, int fileIndex, int fileCount) override {
     events.push_back(static_cast<int>(pass) * 100 + fileIndex * 10 + fileCount);
   }
-  void BytesRead(uint64_t, uint64_t) override {}
+  void BytesDone(uint64_t, uint64_t) override {}
   void Close() override { ++closed; }
   std::vector<int> events;
   int closed = 0;

@@ -160,7 +160,7 @@ std::string DriverLoad::LastMessage() const {
   return prompter.Messages().empty() ? std::string() : prompter.Messages().back().text;
 }
 
-void DriverLoad::FileStarted(LoadPass pass, int fileIndex, int) {
+void DriverLoad::StepStarted(WorkStep pass, int fileIndex, int) {
   if (onFileStarted) onFileStarted(pass, fileIndex);
 }
 

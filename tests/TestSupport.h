@@ -10,8 +10,8 @@
 
 #include "log/LogAnalysis.h"
 #include "platform/ScriptedPrompter.h"
-#include "stats/LoadDriver.h"
-#include "stats/LoadProgress.h"
+#include "ops/LoadDriver.h"
+#include "platform/Progress.h"
 #include "stats/LogSelection.h"
 #include "stats/VexoriumDoc.h"
 
@@ -86,7 +86,7 @@ class LoadFixture {
 
 // A whole load through the loading driver, as the command line runs one (without the report
 // unless asked for). onFileStarted runs when a pass begins a file, before it is opened.
-class DriverLoad : public LoadProgress {
+class DriverLoad : public Progress {
  public:
   DriverLoad();
 
@@ -99,11 +99,11 @@ class DriverLoad : public LoadProgress {
   // The text of the last message shown, or "" when none was.
   std::string LastMessage() const;
 
-  void FileStarted(LoadPass pass, int fileIndex, int fileCount) override;
-  void BytesRead(uint64_t, uint64_t) override {}
+  void StepStarted(WorkStep pass, int fileIndex, int fileCount) override;
+  void BytesDone(uint64_t, uint64_t) override {}
   void Close() override { ++closed; }
 
-  std::function<void(LoadPass, int)> onFileStarted;
+  std::function<void(WorkStep, int)> onFileStarted;
   int closed = 0;
   TempFolder folder;
   CVexoriumDoc doc;

@@ -7,7 +7,9 @@
 namespace vexor {
 namespace {
 
-constexpr uint64_t kReportEvery = 4 << 20;
+// Often enough for a progress box to move several times a second on the largest log, rarely
+// enough to cost nothing next to the lines.
+constexpr uint64_t kReportEvery = 1 << 20;
 
 }  // namespace
 
@@ -26,6 +28,7 @@ bool LogAnalysis::AnalyseCurrentLog(bool run) {
 }
 
 bool LogAnalysis::AnalyseLogFile(bool discovery) {
+  m_stopped = false;
   LogLineReader probe;
   if (!probe.Open(m_doc.currentLogPath)) return false;
   std::string_view first;
@@ -45,17 +48,19 @@ bool LogAnalysis::OpenCurrentLog() {
 }
 
 bool LogAnalysis::NextLine(std::string_view* line) {
-  if (!m_reader.Next(line)) return false;
+  // A stopped pass stays stopped: code that reads ahead (a connect's next line) sees the end of
+  // the log like the pass's own loop.
+  if (m_stopped || !m_reader.Next(line)) return false;
   if (m_observer && m_reader.BytesRead() - m_lastReport >= kReportEvery) {
     m_lastReport = m_reader.BytesRead();
-    m_observer(m_lastReport, m_reader.Size());
+    m_stopped = !m_observer(m_lastReport, m_reader.Size());
   }
   return true;
 }
 
 bool LogAnalysis::FinishPass() {
-  bool ok = !m_reader.Failed();
-  if (m_observer) m_observer(m_reader.BytesRead(), m_reader.Size());
+  if (!m_stopped && m_observer) m_stopped = !m_observer(m_reader.BytesRead(), m_reader.Size());
+  bool ok = !m_reader.Failed() && !m_stopped;
   m_reader.Close();
   return ok;
 }

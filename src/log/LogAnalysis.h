@@ -25,12 +25,16 @@ struct LogSelection;
 
 class LogAnalysis {
  public:
-  // Called while a pass reads, with the bytes read so far and the file's size.
-  using ReadObserver = std::function<void(uint64_t bytesRead, uint64_t size)>;
+  // Called while a pass reads, with the bytes read so far and the file's size: after every
+  // megabyte read and once at the end of the file. Returning false stops the pass: it reads no
+  // further line and fails (Stopped() tells such a stop from a file that cannot be read).
+  using ReadObserver = std::function<bool(uint64_t bytesRead, uint64_t size)>;
 
   LogAnalysis(CVexoriumDoc& doc, LogSelection& selection, Prompter& prompter);
 
   void SetReadObserver(ReadObserver observer) { m_observer = std::move(observer); }
+  // True when the read observer stopped the last pass.
+  bool Stopped() const { return m_stopped; }
 
   // Tells a server log from a client log by its first line and runs one pass over it: the
   // discovery pass when discovery is true, otherwise the statistics pass. False when the file
@@ -165,6 +169,7 @@ class LogAnalysis {
   LogLineReader m_reader;
   ReadObserver m_observer;
   uint64_t m_lastReport = 0;
+  bool m_stopped = false;
   std::string m_heldLine;
   // A line's names without colour codes, when they had some: those of a kill line or an
   // obituary, and those a custom variable's match names.

@@ -4,11 +4,6 @@
 
 namespace vexor {
 
-float PerHour(int32_t seconds, int32_t count) {
-  if (seconds == 0 || count == 0) return 0;
-  return static_cast<float>(count) / (static_cast<float>(seconds) * 0.00027777778f);
-}
-
 int64_t ClockSeconds(std::string_view clock) {
   size_t n = clock.size();
   int32_t seconds = WholeNumber(clock.substr(n >= 2 ? n - 2 : 0));

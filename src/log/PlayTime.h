@@ -1,13 +1,12 @@
-// Play time and hourly rates.
+// Play time. The hourly rate (PerHour) is in stats/DerivedValues.h.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
 
-namespace vexor {
+#include "stats/DerivedValues.h"
 
-// count per hour of play: count / (seconds x 1/3600) in single precision; 0 when either is 0.
-float PerHour(int32_t seconds, int32_t count);
+namespace vexor {
 
 // Seconds of a game clock text: minutes are everything before its last three characters,
 // seconds its last two (an empty text gives 0).

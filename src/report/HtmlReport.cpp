@@ -15,8 +15,12 @@ constexpr int32_t kGamesPerIndexPage = 100;
 // Writes the pages of one report and remembers the first failure.
 class ReportRun {
  public:
-  ReportRun(const CVexoriumDoc& doc, const std::string& folder)
-      : m_doc(doc), m_folder(folder), m_gamesFolder(JoinPath(folder, "games")), m_writer(doc) {}
+  ReportRun(const CVexoriumDoc& doc, const std::string& folder, const ReportGameObserver& onGame)
+      : m_doc(doc),
+        m_folder(folder),
+        m_gamesFolder(JoinPath(folder, "games")),
+        m_writer(doc),
+        m_onGame(onGame) {}
 
   bool Write();
   const std::string& Error() const { return m_error; }
@@ -33,6 +37,7 @@ class ReportRun {
   std::string m_folder;
   std::string m_gamesFolder;
   HtmlPageWriter m_writer;
+  const ReportGameObserver& m_onGame;
   HtmlFile m_index;
   std::string m_error;
 };
@@ -48,13 +53,13 @@ bool ReportRun::Write() {
   int32_t games = std::clamp(m_doc.gameCount, 0, CVexoriumDoc::kMaxGames);
   for (int32_t g = 1; g <= games; ++g) {
     // Index pages are cut by listed games: a page holds listed games 1-100, 101-200, ...
-    if (listed > 0 && listed % kGamesPerIndexPage == 0 && listed / kGamesPerIndexPage == pagesStarted) {
+    if (listed > 0 && listed % kGamesPerIndexPage == 0 &&
+        listed / kGamesPerIndexPage == pagesStarted) {
       FinishIndexPage();
       StartIndexPage(pagesStarted++);
     }
-    if (m_doc.games[static_cast<size_t>(g)].shortGame) continue;
-    ++listed;
-    WriteGame(g, listed);
+    if (!m_doc.games[static_cast<size_t>(g)].shortGame) WriteGame(g, ++listed);
+    if (m_onGame) m_onGame(g, games);
   }
   FinishIndexPage();
   return m_error.empty();
@@ -90,8 +95,9 @@ void ReportRun::WriteGame(int32_t game, int32_t displayNumber) {
 
 }  // namespace
 
-bool WriteHtmlReport(const CVexoriumDoc& doc, const std::string& reportFolder, std::string* error) {
-  ReportRun run(doc, reportFolder);
+bool WriteHtmlReport(const CVexoriumDoc& doc, const std::string& reportFolder, std::string* error,
+                     const ReportGameObserver& onGame) {
+  ReportRun run(doc, reportFolder, onGame);
   bool ok = run.Write();
   if (error != nullptr) *error = ok ? std::string() : run.Error();
   return ok;

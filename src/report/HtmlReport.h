@@ -2,6 +2,8 @@
 // hidden as short, and one page per listed game.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 namespace vexor {
@@ -17,6 +19,11 @@ class CVexoriumDoc;
 // A page that cannot be written is left out and the other pages are still written; the result
 // is then false and *error (when given) names the first file that failed. The process's current
 // folder is not used or changed.
-bool WriteHtmlReport(const CVexoriumDoc& doc, const std::string& reportFolder, std::string* error);
+//
+// onGame (when given) is called after each game of the document, listed or not, with the games
+// done so far and the game count: a progress box's measure of the report.
+using ReportGameObserver = std::function<void(int32_t gamesDone, int32_t gameCount)>;
+bool WriteHtmlReport(const CVexoriumDoc& doc, const std::string& reportFolder, std::string* error,
+                     const ReportGameObserver& onGame = nullptr);
 
 }  // namespace vexor

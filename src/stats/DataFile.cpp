@@ -1,5 +1,6 @@
 #include "stats/DataFile.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "base/Archive.h"
@@ -7,7 +8,6 @@
 #include "base/FileSystem.h"
 #include "base/StringPrintf.h"
 #include "platform/Prompter.h"
-#include "report/HtmlReport.h"
 #include "stats/DataFileReader.h"
 #include "stats/DataFileWriter.h"
 #include "stats/LogSelection.h"
@@ -16,14 +16,49 @@
 namespace vexor {
 namespace {
 
-bool ReadContents(const std::string& path, DataFileContents* contents, std::string* problem) {
-  FileSource source;
-  if (!source.Open(path)) {
-    *problem = "it does not exist or cannot be read";
-    return false;
+// A file source that tells an observer how far the reading is, after every megabyte at most,
+// and reads nothing more once the observer asked to stop.
+class ObservedSource : public ByteSource {
+ public:
+  static constexpr size_t kStep = 1 << 20;
+
+  ObservedSource(ByteSource& source, const DataFileReadObserver& observer)
+      : m_source(source), m_observer(observer) {}
+  size_t ReadSome(char* destination, size_t max) override {
+    if (m_stopped) return 0;
+    size_t got = m_source.ReadSome(destination, std::min(max, kStep));
+    m_done += got;
+    m_stopped = !m_observer(m_done, m_source.Size());
+    return m_stopped ? 0 : got;
   }
+  uint64_t Size() const override { return m_source.Size(); }
+  bool Stopped() const { return m_stopped; }
+
+ private:
+  ByteSource& m_source;
+  const DataFileReadObserver& m_observer;
+  uint64_t m_done = 0;
+  bool m_stopped = false;
+};
+
+enum class ReadOutcome { kRead, kBad, kStopped };
+
+ReadOutcome ReadContents(const std::string& path, const DataFileReadObserver& observer,
+                         DataFileContents* contents, std::string* problem) {
+  FileSource file;
+  if (!file.Open(path)) {
+    *problem = "it does not exist or cannot be read";
+    return ReadOutcome::kBad;
+  }
+  if (!observer) {
+    ArchiveReader archive(file);
+    return ReadDataFile(archive, contents, problem) ? ReadOutcome::kRead : ReadOutcome::kBad;
+  }
+  ObservedSource source(file, observer);
   ArchiveReader archive(source);
-  return ReadDataFile(archive, contents, problem);
+  bool read = ReadDataFile(archive, contents, problem);
+  if (source.Stopped()) return ReadOutcome::kStopped;
+  return read ? ReadOutcome::kRead : ReadOutcome::kBad;
 }
 
 // A file saved after a client log carries no times the views could show.
@@ -100,10 +135,13 @@ bool SaveDataFile(const CVexoriumDoc& doc, const std::string& path, std::string*
 }
 
 bool OpenDataFile(CVexoriumDoc& doc, LogSelection& selection, Prompter& prompter,
-                  const std::string& startDirectory, const std::string& path, bool writeReport) {
+                  const std::string& startDirectory, const std::string& path,
+                  const DataFileReadObserver& observer) {
   DataFileContents contents;
   std::string problem;
-  if (!ReadContents(path, &contents, &problem)) {
+  ReadOutcome outcome = ReadContents(path, observer, &contents, &problem);
+  if (outcome == ReadOutcome::kStopped) return false;
+  if (outcome == ReadOutcome::kBad) {
     prompter.Inform(StringPrintf("The data file \"%s\" cannot be opened: %s. The statistics were "
                                  "not changed.",
                                  path.c_str(), problem.c_str()),
@@ -120,14 +158,8 @@ bool OpenDataFile(CVexoriumDoc& doc, LogSelection& selection, Prompter& prompter
   selection.selectedLogPath = path;
   selection.selectedLogFiles[0] = path;
   doc.currentLogPath = path;
-  std::string reportFolder = JoinPath(startDirectory, "html");
-  doc.reportIndexPath = JoinPath(reportFolder, "games.htm");
+  doc.reportIndexPath = JoinPath(JoinPath(startDirectory, "html"), "games.htm");
   doc.storageAllocated = true;
-  if (writeReport) {
-    std::string error;
-    CreateFolder(reportFolder);
-    if (!WriteHtmlReport(doc, reportFolder, &error)) prompter.Inform(error, "Warning!");
-  }
   selection.dataAvailable = true;
   doc.startupPending = false;
   doc.refresh = true;

@@ -1,9 +1,13 @@
 #include "stats/DerivedValues.h"
 
-#include "log/PlayTime.h"
 #include "stats/PlayerRecord.h"
 
 namespace vexor {
+
+float PerHour(int32_t seconds, int32_t count) {
+  if (seconds == 0 || count == 0) return 0;
+  return static_cast<float>(count) / (static_cast<float>(seconds) * 0.00027777778f);
+}
 
 float Skill(int32_t frags, int32_t deaths, int32_t suicides) {
   if (deaths <= 0) return static_cast<float>(frags);

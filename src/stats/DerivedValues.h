@@ -9,6 +9,9 @@ namespace vexor {
 
 struct PlayerRecord;
 
+// count per hour of play: count / (seconds x 1/3600) in single precision; 0 when either is 0.
+float PerHour(int32_t seconds, int32_t count);
+
 // frags / (deaths + suicides) when deaths is above 0; otherwise frags (suicides are then
 // ignored). Single precision. Never infinite: a sum of 0 (only possible with a negative suicide
 // count from an edited data file) gives frags.

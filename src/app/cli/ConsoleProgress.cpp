@@ -5,34 +5,47 @@
 namespace vexor {
 namespace {
 
-const char* PassName(LoadPass pass) {
-  switch (pass) {
-    case LoadPass::kDiscovery:
+const char* StepName(WorkStep step) {
+  switch (step) {
+    case WorkStep::kDiscovery:
       return "Finding games and players";
-    case LoadPass::kStatistics:
+    case WorkStep::kStatistics:
       return "Counting";
-    case LoadPass::kReport:
+    case WorkStep::kReport:
       return "Writing the report";
+    case WorkStep::kOpening:
+      return "Opening the data file";
+    case WorkStep::kSaving:
+      return "Saving the data file";
+    case WorkStep::kExporting:
+      return "Exporting";
+    case WorkStep::kCleaning:
+      return "Cleaning the log";
   }
   return "";
 }
 
+// The passes of a load show their file and percentage; the other steps only their name.
+bool ReadsFiles(WorkStep step) {
+  return step == WorkStep::kDiscovery || step == WorkStep::kStatistics;
+}
+
 }  // namespace
 
-void ConsoleProgress::FileStarted(LoadPass pass, int fileIndex, int fileCount) {
+void ConsoleProgress::StepStarted(WorkStep step, int fileIndex, int fileCount) {
   m_lastPercent = -1;
-  if (pass == LoadPass::kReport) {
+  if (!ReadsFiles(step)) {
     m_prefix.clear();
-    Show(PassName(pass));
+    Show(StepName(step));
     return;
   }
-  m_prefix = StringPrintf("%s: file %d of %d", PassName(pass), fileIndex + 1, fileCount);
+  m_prefix = StringPrintf("%s: file %d of %d", StepName(step), fileIndex + 1, fileCount);
   Show(m_prefix);
 }
 
-void ConsoleProgress::BytesRead(uint64_t done, uint64_t size) {
+void ConsoleProgress::BytesDone(uint64_t done, uint64_t total) {
   if (m_prefix.empty()) return;
-  int percent = size == 0 ? 100 : static_cast<int>(done * 100 / size);
+  int percent = total == 0 ? 100 : static_cast<int>(done * 100 / total);
   if (percent == m_lastPercent) return;
   m_lastPercent = percent;
   Show(StringPrintf("%s, %3d%%", m_prefix.c_str(), percent));

@@ -1,19 +1,19 @@
 // The progress of a load on a terminal: one line on standard error, rewritten in place and
-// erased when the load is over.
+// erased when the load is over. Cancelling is not offered (Ctrl+C ends the program).
 #pragma once
 
 #include <cstdio>
 #include <string>
 
-#include "stats/LoadProgress.h"
+#include "platform/Progress.h"
 
 namespace vexor {
 
-class ConsoleProgress : public LoadProgress {
+class ConsoleProgress : public Progress {
  public:
   explicit ConsoleProgress(std::FILE* out = stderr) : m_out(out) {}
-  void FileStarted(LoadPass pass, int fileIndex, int fileCount) override;
-  void BytesRead(uint64_t done, uint64_t size) override;
+  void StepStarted(WorkStep step, int fileIndex, int fileCount) override;
+  void BytesDone(uint64_t done, uint64_t total) override;
   void Close() override;
 
  private:

@@ -4,7 +4,9 @@ namespace vexor {
 
 MessageAnswer ConsolePrompter::ShowMessage(std::string_view text, std::string_view caption,
                                            MessageButtons buttons) {
-  ++m_count;
+  if (!m_noticesShown && buttons == MessageButtons::kOk && caption == "Info") {
+    return DefaultAnswer(buttons);
+  }
   std::fwrite(caption.data(), 1, caption.size(), m_out);
   std::fputs(": ", m_out);
   // A text with line breaks stays several lines; a final break adds no empty line.

@@ -13,12 +13,13 @@ class ConsolePrompter : public Prompter {
   explicit ConsolePrompter(std::FILE* out = stderr) : m_out(out) {}
   MessageAnswer ShowMessage(std::string_view text, std::string_view caption,
                             MessageButtons buttons) override;
-  // Messages shown so far.
-  int Count() const { return m_count; }
+  // With false, notices (caption "Info", OK button only) are not written: --quiet keeps only
+  // what went wrong.
+  void SetNoticesShown(bool shown) { m_noticesShown = shown; }
 
  private:
   std::FILE* m_out;
-  int m_count = 0;
+  bool m_noticesShown = true;
 };
 
 }  // namespace vexor

@@ -8,16 +8,12 @@
 #include <vector>
 
 #include "app/cli/CommandLine.h"
-#include "app/cli/ConsolePrompter.h"
 #include "app/cli/ConsoleProgress.h"
+#include "app/cli/ConsolePrompter.h"
 #include "base/FileSystem.h"
 #include "base/StringPrintf.h"
-#include "customvars/VariableWorkingCopy.h"
-#include "stats/CsvExport.h"
-#include "stats/DataFile.h"
-#include "stats/JsonExport.h"
+#include "ops/DocumentOperations.h"
 #include "stats/LogCleaner.h"
-#include "stats/LoadDriver.h"
 #include "stats/LogSelection.h"
 #include "stats/VexoriumDoc.h"
 #include "ui/PrintTables.h"
@@ -38,21 +34,6 @@ int UsageError(const std::string& problem) {
   return kExitUsage;
 }
 
-// The logs as the open-file dialog hands them over: one file is the single selection; several
-// are taken in order and the last becomes the selected path. A path without a three-letter
-// extension gets ".cfg".
-void SelectLogs(const std::vector<std::string>& logs, LogSelection* selection) {
-  selection->selectedFileCount = static_cast<int32_t>(logs.size());
-  if (logs.size() == 1) {
-    selection->selectedLogPath = logs[0];
-  } else {
-    for (size_t i = 0; i < logs.size(); ++i) selection->selectedLogFiles[i] = logs[i];
-    selection->selectedLogPath = logs.back();
-  }
-  std::string& path = selection->selectedLogPath;
-  if (path.size() < 4 || path[path.size() - 4] != '.') path += ".cfg";
-}
-
 void PrintSummary(const CVexoriumDoc& doc, const LogSelection& selection) {
   const char* format = selection.selectedFileCount == 1
                            ? "Loaded %4d players and %4d games from %2d log file.\n"
@@ -60,45 +41,32 @@ void PrintSummary(const CVexoriumDoc& doc, const LogSelection& selection) {
   std::printf(format, doc.nameCount, doc.gameCount, selection.selectedFileCount);
 }
 
-// --client-vars and --server-vars, before the load. A bad file has shown its message; a file
-// that cannot be opened is reported here.
-bool InstallVariables(const CliRequest& request, CVexoriumDoc& doc, Prompter& prompter) {
-  std::string error;
-  bool ok = true;
-  if (!request.clientVars.empty()) {
-    ok = InstallClientVariableFile(doc, request.clientVars, prompter, &error);
-  }
-  if (ok && !request.serverVars.empty()) {
-    ok = InstallServerVariableFile(doc, request.serverVars, prompter, &error);
-  }
-  if (!ok && !error.empty()) prompter.Inform(error, "Warning!");
-  return ok;
+// The table after a load or open (--table).
+void PrintTableOf(CVexoriumDoc& doc, const std::string& name) {
+  int code = 0;
+  PrintTable table;
+  PrintChoiceFromTableName(name, &code);
+  BuildPrintTable(doc, code, &table);
+  std::fputs(FormatTextTable(table).c_str(), stdout);
 }
 
-// The exports after a load or open, in their order: table, CSV, data file, JSON. False when one
-// failed (its message is shown); the later ones are not attempted.
-bool RunExports(const CliRequest& request, CVexoriumDoc& doc, Prompter& prompter) {
-  if (!request.table.empty()) {
-    int code = 0;
-    PrintTable table;
-    PrintChoiceFromTableName(request.table, &code);
-    BuildPrintTable(doc, code, &table);
-    std::fputs(FormatTextTable(table).c_str(), stdout);
-  }
-  std::string error;
-  bool ok = true;
-  if (ok && !request.csv.empty()) ok = ExportCsv(doc, request.csv, request.gameLines, &error);
-  if (ok && !request.save.empty()) ok = SaveDataFile(doc, request.save, &error);
-  if (ok && !request.json.empty()) ok = ExportJson(doc, request.json, &error);
-  if (!ok) prompter.Inform(error, "Warning!");
-  return ok;
+// The exports after a load or open, in their order: CSV, data file, JSON. False when one failed
+// (its message is shown); the later ones are not attempted.
+bool RunExports(const CliRequest& request, DocumentOperations& operations) {
+  if (!request.csv.empty() && !operations.ExportCsv(request.csv, request.gameLines)) return false;
+  if (!request.save.empty() && !operations.SaveDataFile(request.save)) return false;
+  return request.json.empty() || operations.ExportJson(request.json);
 }
 
 // --clean: the outcome is shown as the desktop program shows it; --quiet keeps only failures.
 int Clean(const CliRequest& request) {
-  CleanResult result = CleanLog(CleanLogPath(request.clean));
+  CVexoriumDoc doc;
+  LogSelection selection;
+  ConsolePrompter prompter;
+  prompter.SetNoticesShown(!request.quiet);
+  DocumentOperations operations(doc, selection, prompter, request.directory);
+  CleanResult result = operations.CleanLogFile(request.clean);
   bool ok = result.status == CleanStatus::kCleaned || result.status == CleanStatus::kNothingFound;
-  if (!ok || !request.quiet) ConsolePrompter().Inform(result.message, result.caption);
   return ok ? kExitOk : kExitFailed;
 }
 
@@ -121,26 +89,28 @@ int Run(const CliRequest& request) {
   CVexoriumDoc doc;
   LogSelection selection;
   ConsolePrompter prompter;
-  LoadDriver driver(doc, selection, prompter, start);
-  driver.OnNewDocument();  // start-up: settings and empty tables
-  if (!InstallVariables(request, doc, prompter)) return kExitFailed;
+  DocumentOperations operations(doc, selection, prompter, start);
+  operations.Startup();
+  if (!operations.InstallVariableFiles(request.clientVars, request.serverVars)) return kExitFailed;
+  operations.SetReportEnabled(!request.noReport);
 
   bool loaded;
   if (!request.open.empty()) {
-    loaded = OpenDataFile(doc, selection, prompter, start, request.open, !request.noReport);
+    loaded = operations.OpenDataFile(request.open);
   } else {
-    SelectLogs(request.logs, &selection);
+    DocumentOperations::SelectLogs(request.logs, &selection);
     ConsoleProgress progress;
     bool showProgress = !request.quiet && (request.progress || ::isatty(STDERR_FILENO));
-    if (showProgress) driver.SetProgress(&progress);
-    driver.SetReportEnabled(!request.noReport);
-    loaded = driver.OnNewDocument();
+    if (showProgress) operations.SetProgress(&progress);
+    loaded = operations.LoadLogs();
+    operations.SetProgress(nullptr);
   }
   if (!loaded) return kExitFailed;
   // A report page that could not be written has shown its message; the statistics stand.
-  bool reportWritten = request.open.empty() ? driver.ReportWritten() : prompter.Count() == 0;
+  bool reportWritten = operations.ReportWritten();
   if (!request.quiet) PrintSummary(doc, selection);
-  bool exported = RunExports(request, doc, prompter);
+  if (!request.table.empty()) PrintTableOf(doc, request.table);
+  bool exported = RunExports(request, operations);
   return exported && reportWritten ? kExitOk : kExitFailed;
 }
 

@@ -1,4 +1,4 @@
-#include "stats/LoadDriver.h"
+#include "ops/LoadDriver.h"
 
 #include <algorithm>
 #include <new>
@@ -7,10 +7,10 @@
 #include "base/StringPrintf.h"
 #include "base/TextNumbers.h"
 #include "log/LogAnalysis.h"
+#include "ops/ReportStep.h"
+#include "platform/Progress.h"
 #include "platform/Prompter.h"
-#include "report/HtmlReport.h"
 #include "stats/GameSumming.h"
-#include "stats/LoadProgress.h"
 #include "stats/LogSelection.h"
 #include "stats/Settings.h"
 #include "stats/VexoriumDoc.h"
@@ -39,10 +39,13 @@ LoadDriver::LoadDriver(CVexoriumDoc& doc, LogSelection& selection, Prompter& pro
       m_prompter(prompter),
       m_startDirectory(std::move(startDirectory)) {}
 
-std::string LoadDriver::ReportFolder() const { return JoinPath(m_startDirectory, "html"); }
+std::string LoadDriver::ReportFolder() const {
+  return JoinPath(m_startDirectory, "html");
+}
 
 bool LoadDriver::OnNewDocument() {
   m_reportWritten = true;
+  m_cancelled = false;
   LoadSettings(m_doc, m_startDirectory);
   CreateFolder(ReportFolder());
   m_doc.reportIndexPath = JoinPath(ReportFolder(), "games.htm");
@@ -51,12 +54,14 @@ bool LoadDriver::OnNewDocument() {
     m_doc.startupPending = false;
     return true;
   }
+  m_selection.dataAvailable = false;
   if (!DiscoverAll() || !PrepareStorage() || !AnalyseAll()) return false;
   SumGames(m_doc);
   m_doc.storageAllocated = true;
   if (m_doc.clientLogSeen) ClearClientLogTimes();
   RemoveHiddenGamesFromTotals();
-  if (m_selection.selectedFileCount == 1) m_selection.selectedLogFiles[0] = m_selection.selectedLogPath;
+  if (m_selection.selectedFileCount == 1)
+    m_selection.selectedLogFiles[0] = m_selection.selectedLogPath;
   WriteReport();
   m_selection.dataAvailable = true;
   m_doc.refresh = true;
@@ -70,15 +75,15 @@ bool LoadDriver::DiscoverAll() {
   LogAnalysis analysis(m_doc, m_selection, m_prompter);
   int fileCount = std::clamp(m_selection.selectedFileCount, 1, LogSelection::kMaxFiles);
   bool several = m_selection.selectedFileCount > 1;
-  if (m_progress) {
-    analysis.SetReadObserver([this](uint64_t done, uint64_t size) { m_progress->BytesRead(done, size); });
-  }
+  ObserveReading(analysis);
   for (int k = 0; k < fileCount; ++k) {
     m_doc.clientGameCounter = 0;
-    m_doc.currentLogPath =
-        several ? m_selection.selectedLogFiles[static_cast<size_t>(k)] : m_selection.selectedLogPath;
-    if (m_progress) m_progress->FileStarted(LoadPass::kDiscovery, k, fileCount);
-    if (!analysis.AnalyseLogFile(true)) return FailFile(m_doc.currentLogPath);
+    m_doc.currentLogPath = several ? m_selection.selectedLogFiles[static_cast<size_t>(k)]
+                                   : m_selection.selectedLogPath;
+    if (!StartFile(WorkStep::kDiscovery, k, fileCount)) return EndCancelled();
+    if (!analysis.AnalyseLogFile(true)) {
+      return analysis.Stopped() ? EndCancelled() : FailFile(m_doc.currentLogPath);
+    }
     // Several files must stop before their games run past the game table.
     if (several && m_doc.gameCount >= kSeveralFilesGameLimit) return RefuseTooMany(kTooManyGames);
   }
@@ -104,12 +109,33 @@ bool LoadDriver::FailFile(const std::string& path) {
   return false;
 }
 
+bool LoadDriver::EndCancelled() {
+  m_cancelled = true;
+  CloseProgress();
+  return false;
+}
+
+bool LoadDriver::StartFile(WorkStep step, int fileIndex, int fileCount) {
+  if (m_progress == nullptr) return true;
+  m_progress->StepStarted(step, fileIndex, fileCount);
+  return !m_progress->CancelRequested();
+}
+
+void LoadDriver::ObserveReading(LogAnalysis& analysis) {
+  if (m_progress == nullptr) return;
+  analysis.SetReadObserver([this](uint64_t done, uint64_t size) {
+    m_progress->BytesDone(done, size);
+    return !m_progress->CancelRequested();
+  });
+}
+
 bool LoadDriver::PrepareStorage() {
   try {
     m_doc.PrepareStatistics();
   } catch (const std::bad_alloc&) {
-    m_prompter.Inform(m_selection.selectedFileCount > 1 ? "Not enough memory for all the user-variables"
-                                                         : "Not enough memory for all the client user-variables",
+    m_prompter.Inform(m_selection.selectedFileCount > 1
+                          ? "Not enough memory for all the user-variables"
+                          : "Not enough memory for all the client user-variables",
                       "Info");
     CloseProgress();
     return false;
@@ -119,9 +145,7 @@ bool LoadDriver::PrepareStorage() {
 
 bool LoadDriver::AnalyseAll() {
   LogAnalysis analysis(m_doc, m_selection, m_prompter);
-  if (m_progress) {
-    analysis.SetReadObserver([this](uint64_t done, uint64_t size) { m_progress->BytesRead(done, size); });
-  }
+  ObserveReading(analysis);
   bool several = m_selection.selectedFileCount > 1;
   int fileCount = several ? std::min(m_selection.selectedFileCount, LogSelection::kMaxFiles) : 1;
   for (int j = 0; j < fileCount; ++j) {
@@ -129,14 +153,16 @@ bool LoadDriver::AnalyseAll() {
       m_doc.clientGameCounter = 0;
       m_doc.currentLogPath = m_selection.selectedLogFiles[static_cast<size_t>(j)];
     }
-    if (m_progress) m_progress->FileStarted(LoadPass::kStatistics, j, fileCount);
+    if (!StartFile(WorkStep::kStatistics, j, fileCount)) return EndCancelled();
     if (m_doc.currentLogPath.empty()) {
       // "Bad Games.Log" is shown by the analysis.
       analysis.AnalyseCurrentLog(true);
       CloseProgress();
       return false;
     }
-    if (!analysis.AnalyseCurrentLog(true)) return FailFile(m_doc.currentLogPath);
+    if (!analysis.AnalyseCurrentLog(true)) {
+      return analysis.Stopped() ? EndCancelled() : FailFile(m_doc.currentLogPath);
+    }
   }
   return true;
 }
@@ -182,10 +208,9 @@ void LoadDriver::RemoveHiddenGamesFromTotals() {
 
 void LoadDriver::WriteReport() {
   if (!m_reportEnabled) return;
-  if (m_progress) m_progress->FileStarted(LoadPass::kReport, 0, 1);
-  std::string error;
-  m_reportWritten = WriteHtmlReport(m_doc, ReportFolder(), &error);
-  if (!m_reportWritten) m_prompter.Inform(error, "Warning!");
+  // Not cancelled from here on: a report half of this load and half of the last is worse than
+  // waiting for the pages.
+  m_reportWritten = WriteReportStep(m_doc, ReportFolder(), m_prompter, m_progress);
 }
 
 void LoadDriver::CloseProgress() {

@@ -2,14 +2,19 @@
 // only reads the settings and resets the tables; every later call loads the logs of the
 // selection: discovery pass over every file, the limits, sizing, statistics pass, game summing,
 // hidden games taken out of the totals, and the HTML report.
+//
+// A load can be cancelled through its progress while a pass reads: the load then ends like a
+// failed one but shows no message and writes nothing of the report.
 #pragma once
 
 #include <string>
 
+#include "platform/Progress.h"
+
 namespace vexor {
 
 class CVexoriumDoc;
-class LoadProgress;
+class LogAnalysis;
 class Prompter;
 struct LogSelection;
 
@@ -18,14 +23,19 @@ class LoadDriver {
   LoadDriver(CVexoriumDoc& doc, LogSelection& selection, Prompter& prompter,
              std::string startDirectory);
 
-  // The progress box of the load, or none.
-  void SetProgress(LoadProgress* progress) { m_progress = progress; }
+  // The progress box of the load, or none. The passes poll its CancelRequested().
+  void SetProgress(Progress* progress) { m_progress = progress; }
   // Loads without writing the HTML report (for runs that only want exports).
   void SetReportEnabled(bool enabled) { m_reportEnabled = enabled; }
 
   // Runs the start-up call or a load. True when the start-up call ends or a load succeeds;
-  // false when a load failed or was refused (a message has been shown).
+  // false when a load failed or was refused (a message has been shown) or was cancelled (no
+  // message). A load clears the selection's data-available flag first and sets it again only
+  // when it succeeds: the tables of a failed load are not fit to show.
   bool OnNewDocument();
+
+  // The last load was cancelled through the progress (its passes stopped).
+  bool Cancelled() const { return m_cancelled; }
 
   // After a successful load: false when some page of the report could not be written (the
   // message has been shown; the statistics are loaded all the same).
@@ -39,6 +49,11 @@ class LoadDriver {
   bool PrepareStorage();
   bool AnalyseAll();
   bool FailFile(const std::string& path);
+  bool EndCancelled();
+  // Tells the progress that a pass begins a file; false when the user asked to cancel.
+  bool StartFile(WorkStep step, int fileIndex, int fileCount);
+  // Passes the reading's progress on and stops the pass when the user asks to cancel.
+  void ObserveReading(LogAnalysis& analysis);
   void ClearClientLogTimes();
   void RemoveHiddenGamesFromTotals();
   void WriteReport();
@@ -48,9 +63,10 @@ class LoadDriver {
   LogSelection& m_selection;
   Prompter& m_prompter;
   std::string m_startDirectory;
-  LoadProgress* m_progress = nullptr;
+  Progress* m_progress = nullptr;
   bool m_reportEnabled = true;
   bool m_reportWritten = true;
+  bool m_cancelled = false;
 };
 
 }  // namespace vexor

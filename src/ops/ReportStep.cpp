@@ -1,0 +1,26 @@
+#include "ops/ReportStep.h"
+
+#include "base/FileSystem.h"
+#include "platform/Progress.h"
+#include "platform/Prompter.h"
+#include "report/HtmlReport.h"
+
+namespace vexor {
+
+bool WriteReportStep(const CVexoriumDoc& doc, const std::string& reportFolder, Prompter& prompter,
+                     Progress* progress) {
+  ReportGameObserver onGame;
+  if (progress != nullptr) {
+    progress->StepStarted(WorkStep::kReport, 0, 1);
+    onGame = [progress](int32_t done, int32_t count) {
+      progress->BytesDone(static_cast<uint64_t>(done), static_cast<uint64_t>(count));
+    };
+  }
+  CreateFolder(reportFolder);
+  std::string error;
+  if (WriteHtmlReport(doc, reportFolder, &error, onGame)) return true;
+  prompter.Inform(error, "Warning!");
+  return false;
+}
+
+}  // namespace vexor

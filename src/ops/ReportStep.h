@@ -1,0 +1,19 @@
+// The HTML report as a step of an operation (a load, an open, the report command).
+#pragma once
+
+#include <string>
+
+namespace vexor {
+
+class CVexoriumDoc;
+class Progress;
+class Prompter;
+
+// Writes the report of the document into reportFolder, creating the folder when missing. The
+// progress (when given) hears WorkStep::kReport and then, after each game, the games done of
+// the game count; it is not asked about cancelling and not closed here. A report that cannot be
+// written completely shows its message (caption "Warning!") and gives false.
+bool WriteReportStep(const CVexoriumDoc& doc, const std::string& reportFolder, Prompter& prompter,
+                     Progress* progress);
+
+}  // namespace vexor
