@@ -22,15 +22,18 @@ build=$(cd "${1:-build}" && pwd)
 vexor="$build/src/vexor"
 loggen="$build/bench/vexor-loggen"
 progressbench="$build/bench/vexor-progressbench"
-for program in "$vexor" "$loggen" "$progressbench"; do
+listbench="$build/bench/vexor-listbench"
+for program in "$vexor" "$loggen" "$progressbench" "$listbench"; do
   [ -x "$program" ] || { echo "bench: $program is missing; build first (make build)" >&2; exit 2; }
 done
 work="${BENCH_DIR:-$build/bench-data}"
 repeat="${BENCH_REPEAT:-3}"
 scenarios="${BENCH_SCENARIOS:-max typical client save-open}"
+list_runs=7
 if [ $smoke = 1 ]; then
   work="${BENCH_DIR:-$build/bench-smoke}"
   repeat=1
+  list_runs=1
 fi
 mkdir -p "$work"
 cd "$work"
@@ -170,6 +173,20 @@ progress_row() {
     "$verdict ($rate calls/s, largest in $where)" | tee -a "$results"
 }
 
+# lists_row SCENARIO LOG [VARIABLE OPTIONS...]: the desktop program fills both statistics lists
+# and sorts each on its sort column for every player of the log (vexor-listbench loads the log
+# once, then times list_runs rounds; its figure is the median of the slower sort column). The
+# target is a time, not a ratio: "ref s" shows the budget of 0.1 s and the ratio must be at most 1.
+lists_row() {
+  local scenario=$1 log=$2 out seconds budget=0.1
+  shift 2
+  out=$("$listbench" --runs "$list_runs" "$@" "$log") ||
+    { echo "bench: failed: vexor-listbench $* $log" >&2; exit 1; }
+  seconds=$(echo "$out" | awk '$1 == "fill-and-sort-seconds" { print $2 }')
+  print_row "$scenario" "lists: fill+sort both" "$(bytes_of "$log")" 1 - "$seconds" "$budget" \
+    "$(ratio "$seconds" "$budget")" - -
+}
+
 # generate FILE ARGS...: writes a log once; a later run with the same arguments keeps it.
 generate() {
   local file=$1
@@ -191,6 +208,7 @@ scenario_max() {
   local vars=(--client-vars max-client.var --server-vars max-server.var)
   row max "load, 49+49 variables" "$size" 3 512 "" -- "${read_twice[@]}" max.log -- \
     "$vexor" -q -C max --no-report "${vars[@]}" max.log
+  lists_row max max.log -C max "${vars[@]}"
   # What splitting every line into its fields costs by itself (mawk, twice), against the same
   # reference: a measure of the per-line work that any reading of the log's lines does.
   row max "  (awk: every line's fields)" "$size" - - "" -- "${read_twice[@]}" max.log -- \

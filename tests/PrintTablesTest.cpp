@@ -21,19 +21,9 @@ using Cells = std::vector<std::string>;
 
 class PrintTablesTest : public test::LoadFixture, public ::testing::Test {
  protected:
-  // A player of a hand-built document with the given totals.
   int32_t AddPlayer(const std::string& name, int32_t frags = 0, int32_t deaths = 0,
                     int32_t suicides = 0, int32_t seconds = 0) {
-    int32_t p = ++doc.nameCount;
-    doc.playerCount = p;
-    PlayerRecord& player = Record(p);
-    player.frags = frags;
-    player.deaths = deaths;
-    player.suicides = suicides;
-    player.totalSeconds = seconds;
-    player.UpdateTimeText();
-    doc.SetPlayerName(p, name);
-    return p;
+    return test::AddPlayer(doc, name, frags, deaths, suicides, seconds);
   }
   PlayerRecord& Record(int32_t p) { return doc.players[static_cast<size_t>(p)]; }
 
@@ -49,20 +39,10 @@ class PrintTablesTest : public test::LoadFixture, public ::testing::Test {
     }
     return labels;
   }
-  // Variables 1 to count of a set, named prefix + number, visible unless listed.
-  template <typename Set>
-  static void Define(Set& set, int32_t* count, int32_t n, const std::string& prefix,
-                     std::initializer_list<int32_t> hidden = {}) {
-    *count = n;
-    for (int32_t v = 1; v <= n; ++v) {
-      set[static_cast<size_t>(v)].name = prefix + std::to_string(v);
-      set[static_cast<size_t>(v)].visible = std::count(hidden.begin(), hidden.end(), v) == 0;
-    }
-  }
   void DefineClientVariables(int32_t n, std::initializer_list<int32_t> hidden = {}) {
-    Define(doc.clientVars, &doc.clientVarCount, n, "Name", hidden);
+    test::DefineClientVariables(doc, n, "Name", hidden);
   }
-  void DefineServerVariables(int32_t n) { Define(doc.serverVars, &doc.serverVarCount, n, "Srv"); }
+  void DefineServerVariables(int32_t n) { test::DefineServerVariables(doc, n, "Srv"); }
 };
 
 TEST_F(PrintTablesTest, MainCellsComputeSkillAndHourlyRatesAndStoreThem) {

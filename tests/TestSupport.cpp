@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -35,7 +36,8 @@ std::string TempFolder::Write(const std::string& name, std::string_view bytes) c
 std::string RandomBytes(size_t size, uint32_t seed) {
   std::mt19937 random(seed);
   std::string bytes(size, '\0');
-  for (char& byte : bytes) byte = static_cast<char>(random() & 0xFF);
+  for (char& byte : bytes)
+    byte = static_cast<char>(random() & 0xFF);
   return bytes;
 }
 
@@ -53,7 +55,8 @@ void WriteLogWithHugeLines(const std::string& path, std::string_view head, std::
   std::ofstream out(path, std::ios::binary);
   out << head;
   std::string chunk;
-  while (chunk.size() < (1 << 20)) chunk += pattern;
+  while (chunk.size() < (1 << 20))
+    chunk += pattern;
   chunk.resize(1 << 20);
   for (int i = 0; i < 100; ++i) {
     out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
@@ -87,21 +90,27 @@ std::string At(std::string_view clock, std::string_view event) {
 std::string Connect(std::string_view clock, int client, std::string_view rawName,
                     std::string_view model) {
   std::string connect = At(clock, StringPrintf("ClientConnect: %d", client));
-  std::string info = At(clock, StringPrintf("ClientUserinfoChanged: %d n\\%.*s\\t\\0\\model\\%.*s\\hmodel\\%.*s\\c1\\4",
-                                            client, static_cast<int>(rawName.size()), rawName.data(),
-                                            static_cast<int>(model.size()), model.data(),
-                                            static_cast<int>(model.size()), model.data()));
+  std::string info =
+      At(clock,
+         StringPrintf("ClientUserinfoChanged: %d n\\%.*s\\t\\0\\model\\%.*s\\hmodel\\%.*s\\c1\\4",
+                      client, static_cast<int>(rawName.size()), rawName.data(),
+                      static_cast<int>(model.size()), model.data(), static_cast<int>(model.size()),
+                      model.data()));
   return connect + "\n" + info;
 }
 
 std::string InitGame(std::string_view clock, std::string_view map, int gameType, int fragLimit,
                      int timeLimit) {
-  return At(clock, StringPrintf("InitGame: \\sv_hostname\\Test\\g_gametype\\%d\\fraglimit\\%d\\timelimit\\%d\\mapname\\%.*s\\gamename\\baseq3",
-                                gameType, fragLimit, timeLimit, static_cast<int>(map.size()),
-                                map.data()));
+  return At(clock,
+            StringPrintf("InitGame: "
+                         "\\sv_hostname\\Test\\g_gametype\\%d\\fraglimit\\%d\\timelimit\\%"
+                         "d\\mapname\\%.*s\\gamename\\baseq3",
+                         gameType, fragLimit, timeLimit, static_cast<int>(map.size()), map.data()));
 }
 
-LoadFixture::LoadFixture() { doc.startupPending = false; }
+LoadFixture::LoadFixture() {
+  doc.startupPending = false;
+}
 
 std::string LoadFixture::WriteLog(const std::string& name, std::string_view bytes) {
   return folder.Write(name, bytes);
@@ -171,6 +180,44 @@ std::string ClientLog(std::initializer_list<std::string_view> lines) {
     out.push_back('\n');
   }
   return out;
+}
+
+int32_t AddPlayer(CVexoriumDoc& doc, const std::string& name, int32_t frags, int32_t deaths,
+                  int32_t suicides, int32_t seconds) {
+  int32_t p = ++doc.nameCount;
+  doc.playerCount = p;
+  PlayerRecord& player = doc.players[static_cast<size_t>(p)];
+  player.frags = frags;
+  player.deaths = deaths;
+  player.suicides = suicides;
+  player.totalSeconds = seconds;
+  player.UpdateTimeText();
+  doc.SetPlayerName(p, name);
+  return p;
+}
+
+namespace {
+
+template <typename Set>
+void Define(Set& set, int32_t* count, int32_t n, const std::string& prefix,
+            std::initializer_list<int32_t> hidden) {
+  *count = n;
+  for (int32_t v = 1; v <= n; ++v) {
+    set[static_cast<size_t>(v)].name = prefix + std::to_string(v);
+    set[static_cast<size_t>(v)].visible = std::count(hidden.begin(), hidden.end(), v) == 0;
+  }
+}
+
+}  // namespace
+
+void DefineClientVariables(CVexoriumDoc& doc, int32_t n, const std::string& prefix,
+                           std::initializer_list<int32_t> hidden) {
+  Define(doc.clientVars, &doc.clientVarCount, n, prefix, hidden);
+}
+
+void DefineServerVariables(CVexoriumDoc& doc, int32_t n, const std::string& prefix,
+                           std::initializer_list<int32_t> hidden) {
+  Define(doc.serverVars, &doc.serverVarCount, n, prefix, hidden);
 }
 
 }  // namespace vexor::test

@@ -116,4 +116,14 @@ class DriverLoad : public Progress {
 // followed by "\n".
 std::string ClientLog(std::initializer_list<std::string_view> lines);
 
+// Hand-built documents. AddPlayer makes record name count + 1 the player of that name, with the
+// given totals and the time text of the seconds, and returns its number.
+int32_t AddPlayer(CVexoriumDoc& doc, const std::string& name, int32_t frags = 0, int32_t deaths = 0,
+                  int32_t suicides = 0, int32_t seconds = 0);
+// Variables 1 to n of a set, named prefix + number, visible unless listed in hidden.
+void DefineClientVariables(CVexoriumDoc& doc, int32_t n, const std::string& prefix,
+                           std::initializer_list<int32_t> hidden = {});
+void DefineServerVariables(CVexoriumDoc& doc, int32_t n, const std::string& prefix,
+                           std::initializer_list<int32_t> hidden = {});
+
 }  // namespace vexor::test

@@ -1,5 +1,6 @@
 #include "base/StringPrintf.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdarg>
 #include <cstdio>
@@ -52,6 +53,17 @@ void AppendDecimal(std::string* out, long long value) {
   out->resize(start + kMostDigits);
   std::to_chars_result end = std::to_chars(out->data() + start, out->data() + out->size(), value);
   out->resize(static_cast<size_t>(end.ptr - out->data()));
+}
+
+void AppendFixed(std::string* out, double value, int decimals) {
+  decimals = std::max(decimals, 0);
+  // A sign, the 309 digits of the largest double, the point and the decimals.
+  size_t most = 311 + static_cast<size_t>(decimals);
+  size_t start = out->size();
+  out->resize(start + most);
+  std::to_chars_result end = std::to_chars(out->data() + start, out->data() + out->size(), value,
+                                           std::chars_format::fixed, decimals);
+  out->resize(end.ec == std::errc() ? static_cast<size_t>(end.ptr - out->data()) : start);
 }
 
 }  // namespace vexor

@@ -15,4 +15,9 @@ void StringAppendF(std::string* out, const char* format, ...) __attribute__((for
 // write millions of numbers.
 void AppendDecimal(std::string* out, long long value);
 
+// Appends value with the given number of decimals (0 or more), as "%.*f" writes it in the "C"
+// locale, without a format: always a decimal point, whatever locale the process has set (a
+// desktop toolkit sets the user's), "nan" and "inf" as the C library writes them.
+void AppendFixed(std::string* out, double value, int decimals);
+
 }  // namespace vexor

@@ -50,41 +50,6 @@ constexpr std::array<WeaponColumn, kWeaponCount> kWeaponColumns = {{
     {"BFG!", Weapon::kBfg},
 }};
 
-// The visible variables of one side: their numbers and names, and where a player keeps the
-// totals.
-struct VisibleVariables {
-  std::vector<int32_t> numbers;
-  std::vector<const std::string*> names;
-  const std::vector<int32_t> PlayerRecord::*totals = nullptr;
-};
-
-template <typename Set>
-VisibleVariables FindVisible(const Set& set, int32_t count,
-                             const std::vector<int32_t> PlayerRecord::*totals) {
-  VisibleVariables visible;
-  visible.totals = totals;
-  int32_t last = std::clamp(count, 0, kMaxVariables);
-  for (int32_t v = 1; v <= last; ++v) {
-    const auto& variable = set[static_cast<size_t>(v)];
-    if (variable.visible == 0) continue;
-    visible.numbers.push_back(v);
-    visible.names.push_back(&variable.name);
-  }
-  return visible;
-}
-
-VisibleVariables ClientSide(const CVexoriumDoc& doc) {
-  return FindVisible(doc.clientVars, doc.clientVarCount, &PlayerRecord::clientVarTotals);
-}
-
-VisibleVariables ServerSide(const CVexoriumDoc& doc) {
-  return FindVisible(doc.serverVars, doc.serverVarCount, &PlayerRecord::serverVarTotals);
-}
-
-int32_t TotalAt(const std::vector<int32_t>& totals, int32_t v) {
-  return static_cast<size_t>(v) < totals.size() ? totals[static_cast<size_t>(v)] : 0;
-}
-
 std::string Number(int32_t value) {
   return StringPrintf("%d", value);
 }
@@ -146,17 +111,17 @@ void AddRows(CVexoriumDoc& doc, size_t cut, CellsOf cellsOf, PrintTable* table) 
 
 // A block of up to nine visible variables: the block's first column is the visible variable
 // after the first 9 x block visible ones. Player names are not cut.
-void BuildVariableBlock(CVexoriumDoc& doc, const VisibleVariables& side, int block,
+void BuildVariableBlock(CVexoriumDoc& doc, const std::vector<VisibleVariable>& side, int block,
                         PrintTable* table) {
-  size_t first = std::min(side.numbers.size(), static_cast<size_t>(kPrintBlockColumns * block));
-  size_t end = std::min(side.numbers.size(), first + kPrintBlockColumns);
+  size_t first = std::min(side.size(), static_cast<size_t>(kPrintBlockColumns * block));
+  size_t end = std::min(side.size(), first + kPrintBlockColumns);
   for (size_t c = first; c < end; ++c) {
-    table->headings.push_back(side.names[c]->substr(0, kPrintVariableHeadingCut));
+    table->headings.push_back(side[c].name->substr(0, kPrintVariableHeadingCut));
   }
   auto cells = [&](const PlayerRecord& player) {
     std::vector<std::string> row;
     for (size_t c = first; c < end; ++c) {
-      row.push_back(Number(TotalAt(player.*side.totals, side.numbers[c])));
+      row.push_back(Number(side[c].TotalOf(player)));
     }
     return row;
   };
@@ -180,14 +145,6 @@ bool PrintChoiceFromTableName(std::string_view name, int* code) {
     }
   }
   return false;
-}
-
-int32_t VisibleClientVariableCount(const CVexoriumDoc& doc) {
-  return static_cast<int32_t>(ClientSide(doc).numbers.size());
-}
-
-int32_t VisibleServerVariableCount(const CVexoriumDoc& doc) {
-  return static_cast<int32_t>(ServerSide(doc).numbers.size());
 }
 
 std::array<bool, kPrintChoiceCount> EnabledPrintChoices(const CVexoriumDoc& doc) {
@@ -237,9 +194,9 @@ bool BuildPrintTable(CVexoriumDoc& doc, int code, PrintTable* table) {
     }
     AddRows(doc, kPrintNameCut, WeaponCells, table);
   } else if (code < kPrintFirstServerBlock) {
-    BuildVariableBlock(doc, ClientSide(doc), code - kPrintFirstClientBlock, table);
+    BuildVariableBlock(doc, VisibleClientVariables(doc), code - kPrintFirstClientBlock, table);
   } else {
-    BuildVariableBlock(doc, ServerSide(doc), code - kPrintFirstServerBlock, table);
+    BuildVariableBlock(doc, VisibleServerVariables(doc), code - kPrintFirstServerBlock, table);
   }
   return true;
 }

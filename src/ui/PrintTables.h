@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/VisibleVariables.h"
+
 namespace vexor {
 
 class CVexoriumDoc;
@@ -42,10 +44,6 @@ extern const std::array<PrintChoiceInfo, kPrintChoiceCount> kPrintChoices;
 // The code of a command-line table name ("main", "weapons", "client1".."client6",
 // "server1".."server6"); false for any other name.
 bool PrintChoiceFromTableName(std::string_view name, int* code);
-
-// Variables 1 to the side's count whose "Visible in Statistics" flag is set.
-int32_t VisibleClientVariableCount(const CVexoriumDoc& doc);
-int32_t VisibleServerVariableCount(const CVexoriumDoc& doc);
 
 // Which choices the print-choice dialog enables: the main and weapon tables always; a block of
 // custom variables once the side's visible count reaches the first number of its range ("1-9"

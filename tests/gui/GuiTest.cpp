@@ -150,7 +150,9 @@ TEST_F(GuiTest, WebEngine_GameByGameScreenShowsTheReport) {
   ASSERT_NE(browser, nullptr);
   EXPECT_TRUE(browser->isVisible());
   QSignalSpy loaded(browser, &QWebEngineView::loadFinished);
-  if (loaded.isEmpty()) ASSERT_TRUE(loaded.wait(30000));
+  if (loaded.isEmpty()) {
+    ASSERT_TRUE(loaded.wait(30000));
+  }
   EXPECT_TRUE(loaded.takeFirst().at(0).toBool());
   EXPECT_EQ(browser->url(), QUrl::fromLocalFile(QString::fromStdString(m_start + "/html/games.htm")));
   EXPECT_FALSE(m_frame->View()->MainList()->isVisible());

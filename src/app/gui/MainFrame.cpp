@@ -60,7 +60,7 @@ MainFrame::MainFrame(Prompter& prompter, std::string startDirectory, QWidget* pa
   m_operations->Startup();  // settings read, empty tables
   InstallReportLogo(m_startDirectory);
 
-  m_largeFonts = LargeFonts(QFontMetrics(QApplication::font()).height());
+  m_largeFonts = vexor::LargeFonts(QFontMetrics(QApplication::font()).height());
   m_splitter = new QSplitter(Qt::Horizontal, this);
   m_splitter->setChildrenCollapsible(false);
   m_left = new LeftView(*this, m_splitter);
@@ -400,9 +400,9 @@ void MainFrame::OpenRecentFile(size_t index) {
   const std::vector<std::string>& entries = m_recent.Entries();
   if (index >= entries.size()) return;
   std::string entry = entries[index];
-  bool data = entry.rfind(kRecentData, 0) == 0;
+  bool dataFile = entry.rfind(kRecentData, 0) == 0;
   std::string path = entry.substr(entry.find(':') + 1);
-  if (data) {
+  if (dataFile) {
     OpenDataFile(path);
   } else {
     LoadLogs({path});
