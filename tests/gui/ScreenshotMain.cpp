@@ -1,0 +1,64 @@
+// vexor-screenshots: the desktop program's screens as pictures, for looking at them (not a test).
+// Loads the sample server log into a real main window and saves every screen, the options
+// dialog and the progress box as PNG files into the folder given.
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QTimer>
+#include <QWebEngineView>
+#include <memory>
+
+#include "app/gui/MainFrame.h"
+#include "app/gui/OptionsDialog.h"
+#include "app/gui/QtPrompter.h"
+#include "app/gui/WorkBox.h"
+#include "ui/OptionsForm.h"
+
+namespace {
+
+void Settle(int milliseconds) {
+  QEventLoop loop;
+  QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  QApplication app(argc, argv);
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: vexor-screenshots OUTPUT_DIR LOG...\n");
+    return 2;
+  }
+  QDir out(QString::fromLocal8Bit(argv[1]));
+  out.mkpath(QStringLiteral("."));
+  QDir start(out.filePath(QStringLiteral("start")));
+  start.mkpath(QStringLiteral("."));
+  std::vector<std::string> logs;
+  for (int i = 2; i < argc; ++i) logs.push_back(QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[i])).toStdString());
+  vexor::QtPrompter prompter;
+  vexor::MainFrame frame(prompter, start.absolutePath().toStdString());
+  prompter.SetOwner(&frame);
+  frame.resize(1024, 768);
+  frame.move(0, 0);
+  frame.show();
+  Settle(300);
+  frame.grab().save(out.filePath(QStringLiteral("start-screen.png")));
+  frame.LoadLogs(logs);
+  Settle(30);
+  if (frame.Box()) frame.Box()->grab().save(out.filePath(QStringLiteral("progress-box.png")));
+  while (frame.Busy()) Settle(50);
+  const char* names[] = {"", "logged-data", "graph-selection", "game-by-game", "about"};
+  for (int screen : {1, 2, 3, 4}) {
+    frame.ShowScreen(screen);
+    Settle(screen == 3 ? 2500 : 300);
+    frame.grab().save(out.filePath(QStringLiteral("%1.png").arg(QLatin1String(names[screen]))));
+  }
+  vexor::OptionsForm form;
+  vexor::OptionsDialog dialog(form, frame.Doc(), frame.StartDirectory(), prompter, &frame);
+  dialog.show();
+  Settle(300);
+  dialog.grab().save(out.filePath(QStringLiteral("options.png")));
+  return 0;
+}
