@@ -5,7 +5,7 @@ set -euo pipefail
 
 # The desktop program needs Qt 6 (widgets and the browser engine) and a font for its texts.
 packages=(g++ make cmake ninja-build libgtest-dev libgmock-dev git
-          qt6-base-dev qt6-webengine-dev libgl-dev fonts-dejavu-core "$@")
+          qt6-base-dev qt6-webengine-dev libgl-dev fonts-dejavu-core fonts-liberation "$@")
 
 missing=()
 for package in "${packages[@]}"; do

@@ -37,7 +37,6 @@ struct StatisticsList::Column {
 namespace {
 
 constexpr const char* kNotAvailable = "N / A";
-constexpr int kOtherColumns = 9;  // the columns after the name share the rest of the width
 
 struct MainColumnInfo {
   const char* heading;
@@ -264,15 +263,6 @@ void StatisticsList::AppendWeaponCells(const PlayerRecord& player,
     AppendDecimal(&m_scratch, static_cast<long long>(columns[c].Key(player)));
     m_cells.push_back(m_scratch);
   }
-}
-
-int StatisticsList::OtherColumnWidthLoggedData(int listClientWidth) {
-  return std::max(0, (listClientWidth - kNameColumnWidth) / kOtherColumns);
-}
-
-int StatisticsList::OtherColumnWidthGraphScreen(int viewWidth) {
-  constexpr int kNameAndMargins = 120;
-  return std::max(0, (viewWidth - kNameAndMargins) / kOtherColumns);
 }
 
 std::vector<int32_t> SelectionTable(const CVexoriumDoc& doc, const StatisticsList& list,

@@ -22,8 +22,6 @@ enum class StatList { kMain, kWeapon };
 // state. Both lists start sorted on column 0 in the default order.
 class StatisticsList {
  public:
-  static constexpr int kNameColumnWidth = 100;  // pixels, column 0 on both screens
-
   explicit StatisticsList(StatList kind);
   StatList Kind() const { return m_kind; }
 
@@ -68,13 +66,6 @@ class StatisticsList {
   int32_t PlayerAt(int row) const { return m_players[static_cast<size_t>(row)]; }
   int SortColumn() const { return m_sortColumn; }
   bool DefaultOrder() const { return m_defaultOrder; }
-
-  // The width in pixels of every column after the first: on the logged data screen from the
-  // client width of the main list, (width - 100) / 9; on the graph selection screen from the
-  // view's width, (width - 120) / 9 (the lists are narrower there and scroll sideways). Never
-  // below 0.
-  static int OtherColumnWidthLoggedData(int listClientWidth);
-  static int OtherColumnWidthGraphScreen(int viewWidth);
 
  private:
   struct Column;

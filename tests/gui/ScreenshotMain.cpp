@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QPainter>
 #include <QTimer>
 #include <QWebEngineView>
 #include <memory>
@@ -28,7 +29,7 @@ int main(int argc, char** argv) {
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
   if (argc < 3) {
-    std::fprintf(stderr, "usage: vexor-screenshots OUTPUT_DIR LOG...\n");
+    std::fprintf(stderr, "usage: vexor-screenshots OUTPUT_DIR [BIG_LOG] LOG...\n");
     return 2;
   }
   QDir out(QString::fromLocal8Bit(argv[1]));
@@ -45,10 +46,22 @@ int main(int argc, char** argv) {
   frame.show();
   Settle(300);
   frame.grab().save(out.filePath(QStringLiteral("start-screen.png")));
-  frame.LoadLogs(logs);
-  Settle(30);
-  if (frame.Box()) frame.Box()->grab().save(out.filePath(QStringLiteral("progress-box.png")));
+  // The progress box while the first log loads (a long one shows it best).
+  frame.LoadLogs({logs.front()});
+  Settle(400);
+  if (frame.Box()) {
+    // The box is a window of its own: put it where it stands over the main window.
+    QPixmap window = frame.grab();
+    QPainter painter(&window);
+    painter.drawPixmap(frame.Box()->pos() - frame.mapToGlobal(QPoint(0, 0)), frame.Box()->grab());
+    painter.end();
+    window.save(out.filePath(QStringLiteral("progress.png")));
+  }
   while (frame.Busy()) Settle(50);
+  if (logs.size() > 1) {
+    frame.LoadLogs(std::vector<std::string>(logs.begin() + 1, logs.end()));
+    while (frame.Busy()) Settle(50);
+  }
   const char* names[] = {"", "logged-data", "graph-selection", "game-by-game", "about"};
   for (int screen : {1, 2, 3, 4}) {
     frame.ShowScreen(screen);

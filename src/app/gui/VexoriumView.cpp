@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
 #include <QUrl>
 #include <QWebEngineView>
@@ -25,9 +26,12 @@ void Place(QWidget* widget, const Rect& rect) {
   widget->setVisible(!rect.Collapsed());
 }
 
-// The view's bold font whose character cell is height pixels high.
+// The view's bold font whose character cell is height pixels high: Trebuchet MS where it is
+// installed, otherwise a sans-serif of about its width.
 QFont ViewFont(int height) {
-  QFont font(QStringLiteral("Trebuchet MS"));
+  QFont font;
+  font.setFamilies({QString::fromLatin1(kViewFontFamily), QStringLiteral("Liberation Sans"),
+                    QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
   font.setStyleHint(QFont::SansSerif);
   font.setBold(true);
   int size = height;
@@ -116,7 +120,7 @@ void VexoriumView::UpdateFromDocument() {
   ApplyLayout();
   if (m_layout.fillLists) RefreshLists(m_layout.sortAfterFill);
   if (m_layout.screen == Screen::kLoggedData || m_layout.fillLists) {
-    int other = OtherColumnWidth(m_layout.screen, m_mainList->viewport()->width(), width());
+    int other = OtherColumnWidth(m_layout.screen, ClientWidth(m_mainList), width());
     SetColumnWidths(m_mainList, m_main, other);
     SetColumnWidths(m_weaponList, m_weapon, other);
   }
@@ -181,8 +185,17 @@ void VexoriumView::RefreshLists(bool sort) {
   m_weaponModel->Reload();
 }
 
+// The list's client width: inside its frame and, once its rows are taller than the list, beside
+// its vertical scroll bar. Asked right after a fill, before Qt has laid the list out again.
+int VexoriumView::ClientWidth(QTableView* list) const {
+  int inner = list->height() - 2 * list->frameWidth() - list->horizontalHeader()->height();
+  int rows = list->model()->rowCount() * list->verticalHeader()->defaultSectionSize();
+  int scrollBar = rows > inner ? list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+  return list->width() - 2 * list->frameWidth() - scrollBar;
+}
+
 void VexoriumView::SetColumnWidths(QTableView* list, const StatisticsList& rows, int otherWidth) {
-  for (int c = 0; c < rows.ColumnCount(); ++c) list->setColumnWidth(c, c == 0 ? 100 : otherWidth);
+  for (int c = 0; c < rows.ColumnCount(); ++c) list->setColumnWidth(c, c == 0 ? kFirstColumnWidth : otherWidth);
 }
 
 void VexoriumView::ShowReport() {
@@ -227,10 +240,25 @@ bool VexoriumView::BoxChecked(int controlId) const {
   return false;
 }
 
+// The room a text has before the next check box on its line; the whole width when none follows.
+int VexoriumView::RoomForText(int x, int y) const {
+  int limit = width();
+  auto narrow = [&](const Rect& box) {
+    if (box.y == y && box.x > x && !box.Collapsed()) limit = std::min(limit, box.x - 4);
+  };
+  for (const CheckBoxPlace& place : m_layout.fixedBoxes) narrow(place.box);
+  for (const VariableBoxPlace& place : m_layout.variableBoxes) narrow(place.box);
+  return limit - x;
+}
+
+// A label too wide for its place (a font wider than the one the screen was laid out for) is
+// cut with an ellipsis rather than written over the next box; its box's accessible name keeps
+// the whole text.
 void VexoriumView::DrawText(QPainter& painter, int x, int y, const QString& text, int fontHeight) {
   painter.setFont(ViewFont(fontHeight));
   QFontMetrics metrics(painter.font());
-  painter.drawText(x, y + metrics.ascent(), text);
+  QString shown = metrics.elidedText(text, Qt::ElideRight, std::max(0, RoomForText(x, y)));
+  painter.drawText(x, y + metrics.ascent(), shown);
 }
 
 void VexoriumView::paintEvent(QPaintEvent*) {

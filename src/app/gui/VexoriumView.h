@@ -59,10 +59,12 @@ class VexoriumView : public QWidget {
   void PlaceFixedBoxes();
   void PlaceVariableBoxes();
   void RefreshLists(bool sort);
+  int ClientWidth(QTableView* list) const;
   void SetColumnWidths(QTableView* list, const StatisticsList& rows, int otherWidth);
   void ShowReport();
   void ListClicked(StatisticsList& rows, std::vector<int32_t>& selection, QTableView* list);
   void ColumnClicked(StatisticsList& rows, StatisticsModel* model, QTableView* list, int column);
+  int RoomForText(int x, int y) const;
   void DrawText(QPainter& painter, int x, int y, const QString& text, int fontHeight);
 
   MainFrame& m_frame;
