@@ -47,7 +47,10 @@ tsan-test: deps
 # CSV file under demo/, and the client console log's report under demo/client/.
 DEMO ?= demo
 demo: build
-	@mkdir -p $(DEMO)/client
+	@mkdir -p $(DEMO)/config $(DEMO)/client/config
+	@# The report pages show config/Logo.jpg: ours, unless a logo of the user's own is there.
+	@for dir in $(DEMO) $(DEMO)/client; do \
+	  [ -e $$dir/config/Logo.jpg ] || cp resources/pictures/Logo.jpg $$dir/config/Logo.jpg; done
 	$(BUILD)/src/vexor -C $(DEMO) --csv $(DEMO)/players.csv --game-lines samples/server-ffa-ctf.log
 	$(BUILD)/src/vexor -C $(DEMO)/client samples/client-console.log
 	@echo

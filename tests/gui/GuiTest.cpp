@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <clocale>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -170,6 +171,7 @@ int main(int argc, char** argv) {
   }
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");  // as vexor-gui does
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

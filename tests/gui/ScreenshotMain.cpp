@@ -2,6 +2,7 @@
 // Loads the sample server log into a real main window and saves every screen, the options
 // dialog and the progress box as PNG files into the folder given.
 #include <QApplication>
+#include <clocale>
 #include <QDir>
 #include <QEventLoop>
 #include <QPainter>
@@ -28,6 +29,7 @@ void Settle(int milliseconds) {
 int main(int argc, char** argv) {
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");  // as vexor-gui does
   if (argc < 3) {
     std::fprintf(stderr, "usage: vexor-screenshots OUTPUT_DIR [BIG_LOG] LOG...\n");
     return 2;

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QStringList>
+#include <clocale>
 #include <cstdio>
 #include <string>
 
@@ -67,6 +68,9 @@ int main(int argc, char** argv) {
   // The report's browser shares its drawing context with the widgets.
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
+  // Qt takes the user's locale for the C library too; numbers in the report, the CSV and the
+  // lists are written with a decimal point, as the command line writes them.
+  std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName(QStringLiteral("Vexor"));
   QApplication::setOrganizationName(QStringLiteral("Vexor"));
   QApplication::setApplicationVersion(QStringLiteral("1.40"));

@@ -120,6 +120,8 @@ void MainFrame::CreateActions() {
     action->setObjectName(QStringLiteral("command%1").arg(command.id));
     action->setStatusTip(QString::fromLatin1(command.prompt));
     action->setToolTip(QString::fromLatin1(command.toolTip));
+    // A toolbar button is named by its tool tip, not by the menu text with its accelerator.
+    action->setIconText(QString::fromLatin1(command.toolTip));
     if (command.accelerator && *command.accelerator) {
       action->setShortcut(QKeySequence(QString::fromLatin1(command.accelerator)));
     }

@@ -67,8 +67,10 @@ VexoriumView::VexoriumView(MainFrame& frame, QWidget* parent)
   m_drawGraph->setVisible(false);
   connect(m_drawGraph, &QPushButton::clicked, this, &VexoriumView::drawGraphRequested);
   for (const FixedBoxInfo& info : kFixedBoxes) {
+    // The view draws the box's label itself: the box carries it as its name for assistive
+    // technology, and the longer caption as its tool tip.
     auto* box = new QCheckBox(this);
-    box->setAccessibleName(QString::fromLatin1(info.caption));
+    box->setAccessibleName(QString::fromLatin1(info.label));
     box->setToolTip(QString::fromLatin1(info.caption));
     box->setVisible(false);
     m_fixedBoxes[info.controlId] = box;
