@@ -7,6 +7,8 @@
 #include <clocale>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -17,6 +19,8 @@
 #include "app/gui/LeftView.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/OptionsDialog.h"
+#include "app/gui/Pictures.h"
+#include "app/gui/QtPrompter.h"
 #include "app/gui/VexoriumView.h"
 #include "app/gui/WorkBox.h"
 #include "platform/ScriptedPrompter.h"
@@ -141,6 +145,85 @@ TEST_F(GuiTest, CancelEndsALoadAsAFailedLoad) {
   EXPECT_TRUE(m_frame->Action(kCmdOpenGamesLog)->isEnabled());
   m_frame->ShowScreen(1);
   EXPECT_EQ(m_frame->View()->Layout().screen, Screen::kStart);
+}
+
+// Every file command through its dialog and its work box: save, open, export with the
+// game-by-game question, clean; a failed open keeps what was loaded.
+TEST_F(GuiTest, FileCommandsRunThroughTheirDialogsAndWorkBoxes) {
+  ASSERT_TRUE(LoadSample());
+  const CVexoriumDoc& doc = m_frame->Doc();
+  int32_t players = doc.nameCount;
+  std::string data = m_start + "/season.dat";
+  m_prompter.Choose({data});
+  ASSERT_TRUE(RunAndWait(kCmdSaveDataFile));
+
+  m_frame->ShowScreen(2);
+  m_prompter.Choose({data});
+  ASSERT_TRUE(RunAndWait(kCmdOpenDataFile));
+  EXPECT_EQ(doc.nameCount, players);
+  EXPECT_EQ(doc.currentScreen, 2);  // opening a data file keeps the screen
+  EXPECT_EQ(m_frame->View()->MainList()->model()->rowCount(), players);
+
+  m_prompter.Choose({m_start + "/missing.dat"});
+  EXPECT_FALSE(RunAndWait(kCmdOpenDataFile));
+  ASSERT_EQ(m_prompter.Messages().size(), 1u);
+  EXPECT_EQ(m_prompter.Messages()[0].caption, "Warning!");
+  EXPECT_TRUE(m_frame->Selection().dataAvailable);
+  EXPECT_EQ(doc.nameCount, players);
+
+  std::string csv = m_start + "/players.csv";
+  m_prompter.Answer(MessageAnswer::kYes);
+  m_prompter.Choose({csv});
+  ASSERT_TRUE(RunAndWait(kCmdExportCsv));
+  EXPECT_EQ(m_prompter.Messages()[1].text, "Do you wish to export game by game data as well?");
+  std::ifstream exported(csv);
+  std::string all((std::istreambuf_iterator<char>(exported)), std::istreambuf_iterator<char>());
+  EXPECT_NE(all.find(": Game 1,"), std::string::npos);
+
+  std::string log = m_start + "/dos.log";
+  std::ofstream(log, std::ios::binary) << "line one\r\nline two\r\n";
+  m_prompter.Choose({log});
+  ASSERT_TRUE(RunAndWait(kCmdCleanLogFile));
+  EXPECT_EQ(m_prompter.Messages().back().text, "End Of File Markers removed.");
+}
+
+// A message the load raises on its worker thread is shown on the GUI thread, and the load waits
+// for the answer.
+TEST_F(GuiTest, AMessageOfTheWorkerIsShownByTheGuiThread) {
+  QtPrompter real;
+  MainFrame frame(real, m_start);
+  real.SetOwner(&frame);
+  QString shown;
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      shown = box->text();
+      box->accept();
+    }
+  });
+  closer.start(20);
+  QSignalSpy finished(&frame, &MainFrame::workFinished);
+  frame.LoadLogs({m_start + "/no-such.log"});
+  ASSERT_TRUE(finished.wait(30000));
+  EXPECT_FALSE(finished.takeFirst().at(0).toBool());
+  EXPECT_TRUE(shown.contains(QStringLiteral("no-such.log"))) << shown.toStdString();
+  EXPECT_FALSE(frame.Selection().dataAvailable);
+}
+
+TEST(ReportLogo, IsPutInPlaceOnceAndNeverReplacesTheUsersOwn) {
+  QTemporaryDir folder;
+  std::string start = folder.path().toStdString();
+  ASSERT_TRUE(InstallReportLogo(start));
+  QFile ours(folder.path() + "/config/Logo.jpg");
+  ASSERT_TRUE(ours.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(ours.read(3).startsWith("\xFF\xD8"));  // a JPEG
+  ours.close();
+  std::ofstream(start + "/config/Logo.jpg", std::ios::binary | std::ios::trunc) << "mine";
+  ASSERT_TRUE(InstallReportLogo(start));
+  std::ifstream kept(start + "/config/Logo.jpg");
+  std::string text;
+  kept >> text;
+  EXPECT_EQ(text, "mine");
 }
 
 // Needs the browser engine, which does not run under the sanitizers.
