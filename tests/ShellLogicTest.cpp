@@ -101,14 +101,14 @@ TEST(ShellLogicTest, FiltersStartDirectoryAndProgress) {
   EXPECT_EQ(StartDirectory("", "relative", "/home/u"), "/home/u/.local/share/vexor");
   EXPECT_EQ(StartDirectory("", "", ""), "");
 
-  EXPECT_EQ(ProgressText(ProgressStep::kDiscovery, 0, 3), "Finding games and players: file 1 of 3");
-  EXPECT_EQ(ProgressText(ProgressStep::kStatistics, 1, 3), "Counting the statistics: file 2 of 3");
-  EXPECT_EQ(ProgressText(ProgressStep::kExporting, 0, 1), "Exporting to CSV");
+  EXPECT_EQ(ProgressText(WorkStep::kDiscovery, 0, 3), "Finding games and players: file 1 of 3");
+  EXPECT_EQ(ProgressText(WorkStep::kStatistics, 1, 3), "Counting the statistics: file 2 of 3");
+  EXPECT_EQ(ProgressText(WorkStep::kExporting, 0, 1), "Exporting to CSV");
 
-  // Forward through both passes of three files, each read in quarters.
+  // Forward through both passes of three files, each read in quarters, and the report.
   int last = 0;
-  for (ProgressStep step : {ProgressStep::kDiscovery, ProgressStep::kStatistics}) {
-    for (int file = 0; file < 3; ++file) {
+  for (WorkStep step : {WorkStep::kDiscovery, WorkStep::kStatistics, WorkStep::kReport}) {
+    for (int file = 0; file < (step == WorkStep::kReport ? 1 : 3); ++file) {
       for (uint64_t done = 0; done <= 400; done += 100) {
         int percent = ProgressPercent(done, 400, file, 3, step);
         EXPECT_GE(percent, last);
@@ -117,10 +117,10 @@ TEST(ShellLogicTest, FiltersStartDirectoryAndProgress) {
     }
   }
   EXPECT_EQ(last, 100);
-  EXPECT_EQ(ProgressPercent(200, 400, 1, 2, ProgressStep::kDiscovery), 37);
-  EXPECT_EQ(ProgressPercent(0, 0, 0, 1, ProgressStep::kStatistics), 50);
-  EXPECT_EQ(ProgressPercent(9, 3, 0, 0, ProgressStep::kSaving), 100);
-  EXPECT_EQ(ProgressPercent(0, 10, 0, 1, ProgressStep::kReport), 100);
+  EXPECT_EQ(ProgressPercent(200, 400, 1, 2, WorkStep::kDiscovery), 30);
+  EXPECT_EQ(ProgressPercent(0, 0, 0, 1, WorkStep::kStatistics), 40);
+  EXPECT_EQ(ProgressPercent(9, 3, 0, 0, WorkStep::kSaving), 100);
+  EXPECT_EQ(ProgressPercent(5, 10, 0, 1, WorkStep::kReport), 90);
 }
 
 }  // namespace

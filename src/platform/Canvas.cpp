@@ -5,7 +5,9 @@
 namespace vexor {
 namespace {
 
-std::string Hex(CanvasColour c) { return StringPrintf("%02X%02X%02X", RedOf(c), GreenOf(c), BlueOf(c)); }
+std::string Hex(CanvasColour c) {
+  return StringPrintf("%02X%02X%02X", RedOf(c), GreenOf(c), BlueOf(c));
+}
 
 }  // namespace
 
@@ -35,8 +37,8 @@ int RecordingCanvas::TextWidth(std::string_view text) const {
 
 void RecordingCanvas::Text(int x, int y, std::string_view text, CanvasColour colour,
                            TextAlign align, std::optional<CanvasColour> background) {
-  std::string call = StringPrintf("text %d %d %s %s", x, y,
-                                  align == TextAlign::kLeft ? "left" : "right", Hex(colour).c_str());
+  std::string call = StringPrintf(
+      "text %d %d %s %s", x, y, align == TextAlign::kLeft ? "left" : "right", Hex(colour).c_str());
   if (background) call += " bg=" + Hex(*background);
   call += ' ';
   call.append(text);

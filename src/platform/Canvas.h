@@ -17,9 +17,15 @@ using CanvasColour = uint32_t;  // 0x00BBGGRR
 constexpr CanvasColour RgbColour(int red, int green, int blue) {
   return static_cast<CanvasColour>((blue & 0xFF) << 16 | (green & 0xFF) << 8 | (red & 0xFF));
 }
-constexpr int RedOf(CanvasColour c) { return static_cast<int>(c & 0xFF); }
-constexpr int GreenOf(CanvasColour c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int BlueOf(CanvasColour c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int RedOf(CanvasColour c) {
+  return static_cast<int>(c & 0xFF);
+}
+constexpr int GreenOf(CanvasColour c) {
+  return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int BlueOf(CanvasColour c) {
+  return static_cast<int>((c >> 16) & 0xFF);
+}
 
 // A font: height in pixels (the character cell; 0 is the device's default font) and weight
 // (400 normal, 700 bold), in the device's default sans-serif face.
@@ -30,8 +36,8 @@ struct CanvasFont {
 };
 
 struct CanvasMetrics {
-  int height = 0;            // character cell
-  int ascent = 0;            // from the top of the cell to the base line
+  int height = 0;  // character cell
+  int ascent = 0;  // from the top of the cell to the base line
   int averageCharWidth = 0;
 };
 

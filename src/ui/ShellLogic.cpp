@@ -165,28 +165,28 @@ std::string StartDirectory(const std::string& optionDir, const std::string& xdgD
   return base == "/" ? "/vexor" : base + "/vexor";
 }
 
-std::string ProgressText(ProgressStep step, int fileIndex, int fileCount) {
+std::string ProgressText(WorkStep step, int fileIndex, int fileCount) {
   switch (step) {
-    case ProgressStep::kDiscovery:
+    case WorkStep::kDiscovery:
       return StringPrintf("Finding games and players: file %d of %d", fileIndex + 1, fileCount);
-    case ProgressStep::kStatistics:
+    case WorkStep::kStatistics:
       return StringPrintf("Counting the statistics: file %d of %d", fileIndex + 1, fileCount);
-    case ProgressStep::kReport:
+    case WorkStep::kReport:
       return "Writing the report";
-    case ProgressStep::kOpening:
+    case WorkStep::kOpening:
       return "Opening the data file";
-    case ProgressStep::kSaving:
+    case WorkStep::kSaving:
       return "Saving the data file";
-    case ProgressStep::kExporting:
+    case WorkStep::kExporting:
       return "Exporting to CSV";
-    case ProgressStep::kCleaning:
+    case WorkStep::kCleaning:
       return "Cleaning the log";
   }
   return std::string();
 }
 
 int ProgressPercent(uint64_t done, uint64_t total, int fileIndex, int fileCount,
-                    ProgressStep step) {
+                    WorkStep step) {
   double fraction =
       total == 0 ? 0.0 : static_cast<double>(std::min(done, total)) / static_cast<double>(total);
   int files = std::max(fileCount, 1);
@@ -194,14 +194,14 @@ int ProgressPercent(uint64_t done, uint64_t total, int fileIndex, int fileCount,
   double share = (file + fraction) / files;
   double percent;
   switch (step) {
-    case ProgressStep::kDiscovery:
-      percent = 50.0 * share;
+    case WorkStep::kDiscovery:
+      percent = 40.0 * share;
       break;
-    case ProgressStep::kStatistics:
-      percent = 50.0 + 50.0 * share;
+    case WorkStep::kStatistics:
+      percent = 40.0 + 40.0 * share;
       break;
-    case ProgressStep::kReport:
-      percent = 100.0;
+    case WorkStep::kReport:
+      percent = 80.0 + 20.0 * fraction;
       break;
     default:
       percent = 100.0 * fraction;

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Progress.h"
 #include "ui/ScreenGeometry.h"
 
 namespace vexor {
@@ -165,25 +166,15 @@ std::string StartDirectory(const std::string& optionDir, const std::string& xdgD
 
 // --- Progress box.
 
-enum class ProgressStep {
-  kDiscovery,
-  kStatistics,
-  kReport,
-  kOpening,
-  kSaving,
-  kExporting,
-  kCleaning
-};
-
 // The progress box's line: "Finding games and players: file 1 of 3", "Counting the statistics:
 // file 2 of 3", "Writing the report", "Opening the data file", "Saving the data file",
 // "Exporting to CSV", "Cleaning the log". fileIndex is 0-based, as the load reports it.
-std::string ProgressText(ProgressStep step, int fileIndex, int fileCount);
+std::string ProgressText(WorkStep step, int fileIndex, int fileCount);
 
 // How far the whole work is, 0 to 100, never moving back within a load: the discovery pass
-// fills the first half and the statistics pass the second, each file an equal share of its
-// half, done of total bytes of the current file within it; the report is 100. The single-file
-// steps (opening, saving, exporting, cleaning) are done of total.
-int ProgressPercent(uint64_t done, uint64_t total, int fileIndex, int fileCount, ProgressStep step);
+// fills the first 40, the statistics pass the next 40 (each file an equal share of its pass,
+// done of total bytes of the current file within it) and the report the last 20 (done of total
+// games). The single-file steps (opening, saving, exporting, cleaning) are done of total.
+int ProgressPercent(uint64_t done, uint64_t total, int fileIndex, int fileCount, WorkStep step);
 
 }  // namespace vexor

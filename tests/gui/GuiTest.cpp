@@ -4,15 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <clocale>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QTimer>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWebEngineView>
+#include <clocale>
 #include <fstream>
 #include <string>
 
@@ -97,9 +97,11 @@ TEST_F(GuiTest, AColumnClickResortsTheListAndASecondClickReversesIt) {
   ASSERT_GT(rows, 2);
   auto fragsAt = [&](int row) { return std::stoi(Cell(main, row, 1)); };
   emit main->horizontalHeader()->sectionClicked(1);
-  for (int r = 1; r < rows; ++r) EXPECT_GE(fragsAt(r - 1), fragsAt(r)) << "row " << r;
+  for (int r = 1; r < rows; ++r)
+    EXPECT_GE(fragsAt(r - 1), fragsAt(r)) << "row " << r;
   emit main->horizontalHeader()->sectionClicked(1);
-  for (int r = 1; r < rows; ++r) EXPECT_LE(fragsAt(r - 1), fragsAt(r)) << "row " << r;
+  for (int r = 1; r < rows; ++r)
+    EXPECT_LE(fragsAt(r - 1), fragsAt(r)) << "row " << r;
 }
 
 TEST_F(GuiTest, OptionsOkWritesTheSettingsFileAndABadNumberIsRefused) {
@@ -130,7 +132,8 @@ TEST_F(GuiTest, CancelEndsALoadAsAFailedLoad) {
     std::ifstream sample(kServerSample, std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(sample)), std::istreambuf_iterator<char>());
     std::ofstream out(big, std::ios::binary);
-    for (int i = 0; i < 300; ++i) out << bytes;
+    for (int i = 0; i < 300; ++i)
+      out << bytes;
   }
   QSignalSpy finished(m_frame.get(), &MainFrame::workFinished);
   m_frame->LoadLogs({big});
@@ -238,7 +241,8 @@ TEST_F(GuiTest, WebEngine_GameByGameScreenShowsTheReport) {
     ASSERT_TRUE(loaded.wait(30000));
   }
   EXPECT_TRUE(loaded.takeFirst().at(0).toBool());
-  EXPECT_EQ(browser->url(), QUrl::fromLocalFile(QString::fromStdString(m_start + "/html/games.htm")));
+  EXPECT_EQ(browser->url(),
+            QUrl::fromLocalFile(QString::fromStdString(m_start + "/html/games.htm")));
   EXPECT_FALSE(m_frame->View()->MainList()->isVisible());
 }
 

@@ -2,12 +2,12 @@
 // Loads the sample server log into a real main window and saves every screen, the options
 // dialog and the progress box as PNG files into the folder given.
 #include <QApplication>
-#include <clocale>
 #include <QDir>
 #include <QEventLoop>
 #include <QPainter>
 #include <QTimer>
 #include <QWebEngineView>
+#include <clocale>
 #include <memory>
 
 #include "app/gui/MainFrame.h"
@@ -39,7 +39,8 @@ int main(int argc, char** argv) {
   QDir start(out.filePath(QStringLiteral("start")));
   start.mkpath(QStringLiteral("."));
   std::vector<std::string> logs;
-  for (int i = 2; i < argc; ++i) logs.push_back(QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[i])).toStdString());
+  for (int i = 2; i < argc; ++i)
+    logs.push_back(QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[i])).toStdString());
   vexor::QtPrompter prompter;
   vexor::MainFrame frame(prompter, start.absolutePath().toStdString());
   prompter.SetOwner(&frame);
@@ -59,10 +60,12 @@ int main(int argc, char** argv) {
     painter.end();
     window.save(out.filePath(QStringLiteral("progress.png")));
   }
-  while (frame.Busy()) Settle(50);
+  while (frame.Busy())
+    Settle(50);
   if (logs.size() > 1) {
     frame.LoadLogs(std::vector<std::string>(logs.begin() + 1, logs.end()));
-    while (frame.Busy()) Settle(50);
+    while (frame.Busy())
+      Settle(50);
   }
   const char* names[] = {"", "logged-data", "graph-selection", "game-by-game", "about"};
   for (int screen : {1, 2, 3, 4}) {

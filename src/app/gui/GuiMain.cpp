@@ -90,10 +90,12 @@ int main(int argc, char** argv) {
     std::printf("vexor-gui 1.40 (build %s)\n", VEXOR_BUILD_ID);
     return 0;
   }
-  std::string start = vexor::StartDirectory(request.directory, qEnvironmentVariable("XDG_DATA_HOME").toStdString(),
-                                            QDir::homePath().toStdString());
+  std::string start =
+      vexor::StartDirectory(request.directory, qEnvironmentVariable("XDG_DATA_HOME").toStdString(),
+                            QDir::homePath().toStdString());
   if (!QDir().mkpath(vexor::PathToQString(start))) {
-    std::fprintf(stderr, "vexor-gui: the start directory \"%s\" cannot be created\n", start.c_str());
+    std::fprintf(stderr, "vexor-gui: the start directory \"%s\" cannot be created\n",
+                 start.c_str());
     return 1;
   }
   QApplication::setWindowIcon(vexor::ApplicationIcon());

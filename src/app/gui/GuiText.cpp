@@ -12,12 +12,16 @@ QString ToQString(std::string_view bytes) {
   return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-std::string ToBytes(const QString& text) { return text.toStdString(); }
+std::string ToBytes(const QString& text) {
+  return text.toStdString();
+}
 
 QString PathToQString(const std::string& path) {
   return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
-std::string PathFromQString(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string PathFromQString(const QString& path) {
+  return QFile::encodeName(path).toStdString();
+}
 
 }  // namespace vexor

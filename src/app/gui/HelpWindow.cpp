@@ -57,9 +57,9 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
   back->setEnabled(false);
   QString folder = HelpFolder();
   if (folder.isEmpty()) {
-    m_browser->setHtml(QStringLiteral(
-        "<h2>Vexor Help</h2><p>The user guide was not found beside the program "
-        "(share/vexor/help).</p>"));
+    m_browser->setHtml(
+        QStringLiteral("<h2>Vexor Help</h2><p>The user guide was not found beside the program "
+                       "(share/vexor/help).</p>"));
     external->setEnabled(false);
   } else {
     m_browser->setSource(QUrl::fromLocalFile(folder + QStringLiteral("/index.html")));

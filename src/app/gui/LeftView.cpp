@@ -33,7 +33,8 @@ LeftView::LeftView(MainFrame& frame, QWidget* parent)
 }
 
 void LeftView::SetBusy(bool busy) {
-  for (QPushButton* button : m_buttons) button->setEnabled(!busy);
+  for (QPushButton* button : m_buttons)
+    button->setEnabled(!busy);
 }
 
 QPushButton* LeftView::Button(int screen) const {

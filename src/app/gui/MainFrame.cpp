@@ -31,16 +31,21 @@ namespace {
 constexpr const char* kRecentLog = "log:";
 constexpr const char* kRecentData = "data:";
 
-QSettings RecentSettings() { return QSettings(QStringLiteral("Vexor"), QStringLiteral("Vexor")); }
+QSettings RecentSettings() {
+  return QSettings(QStringLiteral("Vexor"), QStringLiteral("Vexor"));
+}
 
 // The toolbar picture of a command, or none.
 const char* CommandIcon(int id) {
-  static const std::map<int, const char*> kIcons = {
-      {kCmdOpenGamesLog, "open-log"},     {kCmdOpenDataFile, "open-data"},
-      {kCmdSaveDataFile, "save-data"},    {kCmdPrint, "print"},
-      {kCmdExportCsv, "export-csv"},      {kCmdClientVariables, "client-vars"},
-      {kCmdServerVariables, "server-vars"}, {kCmdOptions, "options"},
-      {kCmdHelp, "help"}};
+  static const std::map<int, const char*> kIcons = {{kCmdOpenGamesLog, "open-log"},
+                                                    {kCmdOpenDataFile, "open-data"},
+                                                    {kCmdSaveDataFile, "save-data"},
+                                                    {kCmdPrint, "print"},
+                                                    {kCmdExportCsv, "export-csv"},
+                                                    {kCmdClientVariables, "client-vars"},
+                                                    {kCmdServerVariables, "server-vars"},
+                                                    {kCmdOptions, "options"},
+                                                    {kCmdHelp, "help"}};
   auto found = kIcons.find(id);
   return found == kIcons.end() ? nullptr : found->second;
 }
@@ -110,11 +115,13 @@ QAction* MainFrame::Action(int id) const {
 
 void MainFrame::CreateActions() {
   using Handler = void (MainFrame::*)();
-  static const std::map<int, Handler> kHandlers = {
-      {kCmdOpenGamesLog, &MainFrame::OnOpenGamesLog}, {kCmdOpenDataFile, &MainFrame::OnOpenDataFile},
-      {kCmdSaveDataFile, &MainFrame::OnSaveDataFile}, {kCmdExportCsv, &MainFrame::OnExportCsv},
-      {kCmdCleanLogFile, &MainFrame::OnCleanLogFile}, {kCmdOptions, &MainFrame::OnOptions},
-      {kCmdHelp, &MainFrame::OnHelp}};
+  static const std::map<int, Handler> kHandlers = {{kCmdOpenGamesLog, &MainFrame::OnOpenGamesLog},
+                                                   {kCmdOpenDataFile, &MainFrame::OnOpenDataFile},
+                                                   {kCmdSaveDataFile, &MainFrame::OnSaveDataFile},
+                                                   {kCmdExportCsv, &MainFrame::OnExportCsv},
+                                                   {kCmdCleanLogFile, &MainFrame::OnCleanLogFile},
+                                                   {kCmdOptions, &MainFrame::OnOptions},
+                                                   {kCmdHelp, &MainFrame::OnHelp}};
   for (const CommandInfo& command : kCommands) {
     auto* action = new QAction(QString::fromLatin1(command.menuText), this);
     action->setObjectName(QStringLiteral("command%1").arg(command.id));
@@ -136,7 +143,8 @@ void MainFrame::CreateActions() {
   }
   connect(Action(kCmdExit), &QAction::triggered, this, &QWidget::close);
   m_reportInBrowser = new QAction(QStringLiteral("Open Report in Web Browser"), this);
-  m_reportInBrowser->setStatusTip(QStringLiteral("Opens the game by game report in your web browser"));
+  m_reportInBrowser->setStatusTip(
+      QStringLiteral("Opens the game by game report in your web browser"));
   connect(m_reportInBrowser, &QAction::triggered, this, &MainFrame::OnOpenReportInBrowser);
 }
 
@@ -191,7 +199,8 @@ void MainFrame::UpdateCommandStates() {
     action->setEnabled(CommandEnabled(id, m_selection.dataAvailable, busy));
   }
   m_reportInBrowser->setEnabled(m_selection.dataAvailable && !busy);
-  for (QAction* recent : m_recentActions) recent->setEnabled(!busy);
+  for (QAction* recent : m_recentActions)
+    recent->setEnabled(!busy);
   m_left->SetBusy(busy);
 }
 
@@ -252,8 +261,8 @@ void MainFrame::StartWork(const QPixmap& picture, bool load, const QString& text
   m_box->SetText(text);
   connect(m_box, &WorkBox::cancelRequested, this, [this] { m_runner.RequestCancel(); });
   QPoint topLeft = m_splitter->mapToGlobal(QPoint(0, 0));
-  Point place = ProgressBoxPlace(
-      Rect{topLeft.x(), topLeft.y(), m_splitter->width(), m_splitter->height()});
+  Point place =
+      ProgressBoxPlace(Rect{topLeft.x(), topLeft.y(), m_splitter->width(), m_splitter->height()});
   m_box->PlaceAt(QPoint(place.x, place.y));
   m_box->show();
   m_runner.Start(std::move(work));
@@ -261,7 +270,8 @@ void MainFrame::StartWork(const QPixmap& picture, bool load, const QString& text
 }
 
 void MainFrame::StepStarted(int step, int fileIndex, int fileCount) {
-  if (m_box) m_box->SetText(ToQString(ProgressText(static_cast<ProgressStep>(step), fileIndex, fileCount)));
+  if (m_box)
+    m_box->SetText(ToQString(ProgressText(static_cast<WorkStep>(step), fileIndex, fileCount)));
 }
 
 void MainFrame::WorkEnded(bool ok) {
@@ -283,28 +293,30 @@ void MainFrame::LoadLogs(const std::vector<std::string>& paths) {
   m_selection.dataAvailable = false;
   DocumentOperations::SelectLogs(paths, &m_selection);
   std::string recent = paths.size() == 1 ? kRecentLog + paths.front() : std::string();
-  StartWork(ProgressPicture(), true, QStringLiteral("Loading"),
-            [this] { return m_operations->LoadLogs(); },
-            [this, recent](bool ok) {
-              // A failed or cancelled load leaves no statistics to show.
-              m_selection.dataAvailable = ok;
-              if (!ok) return;
-              if (!recent.empty()) AddRecentFile(recent);
-              raise();
-              activateWindow();
-            });
+  StartWork(
+      ProgressPicture(), true, QStringLiteral("Loading"),
+      [this] { return m_operations->LoadLogs(); },
+      [this, recent](bool ok) {
+        // A failed or cancelled load leaves no statistics to show.
+        m_selection.dataAvailable = ok;
+        if (!ok) return;
+        if (!recent.empty()) AddRecentFile(recent);
+        raise();
+        activateWindow();
+      });
 }
 
 void MainFrame::OpenDataFile(const std::string& path) {
   if (Busy() || path.empty()) return;
-  StartWork(ProgressPicture(), false, ToQString(ProgressText(ProgressStep::kOpening, 0, 1)),
-            [this, path] { return m_operations->OpenDataFile(path); },
-            [this, path](bool ok) {
-              if (!ok) return;  // the message is shown; what was loaded stays
-              AddRecentFile(kRecentData + path);
-              raise();
-              activateWindow();
-            });
+  StartWork(
+      ProgressPicture(), false, ToQString(ProgressText(WorkStep::kOpening, 0, 1)),
+      [this, path] { return m_operations->OpenDataFile(path); },
+      [this, path](bool ok) {
+        if (!ok) return;  // the message is shown; what was loaded stays
+        AddRecentFile(kRecentData + path);
+        raise();
+        activateWindow();
+      });
 }
 
 // --- Commands.
@@ -331,8 +343,9 @@ void MainFrame::OnOpenDataFile() {
 void MainFrame::OnSaveDataFile() {
   std::string path = m_prompter.ChooseFileToSave({kAllFilesFilter, "", false});
   if (path.empty()) return;
-  StartWork(WorkBoxPicture(), false, ToQString(ProgressText(ProgressStep::kSaving, 0, 1)),
-            [this, path] { return m_operations->SaveDataFile(path); }, nullptr);
+  StartWork(
+      WorkBoxPicture(), false, ToQString(ProgressText(WorkStep::kSaving, 0, 1)),
+      [this, path] { return m_operations->SaveDataFile(path); }, nullptr);
 }
 
 void MainFrame::OnExportCsv() {
@@ -340,9 +353,9 @@ void MainFrame::OnExportCsv() {
                                            "Info", MessageButtons::kYesNo) == MessageAnswer::kYes;
   std::string path = m_prompter.ChooseFileToSave({kAllFilesFilter, "", false});
   if (path.empty()) return;
-  StartWork(WorkBoxPicture(), false, ToQString(ProgressText(ProgressStep::kExporting, 0, 1)),
-            [this, path, gameByGame] { return m_operations->ExportCsv(path, gameByGame); },
-            nullptr);
+  StartWork(
+      WorkBoxPicture(), false, ToQString(ProgressText(WorkStep::kExporting, 0, 1)),
+      [this, path, gameByGame] { return m_operations->ExportCsv(path, gameByGame); }, nullptr);
 }
 
 void MainFrame::OnCleanLogFile() {
@@ -350,13 +363,14 @@ void MainFrame::OnCleanLogFile() {
       m_prompter.ChooseFilesToOpen({kLogFileFilter, m_doc->logDirectory, false});
   if (paths.empty()) return;
   std::string path = paths.front();
-  StartWork(CleaningPicture(), false, ToQString(ProgressText(ProgressStep::kCleaning, 0, 1)),
-            [this, path] {
-              CleanResult result = m_operations->CleanLogFile(path);
-              return result.status == CleanStatus::kCleaned ||
-                     result.status == CleanStatus::kNothingFound;
-            },
-            nullptr);
+  StartWork(
+      CleaningPicture(), false, ToQString(ProgressText(WorkStep::kCleaning, 0, 1)),
+      [this, path] {
+        CleanResult result = m_operations->CleanLogFile(path);
+        return result.status == CleanStatus::kCleaned ||
+               result.status == CleanStatus::kNothingFound;
+      },
+      nullptr);
 }
 
 void MainFrame::OnOptions() {
@@ -380,7 +394,8 @@ void MainFrame::OnOpenReportInBrowser() {
 void MainFrame::AddRecentFile(const std::string& entry) {
   m_recent.Add(entry);
   QStringList entries;
-  for (const std::string& e : m_recent.Entries()) entries << QString::fromStdString(e);
+  for (const std::string& e : m_recent.Entries())
+    entries << QString::fromStdString(e);
   QSettings settings = RecentSettings();
   settings.setValue(QStringLiteral("Recent File List"), entries);
   UpdateRecentFiles();

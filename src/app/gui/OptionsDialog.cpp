@@ -41,9 +41,9 @@ void OptionsDialog::BuildControls() {
   for (const OptionsControl& control : kOptionsControls) {
     QString caption = QString::fromLatin1(control.caption);
     if (control.id == kOptionsOkId || control.id == kOptionsCancelId) {
-      QPushButton* button = buttons->addButton(
-          caption, control.id == kOptionsOkId ? QDialogButtonBox::AcceptRole
-                                              : QDialogButtonBox::RejectRole);
+      QPushButton* button =
+          buttons->addButton(caption, control.id == kOptionsOkId ? QDialogButtonBox::AcceptRole
+                                                                 : QDialogButtonBox::RejectRole);
       if (control.id == kOptionsOkId) button->setDefault(true);
       continue;
     }
@@ -116,18 +116,23 @@ QLineEdit* OptionsDialog::Edit(int controlId) const {
 }
 
 void OptionsDialog::ShowValues() {
-  for (auto& [id, check] : m_checks) check->setChecked(m_form.Checked(id));
-  for (auto& [id, edit] : m_edits) edit->setText(ToQString(m_form.Text(id)));
+  for (auto& [id, check] : m_checks)
+    check->setChecked(m_form.Checked(id));
+  for (auto& [id, edit] : m_edits)
+    edit->setText(ToQString(m_form.Text(id)));
 }
 
 void OptionsDialog::ReadValues() {
-  for (auto& [id, check] : m_checks) m_form.SetChecked(id, check->isChecked());
-  for (auto& [id, edit] : m_edits) m_form.SetText(id, ToBytes(edit->text()));
+  for (auto& [id, check] : m_checks)
+    m_form.SetChecked(id, check->isChecked());
+  for (auto& [id, edit] : m_edits)
+    m_form.SetText(id, ToBytes(edit->text()));
 }
 
 void OptionsDialog::ChooseLogDirectory() {
   ReadValues();
-  std::string folder = m_prompter.ChooseFolder(kLogFolderBrowserTitle, m_form.Values().logDirectory);
+  std::string folder =
+      m_prompter.ChooseFolder(kLogFolderBrowserTitle, m_form.Values().logDirectory);
   if (!folder.empty()) m_form.SetLogDirectory(folder);
   ShowValues();
 }

@@ -7,7 +7,9 @@
 namespace vexor {
 namespace {
 
-QColor ToQColor(CanvasColour c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+QColor ToQColor(CanvasColour c) {
+  return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
 
 }  // namespace
 
@@ -50,8 +52,8 @@ int PainterCanvas::TextWidth(std::string_view text) const {
   return QFontMetrics(m_painter.font(), m_painter.device()).horizontalAdvance(ToQString(text));
 }
 
-void PainterCanvas::Text(int x, int y, std::string_view text, CanvasColour colour,
-                         TextAlign align, std::optional<CanvasColour> background) {
+void PainterCanvas::Text(int x, int y, std::string_view text, CanvasColour colour, TextAlign align,
+                         std::optional<CanvasColour> background) {
   QString qtext = ToQString(text);
   QFontMetrics metrics(m_painter.font(), m_painter.device());
   int width = metrics.horizontalAdvance(qtext);

@@ -14,17 +14,31 @@ QPixmap Picture(const char* name) {
 
 }  // namespace
 
-QPixmap BackgroundPicture() { return Picture("background.png"); }
-QPixmap LogoPicture() { return Picture("logo.png"); }
-QPixmap NavigationPicture() { return Picture("navigation.png"); }
-QPixmap ProgressPicture() { return Picture("progress.png"); }
-QPixmap WorkBoxPicture() { return Picture("workbox.png"); }
-QPixmap CleaningPicture() { return Picture("cleaning.png"); }
+QPixmap BackgroundPicture() {
+  return Picture("background.png");
+}
+QPixmap LogoPicture() {
+  return Picture("logo.png");
+}
+QPixmap NavigationPicture() {
+  return Picture("navigation.png");
+}
+QPixmap ProgressPicture() {
+  return Picture("progress.png");
+}
+QPixmap WorkBoxPicture() {
+  return Picture("workbox.png");
+}
+QPixmap CleaningPicture() {
+  return Picture("cleaning.png");
+}
 
 QIcon ToolbarIcon(const char* name) {
   QIcon icon;
-  icon.addFile(QStringLiteral(":/pictures/toolbar/%1-16.png").arg(QLatin1String(name)), QSize(16, 16));
-  icon.addFile(QStringLiteral(":/pictures/toolbar/%1-32.png").arg(QLatin1String(name)), QSize(32, 32));
+  icon.addFile(QStringLiteral(":/pictures/toolbar/%1-16.png").arg(QLatin1String(name)),
+               QSize(16, 16));
+  icon.addFile(QStringLiteral(":/pictures/toolbar/%1-32.png").arg(QLatin1String(name)),
+               QSize(32, 32));
   return icon;
 }
 
@@ -45,8 +59,8 @@ bool InstallReportLogo(const std::string& startDirectory) {
   QString temporary = target + QStringLiteral(".tmp");
   QFile::remove(temporary);
   if (!QFile::copy(QStringLiteral(":/pictures/Logo.jpg"), temporary)) return false;
-  QFile::setPermissions(temporary, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                       QFile::ReadOther);
+  QFile::setPermissions(temporary,
+                        QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
   if (!QFile::rename(temporary, target)) {
     QFile::remove(temporary);
     return QFile::exists(target);

@@ -16,8 +16,8 @@ template <typename Result, typename Ask>
 Result QtPrompter::OnGuiThread(Ask ask) {
   if (QThread::currentThread() == thread()) return ask();
   Result result{};
-  QMetaObject::invokeMethod(this, [&result, &ask] { result = ask(); },
-                            Qt::BlockingQueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [&result, &ask] { result = ask(); }, Qt::BlockingQueuedConnection);
   return result;
 }
 
@@ -58,7 +58,8 @@ std::vector<std::string> QtPrompter::ChooseFilesToOpen(const FileDialogRequest& 
       if (!one.isEmpty()) chosen << one;
     }
     std::vector<std::string> paths;
-    for (const QString& path : chosen) paths.push_back(PathFromQString(path));
+    for (const QString& path : chosen)
+      paths.push_back(PathFromQString(path));
     return paths;
   });
 }

@@ -22,7 +22,8 @@ int StatisticsModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant StatisticsModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() >= m_list.RowCount() || index.column() >= m_list.ColumnCount()) {
+  if (!index.isValid() || index.row() >= m_list.RowCount() ||
+      index.column() >= m_list.ColumnCount()) {
     return {};
   }
   if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole || role == Qt::ToolTipRole) {

@@ -36,7 +36,8 @@ QFont ViewFont(int height) {
   font.setBold(true);
   int size = height;
   font.setPixelSize(size);
-  while (size > 6 && QFontMetrics(font).height() > height) font.setPixelSize(--size);
+  while (size > 6 && QFontMetrics(font).height() > height)
+    font.setPixelSize(--size);
   return font;
 }
 
@@ -91,9 +92,9 @@ QTableView* VexoriumView::MakeList(StatisticsModel* model, const char* name) {
   list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 4);
   list->horizontalHeader()->setSectionsClickable(true);
   list->horizontalHeader()->setHighlightSections(false);
-  list->setStyleSheet(QStringLiteral(
-      "QTableView { background: white; gridline-color: #c8c8c8; }"
-      "QTableView::item:selected:!active { background: #cfd8e8; color: black; }"));
+  list->setStyleSheet(
+      QStringLiteral("QTableView { background: white; gridline-color: #c8c8c8; }"
+                     "QTableView::item:selected:!active { background: #cfd8e8; color: black; }"));
   list->setVisible(false);
   return list;
 }
@@ -148,7 +149,8 @@ void VexoriumView::ApplyLayout() {
 }
 
 void VexoriumView::PlaceFixedBoxes() {
-  for (auto& [id, box] : m_fixedBoxes) box->setVisible(false);
+  for (auto& [id, box] : m_fixedBoxes)
+    box->setVisible(false);
   for (const CheckBoxPlace& place : m_layout.fixedBoxes) {
     auto found = m_fixedBoxes.find(place.controlId);
     if (found == m_fixedBoxes.end()) continue;
@@ -171,7 +173,8 @@ void VexoriumView::PlaceVariableBoxes() {
     kept[place.slot] = box;
     m_variableBoxes.erase(place.slot);
   }
-  for (auto& [slot, box] : m_variableBoxes) delete box;
+  for (auto& [slot, box] : m_variableBoxes)
+    delete box;
   m_variableBoxes = std::move(kept);
 }
 
@@ -197,7 +200,8 @@ int VexoriumView::ClientWidth(QTableView* list) const {
 }
 
 void VexoriumView::SetColumnWidths(QTableView* list, const StatisticsList& rows, int otherWidth) {
-  for (int c = 0; c < rows.ColumnCount(); ++c) list->setColumnWidth(c, c == 0 ? kFirstColumnWidth : otherWidth);
+  for (int c = 0; c < rows.ColumnCount(); ++c)
+    list->setColumnWidth(c, c == 0 ? kFirstColumnWidth : otherWidth);
 }
 
 void VexoriumView::ShowReport() {
@@ -248,8 +252,10 @@ int VexoriumView::RoomForText(int x, int y) const {
   auto narrow = [&](const Rect& box) {
     if (box.y == y && box.x > x && !box.Collapsed()) limit = std::min(limit, box.x - 4);
   };
-  for (const CheckBoxPlace& place : m_layout.fixedBoxes) narrow(place.box);
-  for (const VariableBoxPlace& place : m_layout.variableBoxes) narrow(place.box);
+  for (const CheckBoxPlace& place : m_layout.fixedBoxes)
+    narrow(place.box);
+  for (const VariableBoxPlace& place : m_layout.variableBoxes)
+    narrow(place.box);
   return limit - x;
 }
 

@@ -77,8 +77,8 @@ class VexoriumView : public QWidget {
   QTableView* m_weaponList = nullptr;
   QWebEngineView* m_browser = nullptr;
   QPushButton* m_drawGraph = nullptr;
-  std::map<int, QCheckBox*> m_fixedBoxes;          // by control id
-  std::map<int, QCheckBox*> m_variableBoxes;       // by slot
+  std::map<int, QCheckBox*> m_fixedBoxes;     // by control id
+  std::map<int, QCheckBox*> m_variableBoxes;  // by slot
   std::vector<int32_t> m_mainSelection;
   std::vector<int32_t> m_weaponSelection;
   QPixmap m_background;

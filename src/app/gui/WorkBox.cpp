@@ -51,7 +51,9 @@ void WorkBox::SetPercent(int percent) {
   if (m_bar->maximum() > 0) m_bar->setValue(percent);
 }
 
-void WorkBox::PlaceAt(const QPoint& topLeft) { move(topLeft); }
+void WorkBox::PlaceAt(const QPoint& topLeft) {
+  move(topLeft);
+}
 
 void WorkBox::reject() {
   if (!m_cancel) return;  // a work box cannot be stopped half-way

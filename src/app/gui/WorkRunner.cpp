@@ -12,7 +12,9 @@ constexpr std::chrono::milliseconds kReportInterval(40);
 
 WorkRunner::WorkRunner(QObject* parent) : QObject(parent) {}
 
-WorkRunner::~WorkRunner() { Wait(); }
+WorkRunner::~WorkRunner() {
+  Wait();
+}
 
 bool WorkRunner::Start(std::function<bool()> work) {
   if (m_thread) return false;
@@ -43,8 +45,7 @@ void WorkRunner::StepStarted(WorkStep step, int fileIndex, int fileCount) {
 }
 
 void WorkRunner::BytesDone(uint64_t done, uint64_t total) {
-  int percent = ProgressPercent(done, total, m_fileIndex, m_fileCount,
-                                static_cast<ProgressStep>(static_cast<int>(m_step)));
+  int percent = ProgressPercent(done, total, m_fileIndex, m_fileCount, m_step);
   auto now = std::chrono::steady_clock::now();
   if (percent == m_lastPercent || now - m_lastReport < kReportInterval) return;
   m_lastPercent = percent;
