@@ -38,7 +38,6 @@ class GuiTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(m_folder.isValid());
-    qputenv("XDG_CONFIG_HOME", (m_folder.path() + "/xdg").toUtf8());
     m_start = m_folder.path().toStdString();
     m_frame = std::make_unique<MainFrame>(m_prompter, m_start);
     m_frame->resize(1024, 768);
@@ -256,6 +255,9 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS")) {
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox");
   }
+  // The recent-file list and other settings of the tests stay out of the user's own.
+  QTemporaryDir settings;
+  qputenv("XDG_CONFIG_HOME", settings.path().toUtf8());
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
   std::setlocale(LC_NUMERIC, "C");  // as vexor-gui does
