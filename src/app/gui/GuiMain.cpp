@@ -112,14 +112,13 @@ bool ParseArguments(const QStringList& arguments, GuiRequest* request, QString* 
     *error = QStringLiteral("at most 30 logs can be loaded at once");
     return false;
   }
-  bool printOnly = request->printChoiceGiven || !request->clientVars.empty() ||
-                   !request->serverVars.empty();
+  bool printOnly =
+      request->printChoiceGiven || !request->clientVars.empty() || !request->serverVars.empty();
   if (printOnly && request->printPdf.empty()) {
     *error = QStringLiteral("--print-choice, --client-vars and --server-vars go with --print-pdf");
     return false;
   }
-  if (!request->printPdf.empty() && request->logs.empty() && !request->help &&
-      !request->version) {
+  if (!request->printPdf.empty() && request->logs.empty() && !request->help && !request->version) {
     *error = QStringLiteral("--print-pdf needs at least one log");
     return false;
   }
@@ -141,7 +140,8 @@ int PrintPdf(const GuiRequest& request, const std::string& start) {
   if (!vexor::EnabledPrintChoices(doc)[static_cast<size_t>(code)]) {
     const vexor::PrintChoiceInfo& choice = vexor::kPrintChoices[static_cast<size_t>(code)];
     int block = (code - vexor::kPrintFirstClientBlock) % vexor::kPrintBlockCount;
-    std::fprintf(stderr, "vexor-gui: \"%s\" of the %s cannot be printed: fewer than %d are visible\n",
+    std::fprintf(stderr,
+                 "vexor-gui: \"%s\" of the %s cannot be printed: fewer than %d are visible\n",
                  choice.caption, choice.groupBox, block * vexor::kPrintBlockColumns + 1);
     return 1;
   }
@@ -154,15 +154,15 @@ int PrintPdf(const GuiRequest& request, const std::string& start) {
   return operations.ReportWritten() ? 0 : 1;
 }
 
-// Printing to PDF (and its options), the help and the version need no display: unless a platform is chosen, they
-// run offscreen (from a script, a cron job or a terminal without a desktop).
+// Printing to PDF (and its options), the help and the version need no display: unless a platform is
+// chosen, they run offscreen (from a script, a cron job or a terminal without a desktop).
 void ChooseOffscreenWithoutWindow(int argc, char** argv) {
   if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return;
   for (int i = 1; i < argc; ++i) {
     std::string argument = argv[i];
-    if (argument == "--print-pdf" || argument == "--print-choice" ||
-        argument == "--client-vars" || argument == "--server-vars" || argument == "--help" ||
-        argument == "-h" || argument == "--version") {
+    if (argument == "--print-pdf" || argument == "--print-choice" || argument == "--client-vars" ||
+        argument == "--server-vars" || argument == "--help" || argument == "-h" ||
+        argument == "--version") {
       qputenv("QT_QPA_PLATFORM", "offscreen");
       return;
     }
