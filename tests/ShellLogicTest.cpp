@@ -21,8 +21,8 @@ TEST(ShellLogicTest, CommandsAreEnabledByDataBusyAndReadiness) {
       {kCmdCleanLogFile, true, true, false},
       {kCmdSaveDataFile, false, true, false},
       {kCmdExportCsv, false, true, false},
-      {kCmdPrint, false, false, false},
-      {kCmdPrintPreview, false, false, false},
+      {kCmdPrint, false, true, false},
+      {kCmdPrintPreview, false, true, false},
       {kCmdExit, true, true, true},
       {kCmdClientVariables, false, false, false},
       {kCmdServerVariables, false, false, false},
@@ -38,10 +38,9 @@ TEST(ShellLogicTest, CommandsAreEnabledByDataBusyAndReadiness) {
     EXPECT_EQ(CommandEnabled(c.id, true, false), c.idleWithData);
     EXPECT_EQ(CommandEnabled(c.id, true, true), c.busyWithData);
   }
-  // The commands waiting for their dialogs follow the data rule once ready.
   const CommandInfo* print = FindCommand(kCmdPrint);
   ASSERT_NE(print, nullptr);
-  EXPECT_TRUE(print->needsData && !print->ready);
+  EXPECT_TRUE(print->needsData && print->ready);
   EXPECT_STREQ(print->menuText, "Print Main Statistcs\tCtrl+P");
   EXPECT_STREQ(FindCommand(kCmdOpenGamesLog)->menuText, "&Open Games Log \tCtrl+O");
 }

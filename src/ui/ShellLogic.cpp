@@ -7,7 +7,7 @@
 namespace vexor {
 
 // id, menu, menu text, accelerator, tool tip, prompt, needs data, touches the document, ready.
-// Print, Print Preview and the two custom-variable commands wait for their dialogs (ready false).
+// A command whose dialog is not built yet waits for it (ready false).
 const std::array<CommandInfo, kCommandCount> kCommands = {{
     {kCmdOpenGamesLog, "&File", "&Open Games Log \tCtrl+O", "Ctrl+O", "Open Games Log",
      "Open one or more Games Logs and load their statistics", false, true, true},
@@ -20,9 +20,9 @@ const std::array<CommandInfo, kCommandCount> kCommands = {{
     {kCmdExportCsv, "&File", "&Export Data to CSV File", nullptr, "Export Data to CSV File",
      "Export Data to CSV values", true, true, true},
     {kCmdPrint, "&File", "Print Main Statistcs\tCtrl+P", "Ctrl+P", "Print",
-     "Print the statistics tables", true, true, false},
+     "Print the statistics tables", true, true, true},
     {kCmdPrintPreview, "&File", "Print Preview", nullptr, "Print Preview",
-     "Show the printed pages on screen", true, true, false},
+     "Show the printed pages on screen", true, true, true},
     {kCmdExit, "&File", "E&xit", nullptr, "Exit", "Quit Vexor", false, false, true},
     {kCmdClientVariables, "Edit", "Client Side Custom Variables", nullptr,
      "Client Side Custom Variables", "Edit the Client Side Custom Variables", false, true, false},

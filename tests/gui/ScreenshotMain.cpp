@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QPainter>
+#include <QPrintPreviewDialog>
 #include <QTimer>
 #include <QWebEngineView>
 #include <clocale>
@@ -12,9 +13,11 @@
 
 #include "app/gui/MainFrame.h"
 #include "app/gui/OptionsDialog.h"
+#include "app/gui/PrintChoiceDialog.h"
 #include "app/gui/QtPrompter.h"
 #include "app/gui/WorkBox.h"
 #include "ui/OptionsForm.h"
+#include "ui/ShellLogic.h"
 
 namespace {
 
@@ -78,5 +81,26 @@ int main(int argc, char** argv) {
   dialog.show();
   Settle(300);
   dialog.grab().save(out.filePath(QStringLiteral("options.png")));
+  dialog.hide();
+  // Print Preview: the print-choice dialog, then the preview of the main statistics.
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* choice = qobject_cast<vexor::PrintChoiceDialog*>(modal)) {
+      answer.stop();
+      Settle(300);
+      choice->grab().save(out.filePath(QStringLiteral("print-choice.png")));
+      choice->accept();
+      answer.start(50);
+    } else if (auto* preview = qobject_cast<QPrintPreviewDialog*>(modal)) {
+      answer.stop();
+      preview->resize(1100, 800);
+      Settle(800);
+      preview->grab().save(out.filePath(QStringLiteral("print-preview.png")));
+      preview->reject();
+    }
+  });
+  answer.start(50);
+  frame.RunCommand(vexor::kCmdPrintPreview);
   return 0;
 }

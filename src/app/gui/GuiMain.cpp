@@ -6,10 +6,16 @@
 #include <cstdio>
 #include <string>
 
+#include "app/cli/ConsolePrompter.h"
 #include "app/gui/GuiText.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/Pictures.h"
+#include "app/gui/Printing.h"
 #include "app/gui/QtPrompter.h"
+#include "ops/DocumentOperations.h"
+#include "stats/LogSelection.h"
+#include "stats/VexoriumDoc.h"
+#include "ui/PrintTables.h"
 #include "ui/ShellLogic.h"
 
 #ifndef VEXOR_BUILD_ID
@@ -20,20 +26,50 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: vexor-gui [OPTIONS] [LOG...]\n"
+    "       vexor-gui --print-pdf FILE.pdf [--print-choice CHOICE] [-C DIR]\n"
+    "                 [--client-vars FILE] [--server-vars FILE] LOG...\n"
     "The Vexor desktop program: statistics of Quake 3 engine game logs.\n"
     "\n"
     "  -C DIR       keep the settings (DIR/config/data.dat) and the report (DIR/html) in DIR;\n"
     "               without it they are kept in $XDG_DATA_HOME/vexor (~/.local/share/vexor)\n"
     "  LOG...       load these logs (1 to 30) at start, as Open Games Log would\n"
+    "  --print-pdf FILE.pdf\n"
+    "               load the logs, print one table into FILE.pdf as Print would, and exit\n"
+    "               without showing a window (A4 or Letter as the locale has it)\n"
+    "  --print-choice CHOICE\n"
+    "               the table --print-pdf prints: main (the default), weapons, client1 ...\n"
+    "               client6, server1 ... server6 (the custom variables 1-9, 10-18, ...)\n"
+    "  --client-vars FILE, --server-vars FILE\n"
+    "               with --print-pdf: before the load, install the custom variables of FILE\n"
+    "               (a file saved with Save Vars), as Load Vars and Finish would\n"
     "  -h, --help   show this help and exit\n"
-    "  --version    show the version and exit\n";
+    "  --version    show the version and exit\n"
+    "\n"
+    "With --print-pdf, messages go to standard error as \"CAPTION: TEXT\" and the exit status\n"
+    "is 0 on success, 1 when the load failed or the file could not be written, 2 on bad usage.\n";
 
 struct GuiRequest {
   std::string directory;
   std::vector<std::string> logs;
+  std::string printPdf;
+  std::string clientVars;
+  std::string serverVars;
+  int printChoice = vexor::kPrintMainStats;
+  bool printChoiceGiven = false;
   bool help = false;
   bool version = false;
 };
+
+// The value after option i; false with a message when it is missing.
+bool OptionValue(const QStringList& arguments, qsizetype* i, const char* what, QString* value,
+                 QString* error) {
+  if (++*i >= arguments.size()) {
+    *error = QStringLiteral("option %1 needs %2").arg(arguments[*i - 1], QLatin1String(what));
+    return false;
+  }
+  *value = arguments[*i];
+  return true;
+}
 
 bool ParseArguments(const QStringList& arguments, GuiRequest* request, QString* error) {
   for (qsizetype i = 1; i < arguments.size(); ++i) {
@@ -43,11 +79,28 @@ bool ParseArguments(const QStringList& arguments, GuiRequest* request, QString* 
     } else if (argument == QStringLiteral("--version")) {
       request->version = true;
     } else if (argument == QStringLiteral("-C")) {
-      if (++i >= arguments.size()) {
-        *error = QStringLiteral("option -C needs a directory");
+      QString value;
+      if (!OptionValue(arguments, &i, "a directory", &value, error)) return false;
+      request->directory = vexor::PathFromQString(value);
+    } else if (argument == QStringLiteral("--print-pdf")) {
+      QString value;
+      if (!OptionValue(arguments, &i, "a file", &value, error)) return false;
+      request->printPdf = vexor::PathFromQString(QDir::current().absoluteFilePath(value));
+    } else if (argument == QStringLiteral("--print-choice")) {
+      QString value;
+      if (!OptionValue(arguments, &i, "a table name", &value, error)) return false;
+      if (!vexor::PrintChoiceFromTableName(value.toStdString(), &request->printChoice)) {
+        *error = QStringLiteral("unknown print choice '%1'").arg(value);
         return false;
       }
-      request->directory = vexor::PathFromQString(arguments[i]);
+      request->printChoiceGiven = true;
+    } else if (argument == QStringLiteral("--client-vars") ||
+               argument == QStringLiteral("--server-vars")) {
+      QString value;
+      if (!OptionValue(arguments, &i, "a file", &value, error)) return false;
+      std::string path = vexor::PathFromQString(QDir::current().absoluteFilePath(value));
+      (argument == QStringLiteral("--client-vars") ? request->clientVars : request->serverVars) =
+          path;
     } else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
       *error = QStringLiteral("unknown option %1").arg(argument);
       return false;
@@ -59,7 +112,61 @@ bool ParseArguments(const QStringList& arguments, GuiRequest* request, QString* 
     *error = QStringLiteral("at most 30 logs can be loaded at once");
     return false;
   }
+  bool printOnly =
+      request->printChoiceGiven || !request->clientVars.empty() || !request->serverVars.empty();
+  if (printOnly && request->printPdf.empty()) {
+    *error = QStringLiteral("--print-choice, --client-vars and --server-vars go with --print-pdf");
+    return false;
+  }
+  if (!request->printPdf.empty() && request->logs.empty() && !request->help && !request->version) {
+    *error = QStringLiteral("--print-pdf needs at least one log");
+    return false;
+  }
   return true;
+}
+
+// --print-pdf: the load as the command line runs it, then the table into the PDF file.
+int PrintPdf(const GuiRequest& request, const std::string& start) {
+  vexor::CVexoriumDoc doc;
+  vexor::LogSelection selection;
+  vexor::ConsolePrompter prompter;
+  vexor::DocumentOperations operations(doc, selection, prompter, start);
+  operations.Startup();
+  if (!operations.InstallVariableFiles(request.clientVars, request.serverVars)) return 1;
+  vexor::DocumentOperations::SelectLogs(request.logs, &selection);
+  if (!operations.LoadLogs()) return 1;
+  // The print-choice dialog offers a block of custom variables only once enough are visible.
+  int code = request.printChoice;
+  if (!vexor::EnabledPrintChoices(doc)[static_cast<size_t>(code)]) {
+    const vexor::PrintChoiceInfo& choice = vexor::kPrintChoices[static_cast<size_t>(code)];
+    int block = (code - vexor::kPrintFirstClientBlock) % vexor::kPrintBlockCount;
+    std::fprintf(stderr,
+                 "vexor-gui: \"%s\" of the %s cannot be printed: fewer than %d are visible\n",
+                 choice.caption, choice.groupBox, block * vexor::kPrintBlockColumns + 1);
+    return 1;
+  }
+  std::string error;
+  if (!vexor::PrintToPdf(doc, request.printChoice, request.printPdf, &error)) {
+    std::fprintf(stderr, "vexor-gui: %s\n", error.c_str());
+    return 1;
+  }
+  // A report page that could not be written has shown its message; the job still printed.
+  return operations.ReportWritten() ? 0 : 1;
+}
+
+// Printing to PDF (and its options), the help and the version need no display: unless a platform is
+// chosen, they run offscreen (from a script, a cron job or a terminal without a desktop).
+void ChooseOffscreenWithoutWindow(int argc, char** argv) {
+  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return;
+  for (int i = 1; i < argc; ++i) {
+    std::string argument = argv[i];
+    if (argument == "--print-pdf" || argument == "--print-choice" || argument == "--client-vars" ||
+        argument == "--server-vars" || argument == "--help" || argument == "-h" ||
+        argument == "--version") {
+      qputenv("QT_QPA_PLATFORM", "offscreen");
+      return;
+    }
+  }
 }
 
 }  // namespace
@@ -67,6 +174,7 @@ bool ParseArguments(const QStringList& arguments, GuiRequest* request, QString* 
 int main(int argc, char** argv) {
   // The report's browser shares its drawing context with the widgets.
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  ChooseOffscreenWithoutWindow(argc, argv);
   QApplication app(argc, argv);
   // Qt takes the user's locale for the C library too; numbers in the report, the CSV and the
   // lists are written with a decimal point, as the command line writes them.
@@ -98,6 +206,7 @@ int main(int argc, char** argv) {
                  start.c_str());
     return 1;
   }
+  if (!request.printPdf.empty()) return PrintPdf(request, start);
   QApplication::setWindowIcon(vexor::ApplicationIcon());
   vexor::QtPrompter prompter;
   vexor::MainFrame frame(prompter, start);

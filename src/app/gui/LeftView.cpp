@@ -42,6 +42,11 @@ QPushButton* LeftView::Button(int screen) const {
   return m_buttons[static_cast<size_t>(screen - 1)];
 }
 
+void LeftView::SetPrinting(bool printing) {
+  m_printing = printing;
+  update();
+}
+
 void LeftView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   int y = kButtonTop;
@@ -52,6 +57,7 @@ void LeftView::resizeEvent(QResizeEvent* event) {
 }
 
 void LeftView::paintEvent(QPaintEvent*) {
+  if (m_printing) return;
   QPainter painter(this);
   // The background is a soft wash: smooth scaling keeps it free of blocks.
   painter.setRenderHint(QPainter::SmoothPixmapTransform);

@@ -21,6 +21,9 @@ class LeftView : public QWidget {
   // The buttons are disabled while long work runs.
   void SetBusy(bool busy);
   QPushButton* Button(int screen) const;
+  // While a print job that this pane carries draws, the pane draws none of its pictures.
+  void SetPrinting(bool printing);
+  bool Printing() const { return m_printing; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -31,6 +34,7 @@ class LeftView : public QWidget {
   std::vector<QPushButton*> m_buttons;  // in screen order 1 to 4
   QPixmap m_background;
   QPixmap m_picture;
+  bool m_printing = false;
 };
 
 }  // namespace vexor

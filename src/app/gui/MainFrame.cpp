@@ -18,6 +18,7 @@
 #include "app/gui/LeftView.h"
 #include "app/gui/OptionsDialog.h"
 #include "app/gui/Pictures.h"
+#include "app/gui/Printing.h"
 #include "app/gui/VexoriumView.h"
 #include "app/gui/WorkBox.h"
 #include "ops/DocumentOperations.h"
@@ -115,13 +116,16 @@ QAction* MainFrame::Action(int id) const {
 
 void MainFrame::CreateActions() {
   using Handler = void (MainFrame::*)();
-  static const std::map<int, Handler> kHandlers = {{kCmdOpenGamesLog, &MainFrame::OnOpenGamesLog},
-                                                   {kCmdOpenDataFile, &MainFrame::OnOpenDataFile},
-                                                   {kCmdSaveDataFile, &MainFrame::OnSaveDataFile},
-                                                   {kCmdExportCsv, &MainFrame::OnExportCsv},
-                                                   {kCmdCleanLogFile, &MainFrame::OnCleanLogFile},
-                                                   {kCmdOptions, &MainFrame::OnOptions},
-                                                   {kCmdHelp, &MainFrame::OnHelp}};
+  static const std::map<int, Handler> kHandlers = {
+      {kCmdOpenGamesLog, &MainFrame::OnOpenGamesLog},
+      {kCmdOpenDataFile, &MainFrame::OnOpenDataFile},
+      {kCmdSaveDataFile, &MainFrame::OnSaveDataFile},
+      {kCmdExportCsv, &MainFrame::OnExportCsv},
+      {kCmdCleanLogFile, &MainFrame::OnCleanLogFile},
+      {kCmdOptions, &MainFrame::OnOptions},
+      {kCmdHelp, &MainFrame::OnHelp},
+      {kCmdPrint, &MainFrame::OnPrint},
+      {kCmdPrintPreview, &MainFrame::OnPrintPreview}};
   for (const CommandInfo& command : kCommands) {
     auto* action = new QAction(QString::fromLatin1(command.menuText), this);
     action->setObjectName(QStringLiteral("command%1").arg(command.id));
@@ -388,6 +392,10 @@ void MainFrame::OnHelp() {
 void MainFrame::OnOpenReportInBrowser() {
   QDesktopServices::openUrl(QUrl::fromLocalFile(PathToQString(m_doc->reportIndexPath)));
 }
+
+void MainFrame::OnPrint() { RunPrintJob(*this, m_prompter, false); }
+
+void MainFrame::OnPrintPreview() { RunPrintJob(*this, m_prompter, true); }
 
 // --- The recent-file list.
 

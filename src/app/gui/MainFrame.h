@@ -100,6 +100,8 @@ class MainFrame : public QMainWindow {
   void OnOptions();
   void OnHelp();
   void OnOpenReportInBrowser();
+  void OnPrint();
+  void OnPrintPreview();
 
   Prompter& m_prompter;
   std::string m_startDirectory;

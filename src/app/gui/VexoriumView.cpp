@@ -269,7 +269,13 @@ void VexoriumView::DrawText(QPainter& painter, int x, int y, const QString& text
   painter.drawText(x, y + metrics.ascent(), shown);
 }
 
+void VexoriumView::SetPrinting(bool printing) {
+  m_printing = printing;
+  update();
+}
+
 void VexoriumView::paintEvent(QPaintEvent*) {
+  if (m_printing) return;
   QPainter painter(this);
   // The background is a soft wash: smooth scaling keeps it free of blocks.
   painter.setRenderHint(QPainter::SmoothPixmapTransform);

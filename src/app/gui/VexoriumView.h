@@ -38,6 +38,9 @@ class VexoriumView : public QWidget {
   const std::vector<int32_t>& WeaponSelection() const { return m_weaponSelection; }
   // Whether the statistic or option box with this control id is ticked.
   bool BoxChecked(int controlId) const;
+  // While a print job is prepared and drawn, the view draws no screen (its controls stay).
+  void SetPrinting(bool printing);
+  bool Printing() const { return m_printing; }
 
   QTableView* MainList() const { return m_mainList; }
   QTableView* WeaponList() const { return m_weaponList; }
@@ -83,6 +86,7 @@ class VexoriumView : public QWidget {
   std::vector<int32_t> m_weaponSelection;
   QPixmap m_background;
   QPixmap m_logo;
+  bool m_printing = false;
 };
 
 }  // namespace vexor
