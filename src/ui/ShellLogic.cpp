@@ -7,7 +7,7 @@
 namespace vexor {
 
 // id, menu, menu text, accelerator, tool tip, prompt, needs data, touches the document, ready.
-// Print, Print Preview and the two custom-variable commands wait for their dialogs (ready false).
+// Print and Print Preview wait for their dialogs (ready false).
 const std::array<CommandInfo, kCommandCount> kCommands = {{
     {kCmdOpenGamesLog, "&File", "&Open Games Log \tCtrl+O", "Ctrl+O", "Open Games Log",
      "Open one or more Games Logs and load their statistics", false, true, true},
@@ -25,9 +25,9 @@ const std::array<CommandInfo, kCommandCount> kCommands = {{
      "Show the printed pages on screen", true, true, false},
     {kCmdExit, "&File", "E&xit", nullptr, "Exit", "Quit Vexor", false, false, true},
     {kCmdClientVariables, "Edit", "Client Side Custom Variables", nullptr,
-     "Client Side Custom Variables", "Edit the Client Side Custom Variables", false, true, false},
+     "Client Side Custom Variables", "Edit the Client Side Custom Variables", false, true, true},
     {kCmdServerVariables, "Edit", "Server Side Custom Variables", nullptr,
-     "Server Side Custom Variables", "Edit the Server Side Custom Variables", false, true, false},
+     "Server Side Custom Variables", "Edit the Server Side Custom Variables", false, true, true},
     {kCmdOptions, "&View", "Options", nullptr, "Options",
      "Set the display, sorting and game options", false, true, true},
     {kCmdToolbar, "&View", "&Toolbar", nullptr, "Toggle Toolbar", "Show or hide the toolbar", false,
