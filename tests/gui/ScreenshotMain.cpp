@@ -1,6 +1,7 @@
 // vexor-screenshots: the desktop program's screens as pictures, for looking at them (not a test).
 // Loads the sample server log into a real main window and saves every screen, the options
 // dialog and the progress box as PNG files into the folder given.
+#include <QAbstractButton>
 #include <QApplication>
 #include <clocale>
 #include <QDir>
@@ -125,6 +126,8 @@ int main(int argc, char** argv) {
   vexor::ClientVarForm clientForm;
   vexor::ClientVarDialog clientDialog(clientForm, frame.Doc(), prompter, &frame);
   clientDialog.show();
+  // Variable 2 uses both players' rows.
+  qobject_cast<QAbstractButton*>(clientDialog.Control(vexor::VarControl::kNext))->click();
   Settle(300);
   clientDialog.grab().save(out.filePath(QStringLiteral("client-variables.png")));
   clientDialog.hide();

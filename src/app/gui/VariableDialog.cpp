@@ -104,8 +104,15 @@ QGridLayout* VariableDialog::SlotRows() {
   grid->setColumnStretch(2, 1);
   for (int row = 0; row < 2; ++row) {
     const int top = row * 4;
-    grid->addWidget(Control(SlotFlag(row)), top, 0, Qt::AlignLeft);
-    grid->addWidget(Control(SlotFlag(row + 2)), top, 2, Qt::AlignLeft);
+    // The two boxes' captions read as one phrase ("Change Player 1 Statistic"), the left box
+    // towards the left column, the right box towards the right one.
+    auto* phrase = new QHBoxLayout;
+    phrase->setSpacing(0);
+    phrase->addStretch();
+    phrase->addWidget(Control(SlotFlag(row)));
+    phrase->addWidget(Control(SlotFlag(row + 2)));
+    phrase->addStretch();
+    grid->addLayout(phrase, top, 0, 1, 3);
     grid->addWidget(Control(SlotTarget(row)), top + 1, 0);
     grid->addWidget(Control(TargetsLabel(row)), top + 1, 1, Qt::AlignCenter);
     grid->addWidget(Control(SlotTarget(row + 2)), top + 1, 2);
