@@ -65,7 +65,7 @@ ClientFormFields ClientForm(std::string_view line) {
   form.name = fields.Text(0);
   form.searchString = fields.Text(1);
   form.typeSelection = fields.Int(2, 0);
-  fields.Slots(3, &form.slots);
+  fields.Slots(3, &form.changes);
   form.visible = fields.Int(7, 1);
   return form;
 }
@@ -79,7 +79,7 @@ ServerFormFields ServerForm(std::string_view line) {
   form.id2 = fields.Int(3, -2);
   form.id3 = fields.Int(4, -2);
   form.modstring = fields.Text(5);
-  fields.Slots(6, &form.slots);
+  fields.Slots(6, &form.changes);
   form.visible = fields.Int(10, 1);
   return form;
 }

@@ -15,8 +15,8 @@ ClientFormFields ValidClient() {
   form.name = "Quads";
   form.searchString = "PLAYER1 got the Quad Damage";
   form.typeSelection = kPlayer1String;
-  form.slots.p1Change = 1;
-  form.slots.p1Value = 1;
+  form.changes.p1Change = 1;
+  form.changes.p1Value = 1;
   return form;
 }
 
@@ -26,8 +26,8 @@ ServerFormFields ValidServer() {
   form.idstring = "Kill:";
   form.modstring = "MOD_RAILGUN";
   form.id1 = -1;
-  form.slots.p1Change = 1;
-  form.slots.p1Value = 1;
+  form.changes.p1Change = 1;
+  form.changes.p1Value = 1;
   return form;
 }
 
@@ -44,10 +44,10 @@ TEST(FormFieldsTest, ClientFaultsAccumulateInOrder) {
        [](ClientFormFields& f) { f = ClientFormFields{}; f.name = "Quads"; },
        kIntro + "The search string is not entered.\n" + "No variables are being incremented.\n"},
       {"only a second slot set",
-       [](ClientFormFields& f) { f = ClientFormFields{}; f.slots.p2Change2 = 1; },
+       [](ClientFormFields& f) { f = ClientFormFields{}; f.changes.p2Change2 = 1; },
        kFormEmpty},
       {"no type: nothing else is judged",
-       [](ClientFormFields& f) { f.typeSelection = -1; f.name.clear(); f.slots.p1Value = 0; },
+       [](ClientFormFields& f) { f.typeSelection = -1; f.name.clear(); f.changes.p1Value = 0; },
        kIntro + "Variable type is not selected.\n"},
       {"type past the list", [](ClientFormFields& f) { f.typeSelection = 7; },
        kIntro + "Variable type is not selected.\n"},
@@ -58,14 +58,14 @@ TEST(FormFieldsTest, ClientFaultsAccumulateInOrder) {
            "ComboBox.\n"},
       {"slot faults in record order, value before target",
        [](ClientFormFields& f) {
-         f.slots.p1Value = 0;
-         f.slots.p1Target = -1;
-         f.slots.p1Change2 = 1;  // value 5, no target
-         f.slots.p1Value2 = 5;
-         f.slots.p1Target2 = -1;
-         f.slots.p2Change = 1;  // value 0, target fine
-         f.slots.p2Change2 = 1;
-         f.slots.p2Value2 = -3;
+         f.changes.p1Value = 0;
+         f.changes.p1Target = -1;
+         f.changes.p1Change2 = 1;  // value 5, no target
+         f.changes.p1Value2 = 5;
+         f.changes.p1Target2 = -1;
+         f.changes.p2Change = 1;  // value 0, target fine
+         f.changes.p2Change2 = 1;
+         f.changes.p2Value2 = -3;
        },
        kIntro + "PLAYER1's variable is being incremented by zero!\n" +
            "PLAYER1's variable to increment is zero!\n" +
@@ -73,13 +73,13 @@ TEST(FormFieldsTest, ClientFaultsAccumulateInOrder) {
            "PLAYER1's 2nd variable to increment is zero!\n"},
       {"a second slot alone increments",
        [](ClientFormFields& f) {
-         f.slots.p1Change = 0;
-         f.slots.p2Change2 = 1;
-         f.slots.p2Value2 = 2;
+         f.changes.p1Change = 0;
+         f.changes.p2Change2 = 1;
+         f.changes.p2Value2 = 2;
        },
        kFormOk},
       {"a clear slot's fields are not looked at",
-       [](ClientFormFields& f) { f.slots.p2Target = -1; f.slots.p2Value = 0; },
+       [](ClientFormFields& f) { f.changes.p2Target = -1; f.changes.p2Value = 0; },
        kFormOk},
   };
   for (const ClientCase& c : cases) {
@@ -100,7 +100,7 @@ TEST(FormFieldsTest, ServerFaultsAccumulateInOrder) {
       {"valid", [](ServerFormFields&) {}, kFormOk},
       {"blank", [](ServerFormFields& f) { f = ServerFormFields{}; }, kFormEmpty},
       {"blank but a second slot",
-       [](ServerFormFields& f) { f = ServerFormFields{}; f.slots.p1Change2 = 1; },
+       [](ServerFormFields& f) { f = ServerFormFields{}; f.changes.p1Change2 = 1; },
        kFormEmpty},
       {"blank but an id",
        [](ServerFormFields& f) { f = ServerFormFields{}; f.id3 = 4; },
@@ -123,7 +123,7 @@ TEST(FormFieldsTest, ServerFaultsAccumulateInOrder) {
          f.modstring = "a b";
          f.idstring.clear();
          f.id1 = -2;
-         f.slots.p1Change = 0;
+         f.changes.p1Change = 0;
        },
        kIntro + "The variable name is not entered.\n" +
            "No spaces are allowed in the modstring.\n" +
@@ -131,7 +131,7 @@ TEST(FormFieldsTest, ServerFaultsAccumulateInOrder) {
            "You must enter at least one id, an idstring and a modstring.\n" +
            "The first id cannot be invalid.\n" + "No variables are being incremented.\n"},
       {"slot faults as on the client form",
-       [](ServerFormFields& f) { f.slots.p2Change2 = 1; f.slots.p2Target2 = -1; },
+       [](ServerFormFields& f) { f.changes.p2Change2 = 1; f.changes.p2Target2 = -1; },
        kIntro + "PLAYER2's 2nd variable is being incremented by zero!\n" +
            "PLAYER2's 2nd variable to increment is zero!\n"},
   };
@@ -144,11 +144,11 @@ TEST(FormFieldsTest, ServerFaultsAccumulateInOrder) {
 
 TEST(FormFieldsTest, RecordTakesItsOwnNumberForThisVariableAndZeroesClearSlots) {
   ClientFormFields form = ValidClient();
-  form.slots.p2Change = 1;
-  form.slots.p2Target = 3;
-  form.slots.p2Value = -2;
-  form.slots.p1Target2 = 4;  // clear slot with leftovers on the form
-  form.slots.p1Value2 = 9;
+  form.changes.p2Change = 1;
+  form.changes.p2Target = 3;
+  form.changes.p2Value = -2;
+  form.changes.p1Target2 = 4;  // clear slot with leftovers on the form
+  form.changes.p1Value2 = 9;
   ClientVariable record;
   WriteFormToRecord(form, 7, &record);
   EXPECT_EQ(record.ordinal, 7);

@@ -24,9 +24,9 @@ class VariableWorkingCopyTest : public ::testing::Test {
     ClientFormFields form;
     form.name = name;
     form.searchString = "PLAYER1 " + name;
-    form.slots.p1Change = 1;
-    form.slots.p1Target = target;
-    form.slots.p1Value = value;
+    form.changes.p1Change = 1;
+    form.changes.p1Target = target;
+    form.changes.p1Value = value;
     return form;
   }
 
@@ -222,8 +222,8 @@ TEST_F(VariableWorkingCopyTest, VariableFilesRoundTripThroughTheWorkingCopy) {
   form.id1 = -1;
   form.id2 = -1;
   form.id3 = 10;
-  form.slots.p2Change = 1;
-  form.slots.p2Value = 3;
+  form.changes.p2Change = 1;
+  form.changes.p2Value = 3;
   ASSERT_TRUE(server.StoreForm(form, prompter));
   std::string path = folder.File("mine.var");
   std::string error;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace vexor {
@@ -18,6 +19,10 @@ inline void AddWrapping(int32_t* counter, int32_t amount) {
 inline void SubtractWrapping(int32_t* counter, int32_t amount) {
   *counter = static_cast<int32_t>(static_cast<uint32_t>(*counter) - static_cast<uint32_t>(amount));
 }
+
+// A whole number as a dialog's integer box takes it: blanks (spaces, tabs) around, an optional
+// sign, at least one digit, and within the int32 range. False for anything else.
+bool ParseDialogInteger(const std::string& text, int32_t* value);
 
 // a + b clamped to the int32 range.
 int32_t SaturatingAdd(int32_t a, int64_t b);

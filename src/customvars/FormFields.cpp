@@ -62,8 +62,8 @@ void WriteSlots(const FormSlots& form, int32_t k, ChangeSlots* record) {
 }  // namespace
 
 std::string ValidateForm(const ClientFormFields& form) {
-  if (form.name.empty() && form.searchString.empty() && form.slots.p1Change == 0 &&
-      form.slots.p2Change == 0) {
+  if (form.name.empty() && form.searchString.empty() && form.changes.p1Change == 0 &&
+      form.changes.p2Change == 0) {
     return kFormEmpty;
   }
   std::string faults;
@@ -79,13 +79,13 @@ std::string ValidateForm(const ClientFormFields& form) {
     faults +=
         "The search string is not of the same form as the stringtype in the topmost ComboBox.\n";
   }
-  AppendSlotFaults(form.slots, &faults);
+  AppendSlotFaults(form.changes, &faults);
   return Verdict(faults);
 }
 
 std::string ValidateForm(const ServerFormFields& form) {
   if (form.name.empty() && form.modstring.empty() && form.idstring.empty() &&
-      form.slots.p1Change == 0 && form.slots.p2Change == 0 && form.id1 == -2 && form.id2 == -2 &&
+      form.changes.p1Change == 0 && form.changes.p2Change == 0 && form.id1 == -2 && form.id2 == -2 &&
       form.id3 == -2) {
     return kFormEmpty;
   }
@@ -100,7 +100,7 @@ std::string ValidateForm(const ServerFormFields& form) {
   }
   if (form.id1 == -2) faults += "The first id cannot be invalid.\n";
   if (form.id1 == -1 && form.id2 == -1 && form.id3 == -1) faults += "All three ids are clients.\n";
-  AppendSlotFaults(form.slots, &faults);
+  AppendSlotFaults(form.changes, &faults);
   return Verdict(faults);
 }
 
@@ -110,7 +110,7 @@ void WriteFormToRecord(const ClientFormFields& form, int32_t k, ClientVariable* 
   record->ordinal = k;
   record->searchString = form.searchString;
   record->visible = form.visible;
-  WriteSlots(form.slots, k, record);
+  WriteSlots(form.changes, k, record);
 }
 
 void WriteFormToRecord(const ServerFormFields& form, int32_t k, ServerVariable* record) {
@@ -122,7 +122,7 @@ void WriteFormToRecord(const ServerFormFields& form, int32_t k, ServerVariable* 
   record->modstring = form.modstring;
   record->idstring = form.idstring;
   record->visible = form.visible;
-  WriteSlots(form.slots, k, record);
+  WriteSlots(form.changes, k, record);
 }
 
 }  // namespace vexor

@@ -25,7 +25,7 @@ struct ClientFormFields {
   std::string name;
   std::string searchString;
   int32_t typeSelection = 0;  // the StringType selected in the type list; -1: none
-  FormSlots slots;
+  FormSlots changes;  // the four change slots (not "slots": a Qt keyword)
   int32_t visible = 1;
 };
 
@@ -37,7 +37,7 @@ struct ServerFormFields {
   int32_t id2 = -2;
   int32_t id3 = -2;
   std::string modstring;
-  FormSlots slots;
+  FormSlots changes;  // the four change slots (not "slots": a Qt keyword)
   int32_t visible = 1;
 };
 

@@ -39,32 +39,6 @@ const std::array<OptionsControl, kOptionsControlCount> kOptionsControls = {{
     {kOptionsCancelId, Kind::kPushButton, "Cancel", "", ""},
 }};
 
-bool ParseDialogInteger(const std::string& text, int32_t* value) {
-  auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  size_t i = 0;
-  while (i < text.size() && blank(text[i])) {
-    ++i;
-  }
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  size_t firstDigit = i;
-  int64_t magnitude = 0;
-  constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    magnitude = magnitude * 10 + (text[i] - '0');
-    if (magnitude > kLimit) return false;
-  }
-  if (i == firstDigit) return false;
-  while (i < text.size() && blank(text[i])) {
-    ++i;
-  }
-  if (i != text.size()) return false;
-  int64_t signedValue = negative ? -magnitude : magnitude;
-  if (signedValue > std::numeric_limits<int32_t>::max()) return false;
-  *value = static_cast<int32_t>(signedValue);
-  return true;
-}
-
 void OptionsForm::Open(const CVexoriumDoc& doc) {
   const Options& options = doc.options;
   for (size_t i = 0; i < kWeaponCount; ++i) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/TextNumbers.h"  // ParseDialogInteger
 #include "stats/Weapons.h"
 
 namespace vexor {
@@ -70,10 +71,6 @@ struct OptionsAccept {
   std::string caption;
   int focusControl = 0;
 };
-
-// A whole number as a dialog's integer box takes it: blanks (spaces, tabs) around, an optional
-// sign, at least one digit, and within the int32 range. False for anything else.
-bool ParseDialogInteger(const std::string& text, int32_t* value);
 
 class OptionsForm {
  public:

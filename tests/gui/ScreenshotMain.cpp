@@ -1,6 +1,7 @@
 // vexor-screenshots: the desktop program's screens as pictures, for looking at them (not a test).
 // Loads the sample server log into a real main window and saves every screen, the options
 // dialog and the progress box as PNG files into the folder given.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -11,15 +12,60 @@
 #include <clocale>
 #include <memory>
 
+#include "app/gui/ClientVarDialog.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/OptionsDialog.h"
 #include "app/gui/PrintChoiceDialog.h"
 #include "app/gui/QtPrompter.h"
+#include "app/gui/ServerVarDialog.h"
 #include "app/gui/WorkBox.h"
+#include "customvars/ClientVarForm.h"
+#include "customvars/ServerVarForm.h"
+#include "stats/VexoriumDoc.h"
 #include "ui/OptionsForm.h"
 #include "ui/ShellLogic.h"
 
 namespace {
+
+// Two definitions of each kind, as a user would have stored them, for the dialogs' pictures.
+void DefineVariables(vexor::CVexoriumDoc& doc) {
+  vexor::ClientVariable& quad = doc.clientVars[1];
+  quad.name = "Quads";
+  quad.stringType = 0;
+  quad.searchString = "PLAYER1 got the Quad Damage!";
+  quad.p1Change = 1;
+  quad.p1Target = 1;
+  quad.p1Value = 1;
+  vexor::ClientVariable& telefrag = doc.clientVars[2];
+  telefrag.name = "Telefrags";
+  telefrag.stringType = 3;
+  telefrag.searchString = "PLAYER1 was telefragged by PLAYER2";
+  telefrag.p2Change = 1;
+  telefrag.p2Target = 2;
+  telefrag.p2Value = 1;
+  telefrag.p1Change2 = 1;
+  telefrag.p1Target2 = 1;
+  telefrag.p1Value2 = -1;
+  doc.clientVarCount = 2;
+  vexor::ServerVariable& health = doc.serverVars[1];
+  health.name = "SmallHealth";
+  health.idstring = "Item:";
+  health.id1 = -1;
+  health.modstring = "item_health_small";
+  health.p1Change = 1;
+  health.p1Target = 1;
+  health.p1Value = 1;
+  vexor::ServerVariable& rails = doc.serverVars[2];
+  rails.name = "Rails";
+  rails.idstring = "Kill:";
+  rails.id1 = -1;
+  rails.id2 = -1;
+  rails.modstring = "MOD_RAILGUN";
+  rails.p1Change = 1;
+  rails.p1Target = 2;
+  rails.p1Value = 1;
+  doc.serverVarCount = 2;
+}
 
 void Settle(int milliseconds) {
   QEventLoop loop;
@@ -82,6 +128,20 @@ int main(int argc, char** argv) {
   Settle(300);
   dialog.grab().save(out.filePath(QStringLiteral("options.png")));
   dialog.hide();
+  DefineVariables(frame.Doc());
+  vexor::ClientVarForm clientForm;
+  vexor::ClientVarDialog clientDialog(clientForm, frame.Doc(), prompter, &frame);
+  clientDialog.show();
+  // Variable 2 uses both players' rows.
+  qobject_cast<QAbstractButton*>(clientDialog.Control(vexor::VarControl::kNext))->click();
+  Settle(300);
+  clientDialog.grab().save(out.filePath(QStringLiteral("client-variables.png")));
+  clientDialog.hide();
+  vexor::ServerVarForm serverForm;
+  vexor::ServerVarDialog serverDialog(serverForm, frame.Doc(), prompter, &frame);
+  serverDialog.show();
+  Settle(300);
+  serverDialog.grab().save(out.filePath(QStringLiteral("server-variables.png")));
   // Print Preview: the print-choice dialog, then the preview of the main statistics.
   QTimer answer;
   QObject::connect(&answer, &QTimer::timeout, [&] {

@@ -13,12 +13,14 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include "app/gui/ClientVarDialog.h"
 #include "app/gui/GuiText.h"
 #include "app/gui/HelpWindow.h"
 #include "app/gui/LeftView.h"
 #include "app/gui/OptionsDialog.h"
 #include "app/gui/Pictures.h"
 #include "app/gui/Printing.h"
+#include "app/gui/ServerVarDialog.h"
 #include "app/gui/VexoriumView.h"
 #include "app/gui/WorkBox.h"
 #include "ops/DocumentOperations.h"
@@ -125,7 +127,9 @@ void MainFrame::CreateActions() {
       {kCmdOptions, &MainFrame::OnOptions},
       {kCmdHelp, &MainFrame::OnHelp},
       {kCmdPrint, &MainFrame::OnPrint},
-      {kCmdPrintPreview, &MainFrame::OnPrintPreview}};
+      {kCmdPrintPreview, &MainFrame::OnPrintPreview},
+      {kCmdClientVariables, &MainFrame::OnClientVariables},
+      {kCmdServerVariables, &MainFrame::OnServerVariables}};
   for (const CommandInfo& command : kCommands) {
     auto* action = new QAction(QString::fromLatin1(command.menuText), this);
     action->setObjectName(QStringLiteral("command%1").arg(command.id));
@@ -380,6 +384,18 @@ void MainFrame::OnCleanLogFile() {
 void MainFrame::OnOptions() {
   OptionsDialog dialog(m_optionsForm, *m_doc, m_startDirectory, m_prompter, this);
   if (dialog.exec() == QDialog::Accepted) UpdateAllViews();
+}
+
+void MainFrame::OnClientVariables() {
+  ClientVarDialog dialog(m_clientVarForm, *m_doc, m_prompter, this);
+  if (dialog.exec() == QDialog::Accepted) UpdateAllViews();
+}
+
+void MainFrame::OnServerVariables() {
+  ServerVarDialog dialog(m_serverVarForm, *m_doc, m_prompter, this);
+  // Load Vars changes the game type names of a Team Arena set at once, whatever the answer.
+  dialog.exec();
+  UpdateAllViews();
 }
 
 void MainFrame::OnHelp() {

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "app/gui/WorkRunner.h"
+#include "customvars/ClientVarForm.h"
+#include "customvars/ServerVarForm.h"
 #include "stats/LogSelection.h"
 #include "ui/OptionsForm.h"
 #include "ui/ShellLogic.h"
@@ -98,6 +100,8 @@ class MainFrame : public QMainWindow {
   void OnExportCsv();
   void OnCleanLogFile();
   void OnOptions();
+  void OnClientVariables();
+  void OnServerVariables();
   void OnHelp();
   void OnOpenReportInBrowser();
   void OnPrint();
@@ -109,6 +113,9 @@ class MainFrame : public QMainWindow {
   LogSelection m_selection;
   std::unique_ptr<DocumentOperations> m_operations;
   OptionsForm m_optionsForm;  // the document's options dialog keeps its values between openings
+  // The custom-variable dialogs keep their working copies and sets-changed flags as long.
+  ClientVarForm m_clientVarForm;
+  ServerVarForm m_serverVarForm;
   WorkRunner m_runner;
   Done m_done;
   WorkBox* m_box = nullptr;
