@@ -13,6 +13,7 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include "app/gui/ChartWindow.h"
 #include "app/gui/GuiText.h"
 #include "app/gui/HelpWindow.h"
 #include "app/gui/LeftView.h"
@@ -86,7 +87,7 @@ MainFrame::MainFrame(Prompter& prompter, std::string startDirectory, QWidget* pa
     if (m_box) m_box->SetPercent(percent);
   });
   connect(&m_runner, &WorkRunner::finished, this, &MainFrame::WorkEnded);
-  connect(m_view, &VexoriumView::drawGraphRequested, this, [] {});
+  connect(m_view, &VexoriumView::drawGraphRequested, this, &MainFrame::OnDrawGraph);
 
   std::vector<std::string> recent;
   for (const QString& entry :
@@ -373,6 +374,18 @@ void MainFrame::OnHelp() {
 
 void MainFrame::OnOpenReportInBrowser() {
   QDesktopServices::openUrl(QUrl::fromLocalFile(PathToQString(m_doc->reportIndexPath)));
+}
+
+void MainFrame::OnDrawGraph() {
+  if (Busy() || m_graphWindowOpen) return;
+  ChartWindow* chart = OpenChartWindow(*this, m_prompter);
+  if (chart == nullptr) return;  // refused: the warnings were shown
+  m_graphWindowOpen = true;
+  connect(chart, &ChartWindow::closed, this, [this] {
+    m_graphWindowOpen = false;
+    UpdateAllViews();
+  });
+  UpdateAllViews();
 }
 
 // --- The recent-file list.

@@ -100,6 +100,7 @@ class MainFrame : public QMainWindow {
   void OnOptions();
   void OnHelp();
   void OnOpenReportInBrowser();
+  void OnDrawGraph();
 
   Prompter& m_prompter;
   std::string m_startDirectory;

@@ -38,6 +38,9 @@ class VexoriumView : public QWidget {
   const std::vector<int32_t>& WeaponSelection() const { return m_weaponSelection; }
   // Whether the statistic or option box with this control id is ticked.
   bool BoxChecked(int controlId) const;
+  // Whether the box of the slot-th visible custom variable (from 1) is ticked; false when the
+  // slot has no box. Client and server variable k share a control id; the slot tells them apart.
+  bool VariableBoxChecked(int slot) const;
 
   QTableView* MainList() const { return m_mainList; }
   QTableView* WeaponList() const { return m_weaponList; }
@@ -48,6 +51,9 @@ class VexoriumView : public QWidget {
 
  signals:
   void drawGraphRequested();
+  // A check box was ticked or unticked, or the selection of a list changed: what an open graph
+  // shows has changed.
+  void graphChoiceChanged();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
