@@ -2,6 +2,9 @@
 // Loads the sample server log into a real main window and saves every screen, the options
 // dialog and the progress box as PNG files into the folder given.
 #include <QApplication>
+#include <QCheckBox>
+#include <QItemSelectionModel>
+#include <QTableView>
 #include <clocale>
 #include <QDir>
 #include <QEventLoop>
@@ -10,9 +13,11 @@
 #include <QWebEngineView>
 #include <memory>
 
+#include "app/gui/ChartWindow.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/OptionsDialog.h"
 #include "app/gui/QtPrompter.h"
+#include "app/gui/VexoriumView.h"
 #include "app/gui/WorkBox.h"
 #include "ui/OptionsForm.h"
 
@@ -22,6 +27,32 @@ void Settle(int milliseconds) {
   QEventLoop loop;
   QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
   loop.exec();
+}
+
+// The graph selection screen with the first `players` rows of the main list selected and the
+// boxes of these labels ticked, then "Draw Graph": the chart window saved as name.
+void SaveGraph(vexor::MainFrame& frame, const QDir& out, int players, const QStringList& boxes,
+               const QString& name) {
+  frame.ShowScreen(2);
+  Settle(200);
+  vexor::VexoriumView* view = frame.View();
+  QTableView* list = view->MainList();
+  list->clearSelection();
+  for (int row = 0; row < players; ++row) {
+    list->selectionModel()->select(list->model()->index(row, 0),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  }
+  emit list->clicked(list->model()->index(0, 0));
+  for (QCheckBox* box : view->findChildren<QCheckBox*>()) {
+    box->setChecked(boxes.contains(box->accessibleName()));
+  }
+  emit view->drawGraphRequested();
+  Settle(300);
+  if (auto* chart = frame.findChild<vexor::ChartWindow*>()) {
+    chart->grab().save(out.filePath(name));
+    chart->close();
+    Settle(100);
+  }
 }
 
 }  // namespace
@@ -75,5 +106,12 @@ int main(int argc, char** argv) {
   dialog.show();
   Settle(300);
   dialog.grab().save(out.filePath(QStringLiteral("options.png")));
+  dialog.close();
+  SaveGraph(frame, out, 3, {QStringLiteral("Frags"), QStringLiteral("Cumulative Graphing")},
+            QStringLiteral("graph-cumulative-frags.png"));
+  SaveGraph(frame, out, 4,
+            {QStringLiteral("Frags"), QStringLiteral("Deaths"), QStringLiteral("Suicides"),
+             QStringLiteral("Rocket Frags"), QStringLiteral("Cumulative Graphing")},
+            QStringLiteral("graph-16-series.png"));
   return 0;
 }
