@@ -65,7 +65,8 @@ bool Load(const std::string& directory, const std::string& input, CVexoriumDoc& 
 // The four players with the most games, in player-number order.
 std::vector<int32_t> BusiestPlayers(const CVexoriumDoc& doc) {
   std::vector<int32_t> players;
-  for (int32_t p = 1; p <= doc.nameCount; ++p) players.push_back(p);
+  for (int32_t p = 1; p <= doc.nameCount; ++p)
+    players.push_back(p);
   auto games = [&](int32_t p) { return doc.players[static_cast<size_t>(p)].games.EntryCount(); };
   std::stable_sort(players.begin(), players.end(),
                    [&](int32_t a, int32_t b) { return games(a) > games(b); });
@@ -103,7 +104,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::vector<std::string> names;
-  for (int32_t p : BusiestPlayers(doc)) names.push_back(doc.players[static_cast<size_t>(p)].name);
+  for (int32_t p : BusiestPlayers(doc))
+    names.push_back(doc.players[static_cast<size_t>(p)].name);
   GraphChoice choice;
   std::string error;
   if (!ChoiceFromNames(doc, names, {"frags", "deaths", "fph", "rocket"}, &choice, &error)) {

@@ -12,18 +12,24 @@ TEST(ChartGeometryTest, SeriesColoursFollowTheTableThenTheFormula) {
   struct Case {
     int n;
     CanvasColour colour;
-  } cases[] = {{1, 0x0000FF},  {2, 0x000000}, {3, 0x747300},
-               {4, 0xFF0000},  {13, 0xF2F1E6}, {16, 0xF2F100},
+  } cases[] = {{1, 0x0000FF},
+               {2, 0x000000},
+               {3, 0x747300},
+               {4, 0xFF0000},
+               {13, 0xF2F1E6},
+               {16, 0xF2F100},
                {17, RgbColour(85, 85, 170)},  // 5n = 85, 255 - 85 = 170
                {52, RgbColour(4, 4, 251)},    // 260 mod 256, (255 - 260) mod 256
                {0, RgbColour(0, 0, 255)}};
-  for (const Case& c : cases) EXPECT_EQ(SeriesColour(c.n), c.colour) << "series " << c.n;
+  for (const Case& c : cases)
+    EXPECT_EQ(SeriesColour(c.n), c.colour) << "series " << c.n;
 }
 
 TEST(ChartGeometryTest, LegendRowsSetTheTopOfThePlot) {
-  const std::pair<int, int> rows[] = {{0, 1}, {1, 1}, {3, 1}, {4, 2}, {6, 2}, {7, 3},
+  const std::pair<int, int> rows[] = {{0, 1},  {1, 1},  {3, 1},  {4, 2},  {6, 2}, {7, 3},
                                       {12, 4}, {15, 5}, {16, 6}, {17, 6}, {19, 7}};
-  for (auto [series, expected] : rows) EXPECT_EQ(LegendRows(series), expected) << series;
+  for (auto [series, expected] : rows)
+    EXPECT_EQ(LegendRows(series), expected) << series;
 
   FloatRect rect = PlotLayout(640, 640, TextCell{12, 6}, 4);
   EXPECT_FLOAT_EQ(rect.left, 32);     // 5 % of the width
@@ -56,10 +62,10 @@ TEST(ChartGeometryTest, EmptyRangesAreRejectedAndTheFirstRangeFixesTheTickSteps)
 TEST(ChartGeometryTest, CoordinatesTruncateTowardZero) {
   PlotArea plot(TextCell{16, 7}, FloatRect{32, 48, 634, 592});
   ASSERT_EQ(plot.SetRanges(0, 0, 25, 4), 0);
-  EXPECT_EQ(plot.X(1), 32 + 24);   // 1 / (25 / 602) = 24.08
-  EXPECT_EQ(plot.X(-1), 32 - 24);  // -24.08 toward zero
-  EXPECT_EQ(plot.Y(1.1f), 592 - 149);  // 1.1 / (4 / 544) = 149.6
-  EXPECT_EQ(plot.Y(2.9f), 592 - 394);  // 394.4
+  EXPECT_EQ(plot.X(1), 32 + 24);              // 1 / (25 / 602) = 24.08
+  EXPECT_EQ(plot.X(-1), 32 - 24);             // -24.08 toward zero
+  EXPECT_EQ(plot.Y(1.1f), 592 - 149);         // 1.1 / (4 / 544) = 149.6
+  EXPECT_EQ(plot.Y(2.9f), 592 - 394);         // 394.4
   EXPECT_EQ(plot.X(1e30f), 32 + 1000000000);  // held inside the int range
 }
 
@@ -71,12 +77,12 @@ TEST(ChartGeometryTest, AxesAppearOnlyForRangesOffZeroAndTicksStartAtTheEdges) {
   ASSERT_EQ(lines.size(), 15u + 11u);
   // 0.02 x 10 units up from the bottom: 0.2 / 0.1 is just under 2 in single precision.
   EXPECT_EQ(lines.front(), (Segment{0, 100, 0, 99}));
-  EXPECT_EQ(lines[15], (Segment{0, 100, 2, 100}));     // first y tick, 0.02 x 14 units right
+  EXPECT_EQ(lines[15], (Segment{0, 100, 2, 100}));  // first y tick, 0.02 x 14 units right
 
   PlotArea crossing(TextCell{16, 7}, FloatRect{0, 0, 100, 100});
   ASSERT_EQ(crossing.SetRanges(-5, 2, 5, 12), 0);
   lines = crossing.AxisLines();
-  EXPECT_EQ(lines[0], (Segment{50, 0, 50, 100}));  // vertical axis at x = 0, from ymax to ymin
+  EXPECT_EQ(lines[0], (Segment{50, 0, 50, 100}));    // vertical axis at x = 0, from ymax to ymin
   EXPECT_EQ(lines[1], (Segment{100, 100, 0, 100}));  // horizontal axis at ymin (same signs)
 }
 
@@ -136,9 +142,9 @@ TEST(ChartGeometryTest, LegendColumnsAndCells) {
   RecordingCanvas canvas;
   BlankLegendRow(canvas, plot, 1, kChartWhite, 3);
   LegendEntry(canvas, plot, columns.cells[1], 1, 0x0000FF, "Bob : Frags");
-  EXPECT_EQ(canvas.Calls(), (std::vector<std::string>{
-                                "font 14 700", "text 0 16 left FFFFFF bg=FFFFFF    ",
-                                "font 14 700", "text 280 16 left FF0000 Bob : Frags"}));
+  EXPECT_EQ(canvas.Calls(),
+            (std::vector<std::string>{"font 14 700", "text 0 16 left FFFFFF bg=FFFFFF    ",
+                                      "font 14 700", "text 280 16 left FF0000 Bob : Frags"}));
 }
 
 }  // namespace

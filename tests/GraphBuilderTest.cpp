@@ -27,7 +27,8 @@ class GraphBuilderTest : public ::testing::Test {
     // is made a hidden short game.
     Game(alice, 1, 5, 60);
     Game(alice, 3, 7, 120);
-    for (int g = 1; g <= 3; ++g) Game(bob, g, 1, 60);
+    for (int g = 1; g <= 3; ++g)
+      Game(bob, g, 1, 60);
   }
 
   void Game(int32_t p, int32_t g, int32_t frags, int32_t seconds) {
@@ -47,8 +48,10 @@ class GraphBuilderTest : public ::testing::Test {
                        std::set<int> slots = {}) {
     std::vector<int32_t> mainTable(CVexoriumDoc::kPlayerSlots, 0);
     std::vector<int32_t> weaponTable(CVexoriumDoc::kPlayerSlots, 0);
-    for (int32_t p : main) mainTable[static_cast<size_t>(p)] = 1;
-    for (int32_t p : weapons) weaponTable[static_cast<size_t>(p)] = 1;
+    for (int32_t p : main)
+      mainTable[static_cast<size_t>(p)] = 1;
+    for (int32_t p : weapons)
+      weaponTable[static_cast<size_t>(p)] = 1;
     return ChoiceFromView(
         doc, mainTable, weaponTable, [&](int id) { return boxes.count(id) > 0; },
         [&](int slot) { return slots.count(slot) > 0; });
@@ -68,12 +71,14 @@ TEST_F(GraphBuilderTest, ChoiceFromTheViewOrdersPlayersStatisticsAndVariableSlot
   // box has the same control id as client variable 1's would).
   test::DefineClientVariables(doc, 2, "c", {1});
   test::DefineServerVariables(doc, 1, "s");
-  GraphChoice choice = FromView({bob}, {alice, bob}, {kDeaths, kFrags, 1021, kCumulativeGraphingId},
-                                {2, 3});
+  GraphChoice choice =
+      FromView({bob}, {alice, bob}, {kDeaths, kFrags, 1021, kCumulativeGraphingId}, {2, 3});
   EXPECT_EQ(choice.players, (std::vector<int32_t>{alice, bob}));  // Bob counts once
   std::vector<std::string> suffixes;
-  for (const GraphStatistic& s : choice.statistics) suffixes.push_back(s.suffix);
-  EXPECT_EQ(suffixes, (std::vector<std::string>{" : s1", " : Frags", " : Deaths", " : Gaunt Frags"}));
+  for (const GraphStatistic& s : choice.statistics)
+    suffixes.push_back(s.suffix);
+  EXPECT_EQ(suffixes,
+            (std::vector<std::string>{" : s1", " : Frags", " : Deaths", " : Gaunt Frags"}));
   EXPECT_TRUE(choice.statistics[0].variable.server);
   EXPECT_TRUE(choice.cumulative);
   EXPECT_FALSE(choice.playedOnly);
@@ -82,7 +87,8 @@ TEST_F(GraphBuilderTest, ChoiceFromTheViewOrdersPlayersStatisticsAndVariableSlot
 
 TEST_F(GraphBuilderTest, DrawGraphWarnsForNothingChosenAndForMoreThanSixteenSeries) {
   std::set<int> all;
-  for (const GraphStatisticInfo& info : kGraphStatistics) all.insert(info.controlId);
+  for (const GraphStatisticInfo& info : kGraphStatistics)
+    all.insert(info.controlId);
   test::DefineClientVariables(doc, 2, "c");
   struct Case {
     std::set<int32_t> players;
@@ -94,9 +100,13 @@ TEST_F(GraphBuilderTest, DrawGraphWarnsForNothingChosenAndForMoreThanSixteenSeri
       {{alice}, {}, {}, {"There are no variables selected to graph!"}},
       {{}, {kFrags}, {}, {"There are no players selected!"}},
       {{alice}, all, {1}, {}},  // 16 series
-      {{alice}, all, {1, 2},
+      {{alice},
+       all,
+       {1, 2},
        {"You are trying to graph 17 variables. Thats too many! You should delete some."}},
-      {{alice, bob}, {kFrags, kDeaths, 1006, 1011, 1013, 1014, 1015, 1016, 1017}, {},
+      {{alice, bob},
+       {kFrags, kDeaths, 1006, 1011, 1013, 1014, 1015, 1016, 1017},
+       {},
        {"You are trying to graph 18 variables. Thats too many! You should delete some."}},
   };
   for (const Case& c : cases) {
@@ -124,11 +134,23 @@ TEST_F(GraphBuilderTest, SeriesValuesRangesAndHiddenGames) {
       {"played only, running", kFrags, true, true, false, {{0, 5}, {5, 12}}, 2, 32},
       // A hidden game is skipped but its 20 frags still raise the maximum.
       {"hidden game", kFrags, false, false, true, {{0, 5}, {5, 7}}, 2, 20},
-      {"rate per game", kFragsPerHour, false, false, false,
-       {{0, rate1}, {rate1, 0}, {0, PerHourOf(120, 7)}}, 3, rate1},
+      {"rate per game",
+       kFragsPerHour,
+       false,
+       false,
+       false,
+       {{0, rate1}, {rate1, 0}, {0, PerHourOf(120, 7)}},
+       3,
+       rate1},
       // The running rate: 5 frags in 60 s, then 12 frags in 180 s.
-      {"running rate", kFragsPerHour, true, false, false,
-       {{0, rate1}, {rate1, rate1}, {rate1, PerHourOf(180, 12)}}, 3, rate1},
+      {"running rate",
+       kFragsPerHour,
+       true,
+       false,
+       false,
+       {{0, rate1}, {rate1, rate1}, {rate1, PerHourOf(180, 12)}},
+       3,
+       rate1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -145,14 +167,16 @@ TEST_F(GraphBuilderTest, SeriesValuesRangesAndHiddenGames) {
     EXPECT_FLOAT_EQ(data.ymax, c.ymax);
   }
   // Show Only Games Played: x runs to the most games any selected player played.
-  EXPECT_FLOAT_EQ(BuildGraph(doc, FromView({alice, bob}, {}, {kFrags, kShowOnlyGamesPlayedId})).xmax, 3);
+  EXPECT_FLOAT_EQ(
+      BuildGraph(doc, FromView({alice, bob}, {}, {kFrags, kShowOnlyGamesPlayedId})).xmax, 3);
 }
 
 TEST_F(GraphBuilderTest, FourSeriesDrawTheirColoursLegendAndRanges) {
   GraphData data = BuildGraph(doc, FromView({alice}, {bob}, {kFrags, kDeaths}));
   ASSERT_EQ(data.series.size(), 4u);
   std::vector<CanvasColour> colours;
-  for (const GraphSeries& s : data.series) colours.push_back(s.colour);
+  for (const GraphSeries& s : data.series)
+    colours.push_back(s.colour);
   EXPECT_EQ(colours, (std::vector<CanvasColour>{0x0000FF, 0x000000, 0x747300, 0xFF0000}));
 
   RecordingCanvas canvas(16, 8);
@@ -170,9 +194,9 @@ TEST_F(GraphBuilderTest, FourSeriesDrawTheirColoursLegendAndRanges) {
   // End labels (y from 0 to 7 + 1), two white legend rows, then one entry a series: three a
   // row in the columns 11, 35 and 59 cells of 8 pixels.
   std::vector<std::string> expected = {
-      "text 32 592 left FFFFFF     0", "text 592 592 left FFFFFF     3",
+      "text 32 592 left FFFFFF     0",   "text 592 592 left FFFFFF     3",
       "text 632 602 right FFFFFF Games", "text 4 576 left FFFFFF 0.0",
-      "text 4 48 left FFFFFF 8.0", "text 24 32 left FFFFFF  ",
+      "text 4 48 left FFFFFF 8.0",       "text 24 32 left FFFFFF  ",
   };
   std::string blanks(640 / 8 * 5, ' ');
   expected.push_back("text 0 0 left FFFFFF bg=FFFFFF " + blanks);
@@ -193,7 +217,8 @@ TEST_F(GraphBuilderTest, ChoiceFromNamesFindsPlayersStatisticsAndVariables) {
       << error;
   EXPECT_EQ(choice.players, (std::vector<int32_t>{alice, bob}));
   std::vector<std::string> suffixes;
-  for (const GraphStatistic& s : choice.statistics) suffixes.push_back(s.suffix);
+  for (const GraphStatistic& s : choice.statistics)
+    suffixes.push_back(s.suffix);
   EXPECT_EQ(suffixes, (std::vector<std::string>{" : flag2", " : Frags", " : FPH", " : RG Frags"}));
 
   GraphChoice refused;

@@ -23,7 +23,9 @@ constexpr std::array<CanvasColour, 16> kSeriesColours = {
     0xFFFF00, 0xFF00FF, 0x00FFFF, 0x557B3E, 0xF2F1E6, 0xC8C799, 0xE4E3CC, 0xF2F100,
 };
 
-int Modulo256(int64_t value) { return static_cast<int>(((value % 256) + 256) % 256); }
+int Modulo256(int64_t value) {
+  return static_cast<int>(((value % 256) + 256) % 256);
+}
 
 // A float pixel value as an int, held well inside the int range (a huge data value or the
 // unset range's largest float must not overflow the conversion).
@@ -41,7 +43,9 @@ int TickCount(float range, float step) {
   return count >= kMostTicks ? kMostTicks : static_cast<int>(count);
 }
 
-bool OppositeSigns(float a, float b) { return (a < 0) != (b < 0); }
+bool OppositeSigns(float a, float b) {
+  return (a < 0) != (b < 0);
+}
 
 }  // namespace
 
@@ -59,7 +63,9 @@ CanvasColour SeriesColour(int n) {
   return RgbColour(grey, grey, Modulo256(255 - int64_t{5} * n));
 }
 
-int LegendRows(int series) { return series <= 0 ? 1 : (series + 2) / 3; }
+int LegendRows(int series) {
+  return series <= 0 ? 1 : (series + 2) / 3;
+}
 
 FloatRect PlotLayout(int width, int height, TextCell layout, int series) {
   FloatRect rect;
@@ -70,7 +76,9 @@ FloatRect PlotLayout(int width, int height, TextCell layout, int series) {
   return rect;
 }
 
-PlotArea::PlotArea(TextCell cell, const FloatRect& rect) : m_cell(cell) { Place(rect); }
+PlotArea::PlotArea(TextCell cell, const FloatRect& rect) : m_cell(cell) {
+  Place(rect);
+}
 
 void PlotArea::Place(const FloatRect& rect) {
   m_left = ToPixel(std::trunc(rect.left));
@@ -136,8 +144,8 @@ std::vector<ChartText> PlotArea::XLabels(CanvasColour titleColour) const {
   if (xTitle.empty() || m_x.max == kUnset) return {};
   return {
       {m_left, m_bottom, StringPrintf("%5.*f", labelPrecision, double{m_x.min}), xLabelColour},
-      {m_right - 5 * m_cell.width, m_bottom,
-       StringPrintf("%5.*f", labelPrecision, double{m_x.max}), xLabelColour},
+      {m_right - 5 * m_cell.width, m_bottom, StringPrintf("%5.*f", labelPrecision, double{m_x.max}),
+       xLabelColour},
       {m_right, m_bottom + 10, xTitle, titleColour, TextAlign::kRight},
   };
 }
@@ -181,7 +189,8 @@ void FillPlot(Canvas& canvas, const PlotArea& plot, CanvasColour colour) {
 void DrawAxes(Canvas& canvas, PlotArea& plot, CanvasColour colour) {
   std::vector<Segment> lines = plot.AxisLines();
   FillPlot(canvas, plot, kChartWhite);
-  for (const Segment& line : lines) canvas.Line(line.x1, line.y1, line.x2, line.y2, colour);
+  for (const Segment& line : lines)
+    canvas.Line(line.x1, line.y1, line.x2, line.y2, colour);
 }
 
 namespace {
@@ -213,11 +222,11 @@ void DrawYLabels(Canvas& canvas, const PlotArea& plot, CanvasColour titleColour)
   }
 }
 
-void BlankLegendRow(Canvas& canvas, const PlotArea& plot, int row, CanvasColour colour,
-                    int count) {
+void BlankLegendRow(Canvas& canvas, const PlotArea& plot, int row, CanvasColour colour, int count) {
   canvas.SetFont(kLabelFont);
-  canvas.Text(0, row * plot.Cell().height, std::string(static_cast<size_t>(std::max(0, count)), ' '),
-              colour, TextAlign::kLeft, colour);
+  canvas.Text(0, row * plot.Cell().height,
+              std::string(static_cast<size_t>(std::max(0, count)), ' '), colour, TextAlign::kLeft,
+              colour);
 }
 
 void LegendEntry(Canvas& canvas, const PlotArea& plot, int column, int row, CanvasColour colour,

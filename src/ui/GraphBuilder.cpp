@@ -17,7 +17,8 @@ class GameWalk {
   explicit GameWalk(const GameSeries& series) : m_series(series) {}
 
   const PlayerGame& At(int32_t g) {
-    while (m_entry < m_series.EntryCount() && m_series.GameAt(m_entry) < g) ++m_entry;
+    while (m_entry < m_series.EntryCount() && m_series.GameAt(m_entry) < g)
+      ++m_entry;
     if (m_entry < m_series.EntryCount() && m_series.GameAt(m_entry) == g) {
       return m_series.ValueAt(m_entry);
     }
@@ -167,8 +168,9 @@ void DrawGraph(Canvas& canvas, int width, int height, const GraphData& data) {
 GraphPicturePath PicturePathFor(const std::string& chosen) {
   auto endsWith = [&](std::string_view end) {
     if (chosen.size() < end.size()) return false;
-    return std::equal(end.begin(), end.end(), chosen.end() - static_cast<ptrdiff_t>(end.size()),
-                      [](char e, char c) { return std::tolower(static_cast<unsigned char>(c)) == e; });
+    return std::equal(
+        end.begin(), end.end(), chosen.end() - static_cast<ptrdiff_t>(end.size()),
+        [](char e, char c) { return std::tolower(static_cast<unsigned char>(c)) == e; });
   };
   if (endsWith(".svg")) return {chosen, true};
   if (endsWith(".png")) return {chosen, false};

@@ -46,8 +46,7 @@ void DrawGraph(Canvas& canvas, int width, int height, const GraphData& data);
 // "Save Graph As...": the save dialog's filter, and the kind of picture a chosen path asks for.
 // A path ending in ".svg" (any case) is an SVG picture, one ending in ".png" a PNG picture; any
 // other path gets ".png" added.
-constexpr const char* kGraphPictureFilter =
-    "PNG Picture (*.png)|*.png|SVG Picture (*.svg)|*.svg||";
+constexpr const char* kGraphPictureFilter = "PNG Picture (*.png)|*.png|SVG Picture (*.svg)|*.svg||";
 struct GraphPicturePath {
   std::string path;
   bool svg = false;

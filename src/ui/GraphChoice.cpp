@@ -9,15 +9,33 @@
 namespace vexor {
 namespace {
 
-int32_t Frags(const PlayerGame& g) { return g.frags; }
-int32_t Deaths(const PlayerGame& g) { return g.deaths; }
-int32_t Suicides(const PlayerGame& g) { return g.suicides; }
-float FragsRate(const PlayerGame& g) { return g.fragsPerHour; }
-float DeathsRate(const PlayerGame& g) { return g.deathsPerHour; }
-float SuicidesRate(const PlayerGame& g) { return g.suicidesPerHour; }
-int32_t TotalFrags(const PlayerRecord& p) { return p.frags; }
-int32_t TotalDeaths(const PlayerRecord& p) { return p.deaths; }
-int32_t TotalSuicides(const PlayerRecord& p) { return p.suicides; }
+int32_t Frags(const PlayerGame& g) {
+  return g.frags;
+}
+int32_t Deaths(const PlayerGame& g) {
+  return g.deaths;
+}
+int32_t Suicides(const PlayerGame& g) {
+  return g.suicides;
+}
+float FragsRate(const PlayerGame& g) {
+  return g.fragsPerHour;
+}
+float DeathsRate(const PlayerGame& g) {
+  return g.deathsPerHour;
+}
+float SuicidesRate(const PlayerGame& g) {
+  return g.suicidesPerHour;
+}
+int32_t TotalFrags(const PlayerRecord& p) {
+  return p.frags;
+}
+int32_t TotalDeaths(const PlayerRecord& p) {
+  return p.deaths;
+}
+int32_t TotalSuicides(const PlayerRecord& p) {
+  return p.suicides;
+}
 
 template <Weapon kWeapon>
 int32_t WeaponFrags(const PlayerGame& g) {

@@ -22,7 +22,7 @@ struct GraphStatisticInfo {
   int controlId;
   const char* suffix;
   const char* commandLineName;
-  int32_t (*count)(const PlayerGame&);  // the game's count (of a rate: what is counted)
+  int32_t (*count)(const PlayerGame&);   // the game's count (of a rate: what is counted)
   float (*gameRate)(const PlayerGame&);  // per-hour statistics: the game's rate; else null
   int32_t (*total)(const PlayerRecord&);
 };
@@ -51,9 +51,7 @@ struct GraphChoice {
   bool playedOnly = false;                 // "Show Only Games Played"
 
   // Players x statistics: the number of series the graph draws.
-  int32_t SeriesCount() const {
-    return static_cast<int32_t>(players.size() * statistics.size());
-  }
+  int32_t SeriesCount() const { return static_cast<int32_t>(players.size() * statistics.size()); }
 };
 
 // The choice on the graph selection screen as it is now: the players selected in either list

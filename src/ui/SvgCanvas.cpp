@@ -16,7 +16,9 @@ std::string Colour(CanvasColour c) {
   return StringPrintf("#%02X%02X%02X", RedOf(c), GreenOf(c), BlueOf(c));
 }
 
-int CellHeight(const CanvasFont& font) { return font.height > 0 ? font.height : kDefaultHeight; }
+int CellHeight(const CanvasFont& font) {
+  return font.height > 0 ? font.height : kDefaultHeight;
+}
 
 int CharWidth(const CanvasFont& font) {
   return font.height > 0 ? std::max(1, (font.height + 1) / 2) : kDefaultWidth;
@@ -40,8 +42,8 @@ void SvgCanvas::Rectangle(int left, int top, int right, int bottom, CanvasColour
   int y = top - m_originY;
   int w = std::max(0, right - left);
   int h = std::max(0, bottom - top);
-  StringAppendF(&m_body, "<rect x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" fill=\"%s\"/>\n", x,
-                y, w, h, Colour(fill).c_str());
+  StringAppendF(&m_body, "<rect x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" fill=\"%s\"/>\n", x, y,
+                w, h, Colour(fill).c_str());
   if (w > 0 && h > 0) {
     // The outline's pixels are the rectangle's outermost ones: its centre line runs half a
     // pixel inside.
@@ -58,7 +60,9 @@ void SvgCanvas::Line(int x1, int y1, int x2, int y2, CanvasColour colour) {
                 Colour(colour).c_str());
 }
 
-void SvgCanvas::SetFont(const CanvasFont& font) { m_font = font; }
+void SvgCanvas::SetFont(const CanvasFont& font) {
+  m_font = font;
+}
 
 CanvasMetrics SvgCanvas::Metrics() const {
   int height = CellHeight(m_font);
@@ -82,10 +86,10 @@ void SvgCanvas::Text(int x, int y, std::string_view text, CanvasColour colour, T
   }
   if (text.find_first_not_of(' ') == std::string_view::npos) return;  // nothing to see
   // The font's em size is a little smaller than its character cell, as a window's font is.
-  StringAppendF(&m_body,
-                "<text x=\"%d\" y=\"%d\" font-size=\"%d\" font-weight=\"%s\" fill=\"%s\"%s>", x,
-                y + metrics.ascent, metrics.height * 6 / 7, m_font.weight >= 700 ? "bold" : "normal",
-                Colour(colour).c_str(), align == TextAlign::kRight ? " text-anchor=\"end\"" : "");
+  StringAppendF(
+      &m_body, "<text x=\"%d\" y=\"%d\" font-size=\"%d\" font-weight=\"%s\" fill=\"%s\"%s>", x,
+      y + metrics.ascent, metrics.height * 6 / 7, m_font.weight >= 700 ? "bold" : "normal",
+      Colour(colour).c_str(), align == TextAlign::kRight ? " text-anchor=\"end\"" : "");
   m_body += XmlText(text);
   m_body += "</text>\n";
 }
@@ -128,11 +132,20 @@ std::string SvgCanvas::XmlText(std::string_view bytes) {
   for (char ch : bytes) {
     auto byte = static_cast<unsigned char>(ch);
     switch (byte) {
-      case '&': out += "&amp;"; continue;
-      case '<': out += "&lt;"; continue;
-      case '>': out += "&gt;"; continue;
-      case '"': out += "&quot;"; continue;
-      default: break;
+      case '&':
+        out += "&amp;";
+        continue;
+      case '<':
+        out += "&lt;";
+        continue;
+      case '>':
+        out += "&gt;";
+        continue;
+      case '"':
+        out += "&quot;";
+        continue;
+      default:
+        break;
     }
     if (byte < 0x20 || byte == 0x7F) {
       out += '?';

@@ -33,7 +33,8 @@ class ChartWindowTest : public ::testing::Test {
     m_frame->resize(1024, 768);
     m_frame->show();
     m_frame->LoadLogs({std::string(VEXOR_SAMPLES) + "/server-ffa-ctf.log"});
-    while (m_frame->Busy()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    while (m_frame->Busy())
+      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     ASSERT_TRUE(m_frame->Selection().dataAvailable);
     m_frame->ShowScreen(2);
   }

@@ -59,7 +59,8 @@ ChartWindow::ChartWindow(ChartSource source, Prompter& prompter, QWidget* parent
   m_chart = new ChartView(*this, this);
   setCentralWidget(m_chart);
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  QAction* save = file->addAction(QStringLiteral("Save Graph &As..."), this, &ChartWindow::SaveGraphAs);
+  QAction* save =
+      file->addAction(QStringLiteral("Save Graph &As..."), this, &ChartWindow::SaveGraphAs);
   save->setShortcut(QKeySequence::Save);
   save->setStatusTip(QStringLiteral("Save the graph as a PNG or SVG picture"));
   QAction* close = file->addAction(QStringLiteral("&Close"), this, &QWidget::close);
@@ -153,7 +154,8 @@ ChartWindow* OpenChartWindow(MainFrame& frame, Prompter& prompter) {
         [view](int slot) { return view->VariableBoxChecked(slot); });
   };
   std::vector<std::string> warnings = DrawGraphWarnings(source.choice());
-  for (const std::string& warning : warnings) prompter.Inform(warning, kGraphWarningCaption);
+  for (const std::string& warning : warnings)
+    prompter.Inform(warning, kGraphWarningCaption);
   if (!warnings.empty()) return nullptr;
   auto* window = new ChartWindow(std::move(source), prompter, &frame);
   QWidget* chart = window->Chart();
