@@ -23,17 +23,20 @@ vexor="$build/src/vexor"
 loggen="$build/bench/vexor-loggen"
 progressbench="$build/bench/vexor-progressbench"
 listbench="$build/bench/vexor-listbench"
-for program in "$vexor" "$loggen" "$progressbench" "$listbench"; do
+graphbench="$build/bench/vexor-graphbench"
+for program in "$vexor" "$loggen" "$progressbench" "$listbench" "$graphbench"; do
   [ -x "$program" ] || { echo "bench: $program is missing; build first (make build)" >&2; exit 2; }
 done
 work="${BENCH_DIR:-$build/bench-data}"
 repeat="${BENCH_REPEAT:-3}"
 scenarios="${BENCH_SCENARIOS:-max typical client save-open}"
 list_runs=7
+graph_runs=9
 if [ $smoke = 1 ]; then
   work="${BENCH_DIR:-$build/bench-smoke}"
   repeat=1
   list_runs=1
+  graph_runs=1
 fi
 mkdir -p "$work"
 cd "$work"
@@ -187,6 +190,19 @@ lists_row() {
     "$(ratio "$seconds" "$budget")" - -
 }
 
+# graph_row SCENARIO LOG [OPTIONS...]: one paint of the chart window's 16-series cumulative graph
+# over every game of the log (vexor-graphbench loads the log once, then times graph_runs paints
+# and gives the median). The target is a time: "ref s" shows the budget of 0.05 s a paint.
+graph_row() {
+  local scenario=$1 log=$2 out seconds budget=0.05
+  shift 2
+  out=$("$graphbench" --runs "$graph_runs" "$@" "$log") ||
+    { echo "bench: failed: vexor-graphbench $* $log" >&2; exit 1; }
+  seconds=$(echo "$out" | awk '$1 == "paint-seconds" { print $2 }')
+  print_row "$scenario" "graph: 16 series, 1 paint" "$(bytes_of "$log")" 1 - "$seconds" "$budget" \
+    "$(ratio "$seconds" "$budget")" - -
+}
+
 # generate FILE ARGS...: writes a log once; a later run with the same arguments keeps it.
 generate() {
   local file=$1
@@ -209,6 +225,7 @@ scenario_max() {
   row max "load, 49+49 variables" "$size" 3 512 "" -- "${read_twice[@]}" max.log -- \
     "$vexor" -q -C max --no-report "${vars[@]}" max.log
   lists_row max max.log -C max "${vars[@]}"
+  graph_row max max.log -C max
   # What splitting every line into its fields costs by itself (mawk, twice), against the same
   # reference: a measure of the per-line work that any reading of the log's lines does.
   row max "  (awk: every line's fields)" "$size" - - "" -- "${read_twice[@]}" max.log -- \

@@ -3,9 +3,10 @@
 # every one is there. Extra packages may be named on the command line.
 set -euo pipefail
 
-# The desktop program needs Qt 6 (widgets and the browser engine) and a font for its texts.
+# The desktop program needs Qt 6 (widgets, the browser engine, SVG for saved graphs) and a font
+# for its texts.
 packages=(g++ make cmake ninja-build libgtest-dev libgmock-dev git
-          qt6-base-dev qt6-webengine-dev libgl-dev fonts-dejavu-core fonts-liberation "$@")
+          qt6-base-dev qt6-webengine-dev qt6-svg-dev libgl-dev fonts-dejavu-core fonts-liberation "$@")
 
 missing=()
 for package in "${packages[@]}"; do

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -218,6 +219,58 @@ TEST_F(CliTest, JsonExportAndTheExportOrderStopsAtAFailure) {
   EXPECT_EQ(failed.exitCode, 1);
   EXPECT_FALSE(std::filesystem::exists(folder.File("late.dat")));
   EXPECT_FALSE(std::filesystem::exists(folder.File("late.json")));
+}
+
+// Compares a file the program wrote with tests/data/graph/NAME; on a mismatch writes
+// NAME.actual beside it. VEXOR_UPDATE_GOLDEN=1 rewrites the golden file.
+void ExpectGoldenGraph(const std::string& actual, const std::string& name) {
+  std::string path = std::string(VEXOR_TEST_DATA) + "/graph/" + name;
+  if (std::getenv("VEXOR_UPDATE_GOLDEN") != nullptr) std::ofstream(path, std::ios::binary) << actual;
+  std::filesystem::remove(path + ".actual");
+  if (actual == test::ReadFile(path)) return;
+  std::ofstream(path + ".actual", std::ios::binary) << actual;
+  ADD_FAILURE() << "the graph differs from " << path << "; see " << path << ".actual";
+}
+
+TEST_F(CliTest, GraphIsWrittenAsSvgAndABadChoiceIsRefused) {
+  folder.Write("games.log",
+               Lines({InitGame("0:00"), Connect("0:00", 1, "^1Alice"), Connect("0:00", 2, "B<o>b"),
+                      At("0:30", "Kill: 1 2 10: ^1Alice killed B<o>b by MOD_RAILGUN"),
+                      At("0:40", "Kill: 2 1 7: B<o>b killed ^1Alice by MOD_ROCKET_SPLASH"),
+                      At("1:00", "Kill: 1 2 10: ^1Alice killed B<o>b by MOD_RAILGUN"),
+                      At("9:00", "ShutdownGame:"), InitGame("9:10"), Connect("9:10", 1, "^1Alice"),
+                      Connect("9:10", 2, "B<o>b"),
+                      At("9:30", "Kill: 1 2 10: ^1Alice killed B<o>b by MOD_RAILGUN"),
+                      At("19:00", "ShutdownGame:")}));
+  RunResult result = Run({"-q", "--no-report", "--graph", "g.svg", "--players", "B<o>b,Alice",
+                          "--stats", "deaths,frags", "--cumulative", "games.log"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  ExpectGoldenGraph(test::ReadFile(folder.File("g.svg")), "cumulative-frags-deaths.svg");
+
+  struct Refusal {
+    std::vector<std::string> arguments;
+    int exitCode;
+    const char* message;
+  } refusals[] = {
+      {{"--players", "Carol", "--stats", "frags"}, 1, "vexor: --graph: no player is named \"Carol\""},
+      {{"--players", "Alice", "--stats", ","}, 1,
+       "Warning!: There are no variables selected to graph!"},
+      {{"--players", "Alice,B<o>b", "--stats",
+        "frags,deaths,suicides,fph,dph,sph,gauntlet,machinegun,shotgun"},
+       1, "Warning!: You are trying to graph 18 variables. Thats too many! You should delete some."},
+      {{"--players", "Alice"}, 2, "--graph needs --players NAME,NAME... and --stats LIST"},
+  };
+  for (const Refusal& refusal : refusals) {
+    std::vector<std::string> arguments = {"-q", "--no-report", "--graph", "bad.svg"};
+    arguments.insert(arguments.end(), refusal.arguments.begin(), refusal.arguments.end());
+    arguments.push_back("games.log");
+    RunResult refused = Run(arguments);
+    EXPECT_EQ(refused.exitCode, refusal.exitCode) << refusal.message;
+    EXPECT_NE(refused.err.find(refusal.message), std::string::npos) << refused.err;
+    EXPECT_FALSE(std::filesystem::exists(folder.File("bad.svg")));
+  }
+  EXPECT_EQ(Run({"--cumulative", "games.log"}).exitCode, 2);
 }
 
 // FNV-1a over the data file and every report page under start (paths in byte order), each

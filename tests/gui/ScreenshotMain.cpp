@@ -3,21 +3,26 @@
 // dialog and the progress box as PNG files into the folder given.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QEventLoop>
+#include <QItemSelectionModel>
 #include <QPainter>
 #include <QPrintPreviewDialog>
+#include <QTableView>
 #include <QTimer>
 #include <QWebEngineView>
 #include <clocale>
 #include <memory>
 
+#include "app/gui/ChartWindow.h"
 #include "app/gui/ClientVarDialog.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/OptionsDialog.h"
 #include "app/gui/PrintChoiceDialog.h"
 #include "app/gui/QtPrompter.h"
 #include "app/gui/ServerVarDialog.h"
+#include "app/gui/VexoriumView.h"
 #include "app/gui/WorkBox.h"
 #include "customvars/ClientVarForm.h"
 #include "customvars/ServerVarForm.h"
@@ -71,6 +76,32 @@ void Settle(int milliseconds) {
   QEventLoop loop;
   QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
   loop.exec();
+}
+
+// The graph selection screen with the first `players` rows of the main list selected and the
+// boxes of these labels ticked, then "Draw Graph": the chart window saved as name.
+void SaveGraph(vexor::MainFrame& frame, const QDir& out, int players, const QStringList& boxes,
+               const QString& name) {
+  frame.ShowScreen(2);
+  Settle(200);
+  vexor::VexoriumView* view = frame.View();
+  QTableView* list = view->MainList();
+  list->clearSelection();
+  for (int row = 0; row < players; ++row) {
+    list->selectionModel()->select(list->model()->index(row, 0),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  }
+  emit list->clicked(list->model()->index(0, 0));
+  for (QCheckBox* box : view->findChildren<QCheckBox*>()) {
+    box->setChecked(boxes.contains(box->accessibleName()));
+  }
+  emit view->drawGraphRequested();
+  Settle(300);
+  if (auto* chart = frame.findChild<vexor::ChartWindow*>()) {
+    chart->grab().save(out.filePath(name));
+    chart->close();
+    Settle(100);
+  }
 }
 
 }  // namespace
@@ -128,6 +159,12 @@ int main(int argc, char** argv) {
   Settle(300);
   dialog.grab().save(out.filePath(QStringLiteral("options.png")));
   dialog.hide();
+  SaveGraph(frame, out, 3, {QStringLiteral("Frags"), QStringLiteral("Cumulative Graphing")},
+            QStringLiteral("graph-cumulative-frags.png"));
+  SaveGraph(frame, out, 4,
+            {QStringLiteral("Frags"), QStringLiteral("Deaths"), QStringLiteral("Suicides"),
+             QStringLiteral("Rocket Frags"), QStringLiteral("Cumulative Graphing")},
+            QStringLiteral("graph-16-series.png"));
   DefineVariables(frame.Doc());
   vexor::ClientVarForm clientForm;
   vexor::ClientVarDialog clientDialog(clientForm, frame.Doc(), prompter, &frame);

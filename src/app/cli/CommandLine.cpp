@@ -1,5 +1,6 @@
 #include "app/cli/CommandLine.h"
 
+#include <algorithm>
 #include <variant>
 
 #include "base/StringPrintf.h"
@@ -38,6 +39,19 @@ const OptionSpec kOptions[] = {
     {0, "save", "FILE", &CliRequest::save, "save the statistics as a Vexor data file"},
     {0, "json", "FILE", &CliRequest::json,
      "export the statistics as one JSON document (docs/JSON.md)"},
+    {0, "graph", "FILE.svg", &CliRequest::graph,
+     "draw a line graph as the chart window does and write it as SVG to FILE.svg; needs "
+     "--players and --stats"},
+    {0, "players", "NAME,NAME...", &CliRequest::players,
+     "with --graph: the players, by the names the lists show (drawn in player-number order)"},
+    {0, "stats", "LIST", &CliRequest::stats,
+     "with --graph: the statistics, among frags, deaths, suicides, fph, dph, sph, gauntlet, "
+     "machinegun, shotgun, rocket, grenade, lightning, plasma, railgun, bfg and the names of "
+     "visible custom variables"},
+    {0, "cumulative", nullptr, &CliRequest::cumulative,
+     "with --graph: running totals instead of each game's values"},
+    {0, "played-only", nullptr, &CliRequest::playedOnly,
+     "with --graph: show only the games each player played"},
     {0, "clean", "LOG", &CliRequest::clean,
      "remove end-of-file markers and carriage returns from LOG (nothing is loaded)"},
     {0, "no-report", nullptr, &CliRequest::noReport,
@@ -95,7 +109,35 @@ std::string WrapHelp(const std::string& help, size_t column) {
   return out + "\n";
 }
 
+// --graph needs its players and statistics; the graph's other options need --graph.
+bool GraphOptionsValid(const CliRequest& request, std::string* error) {
+  if (request.graph.empty()) {
+    if (request.players.empty() && request.stats.empty() && !request.cumulative &&
+        !request.playedOnly) {
+      return true;
+    }
+    *error = "--players, --stats, --cumulative and --played-only need --graph FILE.svg";
+    return false;
+  }
+  if (request.players.empty() || request.stats.empty()) {
+    *error = "--graph needs --players NAME,NAME... and --stats LIST";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+std::vector<std::string> SplitList(const std::string& list) {
+  std::vector<std::string> items;
+  size_t start = 0;
+  while (start <= list.size()) {
+    size_t end = std::min(list.find(',', start), list.size());
+    if (end > start) items.push_back(list.substr(start, end - start));
+    start = end + 1;
+  }
+  return items;
+}
 
 bool ParseCommandLine(const std::vector<std::string>& arguments, CliRequest* request,
                       std::string* error) {
@@ -171,6 +213,7 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliRequest* req
     *error = "--game-lines needs --csv FILE";
     return false;
   }
+  if (!GraphOptionsValid(*request, error)) return false;
   if (request->logs.empty() && request->open.empty()) {
     *error = "no log file given";
     return false;
@@ -204,7 +247,7 @@ std::string UsageText() {
   }
   text +=
       "\n"
-      "After the load or open, exports run in this order: table, CSV, data file, JSON.\n"
+      "After the load or open, exports run in this order: table, CSV, data file, JSON, graph.\n"
       "\n"
       "Messages that the desktop program shows in message boxes are written to standard error\n"
       "as \"CAPTION: TEXT\".\n"

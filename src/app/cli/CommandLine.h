@@ -17,6 +17,11 @@ struct CliRequest {
   std::string save;   // save a data file
   std::string json;   // export JSON
   std::string clean;  // clean this log instead of loading
+  std::string graph;    // write a line graph as SVG to this file
+  std::string players;  // the graph's players: names separated by commas
+  std::string stats;    // the graph's statistics: names separated by commas
+  bool cumulative = false;
+  bool playedOnly = false;
   bool gameLines = false;
   bool noReport = false;
   bool quiet = false;
@@ -29,6 +34,9 @@ struct CliRequest {
 // bad usage: an unknown option, a missing value, no log or more than 30.
 bool ParseCommandLine(const std::vector<std::string>& arguments, CliRequest* request,
                       std::string* error);
+
+// A comma-separated list (--players, --stats) as its items; empty items are dropped.
+std::vector<std::string> SplitList(const std::string& list);
 
 // The --help text.
 std::string UsageText();

@@ -16,7 +16,11 @@
 #include "stats/LogCleaner.h"
 #include "stats/LogSelection.h"
 #include "stats/VexoriumDoc.h"
+#include "ui/ChartGeometry.h"
+#include "ui/GraphBuilder.h"
+#include "ui/GraphChoice.h"
 #include "ui/PrintTables.h"
+#include "ui/SvgCanvas.h"
 
 #ifndef VEXOR_BUILD_ID
 #define VEXOR_BUILD_ID "unknown"
@@ -56,6 +60,28 @@ bool RunExports(const CliRequest& request, DocumentOperations& operations) {
   if (!request.csv.empty() && !operations.ExportCsv(request.csv, request.gameLines)) return false;
   if (!request.save.empty() && !operations.SaveDataFile(request.save)) return false;
   return request.json.empty() || operations.ExportJson(request.json);
+}
+
+// --graph: the chart window's graph of the named players and statistics, as SVG. A choice the
+// desktop program's "Draw Graph" would refuse is refused with its warnings.
+bool WriteGraph(const CliRequest& request, const CVexoriumDoc& doc, Prompter& prompter) {
+  GraphChoice choice;
+  choice.cumulative = request.cumulative;
+  choice.playedOnly = request.playedOnly;
+  std::string error;
+  if (!ChoiceFromNames(doc, SplitList(request.players), SplitList(request.stats), &choice,
+                       &error)) {
+    std::fprintf(stderr, "vexor: --graph: %s\n", error.c_str());
+    return false;
+  }
+  std::vector<std::string> warnings = DrawGraphWarnings(choice);
+  for (const std::string& warning : warnings) prompter.Inform(warning, kGraphWarningCaption);
+  if (!warnings.empty()) return false;
+  SvgCanvas canvas(kChartWindowSide, kChartWindowSide);
+  DrawGraph(canvas, kChartWindowSide, kChartWindowSide, BuildGraph(doc, choice));
+  if (canvas.Save(request.graph, &error)) return true;
+  std::fprintf(stderr, "vexor: %s\n", error.c_str());
+  return false;
 }
 
 // --clean: the outcome is shown as the desktop program shows it; --quiet keeps only failures.
@@ -110,7 +136,8 @@ int Run(const CliRequest& request) {
   bool reportWritten = operations.ReportWritten();
   if (!request.quiet) PrintSummary(doc, selection);
   if (!request.table.empty()) PrintTableOf(doc, request.table);
-  bool exported = RunExports(request, operations);
+  bool exported = RunExports(request, operations) &&
+                  (request.graph.empty() || WriteGraph(request, doc, prompter));
   return exported && reportWritten ? kExitOk : kExitFailed;
 }
 

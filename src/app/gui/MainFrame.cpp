@@ -13,6 +13,7 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include "app/gui/ChartWindow.h"
 #include "app/gui/ClientVarDialog.h"
 #include "app/gui/GuiText.h"
 #include "app/gui/HelpWindow.h"
@@ -94,7 +95,7 @@ MainFrame::MainFrame(Prompter& prompter, std::string startDirectory, QWidget* pa
     if (m_box) m_box->SetPercent(percent);
   });
   connect(&m_runner, &WorkRunner::finished, this, &MainFrame::WorkEnded);
-  connect(m_view, &VexoriumView::drawGraphRequested, this, [] {});
+  connect(m_view, &VexoriumView::drawGraphRequested, this, &MainFrame::OnDrawGraph);
 
   std::vector<std::string> recent;
   for (const QString& entry :
@@ -409,9 +410,25 @@ void MainFrame::OnOpenReportInBrowser() {
   QDesktopServices::openUrl(QUrl::fromLocalFile(PathToQString(m_doc->reportIndexPath)));
 }
 
-void MainFrame::OnPrint() { RunPrintJob(*this, m_prompter, false); }
+void MainFrame::OnPrint() {
+  RunPrintJob(*this, m_prompter, false);
+}
 
-void MainFrame::OnPrintPreview() { RunPrintJob(*this, m_prompter, true); }
+void MainFrame::OnPrintPreview() {
+  RunPrintJob(*this, m_prompter, true);
+}
+
+void MainFrame::OnDrawGraph() {
+  if (Busy() || m_graphWindowOpen) return;
+  ChartWindow* chart = OpenChartWindow(*this, m_prompter);
+  if (chart == nullptr) return;  // refused: the warnings were shown
+  m_graphWindowOpen = true;
+  connect(chart, &ChartWindow::closed, this, [this] {
+    m_graphWindowOpen = false;
+    UpdateAllViews();
+  });
+  UpdateAllViews();
+}
 
 // --- The recent-file list.
 

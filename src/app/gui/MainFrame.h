@@ -106,6 +106,7 @@ class MainFrame : public QMainWindow {
   void OnOpenReportInBrowser();
   void OnPrint();
   void OnPrintPreview();
+  void OnDrawGraph();
 
   Prompter& m_prompter;
   std::string m_startDirectory;

@@ -25,7 +25,12 @@ void PainterCanvas::Rectangle(int left, int top, int right, int bottom, CanvasCo
 }
 
 void PainterCanvas::Line(int x1, int y1, int x2, int y2, CanvasColour colour) {
-  m_painter.setPen(QPen(ToQColor(colour), 1));
+  // A graph draws thousands of segments in one colour: the pen changes only with the colour.
+  QColor pen = ToQColor(colour);
+  if (m_painter.pen().color() != pen || m_painter.pen().width() != 1 ||
+      m_painter.pen().style() != Qt::SolidLine) {
+    m_painter.setPen(QPen(pen, 1));
+  }
   m_painter.drawLine(x1, y1, x2, y2);
 }
 

@@ -74,6 +74,7 @@ VexoriumView::VexoriumView(MainFrame& frame, QWidget* parent)
     box->setAccessibleName(QString::fromLatin1(info.label));
     box->setToolTip(QString::fromLatin1(info.caption));
     box->setVisible(false);
+    connect(box, &QCheckBox::toggled, this, &VexoriumView::graphChoiceChanged);
     m_fixedBoxes[info.controlId] = box;
   }
 }
@@ -165,7 +166,10 @@ void VexoriumView::PlaceVariableBoxes() {
   std::map<int, QCheckBox*> kept;
   for (const VariableBoxPlace& place : m_layout.variableBoxes) {
     QCheckBox*& box = m_variableBoxes[place.slot];
-    if (!box) box = new QCheckBox(this);
+    if (!box) {
+      box = new QCheckBox(this);
+      connect(box, &QCheckBox::toggled, this, &VexoriumView::graphChoiceChanged);
+    }
     box->setAccessibleName(ToQString(place.label));
     box->setToolTip(ToQString(place.label));
     box->setProperty("controlId", place.controlId);
@@ -225,6 +229,7 @@ void VexoriumView::ListClicked(StatisticsList& rows, std::vector<int32_t>& selec
     selected.push_back(index.row());
   }
   selection = SelectionTable(m_frame.Doc(), rows, selected);
+  emit graphChoiceChanged();
 }
 
 void VexoriumView::ColumnClicked(StatisticsList& rows, StatisticsModel* model, QTableView* list,
@@ -244,6 +249,11 @@ bool VexoriumView::BoxChecked(int controlId) const {
     if (box->property("controlId").toInt() == controlId) return box->isChecked();
   }
   return false;
+}
+
+bool VexoriumView::VariableBoxChecked(int slot) const {
+  auto found = m_variableBoxes.find(slot);
+  return found != m_variableBoxes.end() && found->second->isChecked();
 }
 
 // The room a text has before the next check box on its line; the whole width when none follows.

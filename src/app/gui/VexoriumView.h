@@ -41,6 +41,9 @@ class VexoriumView : public QWidget {
   // While a print job is prepared and drawn, the view draws no screen (its controls stay).
   void SetPrinting(bool printing);
   bool Printing() const { return m_printing; }
+  // Whether the box of the slot-th visible custom variable (from 1) is ticked; false when the
+  // slot has no box. Client and server variable k share a control id; the slot tells them apart.
+  bool VariableBoxChecked(int slot) const;
 
   QTableView* MainList() const { return m_mainList; }
   QTableView* WeaponList() const { return m_weaponList; }
@@ -51,6 +54,9 @@ class VexoriumView : public QWidget {
 
  signals:
   void drawGraphRequested();
+  // A check box was ticked or unticked, or the selection of a list changed: what an open graph
+  // shows has changed.
+  void graphChoiceChanged();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

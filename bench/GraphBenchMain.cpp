@@ -1,0 +1,131 @@
+// vexor-graphbench: times one paint of the chart window's biggest graph: 16 series (the four
+// players who played the most games, each with frags, deaths, frags per hour and rocket frags),
+// cumulative, over every game of the load. A paint builds the series from the document and
+// draws them; the canvas here only counts the calls, so the figure is the program's own work,
+// without the toolkit's drawing.
+//
+//   vexor-graphbench [--runs N] [-C DIR] LOG|DATA.dat
+//
+// Prints the median paint in milliseconds; the last line, "paint-seconds S", is for
+// bench/run.sh.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "ops/DocumentOperations.h"
+#include "platform/ScriptedPrompter.h"
+#include "stats/LogSelection.h"
+#include "stats/VexoriumDoc.h"
+#include "ui/ChartGeometry.h"
+#include "ui/GraphBuilder.h"
+#include "ui/GraphChoice.h"
+
+namespace {
+
+using namespace vexor;
+using Clock = std::chrono::steady_clock;
+
+// A canvas that draws nothing: fixed metrics, every call counted.
+class CountingCanvas : public Canvas {
+ public:
+  void Rectangle(int, int, int, int, CanvasColour, CanvasColour) override { ++calls; }
+  void Line(int, int, int, int, CanvasColour) override { ++calls; }
+  void SetFont(const CanvasFont& font) override { m_font = font; }
+  CanvasMetrics Metrics() const override {
+    int height = m_font.height > 0 ? m_font.height : 16;
+    return {height, height * 4 / 5, 7};
+  }
+  int TextWidth(std::string_view text) const override { return static_cast<int>(text.size()) * 7; }
+  void Text(int, int, std::string_view, CanvasColour, TextAlign,
+            std::optional<CanvasColour>) override {
+    ++calls;
+  }
+  void SetOrigin(int, int) override {}
+  long calls = 0;
+
+ private:
+  CanvasFont m_font;
+};
+
+bool Load(const std::string& directory, const std::string& input, CVexoriumDoc& doc) {
+  ScriptedPrompter prompter;
+  LogSelection selection;
+  DocumentOperations operations(doc, selection, prompter, directory);
+  operations.Startup();
+  operations.SetReportEnabled(false);
+  bool isData = input.size() > 4 && input.compare(input.size() - 4, 4, ".dat") == 0;
+  if (isData) return operations.OpenDataFile(input);
+  DocumentOperations::SelectLogs({input}, &selection);
+  return operations.LoadLogs();
+}
+
+// The four players with the most games, in player-number order.
+std::vector<int32_t> BusiestPlayers(const CVexoriumDoc& doc) {
+  std::vector<int32_t> players;
+  for (int32_t p = 1; p <= doc.nameCount; ++p)
+    players.push_back(p);
+  auto games = [&](int32_t p) { return doc.players[static_cast<size_t>(p)].games.EntryCount(); };
+  std::stable_sort(players.begin(), players.end(),
+                   [&](int32_t a, int32_t b) { return games(a) > games(b); });
+  players.resize(std::min<size_t>(players.size(), 4));
+  std::sort(players.begin(), players.end());
+  return players;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int runs = 9;
+  std::string directory = ".";
+  std::string input;
+  for (int i = 1; i < argc; ++i) {
+    std::string argument = argv[i];
+    if (argument == "--runs" && i + 1 < argc) {
+      runs = std::atoi(argv[++i]);
+    } else if (argument == "-C" && i + 1 < argc) {
+      directory = argv[++i];
+    } else if (input.empty() && !argument.empty() && argument[0] != '-') {
+      input = argument;
+    } else {
+      input.clear();
+      break;
+    }
+  }
+  if (input.empty() || runs <= 0) {
+    std::fprintf(stderr, "usage: vexor-graphbench [--runs N] [-C DIR] LOG|DATA.dat\n");
+    return 2;
+  }
+  CVexoriumDoc doc;
+  if (!Load(directory, input, doc)) {
+    std::fprintf(stderr, "vexor-graphbench: %s could not be loaded\n", input.c_str());
+    return 1;
+  }
+  std::vector<std::string> names;
+  for (int32_t p : BusiestPlayers(doc))
+    names.push_back(doc.players[static_cast<size_t>(p)].name);
+  GraphChoice choice;
+  std::string error;
+  if (!ChoiceFromNames(doc, names, {"frags", "deaths", "fph", "rocket"}, &choice, &error)) {
+    std::fprintf(stderr, "vexor-graphbench: %s\n", error.c_str());
+    return 1;
+  }
+  choice.cumulative = true;
+  std::vector<double> times;
+  long calls = 0;
+  for (int run = 0; run < runs; ++run) {
+    CountingCanvas canvas;
+    Clock::time_point start = Clock::now();
+    DrawGraph(canvas, kChartWindowSide, kChartWindowSide, BuildGraph(doc, choice));
+    times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    calls = canvas.calls;
+  }
+  std::sort(times.begin(), times.end());
+  double median = times[(times.size() - 1) / 2];
+  std::printf("%d series over %d games: %ld drawing calls a paint; median of %d paints %.2f ms\n",
+              choice.SeriesCount(), doc.gameCount, calls, runs, median);
+  std::printf("paint-seconds %.4f\n", median / 1000);
+  return std::fflush(stdout) == 0 ? 0 : 1;
+}

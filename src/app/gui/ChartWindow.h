@@ -1,0 +1,68 @@
+// The chart window: a top-level window titled "Graph" that draws the line graph of the graph
+// selection screen's current choice at every paint (so ticking a box or selecting a player
+// changes the open graph), and saves it as a PNG or SVG picture. The graph itself comes from
+// the core (GraphBuilder); this window only paints it and forwards the commands.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+
+#include "ui/GraphChoice.h"
+
+namespace vexor {
+
+class CVexoriumDoc;
+class MainFrame;
+class Prompter;
+
+// Where the window's graph comes from, asked at every paint.
+struct ChartSource {
+  // The document, or null while long work holds it (the window then paints its background).
+  std::function<const CVexoriumDoc*()> document;
+  std::function<GraphChoice()> choice;
+};
+
+class ChartWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // Opens at (70 + 10k, 95 + 10k), k being the chart windows opened before in this run, with a
+  // 640 x 640 chart that cannot be made smaller. The prompter asks for the picture's path and
+  // shows the warnings. parent owns the window (it stays a window of its own).
+  ChartWindow(ChartSource source, Prompter& prompter, QWidget* parent);
+
+  // Saves the graph as it is drawn now: SVG or PNG by the path's ending (PicturePathFor).
+  // False with *error when the file cannot be written.
+  bool SavePicture(const std::string& chosenPath, std::string* error);
+  // "Save Graph As...": asks for a path, saves, and shows a failure as a warning.
+  void SaveGraphAs();
+
+  QWidget* Chart() const { return m_chart; }
+
+ signals:
+  // The user closed the window (it is deleted afterwards).
+  void closed();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  friend class ChartView;
+  // Paints the graph of the current choice on painter's device of width x height; a choice of
+  // more than 16 series is drawn and its warning shown after the paint.
+  void PaintGraph(class QPainter& painter, int width, int height, bool warn);
+  void WarnTooMany(int32_t series);
+
+  ChartSource m_source;
+  Prompter& m_prompter;
+  QWidget* m_chart = nullptr;
+  int32_t m_warnedSeries = 0;  // the count of the last too-many warning; 0 after a fit
+};
+
+// "Draw Graph" on the graph selection screen: checks the frame's current choice and shows the
+// warnings that refuse it (then returns null), or opens a chart window that follows the view's
+// check boxes and selections and the frame's document, shown and painted at once.
+ChartWindow* OpenChartWindow(MainFrame& frame, Prompter& prompter);
+
+}  // namespace vexor

@@ -1,0 +1,188 @@
+#include "ui/GraphChoice.h"
+
+#include <algorithm>
+
+#include "stats/PlayerRecord.h"
+#include "stats/VexoriumDoc.h"
+#include "ui/ViewScreens.h"
+
+namespace vexor {
+namespace {
+
+int32_t Frags(const PlayerGame& g) {
+  return g.frags;
+}
+int32_t Deaths(const PlayerGame& g) {
+  return g.deaths;
+}
+int32_t Suicides(const PlayerGame& g) {
+  return g.suicides;
+}
+float FragsRate(const PlayerGame& g) {
+  return g.fragsPerHour;
+}
+float DeathsRate(const PlayerGame& g) {
+  return g.deathsPerHour;
+}
+float SuicidesRate(const PlayerGame& g) {
+  return g.suicidesPerHour;
+}
+int32_t TotalFrags(const PlayerRecord& p) {
+  return p.frags;
+}
+int32_t TotalDeaths(const PlayerRecord& p) {
+  return p.deaths;
+}
+int32_t TotalSuicides(const PlayerRecord& p) {
+  return p.suicides;
+}
+
+template <Weapon kWeapon>
+int32_t WeaponFrags(const PlayerGame& g) {
+  return g.weaponFrags[Index(kWeapon)];
+}
+template <Weapon kWeapon>
+int32_t WeaponTotal(const PlayerRecord& p) {
+  return p.weaponFrags[Index(kWeapon)];
+}
+
+template <Weapon kWeapon>
+constexpr GraphStatisticInfo WeaponStatistic(int id, const char* suffix, const char* name) {
+  return {id, suffix, name, &WeaponFrags<kWeapon>, nullptr, &WeaponTotal<kWeapon>};
+}
+
+bool Selected(const std::vector<int32_t>& selection, int32_t p) {
+  return static_cast<size_t>(p) < selection.size() && selection[static_cast<size_t>(p)] == 1;
+}
+
+GraphStatistic FixedStatistic(const GraphStatisticInfo& info) {
+  return {&info, {}, info.suffix};
+}
+
+GraphStatistic VariableStatistic(const VisibleVariable& variable) {
+  return {nullptr, variable, " : " + *variable.name};
+}
+
+// Puts the statistics into drawing order: variables first (client, then server, each by
+// number), then the fixed statistics in table order; duplicates dropped.
+void SortStatistics(std::vector<GraphStatistic>* statistics) {
+  auto key = [](const GraphStatistic& s) {
+    if (s.fixed == nullptr) return (s.variable.server ? 100 : 0) + s.variable.number;
+    return 200 + static_cast<int>(s.fixed - kGraphStatistics.data());
+  };
+  std::stable_sort(statistics->begin(), statistics->end(),
+                   [&](const auto& a, const auto& b) { return key(a) < key(b); });
+  statistics->erase(std::unique(statistics->begin(), statistics->end(),
+                                [&](const auto& a, const auto& b) { return key(a) == key(b); }),
+                    statistics->end());
+}
+
+}  // namespace
+
+const std::array<GraphStatisticInfo, 15> kGraphStatistics = {{
+    {1006, " : Suicides", "suicides", &Suicides, nullptr, &TotalSuicides},
+    {1004, " : Frags", "frags", &Frags, nullptr, &TotalFrags},
+    {1005, " : Deaths", "deaths", &Deaths, nullptr, &TotalDeaths},
+    {1007, " : FPH", "fph", &Frags, &FragsRate, &TotalFrags},
+    {1009, " : SPH", "sph", &Suicides, &SuicidesRate, &TotalSuicides},
+    {1008, " : DPH", "dph", &Deaths, &DeathsRate, &TotalDeaths},
+    WeaponStatistic<Weapon::kMachinegun>(1011, " : MG Frags", "machinegun"),
+    WeaponStatistic<Weapon::kShotgun>(1013, " : Sg Frags", "shotgun"),
+    WeaponStatistic<Weapon::kRocket>(1014, " : RL Frags", "rocket"),
+    WeaponStatistic<Weapon::kGrenade>(1015, " : GL Frags", "grenade"),
+    WeaponStatistic<Weapon::kLightning>(1016, " : LG Frags", "lightning"),
+    WeaponStatistic<Weapon::kPlasma>(1017, " : PG Frags", "plasma"),
+    WeaponStatistic<Weapon::kRailgun>(1018, " : RG Frags", "railgun"),
+    WeaponStatistic<Weapon::kBfg>(1019, " : BFG Frags", "bfg"),
+    WeaponStatistic<Weapon::kGauntlet>(1021, " : Gaunt Frags", "gauntlet"),
+}};
+
+int32_t GraphStatistic::Count(const PlayerGame& game) const {
+  if (fixed != nullptr) return fixed->count(game);
+  return variable.server ? game.ServerVar(variable.number) : game.ClientVar(variable.number);
+}
+
+float GraphStatistic::GameRate(const PlayerGame& game) const {
+  return PerHour() ? fixed->gameRate(game) : 0.0f;
+}
+
+int32_t GraphStatistic::Total(const PlayerRecord& player) const {
+  return fixed != nullptr ? fixed->total(player) : variable.TotalOf(player);
+}
+
+GraphChoice ChoiceFromView(const CVexoriumDoc& doc, const std::vector<int32_t>& mainSelection,
+                           const std::vector<int32_t>& weaponSelection,
+                           const std::function<bool(int controlId)>& boxChecked,
+                           const std::function<bool(int slot)>& slotChecked) {
+  GraphChoice choice;
+  int32_t last = std::min(doc.nameCount, CVexoriumDoc::kMaxPlayers);
+  for (int32_t p = 1; p <= last; ++p) {
+    if (Selected(mainSelection, p) || Selected(weaponSelection, p)) choice.players.push_back(p);
+  }
+  std::vector<VisibleVariable> visible = VisibleVariables(doc);
+  for (size_t j = 1; j <= visible.size(); ++j) {
+    if (slotChecked(static_cast<int>(j))) {
+      choice.statistics.push_back(VariableStatistic(visible[j - 1]));
+    }
+  }
+  for (const GraphStatisticInfo& info : kGraphStatistics) {
+    if (boxChecked(info.controlId)) choice.statistics.push_back(FixedStatistic(info));
+  }
+  choice.cumulative = boxChecked(kCumulativeGraphingId);
+  choice.playedOnly = boxChecked(kShowOnlyGamesPlayedId);
+  return choice;
+}
+
+bool ChoiceFromNames(const CVexoriumDoc& doc, const std::vector<std::string>& playerNames,
+                     const std::vector<std::string>& statisticNames, GraphChoice* choice,
+                     std::string* error) {
+  int32_t last = std::min(doc.nameCount, CVexoriumDoc::kMaxPlayers);
+  for (const std::string& name : playerNames) {
+    int32_t found = 0;
+    for (int32_t p = 1; p <= last && found == 0; ++p) {
+      if (doc.players[static_cast<size_t>(p)].name == name) found = p;
+    }
+    if (found == 0) {
+      *error = "no player is named \"" + name + "\"";
+      return false;
+    }
+    choice->players.push_back(found);
+  }
+  std::sort(choice->players.begin(), choice->players.end());
+  choice->players.erase(std::unique(choice->players.begin(), choice->players.end()),
+                        choice->players.end());
+  std::vector<VisibleVariable> visible = VisibleVariables(doc);
+  for (const std::string& name : statisticNames) {
+    auto fixed = std::find_if(kGraphStatistics.begin(), kGraphStatistics.end(),
+                              [&](const auto& info) { return name == info.commandLineName; });
+    auto variable = std::find_if(visible.begin(), visible.end(),
+                                 [&](const auto& v) { return *v.name == name; });
+    if (fixed != kGraphStatistics.end()) {
+      choice->statistics.push_back(FixedStatistic(*fixed));
+    } else if (variable != visible.end()) {
+      choice->statistics.push_back(VariableStatistic(*variable));
+    } else {
+      *error = "no statistic and no visible custom variable is named \"" + name + "\"";
+      return false;
+    }
+  }
+  SortStatistics(&choice->statistics);
+  return true;
+}
+
+std::vector<std::string> DrawGraphWarnings(const GraphChoice& choice) {
+  std::vector<std::string> warnings;
+  if (choice.statistics.empty()) warnings.push_back("There are no variables selected to graph!");
+  if (choice.players.empty()) warnings.push_back("There are no players selected!");
+  if (warnings.empty() && choice.SeriesCount() > kMostSeries) {
+    warnings.push_back(TooManySeriesWarning(choice.SeriesCount()));
+  }
+  return warnings;
+}
+
+std::string TooManySeriesWarning(int32_t series) {
+  return "You are trying to graph " + std::to_string(series) +
+         " variables. Thats too many! You should delete some.";
+}
+
+}  // namespace vexor

@@ -1,0 +1,114 @@
+// The chart window's wiring, offscreen: "Draw Graph" on the graph selection screen refuses an
+// empty choice, opens one chart window that follows the check boxes, disables itself while the
+// window is open, and the window saves its graph as PNG and SVG. The graph itself is tested
+// without a display in the core's tests.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QEventLoop>
+#include <QFile>
+#include <QImage>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "app/gui/ChartWindow.h"
+#include "app/gui/MainFrame.h"
+#include "app/gui/VexoriumView.h"
+#include "platform/ScriptedPrompter.h"
+#include "ui/ShellLogic.h"
+
+namespace vexor {
+namespace {
+
+class ChartWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(m_folder.isValid());
+    qputenv("XDG_CONFIG_HOME", (m_folder.path() + "/xdg").toUtf8());
+    m_frame = std::make_unique<MainFrame>(m_prompter, m_folder.path().toStdString());
+    m_frame->resize(1024, 768);
+    m_frame->show();
+    m_frame->LoadLogs({std::string(VEXOR_SAMPLES) + "/server-ffa-ctf.log"});
+    while (m_frame->Busy())
+      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    ASSERT_TRUE(m_frame->Selection().dataAvailable);
+    m_frame->ShowScreen(2);
+  }
+
+  QCheckBox* Box(const char* label) {
+    for (QCheckBox* box : m_frame->View()->findChildren<QCheckBox*>()) {
+      if (box->accessibleName() == QLatin1String(label)) return box;
+    }
+    return nullptr;
+  }
+  QPushButton* DrawGraph() {
+    for (QPushButton* button : m_frame->View()->findChildren<QPushButton*>()) {
+      if (button->text() == QStringLiteral("Draw Graph")) return button;
+    }
+    return nullptr;
+  }
+  void SelectFirstPlayer() {
+    QTableView* list = m_frame->View()->MainList();
+    list->selectRow(0);
+    emit list->clicked(list->model()->index(0, 0));
+  }
+  ChartWindow* Chart() { return m_frame->findChild<ChartWindow*>(); }
+
+  QTemporaryDir m_folder;
+  ScriptedPrompter m_prompter;
+  std::unique_ptr<MainFrame> m_frame;
+};
+
+TEST_F(ChartWindowTest, DrawGraphOpensOneWindowThatFollowsTheBoxesAndSaves) {
+  ASSERT_NE(DrawGraph(), nullptr);
+  ASSERT_TRUE(DrawGraph()->isEnabled());
+  DrawGraph()->click();
+  ASSERT_EQ(m_prompter.Messages().size(), 2u);  // nothing chosen: both warnings, no window
+  EXPECT_EQ(m_prompter.Messages()[0].text, "There are no variables selected to graph!");
+  EXPECT_EQ(m_prompter.Messages()[1].caption, "Warning!");
+  EXPECT_EQ(Chart(), nullptr);
+
+  SelectFirstPlayer();
+  ASSERT_NE(Box("Frags"), nullptr);
+  Box("Frags")->setChecked(true);
+  DrawGraph()->click();
+  ChartWindow* chart = Chart();
+  ASSERT_NE(chart, nullptr);
+  EXPECT_TRUE(chart->isVisible());
+  EXPECT_EQ(chart->windowTitle(), QStringLiteral("Graph"));
+  EXPECT_GE(chart->Chart()->width(), 640);
+  EXPECT_GE(chart->Chart()->height(), 640);
+  EXPECT_TRUE(m_frame->GraphWindowOpen());
+  EXPECT_FALSE(DrawGraph()->isEnabled());
+
+  // The open graph follows the boxes: one series more, drawn in the second colour (black).
+  QImage before = chart->Chart()->grab().toImage();
+  Box("Deaths")->setChecked(true);
+  QImage after = chart->Chart()->grab().toImage();
+  EXPECT_NE(before, after);
+
+  std::string error;
+  std::string base = m_folder.filePath(QStringLiteral("graph")).toStdString();
+  ASSERT_TRUE(chart->SavePicture(base, &error)) << error;  // ".png" added
+  QImage saved(QString::fromStdString(base + ".png"));
+  EXPECT_EQ(saved.size(), chart->Chart()->size());
+  ASSERT_TRUE(chart->SavePicture(base + ".svg", &error)) << error;
+  QFile svg(QString::fromStdString(base + ".svg"));
+  ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(svg.readAll().contains("<svg"));
+  EXPECT_FALSE(chart->SavePicture(base + "/no/such/folder.svg", &error));
+  EXPECT_NE(error.find("folder.svg"), std::string::npos);
+
+  chart->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(Chart(), nullptr);
+  EXPECT_FALSE(m_frame->GraphWindowOpen());
+  EXPECT_TRUE(DrawGraph()->isEnabled());
+}
+
+}  // namespace
+}  // namespace vexor
