@@ -106,6 +106,8 @@ bool ApplyValue(std::string_view name, std::string_view value, GeneratorOptions*
     return ReadChance(value, &o->selfKills);
   else if (name == "--renames")
     return ReadChance(value, &o->renames);
+  else if (name == "--begin-renames")
+    return ReadChance(value, &o->beginRenames);
   else if (name == "--clock" && value == "reset")
     o->clock = ClockMode::kReset;
   else if (name == "--clock" && value == "continue")
@@ -130,7 +132,8 @@ bool TakesValue(std::string_view name) {
       "--games",   "--players",     "--per-game",    "--kills", "--noise",       "--seed",
       "--out",     "--summary",     "--types",       "--maps",  "--no-shutdown", "--churn",
       "--collide", "--short",       "--world",       "--self",  "--renames",     "--clock",
-      "--slots",   "--flavour",     "--client-vars", "--server-vars", "--vars",  "--pool-seed"};
+      "--slots",   "--flavour",     "--client-vars", "--server-vars", "--vars",  "--pool-seed",
+      "--begin-renames"};
   for (const char* known : kNames) {
     if (name == known) return true;
   }
@@ -217,6 +220,8 @@ std::string HelpText() {
          "  --renames P       chance that a player renames himself in a game (default 0.05);\n"
          "                    in a client log a new name is a new player, so logs meant to\n"
          "                    stay within 2500 names take --renames 0\n"
+         "  --begin-renames P chance that a player of a server log sends a new name between\n"
+         "                    his connect and \"ClientBegin:\", as game clients do (default 0)\n"
          "  --clock MODE      server clock: reset (0:00 every game), continue, or mixed\n"
          "                    (continues, with an occasional restart; default)\n"
          "  --slots MODE      client numbers: sticky (one per player and game; default) or\n"

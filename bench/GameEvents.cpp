@@ -102,7 +102,8 @@ const std::vector<GameEvent>& GameEvents::Build(const GamePlan& plan) {
       if (stint.disconnects) Add(stint.leave, 0, EventType::kDisconnect, who, s);
     }
     // Renames come before the kills of their second, which already carry the new name.
-    if (p.renameAt >= 0) Add(p.renameAt, 1, EventType::kRename, who, 0);
+    // A rename before "ClientBegin:" is written with the connect.
+    if (p.renameAt >= 0 && !p.RenamedAtBegin()) Add(p.renameAt, 1, EventType::kRename, who, 0);
   }
   for (size_t k = 0; k < plan.kills.size(); ++k) {
     const PlannedKill& kill = plan.kills[k];

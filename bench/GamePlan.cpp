@@ -258,6 +258,7 @@ void GamePlanner::AssignLowestSlots(GamePlan* plan) {
 void GamePlanner::PlanRenames(GamePlan* plan) {
   for (Participant& p : plan->participants) {
     const Stint& first = p.stints[0];
+    if (PlanBeginRename(&p)) continue;
     if (!m_random.Chance(m_options.renames) || first.join + 10 >= first.leave - 5) continue;
     if (m_pool[p.player].bot) continue;  // bots keep their names
     p.renameAt = m_random.Between(first.join + 10, first.leave - 5);
@@ -268,6 +269,19 @@ void GamePlanner::PlanRenames(GamePlan* plan) {
     p.renamed = p.keyChanged ? StripColours(p.raw) + Pick(kRenameTags, m_random)
                              : Recoloured(p.raw, m_random);
   }
+}
+
+// A game client connects under the name the server knew and sends its configured name before
+// it begins: a new name from the connect on, for a human who connects once in the game.
+bool GamePlanner::PlanBeginRename(Participant* p) {
+  // No draw at all without the option: logs written without it stay as they were.
+  if (m_options.beginRenames <= 0 || m_options.kind != LogKind::kServer) return false;
+  if (m_pool[p->player].bot || p->stintCount != 1 || m_pool.IsTwin(p->player)) return false;
+  if (!m_random.Chance(m_options.beginRenames)) return false;
+  p->renameAt = p->stints[0].join;
+  p->keyChanged = true;
+  p->renamed = StripColours(p->raw) + Pick(kRenameTags, m_random);
+  return true;
 }
 
 void GamePlanner::PlanKills(GamePlan* plan) {

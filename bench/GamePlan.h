@@ -35,6 +35,8 @@ struct Participant {
   const std::string& NameAt(int32_t time) const {
     return renameAt >= 0 && time >= renameAt ? renamed : raw;
   }
+  // True when the new name comes between the connect and "ClientBegin:".
+  bool RenamedAtBegin() const { return renameAt >= 0 && renameAt == stints[0].join; }
   // True when the name at the time still has the key the player connected with.
   bool KeyIntactAt(int32_t time) const { return !keyChanged || time < renameAt; }
   // The stint connected at the time (strictly after its join, before its leave); -1 if none.
@@ -92,6 +94,7 @@ class GamePlanner {
   void PlanStints(GamePlan* plan);
   void AssignLowestSlots(GamePlan* plan);
   void PlanRenames(GamePlan* plan);
+  bool PlanBeginRename(Participant* p);
   void PlanKills(GamePlan* plan);
   // Kind, means, victim and killer of a kill among the players connected at its time; false
   // when the kill drawn cannot happen (a frag with one player connected).

@@ -55,6 +55,7 @@ struct GeneratorOptions {
   double worldKills = 0.08;       // share of kills by the world
   double selfKills = 0.05;        // share of kills that are suicides
   double renames = 0.05;          // a player renames himself during a game
+  double beginRenames = 0;        // a player sends a new name before "ClientBegin:" (servers)
   ClockMode clock = ClockMode::kMixed;
   SlotMode slots = SlotMode::kSticky;
   Flavour flavour = Flavour::kQuake3;

@@ -189,7 +189,8 @@ void ServerLogWriter::WriteInitGame(const GamePlan& plan) {
 void ServerLogWriter::WriteConnect(const GamePlan& plan, int32_t who, int32_t stint, int32_t time) {
   const Participant& p = plan.participants[static_cast<size_t>(who)];
   int32_t slot = p.stints[static_cast<size_t>(stint)].slot;
-  const std::string& raw = p.NameAt(time);
+  bool renameAtBegin = stint == 0 && p.RenamedAtBegin();
+  const std::string& raw = renameAtBegin ? p.raw : p.NameAt(time);
   // OpenArena logs a bot's user information before its connect line, and the bot begins at
   // once: the line after the connect names nobody.
   bool infoFirst = m_options.flavour == Flavour::kOpenArena && m_pool[p.player].bot;
@@ -202,6 +203,10 @@ void ServerLogWriter::WriteConnect(const GamePlan& plan, int32_t who, int32_t st
     WriteUserinfo(plan, p, slot, raw, time);
     // Servers often log the user information twice before the client begins.
     if (m_options.noise > 0 && m_random.Chance(0.3)) WriteUserinfo(plan, p, slot, raw, time);
+  }
+  if (renameAtBegin) {
+    WriteUserinfo(plan, p, slot, p.renamed, time);
+    ++m_renames;
   }
   if (infoFirst || m_options.noise > 0) {
     Begin(time);
@@ -272,7 +277,7 @@ void ServerLogWriter::WriteKill(const GamePlan& plan, const PlannedKill& kill) {
   m_out.Append(" by ");
   m_out.Append(mod.name);
   m_out.EndLine();
-  CountKill(plan, kill);
+  CountKill(kill);
 }
 
 void ServerLogWriter::WriteSay(const Participant& p, int32_t text, int32_t time) {
@@ -289,31 +294,26 @@ void ServerLogWriter::WriteSay(const Participant& p, int32_t text, int32_t time)
   m_out.EndLine();
 }
 
-void ServerLogWriter::CountKill(const GamePlan& plan, const PlannedKill& kill) {
+void ServerLogWriter::CountKill(const PlannedKill& kill) {
   ++m_modCounts[static_cast<size_t>(kill.kind)][kill.mod];
-  const Participant& victim = plan.participants[static_cast<size_t>(kill.victim)];
-  bool victimKnown = victim.KeyIntactAt(kill.time);
+  // A reader finds both players by their client numbers, renamed or not.
   if (kill.kind == KillKind::kWorld) {
     // A death by the world counts as a suicide of the victim.
-    if (victimKnown) ++m_suicides;
+    ++m_suicides;
     --m_scores[static_cast<size_t>(kill.victim)];
     return;
   }
-  const Participant& killer = plan.participants[static_cast<size_t>(kill.killer)];
-  bool killerKnown = killer.KeyIntactAt(kill.time);
   if (kill.kind == KillKind::kSelf) {
-    if (killerKnown) ++m_suicides;
+    ++m_suicides;
     --m_scores[static_cast<size_t>(kill.killer)];
     return;
   }
   ++m_scores[static_cast<size_t>(kill.killer)];
-  if (killerKnown) ++m_frags;
-  if (victimKnown) ++m_deaths;
-  if (killerKnown && victimKnown) {
-    // Both are found in the game: the frag enters the game's kill tables.
-    ++m_tableFrags;
-    if (MeansOfDeathOf(kill.kind)[kill.mod].weapon) ++m_weaponFrags;
-  }
+  ++m_frags;
+  ++m_deaths;
+  // Both are found in the game: the frag enters the game's kill tables.
+  ++m_tableFrags;
+  if (MeansOfDeathOf(kill.kind)[kill.mod].weapon) ++m_weaponFrags;
 }
 
 void ServerLogWriter::WriteEnd(const GamePlan& plan) {

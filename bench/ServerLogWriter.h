@@ -39,7 +39,7 @@ class ServerLogWriter : public LogWriter {
   void WriteSay(const Participant& p, int32_t text, int32_t time);
   void WriteEnd(const GamePlan& plan);
   void WriteScores(const GamePlan& plan);
-  void CountKill(const GamePlan& plan, const PlannedKill& kill);
+  void CountKill(const PlannedKill& kill);
   // Follows the names a reader gives out: in one game, the second client number seen under a
   // name makes it Name_1, the third Name_2.
   void TrackName(const std::string& key, int32_t slot);

@@ -105,12 +105,13 @@ TEST_F(HostileLogTest, NulBytesInNamesKillsAndGameSettingsAreKeptAsBytes) {
   EXPECT_EQ(doc.nameCount, 2);
   ASSERT_NE(Named(name), nullptr);
   EXPECT_EQ(Named("Al"), nullptr);
-  // A NUL is a byte of the name like any other: "Al" is nobody, "1\0" no client number.
+  // A NUL is a byte of the name like any other: "Al" is no name of anybody, "1\0" no client
+  // number. The kill line that names "Al" as client 1 is Al\0ice's: the number names him.
   EXPECT_EQ(Named(name)->frags, 1);
-  EXPECT_EQ(Named(name)->deaths, 0);
+  EXPECT_EQ(Named(name)->deaths, 1);
   EXPECT_EQ(Named("Bob")->deaths, 2);
   EXPECT_EQ(Named("Bob")->frags, 1);
-  EXPECT_EQ(doc.games[1].kills.Get(KillTables::kAllWeapons, 1, 0), 0);
+  EXPECT_EQ(doc.games[1].kills.Get(KillTables::kAllWeapons, 1, 0), 1);
 
   // The name survives the data file whole.
   std::string error;

@@ -126,6 +126,7 @@ const ServerCase kServerCases[] = {
        o->churn = 0.6;
        o->collide = 0.5;
        o->renames = 0.4;
+       o->beginRenames = 0.3;
        o->noShutdown = 0.2;
        o->shortGames = 0.2;
      }},

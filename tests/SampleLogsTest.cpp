@@ -69,6 +69,10 @@ TEST(SampleLogsTest, SamplesAreWhatTheirCommandsWrite) {
        {"client", "--flavour", "openarena", "--games", "5", "--players", "10", "--per-game", "6",
         "--kills", "50", "--self", "0.12", "--seed", "88", "--types", "ffa,ffa,tdm", "--maps",
         "oasago2,aggressor,oa_dm1,oa_dm4,wrackdm17", "--out", "samples/openarena-client.log"}},
+      {"server-renames.log",
+       {"server", "--games", "3", "--players", "8", "--per-game", "6", "--kills", "30", "--seed",
+        "11", "--begin-renames", "0.3", "--renames", "0.25", "--out",
+        "samples/server-renames.log"}},
   };
   for (const Sample& sample : kSamples) {
     SCOPED_TRACE(sample.file);
@@ -110,6 +114,43 @@ TEST(SampleLogsTest, SamplesAreWhatTheirCommandsWrite) {
     for (int32_t frags : player.weaponFrags) weaponFrags += frags;
     EXPECT_GT(weaponFrags, 0);
   }
+  // Renamed players keep their kills: every kill line counts for the players connected in its
+  // client numbers, and the tables hold them all.
+  for (const char* log : {"server-renames.log", "openarena-renames.log"}) {
+    SCOPED_TRACE(log);
+    test::LoadFixture renames;
+    ASSERT_TRUE(renames.Load({std::string(VEXOR_SAMPLES) + "/" + log}));
+    std::string text = test::ReadFile(std::string(VEXOR_SAMPLES) + "/" + log);
+    int64_t killLines = 0;
+    for (size_t at = text.find(" Kill: "); at != std::string::npos;
+         at = text.find(" Kill: ", at + 1)) {
+      ++killLines;
+    }
+    int64_t counted = 0;
+    int64_t inTables = 0;
+    for (int32_t p = 1; p <= renames.doc.playerCount; ++p) {
+      const PlayerRecord& player = renames.doc.players[static_cast<size_t>(p)];
+      counted += player.frags + player.suicides;
+    }
+    for (int32_t g = 1; g <= renames.doc.gameCount; ++g) {
+      const KillTables& kills = renames.Game(g).kills;
+      for (int32_t k = 0; k < kills.Size(); ++k) {
+        for (int32_t v = 0; v < kills.Size(); ++v) {
+          inTables += kills.Get(KillTables::kAllWeapons, k, v);
+        }
+      }
+    }
+    EXPECT_EQ(counted, killLines);
+    EXPECT_EQ(inTables, killLines);
+  }
+  test::LoadFixture named;
+  ASSERT_TRUE(named.Load({std::string(VEXOR_SAMPLES) + "/openarena-renames.log"}));
+  EXPECT_EQ(named.doc.nameCount, 3);  // Angel, RedSarge and the connect's UnnamedPlayer
+  EXPECT_EQ(named.Player("UnnamedPlayer").frags, 3);
+  EXPECT_EQ(named.Player("UnnamedPlayer").suicides, 2);
+  EXPECT_EQ(named.Player("Angel").frags, 4);
+  EXPECT_EQ(named.Player("Angel").deaths, 3);
+  EXPECT_EQ(named.Player("RedSarge").deaths, 3);
   ASSERT_TRUE(openArena.Load({std::string(VEXOR_SAMPLES) + "/openarena-client.log"}));
   EXPECT_EQ(openArena.doc.gameCount, 5);
   EXPECT_EQ(openArena.doc.nameCount, 10);

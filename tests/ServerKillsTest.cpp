@@ -9,6 +9,7 @@ namespace {
 using test::At;
 using test::Connect;
 using test::InitGame;
+using test::Lines;
 
 class ServerKillsTest : public test::LoadFixture, public ::testing::Test {
  protected:
@@ -122,6 +123,77 @@ TEST_F(ServerKillsTest, KillsBeforeTheFirstGameUseNoTables) {
   ASSERT_TRUE(LoadText(log));
   EXPECT_EQ(doc.nameCount, 0);
   EXPECT_EQ(doc.gameCount, 1);
+}
+
+// A player who renames himself keeps the record he connected with: the kill lines' client
+// numbers name him, whatever name they carry, so kills, deaths, suicides, weapons and the kill
+// tables stay his and nobody else's.
+TEST_F(ServerKillsTest, RenamedPlayersKeepTheirKillsByClientNumber) {
+  struct Case {
+    const char* what;
+    const char* renameAt;  // Alice's new name comes in this line, at 0:10 ("0:00": before begin)
+    const char* name;      // the name the kill lines give her
+  };
+  const Case cases[] = {
+      {"before ClientBegin", "0:00", "Ally"},
+      {"during the game", "0:10", "^1Ally"},
+      {"to the name of another player of the game", "0:10", "^4Bob"},
+      {"to the name of a player of an earlier game", "0:10", "Carol"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string name = c.name;
+    std::string log = Lines({
+        InitGame("0:00"), Connect("0:00", 2, "Carol"), At("1:00", "ShutdownGame:"),
+        InitGame("0:00"), Connect("0:00", 2, "Alice"), Connect("0:00", 3, "^4Bob"),
+        At(c.renameAt, "ClientUserinfoChanged: 2 n\\" + name + "\\t\\0\\model\\sarge"),
+        At("0:20", "Kill: 2 3 10: " + name + " killed ^4Bob by MOD_RAILGUN"),
+        At("0:30", "Kill: 3 2 6: ^4Bob killed " + name + " by MOD_ROCKET"),
+        At("0:40", "Kill: 2 2 7: " + name + " killed " + name + " by MOD_ROCKET_SPLASH"),
+        At("0:50", "Kill: 1022 2 22: <world> killed " + name + " by MOD_TRIGGER_HURT"),
+        At("5:00", "ShutdownGame:"),
+    });
+    ASSERT_TRUE(LoadText(log));
+    ASSERT_EQ(doc.nameCount, 3);
+    const PlayerRecord& alice = Player("Alice");
+    EXPECT_EQ(alice.frags, 1);
+    EXPECT_EQ(alice.deaths, 1);
+    EXPECT_EQ(alice.suicides, 2);
+    EXPECT_EQ(alice.games.Get(2).frags, 1);
+    EXPECT_EQ(alice.games.Get(2).suicides, 2);
+    EXPECT_EQ(alice.weaponFrags[Index(Weapon::kRailgun)], 1);
+    EXPECT_EQ(alice.games.Get(2).weaponFrags[Index(Weapon::kRailgun)], 1);
+    const PlayerRecord& bob = Player("Bob");
+    EXPECT_EQ(bob.frags, 1);
+    EXPECT_EQ(bob.deaths, 1);
+    EXPECT_EQ(bob.suicides, 0);
+    const PlayerRecord& carol = Player("Carol");
+    EXPECT_EQ(carol.frags + carol.deaths + carol.suicides, 0);
+    // Game 2: Alice at position 0, Bob at 1.
+    const KillTables& kills = Game(2).kills;
+    EXPECT_EQ(kills.Get(kAll, 0, 1), 1);
+    EXPECT_EQ(kills.Get(kAll, 1, 0), 1);
+    EXPECT_EQ(kills.Get(kAll, 0, 0), 2);
+    EXPECT_EQ(kills.Get(KillTables::TableOf(Weapon::kRailgun), 0, 1), 1);
+    EXPECT_EQ(kills.Get(KillTables::TableOf(Weapon::kRocket), 1, 0), 1);
+  }
+}
+
+// Once the renamed client has left, his number names nobody: a later line of that number is
+// read by its name again, and a new client in the number takes its lines from his connect on.
+TEST_F(ServerKillsTest, AFreedClientNumberNamesTheNextClientOrNobody) {
+  ASSERT_TRUE(LoadText(Lines({
+      InitGame("0:00"), Connect("0:00", 2, "Alice"), Connect("0:00", 3, "Bob"),
+      At("0:05", "ClientUserinfoChanged: 2 n\\Ally\\t\\0\\model\\sarge"),
+      At("0:10", "ClientDisconnect: 2"),
+      At("0:20", "Kill: 3 2 10: Bob killed Ally by MOD_RAILGUN"),  // nobody is Ally
+      Connect("0:30", 2, "Carol"),
+      At("0:40", "Kill: 3 2 10: Bob killed Ally by MOD_RAILGUN"),  // Carol, whatever the name
+      At("5:00", "ShutdownGame:"),
+  })));
+  EXPECT_EQ(Player("Bob").frags, 2);
+  EXPECT_EQ(Player("Alice").deaths, 0);
+  EXPECT_EQ(Player("Carol").deaths, 1);
 }
 
 }  // namespace

@@ -330,6 +330,20 @@ TEST_F(ServerVariableMatchTest, KillVariableCountsForBothClientsOfTheLine) {
   EXPECT_EQ(ServerTotal("Alice", 2), 0);
 }
 
+// The client numbers name the players: a rename, even to another player's name, changes
+// nothing.
+TEST_F(ServerVariableMatchTest, ARenamedPlayersCountsLandOnHim) {
+  ServerVariable& rails = Server(1, KillVariable(-1, -1, 10));
+  Slot1(rails, 1, 1);
+  Slot2(rails, 1, 10);
+  LoadServerGame({"ClientUserinfoChanged: 2 n\\Bob\\t\\0\\model\\sarge",
+                  "Kill: 2 3 10: Bob killed Bob by MOD_RAILGUN"});
+  EXPECT_EQ(ServerTotal("Alice", 1), 1);
+  EXPECT_EQ(ServerTotal("Bob", 1), 10);
+  EXPECT_EQ(Player("Alice").frags, 1);
+  EXPECT_EQ(Player("Bob").deaths, 1);
+}
+
 TEST_F(ServerVariableMatchTest, FixedIdNamesOnlyTheClientOfTheOtherId) {
   // Frags on the player in slot 3: id1 the fixed killer number 2, id2 the client.
   ServerVariable& onBob = Server(1, KillVariable(2, -1, -2));

@@ -135,9 +135,11 @@ class LogAnalysis {
     int32_t team = 0;
   };
   // Reads the line after a connect line; the connect consumes it. The raw name and team come
-  // from that line; when it yields no name (or the log ends), from the line directly before the
-  // connect line when that is a "ClientUserinfoChanged:" line of the same client number, as
-  // OpenArena logs its bots. connectLine is read before the next line is.
+  // from that line, unless it is another client's "ClientUserinfoChanged:" line (OpenArena
+  // writes the next client's there). When it yields no name (or the log ends), they come from
+  // the line directly before the connect line when that is a "ClientUserinfoChanged:" line of
+  // the same client number, as OpenArena logs its bots. connectLine is read before the next
+  // line is.
   void ReadConnectName(std::string_view connectLine, int wordEnd, ConnectName* connect);
   // Keeps the line just read when it is a user-information line, for a connect line that may
   // follow; forgets it otherwise. Every line read goes through here or ReadConnectName.
@@ -152,6 +154,13 @@ class LogAnalysis {
   // The record connected as number under name (disambiguated as needed) among records 0 to
   // the player count; -1 when there is none.
   int32_t FindConnectedPlayer(std::string_view name, std::string_view number);
+  // The record whose connection the latest connect of the client number opened in the current
+  // game, while that connection is open; -1 otherwise. Players rename themselves while
+  // connected, so a line's client number names its player more surely than the line's name.
+  int32_t ConnectedIn(std::string_view number) const;
+  // The player a kill line names by client number and name: the record connected in the number,
+  // or, when none is, the record found by name (FindConnectedPlayer).
+  int32_t KillPlayer(std::string_view name, std::string_view number);
   // The record's in-game position in the current game when it is present there under the
   // given client number; -1 otherwise.
   int32_t ServerPosition(int32_t p, std::string_view number) const;
@@ -177,6 +186,9 @@ class LogAnalysis {
   std::string m_variableNames[2];
   std::string m_userInfoBefore;  // the line read last, when it is a user-information line
   bool m_hasUserInfoBefore = false;
+  // Statistics pass: the record each client number's latest connect in the current game took
+  // (ConnectedIn). Cleared at every "InitGame:".
+  TextMap<int32_t> m_connectedIn;
   // A connect's name is made unique by tries (Bob, Bob_1, Bob_2 ...), each of them a name
   // (discovery) or a player record (statistics) that, once there, stays for the rest of the
   // pass. What the tries found is kept by the name the log gives, in the order of the tries,

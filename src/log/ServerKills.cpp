@@ -135,6 +135,19 @@ int32_t LogAnalysis::FindConnectedPlayer(std::string_view name, std::string_view
   }
 }
 
+int32_t LogAnalysis::ConnectedIn(std::string_view number) const {
+  auto holder = m_connectedIn.find(number);
+  if (holder == m_connectedIn.end()) return -1;
+  const PlayerRecord& player = m_doc.players[static_cast<size_t>(holder->second)];
+  bool open = !player.connectTime.empty() && player.disconnectTime.empty();
+  return open ? holder->second : -1;
+}
+
+int32_t LogAnalysis::KillPlayer(std::string_view name, std::string_view number) {
+  int32_t p = ConnectedIn(number);
+  return p >= 0 ? p : FindConnectedPlayer(name, number);
+}
+
 int32_t LogAnalysis::ServerPosition(int32_t p, std::string_view number) const {
   if (p < 1 || p > m_doc.nameCount) return -1;
   if (m_doc.players[static_cast<size_t>(p)].clientSlot != number) return -1;
@@ -161,7 +174,7 @@ bool LogAnalysis::HandleKill(std::string_view word, std::string_view line) {
   int32_t killerPosition = -1;
   bool fragged = false;
   if (!world) {
-    killer = FindConnectedPlayer(kill.killerName, kill.killerNumber);
+    killer = KillPlayer(kill.killerName, kill.killerNumber);
     if (killer > 0) {
       PlayerRecord& player = m_doc.players[static_cast<size_t>(killer)];
       killerPosition = ServerPosition(killer, kill.killerNumber);
@@ -180,7 +193,7 @@ bool LogAnalysis::HandleKill(std::string_view word, std::string_view line) {
     }
   }
 
-  int32_t victim = FindConnectedPlayer(kill.victimName, kill.victimNumber);
+  int32_t victim = KillPlayer(kill.victimName, kill.victimNumber);
   if (victim <= 0) return true;
   PlayerRecord& target = m_doc.players[static_cast<size_t>(victim)];
   int32_t victimPosition = ServerPosition(victim, kill.victimNumber);

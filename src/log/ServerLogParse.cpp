@@ -17,6 +17,7 @@ bool LogAnalysis::ParseServerLog() {
   m_doc.gameClosed = true;
   PrepareVariables();
   m_hasUserInfoBefore = false;
+  m_connectedIn.clear();
   ForgetNameTries();
   std::string_view line;
   while (NextLine(&line)) {
@@ -53,6 +54,7 @@ bool LogAnalysis::HandleInitGame(std::string_view word, std::string_view line) {
     }
   }
   m_doc.ResetClientSlots(1);
+  m_connectedIn.clear();
   m_doc.currentGame = SaturatingAdd(m_doc.currentGame, 1);
   m_doc.gameClosed = false;
   bool coded = false;
@@ -89,6 +91,8 @@ bool LogAnalysis::HandleConnect(std::string_view line, int wordEnd) {
   std::string time(ClockTime(line));
   ConnectName connect;
   ReadConnectName(line, wordEnd, &connect);
+  // Until it names a player, the client connected in this number is nobody we know.
+  m_connectedIn.erase(number);
   if (connect.name.empty()) return false;
   int32_t team = connect.team;
 
@@ -129,6 +133,7 @@ bool LogAnalysis::HandleConnect(std::string_view line, int wordEnd) {
   }
   PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
   m_doc.SetClientSlot(p, number);
+  m_connectedIn.insert_or_assign(number, p);
   player.connectTime = time;
   player.disconnectTime.clear();
   PlayerGame& game = player.games.At(m_doc.currentGame);
@@ -140,7 +145,8 @@ bool LogAnalysis::HandleConnect(std::string_view line, int wordEnd) {
 
 void LogAnalysis::HandleDisconnect(std::string_view line) {
   std::string_view number = TrailingClientNumber(line);
-  int32_t p = m_doc.ConnectedPlayerInSlot(number, 0, m_doc.playerCount, false);
+  int32_t p = ConnectedIn(number);
+  if (p < 0) p = m_doc.ConnectedPlayerInSlot(number, 0, m_doc.playerCount, false);
   if (p < 0) return;
   PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
   CreditConnection(p, ClockTime(line));

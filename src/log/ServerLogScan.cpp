@@ -62,13 +62,18 @@ void LogAnalysis::NoteLineBeforeConnect(std::string_view word, std::string_view 
 void LogAnalysis::ReadConnectName(std::string_view connectLine, int wordEnd, ConnectName* connect) {
   // Settled before reading on: connectLine may point into the reader's buffer. The client
   // number is cut alike in both passes, so that both find the same players.
-  std::string_view number = TrailingClientNumber(connectLine);
+  std::string number(TrailingClientNumber(connectLine));
   bool infoBeforeFits =
       m_hasUserInfoBefore && !number.empty() &&
       UserInfoClientNumber(m_userInfoBefore, FindEventWord(m_userInfoBefore).end) == number;
   std::string_view next;
   bool read = NextLine(&next);
-  if (read) {
+  EventWord nextEvent = read ? FindEventWord(next) : EventWord{};
+  // OpenArena may log the next client's user information right after a connect line: that
+  // line names another player, not this one.
+  bool othersInfo = read && !number.empty() && nextEvent.word == "ClientUserinfoChanged:" &&
+                    UserInfoClientNumber(next, nextEvent.end) != number;
+  if (read && !othersInfo) {
     connect->rawName = UserInfoRawName(next, wordEnd);
     connect->name = StripColourCodes(connect->rawName);
     connect->team = UserInfoTeam(next);
@@ -83,7 +88,7 @@ void LogAnalysis::ReadConnectName(std::string_view connectLine, int wordEnd, Con
   }
   // The consumed line is the one before whatever line comes next.
   if (read) {
-    NoteLineBeforeConnect(FindEventWord(next).word, next);
+    NoteLineBeforeConnect(nextEvent.word, next);
   } else {
     m_hasUserInfoBefore = false;
   }

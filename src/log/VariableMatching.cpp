@@ -70,13 +70,15 @@ bool LogAnalysis::MatchServerVariable(int32_t v, std::string_view word, std::str
   const ServerVariable& definition = m_doc.serverVars[static_cast<size_t>(v)];
   ServerMatch match = MatchServerLine(definition, word, line, lastWord);
   if (!match.matched) return false;
-  // The players are the records connected under the client numbers the line carries (a later
-  // record wins among equals). Records of client logs have no client number and never match.
+  // The players are the records connected under the client numbers the line carries, whatever
+  // names they took since (else a later record wins among those that held the number). Records
+  // of client logs have no client number and never match.
   NamedPlayer named[2];
   std::string_view clients[2] = {match.client1, match.client2};
   for (int i = 0; i < 2; ++i) {
     if (clients[i].empty()) continue;
-    int32_t p = m_doc.ConnectedPlayerInSlot(clients[i], 1, m_doc.playerCount, true);
+    int32_t p = ConnectedIn(clients[i]);
+    if (p < 1) p = m_doc.ConnectedPlayerInSlot(clients[i], 1, m_doc.playerCount, true);
     if (p < 1) continue;
     const PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
     named[i] = {player.name, player.rawName};
