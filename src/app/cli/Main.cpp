@@ -9,7 +9,7 @@
 
 #include "app/cli/CommandLine.h"
 #include "app/cli/ConsoleProgress.h"
-#include "app/cli/ConsolePrompter.h"
+#include "platform/ConsolePrompter.h"
 #include "base/FileSystem.h"
 #include "base/StringPrintf.h"
 #include "ops/DocumentOperations.h"

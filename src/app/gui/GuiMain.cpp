@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/cli/ConsolePrompter.h"
+#include "platform/ConsolePrompter.h"
 #include "app/gui/GuiText.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/Pictures.h"

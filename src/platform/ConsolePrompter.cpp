@@ -1,4 +1,4 @@
-#include "app/cli/ConsolePrompter.h"
+#include "platform/ConsolePrompter.h"
 
 namespace vexor {
 
