@@ -280,7 +280,7 @@ TEST(FormatTextTableTest, PadsTheLabelsLeftAndTheCellsRightWithTwoBlanksBetween)
   table.rows.push_back({1, "1. Al", {"12345", "0h 5m "}});
   table.rows.push_back({2, "2. Barbarella", {"7", "N / A"}});
   EXPECT_EQ(FormatTextTable(table),
-            "NAME            FRGS    TIME\n"
+            "NAME            FRGS   TIME\n"
             "1. Al          12345  0h 5m\n"
             "2. Barbarella      7  N / A\n");
 
@@ -314,13 +314,13 @@ std::vector<std::string> ShownCharacters(const std::string& line) {
 
 TEST_F(PrintTablesTest, TextTableColumnsLineUpForEveryNameAndRank) {
   // Names that fill the name column: UTF-8 (counted by characters), Latin-1 (by bytes), a UTF-8
-  // name whose 15-byte cut falls inside a character, and 2500 players for four-digit ranks.
+  // name whose 15-byte cut falls inside a character, and players up to the largest rank, 2500.
   const std::string names[] = {"J\xc3\xbcrgen", "J\xfcrgen",
                                "\xc3\x89\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9x",
                                "Bob%s", "A very long name indeed"};
   for (const std::string& name : names)
     AddPlayer(name, 12, 3, 1, 1845);
-  for (int i = 0; i < 2500; ++i)
+  for (int i = 5; i < CVexoriumDoc::kMaxPlayers; ++i)
     AddPlayer("P" + std::to_string(i), i, i % 7, 0, i * 61);
   for (int code : {kPrintMainStats, kPrintWeaponStats}) {
     PrintTable table = Table(code);
@@ -348,7 +348,9 @@ TEST_F(PrintTablesTest, TextTableColumnsLineUpForEveryNameAndRank) {
       for (size_t l = 1; l < lines.size(); ++l) {
         ASSERT_EQ(lines[l].size(), heading.size()) << "line " << l;
         ASSERT_NE(lines[l][at], " ") << "line " << l << " column ending at " << at;
-        if (at + 1 < heading.size()) ASSERT_EQ(lines[l][at + 1], " ") << "line " << l;
+        if (at + 1 < heading.size()) {
+          ASSERT_EQ(lines[l][at + 1], " ") << "line " << l;
+        }
       }
     }
   }
