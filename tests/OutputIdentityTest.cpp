@@ -112,12 +112,12 @@ TEST_F(OutputIdentityTest, ASeasonOfServerLogsWritesTheSameFiles) {
   // without any give the bytes they gave before).
   ExpectDigests({
       {"start", "c488b4fcf83ad650 (69 files)"},
-      {"season.txt", "20e48d7b8afbfdf1"},
+      {"season.txt", "a937d08710adbb6b"},
       {"season.csv", "ea7c12d460c4c0c7"},
       {"season.dat", "54db31ccea078a75"},
       {"season.json", "dc2f556029734258"},
       {"again", "32ff8291d93711a0 (69 files)"},
-      {"again.txt", "ee1158ff79659dac"},
+      {"again.txt", "63291c99e33979ae"},
       {"again.json", "14ce0b3f643165e8"},
   });
 }
@@ -132,7 +132,7 @@ TEST_F(OutputIdentityTest, AClientLogWithEveryClientVariableWritesTheSameFiles) 
       "client.txt");
   ExpectDigests({
       {"start", "d2a491adb80746cc (41 files)"},
-      {"client.txt", "847633035c60e600"},
+      {"client.txt", "8f93448868015618"},
       {"client.csv", "29549ae2ce86537d"},
       {"client.dat", "6de5a5d10da9fb14"},
       {"client.json", "50f23ad9bd9e7864"},

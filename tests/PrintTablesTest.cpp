@@ -280,9 +280,9 @@ TEST(FormatTextTableTest, PadsTheLabelsLeftAndTheCellsRightWithTwoBlanksBetween)
   table.rows.push_back({1, "1. Al", {"12345", "0h 5m "}});
   table.rows.push_back({2, "2. Barbarella", {"7", "N / A"}});
   EXPECT_EQ(FormatTextTable(table),
-            "NAME            FRGS    TIME\n"
-            "1. Al          12345  0h 5m \n"
-            "2. Barbarella      7   N / A\n");
+            "NAME            FRGS   TIME\n"
+            "1. Al          12345  0h 5m\n"
+            "2. Barbarella      7  N / A\n");
 
   table.rows = {{1, "1. A", {"1", "2"}}};  // "NAME" is wider than every label
   EXPECT_EQ(FormatTextTable(table),
@@ -292,6 +292,68 @@ TEST(FormatTextTableTest, PadsTheLabelsLeftAndTheCellsRightWithTwoBlanksBetween)
   table.headings.clear();  // a block beyond the visible variables
   table.rows = {{1, "1. Al", {}}, {2, "2. Barbarella", {}}};
   EXPECT_EQ(FormatTextTable(table), "NAME\n1. Al\n2. Barbarella\n");
+}
+
+// The characters a terminal shows for a line: UTF-8 characters when the line is valid UTF-8,
+// otherwise bytes.
+std::vector<std::string> ShownCharacters(const std::string& line) {
+  std::vector<std::string> shown;
+  bool utf8 = TextColumns(line) != line.size() || std::all_of(line.begin(), line.end(), [](char c) {
+                return static_cast<unsigned char>(c) < 0x80;
+              });
+  for (char c : line) {
+    bool continuation = (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+    if (utf8 && continuation && !shown.empty()) {
+      shown.back() += c;
+    } else {
+      shown.push_back(std::string(1, c));
+    }
+  }
+  return shown;
+}
+
+TEST_F(PrintTablesTest, TextTableColumnsLineUpForEveryNameAndRank) {
+  // Names that fill the name column: UTF-8 (counted by characters), Latin-1 (by bytes), a UTF-8
+  // name whose 15-byte cut falls inside a character, and players up to the largest rank, 2500.
+  const std::string names[] = {"J\xc3\xbcrgen", "J\xfcrgen",
+                               "\xc3\x89\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9x",
+                               "Bob%s", "A very long name indeed"};
+  for (const std::string& name : names)
+    AddPlayer(name, 12, 3, 1, 1845);
+  for (int i = 5; i < CVexoriumDoc::kMaxPlayers; ++i)
+    AddPlayer("P" + std::to_string(i), i, i % 7, 0, i * 61);
+  for (int code : {kPrintMainStats, kPrintWeaponStats}) {
+    PrintTable table = Table(code);
+    // The cut keeps whole characters: seven of the 2-byte ones, 14 bytes.
+    auto cut = std::find_if(table.rows.begin(), table.rows.end(), [](const PrintRow& row) {
+      return row.label.find("\xc3\x89") != std::string::npos;
+    });
+    ASSERT_NE(cut, table.rows.end());
+    EXPECT_EQ(cut->label.substr(cut->label.find(' ') + 1),
+              "\xc3\x89\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9");
+
+    std::string text = FormatTextTable(table);
+    std::vector<std::vector<std::string>> lines;
+    for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos;
+         start = end + 1) {
+      lines.push_back(ShownCharacters(text.substr(start, end - start)));
+    }
+    ASSERT_EQ(lines.size(), table.rows.size() + 1);
+    // Where each right-aligned heading ends, every row's cell ends: a character before, a blank
+    // (or the line's end) after.
+    const std::vector<std::string>& heading = lines.front();
+    for (size_t at = 4; at < heading.size(); ++at) {
+      bool columnEnd = heading[at] != " " && (at + 1 == heading.size() || heading[at + 1] == " ");
+      if (!columnEnd) continue;
+      for (size_t l = 1; l < lines.size(); ++l) {
+        ASSERT_EQ(lines[l].size(), heading.size()) << "line " << l;
+        ASSERT_NE(lines[l][at], " ") << "line " << l << " column ending at " << at;
+        if (at + 1 < heading.size()) {
+          ASSERT_EQ(lines[l][at + 1], " ") << "line " << l;
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "base/StringPrintf.h"
 #include "stats/DerivedValues.h"
+#include "stats/JsonExport.h"
 #include "stats/VexoriumDoc.h"
 #include "stats/Weapons.h"
 
@@ -57,11 +58,21 @@ std::string Fixed2(float value) {
   return StringPrintf("%.2f", static_cast<double>(value));
 }
 
+bool IsContinuationByte(char byte) {
+  return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
+
 // The player's label: position from 1, then the name, cut to `cut` bytes. The name is appended,
-// not formatted, so any byte of it comes out unchanged.
+// not formatted, so any byte of it comes out unchanged. A name in UTF-8 is cut before a
+// character the cut would split: half a character would make the whole name read as Latin-1.
 std::string Label(size_t position, const std::string& name, size_t cut) {
   std::string label = StringPrintf("%zu. ", position);
-  label.append(name, 0, std::min(cut, name.size()));
+  size_t length = std::min(cut, name.size());
+  if (length < name.size() && IsValidUtf8(name)) {
+    while (length > 0 && IsContinuationByte(name[length]))
+      --length;
+  }
+  label.append(name, 0, length);
   return label;
 }
 
@@ -128,14 +139,30 @@ void BuildVariableBlock(CVexoriumDoc& doc, const std::vector<VisibleVariable>& s
   AddRows(doc, std::string::npos, cells, table);
 }
 
-void AppendPadded(std::string* line, const std::string& text, size_t width, bool right) {
-  size_t pad = width > text.size() ? width - text.size() : 0;
+// A cell as the text table shows it: without trailing blanks (the play time cut before its
+// seconds may end in one), so right-aligned columns end at the same place on every line.
+std::string_view ShownText(const std::string& text) {
+  std::string_view shown = text;
+  while (!shown.empty() && shown.back() == ' ')
+    shown.remove_suffix(1);
+  return shown;
+}
+
+void AppendPadded(std::string* line, std::string_view text, size_t width, bool right) {
+  size_t shown = TextColumns(text);
+  size_t pad = width > shown ? width - shown : 0;
   if (right) line->append(pad, ' ');
   line->append(text);
   if (!right) line->append(pad, ' ');
 }
 
 }  // namespace
+
+size_t TextColumns(std::string_view text) {
+  if (!IsValidUtf8(text)) return text.size();
+  return static_cast<size_t>(
+      std::count_if(text.begin(), text.end(), [](char byte) { return !IsContinuationByte(byte); }));
+}
 
 bool PrintChoiceFromTableName(std::string_view name, int* code) {
   for (const PrintChoiceInfo& choice : kPrintChoices) {
@@ -207,12 +234,12 @@ std::string FormatTextTable(const PrintTable& table) {
   size_t labelWidth = kNameHeading.size();
   std::vector<size_t> widths(columns, 0);
   for (size_t c = 0; c < columns; ++c) {
-    widths[c] = table.headings[c].size();
+    widths[c] = TextColumns(ShownText(table.headings[c]));
   }
   for (const PrintRow& row : table.rows) {
-    labelWidth = std::max(labelWidth, row.label.size());
+    labelWidth = std::max(labelWidth, TextColumns(row.label));
     for (size_t c = 0; c < columns && c < row.cells.size(); ++c) {
-      widths[c] = std::max(widths[c], row.cells[c].size());
+      widths[c] = std::max(widths[c], TextColumns(ShownText(row.cells[c])));
     }
   }
   const std::string kNoCell;
@@ -220,7 +247,7 @@ std::string FormatTextTable(const PrintTable& table) {
     AppendPadded(out, first, columns == 0 ? 0 : labelWidth, false);
     for (size_t c = 0; c < columns; ++c) {
       out->append("  ");
-      AppendPadded(out, cell(c), widths[c], true);
+      AppendPadded(out, ShownText(cell(c)), widths[c], true);
     }
     out->push_back('\n');
   };

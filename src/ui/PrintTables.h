@@ -71,10 +71,16 @@ std::vector<int32_t> PrintOrder(const CVexoriumDoc& doc);
 // visible variables has no columns. False (table untouched) for a code outside 0 to 13.
 bool BuildPrintTable(CVexoriumDoc& doc, int code, PrintTable* table);
 
+// The columns a text takes on a terminal: its characters when it is valid UTF-8, otherwise its
+// bytes (Latin-1 and other one-byte texts).
+size_t TextColumns(std::string_view text);
+
 // The table as text: a heading line "NAME" and the headings, then one line per row. The player
 // column is left-aligned and padded to its widest text; every other column is right-aligned to
-// its widest text; columns are separated by two blanks; every line ends in "\n". Widths count
-// bytes. A table without columns has no padding after the player column.
+// its widest text, trailing blanks of a cell left out; columns are separated by two blanks;
+// every line ends in "\n". Widths count the columns each text takes (TextColumns), so a name in
+// UTF-8 lines up with the others. A table without columns has no padding after the player
+// column.
 std::string FormatTextTable(const PrintTable& table);
 
 }  // namespace vexor

@@ -12,6 +12,7 @@
 #include "app/gui/Pictures.h"
 #include "app/gui/Printing.h"
 #include "app/gui/QtPrompter.h"
+#include "app/gui/StartRequest.h"
 #include "ops/DocumentOperations.h"
 #include "stats/LogSelection.h"
 #include "stats/VexoriumDoc.h"
@@ -26,6 +27,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: vexor-gui [OPTIONS] [LOG...]\n"
+    "       vexor-gui [OPTIONS] --open FILE\n"
     "       vexor-gui --print-pdf FILE.pdf [--print-choice CHOICE] [-C DIR]\n"
     "                 [--client-vars FILE] [--server-vars FILE] LOG...\n"
     "The Vexor desktop program: statistics of Quake 3 engine game logs.\n"
@@ -33,6 +35,14 @@ constexpr const char* kUsage =
     "  -C DIR       keep the settings (DIR/config/data.dat) and the report (DIR/html) in DIR;\n"
     "               without it they are kept in $XDG_DATA_HOME/vexor (~/.local/share/vexor)\n"
     "  LOG...       load these logs (1 to 30) at start, as Open Games Log would\n"
+    "  --open FILE  open this Vexor data file at start, as Open Vexor Data File would\n"
+    "  --screen NAME\n"
+    "               after the logs or the data file are in, show this screen: logged-data,\n"
+    "               graphs, game-by-game or about (a load by itself ends on about)\n"
+    "  --quit-after-load\n"
+    "               end the program once the logs or the data file are in: exit status 0\n"
+    "               after a successful load, 1 after a failed one; messages go to standard\n"
+    "               error as \"CAPTION: TEXT\" (for scripts and tests)\n"
     "  --print-pdf FILE.pdf\n"
     "               load the logs, print one table into FILE.pdf as Print would, and exit\n"
     "               without showing a window (A4 or Letter as the locale has it)\n"
@@ -50,7 +60,7 @@ constexpr const char* kUsage =
 
 struct GuiRequest {
   std::string directory;
-  std::vector<std::string> logs;
+  vexor::StartRequest start;
   std::string printPdf;
   std::string clientVars;
   std::string serverVars;
@@ -82,6 +92,19 @@ bool ParseArguments(const QStringList& arguments, GuiRequest* request, QString* 
       QString value;
       if (!OptionValue(arguments, &i, "a directory", &value, error)) return false;
       request->directory = vexor::PathFromQString(value);
+    } else if (argument == QStringLiteral("--open")) {
+      QString value;
+      if (!OptionValue(arguments, &i, "a data file", &value, error)) return false;
+      request->start.dataFile = vexor::PathFromQString(QDir::current().absoluteFilePath(value));
+    } else if (argument == QStringLiteral("--screen")) {
+      QString value;
+      if (!OptionValue(arguments, &i, "a screen name", &value, error)) return false;
+      if (!vexor::ScreenFromName(value.toStdString(), &request->start.screen)) {
+        *error = QStringLiteral("unknown screen '%1'").arg(value);
+        return false;
+      }
+    } else if (argument == QStringLiteral("--quit-after-load")) {
+      request->start.quitAfterLoad = true;
     } else if (argument == QStringLiteral("--print-pdf")) {
       QString value;
       if (!OptionValue(arguments, &i, "a file", &value, error)) return false;
@@ -105,11 +128,25 @@ bool ParseArguments(const QStringList& arguments, GuiRequest* request, QString* 
       *error = QStringLiteral("unknown option %1").arg(argument);
       return false;
     } else {
-      request->logs.push_back(vexor::PathFromQString(QDir::current().absoluteFilePath(argument)));
+      request->start.logs.push_back(
+          vexor::PathFromQString(QDir::current().absoluteFilePath(argument)));
     }
   }
-  if (request->logs.size() > 30) {
+  if (request->start.logs.size() > 30) {
     *error = QStringLiteral("at most 30 logs can be loaded at once");
+    return false;
+  }
+  bool loading = !request->start.logs.empty() || !request->start.dataFile.empty();
+  if (!request->start.logs.empty() && !request->start.dataFile.empty()) {
+    *error = QStringLiteral("give either logs or --open FILE, not both");
+    return false;
+  }
+  if ((request->start.screen != 0 || request->start.quitAfterLoad) && !loading) {
+    *error = QStringLiteral("--screen and --quit-after-load need logs or --open FILE");
+    return false;
+  }
+  if (!request->printPdf.empty() && !request->start.dataFile.empty()) {
+    *error = QStringLiteral("--print-pdf loads logs; it does not go with --open");
     return false;
   }
   bool printOnly =
@@ -118,7 +155,8 @@ bool ParseArguments(const QStringList& arguments, GuiRequest* request, QString* 
     *error = QStringLiteral("--print-choice, --client-vars and --server-vars go with --print-pdf");
     return false;
   }
-  if (!request->printPdf.empty() && request->logs.empty() && !request->help && !request->version) {
+  if (!request->printPdf.empty() && request->start.logs.empty() && !request->help &&
+      !request->version) {
     *error = QStringLiteral("--print-pdf needs at least one log");
     return false;
   }
@@ -133,7 +171,7 @@ int PrintPdf(const GuiRequest& request, const std::string& start) {
   vexor::DocumentOperations operations(doc, selection, prompter, start);
   operations.Startup();
   if (!operations.InstallVariableFiles(request.clientVars, request.serverVars)) return 1;
-  vexor::DocumentOperations::SelectLogs(request.logs, &selection);
+  vexor::DocumentOperations::SelectLogs(request.start.logs, &selection);
   if (!operations.LoadLogs()) return 1;
   // The print-choice dialog offers a block of custom variables only once enough are visible.
   int code = request.printChoice;
@@ -182,7 +220,8 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Vexor"));
   QApplication::setOrganizationName(QStringLiteral("Vexor"));
   QApplication::setApplicationVersion(QStringLiteral("1.40"));
-  QApplication::setDesktopFileName(QStringLiteral("vexor-gui"));
+  // The desktop entry (org.vexor.Vexor.desktop) that names the program's windows and icon.
+  QApplication::setDesktopFileName(QStringLiteral("org.vexor.Vexor"));
   GuiRequest request;
   QString error;
   if (!ParseArguments(QApplication::arguments(), &request, &error)) {
@@ -208,10 +247,16 @@ int main(int argc, char** argv) {
   }
   if (!request.printPdf.empty()) return PrintPdf(request, start);
   QApplication::setWindowIcon(vexor::ApplicationIcon());
-  vexor::QtPrompter prompter;
+  // A run that quits after its load has nobody to answer message boxes: they go to standard
+  // error, as the command line writes them.
+  vexor::QtPrompter windowPrompter;
+  vexor::ConsolePrompter consolePrompter;
+  vexor::Prompter& prompter = request.start.quitAfterLoad
+                                  ? static_cast<vexor::Prompter&>(consolePrompter)
+                                  : static_cast<vexor::Prompter&>(windowPrompter);
   vexor::MainFrame frame(prompter, start);
-  prompter.SetOwner(&frame);
+  windowPrompter.SetOwner(&frame);
   frame.show();
-  if (!request.logs.empty()) frame.LoadLogs(request.logs);
+  vexor::StartRequested(frame, request.start, [](int status) { QApplication::exit(status); });
   return QApplication::exec();
 }

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QScreen>
@@ -15,6 +17,7 @@
 
 #include "app/gui/ChartWindow.h"
 #include "app/gui/ClientVarDialog.h"
+#include "app/gui/FileDrops.h"
 #include "app/gui/GuiText.h"
 #include "app/gui/HelpWindow.h"
 #include "app/gui/LeftView.h"
@@ -63,6 +66,7 @@ MainFrame::MainFrame(Prompter& prompter, std::string startDirectory, QWidget* pa
       m_doc(std::make_unique<CVexoriumDoc>()) {
   setObjectName(QStringLiteral("MainFrame"));
   setWindowIcon(ApplicationIcon());
+  setAcceptDrops(true);
   m_operations =
       std::make_unique<DocumentOperations>(*m_doc, m_selection, m_prompter, m_startDirectory);
   m_operations->SetProgress(&m_runner);
@@ -259,6 +263,17 @@ void MainFrame::closeEvent(QCloseEvent* event) {
   m_closeWhenIdle = true;
   m_runner.RequestCancel();
   event->ignore();
+}
+
+void MainFrame::dragEnterEvent(QDragEnterEvent* event) {
+  if (!Busy() && !DroppedLogPaths(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void MainFrame::dropEvent(QDropEvent* event) {
+  std::vector<std::string> paths = DroppedLogPaths(event->mimeData());
+  if (Busy() || paths.empty()) return;
+  event->acceptProposedAction();
+  LoadLogs(paths);
 }
 
 // --- Long work.

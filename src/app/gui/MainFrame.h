@@ -76,6 +76,9 @@ class MainFrame : public QMainWindow {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // Log files dropped on the window load as Open Games Log would.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   using Work = std::function<bool()>;

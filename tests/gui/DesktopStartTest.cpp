@@ -1,0 +1,178 @@
+// The desktop conventions, offscreen: logs and data files handed over at start (with the screen
+// to show and the exit after the load), log files dropped on the window, and the recent-file
+// list reopening what it lists.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <memory>
+#include <string>
+
+#include "app/gui/FileDrops.h"
+#include "app/gui/MainFrame.h"
+#include "app/gui/StartRequest.h"
+#include "app/gui/VexoriumView.h"
+#include "platform/ScriptedPrompter.h"
+#include "stats/VexoriumDoc.h"
+#include "ui/ShellLogic.h"
+#include "ui/ViewScreens.h"
+
+namespace vexor {
+namespace {
+
+const std::string kSample = std::string(VEXOR_SAMPLES) + "/server-ffa-ctf.log";
+const std::string kOtherSample = std::string(VEXOR_SAMPLES) + "/openarena-server.log";
+
+class DesktopStartTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<MainFrame> NewFrame() {
+    auto frame = std::make_unique<MainFrame>(m_prompter, m_folder.path().toStdString());
+    frame->show();
+    return frame;
+  }
+  static bool WaitForWork(MainFrame&, QSignalSpy& finished) {
+    if (finished.isEmpty() && !finished.wait(60000)) return false;
+    return finished.takeFirst().at(0).toBool();
+  }
+  static QMimeData* Urls(const QList<QUrl>& urls) {
+    auto* data = new QMimeData;
+    data->setUrls(urls);
+    return data;
+  }
+  std::string DataFile() {
+    std::unique_ptr<MainFrame> frame = NewFrame();
+    QSignalSpy finished(frame.get(), &MainFrame::workFinished);
+    frame->LoadLogs({kSample});
+    EXPECT_TRUE(WaitForWork(*frame, finished));
+    std::string path = m_folder.filePath(QStringLiteral("saved.dat")).toStdString();
+    m_prompter.Choose({path});
+    frame->RunCommand(kCmdSaveDataFile);
+    EXPECT_TRUE(WaitForWork(*frame, finished));
+    return path;
+  }
+
+  QTemporaryDir m_folder;
+  ScriptedPrompter m_prompter;
+};
+
+TEST_F(DesktopStartTest, StartLoadShowsTheRequestedScreenAndQuitsWithTheLoadsOutcome) {
+  struct Case {
+    std::vector<std::string> logs;
+    bool dataFile;
+    int screen;
+    int status;    // the quit status
+    Screen shown;  // the screen after the load
+  };
+  const Case cases[] = {
+      {{kSample}, false, 1, 0, Screen::kLoggedData},
+      {{kSample, kOtherSample}, false, 2, 0, Screen::kGraphSelection},
+      {{kSample}, false, 0, 0, Screen::kAbout},  // a load by itself ends on the about screen
+      {{}, true, 1, 0, Screen::kLoggedData},
+      {{m_folder.filePath(QStringLiteral("missing.log")).toStdString()},
+       false,
+       1,
+       1,
+       Screen::kStart},
+  };
+  std::string data = DataFile();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.logs.empty() ? data : c.logs.back());
+    std::unique_ptr<MainFrame> frame = NewFrame();
+    QSignalSpy finished(frame.get(), &MainFrame::workFinished);
+    StartRequest request{c.logs, c.dataFile ? data : std::string(), c.screen, true};
+    int status = -1;
+    StartRequested(*frame, request, [&status](int s) { status = s; });
+    WaitForWork(*frame, finished);
+    EXPECT_EQ(status, c.status);
+    EXPECT_EQ(frame->View()->Layout().screen, c.shown);
+    // A later load from the menus leaves the screen as it is and quits nothing.
+    status = -1;
+    frame->ShowScreen(4);
+    frame->LoadLogs({kSample});
+    WaitForWork(*frame, finished);
+    EXPECT_EQ(status, -1);
+    EXPECT_EQ(frame->View()->Layout().screen, Screen::kAbout);
+  }
+}
+
+TEST_F(DesktopStartTest, DroppedLocalLogFilesLoadAndOtherDropsAreRefused) {
+  QList<QUrl> tooMany;
+  for (int i = 0; i < 31; ++i)
+    tooMany << QUrl::fromLocalFile(QString::fromStdString(kSample));
+  struct Refused {
+    const char* what;
+    QList<QUrl> urls;
+  };
+  const Refused refused[] = {
+      {"no files", {}},
+      {"a web address", {QUrl(QStringLiteral("https://example.org/games.log"))}},
+      {"a folder", {QUrl::fromLocalFile(m_folder.path())}},
+      {"31 logs", tooMany},
+  };
+  std::unique_ptr<MainFrame> frame = NewFrame();
+  for (const Refused& r : refused) {
+    std::unique_ptr<QMimeData> data(Urls(r.urls));
+    EXPECT_TRUE(DroppedLogPaths(data.get()).empty()) << r.what;
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data.get(), Qt::LeftButton,
+                          Qt::NoModifier);
+    QApplication::sendEvent(frame.get(), &enter);
+    EXPECT_FALSE(enter.isAccepted()) << r.what;
+  }
+
+  std::unique_ptr<QMimeData> data(
+      Urls({QUrl::fromLocalFile(QString::fromStdString(kSample)),
+            QUrl::fromLocalFile(QString::fromStdString(kOtherSample))}));
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(frame.get(), &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QSignalSpy finished(frame.get(), &MainFrame::workFinished);
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(frame.get(), &drop);
+  ASSERT_TRUE(WaitForWork(*frame, finished));
+  EXPECT_EQ(frame->Selection().selectedFileCount, 2);
+  EXPECT_TRUE(frame->Selection().dataAvailable);
+}
+
+TEST_F(DesktopStartTest, RecentFileListReopensALogAndADataFile) {
+  std::string data = DataFile();  // the sample loaded: a recent entry
+  std::unique_ptr<MainFrame> frame = NewFrame();
+  QSignalSpy finished(frame.get(), &MainFrame::workFinished);
+  frame->OpenDataFile(data);  // an opened data file is one too
+  ASSERT_TRUE(WaitForWork(*frame, finished));
+  frame->LoadLogs({kOtherSample});
+  ASSERT_TRUE(WaitForWork(*frame, finished));
+  int32_t otherPlayers = frame->Doc().nameCount;
+
+  auto recent = [&](const std::string& path) -> QAction* {
+    QString name = QFileInfo(QString::fromStdString(path)).fileName();
+    for (QAction* action : frame->findChildren<QAction*>()) {
+      if (action->isVisible() && action->text().endsWith(name)) return action;
+    }
+    return nullptr;
+  };
+  QAction* sample = recent(kSample);
+  ASSERT_NE(sample, nullptr);
+  sample->trigger();
+  ASSERT_TRUE(WaitForWork(*frame, finished));
+  EXPECT_EQ(frame->Selection().selectedLogPath, kSample);
+  EXPECT_NE(frame->Doc().nameCount, otherPlayers);
+
+  frame->LoadLogs({kOtherSample});
+  ASSERT_TRUE(WaitForWork(*frame, finished));
+  QAction* saved = recent(data);
+  ASSERT_NE(saved, nullptr);
+  saved->trigger();
+  ASSERT_TRUE(WaitForWork(*frame, finished));
+  EXPECT_NE(frame->Doc().nameCount, otherPlayers);
+}
+
+}  // namespace
+}  // namespace vexor
