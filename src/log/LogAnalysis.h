@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/TextHash.h"
+#include "log/ClientNumberTable.h"
 #include "log/LogLineReader.h"
 #include "log/VariableMatch.h"
 
@@ -188,7 +189,7 @@ class LogAnalysis {
   bool m_hasUserInfoBefore = false;
   // Statistics pass: the record each client number's latest connect in the current game took
   // (ConnectedIn). Cleared at every "InitGame:".
-  TextMap<int32_t> m_connectedIn;
+  ClientNumberTable m_connectedIn;
   // A connect's name is made unique by tries (Bob, Bob_1, Bob_2 ...), each of them a name
   // (discovery) or a player record (statistics) that, once there, stays for the rest of the
   // pass. What the tries found is kept by the name the log gives, in the order of the tries,
