@@ -104,6 +104,13 @@ class LogAnalysis {
   struct NamedPlayer {
     std::string_view name;
     std::string_view rawName;
+    int32_t record = -1;  // the record the name was read from (server variables), else -1
+  };
+  // What FindPlayer gave for a record's own name, while the name index stays as it was.
+  struct RecordLookup {
+    uint64_t indexVersion = 0;
+    int32_t nameCount = -1;
+    int32_t found = -1;
   };
 
   void ScanClientLine(std::string_view line, bool* gameStarted);
@@ -185,6 +192,7 @@ class LogAnalysis {
   // obituary, and those a custom variable's match names.
   std::string m_lineNames[2];
   std::string m_variableNames[2];
+  std::vector<RecordLookup> m_recordLookups;  // by record; server variables only
   std::string m_userInfoBefore;  // the line read last, when it is a user-information line
   bool m_hasUserInfoBefore = false;
   // Statistics pass: the record each client number's latest connect in the current game took
