@@ -124,6 +124,41 @@ row() {
     "$(echo $peaks | largest)" "$(echo $cpus | median)"
 }
 
+# part_row SCENARIO STEP TARGET FOLDER -- WITHOUT... -- WITH...: the report's part of a command.
+# Runs BENCH_REPEAT times: cp -r of FOLDER/html (the report the last run wrote) into a fresh
+# folder, the command without its report and the command with it (FOLDER/html removed first);
+# prints (with - without) against the copy, medians of each, and the CPU time alike.
+part_row() {
+  local scenario=$1 step=$2 target=$3 folder=$4
+  shift 4
+  [ "$1" = "--" ] && shift
+  local without_cmd=()
+  while [ "$1" != "--" ]; do without_cmd+=("$1"); shift; done
+  shift
+  local with="" without="" copies="" peaks="" cpus="" c a b
+  [ -d "$folder/html" ] || { rm -rf "$folder/html"; "$@" >/dev/null 2>&1; }
+  for _ in $(seq "$repeat"); do
+    rm -rf "$folder/html-copy"
+    c=$(timed cp -r "$folder/html" "$folder/html-copy")
+    copies+=" $(wall_of "$c")"
+    rm -rf "$folder/html-copy"
+    a=$(timed "${without_cmd[@]}")
+    without+=" $(wall_of "$a")"
+    rm -rf "$folder/html"
+    b=$(timed "$@")
+    with+=" $(wall_of "$b")"
+    peaks+=" $(peak_of "$b")"
+    cpus+=" $(ratio "$(awk -v x="$(cpu_of "$b")" -v y="$(cpu_of "$a")" 'BEGIN { print x - y }')" \
+      "$(cpu_of "$c")")"
+  done
+  local part t_copy
+  part=$(awk -v a="$(echo $with | median)" -v b="$(echo $without | median)" \
+    'BEGIN { printf "%.3f", a - b }')
+  t_copy=$(echo $copies | median)
+  print_row "$scenario" "$step" "$(bytes_of "$folder/html")" "$target" - "$part" "$t_copy" \
+    "$(ratio "$part" "$t_copy")" "$(echo $peaks | largest)" "$(echo $cpus | median)"
+}
+
 # ratio A B: A / B with two decimals; "-" when either is unknown or B is 0.
 ratio() {
   awk -v a="$1" -v b="$2" 'BEGIN { if (a == "-" || b == "-" || b + 0 <= 0) print "-";
@@ -222,16 +257,22 @@ scenario_max() {
   size=$(bytes_of max.log)
   mkdir -p max
   local vars=(--client-vars max-client.var --server-vars max-server.var)
-  row max "load, 49+49 variables" "$size" 3 512 "" -- "${read_twice[@]}" max.log -- \
+  row max "load, 49+49 variables" "$size" 10 256 "" -- "${read_twice[@]}" max.log -- \
     "$vexor" -q -C max --no-report "${vars[@]}" max.log
+  row max "load, no variables" "$size" 6 256 "" -- "${read_twice[@]}" max.log -- \
+    "$vexor" -q -C max --no-report max.log
   lists_row max max.log -C max "${vars[@]}"
   graph_row max max.log -C max
   # What splitting every line into its fields costs by itself (mawk, twice), against the same
   # reference: a measure of the per-line work that any reading of the log's lines does.
   row max "  (awk: every line's fields)" "$size" - - "" -- "${read_twice[@]}" max.log -- \
     "${fields_twice[@]}" max.log
-  row max "load and report" "$size" 6 512 "rm -rf max/html" -- "${read_twice[@]}" max.log -- \
+  row max "load and report" "$size" - 256 "rm -rf max/html" -- "${read_twice[@]}" max.log -- \
     "$vexor" -q -C max "${vars[@]}" max.log
+  # The report alone (the load with it less the load without it) against copying the report
+  # folder it writes with cp -r: the same bytes in the same files, without computing them.
+  part_row max "report (vs cp -r of it)" 1 max -- \
+    "$vexor" -q -C max --no-report "${vars[@]}" max.log -- "$vexor" -q -C max "${vars[@]}" max.log
   # How often the load with its report tells its progress (the desktop program's progress box).
   progress_row max "progress: largest gap (s)" "$size" max/progress "${vars[@]}" max.log
   # What writing the report's bytes costs by itself on this disk, against the same reference.
@@ -261,7 +302,7 @@ scenario_client() {
   local size
   size=$(bytes_of client.log)
   mkdir -p client
-  row client "load, 49 variables" "$size" - 512 "" -- "${read_twice[@]}" client.log -- \
+  row client "load, 49 variables" "$size" 15 256 "" -- "${read_twice[@]}" client.log -- \
     "$vexor" -q -C client --no-report --client-vars client-client.var client.log
   row client "load and report" "$size" - 512 "rm -rf client/html" -- "${read_twice[@]}" client.log -- \
     "$vexor" -q -C client --client-vars client-client.var client.log
@@ -298,8 +339,10 @@ scenario_save_open() {
     "$(ratio "$save" "$t_copy")" "$(echo $peaks | largest)" "$(echo $cpus | median)"
   row save-open "open, no report" "$size" - 512 "" -- "${read_twice[@]}" open/max.dat -- \
     "$vexor" -q -C open --no-report --open open/max.dat
-  row save-open "open and report" "$size" 3 512 "rm -rf open/html" -- "${read_twice[@]}" open/max.dat -- \
+  row save-open "open and report" "$size" - 512 "rm -rf open/html" -- "${read_twice[@]}" open/max.dat -- \
     "$vexor" -q -C open --open open/max.dat
+  part_row save-open "report of open (vs cp -r)" 1 open -- \
+    "$vexor" -q -C open --no-report --open open/max.dat -- "$vexor" -q -C open --open open/max.dat
 }
 
 for scenario in $scenarios; do

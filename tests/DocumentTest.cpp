@@ -2,6 +2,9 @@
 // name and slot indexes that replace scans over every record.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "stats/VexoriumDoc.h"
 
 namespace vexor {
@@ -104,6 +107,13 @@ TEST(KillTablesTest, CellsInsideTheTablesCountAndOthersAreIgnored) {
   EXPECT_EQ(tables.Get(KillTables::kAllWeapons, 1, 2), 2);
   EXPECT_EQ(tables.Get(KillTables::TableOf(Weapon::kBfg), 3, 0), 1);
   EXPECT_EQ(tables.Get(KillTables::kAllWeapons, 4, 0), 0);
+  // A cell inserted before the cell used last moves it: the next add still finds it.
+  tables.Add(KillTables::kAllWeapons, 0, 1);
+  tables.Add(KillTables::TableOf(Weapon::kBfg), 1, 2);
+  tables.Add(KillTables::kAllWeapons, 0, 1);
+  EXPECT_EQ(tables.Get(KillTables::kAllWeapons, 0, 1), 2);
+  EXPECT_EQ(tables.Get(KillTables::TableOf(Weapon::kBfg), 1, 2), 1);
+  EXPECT_EQ(tables.Get(KillTables::kAllWeapons, 1, 2), 2);
   EXPECT_TRUE(tables.AnyPositive(KillTables::TableOf(Weapon::kBfg)));
   EXPECT_FALSE(tables.AnyPositive(KillTables::TableOf(Weapon::kRocket)));
   tables.Allocate(0);
@@ -137,6 +147,26 @@ TEST(DocumentIndexTest, PlayerNamesFindTheLastHolderInRange) {
   EXPECT_EQ(doc.FindPlayer("Bob", 0, 10), 2);
   EXPECT_EQ(doc.FindPlayer("Robert", 0, 10), 5);
   EXPECT_EQ(doc.FindPlayer("", 1, 3), 3);  // unnamed records match an empty name
+
+  // Every change of the index gives a version that no other index state had, in any document.
+  CVexoriumDoc other;
+  std::vector<uint64_t> seen = {doc.PlayerIndexVersion()};
+  auto changed = [&seen](uint64_t version) {
+    bool fresh = std::find(seen.begin(), seen.end(), version) == seen.end();
+    seen.push_back(version);
+    return fresh;
+  };
+  other.SetPlayerName(1, "Bob");
+  EXPECT_TRUE(changed(other.PlayerIndexVersion()));
+  doc.SetPlayerName(2, "Bobby");
+  EXPECT_TRUE(changed(doc.PlayerIndexVersion()));
+  EXPECT_GT(doc.CreatePlayer("Carl", "^1Carl", "4"), 0);
+  EXPECT_TRUE(changed(doc.PlayerIndexVersion()));
+  doc.RebuildPlayerIndexes();
+  EXPECT_TRUE(changed(doc.PlayerIndexVersion()));
+  uint64_t kept = doc.PlayerIndexVersion();
+  doc.SetClientSlot(2, "9");  // slots are not names
+  EXPECT_EQ(doc.PlayerIndexVersion(), kept);
 }
 
 TEST(DocumentTest, NamesStopAt2500) {

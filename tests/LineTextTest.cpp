@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "log/ClientNumberTable.h"
 #include "log/LineText.h"
 #include "log/PlayTime.h"
 
@@ -35,6 +36,12 @@ TEST(StripColourCodesTest, DropsCaretAndFollowingCharacter) {
   EXPECT_EQ(StripColourCodes("Bo^^b"), "Bob");
   EXPECT_EQ(StripColourCodes("Bob^"), "Bob");
   EXPECT_EQ(StripColourCodes("^7"), "");
+  // The view form: the text itself without codes, else the scratch text, reused line by line.
+  std::string scratch = "a much longer name left by the line before";
+  EXPECT_EQ(StripColourCodes("^1B^2o^3b^", &scratch), "Bob");
+  EXPECT_EQ(StripColourCodes("x^^^yz", &scratch), "xz");
+  std::string_view plain = "Bob";
+  EXPECT_EQ(StripColourCodes(plain, &scratch).data(), plain.data());
 }
 
 TEST(DisambiguateTest, NumbersSecondAndLaterClients) {
@@ -75,6 +82,25 @@ TEST(PlayTimeTest, ClockSecondsAndHourlyRates) {
   // Single precision with the rounded constant: 1 per 1800 s is not exactly 2.
   float rate = PerHour(1800, 1);
   EXPECT_EQ(rate, 1.0f / (1800.0f * 0.00027777778f));
+}
+
+TEST(ClientNumberTableTest, NumbersAreTextWhateverTheirStorage) {
+  ClientNumberTable table;
+  // Plain numbers below 100 sit in the array, every other text in the text table: both kinds
+  // are set, found, replaced and erased alike, and "7" and "07" stay different numbers.
+  const char* numbers[] = {"0", "7", "07", "42", "99", "100", "-1", "abc", "", "4 "};
+  for (int32_t i = 0; i < 10; ++i) EXPECT_EQ(table.Find(numbers[i]), ClientNumberTable::kNobody);
+  for (int32_t i = 0; i < 10; ++i) table.Set(numbers[i], i + 1);
+  for (int32_t i = 0; i < 10; ++i) EXPECT_EQ(table.Find(numbers[i]), i + 1) << numbers[i];
+  table.Set("7", 50);
+  table.Erase("07");
+  table.Erase("abc");
+  EXPECT_EQ(table.Find("7"), 50);
+  EXPECT_EQ(table.Find("07"), ClientNumberTable::kNobody);
+  EXPECT_EQ(table.Find("abc"), ClientNumberTable::kNobody);
+  EXPECT_EQ(table.Find("100"), 6);
+  table.Clear();
+  for (const char* number : numbers) EXPECT_EQ(table.Find(number), ClientNumberTable::kNobody);
 }
 
 }  // namespace

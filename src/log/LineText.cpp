@@ -9,18 +9,21 @@ EventWord FindEventWord(std::string_view line) {
   // characters on: plain loops beat library searches at that distance.
   int length = static_cast<int>(line.size());
   size_t colon = 1;
-  while (colon < line.size() && line[colon] != ':') ++colon;
+  while (colon < line.size() && line[colon] != ':')
+    ++colon;
   int start = colon >= line.size() ? 0 : static_cast<int>(colon) + 3;
   if (start < length && line[static_cast<size_t>(start)] == ' ') ++start;
   int end = length - 1;
   if (start < length) {
     size_t blank = static_cast<size_t>(start);
-    while (blank < line.size() && line[blank] != ' ') ++blank;
+    while (blank < line.size() && line[blank] != ' ')
+      ++blank;
     if (blank < line.size()) end = static_cast<int>(blank);
   }
   EventWord result;
   result.end = end;
-  if (start < end) result.word = line.substr(static_cast<size_t>(start), static_cast<size_t>(end - start));
+  if (start < end)
+    result.word = line.substr(static_cast<size_t>(start), static_cast<size_t>(end - start));
   return result;
 }
 
@@ -39,15 +42,21 @@ std::string StripColourCodes(std::string_view text) {
 }
 
 std::string_view StripColourCodes(std::string_view text, std::string* scratch) {
-  if (text.find('^') == std::string_view::npos) return text;
-  scratch->clear();
-  for (size_t i = 0; i < text.size(); ++i) {
+  size_t caret = text.find('^');
+  if (caret == std::string_view::npos) return text;
+  // Written through a pointer: names are short, and most that have codes have several.
+  scratch->resize(text.size());
+  char* out = scratch->data();
+  size_t kept = caret;
+  std::copy(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(caret), out);
+  for (size_t i = caret; i < text.size(); ++i) {
     if (text[i] == '^') {
       ++i;  // the caret and the character after it
       continue;
     }
-    scratch->push_back(text[i]);
+    out[kept++] = text[i];
   }
+  scratch->resize(kept);
   return *scratch;
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/TextHash.h"
+#include "log/ClientNumberTable.h"
 #include "log/LogLineReader.h"
 #include "log/VariableMatch.h"
 
@@ -103,6 +104,13 @@ class LogAnalysis {
   struct NamedPlayer {
     std::string_view name;
     std::string_view rawName;
+    int32_t record = -1;  // the record the name was read from (server variables), else -1
+  };
+  // What FindPlayer gave for a record's own name, while the name index stays as it was.
+  struct RecordLookup {
+    uint64_t indexVersion = 0;
+    int32_t nameCount = -1;
+    int32_t found = -1;
   };
 
   void ScanClientLine(std::string_view line, bool* gameStarted);
@@ -184,11 +192,12 @@ class LogAnalysis {
   // obituary, and those a custom variable's match names.
   std::string m_lineNames[2];
   std::string m_variableNames[2];
+  std::vector<RecordLookup> m_recordLookups;  // by record; server variables only
   std::string m_userInfoBefore;  // the line read last, when it is a user-information line
   bool m_hasUserInfoBefore = false;
   // Statistics pass: the record each client number's latest connect in the current game took
   // (ConnectedIn). Cleared at every "InitGame:".
-  TextMap<int32_t> m_connectedIn;
+  ClientNumberTable m_connectedIn;
   // A connect's name is made unique by tries (Bob, Bob_1, Bob_2 ...), each of them a name
   // (discovery) or a player record (statistics) that, once there, stays for the rest of the
   // pass. What the tries found is kept by the name the log gives, in the order of the tries,

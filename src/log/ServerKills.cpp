@@ -88,15 +88,24 @@ struct MeansOfDeathWeapon {
 };
 
 constexpr MeansOfDeathWeapon kWeaponsByMeansOfDeath[] = {
-    {"MOD_GAUNTLET", Weapon::kGauntlet},   {"MOD_GAUNTLET_SPLASH", Weapon::kGauntlet},
-    {"MOD_MACHINEGUN", Weapon::kMachinegun}, {"MOD_MACHINEGUN_SPLASH", Weapon::kMachinegun},
-    {"MOD_SHOTGUN", Weapon::kShotgun},     {"MOD_SHOTGUN_SPLASH", Weapon::kShotgun},
-    {"MOD_ROCKET", Weapon::kRocket},       {"MOD_ROCKET_SPLASH", Weapon::kRocket},
-    {"MOD_GRENADE", Weapon::kGrenade},     {"MOD_GRENADE_SPLASH", Weapon::kGrenade},
-    {"MOD_LIGHTNING", Weapon::kLightning}, {"MOD_LIGHTNING_SPLASH", Weapon::kLightning},
-    {"MOD_PLASMA", Weapon::kPlasma},       {"MOD_PLASMA_SPLASH", Weapon::kPlasma},
-    {"MOD_RAILGUN", Weapon::kRailgun},     {"MOD_RAILGUN_SPLASH", Weapon::kRailgun},
-    {"MOD_BFG", Weapon::kBfg},             {"MOD_BFG_SPLASH", Weapon::kBfg},
+    {"MOD_GAUNTLET", Weapon::kGauntlet},
+    {"MOD_GAUNTLET_SPLASH", Weapon::kGauntlet},
+    {"MOD_MACHINEGUN", Weapon::kMachinegun},
+    {"MOD_MACHINEGUN_SPLASH", Weapon::kMachinegun},
+    {"MOD_SHOTGUN", Weapon::kShotgun},
+    {"MOD_SHOTGUN_SPLASH", Weapon::kShotgun},
+    {"MOD_ROCKET", Weapon::kRocket},
+    {"MOD_ROCKET_SPLASH", Weapon::kRocket},
+    {"MOD_GRENADE", Weapon::kGrenade},
+    {"MOD_GRENADE_SPLASH", Weapon::kGrenade},
+    {"MOD_LIGHTNING", Weapon::kLightning},
+    {"MOD_LIGHTNING_SPLASH", Weapon::kLightning},
+    {"MOD_PLASMA", Weapon::kPlasma},
+    {"MOD_PLASMA_SPLASH", Weapon::kPlasma},
+    {"MOD_RAILGUN", Weapon::kRailgun},
+    {"MOD_RAILGUN_SPLASH", Weapon::kRailgun},
+    {"MOD_BFG", Weapon::kBfg},
+    {"MOD_BFG_SPLASH", Weapon::kBfg},
 };
 
 std::optional<Weapon> WeaponOf(std::string_view meansOfDeath) {
@@ -136,11 +145,11 @@ int32_t LogAnalysis::FindConnectedPlayer(std::string_view name, std::string_view
 }
 
 int32_t LogAnalysis::ConnectedIn(std::string_view number) const {
-  auto holder = m_connectedIn.find(number);
-  if (holder == m_connectedIn.end()) return -1;
-  const PlayerRecord& player = m_doc.players[static_cast<size_t>(holder->second)];
+  int32_t p = m_connectedIn.Find(number);
+  if (p == ClientNumberTable::kNobody) return -1;
+  const PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
   bool open = !player.connectTime.empty() && player.disconnectTime.empty();
-  return open ? holder->second : -1;
+  return open ? p : -1;
 }
 
 int32_t LogAnalysis::KillPlayer(std::string_view name, std::string_view number) {
@@ -167,8 +176,7 @@ bool LogAnalysis::HandleKill(std::string_view word, std::string_view line) {
   auto inTables = [playerNumber](int32_t position) {
     return position >= 0 && position <= playerNumber;
   };
-  KillTables* tables =
-      playerNumber >= 0 ? &m_doc.games[static_cast<size_t>(game)].kills : nullptr;
+  KillTables* tables = playerNumber >= 0 ? &m_doc.games[static_cast<size_t>(game)].kills : nullptr;
 
   int32_t killer = -1;
   int32_t killerPosition = -1;
@@ -229,7 +237,7 @@ bool LogAnalysis::CountWeaponFrag(int32_t killer, std::string_view meansOfDeath,
   ++player.games.At(game).weaponFrags[static_cast<size_t>(Index(*weapon))];
   if (game >= 0 && game <= m_doc.gameCount && CVexoriumDoc::IsGameSlot(game)) {
     m_doc.games[static_cast<size_t>(game)].kills.Add(KillTables::TableOf(*weapon), killerPosition,
-                                                    victimPosition);
+                                                     victimPosition);
   }
   return true;
 }

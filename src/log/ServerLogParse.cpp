@@ -17,7 +17,7 @@ bool LogAnalysis::ParseServerLog() {
   m_doc.gameClosed = true;
   PrepareVariables();
   m_hasUserInfoBefore = false;
-  m_connectedIn.clear();
+  m_connectedIn.Clear();
   ForgetNameTries();
   std::string_view line;
   while (NextLine(&line)) {
@@ -54,7 +54,7 @@ bool LogAnalysis::HandleInitGame(std::string_view word, std::string_view line) {
     }
   }
   m_doc.ResetClientSlots(1);
-  m_connectedIn.clear();
+  m_connectedIn.Clear();
   m_doc.currentGame = SaturatingAdd(m_doc.currentGame, 1);
   m_doc.gameClosed = false;
   bool coded = false;
@@ -92,7 +92,7 @@ bool LogAnalysis::HandleConnect(std::string_view line, int wordEnd) {
   ConnectName connect;
   ReadConnectName(line, wordEnd, &connect);
   // Until it names a player, the client connected in this number is nobody we know.
-  m_connectedIn.erase(number);
+  m_connectedIn.Erase(number);
   if (connect.name.empty()) return false;
   int32_t team = connect.team;
 
@@ -133,7 +133,7 @@ bool LogAnalysis::HandleConnect(std::string_view line, int wordEnd) {
   }
   PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
   m_doc.SetClientSlot(p, number);
-  m_connectedIn.insert_or_assign(number, p);
+  m_connectedIn.Set(number, p);
   player.connectTime = time;
   player.disconnectTime.clear();
   PlayerGame& game = player.games.At(m_doc.currentGame);

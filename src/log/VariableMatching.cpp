@@ -17,7 +17,9 @@
 namespace vexor {
 namespace {
 
-int32_t UsableCount(int32_t count) { return std::clamp(count, 0, kMaxVariables); }
+int32_t UsableCount(int32_t count) {
+  return std::clamp(count, 0, kMaxVariables);
+}
 
 }  // namespace
 
@@ -56,9 +58,8 @@ bool LogAnalysis::MatchClientVariable(int32_t v, std::string_view line, bool sta
   if (v < 1 || static_cast<size_t>(v) >= m_clientPatterns.size()) return false;
   PatternMatch match = MatchClientPattern(m_clientPatterns[static_cast<size_t>(v)], line);
   if (!match.matched) return false;
-  NamedPlayer named[2] = {
-      {StripColourCodes(match.player1, &m_variableNames[0]), match.player1},
-      {StripColourCodes(match.player2, &m_variableNames[1]), match.player2}};
+  NamedPlayer named[2] = {{StripColourCodes(match.player1, &m_variableNames[0]), match.player1},
+                          {StripColourCodes(match.player2, &m_variableNames[1]), match.player2}};
   ApplyVariableMatch(VariableSide::kClient, m_doc.clientVars[static_cast<size_t>(v)], named,
                      statistics);
   return true;
@@ -81,7 +82,7 @@ bool LogAnalysis::MatchServerVariable(int32_t v, std::string_view word, std::str
     if (p < 1) p = m_doc.ConnectedPlayerInSlot(clients[i], 1, m_doc.playerCount, true);
     if (p < 1) continue;
     const PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
-    named[i] = {player.name, player.rawName};
+    named[i] = {player.name, player.rawName, p};
   }
   ApplyVariableMatch(VariableSide::kServer, definition, named, true);
   return true;
@@ -115,7 +116,18 @@ int32_t LogAnalysis::VariablePlayer(VariableSide side, const NamedPlayer& named,
   }
   if (side == VariableSide::kClient) return ClientPlayer(named.name, named.rawName);
   // Server players come from the records themselves; the tables are sized, so no name is added.
-  return m_doc.FindPlayer(named.name, 1, m_doc.nameCount);
+  // The look-up of a record's own name is kept: the same few players fill a game's lines.
+  if (named.record < 0 || named.record >= CVexoriumDoc::kPlayerSlots) {
+    return m_doc.FindPlayer(named.name, 1, m_doc.nameCount);
+  }
+  if (m_recordLookups.empty()) m_recordLookups.resize(CVexoriumDoc::kPlayerSlots);
+  RecordLookup& kept = m_recordLookups[static_cast<size_t>(named.record)];
+  if (kept.nameCount != m_doc.nameCount || kept.indexVersion != m_doc.PlayerIndexVersion()) {
+    kept.found = m_doc.FindPlayer(named.name, 1, m_doc.nameCount);
+    kept.nameCount = m_doc.nameCount;
+    kept.indexVersion = m_doc.PlayerIndexVersion();
+  }
+  return kept.found;
 }
 
 void LogAnalysis::AddToVariableCounts(VariableSide side, int32_t p, int32_t target,

@@ -25,13 +25,17 @@ int32_t KillTables::Get(int table, int32_t killer, int32_t victim) const {
 }
 
 KillTables::Cell* KillTables::FindOrInsert(uint32_t key) {
+  // A frag adds to the same cell of two tables, one right after the other.
+  if (m_last < m_cells.size() && m_cells[m_last].key == key) return &m_cells[m_last];
   if (m_cells.empty() || m_cells.back().key < key) {
     m_cells.push_back({key, {}});
+    m_last = m_cells.size() - 1;
     return &m_cells.back();
   }
   auto it = std::lower_bound(m_cells.begin(), m_cells.end(), key,
                              [](const Cell& cell, uint32_t k) { return cell.key < k; });
   if (it == m_cells.end() || it->key != key) it = m_cells.insert(it, Cell{key, {}});
+  m_last = static_cast<size_t>(it - m_cells.begin());
   return &*it;
 }
 

@@ -57,6 +57,7 @@ class KillTables {
 
   int32_t m_size = 0;
   std::vector<Cell> m_cells;  // ascending by key
+  size_t m_last = 0;          // the cell found or inserted last
 };
 
 // One row of a table read from left to right, for writing a whole row without a search per

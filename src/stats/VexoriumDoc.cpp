@@ -1,6 +1,7 @@
 #include "stats/VexoriumDoc.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace vexor {
 
@@ -10,7 +11,8 @@ CVexoriumDoc::CVexoriumDoc()
       m_names(kPlayerSlots),
       m_nameSlots(kPlayerSlots, kNoSlot) {
   std::set<int32_t>& unconnected = m_slotIndex[kNoSlot];
-  for (int32_t p = 0; p < kPlayerSlots; ++p) unconnected.insert(unconnected.end(), p);
+  for (int32_t p = 0; p < kPlayerSlots; ++p)
+    unconnected.insert(unconnected.end(), p);
 }
 
 // --- Names -----------------------------------------------------------------------------------
@@ -41,21 +43,32 @@ void CVexoriumDoc::ResetNameSlots() {
   for (int32_t n : m_namesInSlots) {
     if (n >= 1) m_nameSlots[static_cast<size_t>(n)] = kNoSlot;
   }
-  m_namesInSlots.erase(
-      std::remove_if(m_namesInSlots.begin(), m_namesInSlots.end(), [](int32_t n) { return n >= 1; }),
-      m_namesInSlots.end());
+  m_namesInSlots.erase(std::remove_if(m_namesInSlots.begin(), m_namesInSlots.end(),
+                                      [](int32_t n) { return n >= 1; }),
+                       m_namesInSlots.end());
 }
 
 void CVexoriumDoc::ClearNames() {
-  for (std::string& name : m_names) name.clear();
+  for (std::string& name : m_names)
+    name.clear();
   m_nameIndex.clear();
 }
 
 // --- Player records --------------------------------------------------------------------------
 
+namespace {
+
+uint64_t NextPlayerIndexVersion() {
+  static std::atomic<uint64_t> last{0};
+  return ++last;
+}
+
+}  // namespace
+
 void CVexoriumDoc::IndexPlayerName(int32_t p) {
   const std::string& name = players[static_cast<size_t>(p)].name;
   if (name.empty()) return;
+  m_playerIndexVersion = NextPlayerIndexVersion();
   std::vector<int32_t>& holders = m_playerIndex[name];
   holders.insert(std::upper_bound(holders.begin(), holders.end(), p), p);
 }
@@ -65,6 +78,7 @@ void CVexoriumDoc::UnindexPlayerName(int32_t p) {
   if (name.empty()) return;
   auto it = m_playerIndex.find(name);
   if (it == m_playerIndex.end()) return;
+  m_playerIndexVersion = NextPlayerIndexVersion();
   std::vector<int32_t>& holders = it->second;
   holders.erase(std::remove(holders.begin(), holders.end(), p), holders.end());
   if (holders.empty()) m_playerIndex.erase(it);
@@ -104,7 +118,8 @@ void CVexoriumDoc::SetClientSlot(int32_t p, std::string_view slot) {
   }
   current = slot;
   auto it = m_slotIndex.find(slot);
-  if (it == m_slotIndex.end()) it = m_slotIndex.emplace(std::string(slot), std::set<int32_t>{}).first;
+  if (it == m_slotIndex.end())
+    it = m_slotIndex.emplace(std::string(slot), std::set<int32_t>{}).first;
   it->second.insert(p);
 }
 
@@ -144,9 +159,11 @@ void CVexoriumDoc::ResetClientSlots(int32_t first) {
   std::vector<int32_t> moving;
   for (auto& [slot, holders] : m_slotIndex) {
     if (slot == kNoSlot) continue;
-    for (auto it = holders.lower_bound(first); it != holders.end(); ++it) moving.push_back(*it);
+    for (auto it = holders.lower_bound(first); it != holders.end(); ++it)
+      moving.push_back(*it);
   }
-  for (int32_t p : moving) SetClientSlot(p, kNoSlot);
+  for (int32_t p : moving)
+    SetClientSlot(p, kNoSlot);
 }
 
 int32_t CVexoriumDoc::CreatePlayer(std::string name, std::string rawName, std::string_view slot) {
@@ -165,6 +182,7 @@ int32_t CVexoriumDoc::CreatePlayer(std::string name, std::string rawName, std::s
 
 void CVexoriumDoc::RebuildPlayerIndexes() {
   m_playerIndex.clear();
+  m_playerIndexVersion = NextPlayerIndexVersion();
   m_slotIndex.clear();
   for (int32_t p = 0; p < kPlayerSlots; ++p) {
     IndexPlayerName(p);
@@ -174,7 +192,8 @@ void CVexoriumDoc::RebuildPlayerIndexes() {
 
 void CVexoriumDoc::NamesFromPlayers() {
   ClearNames();
-  for (std::string& slot : m_nameSlots) slot = kNoSlot;
+  for (std::string& slot : m_nameSlots)
+    slot = kNoSlot;
   m_namesInSlots.clear();
   int32_t last = std::clamp(nameCount, 0, kMaxPlayers);
   for (int32_t n = 1; n <= last; ++n) {
@@ -195,7 +214,8 @@ void CVexoriumDoc::ResetForLoad() {
   if (!startupPending) {
     presence.Allocate(kGameSlots, kPlayerSlots);
     ClearNames();
-    for (int32_t p = 0; p < kPlayerSlots; ++p) SetPlayerName(p, std::string());
+    for (int32_t p = 0; p < kPlayerSlots; ++p)
+      SetPlayerName(p, std::string());
   }
   for (GameRecord& game : games) {
     game.playerNumber = 0;
@@ -207,7 +227,9 @@ void CVexoriumDoc::ResetForLoad() {
 }
 
 void CVexoriumDoc::SizeVariableTotals(PlayerRecord& player) const {
-  auto entries = [](int32_t count) { return static_cast<size_t>(std::clamp(count, 0, kMaxVariables)) + 1; };
+  auto entries = [](int32_t count) {
+    return static_cast<size_t>(std::clamp(count, 0, kMaxVariables)) + 1;
+  };
   player.clientVarTotals.assign(entries(clientVarCount), 0);
   player.serverVarTotals.assign(entries(serverVarCount), 0);
 }

@@ -33,25 +33,25 @@ class CVexoriumDoc {
 
   CVexoriumDoc();
 
-  std::string currentLogPath;   // the log file that log analysis reads next
-  std::string reportIndexPath;  // the report's first index page
-  bool refresh = false;         // the views rebuild at their next update
-  bool startupPending = true;   // until the first new-document call has run
-  std::string logDirectory;     // initial folder of the log file dialogs
-  bool clientLogSeen = false;   // a client log was read: no times are known
-  bool serverLogAbsent = false;  // no server log has been read in this load
-  bool gameClosed = false;      // the last game has seen its "ShutdownGame:"
-  int32_t displayedGameCount = 0;  // games whose short-game flag is clear
-  bool teamArenaSet = false;    // the server variable set came from "teamarena_server.var"
-  int32_t nameCount = 0;        // names found by the discovery pass
-  int32_t playerCount = 0;      // player records created by the statistics pass
-  int32_t gameCount = 0;        // games of the load (groups once games are summed)
-  int32_t currentGame = 0;      // the game the statistics pass is in
-  int32_t clientGameCounter = 0;  // games seen in the client log being read
+  std::string currentLogPath;         // the log file that log analysis reads next
+  std::string reportIndexPath;        // the report's first index page
+  bool refresh = false;               // the views rebuild at their next update
+  bool startupPending = true;         // until the first new-document call has run
+  std::string logDirectory;           // initial folder of the log file dialogs
+  bool clientLogSeen = false;         // a client log was read: no times are known
+  bool serverLogAbsent = false;       // no server log has been read in this load
+  bool gameClosed = false;            // the last game has seen its "ShutdownGame:"
+  int32_t displayedGameCount = 0;     // games whose short-game flag is clear
+  bool teamArenaSet = false;          // the server variable set came from "teamarena_server.var"
+  int32_t nameCount = 0;              // names found by the discovery pass
+  int32_t playerCount = 0;            // player records created by the statistics pass
+  int32_t gameCount = 0;              // games of the load (groups once games are summed)
+  int32_t currentGame = 0;            // the game the statistics pass is in
+  int32_t clientGameCounter = 0;      // games seen in the client log being read
   std::vector<PlayerRecord> players;  // kPlayerSlots records
   std::vector<GameRecord> games;      // kGameSlots records
-  int32_t currentScreen = 0;  // 0 start, 1 logged data, 2 graphs, 3 game by game, 4 about
-  PresenceTable presence;     // [game][name]
+  int32_t currentScreen = 0;          // 0 start, 1 logged data, 2 graphs, 3 game by game, 4 about
+  PresenceTable presence;             // [game][name]
   int32_t clientVarCount = 0;
   int32_t serverVarCount = 0;
   ClientVariableSet clientVars;
@@ -104,6 +104,9 @@ class CVexoriumDoc {
   void PrepareStatistics();
   // Rebuilds the name and slot indexes after records were filled from outside (a data file).
   void RebuildPlayerIndexes();
+  // Changes whenever a record's name enters or leaves the name index, to a value no other index
+  // state of any document had: while it stays, FindPlayer gives the same answers.
+  uint64_t PlayerIndexVersion() const { return m_playerIndexVersion; }
   // Names 1 to the name count become the key names of player records 1 to the name count, all
   // connected nowhere ("-99"); later names are cleared. For statistics that come without the
   // discovery pass's names (a data file stores none).
@@ -130,6 +133,7 @@ class CVexoriumDoc {
   TextMap<int32_t> m_nameIndex;
   std::vector<int32_t> m_namesInSlots;  // names whose slot is not "-99"
   TextMap<std::vector<int32_t>> m_playerIndex;
+  uint64_t m_playerIndexVersion = 0;  // see PlayerIndexVersion
   TextMap<std::set<int32_t>> m_slotIndex;
 };
 
