@@ -9,32 +9,14 @@
 namespace vexor {
 namespace {
 
-int32_t Frags(const PlayerGame& g) {
-  return g.frags;
+// One field of a game's values or of a player's totals, for the table below.
+template <auto kField>
+auto FieldOf(const PlayerGame& g) {
+  return g.*kField;
 }
-int32_t Deaths(const PlayerGame& g) {
-  return g.deaths;
-}
-int32_t Suicides(const PlayerGame& g) {
-  return g.suicides;
-}
-float FragsRate(const PlayerGame& g) {
-  return g.fragsPerHour;
-}
-float DeathsRate(const PlayerGame& g) {
-  return g.deathsPerHour;
-}
-float SuicidesRate(const PlayerGame& g) {
-  return g.suicidesPerHour;
-}
-int32_t TotalFrags(const PlayerRecord& p) {
-  return p.frags;
-}
-int32_t TotalDeaths(const PlayerRecord& p) {
-  return p.deaths;
-}
-int32_t TotalSuicides(const PlayerRecord& p) {
-  return p.suicides;
+template <auto kField>
+int32_t TotalOf(const PlayerRecord& p) {
+  return p.*kField;
 }
 
 template <Weapon kWeapon>
@@ -80,12 +62,18 @@ void SortStatistics(std::vector<GraphStatistic>* statistics) {
 }  // namespace
 
 const std::array<GraphStatisticInfo, 15> kGraphStatistics = {{
-    {1006, " : Suicides", "suicides", &Suicides, nullptr, &TotalSuicides},
-    {1004, " : Frags", "frags", &Frags, nullptr, &TotalFrags},
-    {1005, " : Deaths", "deaths", &Deaths, nullptr, &TotalDeaths},
-    {1007, " : FPH", "fph", &Frags, &FragsRate, &TotalFrags},
-    {1009, " : SPH", "sph", &Suicides, &SuicidesRate, &TotalSuicides},
-    {1008, " : DPH", "dph", &Deaths, &DeathsRate, &TotalDeaths},
+    {1006, " : Suicides", "suicides", &FieldOf<&PlayerGame::suicides>, nullptr,
+     &TotalOf<&PlayerRecord::suicides>},
+    {1004, " : Frags", "frags", &FieldOf<&PlayerGame::frags>, nullptr,
+     &TotalOf<&PlayerRecord::frags>},
+    {1005, " : Deaths", "deaths", &FieldOf<&PlayerGame::deaths>, nullptr,
+     &TotalOf<&PlayerRecord::deaths>},
+    {1007, " : FPH", "fph", &FieldOf<&PlayerGame::frags>, &FieldOf<&PlayerGame::fragsPerHour>,
+     &TotalOf<&PlayerRecord::frags>},
+    {1009, " : SPH", "sph", &FieldOf<&PlayerGame::suicides>, &FieldOf<&PlayerGame::suicidesPerHour>,
+     &TotalOf<&PlayerRecord::suicides>},
+    {1008, " : DPH", "dph", &FieldOf<&PlayerGame::deaths>, &FieldOf<&PlayerGame::deathsPerHour>,
+     &TotalOf<&PlayerRecord::deaths>},
     WeaponStatistic<Weapon::kMachinegun>(1011, " : MG Frags", "machinegun"),
     WeaponStatistic<Weapon::kShotgun>(1013, " : Sg Frags", "shotgun"),
     WeaponStatistic<Weapon::kRocket>(1014, " : RL Frags", "rocket"),

@@ -18,24 +18,17 @@
 #include "app/gui/ChartWindow.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/VexoriumView.h"
-#include "platform/ScriptedPrompter.h"
+#include "gui/MainFrameFixture.h"
 #include "ui/ShellLogic.h"
 
 namespace vexor {
 namespace {
 
-class ChartWindowTest : public ::testing::Test {
+class ChartWindowTest : public test::MainFrameFixture {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(m_folder.isValid());
-    qputenv("XDG_CONFIG_HOME", (m_folder.path() + "/xdg").toUtf8());
-    m_frame = std::make_unique<MainFrame>(m_prompter, m_folder.path().toStdString());
-    m_frame->resize(1024, 768);
-    m_frame->show();
-    m_frame->LoadLogs({std::string(VEXOR_SAMPLES) + "/server-ffa-ctf.log"});
-    while (m_frame->Busy())
-      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    ASSERT_TRUE(m_frame->Selection().dataAvailable);
+    MainFrameFixture::SetUp();
+    ASSERT_TRUE(LoadAndWait({test::kServerSample}));
     m_frame->ShowScreen(2);
   }
 
@@ -57,10 +50,6 @@ class ChartWindowTest : public ::testing::Test {
     emit list->clicked(list->model()->index(0, 0));
   }
   ChartWindow* Chart() { return m_frame->findChild<ChartWindow*>(); }
-
-  QTemporaryDir m_folder;
-  ScriptedPrompter m_prompter;
-  std::unique_ptr<MainFrame> m_frame;
 };
 
 TEST_F(ChartWindowTest, DrawGraphOpensOneWindowThatFollowsTheBoxesAndSaves) {

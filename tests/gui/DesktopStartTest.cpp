@@ -20,6 +20,7 @@
 #include "app/gui/MainFrame.h"
 #include "app/gui/StartRequest.h"
 #include "app/gui/VexoriumView.h"
+#include "gui/MainFrameFixture.h"
 #include "platform/ScriptedPrompter.h"
 #include "stats/VexoriumDoc.h"
 #include "ui/ShellLogic.h"
@@ -38,10 +39,6 @@ class DesktopStartTest : public ::testing::Test {
     frame->show();
     return frame;
   }
-  static bool WaitForWork(MainFrame&, QSignalSpy& finished) {
-    if (finished.isEmpty() && !finished.wait(60000)) return false;
-    return finished.takeFirst().at(0).toBool();
-  }
   static QMimeData* Urls(const QList<QUrl>& urls) {
     auto* data = new QMimeData;
     data->setUrls(urls);
@@ -51,11 +48,11 @@ class DesktopStartTest : public ::testing::Test {
     std::unique_ptr<MainFrame> frame = NewFrame();
     QSignalSpy finished(frame.get(), &MainFrame::workFinished);
     frame->LoadLogs({kSample});
-    EXPECT_TRUE(WaitForWork(*frame, finished));
+    EXPECT_TRUE(test::WaitForWork(finished));
     std::string path = m_folder.filePath(QStringLiteral("saved.dat")).toStdString();
     m_prompter.Choose({path});
     frame->RunCommand(kCmdSaveDataFile);
-    EXPECT_TRUE(WaitForWork(*frame, finished));
+    EXPECT_TRUE(test::WaitForWork(finished));
     return path;
   }
 
@@ -90,14 +87,14 @@ TEST_F(DesktopStartTest, StartLoadShowsTheRequestedScreenAndQuitsWithTheLoadsOut
     StartRequest request{c.logs, c.dataFile ? data : std::string(), c.screen, true};
     int status = -1;
     StartRequested(*frame, request, [&status](int s) { status = s; });
-    WaitForWork(*frame, finished);
+    test::WaitForWork(finished);
     EXPECT_EQ(status, c.status);
     EXPECT_EQ(frame->View()->Layout().screen, c.shown);
     // A later load from the menus leaves the screen as it is and quits nothing.
     status = -1;
     frame->ShowScreen(4);
     frame->LoadLogs({kSample});
-    WaitForWork(*frame, finished);
+    test::WaitForWork(finished);
     EXPECT_EQ(status, -1);
     EXPECT_EQ(frame->View()->Layout().screen, Screen::kAbout);
   }
@@ -136,7 +133,7 @@ TEST_F(DesktopStartTest, DroppedLocalLogFilesLoadAndOtherDropsAreRefused) {
   QSignalSpy finished(frame.get(), &MainFrame::workFinished);
   QDropEvent drop(QPointF(10, 10), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(frame.get(), &drop);
-  ASSERT_TRUE(WaitForWork(*frame, finished));
+  ASSERT_TRUE(test::WaitForWork(finished));
   EXPECT_EQ(frame->Selection().selectedFileCount, 2);
   EXPECT_TRUE(frame->Selection().dataAvailable);
 }
@@ -146,9 +143,9 @@ TEST_F(DesktopStartTest, RecentFileListReopensALogAndADataFile) {
   std::unique_ptr<MainFrame> frame = NewFrame();
   QSignalSpy finished(frame.get(), &MainFrame::workFinished);
   frame->OpenDataFile(data);  // an opened data file is one too
-  ASSERT_TRUE(WaitForWork(*frame, finished));
+  ASSERT_TRUE(test::WaitForWork(finished));
   frame->LoadLogs({kOtherSample});
-  ASSERT_TRUE(WaitForWork(*frame, finished));
+  ASSERT_TRUE(test::WaitForWork(finished));
   int32_t otherPlayers = frame->Doc().nameCount;
 
   auto recent = [&](const std::string& path) -> QAction* {
@@ -161,16 +158,16 @@ TEST_F(DesktopStartTest, RecentFileListReopensALogAndADataFile) {
   QAction* sample = recent(kSample);
   ASSERT_NE(sample, nullptr);
   sample->trigger();
-  ASSERT_TRUE(WaitForWork(*frame, finished));
+  ASSERT_TRUE(test::WaitForWork(finished));
   EXPECT_EQ(frame->Selection().selectedLogPath, kSample);
   EXPECT_NE(frame->Doc().nameCount, otherPlayers);
 
   frame->LoadLogs({kOtherSample});
-  ASSERT_TRUE(WaitForWork(*frame, finished));
+  ASSERT_TRUE(test::WaitForWork(finished));
   QAction* saved = recent(data);
   ASSERT_NE(saved, nullptr);
   saved->trigger();
-  ASSERT_TRUE(WaitForWork(*frame, finished));
+  ASSERT_TRUE(test::WaitForWork(finished));
   EXPECT_NE(frame->Doc().nameCount, otherPlayers);
 }
 

@@ -23,6 +23,7 @@
 #include "app/gui/QtPrompter.h"
 #include "app/gui/VexoriumView.h"
 #include "app/gui/WorkBox.h"
+#include "gui/MainFrameFixture.h"
 #include "platform/ScriptedPrompter.h"
 #include "stats/Settings.h"
 #include "stats/VexoriumDoc.h"
@@ -32,25 +33,16 @@
 namespace vexor {
 namespace {
 
-const std::string kServerSample = std::string(VEXOR_SAMPLES) + "/server-ffa-ctf.log";
+using test::kServerSample;
 
-class GuiTest : public ::testing::Test {
+class GuiTest : public test::MainFrameFixture {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(m_folder.isValid());
-    m_start = m_folder.path().toStdString();
-    m_frame = std::make_unique<MainFrame>(m_prompter, m_start);
-    m_frame->resize(1024, 768);
-    m_frame->show();
-  }
-
   // Runs a command that starts long work and waits until the work has ended.
   bool RunAndWait(int command) {
     QSignalSpy finished(m_frame.get(), &MainFrame::workFinished);
     m_frame->RunCommand(command);
     if (!m_frame->Busy() && finished.isEmpty()) return false;
-    if (finished.isEmpty() && !finished.wait(60000)) return false;
-    return finished.takeFirst().at(0).toBool();
+    return test::WaitForWork(finished);
   }
 
   bool LoadSample() {
@@ -61,11 +53,6 @@ class GuiTest : public ::testing::Test {
   std::string Cell(QTableView* list, int row, int column) {
     return list->model()->index(row, column).data().toString().toStdString();
   }
-
-  QTemporaryDir m_folder;
-  std::string m_start;
-  ScriptedPrompter m_prompter;
-  std::unique_ptr<MainFrame> m_frame;
 };
 
 TEST_F(GuiTest, OpenGamesLogLoadsThroughTheProgressBoxAndShowsTheLists) {

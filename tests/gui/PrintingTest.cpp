@@ -23,6 +23,7 @@
 #include "app/gui/Printing.h"
 #include "app/gui/VexoriumView.h"
 #include "base/StringPrintf.h"
+#include "gui/MainFrameFixture.h"
 #include "platform/ScriptedPrompter.h"
 #include "stats/VexoriumDoc.h"
 #include "ui/ShellLogic.h"
@@ -30,7 +31,7 @@
 namespace vexor {
 namespace {
 
-const std::string kServerSample = std::string(VEXOR_SAMPLES) + "/server-ffa-ctf.log";
+using test::kServerSample;
 
 // A server log of one game with `players` players, each in a client slot of his own.
 std::string LogOfPlayers(int players) {
@@ -58,22 +59,9 @@ int PdfPages(const std::string& path) {
   return pages;
 }
 
-class PrintingTest : public ::testing::Test {
+class PrintingTest : public test::MainFrameFixture {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(m_folder.isValid());
-    qputenv("XDG_CONFIG_HOME", (m_folder.path() + "/xdg").toUtf8());
-    m_start = m_folder.path().toStdString();
-    m_frame = std::make_unique<MainFrame>(m_prompter, m_start);
-    m_frame->show();
-  }
-
-  bool Load(const std::string& path) {
-    QSignalSpy finished(m_frame.get(), &MainFrame::workFinished);
-    m_frame->LoadLogs({path});
-    if (finished.isEmpty() && !finished.wait(60000)) return false;
-    return finished.takeFirst().at(0).toBool();
-  }
+  bool Load(const std::string& path) { return LoadAndWait({path}); }
 
   std::string WriteLog(int players) {
     std::string path = m_start + StringPrintf("/players%d.log", players);
@@ -90,11 +78,6 @@ class PrintingTest : public ::testing::Test {
     timer.start(20);
     m_frame->RunCommand(command);
   }
-
-  QTemporaryDir m_folder;
-  std::string m_start;
-  ScriptedPrompter m_prompter;
-  std::unique_ptr<MainFrame> m_frame;
 };
 
 TEST_F(PrintingTest, ChoiceDialogEnablesBlocksByTheVisibleVariablesAndOkStoresTheChoice) {

@@ -21,31 +21,16 @@
 #include "app/gui/VexoriumView.h"
 #include "customvars/ClientVarForm.h"
 #include "customvars/ServerVarForm.h"
-#include "platform/ScriptedPrompter.h"
+#include "gui/MainFrameFixture.h"
 #include "stats/VexoriumDoc.h"
 #include "ui/ShellLogic.h"
 
 namespace vexor {
 namespace {
 
-const std::string kServerSample = std::string(VEXOR_SAMPLES) + "/server-ffa-ctf.log";
-
-class VariableDialogTest : public ::testing::Test {
+class VariableDialogTest : public test::MainFrameFixture {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(m_folder.isValid());
-    qputenv("XDG_CONFIG_HOME", (m_folder.path() + "/xdg").toUtf8());
-    m_frame = std::make_unique<MainFrame>(m_prompter, m_folder.path().toStdString());
-    m_frame->resize(1024, 768);
-    m_frame->show();
-  }
-
-  bool Load() {
-    QSignalSpy finished(m_frame.get(), &MainFrame::workFinished);
-    m_frame->LoadLogs({kServerSample});
-    if (finished.isEmpty() && !finished.wait(60000)) return false;
-    return finished.takeFirst().at(0).toBool();
-  }
+  bool Load() { return LoadAndWait({test::kServerSample}); }
 
   static void Type(VariableDialog& dialog, VarControl control, const char* text) {
     auto* edit = qobject_cast<QLineEdit*>(dialog.Control(control));
@@ -56,10 +41,6 @@ class VariableDialogTest : public ::testing::Test {
   static QAbstractButton* Button(VariableDialog& dialog, VarControl control) {
     return qobject_cast<QAbstractButton*>(dialog.Control(control));
   }
-
-  QTemporaryDir m_folder;
-  ScriptedPrompter m_prompter;
-  std::unique_ptr<MainFrame> m_frame;
 };
 
 TEST_F(VariableDialogTest, AServerVariableFinishedFromTheMenuIsCountedByTheNextLoad) {
