@@ -211,30 +211,20 @@ progress_row() {
     "$verdict ($rate calls/s, largest in $where)" | tee -a "$results"
 }
 
-# lists_row SCENARIO LOG [VARIABLE OPTIONS...]: the desktop program fills both statistics lists
-# and sorts each on its sort column for every player of the log (vexor-listbench loads the log
-# once, then times list_runs rounds; its figure is the median of the slower sort column). The
-# target is a time, not a ratio: "ref s" shows the budget of 0.1 s and the ratio must be at most 1.
-lists_row() {
-  local scenario=$1 log=$2 out seconds budget=0.1
-  shift 2
-  out=$("$listbench" --runs "$list_runs" "$@" "$log") ||
-    { echo "bench: failed: vexor-listbench $* $log" >&2; exit 1; }
-  seconds=$(echo "$out" | awk '$1 == "fill-and-sort-seconds" { print $2 }')
-  print_row "$scenario" "lists: fill+sort both" "$(bytes_of "$log")" 1 - "$seconds" "$budget" \
-    "$(ratio "$seconds" "$budget")" - -
-}
-
-# graph_row SCENARIO LOG [OPTIONS...]: one paint of the chart window's 16-series cumulative graph
-# over every game of the log (vexor-graphbench loads the log once, then times graph_runs paints
-# and gives the median). The target is a time: "ref s" shows the budget of 0.05 s a paint.
-graph_row() {
-  local scenario=$1 log=$2 out seconds budget=0.05
-  shift 2
-  out=$("$graphbench" --runs "$graph_runs" "$@" "$log") ||
-    { echo "bench: failed: vexor-graphbench $* $log" >&2; exit 1; }
-  seconds=$(echo "$out" | awk '$1 == "paint-seconds" { print $2 }')
-  print_row "$scenario" "graph: 16 series, 1 paint" "$(bytes_of "$log")" 1 - "$seconds" "$budget" \
+# budget_row SCENARIO STEP BUDGET PROGRAM RUNS KEY LOG [OPTIONS...]: a step of the desktop
+# program whose target is a time, not a ratio: PROGRAM loads LOG once, times RUNS rounds and prints
+# "KEY SECONDS" (the median); "ref s" shows the budget and the ratio must be at most 1.
+#   vexor-listbench: both statistics lists filled and sorted on their sort columns (the median of
+#   the slower sort column), budget 0.1 s;
+#   vexor-graphbench: one paint of the chart window's 16-series cumulative graph over every game,
+#   budget 0.05 s.
+budget_row() {
+  local scenario=$1 step=$2 budget=$3 program=$4 runs=$5 key=$6 log=$7 out seconds
+  shift 7
+  out=$("$program" --runs "$runs" "$@" "$log") ||
+    { echo "bench: failed: $program $* $log" >&2; exit 1; }
+  seconds=$(echo "$out" | awk -v key="$key" '$1 == key { print $2 }')
+  print_row "$scenario" "$step" "$(bytes_of "$log")" 1 - "$seconds" "$budget" \
     "$(ratio "$seconds" "$budget")" - -
 }
 
@@ -261,8 +251,10 @@ scenario_max() {
     "$vexor" -q -C max --no-report "${vars[@]}" max.log
   row max "load, no variables" "$size" 6 256 "" -- "${read_twice[@]}" max.log -- \
     "$vexor" -q -C max --no-report max.log
-  lists_row max max.log -C max "${vars[@]}"
-  graph_row max max.log -C max
+  budget_row max "lists: fill+sort both" 0.1 "$listbench" "$list_runs" fill-and-sort-seconds \
+    max.log -C max "${vars[@]}"
+  budget_row max "graph: 16 series, 1 paint" 0.05 "$graphbench" "$graph_runs" paint-seconds \
+    max.log -C max
   # What splitting every line into its fields costs by itself (mawk, twice), against the same
   # reference: a measure of the per-line work that any reading of the log's lines does.
   row max "  (awk: every line's fields)" "$size" - - "" -- "${read_twice[@]}" max.log -- \
