@@ -12,21 +12,34 @@
 namespace vexor {
 
 bool LogAnalysis::ParseClientLog() {
-  if (!OpenCurrentLog()) return false;
+  if (!OpenCurrentLog(MakeClientParser())) return false;
   m_doc.clientGameCounter = 0;  // the file's own games; the driver clears it too
-  PrepareVariables();
   std::string_view line;
   while (NextLine(&line)) {
-    if (!HandleClientGameStart(line) && !HandleEnteredGame(line) && !HandleObituary(line, true)) {
-      HandleSuicideMessage(line, true);
+    const LineBatch& batch = *m_batch;
+    const LineFacts& facts = *m_facts;
+    switch (facts.kind) {
+      case LineKind::kGameStart:
+        HandleClientGameStart();
+        break;
+      case LineKind::kEntry:
+        HandleEnteredGame(batch, facts);
+        break;
+      case LineKind::kObituary:
+        HandleObituary(batch, facts, true);
+        break;
+      case LineKind::kSuicide:
+        HandleSuicideMessage(batch, facts, true);
+        break;
+      default:
+        break;
     }
-    ApplyClientVariables(line, true);
+    ApplyClientVariables(batch, facts, true);
   }
   return FinishPass();
 }
 
-bool LogAnalysis::HandleClientGameStart(std::string_view line) {
-  if (!IsGameStart(line)) return false;
+void LogAnalysis::HandleClientGameStart() {
   m_doc.currentGame = SaturatingAdd(m_doc.currentGame, 1);
   m_doc.clientGameCounter = SaturatingAdd(m_doc.clientGameCounter, 1);
   m_doc.displayedGameCount = SaturatingAdd(m_doc.displayedGameCount, 1);
@@ -37,17 +50,15 @@ bool LogAnalysis::HandleClientGameStart(std::string_view line) {
   }
   // The players' custom-variable counts of the new game read 0: nothing has written to a game
   // the pass has not reached yet.
-  return true;
 }
 
-bool LogAnalysis::HandleEnteredGame(std::string_view line) {
-  if (!IsPlayerEntry(line)) return false;
-  if (m_doc.clientGameCounter == 0) return true;  // no game started yet in this file
-  std::string_view rawName = EntryRawName(line);
-  std::string key = StripColourCodes(rawName);
-  if (key.empty() || key == kDefaultPlayerName) return true;
+void LogAnalysis::HandleEnteredGame(const LineBatch& batch, const LineFacts& facts) {
+  if (m_doc.clientGameCounter == 0) return;  // no game started yet in this file
+  std::string_view rawName = batch.Text(facts.raw[0]);
+  std::string_view key = batch.Name(facts.names[0]);
+  if (key.empty() || key == kDefaultPlayerName) return;
   int32_t p = ClientPlayer(key, rawName);
-  if (p < 1) return true;
+  if (p < 1) return;
   PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
   PlayerGame& game = player.games.At(m_doc.currentGame);
   if (game.seconds == 0) {
@@ -58,7 +69,6 @@ bool LogAnalysis::HandleEnteredGame(std::string_view line) {
     player.connectTime.clear();
     player.disconnectTime.clear();
   }
-  return true;
 }
 
 int32_t LogAnalysis::ClientPlayer(std::string_view key, std::string_view rawName) {

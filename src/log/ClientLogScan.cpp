@@ -15,10 +15,9 @@
 namespace vexor {
 
 bool LogAnalysis::ScanClientLog() {
-  if (!OpenCurrentLog()) return false;
+  if (!OpenCurrentLog(MakeClientParser())) return false;
   m_doc.currentGame = 0;
   m_doc.clientGameCounter = 0;
-  PrepareVariables();
   bool gameStarted = false;  // a game start was seen in this file
   std::string_view line;
   while (NextLine(&line)) ScanClientLine(line, &gameStarted);
@@ -28,28 +27,35 @@ bool LogAnalysis::ScanClientLog() {
 }
 
 void LogAnalysis::ScanClientLine(std::string_view line, bool* gameStarted) {
-  if (IsGameStart(line)) {
+  const LineBatch& batch = *m_batch;
+  const LineFacts& facts = *m_facts;
+  if (facts.kind == LineKind::kGameStart) {
     // The statistics pass reads nothing more from a game start line than the game itself.
     ScanGameStart();
     *gameStarted = true;
-  } else {
-    if (IsMapLoad(line) && m_doc.gameCount < CVexoriumDoc::kMaxGames) {
-      // The client names the map before the game starts: it belongs to the next game.
-      m_doc.games[static_cast<size_t>(m_doc.gameCount) + 1].mapName = MapLoadName(line);
-    }
-    if (IsPlayerEntry(line)) {
-      std::string_view rawName = EntryRawName(line);
-      if (!rawName.empty()) {
-        // Entries before the file's first game start count in no game of the statistics pass.
-        if (*gameStarted) ScanEntry(rawName);
-        return;
-      }
-      // An entry line without a name is no obituary either; only the variables read it.
-    } else if (HandleObituary(line, false) || HandleSuicideMessage(line, false)) {
-      return;
-    }
+    return;
   }
-  ApplyClientVariables(line, false);
+  if (facts.mapLoad && m_doc.gameCount < CVexoriumDoc::kMaxGames) {
+    // The client names the map before the game starts: it belongs to the next game.
+    m_doc.games[static_cast<size_t>(m_doc.gameCount) + 1].mapName = MapLoadName(line);
+  }
+  switch (facts.kind) {
+    case LineKind::kEntry:
+      // An entry line without a name is no obituary either; only the variables read it.
+      if (facts.raw[0].size == 0) break;
+      // Entries before the file's first game start count in no game of the statistics pass.
+      if (*gameStarted) ScanEntry(batch.Name(facts.names[0]));
+      return;
+    case LineKind::kObituary:
+      HandleObituary(batch, facts, false);
+      return;
+    case LineKind::kSuicide:
+      HandleSuicideMessage(batch, facts, false);
+      return;
+    default:
+      break;
+  }
+  ApplyClientVariables(batch, facts, false);
 }
 
 void LogAnalysis::ScanGameStart() {
@@ -66,8 +72,7 @@ void LogAnalysis::ScanGameStart() {
   ++m_doc.currentGame;
 }
 
-void LogAnalysis::ScanEntry(std::string_view rawName) {
-  std::string key = StripColourCodes(rawName);
+void LogAnalysis::ScanEntry(std::string_view key) {
   if (key.empty()) return;  // a name of colour codes alone names nobody
   int32_t n = m_doc.FindName(key);
   if (n > 0) {

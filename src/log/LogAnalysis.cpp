@@ -1,5 +1,6 @@
 #include "log/LogAnalysis.h"
 
+#include "log/LogLineReader.h"
 #include "platform/Prompter.h"
 #include "stats/LogSelection.h"
 #include "stats/VexoriumDoc.h"
@@ -42,15 +43,25 @@ bool LogAnalysis::AnalyseLogFile(bool discovery) {
   return discovery ? ScanServerLog() : ParseServerLog();
 }
 
-bool LogAnalysis::OpenCurrentLog() {
+bool LogAnalysis::OpenCurrentLog(std::unique_ptr<LineParser> parser) {
   m_lastReport = 0;
-  return m_reader.Open(m_doc.currentLogPath);
+  m_reader.Close();  // the parser of an earlier pass is no longer read
+  m_parser = std::move(parser);
+  return m_reader.Open(m_doc.currentLogPath, m_parser.get());
+}
+
+std::unique_ptr<LineParser> LogAnalysis::MakeServerParser(bool statistics) const {
+  return std::make_unique<ServerLineParser>(statistics, m_doc.serverVars, m_doc.serverVarCount);
+}
+
+std::unique_ptr<LineParser> LogAnalysis::MakeClientParser() const {
+  return std::make_unique<ClientLineParser>(m_doc.clientVars, m_doc.clientVarCount);
 }
 
 bool LogAnalysis::NextLine(std::string_view* line) {
   // A stopped pass stays stopped: code that reads ahead (a connect's next line) sees the end of
   // the log like the pass's own loop.
-  if (m_stopped || !m_reader.Next(line)) return false;
+  if (m_stopped || !m_reader.Next(line, &m_facts, &m_batch)) return false;
   if (m_observer && m_reader.BytesRead() - m_lastReport >= kReportEvery) {
     m_lastReport = m_reader.BytesRead();
     m_stopped = !m_observer(m_lastReport, m_reader.Size());
@@ -62,6 +73,8 @@ bool LogAnalysis::FinishPass() {
   if (!m_stopped && m_observer) m_stopped = !m_observer(m_reader.BytesRead(), m_reader.Size());
   bool ok = !m_reader.Failed() && !m_stopped;
   m_reader.Close();
+  m_facts = nullptr;
+  m_batch = nullptr;
   return ok;
 }
 

@@ -3,20 +3,25 @@
 // so that the document can be sized; the statistics pass then fills the player and game
 // records. Both passes of one kind of log find the same games and players in the same order.
 //
+// A pass reads its lines through ReadAhead: a second thread reads the file and cuts each line
+// (LineParsers), and the pass applies what was cut, line by line in the order of the file.
+//
 // The passes write straight into the document. The driver names the file in the document's
 // current log path before each call.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "base/TextHash.h"
 #include "log/ClientNumberTable.h"
-#include "log/LogLineReader.h"
-#include "log/VariableMatch.h"
+#include "log/LineBatch.h"
+#include "log/LineParsers.h"
+#include "log/ReadAhead.h"
 
 namespace vexor {
 
@@ -48,12 +53,13 @@ class LogAnalysis {
   // --- Server logs (game lifecycle, connections and play time; kills).
   bool ScanServerLog();
   bool ParseServerLog();
-  bool HandleInitGame(std::string_view word, std::string_view line);
-  // The line must stay valid while the next line is read (a stable copy).
-  bool HandleClientEvent(std::string_view word, std::string_view line, int wordEnd);
-  bool HandleKill(std::string_view word, std::string_view line);
-  bool CountWeaponFrag(int32_t killer, std::string_view meansOfDeath, int32_t game,
-                       int32_t killerPosition, int32_t victimPosition);
+  void HandleInitGame(std::string_view line);
+  // The statistics pass's handlers of a server line; a connect reads the line after its own.
+  void HandleServerLine(const LineBatch& batch, const LineFacts& facts);
+  // A "Kill:" line: a frag, a suicide or a death caused by the world, and the kill tables.
+  void HandleKill(const LineBatch& batch, const LineFacts& facts);
+  void CountWeaponFrag(int32_t killer, int8_t weapon, int32_t game, int32_t killerPosition,
+                       int32_t victimPosition);
   // Marks the games in which nobody played longer than the threshold as short (hidden), or
   // shows every game with players when hiding is off; counts the displayed games.
   void MarkShortGames();
@@ -65,37 +71,31 @@ class LogAnalysis {
   // or a record.
   bool ScanClientLog();
   bool ParseClientLog();
-  // Statistics pass: a game start line opens the next game. True for such a line.
-  bool HandleClientGameStart(std::string_view line);
+  // Statistics pass: a game start line opens the next game.
+  void HandleClientGameStart();
   // Statistics pass: a player entry line counts the player as playing the current game (games
-  // played, the game's values cleared the first time). True for every player entry line; entries
-  // before the file's first game start count nothing.
-  bool HandleEnteredGame(std::string_view line);
+  // played, the game's values cleared the first time); entries before the file's first game
+  // start count nothing.
+  void HandleEnteredGame(const LineBatch& batch, const LineFacts& facts);
   // An obituary: a frag for the killer, a death for the victim, the weapon and the kill tables
-  // (statistics pass), or the names and presence of both (discovery pass). False when the line
-  // is no obituary or either name text is empty.
-  bool HandleObituary(std::string_view line, bool statistics);
+  // (statistics pass), or the names and presence of both (discovery pass).
+  void HandleObituary(const LineBatch& batch, const LineFacts& facts, bool statistics);
   // A suicide message: a suicide and a diagonal kill-table entry for the victim (statistics
-  // pass), or the victim's name and presence (discovery pass). True for a suicide message.
-  bool HandleSuicideMessage(std::string_view line, bool statistics);
-  // Adds a frag with the weapon of the obituary verb to the player's total and current game;
-  // false for verbs that name no weapon.
-  bool CountObituaryWeapon(int32_t player, std::string_view verb);
-  // Adds 1 to the game's kill table of the verb's weapon at [killer][victim]; false for verbs
-  // that name no weapon or cells outside the game's tables.
-  bool CountObituaryMatrix(std::string_view verb, int32_t killerPosition, int32_t victimPosition,
+  // pass), or the victim's name and presence (discovery pass).
+  void HandleSuicideMessage(const LineBatch& batch, const LineFacts& facts, bool statistics);
+  // Adds a frag with the obituary's weapon to the player's total and current game.
+  void CountObituaryWeapon(int32_t player, int8_t weapon);
+  // Adds 1 to the game's kill table of the obituary's weapon at [killer][victim], when the
+  // cell lies inside the game's tables.
+  void CountObituaryMatrix(int8_t weapon, int32_t killerPosition, int32_t victimPosition,
                            int32_t game);
 
-  // --- Custom variables. The passes prepare the definitions once (PrepareVariables); v is a
-  // variable 1 to the prepared count. A match adds each applied slot's value to the counter of
-  // its target variable (ignored when outside 0 to the count) for the slot's player, in total
-  // and in the current game. Discovery passes only find names and presence; the statistics pass
-  // adds no names. True when the line matched.
-  void PrepareVariables();
-  bool MatchClientVariable(int32_t v, std::string_view line, bool statistics);
-  // lastWord is the line's last word (ServerLineLastWord).
-  bool MatchServerVariable(int32_t v, std::string_view word, std::string_view line,
-                           std::string_view lastWord);
+  // --- Custom variables: the line parsers find the variables that match a line (VariableHit).
+  // A match adds each applied slot's value to the counter of its target variable (ignored when
+  // outside 0 to the count) for the slot's player, in total and in the current game. Discovery
+  // passes only find names and presence; the statistics pass adds no names.
+  void ApplyClientVariables(const LineBatch& batch, const LineFacts& facts, bool statistics);
+  void ApplyServerVariables(const LineBatch& batch, const LineFacts& facts);
 
  private:
   enum class VariableSide { kClient, kServer };
@@ -115,7 +115,7 @@ class LogAnalysis {
 
   void ScanClientLine(std::string_view line, bool* gameStarted);
   void ScanGameStart();
-  void ScanEntry(std::string_view rawName);
+  void ScanEntry(std::string_view key);
   // Discovery pass: marks the name present in the game being read, adding it when it is new.
   void DiscoverName(std::string_view key);
   // Statistics pass: the record of the key, or the record created for it when the key is the
@@ -125,14 +125,17 @@ class LogAnalysis {
   void SeeInGame(int32_t p);
   // The in-game position of record p in the current game; -1 when it is not present there.
   int32_t ClientPosition(int32_t p) const;
-  void ApplyClientVariables(std::string_view line, bool statistics);
-  void ApplyServerVariables(std::string_view word, std::string_view line);
   void ApplyVariableMatch(VariableSide side, const ChangeSlots& slots,
                           const NamedPlayer (&named)[2], bool statistics);
   int32_t VariablePlayer(VariableSide side, const NamedPlayer& named, bool statistics);
   void AddToVariableCounts(VariableSide side, int32_t p, int32_t target, int32_t amount);
 
-  bool OpenCurrentLog();
+  // Starts reading the current log path with the parser of the pass.
+  bool OpenCurrentLog(std::unique_ptr<LineParser> parser);
+  std::unique_ptr<LineParser> MakeServerParser(bool statistics) const;
+  std::unique_ptr<LineParser> MakeClientParser() const;
+  // The next line; m_facts and m_batch tell what its parser found. A line and its facts stay
+  // valid while one more line is read.
   bool NextLine(std::string_view* line);
   bool FinishPass();
 
@@ -151,7 +154,7 @@ class LogAnalysis {
   void ReadConnectName(std::string_view connectLine, int wordEnd, ConnectName* connect);
   // Keeps the line just read when it is a user-information line, for a connect line that may
   // follow; forgets it otherwise. Every line read goes through here or ReadConnectName.
-  void NoteLineBeforeConnect(std::string_view word, std::string_view line);
+  void NoteLineBeforeConnect(LineKind kind, std::string_view line);
   void ScanConnect(std::string_view line, int wordEnd);
   void ScanInitGame(std::string_view line);
   bool HandleConnect(std::string_view line, int wordEnd);
@@ -183,15 +186,13 @@ class LogAnalysis {
   CVexoriumDoc& m_doc;
   LogSelection& m_selection;
   Prompter& m_prompter;
-  LogLineReader m_reader;
+  std::unique_ptr<LineParser> m_parser;  // the current pass's; outlives the reading
+  ReadAhead m_reader;
+  const LineFacts* m_facts = nullptr;
+  const LineBatch* m_batch = nullptr;
   ReadObserver m_observer;
   uint64_t m_lastReport = 0;
   bool m_stopped = false;
-  std::string m_heldLine;
-  // A line's names without colour codes, when they had some: those of a kill line or an
-  // obituary, and those a custom variable's match names.
-  std::string m_lineNames[2];
-  std::string m_variableNames[2];
   std::vector<RecordLookup> m_recordLookups;  // by record; server variables only
   std::string m_userInfoBefore;  // the line read last, when it is a user-information line
   bool m_hasUserInfoBefore = false;
@@ -206,8 +207,6 @@ class LogAnalysis {
   TextMap<std::vector<int32_t>> m_nameTries;
   TextMap<std::vector<int32_t>> m_playerTries;
   TextMap<std::vector<std::string>> m_rawNameTries;
-  std::vector<ClientPattern> m_clientPatterns;  // index = client variable
-  ServerVariableIndex m_serverVariables;
 };
 
 }  // namespace vexor

@@ -9,10 +9,25 @@ namespace vexor {
 namespace {
 
 constexpr size_t kBufferSize = 1 << 20;
-// A line of 1022 characters may be followed by a carriage return and its line feed.
-constexpr size_t kWindow = LogLineReader::kMaxLine + 1;
+constexpr size_t kWindow = kLineWindow;
 
 }  // namespace
+
+LineCut CutLine(char* start, size_t available) {
+  size_t window = available < kWindow ? available : kWindow;
+  auto* feed = static_cast<char*>(std::memchr(start, '\n', window));
+  if (feed != nullptr) {
+    size_t rawLength = static_cast<size_t>(feed - start) + 1;
+    bool crlf = rawLength >= 2 && feed[-1] == '\r';
+    size_t length = crlf ? rawLength - 1 : rawLength;
+    if (length <= kMaxLogLine) {
+      if (crlf) feed[-1] = '\n';
+      return {length, rawLength};
+    }
+  }
+  size_t length = window < kMaxLogLine ? window : kMaxLogLine;
+  return {length, length};
+}
 
 LogLineReader::~LogLineReader() {
   Close();
@@ -69,24 +84,10 @@ bool LogLineReader::Next(std::string_view* line) {
   size_t available = m_end - m_pos;
   if (available == 0) return false;
   char* start = m_buffer.data() + m_pos;
-  size_t window = available < kWindow ? available : kWindow;
-  auto* feed = static_cast<char*>(std::memchr(start, '\n', window));
-  if (feed != nullptr) {
-    size_t rawLength = static_cast<size_t>(feed - start) + 1;
-    bool crlf = rawLength >= 2 && feed[-1] == '\r';
-    size_t length = crlf ? rawLength - 1 : rawLength;
-    if (length <= kMaxLine) {
-      if (crlf) feed[-1] = '\n';
-      *line = std::string_view(start, length);
-      m_pos += rawLength;
-      m_consumed += rawLength;
-      return true;
-    }
-  }
-  size_t length = window < kMaxLine ? window : kMaxLine;
-  *line = std::string_view(start, length);
-  m_pos += length;
-  m_consumed += length;
+  LineCut cut = CutLine(start, available);
+  *line = std::string_view(start, cut.length);
+  m_pos += cut.consumed;
+  m_consumed += cut.consumed;
   return true;
 }
 

@@ -15,9 +15,24 @@
 
 namespace vexor {
 
+// The longest line handed out, and the bytes that decide where a line ends (a line of 1022
+// characters may be followed by a carriage return and its line feed).
+inline constexpr size_t kMaxLogLine = 1022;
+inline constexpr size_t kLineWindow = kMaxLogLine + 1;
+
+// Where the line at the start of some bytes ends: its length as handed out (line feed included)
+// and the bytes it takes up. Only the first kLineWindow bytes decide, so available must reach
+// that far unless the data ends sooner. A carriage return before the line feed is rewritten into
+// the line feed in place.
+struct LineCut {
+  size_t length = 0;
+  size_t consumed = 0;
+};
+LineCut CutLine(char* start, size_t available);
+
 class LogLineReader {
  public:
-  static constexpr size_t kMaxLine = 1022;
+  static constexpr size_t kMaxLine = kMaxLogLine;
 
   LogLineReader() = default;
   ~LogLineReader();

@@ -14,26 +14,24 @@
 
 namespace vexor {
 
-bool LogAnalysis::HandleObituary(std::string_view line, bool statistics) {
-  std::optional<ObituaryText> text = CutObituary(line);
-  if (!text || text->killer.empty() || text->victim.empty()) return false;
-  std::string_view killerKey = StripColourCodes(text->killer, &m_lineNames[0]);
-  std::string_view victimKey = StripColourCodes(text->victim, &m_lineNames[1]);
+void LogAnalysis::HandleObituary(const LineBatch& batch, const LineFacts& facts, bool statistics) {
+  std::string_view killerKey = batch.Name(facts.names[0]);
+  std::string_view victimKey = batch.Name(facts.names[1]);
   if (!statistics) {
     DiscoverName(killerKey);
     DiscoverName(victimKey);
-    return true;
+    return;
   }
   int32_t game = m_doc.currentGame;
-  int32_t killer = ClientPlayer(killerKey, text->killer);
+  int32_t killer = ClientPlayer(killerKey, batch.Text(facts.raw[0]));
   if (killer > 0) {
     PlayerRecord& player = m_doc.players[static_cast<size_t>(killer)];
     ++player.frags;
     ++player.games.At(game).frags;
-    CountObituaryWeapon(killer, text->verb);
+    CountObituaryWeapon(killer, facts.weapon);
     SeeInGame(killer);
   }
-  int32_t victim = ClientPlayer(victimKey, text->victim);
+  int32_t victim = ClientPlayer(victimKey, batch.Text(facts.raw[1]));
   if (victim > 0) {
     PlayerRecord& player = m_doc.players[static_cast<size_t>(victim)];
     ++player.deaths;
@@ -47,21 +45,20 @@ bool LogAnalysis::HandleObituary(std::string_view line, bool statistics) {
       victimPosition <= playerNumber) {
     m_doc.games[static_cast<size_t>(game)].kills.Add(KillTables::kAllWeapons, killerPosition,
                                                     victimPosition);
-    CountObituaryMatrix(text->verb, killerPosition, victimPosition, game);
+    CountObituaryMatrix(facts.weapon, killerPosition, victimPosition, game);
   }
-  return true;
 }
 
-bool LogAnalysis::HandleSuicideMessage(std::string_view line, bool statistics) {
-  std::optional<SuicideText> suicide = CutSuicide(line);
-  if (!suicide) return false;
-  std::string_view key = StripColourCodes(suicide->victim, &m_lineNames[0]);
+void LogAnalysis::HandleSuicideMessage(const LineBatch& batch, const LineFacts& facts,
+                                       bool statistics) {
+  std::string_view key = batch.Name(facts.names[0]);
   if (!statistics) {
     DiscoverName(key);
-    return true;
+    return;
   }
   int32_t game = m_doc.currentGame;
-  int32_t p = ClientPlayer(key, suicide->victim);
+  std::string_view victim = batch.Text(facts.raw[0]);
+  int32_t p = ClientPlayer(key, victim);
   if (p > 0) {
     PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
     ++player.suicides;
@@ -69,33 +66,28 @@ bool LogAnalysis::HandleSuicideMessage(std::string_view line, bool statistics) {
     SeeInGame(p);
   }
   int32_t position = ClientPosition(p);
-  if (game > 0 && !suicide->victim.empty() && position >= 0 &&
-      position <= CurrentPlayerNumber()) {
+  if (game > 0 && !victim.empty() && position >= 0 && position <= CurrentPlayerNumber()) {
     m_doc.games[static_cast<size_t>(game)].kills.Add(KillTables::kAllWeapons, position, position);
   }
-  return true;
 }
 
-bool LogAnalysis::CountObituaryWeapon(int32_t player, std::string_view verb) {
-  std::optional<Weapon> weapon = WeaponOfVerb(verb);
-  if (!weapon || !CVexoriumDoc::IsPlayerSlot(player)) return false;
+void LogAnalysis::CountObituaryWeapon(int32_t player, int8_t weapon) {
+  if (weapon == kNoWeapon || !CVexoriumDoc::IsPlayerSlot(player)) return;
   PlayerRecord& record = m_doc.players[static_cast<size_t>(player)];
-  size_t w = static_cast<size_t>(Index(*weapon));
+  size_t w = static_cast<size_t>(weapon);
   ++record.weaponFrags[w];
   ++record.games.At(m_doc.currentGame).weaponFrags[w];
-  return true;
 }
 
-bool LogAnalysis::CountObituaryMatrix(std::string_view verb, int32_t killerPosition,
-                                      int32_t victimPosition, int32_t game) {
-  std::optional<Weapon> weapon = WeaponOfVerb(verb);
-  if (!weapon || game < 0 || game > m_doc.gameCount || !CVexoriumDoc::IsGameSlot(game)) {
-    return false;
+void LogAnalysis::CountObituaryMatrix(int8_t weapon, int32_t killerPosition, int32_t victimPosition,
+                                      int32_t game) {
+  if (weapon == kNoWeapon || game < 0 || game > m_doc.gameCount ||
+      !CVexoriumDoc::IsGameSlot(game)) {
+    return;
   }
   KillTables& kills = m_doc.games[static_cast<size_t>(game)].kills;
-  if (!kills.Inside(killerPosition, victimPosition)) return false;
-  kills.Add(KillTables::TableOf(*weapon), killerPosition, victimPosition);
-  return true;
+  if (!kills.Inside(killerPosition, victimPosition)) return;
+  kills.Add(KillTables::TableOf(static_cast<Weapon>(weapon)), killerPosition, victimPosition);
 }
 
 }  // namespace vexor

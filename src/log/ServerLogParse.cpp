@@ -13,35 +13,49 @@
 namespace vexor {
 
 bool LogAnalysis::ParseServerLog() {
-  if (!OpenCurrentLog()) return false;
+  if (!OpenCurrentLog(MakeServerParser(true))) return false;
   m_doc.gameClosed = true;
-  PrepareVariables();
   m_hasUserInfoBefore = false;
   m_connectedIn.Clear();
   ForgetNameTries();
   std::string_view line;
   while (NextLine(&line)) {
-    EventWord event = FindEventWord(line);
-    bool connect = event.word == "ClientConnect:";
-    if (connect) {
-      // Its handler reads on to the next line: work on a copy that stays valid.
-      m_heldLine.assign(line);
-      line = m_heldLine;
-      event = FindEventWord(line);
-    }
-    if (!HandleInitGame(event.word, line) && !HandleClientEvent(event.word, line, event.end)) {
-      HandleKill(event.word, line);
-    }
-    ApplyServerVariables(event.word, line);
+    // A connect's handler reads on to the next line; this line and its facts stay valid.
+    const LineBatch& batch = *m_batch;
+    const LineFacts& facts = *m_facts;
+    HandleServerLine(batch, facts);
+    ApplyServerVariables(batch, facts);
     // A connect's handler notes the line it consumed instead.
-    if (!connect) NoteLineBeforeConnect(event.word, line);
+    if (facts.kind != LineKind::kConnect) NoteLineBeforeConnect(facts.kind, line);
   }
   MarkShortGames();
   return FinishPass();
 }
 
-bool LogAnalysis::HandleInitGame(std::string_view word, std::string_view line) {
-  if (word != "InitGame:") return false;
+void LogAnalysis::HandleServerLine(const LineBatch& batch, const LineFacts& facts) {
+  std::string_view line = batch.Line(facts);
+  switch (facts.kind) {
+    case LineKind::kInitGame:
+      HandleInitGame(line);
+      break;
+    case LineKind::kConnect:
+      HandleConnect(line, facts.wordEnd);
+      break;
+    case LineKind::kDisconnect:
+      HandleDisconnect(line);
+      break;
+    case LineKind::kShutdown:
+      HandleShutdown(line);
+      break;
+    case LineKind::kKill:
+      HandleKill(batch, facts);
+      break;
+    default:
+      break;
+  }
+}
+
+void LogAnalysis::HandleInitGame(std::string_view line) {
   if (!m_doc.gameClosed) {
     // The previous game ended without "ShutdownGame:": its open connections end at 0:00 and
     // earn no play time.
@@ -70,20 +84,6 @@ bool LogAnalysis::HandleInitGame(std::string_view word, std::string_view line) {
     m_doc.games[static_cast<size_t>(m_doc.currentGame)].gameTypeName =
         coded ? GameTypeName(m_doc, code) : "Unknown";
   }
-  return true;
-}
-
-bool LogAnalysis::HandleClientEvent(std::string_view word, std::string_view line, int wordEnd) {
-  if (word == "ClientConnect:") return HandleConnect(line, wordEnd);
-  if (word == "ClientDisconnect:") {
-    HandleDisconnect(line);
-    return true;
-  }
-  if (word == "ShutdownGame:") {
-    HandleShutdown(line);
-    return true;
-  }
-  return false;
 }
 
 bool LogAnalysis::HandleConnect(std::string_view line, int wordEnd) {

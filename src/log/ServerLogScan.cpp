@@ -34,7 +34,7 @@ KeyValue ValueOf(std::string_view line, std::string_view key, size_t skip) {
 }  // namespace
 
 bool LogAnalysis::ScanServerLog() {
-  if (!OpenCurrentLog()) return false;
+  if (!OpenCurrentLog(MakeServerParser(false))) return false;
   m_hasUserInfoBefore = false;
   ForgetNameTries();
   std::string_view line;
@@ -43,36 +43,35 @@ bool LogAnalysis::ScanServerLog() {
       m_hasUserInfoBefore = false;
       continue;
     }
-    EventWord event = FindEventWord(line);
-    if (event.word == "ClientConnect:" && m_doc.gameCount > 0) {
-      ScanConnect(line, event.end);  // notes the line it consumes
+    LineKind kind = m_facts->kind;
+    if (kind == LineKind::kConnect && m_doc.gameCount > 0) {
+      ScanConnect(line, m_facts->wordEnd);  // notes the line it consumes
       continue;
     }
-    if (event.word == "InitGame:") ScanInitGame(line);
-    NoteLineBeforeConnect(event.word, line);
+    if (kind == LineKind::kInitGame) ScanInitGame(line);
+    NoteLineBeforeConnect(kind, line);
   }
   return FinishPass();
 }
 
-void LogAnalysis::NoteLineBeforeConnect(std::string_view word, std::string_view line) {
-  m_hasUserInfoBefore = word == "ClientUserinfoChanged:";
+void LogAnalysis::NoteLineBeforeConnect(LineKind kind, std::string_view line) {
+  m_hasUserInfoBefore = kind == LineKind::kUserInfo;
   if (m_hasUserInfoBefore) m_userInfoBefore.assign(line);
 }
 
 void LogAnalysis::ReadConnectName(std::string_view connectLine, int wordEnd, ConnectName* connect) {
-  // Settled before reading on: connectLine may point into the reader's buffer. The client
-  // number is cut alike in both passes, so that both find the same players.
-  std::string number(TrailingClientNumber(connectLine));
+  // The client number is cut alike in both passes, so that both find the same players.
+  std::string_view number = TrailingClientNumber(connectLine);
   bool infoBeforeFits =
       m_hasUserInfoBefore && !number.empty() &&
       UserInfoClientNumber(m_userInfoBefore, FindEventWord(m_userInfoBefore).end) == number;
   std::string_view next;
   bool read = NextLine(&next);
-  EventWord nextEvent = read ? FindEventWord(next) : EventWord{};
+  LineKind nextKind = read ? m_facts->kind : LineKind::kOther;
   // OpenArena may log the next client's user information right after a connect line: that
   // line names another player, not this one.
-  bool othersInfo = read && !number.empty() && nextEvent.word == "ClientUserinfoChanged:" &&
-                    UserInfoClientNumber(next, nextEvent.end) != number;
+  bool othersInfo = read && !number.empty() && nextKind == LineKind::kUserInfo &&
+                    UserInfoClientNumber(next, m_facts->wordEnd) != number;
   if (read && !othersInfo) {
     connect->rawName = UserInfoRawName(next, wordEnd);
     connect->name = StripColourCodes(connect->rawName);
@@ -88,7 +87,7 @@ void LogAnalysis::ReadConnectName(std::string_view connectLine, int wordEnd, Con
   }
   // The consumed line is the one before whatever line comes next.
   if (read) {
-    NoteLineBeforeConnect(nextEvent.word, next);
+    NoteLineBeforeConnect(nextKind, next);
   } else {
     m_hasUserInfoBefore = false;
   }

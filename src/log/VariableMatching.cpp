@@ -1,7 +1,8 @@
 // Custom variables applied to log lines: every client variable to every line of a client log,
 // every server variable to every line of a server log's statistics pass, one definition after
-// the other in index order. Which players a line names is VariableMatch.cpp's part; here the
-// players' records are found and the four change slots applied.
+// the other in index order. Which variables match a line and which players it names the line
+// parsers found (VariableMatch.cpp, LineParsers.cpp); here the players' records are found and
+// the four change slots applied.
 //
 // Definitions may come from a file: their targets are checked against the set's count and their
 // values added with wrap-around.
@@ -23,69 +24,36 @@ int32_t UsableCount(int32_t count) {
 
 }  // namespace
 
-void LogAnalysis::PrepareVariables() {
-  int32_t clientCount = UsableCount(m_doc.clientVarCount);
-  m_clientPatterns.assign(static_cast<size_t>(clientCount) + 1, ClientPattern{});
-  for (int32_t v = 1; v <= clientCount; ++v) {
-    m_clientPatterns[static_cast<size_t>(v)] =
-        PrepareClientPattern(m_doc.clientVars[static_cast<size_t>(v)].searchString);
+void LogAnalysis::ApplyClientVariables(const LineBatch& batch, const LineFacts& facts,
+                                       bool statistics) {
+  for (uint32_t h = facts.firstHit; h < facts.firstHit + facts.hitCount; ++h) {
+    const VariableHit& hit = batch.hits[h];
+    NamedPlayer named[2] = {{batch.Name(hit.names[0]), batch.Text(hit.raw[0])},
+                            {batch.Name(hit.names[1]), batch.Text(hit.raw[1])}};
+    ApplyVariableMatch(VariableSide::kClient, m_doc.clientVars[static_cast<size_t>(hit.variable)],
+                       named, statistics);
   }
-  m_serverVariables.Build(m_doc.serverVars, m_doc.serverVarCount);
 }
 
-void LogAnalysis::ApplyClientVariables(std::string_view line, bool statistics) {
-  int32_t count = static_cast<int32_t>(m_clientPatterns.size()) - 1;
-  if (count < 1) return;
-  // A variable whose texts the line cannot hold is passed over without a search.
-  BytePairs pairs;
-  pairs.Add(line);
-  for (int32_t v = 1; v <= count; ++v) {
-    if (pairs.HasAll(m_clientPatterns[static_cast<size_t>(v)].needed)) {
-      MatchClientVariable(v, line, statistics);
+void LogAnalysis::ApplyServerVariables(const LineBatch& batch, const LineFacts& facts) {
+  for (uint32_t h = facts.firstHit; h < facts.firstHit + facts.hitCount; ++h) {
+    const VariableHit& hit = batch.hits[h];
+    // The players are the records connected under the client numbers the line carries,
+    // whatever names they took since (else a later record wins among those that held the
+    // number). Records of client logs have no client number and never match.
+    NamedPlayer named[2];
+    for (int i = 0; i < 2; ++i) {
+      std::string_view client = batch.Text(hit.raw[i]);
+      if (client.empty()) continue;
+      int32_t p = ConnectedIn(client);
+      if (p < 1) p = m_doc.ConnectedPlayerInSlot(client, 1, m_doc.playerCount, true);
+      if (p < 1) continue;
+      const PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
+      named[i] = {player.name, player.rawName, p};
     }
+    ApplyVariableMatch(VariableSide::kServer, m_doc.serverVars[static_cast<size_t>(hit.variable)],
+                       named, true);
   }
-}
-
-void LogAnalysis::ApplyServerVariables(std::string_view word, std::string_view line) {
-  // Only the definitions of the line's event word and last word can match it.
-  std::string_view lastWord;
-  for (int32_t v : m_serverVariables.ForLine(word, line, &lastWord)) {
-    MatchServerVariable(v, word, line, lastWord);
-  }
-}
-
-bool LogAnalysis::MatchClientVariable(int32_t v, std::string_view line, bool statistics) {
-  if (v < 1 || static_cast<size_t>(v) >= m_clientPatterns.size()) return false;
-  PatternMatch match = MatchClientPattern(m_clientPatterns[static_cast<size_t>(v)], line);
-  if (!match.matched) return false;
-  NamedPlayer named[2] = {{StripColourCodes(match.player1, &m_variableNames[0]), match.player1},
-                          {StripColourCodes(match.player2, &m_variableNames[1]), match.player2}};
-  ApplyVariableMatch(VariableSide::kClient, m_doc.clientVars[static_cast<size_t>(v)], named,
-                     statistics);
-  return true;
-}
-
-bool LogAnalysis::MatchServerVariable(int32_t v, std::string_view word, std::string_view line,
-                                      std::string_view lastWord) {
-  if (v < 1 || v > UsableCount(m_doc.serverVarCount)) return false;
-  const ServerVariable& definition = m_doc.serverVars[static_cast<size_t>(v)];
-  ServerMatch match = MatchServerLine(definition, word, line, lastWord);
-  if (!match.matched) return false;
-  // The players are the records connected under the client numbers the line carries, whatever
-  // names they took since (else a later record wins among those that held the number). Records
-  // of client logs have no client number and never match.
-  NamedPlayer named[2];
-  std::string_view clients[2] = {match.client1, match.client2};
-  for (int i = 0; i < 2; ++i) {
-    if (clients[i].empty()) continue;
-    int32_t p = ConnectedIn(clients[i]);
-    if (p < 1) p = m_doc.ConnectedPlayerInSlot(clients[i], 1, m_doc.playerCount, true);
-    if (p < 1) continue;
-    const PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
-    named[i] = {player.name, player.rawName, p};
-  }
-  ApplyVariableMatch(VariableSide::kServer, definition, named, true);
-  return true;
 }
 
 void LogAnalysis::ApplyVariableMatch(VariableSide side, const ChangeSlots& slots,

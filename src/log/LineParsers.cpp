@@ -1,0 +1,275 @@
+#include "log/LineParsers.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "log/ClientLogForms.h"
+#include "log/LineText.h"
+
+namespace vexor {
+namespace {
+
+int32_t UsableCount(int32_t count) {
+  return std::clamp(count, 0, kMaxVariables);
+}
+
+uint32_t Size32(size_t size) {
+  return static_cast<uint32_t>(size);
+}
+
+// --- Kill lines: "<clock> Kill: <killer number> <victim number> <means>: <killer> killed
+// <victim> by <MOD_...>".
+
+// The text between the blank at `blank` and the next blank (or the end of the line); *next
+// receives the position of that next blank.
+std::string_view FieldAfter(std::string_view line, size_t blank, size_t* next) {
+  if (blank == std::string_view::npos || blank >= line.size()) {
+    *next = std::string_view::npos;
+    return {};
+  }
+  size_t end = line.find(' ', blank + 1);
+  *next = end;
+  if (end == std::string_view::npos) end = line.size();
+  return line.substr(blank + 1, end - blank - 1);
+}
+
+// The position of the n-th ':' of the line, or npos.
+size_t NthColon(std::string_view line, int n) {
+  size_t at = std::string_view::npos;
+  for (int i = 0; i < n; ++i) {
+    at = line.find(':', at == std::string_view::npos ? 0 : at + 1);
+    if (at == std::string_view::npos) break;
+  }
+  return at;
+}
+
+// Text from first through the character before `end` (a position past first), else empty.
+std::string_view Between(std::string_view line, size_t first, size_t end) {
+  if (first == std::string_view::npos || end == std::string_view::npos || end <= first) return {};
+  return line.substr(first, end - first);
+}
+
+// The raw names of a kill line: "<killer> killed <victim> by <means of death>" after the third
+// ':'. The last "killed" splits them, so a killer whose name contains the word is still read
+// whole. Empty when the line does not say so.
+void CutKillNames(std::string_view line, std::string_view* killer, std::string_view* victim) {
+  size_t third = NthColon(line, 3);
+  size_t limit = line.size() >= 9 ? line.size() - 9 : 0;
+  if (third == std::string_view::npos) return;
+  size_t killerStart = third + 2;
+  size_t killed = LastMatchBefore(line, "killed", killerStart, limit);
+  if (killed == std::string_view::npos) return;
+  *killer = Between(line, killerStart, killed - 1);
+  size_t victimStart = killed + 7;
+  size_t by = LastMatchBefore(line, "by ", victimStart, limit);
+  if (by != std::string_view::npos) *victim = Between(line, victimStart, by - 1);
+}
+
+// The means-of-death name: after the last "by MOD", without the line's final character.
+std::string_view MeansOfDeath(std::string_view line) {
+  size_t at = LastMatchBefore(line, "by MOD", 0, line.size());
+  if (at == std::string_view::npos) return "-1";
+  return Between(line, at + 3, line.size() - 1);
+}
+
+struct MeansOfDeathWeapon {
+  std::string_view name;
+  Weapon weapon;
+};
+
+constexpr MeansOfDeathWeapon kWeaponsByMeansOfDeath[] = {
+    {"MOD_GAUNTLET", Weapon::kGauntlet},
+    {"MOD_GAUNTLET_SPLASH", Weapon::kGauntlet},
+    {"MOD_MACHINEGUN", Weapon::kMachinegun},
+    {"MOD_MACHINEGUN_SPLASH", Weapon::kMachinegun},
+    {"MOD_SHOTGUN", Weapon::kShotgun},
+    {"MOD_SHOTGUN_SPLASH", Weapon::kShotgun},
+    {"MOD_ROCKET", Weapon::kRocket},
+    {"MOD_ROCKET_SPLASH", Weapon::kRocket},
+    {"MOD_GRENADE", Weapon::kGrenade},
+    {"MOD_GRENADE_SPLASH", Weapon::kGrenade},
+    {"MOD_LIGHTNING", Weapon::kLightning},
+    {"MOD_LIGHTNING_SPLASH", Weapon::kLightning},
+    {"MOD_PLASMA", Weapon::kPlasma},
+    {"MOD_PLASMA_SPLASH", Weapon::kPlasma},
+    {"MOD_RAILGUN", Weapon::kRailgun},
+    {"MOD_RAILGUN_SPLASH", Weapon::kRailgun},
+    {"MOD_BFG", Weapon::kBfg},
+    {"MOD_BFG_SPLASH", Weapon::kBfg},
+};
+
+int8_t WeaponIndex(std::optional<Weapon> weapon) {
+  return weapon ? static_cast<int8_t>(Index(*weapon)) : kNoWeapon;
+}
+
+std::optional<Weapon> WeaponOfMeansOfDeath(std::string_view meansOfDeath) {
+  for (const MeansOfDeathWeapon& entry : kWeaponsByMeansOfDeath) {
+    if (entry.name == meansOfDeath) return entry.weapon;
+  }
+  return std::nullopt;
+}
+
+struct EventWordKind {
+  std::string_view word;
+  LineKind kind;
+};
+
+constexpr EventWordKind kEventWords[] = {
+    {"Kill:", LineKind::kKill},
+    {"InitGame:", LineKind::kInitGame},
+    {"ClientConnect:", LineKind::kConnect},
+    {"ClientUserinfoChanged:", LineKind::kUserInfo},
+    {"ClientDisconnect:", LineKind::kDisconnect},
+    {"ShutdownGame:", LineKind::kShutdown},
+};
+
+}  // namespace
+
+LineKind KindOfEventWord(std::string_view word) {
+  for (const EventWordKind& entry : kEventWords) {
+    if (entry.word == word) return entry.kind;
+  }
+  return LineKind::kOther;
+}
+
+TextSpan KeepWithoutColourCodes(std::string_view text, LineBatch* batch) {
+  std::string& names = batch->names;
+  size_t start = names.size();
+  names.resize(start + text.size());
+  char* out = names.data() + start;
+  size_t kept = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '^') {
+      ++i;  // the caret and the character after it
+      continue;
+    }
+    out[kept++] = text[i];
+  }
+  names.resize(start + kept);
+  return {Size32(start), Size32(kept)};
+}
+
+// --- Server logs.
+
+ServerLineParser::ServerLineParser(bool statistics, const ServerVariableSet& variables,
+                                   int32_t count)
+    : m_statistics(statistics), m_variables(variables) {
+  if (statistics) m_index.Build(m_variables, UsableCount(count));
+}
+
+void ServerLineParser::Parse(std::string_view line, LineBatch* batch, LineFacts* facts) const {
+  EventWord event = FindEventWord(line);
+  facts->wordAt = static_cast<uint16_t>(event.word.empty() ? 0 : event.word.data() - line.data());
+  facts->wordSize = static_cast<uint16_t>(event.word.size());
+  facts->wordEnd = event.end;
+  facts->kind = KindOfEventWord(event.word);
+  if (!m_statistics) return;
+  if (facts->kind == LineKind::kKill) ParseKill(line, batch, facts);
+  MatchVariables(event.word, line, batch, facts);
+}
+
+void ServerLineParser::ParseKill(std::string_view line, LineBatch* batch, LineFacts* facts) const {
+  size_t first = line.find_first_not_of(' ');
+  size_t clock = first == std::string_view::npos ? first : line.find(':', first);
+  if (clock != std::string_view::npos) {
+    size_t next;
+    facts->numbers[0] = batch->SpanIn(FieldAfter(line, line.find(' ', clock + 7), &next));
+    facts->numbers[1] = batch->SpanIn(FieldAfter(line, next, &next));
+  }
+  std::string_view killer;
+  std::string_view victim;
+  CutKillNames(line, &killer, &victim);
+  facts->names[0] = KeepWithoutColourCodes(killer, batch);
+  facts->names[1] = KeepWithoutColourCodes(victim, batch);
+  facts->weapon = WeaponIndex(WeaponOfMeansOfDeath(MeansOfDeath(line)));
+}
+
+void ServerLineParser::MatchVariables(std::string_view word, std::string_view line,
+                                      LineBatch* batch, LineFacts* facts) const {
+  // Only the definitions of the line's event word and last word can match it.
+  std::string_view lastWord;
+  const std::vector<int32_t>& candidates = m_index.ForLine(word, line, &lastWord);
+  if (candidates.empty()) return;
+  facts->firstHit = Size32(batch->hits.size());
+  for (int32_t v : candidates) {
+    ServerMatch match = MatchServerLine(m_variables[static_cast<size_t>(v)], word, line, lastWord);
+    if (!match.matched) continue;
+    VariableHit& hit = batch->hits.emplace_back();
+    hit.variable = v;
+    hit.raw[0] = batch->SpanIn(match.client1);
+    hit.raw[1] = batch->SpanIn(match.client2);
+  }
+  facts->hitCount = Size32(batch->hits.size()) - facts->firstHit;
+}
+
+// --- Client logs.
+
+ClientLineParser::ClientLineParser(const ClientVariableSet& variables, int32_t count) {
+  int32_t usable = UsableCount(count);
+  m_patterns.assign(static_cast<size_t>(usable) + 1, ClientPattern{});
+  for (int32_t v = 1; v <= usable; ++v) {
+    m_patterns[static_cast<size_t>(v)] =
+        PrepareClientPattern(variables[static_cast<size_t>(v)].searchString);
+  }
+}
+
+void ClientLineParser::Parse(std::string_view line, LineBatch* batch, LineFacts* facts) const {
+  ParseMessage(line, batch, facts);
+  MatchVariables(line, batch, facts);
+}
+
+void ClientLineParser::ParseMessage(std::string_view line, LineBatch* batch,
+                                    LineFacts* facts) const {
+  if (IsGameStart(line)) {
+    facts->kind = LineKind::kGameStart;
+    return;
+  }
+  facts->mapLoad = IsMapLoad(line);
+  if (IsPlayerEntry(line)) {
+    std::string_view rawName = EntryRawName(line);
+    facts->kind = LineKind::kEntry;
+    facts->raw[0] = batch->SpanIn(rawName);
+    facts->names[0] = KeepWithoutColourCodes(rawName, batch);
+    return;
+  }
+  std::optional<ObituaryText> obituary = CutObituary(line);
+  if (obituary && !obituary->killer.empty() && !obituary->victim.empty()) {
+    facts->kind = LineKind::kObituary;
+    facts->raw[0] = batch->SpanIn(obituary->killer);
+    facts->raw[1] = batch->SpanIn(obituary->victim);
+    facts->names[0] = KeepWithoutColourCodes(obituary->killer, batch);
+    facts->names[1] = KeepWithoutColourCodes(obituary->victim, batch);
+    facts->weapon = WeaponIndex(WeaponOfVerb(obituary->verb));
+    return;
+  }
+  if (std::optional<SuicideText> suicide = CutSuicide(line)) {
+    facts->kind = LineKind::kSuicide;
+    facts->raw[0] = batch->SpanIn(suicide->victim);
+    facts->names[0] = KeepWithoutColourCodes(suicide->victim, batch);
+  }
+}
+
+void ClientLineParser::MatchVariables(std::string_view line, LineBatch* batch,
+                                      LineFacts* facts) const {
+  size_t count = m_patterns.size();
+  if (count < 2) return;
+  // A variable whose texts the line cannot hold is passed over without a search.
+  BytePairs pairs;
+  pairs.Add(line);
+  facts->firstHit = Size32(batch->hits.size());
+  for (size_t v = 1; v < count; ++v) {
+    const ClientPattern& pattern = m_patterns[v];
+    if (!pairs.HasAll(pattern.needed)) continue;
+    PatternMatch match = MatchClientPattern(pattern, line);
+    if (!match.matched) continue;
+    VariableHit& hit = batch->hits.emplace_back();
+    hit.variable = static_cast<int32_t>(v);
+    hit.raw[0] = batch->SpanIn(match.player1);
+    hit.raw[1] = batch->SpanIn(match.player2);
+    hit.names[0] = KeepWithoutColourCodes(match.player1, batch);
+    hit.names[1] = KeepWithoutColourCodes(match.player2, batch);
+  }
+  facts->hitCount = Size32(batch->hits.size()) - facts->firstHit;
+}
+
+}  // namespace vexor

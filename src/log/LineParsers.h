@@ -1,0 +1,53 @@
+// What the passes read from a line before they apply it: the kind of line, the event word, the
+// names of kills and obituaries without their colour codes, and the custom variables that match.
+// None of it needs the document, so it runs on the reading thread (ReadAhead); the passes then
+// find the players' records and change them, line by line in the order of the file.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "customvars/CustomVariables.h"
+#include "log/LineBatch.h"
+#include "log/VariableMatch.h"
+
+namespace vexor {
+
+class ServerLineParser : public LineParser {
+ public:
+  // The discovery pass needs only the event words; the statistics pass also the kills and the
+  // server variables 1 to count.
+  ServerLineParser(bool statistics, const ServerVariableSet& variables, int32_t count);
+  void Parse(std::string_view line, LineBatch* batch, LineFacts* facts) const override;
+
+ private:
+  void ParseKill(std::string_view line, LineBatch* batch, LineFacts* facts) const;
+  void MatchVariables(std::string_view word, std::string_view line, LineBatch* batch,
+                      LineFacts* facts) const;
+
+  bool m_statistics;
+  ServerVariableSet m_variables;
+  ServerVariableIndex m_index;
+};
+
+class ClientLineParser : public LineParser {
+ public:
+  // Client variables 1 to count.
+  ClientLineParser(const ClientVariableSet& variables, int32_t count);
+  void Parse(std::string_view line, LineBatch* batch, LineFacts* facts) const override;
+
+ private:
+  void ParseMessage(std::string_view line, LineBatch* batch, LineFacts* facts) const;
+  void MatchVariables(std::string_view line, LineBatch* batch, LineFacts* facts) const;
+
+  std::vector<ClientPattern> m_patterns;  // index = client variable
+};
+
+// The kind of server log line an event word announces.
+LineKind KindOfEventWord(std::string_view word);
+
+// The name without colour codes (StripColourCodes), kept in the batch.
+TextSpan KeepWithoutColourCodes(std::string_view text, LineBatch* batch);
+
+}  // namespace vexor

@@ -1,0 +1,85 @@
+// Reads a log's lines ahead on a thread of its own, parses them there (LineParser) and hands
+// them to the pass in batches, in the order of the file. The pass applies each line's facts
+// while the next batches are read and parsed on the second core.
+//
+// A line, its facts and its batch stay valid until the second call of Next() after the one that
+// gave them, so that a line handler may read one line on (a connect reads the line after it).
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <cstdio>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "log/LineBatch.h"
+
+namespace vexor {
+
+class ReadAhead {
+ public:
+  ReadAhead() = default;
+  ~ReadAhead();
+  ReadAhead(const ReadAhead&) = delete;
+  ReadAhead& operator=(const ReadAhead&) = delete;
+
+  // Opens the file and starts reading it with the parser, which must outlive the reading;
+  // false when the file cannot be opened.
+  bool Open(const std::string& path, const LineParser* parser);
+  // Stops the reading and forgets the file.
+  void Close();
+
+  // The next line and its facts in *batch; false at the end of the file (or after a read
+  // error, see Failed()).
+  bool Next(std::string_view* line, const LineFacts** facts, const LineBatch** batch);
+
+  // The bytes of the file up to the end of the line handed out last, and the file's size when
+  // it was opened (for progress).
+  uint64_t BytesRead() const { return m_bytesRead; }
+  uint64_t Size() const { return m_size; }
+  // True when reading stopped at an error rather than at the end of the file; known once
+  // Next() has returned false.
+  bool Failed() const { return m_failed; }
+
+ private:
+  // Reading thread: fills batches until the end of the file or a stop.
+  void ReadBatches();
+  // Fills one batch with the lines of the next bytes of the file, cut as LogLineReader cuts
+  // them; false at the end of the file.
+  bool Fill(LineBatch* batch);
+  std::unique_ptr<LineBatch> TakeFreeBatch();
+
+  // The reading thread's, while it runs.
+  std::FILE* m_file = nullptr;
+  std::string m_tail;  // bytes read after the last line cut
+  bool m_fileEnded = false;
+  bool m_readFailed = false;
+  uint64_t m_consumed = 0;
+  const LineParser* m_parser = nullptr;
+  uint64_t m_size = 0;
+
+  std::mutex m_mutex;
+  std::condition_variable m_changed;
+  std::deque<std::unique_ptr<LineBatch>> m_full;  // read and parsed, in the order of the file
+  std::vector<std::unique_ptr<LineBatch>> m_free;
+  bool m_readerDone = false;
+  bool m_readerFailed = false;
+  bool m_stop = false;
+  std::thread m_thread;
+  bool m_threaded = false;  // false when no thread could be started: Next() reads itself
+
+  // The pass's side.
+  std::unique_ptr<LineBatch> m_current;
+  std::unique_ptr<LineBatch> m_previous;
+  size_t m_index = 0;
+  uint64_t m_bytesRead = 0;
+  bool m_failed = false;
+  bool m_ended = true;
+};
+
+}  // namespace vexor
