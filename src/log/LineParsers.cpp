@@ -135,6 +135,10 @@ LineKind KindOfEventWord(std::string_view word) {
 TextSpan KeepWithoutColourCodes(std::string_view text, LineBatch* batch) {
   std::string& names = batch->names;
   size_t start = names.size();
+  if (text.find('^') == std::string_view::npos) {
+    names.append(text);
+    return {Size32(start), Size32(text.size())};
+  }
   names.resize(start + text.size());
   char* out = names.data() + start;
   size_t kept = 0;
@@ -190,9 +194,10 @@ void ServerLineParser::MatchVariables(std::string_view word, std::string_view li
   std::string_view lastWord;
   const std::vector<int32_t>& candidates = m_index.ForLine(word, line, &lastWord);
   if (candidates.empty()) return;
+  ServerLineTokens cut = CutServerLineTokens(word, line, lastWord);
   facts->firstHit = Size32(batch->hits.size());
   for (int32_t v : candidates) {
-    ServerMatch match = MatchServerLine(m_variables[static_cast<size_t>(v)], word, line, lastWord);
+    ServerMatch match = MatchServerTokens(m_variables[static_cast<size_t>(v)], cut);
     if (!match.matched) continue;
     VariableHit& hit = batch->hits.emplace_back();
     hit.variable = v;

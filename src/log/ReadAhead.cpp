@@ -54,7 +54,7 @@ void ReadAhead::Close() {
   }
   if (m_file != nullptr) std::fclose(m_file);
   m_file = nullptr;
-  m_full.clear();
+  m_queue.clear();
   m_current.reset();
   m_previous.reset();
   m_index = 0;
@@ -65,7 +65,7 @@ void ReadAhead::Close() {
   m_parser = nullptr;
 }
 
-bool ReadAhead::Fill(LineBatch* batch) {
+bool ReadAhead::Cut(LineBatch* batch) {
   batch->Clear();
   std::vector<char>& text = batch->text;
   size_t size = m_tail.size();
@@ -87,65 +87,117 @@ bool ReadAhead::Fill(LineBatch* batch) {
     facts.line = {static_cast<uint32_t>(at), static_cast<uint32_t>(cut.length)};
     m_consumed += cut.consumed;
     facts.bytesRead = m_consumed;
-    m_parser->Parse(batch->Line(facts), batch, &facts);
     at += cut.consumed;
   }
   m_tail.assign(text.data() + at, size - at);
   return !m_fileEnded || !m_tail.empty();
 }
 
-std::unique_ptr<LineBatch> ReadAhead::TakeFreeBatch() {
-  std::lock_guard<std::mutex> lock(m_mutex);
-  if (m_free.empty()) return std::make_unique<LineBatch>();
-  std::unique_ptr<LineBatch> batch = std::move(m_free.back());
-  m_free.pop_back();
-  return batch;
+void ReadAhead::Parse(LineBatch* batch) const {
+  for (LineFacts& facts : batch->lines) m_parser->Parse(batch->Line(facts), batch, &facts);
+}
+
+ReadAhead::Queued* ReadAhead::BatchToParse(bool moreToRead) {
+  // The newest batch nobody parses yet, leaving the one the pass needs next to the pass while
+  // there is room to read further ahead.
+  for (size_t i = m_queue.size(); i-- > 1;) {
+    if (m_queue[i].state == BatchState::kCut) return &m_queue[i];
+  }
+  bool full = m_queue.size() >= kQueuedBatches;
+  if (!m_queue.empty() && m_queue.front().state == BatchState::kCut && (full || !moreToRead)) {
+    return &m_queue.front();
+  }
+  return nullptr;
 }
 
 void ReadAhead::ReadBatches() {
-  for (;;) {
-    std::unique_ptr<LineBatch> batch = TakeFreeBatch();
-    bool more = Fill(batch.get());
-    std::unique_lock<std::mutex> lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_stop || m_full.size() < kQueuedBatches; });
-    if (m_stop) return;
-    m_full.push_back(std::move(batch));
-    if (!more) {
-      m_readerDone = true;
-      m_readerFailed = m_readFailed;
+  std::unique_lock<std::mutex> lock(m_mutex);
+  bool more = true;
+  while (!m_stop) {
+    if (Queued* queued = BatchToParse(more)) {
+      // The entry stays in place while it is parsed: the pass waits for it.
+      queued->state = BatchState::kParsing;
+      LineBatch* batch = queued->batch.get();
+      lock.unlock();
+      Parse(batch);
+      lock.lock();
+      queued->state = BatchState::kParsed;
+      m_changed.notify_all();
+      continue;
     }
-    lock.unlock();
-    m_changed.notify_all();
-    if (!more) return;
+    if (more && m_queue.size() < kQueuedBatches) {
+      std::unique_ptr<LineBatch> batch;
+      if (m_free.empty()) {
+        batch = std::make_unique<LineBatch>();
+      } else {
+        batch = std::move(m_free.back());
+        m_free.pop_back();
+      }
+      lock.unlock();
+      more = Cut(batch.get());
+      lock.lock();
+      m_queue.push_back(Queued{std::move(batch), BatchState::kCut});
+      if (!more) {
+        m_readerDone = true;
+        m_readerFailed = m_readFailed;
+      }
+      m_changed.notify_all();
+      continue;
+    }
+    if (!more) return;  // everything read, and nothing left to parse
+    m_changed.wait(lock);
   }
+}
+
+std::unique_ptr<LineBatch> ReadAhead::NextQueuedBatch() {
+  std::unique_lock<std::mutex> lock(m_mutex);
+  for (;;) {
+    if (!m_queue.empty()) {
+      Queued& front = m_queue.front();
+      if (front.state == BatchState::kCut) {
+        // Read but not parsed: the pass would only wait, so it parses the batch itself.
+        front.state = BatchState::kParsing;
+        lock.unlock();
+        Parse(front.batch.get());
+        lock.lock();
+        front.state = BatchState::kParsed;
+      }
+      if (front.state == BatchState::kParsed) break;
+    } else if (m_readerDone) {
+      m_failed = m_readerFailed;
+      return nullptr;
+    }
+    m_changed.wait(lock);
+  }
+  std::unique_ptr<LineBatch> next = std::move(m_queue.front().batch);
+  m_queue.pop_front();
+  // The batch before the current one is no longer read: it goes back to the thread.
+  if (m_previous != nullptr) m_free.push_back(std::move(m_previous));
+  lock.unlock();
+  m_changed.notify_all();
+  return next;
+}
+
+std::unique_ptr<LineBatch> ReadAhead::NextBatchWithoutThread() {
+  if (m_readerDone) {
+    m_failed = m_readFailed;
+    return nullptr;
+  }
+  std::unique_ptr<LineBatch> next =
+      m_previous != nullptr ? std::move(m_previous) : std::make_unique<LineBatch>();
+  m_readerDone = !Cut(next.get());
+  Parse(next.get());
+  return next;
 }
 
 bool ReadAhead::Next(std::string_view* line, const LineFacts** facts, const LineBatch** batch) {
   while (m_current == nullptr || m_index >= m_current->lines.size()) {
     if (m_ended) return false;
-    std::unique_ptr<LineBatch> next;
-    if (m_threaded) {
-      std::unique_lock<std::mutex> lock(m_mutex);
-      m_changed.wait(lock, [this] { return !m_full.empty() || m_readerDone; });
-      if (m_full.empty()) {
-        m_ended = true;
-        m_failed = m_readerFailed;
-        return false;
-      }
-      next = std::move(m_full.front());
-      m_full.pop_front();
-      // The batch before the current one is no longer read: it goes back to the thread.
-      if (m_previous != nullptr) m_free.push_back(std::move(m_previous));
-    } else {
-      if (m_readerDone) {
-        m_ended = true;
-        m_failed = m_readFailed;
-        return false;
-      }
-      next = m_previous != nullptr ? std::move(m_previous) : std::make_unique<LineBatch>();
-      m_readerDone = !Fill(next.get());
+    std::unique_ptr<LineBatch> next = m_threaded ? NextQueuedBatch() : NextBatchWithoutThread();
+    if (next == nullptr) {
+      m_ended = true;
+      return false;
     }
-    if (m_threaded) m_changed.notify_all();
     m_previous = std::move(m_current);
     m_current = std::move(next);
     m_index = 0;

@@ -1,6 +1,9 @@
-// Reads a log's lines ahead on a thread of its own, parses them there (LineParser) and hands
-// them to the pass in batches, in the order of the file. The pass applies each line's facts
-// while the next batches are read and parsed on the second core.
+// Reads a log's lines ahead on a thread of its own, parses them (LineParser) and hands them to
+// the pass in batches, in the order of the file. The pass applies each line's facts while the
+// next batches are read and parsed on the second core. Parsing a batch is pure, so either side
+// may do it: the reading thread parses what is read ahead, and a pass waiting for a batch that
+// is read but not yet parsed parses it itself, so that a pass with little to apply shares the
+// parsing work.
 //
 // A line, its facts and its batch stay valid until the second call of Next() after the one that
 // gave them, so that a line handler may read one line on (a connect reads the line after it).
@@ -47,12 +50,25 @@ class ReadAhead {
   bool Failed() const { return m_failed; }
 
  private:
-  // Reading thread: fills batches until the end of the file or a stop.
+  enum class BatchState : uint8_t { kCut, kParsing, kParsed };
+  struct Queued {
+    std::unique_ptr<LineBatch> batch;
+    BatchState state = BatchState::kCut;
+  };
+
+  // Reading thread: reads batches until the end of the file or a stop, and parses them.
   void ReadBatches();
+  // The batch the reading thread parses next (m_mutex held), or none.
+  Queued* BatchToParse(bool moreToRead);
   // Fills one batch with the lines of the next bytes of the file, cut as LogLineReader cuts
   // them; false at the end of the file.
-  bool Fill(LineBatch* batch);
-  std::unique_ptr<LineBatch> TakeFreeBatch();
+  bool Cut(LineBatch* batch);
+  void Parse(LineBatch* batch) const;
+  // The pass's next batch from the queue (parsed by itself when nobody has yet); none at the
+  // end of the file.
+  std::unique_ptr<LineBatch> NextQueuedBatch();
+  // The next batch read and parsed on the pass's own thread; none at the end of the file.
+  std::unique_ptr<LineBatch> NextBatchWithoutThread();
 
   // The reading thread's, while it runs.
   std::FILE* m_file = nullptr;
@@ -65,7 +81,7 @@ class ReadAhead {
 
   std::mutex m_mutex;
   std::condition_variable m_changed;
-  std::deque<std::unique_ptr<LineBatch>> m_full;  // read and parsed, in the order of the file
+  std::deque<Queued> m_queue;  // read, in the order of the file
   std::vector<std::unique_ptr<LineBatch>> m_free;
   bool m_readerDone = false;
   bool m_readerFailed = false;

@@ -163,34 +163,43 @@ bool ServerVariableTakesPart(const ServerVariable& definition) {
 
 ServerMatch MatchServerLine(const ServerVariable& definition, std::string_view word,
                             std::string_view line) {
-  return MatchServerLine(definition, word, line, ServerLineLastWord(line));
+  return MatchServerTokens(definition, CutServerLineTokens(word, line, ServerLineLastWord(line)));
 }
 
-ServerMatch MatchServerLine(const ServerVariable& definition, std::string_view word,
-                            std::string_view line, std::string_view lastWord) {
+ServerLineTokens CutServerLineTokens(std::string_view word, std::string_view line,
+                                     std::string_view lastWord) {
+  ServerLineTokens cut;
+  cut.word = word;
+  cut.lastWord = lastWord;
+  // Each token read must end at a blank, or the line has no last word after it. The distances
+  // are a few characters: plain loops beat library searches here.
+  size_t colon = FirstOf(line, ':', FirstOf(line, ' ', 0, true), false);
+  if (colon == kNone) {
+    cut.count = -1;  // no clock: no definition matches
+    return cut;
+  }
+  size_t blank = FirstOf(line, ' ', colon + 7, false);
+  for (size_t i = 0; i < cut.tokens.size(); ++i) {
+    if (blank == kNone) break;
+    size_t end = FirstOf(line, ' ', blank + 1, false);
+    if (end == kNone) break;
+    cut.tokens[i] = line.substr(blank + 1, end - blank - 1);
+    ++cut.count;
+    blank = end;
+  }
+  return cut;
+}
+
+ServerMatch MatchServerTokens(const ServerVariable& definition, const ServerLineTokens& cut) {
   ServerMatch match;
-  if (!ServerVariableTakesPart(definition) || definition.idstring != word) return match;
+  if (!ServerVariableTakesPart(definition) || definition.idstring != cut.word) return match;
   int idsInUse = 2;
   if (definition.id2 == -2 && definition.id3 == -2) idsInUse = 1;
   if (definition.id2 != -2 && definition.id3 != -2) idsInUse = 3;
-
-  // The tokens follow the event word: from 7 characters after the clock's colon to the next
-  // blank, then blank by blank. Each token read must end at a blank, or the line has no last
-  // word after it.
-  // The distances are a few characters: plain loops beat library searches here.
-  size_t colon = FirstOf(line, ':', FirstOf(line, ' ', 0, true), false);
-  if (colon == kNone) return match;
-  size_t blank = FirstOf(line, ' ', colon + 7, false);
-  std::array<std::string_view, 3> tokens;
-  for (int i = 0; i < idsInUse; ++i) {
-    if (blank == kNone) return match;
-    size_t end = FirstOf(line, ' ', blank + 1, false);
-    if (end == kNone) return match;
-    tokens[static_cast<size_t>(i)] = line.substr(blank + 1, end - blank - 1);
-    blank = end;
-  }
+  if (cut.count < idsInUse) return match;
+  const std::array<std::string_view, 3>& tokens = cut.tokens;
   // The line's last blank is at or after the blank that ended the last token.
-  if (lastWord != definition.modstring) return match;
+  if (cut.lastWord != definition.modstring) return match;
   if (idsInUse == 3) {
     std::string_view third = tokens[2].substr(0, tokens[2].empty() ? 0 : tokens[2].size() - 1);
     if (WholeNumber(third) != definition.id3) return match;
@@ -225,8 +234,26 @@ void ServerVariableIndex::Build(const ServerVariableSet& variables, int32_t coun
     auto group = std::find_if(m_groups.begin(), m_groups.end(), [&](const WordGroup& g) {
       return g.idstring == definition.idstring;
     });
-    if (group == m_groups.end()) group = m_groups.insert(group, WordGroup{definition.idstring, {}});
-    group->byModstring[definition.modstring].push_back(v);
+    if (group == m_groups.end()) group = m_groups.insert(group, WordGroup{definition.idstring, {}, {}});
+    auto modstring = std::find_if(
+        group->modstrings.begin(), group->modstrings.end(),
+        [&](const Modstring& m) { return m.text == definition.modstring; });
+    if (modstring == group->modstrings.end()) {
+      modstring = group->modstrings.insert(modstring, Modstring{definition.modstring, {}});
+    }
+    modstring->variables.push_back(v);
+  }
+  for (WordGroup& group : m_groups) IndexModstrings(&group);
+}
+
+void ServerVariableIndex::IndexModstrings(WordGroup* group) {
+  size_t size = 8;
+  while (size < 2 * group->modstrings.size()) size *= 2;
+  group->slots.assign(size, -1);
+  for (size_t m = 0; m < group->modstrings.size(); ++m) {
+    size_t slot = HashText(group->modstrings[m].text) & (size - 1);
+    while (group->slots[slot] >= 0) slot = (slot + 1) & (size - 1);
+    group->slots[slot] = static_cast<int32_t>(m);
   }
 }
 
@@ -246,8 +273,13 @@ const std::vector<int32_t>& ServerVariableIndex::InGroup(const WordGroup* group,
                                                          std::string_view lastWord) {
   static const std::vector<int32_t> kNoVariables;
   if (group == nullptr) return kNoVariables;
-  auto it = group->byModstring.find(lastWord);
-  return it == group->byModstring.end() ? kNoVariables : it->second;
+  size_t mask = group->slots.size() - 1;
+  for (size_t slot = HashText(lastWord) & mask;; slot = (slot + 1) & mask) {
+    int32_t m = group->slots[slot];
+    if (m < 0) return kNoVariables;  // the table is never full
+    const Modstring& modstring = group->modstrings[static_cast<size_t>(m)];
+    if (modstring.text == lastWord) return modstring.variables;
+  }
 }
 
 const std::vector<int32_t>& ServerVariableIndex::For(std::string_view word,

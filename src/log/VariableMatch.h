@@ -80,9 +80,19 @@ struct ServerMatch {
 
 ServerMatch MatchServerLine(const ServerVariable& definition, std::string_view word,
                             std::string_view line);
-// The same for a line whose last word (ServerLineLastWord) is already known.
-ServerMatch MatchServerLine(const ServerVariable& definition, std::string_view word,
-                            std::string_view line, std::string_view lastWord);
+
+// The tokens a server line carries after its event word, cut once for every definition that
+// may match the line: from 7 characters after the clock's colon to the next blank, then blank by
+// blank. Only tokens that end at a blank count: count tells how many of the three did.
+struct ServerLineTokens {
+  std::string_view word;
+  std::string_view lastWord;  // ServerLineLastWord
+  std::array<std::string_view, 3> tokens;
+  int count = 0;
+};
+ServerLineTokens CutServerLineTokens(std::string_view word, std::string_view line,
+                                     std::string_view lastWord);
+ServerMatch MatchServerTokens(const ServerVariable& definition, const ServerLineTokens& cut);
 
 // True when a server variable can match at all (id1 set, modstring and idstring not empty).
 bool ServerVariableTakesPart(const ServerVariable& definition);
@@ -109,12 +119,21 @@ class ServerVariableIndex {
                                       std::string_view* lastWord) const;
 
  private:
+  // The variables of one modstring.
+  struct Modstring {
+    std::string text;
+    std::vector<int32_t> variables;
+  };
+  // An event word's modstrings, found through an open-addressed table of their hashes: every
+  // "Kill:" and "Item:" line of a log asks it.
   struct WordGroup {
     std::string idstring;
-    TextMap<std::vector<int32_t>> byModstring;
+    std::vector<Modstring> modstrings;
+    std::vector<int32_t> slots;  // index into modstrings, or -1; a power of two long
   };
   const WordGroup* Group(std::string_view word) const;
   static const std::vector<int32_t>& InGroup(const WordGroup* group, std::string_view lastWord);
+  static void IndexModstrings(WordGroup* group);
 
   std::vector<WordGroup> m_groups;  // a few event words: a search by hand is quickest
 };
