@@ -38,17 +38,18 @@ asan-test: deps
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-# The operations' tests (a load on a worker thread, cancelled from another) under
-# ThreadSanitizer. This ThreadSanitizer may fail to map its shadow memory under the address
-# randomisation of recent kernels: the tests run with it turned off where the machine allows
-# (setarch -R), and are listed when they run, not at build time.
+# The operations' tests (a load on a worker thread, cancelled from another) and the log passes
+# (each reads and cuts its lines on a thread of its own) under ThreadSanitizer. This
+# ThreadSanitizer may fail to map its shadow memory under the address randomisation of recent
+# kernels: the tests run with it turned off where the machine allows (setarch -R), and are
+# listed when they run, not at build time.
 tsan-test: deps
 	cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEXOR_TSAN=ON -DVEXOR_WERROR=$(WERROR) \
 	  -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST
 	cmake --build $(TSAN_BUILD) -j $(JOBS) --target vexor_tests
 	norandom=$$(setarch $$(uname -m) -R true 2>/dev/null && echo setarch $$(uname -m) -R); \
 	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $$norandom \
-	  $(TSAN_BUILD)/tests/vexor_tests --gtest_filter='DocumentOperations*'
+	  $(TSAN_BUILD)/tests/vexor_tests --gtest_filter='DocumentOperations*:ReadAhead*:ServerLog*:ClientLog*:SampleLogs*'
 
 # The main job on the bundled sample logs: the server log's statistics as an HTML report and a
 # CSV file under demo/, and the client console log's report under demo/client/. With a display,

@@ -33,6 +33,7 @@ bool ReadAhead::Open(const std::string& path, const LineParser* parser) {
   m_consumed = 0;
   m_ended = false;
   m_readerDone = m_readerFailed = m_stop = false;
+  if (m_threading == Threading::kNone) return true;
   try {
     m_thread = std::thread([this] { ReadBatches(); });
     m_threaded = true;
@@ -94,7 +95,8 @@ bool ReadAhead::Cut(LineBatch* batch) {
 }
 
 void ReadAhead::Parse(LineBatch* batch) const {
-  for (LineFacts& facts : batch->lines) m_parser->Parse(batch->Line(facts), batch, &facts);
+  for (LineFacts& facts : batch->lines)
+    m_parser->Parse(batch->Line(facts), batch, &facts);
 }
 
 ReadAhead::Queued* ReadAhead::BatchToParse(bool moreToRead) {

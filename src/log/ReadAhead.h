@@ -26,7 +26,11 @@ namespace vexor {
 
 class ReadAhead {
  public:
-  ReadAhead() = default;
+  // Without a thread of its own, Next() reads and parses every batch itself (as when the system
+  // gives no thread).
+  enum class Threading { kReadingThread, kNone };
+
+  explicit ReadAhead(Threading threading = Threading::kReadingThread) : m_threading(threading) {}
   ~ReadAhead();
   ReadAhead(const ReadAhead&) = delete;
   ReadAhead& operator=(const ReadAhead&) = delete;
@@ -87,6 +91,7 @@ class ReadAhead {
   bool m_readerFailed = false;
   bool m_stop = false;
   std::thread m_thread;
+  Threading m_threading;
   bool m_threaded = false;  // false when no thread could be started: Next() reads itself
 
   // The pass's side.

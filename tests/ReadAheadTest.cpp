@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "log/LogLineReader.h"
+#include "log/ReadAhead.h"
+
+namespace vexor {
+namespace {
+
+// Marks every line with its length and keeps its first word as a name, so that the test sees
+// that each line was parsed once, with its own facts, whichever thread parsed it.
+class MarkingParser : public LineParser {
+ public:
+  void Parse(std::string_view line, LineBatch* batch, LineFacts* facts) const override {
+    facts->wordEnd = static_cast<int32_t>(line.size());
+    facts->names[0] = batch->KeepName(line.substr(0, line.find(' ')));
+  }
+};
+
+struct ReadLine {
+  std::string text;
+  uint64_t bytesRead;
+  bool operator==(const ReadLine&) const = default;
+};
+
+std::vector<ReadLine> ThroughLineReader(const std::string& path) {
+  std::vector<ReadLine> lines;
+  LogLineReader reader;
+  EXPECT_TRUE(reader.Open(path));
+  std::string_view line;
+  while (reader.Next(&line))
+    lines.push_back({std::string(line), reader.BytesRead()});
+  return lines;
+}
+
+std::vector<ReadLine> ThroughReadAhead(const std::string& path, ReadAhead::Threading threading) {
+  std::vector<ReadLine> lines;
+  MarkingParser parser;
+  ReadAhead reader(threading);
+  EXPECT_TRUE(reader.Open(path, &parser));
+  std::string_view line;
+  std::string_view previous;
+  std::string previousCopy;
+  const LineFacts* facts = nullptr;
+  const LineBatch* batch = nullptr;
+  while (reader.Next(&line, &facts, &batch)) {
+    // The line before stays readable while the next one is read (a connect reads on).
+    EXPECT_EQ(previous, previousCopy);
+    EXPECT_EQ(facts->wordEnd, static_cast<int32_t>(line.size()));
+    EXPECT_EQ(batch->Name(facts->names[0]), line.substr(0, line.find(' ')));
+    lines.push_back({std::string(line), reader.BytesRead()});
+    previous = line;
+    previousCopy = line;
+  }
+  EXPECT_FALSE(reader.Failed());
+  return lines;
+}
+
+// Lines of every length up to past the 1022-character split, CR LF and LF, many batches long.
+std::string ManyLines(size_t total, int seed) {
+  std::string bytes;
+  for (int i = 0; bytes.size() < total; ++i) {
+    bytes += "w" + std::to_string(i) + ' ';
+    bytes.append(static_cast<size_t>((i * 37 + seed) % 1500), static_cast<char>('a' + i % 26));
+    bytes += i % 3 == 0 ? "\r\n" : "\n";
+  }
+  return bytes;
+}
+
+TEST(ReadAheadTest, GivesTheLinesAndProgressOfTheLineReader) {
+  const std::string inputs[] = {
+      "",
+      "one line without a line feed",
+      "a\r\nb\n\nc\r\n",
+      std::string(3000, 'x') + "\n" + std::string(1022, 'y') + "\r\n" + std::string(1023, 'z'),
+      ManyLines(3u << 20, 0),
+      ManyLines((2u << 20) + 777, 5) + "tail without a line feed",
+  };
+  test::TempFolder folder;
+  for (size_t i = 0; i < std::size(inputs); ++i) {
+    std::string path = folder.Write("log" + std::to_string(i), inputs[i]);
+    std::vector<ReadLine> expected = ThroughLineReader(path);
+    for (ReadAhead::Threading threading :
+         {ReadAhead::Threading::kReadingThread, ReadAhead::Threading::kNone}) {
+      EXPECT_EQ(ThroughReadAhead(path, threading), expected) << "input " << i;
+    }
+  }
+}
+
+TEST(ReadAheadTest, StopsInTheMiddleAndOpensAgain) {
+  test::TempFolder folder;
+  std::string path = folder.Write("big.log", ManyLines(8u << 20, 3));
+  MarkingParser parser;
+  ReadAhead reader;
+  EXPECT_FALSE(reader.Open(folder.File("missing.log"), &parser));
+  for (int round = 0; round < 3; ++round) {
+    ASSERT_TRUE(reader.Open(path, &parser));
+    std::string_view line;
+    const LineFacts* facts = nullptr;
+    const LineBatch* batch = nullptr;
+    for (int i = 0; i < 100 * round; ++i)
+      ASSERT_TRUE(reader.Next(&line, &facts, &batch));
+    reader.Close();  // the reading thread waits on a full queue: it must end
+    EXPECT_FALSE(reader.Next(&line, &facts, &batch));
+  }
+}
+
+}  // namespace
+}  // namespace vexor
