@@ -89,9 +89,9 @@ TEST(ClientPatternTest, ShortAndOddLinesCutNoTextOutsideTheLine) {
   }
 }
 
-// The byte-pair check runs before every search of a client log line: it must let every line
-// through that the search would match, and it must keep out lines that lack a searched text.
-TEST(ClientPatternTest, PairCheckPassesEveryLineThatMatches) {
+// The filter runs before every search of a client log line: it must let every line through that
+// the search would match, and it must keep out lines that lack a searched text.
+TEST(ClientPatternTest, FilterPassesEveryLineThatMatches) {
   const char* searchStrings[] = {
       "PLAYER1 picked up the Quad Damage", "Suddenly PLAYER1", "Suddenly PLAYER1 died",
       "PLAYER1 was railed by PLAYER2",     "PLAYER1 hit PLAYER2 hard", "Info: PLAYER1 hit PLAYER2",
@@ -100,9 +100,16 @@ TEST(ClientPatternTest, PairCheckPassesEveryLineThatMatches) {
   };
   const std::string names[] = {"Bob", "^1B^2o^3b^7", "", "a", "x y", "\xff\x80^", "PLAYER2"};
   const std::string noise = test::RandomBytes(4000, 11);
-  size_t matched = 0;
+  std::vector<ClientPattern> patterns(1);
   for (const char* searchString : searchStrings) {
-    ClientPattern pattern = PrepareClientPattern(searchString);
+    patterns.push_back(PrepareClientPattern(searchString));
+  }
+  ClientPatternFilter filter;
+  filter.Build(patterns);
+  size_t matched = 0;
+  for (size_t v = 1; v < patterns.size(); ++v) {
+    const char* searchString = searchStrings[v - 1];
+    const ClientPattern& pattern = patterns[v];
     std::vector<std::string> lines;
     for (const std::string& one : names) {
       for (const std::string& two : names) {
@@ -119,18 +126,19 @@ TEST(ClientPatternTest, PairCheckPassesEveryLineThatMatches) {
     for (const std::string& line : lines) {
       if (!MatchClientPattern(pattern, line).matched) continue;
       ++matched;
-      BytePairs pairs;
-      pairs.Add(line);
-      EXPECT_TRUE(pairs.HasAll(pattern.needed)) << searchString << " / " << line;
+      EXPECT_TRUE(filter.Candidates(line) >> v & 1) << searchString << " / " << line;
     }
   }
   EXPECT_GT(matched, 100u);
 
-  BytePairs entered;
-  entered.Add("^1Bob^7 entered the game\n");
-  EXPECT_FALSE(entered.HasAll(PrepareClientPattern("PLAYER1 was railed by PLAYER2").needed));
-  EXPECT_FALSE(entered.HasAll(PrepareClientPattern("PLAYER1 hit the fraglimit.").needed));
-  EXPECT_TRUE(entered.HasAll(PrepareClientPattern("PLAYER1 entered the game").needed));
+  std::vector<ClientPattern> three = {{},
+                                      PrepareClientPattern("PLAYER1 was railed by PLAYER2"),
+                                      PrepareClientPattern("PLAYER1 hit the fraglimit."),
+                                      PrepareClientPattern("PLAYER1 entered the game")};
+  filter.Build(three);
+  EXPECT_EQ(filter.Candidates("^1Bob^7 entered the game\n"), uint64_t{1} << 3);
+  EXPECT_EQ(filter.Candidates("Bob^7 was railed by Al^7\n"), uint64_t{1} << 1);
+  EXPECT_EQ(filter.Candidates("Bob\n"), 0u);
 }
 
 ServerVariable KillVariable(int32_t id1, int32_t id2, int32_t id3) {

@@ -1,6 +1,8 @@
 #include "log/LineParsers.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <optional>
 
 #include "log/ClientLogForms.h"
@@ -98,6 +100,29 @@ constexpr MeansOfDeathWeapon kWeaponsByMeansOfDeath[] = {
     {"MOD_BFG_SPLASH", Weapon::kBfg},
 };
 
+// The names of one line already kept without colour codes, by the raw text they came from.
+class StrippedNames {
+ public:
+  void Note(TextSpan raw, TextSpan name) {
+    if (raw.size == 0 || m_count == m_raw.size()) return;
+    m_raw[m_count] = raw;
+    m_names[m_count++] = name;
+  }
+  TextSpan Keep(TextSpan raw, std::string_view text, LineBatch* batch) {
+    for (size_t i = 0; i < m_count; ++i) {
+      if (m_raw[i].at == raw.at && m_raw[i].size == raw.size) return m_names[i];
+    }
+    TextSpan name = KeepWithoutColourCodes(text, batch);
+    Note(raw, name);
+    return name;
+  }
+
+ private:
+  std::array<TextSpan, 6> m_raw;
+  std::array<TextSpan, 6> m_names;
+  size_t m_count = 0;
+};
+
 int8_t WeaponIndex(std::optional<Weapon> weapon) {
   return weapon ? static_cast<int8_t>(Index(*weapon)) : kNoWeapon;
 }
@@ -135,22 +160,15 @@ LineKind KindOfEventWord(std::string_view word) {
 TextSpan KeepWithoutColourCodes(std::string_view text, LineBatch* batch) {
   std::string& names = batch->names;
   size_t start = names.size();
-  if (text.find('^') == std::string_view::npos) {
-    names.append(text);
-    return {Size32(start), Size32(text.size())};
+  // The pieces between colour codes, appended whole: names carry a code or two, most of them a
+  // final "^7".
+  for (size_t from = 0; from < text.size();) {
+    size_t caret = text.find('^', from);
+    if (caret == std::string_view::npos) caret = text.size();
+    names.append(text.substr(from, caret - from));
+    from = caret + 2;  // the caret and the character after it
   }
-  names.resize(start + text.size());
-  char* out = names.data() + start;
-  size_t kept = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '^') {
-      ++i;  // the caret and the character after it
-      continue;
-    }
-    out[kept++] = text[i];
-  }
-  names.resize(start + kept);
-  return {Size32(start), Size32(kept)};
+  return {Size32(start), Size32(names.size() - start)};
 }
 
 // --- Server logs.
@@ -216,6 +234,7 @@ ClientLineParser::ClientLineParser(const ClientVariableSet& variables, int32_t c
     m_patterns[static_cast<size_t>(v)] =
         PrepareClientPattern(variables[static_cast<size_t>(v)].searchString);
   }
+  m_filter.Build(m_patterns);
 }
 
 void ClientLineParser::Parse(std::string_view line, LineBatch* batch, LineFacts* facts) const {
@@ -256,23 +275,27 @@ void ClientLineParser::ParseMessage(std::string_view line, LineBatch* batch,
 
 void ClientLineParser::MatchVariables(std::string_view line, LineBatch* batch,
                                       LineFacts* facts) const {
-  size_t count = m_patterns.size();
-  if (count < 2) return;
-  // A variable whose texts the line cannot hold is passed over without a search.
-  BytePairs pairs;
-  pairs.Add(line);
+  if (m_patterns.size() < 2) return;
+  // Only the variables whose texts the line may hold are searched, in the order of the set.
+  uint64_t candidates = m_filter.Candidates(line);
+  if (candidates == 0) return;
+  // The names of a line are mostly those its obituary named: each is stripped once.
+  StrippedNames stripped;
+  for (int i = 0; i < 2; ++i)
+    stripped.Note(facts->raw[i], facts->names[i]);
   facts->firstHit = Size32(batch->hits.size());
-  for (size_t v = 1; v < count; ++v) {
-    const ClientPattern& pattern = m_patterns[v];
-    if (!pairs.HasAll(pattern.needed)) continue;
-    PatternMatch match = MatchClientPattern(pattern, line);
+  for (; candidates != 0; candidates &= candidates - 1) {
+    size_t v = static_cast<size_t>(std::countr_zero(candidates));
+    if (v >= m_patterns.size()) break;
+    PatternMatch match = MatchClientPattern(m_patterns[v], line);
     if (!match.matched) continue;
     VariableHit& hit = batch->hits.emplace_back();
     hit.variable = static_cast<int32_t>(v);
-    hit.raw[0] = batch->SpanIn(match.player1);
-    hit.raw[1] = batch->SpanIn(match.player2);
-    hit.names[0] = KeepWithoutColourCodes(match.player1, batch);
-    hit.names[1] = KeepWithoutColourCodes(match.player2, batch);
+    std::string_view players[2] = {match.player1, match.player2};
+    for (int i = 0; i < 2; ++i) {
+      hit.raw[i] = batch->SpanIn(players[i]);
+      hit.names[i] = stripped.Keep(hit.raw[i], players[i], batch);
+    }
   }
   facts->hitCount = Size32(batch->hits.size()) - facts->firstHit;
 }

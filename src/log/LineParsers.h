@@ -42,6 +42,7 @@ class ClientLineParser : public LineParser {
   void MatchVariables(std::string_view line, LineBatch* batch, LineFacts* facts) const;
 
   std::vector<ClientPattern> m_patterns;  // index = client variable
+  ClientPatternFilter m_filter;
 };
 
 // The kind of server log line an event word announces.

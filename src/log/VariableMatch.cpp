@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <map>
+#include <set>
 
 #include "base/TextNumbers.h"
 #include "customvars/SearchString.h"
@@ -29,7 +32,9 @@ std::string_view ToLineEnd(std::string_view line, int64_t start) {
   return Mid(line, start, static_cast<int64_t>(line.size()) - 1 - start);
 }
 
-int64_t Signed(size_t value) { return static_cast<int64_t>(value); }
+int64_t Signed(size_t value) {
+  return static_cast<int64_t>(value);
+}
 
 // The first position at or after from whose character is c (or, with notC, is not c); npos
 // when there is none or from is npos.
@@ -48,25 +53,16 @@ std::string_view TextFrom(std::string_view text, size_t from) {
 // The texts each form searches for in the line (MatchClientPattern), by form.
 using PatternText = std::string ClientPattern::*;
 constexpr PatternText kSearchedTexts[][3] = {
-    {&ClientPattern::t, nullptr, nullptr},                      // PLAYER1 string
-    {&ClientPattern::a, nullptr, nullptr},                      // string PLAYER1
-    {&ClientPattern::a, &ClientPattern::t, nullptr},            // string PLAYER1 string
-    {&ClientPattern::m, nullptr, nullptr},                      // PLAYER1 string PLAYER2
-    {&ClientPattern::m, &ClientPattern::t, nullptr},            // ... PLAYER2 string
-    {&ClientPattern::mBlank, &ClientPattern::a, nullptr},       // string PLAYER1 string PLAYER2
+    {&ClientPattern::t, nullptr, nullptr},                 // PLAYER1 string
+    {&ClientPattern::a, nullptr, nullptr},                 // string PLAYER1
+    {&ClientPattern::a, &ClientPattern::t, nullptr},       // string PLAYER1 string
+    {&ClientPattern::m, nullptr, nullptr},                 // PLAYER1 string PLAYER2
+    {&ClientPattern::m, &ClientPattern::t, nullptr},       // ... PLAYER2 string
+    {&ClientPattern::mBlank, &ClientPattern::a, nullptr},  // string PLAYER1 string PLAYER2
     {&ClientPattern::mBlank, &ClientPattern::t, &ClientPattern::a},  // ... PLAYER2 string
 };
 
 }  // namespace
-
-void BytePairs::Add(std::string_view text) {
-  for (size_t i = 1; i < text.size(); ++i) {
-    uint32_t pair = static_cast<uint32_t>(static_cast<unsigned char>(text[i - 1])) << 8 |
-                    static_cast<unsigned char>(text[i]);
-    uint32_t bit = (pair * 2654435761u) >> 24;  // the top 8 bits of a multiplicative hash
-    m_bits[bit >> 6] |= uint64_t{1} << (bit & 63);
-  }
-}
 
 ClientPattern PrepareClientPattern(std::string_view searchString) {
   ClientPattern pattern;
@@ -93,12 +89,60 @@ ClientPattern PrepareClientPattern(std::string_view searchString) {
     default:
       break;
   }
-  if (pattern.form >= 0 && pattern.form < static_cast<int32_t>(std::size(kSearchedTexts))) {
-    for (PatternText searched : kSearchedTexts[pattern.form]) {
-      if (searched != nullptr) pattern.needed.Add(pattern.*searched);
-    }
-  }
   return pattern;
+}
+
+std::vector<std::string_view> SearchedTexts(const ClientPattern& pattern) {
+  std::vector<std::string_view> texts;
+  if (pattern.form < 0 || pattern.form >= static_cast<int32_t>(std::size(kSearchedTexts))) {
+    return texts;
+  }
+  for (PatternText searched : kSearchedTexts[pattern.form]) {
+    if (searched != nullptr) texts.emplace_back(pattern.*searched);
+  }
+  return texts;
+}
+
+constexpr size_t kPiece = 4;
+
+size_t ClientPatternFilter::Slot(const char* piece) {
+  uint32_t bytes;
+  std::memcpy(&bytes, piece, kPiece);
+  return (bytes * 2654435761u) >> (32 - kTableBits);  // the top bits of a multiplicative hash
+}
+
+void ClientPatternFilter::Build(const std::vector<ClientPattern>& patterns) {
+  m_table.fill(0);
+  m_always = 0;
+  // How many variables hold each piece: the rarest piece of a variable tells it best.
+  std::map<std::string_view, int> holders;
+  std::vector<std::set<std::string_view>> pieces(patterns.size());
+  for (size_t v = 1; v < patterns.size(); ++v) {
+    for (std::string_view text : SearchedTexts(patterns[v])) {
+      for (size_t i = 0; i + kPiece <= text.size(); ++i)
+        pieces[v].insert(text.substr(i, kPiece));
+    }
+    for (std::string_view piece : pieces[v])
+      ++holders[piece];
+  }
+  for (size_t v = 1; v < patterns.size(); ++v) {
+    if (v >= 64 || SearchedTexts(patterns[v]).empty()) continue;  // matches nothing
+    if (pieces[v].empty()) {
+      m_always |= uint64_t{1} << v;
+      continue;
+    }
+    std::string_view rarest = *std::min_element(
+        pieces[v].begin(), pieces[v].end(),
+        [&holders](std::string_view a, std::string_view b) { return holders[a] < holders[b]; });
+    m_table[Slot(rarest.data())] |= uint64_t{1} << v;
+  }
+}
+
+uint64_t ClientPatternFilter::Candidates(std::string_view line) const {
+  uint64_t candidates = m_always;
+  for (size_t i = 0; i + kPiece <= line.size(); ++i)
+    candidates |= m_table[Slot(line.data() + i)];
+  return candidates;
 }
 
 PatternMatch MatchClientPattern(const ClientPattern& pattern, std::string_view line) {
@@ -220,7 +264,8 @@ ServerMatch MatchServerTokens(const ServerVariable& definition, const ServerLine
 
 std::string_view ServerLineLastWord(std::string_view line) {
   size_t lastBlank = line.size();
-  while (lastBlank > 0 && line[lastBlank - 1] != ' ') --lastBlank;
+  while (lastBlank > 0 && line[lastBlank - 1] != ' ')
+    --lastBlank;
   int64_t after = Signed(lastBlank);  // one past the last blank; 0 when there is none
   return Mid(line, after, Signed(line.size()) - after - 1);
 }
@@ -234,25 +279,29 @@ void ServerVariableIndex::Build(const ServerVariableSet& variables, int32_t coun
     auto group = std::find_if(m_groups.begin(), m_groups.end(), [&](const WordGroup& g) {
       return g.idstring == definition.idstring;
     });
-    if (group == m_groups.end()) group = m_groups.insert(group, WordGroup{definition.idstring, {}, {}});
-    auto modstring = std::find_if(
-        group->modstrings.begin(), group->modstrings.end(),
-        [&](const Modstring& m) { return m.text == definition.modstring; });
+    if (group == m_groups.end())
+      group = m_groups.insert(group, WordGroup{definition.idstring, {}, {}});
+    auto modstring =
+        std::find_if(group->modstrings.begin(), group->modstrings.end(),
+                     [&](const Modstring& m) { return m.text == definition.modstring; });
     if (modstring == group->modstrings.end()) {
       modstring = group->modstrings.insert(modstring, Modstring{definition.modstring, {}});
     }
     modstring->variables.push_back(v);
   }
-  for (WordGroup& group : m_groups) IndexModstrings(&group);
+  for (WordGroup& group : m_groups)
+    IndexModstrings(&group);
 }
 
 void ServerVariableIndex::IndexModstrings(WordGroup* group) {
   size_t size = 8;
-  while (size < 2 * group->modstrings.size()) size *= 2;
+  while (size < 2 * group->modstrings.size())
+    size *= 2;
   group->slots.assign(size, -1);
   for (size_t m = 0; m < group->modstrings.size(); ++m) {
     size_t slot = HashText(group->modstrings[m].text) & (size - 1);
-    while (group->slots[slot] >= 0) slot = (slot + 1) & (size - 1);
+    while (group->slots[slot] >= 0)
+      slot = (slot + 1) & (size - 1);
     group->slots[slot] = static_cast<int32_t>(m);
   }
 }

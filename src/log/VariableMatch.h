@@ -18,25 +18,6 @@
 
 namespace vexor {
 
-// The pairs of adjacent bytes a text holds, hashed into 256 bits. A line can hold a text only
-// when it holds every pair of the text, so a line that lacks one of them needs no search for
-// that text: checking takes a few instructions, and most lines of a client log fail the check
-// for most variables.
-class BytePairs {
- public:
-  void Add(std::string_view text);
-  // True when every pair marked in needed is marked here too.
-  bool HasAll(const BytePairs& needed) const {
-    for (size_t i = 0; i < m_bits.size(); ++i) {
-      if ((needed.m_bits[i] & ~m_bits[i]) != 0) return false;
-    }
-    return true;
-  }
-
- private:
-  std::array<uint64_t, 4> m_bits{};
-};
-
 // A client variable's search string in parts. p is the position of the last "PLAYER1"; a is the
 // text before it less the blank before it; m the text between "PLAYER1 " and the last
 // " PLAYER2"; t the text after "PLAYER1 " (forms 0 and 2) or after "PLAYER2 " (forms 4 and 6).
@@ -48,11 +29,32 @@ struct ClientPattern {
   std::string m;
   std::string mBlank;  // m followed by a blank
   std::string t;
-  // The pairs of the texts a matching line must hold: a line without them cannot match.
-  BytePairs needed;
 };
 
 ClientPattern PrepareClientPattern(std::string_view searchString);
+
+// The texts a line must hold to match the pattern (each searched for in it); none for a pattern
+// of no form, which matches nothing.
+std::vector<std::string_view> SearchedTexts(const ClientPattern& pattern);
+
+// The client variables a line may match, found in one pass over the line. Every variable is
+// known by one four-byte piece of a text it searches for, the piece the fewest variables share;
+// a line without that piece cannot match it. A variable whose texts are all shorter than four
+// bytes is always tried. Most lines of a client log then meet a variable or two of 49.
+class ClientPatternFilter {
+ public:
+  // patterns[v] is variable v (0 unused).
+  void Build(const std::vector<ClientPattern>& patterns);
+  static_assert(kMaxVariables < 64, "a variable is a bit of the candidates");
+  // Bit v set for every variable v the line may match.
+  uint64_t Candidates(std::string_view line) const;
+
+ private:
+  static constexpr int kTableBits = 10;
+  static size_t Slot(const char* piece);
+  std::array<uint64_t, size_t{1} << kTableBits> m_table{};
+  uint64_t m_always = 0;
+};
 
 // The raw names (colour codes included) a line gives for a definition; player 2 is empty for the
 // one-player forms 0 to 2. The views point into the line.
