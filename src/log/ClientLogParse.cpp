@@ -91,10 +91,9 @@ void LogAnalysis::SeeInGame(int32_t p) {
   game.seconds = 1;
 }
 
-int32_t LogAnalysis::ClientPosition(int32_t p) const {
+int32_t LogAnalysis::ClientPosition(int32_t p) {
   if (p < 1 || p > m_doc.nameCount) return -1;
-  if (m_doc.presence.Get(m_doc.currentGame, p) != 1) return -1;
-  return m_doc.presence.PositionOf(m_doc.currentGame, p);
+  return PresentPosition(p);
 }
 
 }  // namespace vexor

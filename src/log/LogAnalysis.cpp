@@ -45,6 +45,7 @@ bool LogAnalysis::AnalyseLogFile(bool discovery) {
 
 bool LogAnalysis::OpenCurrentLog(std::unique_ptr<LineParser> parser) {
   m_lastReport = 0;
+  m_positions.assign(CVexoriumDoc::kPlayerSlots, KeptPosition{});
   m_reader.Close();  // the parser of an earlier pass is no longer read
   m_parser = std::move(parser);
   return m_reader.Open(m_doc.currentLogPath, m_parser.get());
@@ -76,6 +77,17 @@ bool LogAnalysis::FinishPass() {
   m_facts = nullptr;
   m_batch = nullptr;
   return ok;
+}
+
+int32_t LogAnalysis::PresentPosition(int32_t p) {
+  KeptPosition& kept = m_positions[static_cast<size_t>(p)];
+  int32_t game = m_doc.currentGame;
+  if (kept.game != game) {
+    kept.game = game;
+    kept.position =
+        m_doc.presence.Get(game, p) == 1 ? m_doc.presence.PositionOf(game, p) : -1;
+  }
+  return kept.position;
 }
 
 int32_t LogAnalysis::CurrentPlayerNumber() const {

@@ -124,7 +124,10 @@ class LogAnalysis {
   // The player is seen in the current game: games played goes up the first time.
   void SeeInGame(int32_t p);
   // The in-game position of record p in the current game; -1 when it is not present there.
-  int32_t ClientPosition(int32_t p) const;
+  int32_t ClientPosition(int32_t p);
+  // The same for a record 1 to the name count. Presence is settled before the statistics pass,
+  // so a record's position is kept for the game it was asked in.
+  int32_t PresentPosition(int32_t p);
   void ApplyVariableMatch(VariableSide side, const ChangeSlots& slots,
                           const NamedPlayer (&named)[2], bool statistics);
   int32_t VariablePlayer(VariableSide side, const NamedPlayer& named, bool statistics);
@@ -174,7 +177,7 @@ class LogAnalysis {
   int32_t KillPlayer(std::string_view name, std::string_view number);
   // The record's in-game position in the current game when it is present there under the
   // given client number; -1 otherwise.
-  int32_t ServerPosition(int32_t p, std::string_view number) const;
+  int32_t ServerPosition(int32_t p, std::string_view number);
   // The current game's player number, or -1 when the game has no record.
   int32_t CurrentPlayerNumber() const;
   // The raw name after the given number of tries to make it unique (Disambiguate applied that
@@ -194,6 +197,11 @@ class LogAnalysis {
   uint64_t m_lastReport = 0;
   bool m_stopped = false;
   std::vector<RecordLookup> m_recordLookups;  // by record; server variables only
+  struct KeptPosition {
+    int32_t game = -1;
+    int32_t position = -1;
+  };
+  std::vector<KeptPosition> m_positions;  // by record (PresentPosition)
   std::string m_userInfoBefore;  // the line read last, when it is a user-information line
   bool m_hasUserInfoBefore = false;
   // Statistics pass: the record each client number's latest connect in the current game took

@@ -192,7 +192,7 @@ std::unique_ptr<LineBatch> ReadAhead::NextBatchWithoutThread() {
   return next;
 }
 
-bool ReadAhead::Next(std::string_view* line, const LineFacts** facts, const LineBatch** batch) {
+bool ReadAhead::NextBatch() {
   while (m_current == nullptr || m_index >= m_current->lines.size()) {
     if (m_ended) return false;
     std::unique_ptr<LineBatch> next = m_threaded ? NextQueuedBatch() : NextBatchWithoutThread();
@@ -204,11 +204,6 @@ bool ReadAhead::Next(std::string_view* line, const LineFacts** facts, const Line
     m_current = std::move(next);
     m_index = 0;
   }
-  const LineFacts& found = m_current->lines[m_index++];
-  m_bytesRead = found.bytesRead;
-  *line = m_current->Line(found);
-  *facts = &found;
-  *batch = m_current.get();
   return true;
 }
 

@@ -43,7 +43,17 @@ class ReadAhead {
 
   // The next line and its facts in *batch; false at the end of the file (or after a read
   // error, see Failed()).
-  bool Next(std::string_view* line, const LineFacts** facts, const LineBatch** batch);
+  bool Next(std::string_view* line, const LineFacts** facts, const LineBatch** batch) {
+    if ((m_current == nullptr || m_index >= m_current->lines.size()) && !NextBatch()) {
+      return false;
+    }
+    const LineFacts& found = m_current->lines[m_index++];
+    m_bytesRead = found.bytesRead;
+    *line = m_current->Line(found);
+    *facts = &found;
+    *batch = m_current.get();
+    return true;
+  }
 
   // The bytes of the file up to the end of the line handed out last, and the file's size when
   // it was opened (for progress).
@@ -60,6 +70,8 @@ class ReadAhead {
     BatchState state = BatchState::kCut;
   };
 
+  // Makes the next batch with lines the current one; false at the end of the file.
+  bool NextBatch();
   // Reading thread: reads batches until the end of the file or a stop, and parses them.
   void ReadBatches();
   // The batch the reading thread parses next (m_mutex held), or none.

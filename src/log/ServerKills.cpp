@@ -52,11 +52,10 @@ int32_t LogAnalysis::KillPlayer(std::string_view name, std::string_view number) 
   return p >= 0 ? p : FindConnectedPlayer(name, number);
 }
 
-int32_t LogAnalysis::ServerPosition(int32_t p, std::string_view number) const {
+int32_t LogAnalysis::ServerPosition(int32_t p, std::string_view number) {
   if (p < 1 || p > m_doc.nameCount) return -1;
   if (m_doc.players[static_cast<size_t>(p)].clientSlot != number) return -1;
-  if (m_doc.presence.Get(m_doc.currentGame, p) != 1) return -1;
-  return m_doc.presence.PositionOf(m_doc.currentGame, p);
+  return PresentPosition(p);
 }
 
 void LogAnalysis::HandleKill(const LineBatch& batch, const LineFacts& facts) {
