@@ -136,7 +136,7 @@ std::optional<Weapon> WeaponOfMeansOfDeath(std::string_view meansOfDeath) {
 
 struct EventWordKind {
   std::string_view word;
-  LineKind kind;
+  LineKind kind = LineKind::kOther;
 };
 
 constexpr EventWordKind kEventWords[] = {
@@ -148,16 +148,22 @@ constexpr EventWordKind kEventWords[] = {
     {"ShutdownGame:", LineKind::kShutdown},
 };
 
+// The same by their lengths, which differ: every line asks, and its word's length leaves one
+// word to compare it with.
+constexpr size_t kLongestEventWord = 22;
+constexpr std::array<EventWordKind, kLongestEventWord + 1> kEventWordsByLength = [] {
+  std::array<EventWordKind, kLongestEventWord + 1> byLength{};
+  for (const EventWordKind& entry : kEventWords) byLength[entry.word.size()] = entry;
+  return byLength;
+}();
+
 }  // namespace
 
 LineKind KindOfEventWord(std::string_view word) {
-  // Every line asks: lengths and first characters tell most words apart without a comparison.
-  for (const EventWordKind& entry : kEventWords) {
-    if (entry.word.size() == word.size() && entry.word[0] == word[0] && entry.word == word) {
-      return entry.kind;
-    }
-  }
-  return LineKind::kOther;
+  if (word.empty() || word.size() > kLongestEventWord) return LineKind::kOther;
+  const EventWordKind& entry = kEventWordsByLength[word.size()];
+  bool same = !entry.word.empty() && entry.word[0] == word[0] && entry.word == word;
+  return same ? entry.kind : LineKind::kOther;
 }
 
 TextSpan KeepWithoutColourCodes(std::string_view text, LineBatch* batch) {
