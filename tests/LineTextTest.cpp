@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "log/ClientNumberTable.h"
+#include "log/LineParsers.h"
 #include "log/LineText.h"
 #include "log/PlayTime.h"
 
@@ -23,6 +24,41 @@ TEST(EventWordTest, OddLinesGiveNoWordAndNoOverrun) {
   EXPECT_EQ(FindEventWord(":InitGame:\n").word, "");  // a colon at 0 does not count
   EXPECT_EQ(FindEventWord("x:abInitGame:\n").word, "InitGame:");
   EXPECT_EQ(FindEventWord("no clock here\n").word, "no");
+}
+
+// The kinds of server lines, and the quick look that passes over lines of no kind: it may let
+// a line through that has none, never keep one out that has one.
+TEST(EventWordTest, KindsAndTheQuickLookAgree) {
+  struct Case {
+    const char* line;
+    LineKind kind;
+  };
+  const Case cases[] = {
+      {"  0:00 InitGame: \\g_gametype\\0\n", LineKind::kInitGame},
+      {"  1:02 Item: 3 item_quad\n", LineKind::kOther},
+      {"  1:02 Kill: 1 2 7: a killed b by MOD_ROCKET\n", LineKind::kKill},
+      {"12:34 ClientConnect: 3\n", LineKind::kConnect},
+      {"  1:02 ClientUserinfoChanged: 3 n\\Bob\\t\\0\n", LineKind::kUserInfo},
+      {"  1:02 ClientDisconnect: 3\n", LineKind::kDisconnect},
+      {"  1:02  ClientDisconnect: 3\n", LineKind::kOther},  // two blanks: no word
+      {"  9:59 ShutdownGame:\n", LineKind::kShutdown},
+      {"  9:59 Kill:\n", LineKind::kKill},
+      {"  9:59 Kill:x 1\n", LineKind::kOther},
+      {"  9:59 Info: ClientConnect: 3\n", LineKind::kOther},
+      {"Kill: 1 2 3\n", LineKind::kOther},
+      {"  1:02 Init\n", LineKind::kOther},
+      {"  1:02 ", LineKind::kOther},
+      {"", LineKind::kOther},
+  };
+  for (const Case& c : cases) {
+    LineKind kind = KindOfEventWord(FindEventWord(c.line).word);
+    EXPECT_EQ(kind, c.kind) << c.line;
+    if (kind != LineKind::kOther) {
+      EXPECT_TRUE(MayBeOfAKind(c.line)) << c.line;
+    }
+  }
+  EXPECT_FALSE(MayBeOfAKind("  1:02 Item: 3 item_quad\n"));
+  EXPECT_FALSE(MayBeOfAKind("  1:02 say: Bob: hi\n"));
 }
 
 TEST(RestOfLineTest, CutsTheFinalCharacter) {

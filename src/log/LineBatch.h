@@ -46,9 +46,7 @@ struct LineFacts {
   int8_t weapon = kNoWeapon;
   bool mapLoad = false;  // client logs: the line names the map of the next game
   uint8_t verb = 0;      // obituaries: the row of the obituary tables the line matched
-  // Server logs: the event word (positions in the line) and the word end (FindEventWord).
-  uint16_t wordAt = 0;
-  uint16_t wordSize = 0;
+  // Server logs: the word end (FindEventWord) of lines of the kinds above.
   int32_t wordEnd = 0;
   // Kills: the client numbers of killer and victim (in the line). Obituaries: the raw names of
   // killer and victim (in the line); suicides and entries: the raw name in raw[0].

@@ -153,11 +153,28 @@ constexpr EventWordKind kEventWords[] = {
 constexpr size_t kLongestEventWord = 22;
 constexpr std::array<EventWordKind, kLongestEventWord + 1> kEventWordsByLength = [] {
   std::array<EventWordKind, kLongestEventWord + 1> byLength{};
-  for (const EventWordKind& entry : kEventWords) byLength[entry.word.size()] = entry;
+  for (const EventWordKind& entry : kEventWords)
+    byLength[entry.word.size()] = entry;
   return byLength;
 }();
 
 }  // namespace
+
+bool MayBeOfAKind(std::string_view line) {
+  // The word's first characters: "Item:" and "say:" lines, most of a log, need no more look.
+  size_t start = static_cast<size_t>(EventWordStart(line));
+  if (start >= line.size()) return false;
+  switch (line[start]) {
+    case 'C':
+    case 'K':
+    case 'S':
+      return true;
+    case 'I':
+      return start + 1 < line.size() && line[start + 1] == 'n';
+    default:
+      return false;
+  }
+}
 
 LineKind KindOfEventWord(std::string_view word) {
   if (word.empty() || word.size() > kLongestEventWord) return LineKind::kOther;
@@ -194,9 +211,8 @@ ServerLineParser::ServerLineParser(bool statistics, const ServerVariableSet& var
 }
 
 void ServerLineParser::Parse(std::string_view line, LineBatch* batch, LineFacts* facts) const {
+  if (m_index.Empty() && !MayBeOfAKind(line)) return;  // an ordinary line: nothing to find
   EventWord event = FindEventWord(line);
-  facts->wordAt = static_cast<uint16_t>(event.word.empty() ? 0 : event.word.data() - line.data());
-  facts->wordSize = static_cast<uint16_t>(event.word.size());
   facts->wordEnd = event.end;
   facts->kind = KindOfEventWord(event.word);
   if (!m_statistics) return;

@@ -47,6 +47,9 @@ class ClientLineParser : public LineParser {
 
 // The kind of server log line an event word announces.
 LineKind KindOfEventWord(std::string_view word);
+// False for a server log line whose event word is of no kind (KindOfEventWord), told from the
+// word's first characters.
+bool MayBeOfAKind(std::string_view line);
 
 // The name without colour codes (StripColourCodes), kept in the batch.
 TextSpan KeepWithoutColourCodes(std::string_view text, LineBatch* batch);

@@ -4,7 +4,7 @@
 
 namespace vexor {
 
-EventWord FindEventWord(std::string_view line) {
+int EventWordStart(std::string_view line) {
   // Every line of a log passes here, and both the clock's colon and the word's end lie a few
   // characters on: plain loops beat library searches at that distance.
   int length = static_cast<int>(line.size());
@@ -13,6 +13,12 @@ EventWord FindEventWord(std::string_view line) {
     ++colon;
   int start = colon >= line.size() ? 0 : static_cast<int>(colon) + 3;
   if (start < length && line[static_cast<size_t>(start)] == ' ') ++start;
+  return std::min(start, length);
+}
+
+EventWord FindEventWord(std::string_view line) {
+  int length = static_cast<int>(line.size());
+  int start = EventWordStart(line);
   int end = length - 1;
   if (start < length) {
     size_t blank = static_cast<size_t>(start);

@@ -20,6 +20,8 @@ struct EventWord {
 // position 1 or later (one more when a blank stands there) and ends at the next blank, or at the
 // last character of the line.
 EventWord FindEventWord(std::string_view line);
+// Where the event word starts (FindEventWord); the line's length when it starts past the line.
+int EventWordStart(std::string_view line);
 
 // The text of a line from one past the word end up to, not including, its last character.
 std::string_view RestOfLine(std::string_view line, int wordEnd);

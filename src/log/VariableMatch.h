@@ -113,6 +113,8 @@ class ServerVariableIndex {
   void Clear() { m_groups.clear(); }
   // True when some variable waits for this event word.
   bool Waits(std::string_view word) const { return Group(word) != nullptr; }
+  // True when no variable waits for any word.
+  bool Empty() const { return m_groups.empty(); }
   // The variables waiting for this event word and this last word; empty when there are none.
   const std::vector<int32_t>& For(std::string_view word, std::string_view lastWord) const;
   // The variables that may match a line with this event word; the line's last word is only
