@@ -245,7 +245,7 @@ void ServerLineParser::MatchVariables(std::string_view word, std::string_view li
   ServerLineTokens cut = CutServerLineTokens(word, line, lastWord);
   facts->firstHit = Size32(batch->hits.size());
   for (int32_t v : candidates) {
-    ServerMatch match = MatchServerTokens(m_variables[static_cast<size_t>(v)], cut);
+    ServerMatch match = MatchServerIds(m_variables[static_cast<size_t>(v)], cut);
     if (!match.matched) continue;
     VariableHit& hit = batch->hits.emplace_back();
     hit.variable = v;

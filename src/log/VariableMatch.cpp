@@ -235,15 +235,19 @@ ServerLineTokens CutServerLineTokens(std::string_view word, std::string_view lin
 }
 
 ServerMatch MatchServerTokens(const ServerVariable& definition, const ServerLineTokens& cut) {
+  if (!ServerVariableTakesPart(definition) || definition.idstring != cut.word) return {};
+  // The line's last blank is at or after the blank that ended the last token.
+  if (cut.lastWord != definition.modstring) return {};
+  return MatchServerIds(definition, cut);
+}
+
+ServerMatch MatchServerIds(const ServerVariable& definition, const ServerLineTokens& cut) {
   ServerMatch match;
-  if (!ServerVariableTakesPart(definition) || definition.idstring != cut.word) return match;
   int idsInUse = 2;
   if (definition.id2 == -2 && definition.id3 == -2) idsInUse = 1;
   if (definition.id2 != -2 && definition.id3 != -2) idsInUse = 3;
   if (cut.count < idsInUse) return match;
   const std::array<std::string_view, 3>& tokens = cut.tokens;
-  // The line's last blank is at or after the blank that ended the last token.
-  if (cut.lastWord != definition.modstring) return match;
   if (idsInUse == 3) {
     std::string_view third = tokens[2].substr(0, tokens[2].empty() ? 0 : tokens[2].size() - 1);
     if (WholeNumber(third) != definition.id3) return match;
@@ -272,6 +276,7 @@ std::string_view ServerLineLastWord(std::string_view line) {
 
 void ServerVariableIndex::Build(const ServerVariableSet& variables, int32_t count) {
   m_groups.clear();
+  m_byLength.fill(-1);
   int32_t last = std::clamp(count, 0, kMaxVariables);
   for (int32_t v = 1; v <= last; ++v) {
     const ServerVariable& definition = variables[static_cast<size_t>(v)];
@@ -280,7 +285,7 @@ void ServerVariableIndex::Build(const ServerVariableSet& variables, int32_t coun
       return g.idstring == definition.idstring;
     });
     if (group == m_groups.end())
-      group = m_groups.insert(group, WordGroup{definition.idstring, {}, {}});
+      group = m_groups.insert(group, WordGroup{definition.idstring, {}, {}, -1});
     auto modstring =
         std::find_if(group->modstrings.begin(), group->modstrings.end(),
                      [&](const Modstring& m) { return m.text == definition.modstring; });
@@ -289,8 +294,27 @@ void ServerVariableIndex::Build(const ServerVariableSet& variables, int32_t coun
     }
     modstring->variables.push_back(v);
   }
-  for (WordGroup& group : m_groups)
+  // Words of one length are few ("Kill:" and "Item:"): chained from a table by length.
+  for (size_t g = 0; g < m_groups.size(); ++g) {
+    WordGroup& group = m_groups[g];
     IndexModstrings(&group);
+    size_t length = std::min(group.idstring.size(), m_byLength.size() - 1);
+    group.sameLength = m_byLength[length];
+    m_byLength[length] = static_cast<int32_t>(g);
+  }
+}
+
+uint64_t ServerVariableIndex::ModstringHash(std::string_view text) {
+  // The length and the first and last eight bytes: modstrings ("weapon_railgun",
+  // "MOD_RAILGUN_SPLASH") differ there, and a collision only costs a comparison.
+  uint64_t first = 0;
+  uint64_t last = 0;
+  size_t n = std::min<size_t>(text.size(), 8);
+  if (n > 0) {
+    std::memcpy(&first, text.data(), n);
+    std::memcpy(&last, text.data() + text.size() - n, n);
+  }
+  return MixHashBits(first * 0x9E3779B97F4A7C15ull ^ last ^ text.size());
 }
 
 void ServerVariableIndex::IndexModstrings(WordGroup* group) {
@@ -299,7 +323,7 @@ void ServerVariableIndex::IndexModstrings(WordGroup* group) {
     size *= 2;
   group->slots.assign(size, -1);
   for (size_t m = 0; m < group->modstrings.size(); ++m) {
-    size_t slot = HashText(group->modstrings[m].text) & (size - 1);
+    size_t slot = ModstringHash(group->modstrings[m].text) & (size - 1);
     while (group->slots[slot] >= 0)
       slot = (slot + 1) & (size - 1);
     group->slots[slot] = static_cast<int32_t>(m);
@@ -307,13 +331,16 @@ void ServerVariableIndex::IndexModstrings(WordGroup* group) {
 }
 
 const ServerVariableIndex::WordGroup* ServerVariableIndex::Group(std::string_view word) const {
-  if (word.empty()) return nullptr;  // no idstring is empty
-  for (const WordGroup& group : m_groups) {
-    // Lengths and first characters tell most words apart ("Kill:" and "Item:") without a call.
+  if (word.empty() || m_groups.empty()) return nullptr;  // no idstring is empty
+  size_t length = std::min(word.size(), m_byLength.size() - 1);
+  for (int32_t g = m_byLength[length]; g >= 0;) {
+    const WordGroup& group = m_groups[static_cast<size_t>(g)];
+    // First characters tell most words of a length apart ("Kill:" and "Item:") without a call.
     const std::string& id = group.idstring;
     if (id.size() == word.size() && id[0] == word[0] && std::string_view(id) == word) {
       return &group;
     }
+    g = group.sameLength;
   }
   return nullptr;
 }
@@ -323,7 +350,7 @@ const std::vector<int32_t>& ServerVariableIndex::InGroup(const WordGroup* group,
   static const std::vector<int32_t> kNoVariables;
   if (group == nullptr) return kNoVariables;
   size_t mask = group->slots.size() - 1;
-  for (size_t slot = HashText(lastWord) & mask;; slot = (slot + 1) & mask) {
+  for (size_t slot = ModstringHash(lastWord) & mask;; slot = (slot + 1) & mask) {
     int32_t m = group->slots[slot];
     if (m < 0) return kNoVariables;  // the table is never full
     const Modstring& modstring = group->modstrings[static_cast<size_t>(m)];

@@ -95,6 +95,9 @@ struct ServerLineTokens {
 ServerLineTokens CutServerLineTokens(std::string_view word, std::string_view line,
                                      std::string_view lastWord);
 ServerMatch MatchServerTokens(const ServerVariable& definition, const ServerLineTokens& cut);
+// The same for a definition known to take part with the line's event word and last word (one
+// that ServerVariableIndex gives for the line): only its ids are checked.
+ServerMatch MatchServerIds(const ServerVariable& definition, const ServerLineTokens& cut);
 
 // True when a server variable can match at all (id1 set, modstring and idstring not empty).
 bool ServerVariableTakesPart(const ServerVariable& definition);
@@ -134,12 +137,17 @@ class ServerVariableIndex {
     std::string idstring;
     std::vector<Modstring> modstrings;
     std::vector<int32_t> slots;  // index into modstrings, or -1; a power of two long
+    int32_t sameLength = -1;     // the next group whose idstring has the same length, or -1
   };
   const WordGroup* Group(std::string_view word) const;
   static const std::vector<int32_t>& InGroup(const WordGroup* group, std::string_view lastWord);
   static void IndexModstrings(WordGroup* group);
+  static uint64_t ModstringHash(std::string_view text);
 
-  std::vector<WordGroup> m_groups;  // a few event words: a search by hand is quickest
+  std::vector<WordGroup> m_groups;  // a few event words
+  // By idstring length (63 for longer ones): the first group of that length, or -1. Read only
+  // while there are groups (Build fills it).
+  std::array<int32_t, 64> m_byLength{};
 };
 
 }  // namespace vexor
