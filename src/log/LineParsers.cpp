@@ -186,19 +186,19 @@ LineKind KindOfEventWord(std::string_view word) {
 TextSpan KeepWithoutColourCodes(std::string_view text, LineBatch* batch) {
   std::string& names = batch->names;
   size_t start = names.size();
-  // Written through a pointer: names are short, and many carry several codes.
-  names.resize(start + text.size());
+  // Copied whole, then the codes taken out in place: names are short, most carry a code or two.
+  names.append(text);
   char* out = names.data() + start;
   size_t kept = 0;
   for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
+    char c = out[i];
     if (c == '^') {
       ++i;  // the caret and the character after it
       continue;
     }
     out[kept++] = c;
   }
-  names.resize(start + kept);
+  if (kept < text.size()) names.resize(start + kept);
   return {Size32(start), Size32(kept)};
 }
 

@@ -1,6 +1,7 @@
 #include "log/LineText.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace vexor {
 
@@ -116,8 +117,12 @@ size_t LastMatchBefore(std::string_view line, std::string_view text, size_t from
   limit = std::min(limit, line.size());
   if (text.empty()) return limit > from ? limit - 1 : std::string_view::npos;
   // Every kill line is searched from its end: compare only where the first character fits.
-  for (size_t i = limit; i-- > from;) {
-    if (line[i] == text[0] && TextAt(line, i, text)) return i;
+  while (limit > from) {
+    const void* found = memrchr(line.data() + from, text[0], limit - from);
+    if (found == nullptr) break;
+    size_t i = static_cast<size_t>(static_cast<const char*>(found) - line.data());
+    if (TextAt(line, i, text)) return i;
+    limit = i;
   }
   return std::string_view::npos;
 }
