@@ -16,7 +16,7 @@ class MarkingParser : public LineParser {
  public:
   void Parse(std::string_view line, LineBatch* batch, LineFacts* facts) const override {
     facts->wordEnd = static_cast<int32_t>(line.size());
-    facts->names[0] = batch->KeepName(line.substr(0, line.find(' ')));
+    batch->AddNames(facts).names[0] = batch->KeepName(line.substr(0, line.find(' ')));
   }
 };
 
@@ -50,7 +50,7 @@ std::vector<ReadLine> ThroughReadAhead(const std::string& path, ReadAhead::Threa
     // The line before stays readable while the next one is read (a connect reads on).
     EXPECT_EQ(previous, previousCopy);
     EXPECT_EQ(facts->wordEnd, static_cast<int32_t>(line.size()));
-    EXPECT_EQ(batch->Name(facts->names[0]), line.substr(0, line.find(' ')));
+    EXPECT_EQ(batch->Name(batch->NamesOf(*facts).names[0]), line.substr(0, line.find(' ')));
     lines.push_back({std::string(line), reader.BytesRead()});
     previous = line;
     previousCopy = line;

@@ -54,8 +54,9 @@ void LogAnalysis::HandleClientGameStart() {
 
 void LogAnalysis::HandleEnteredGame(const LineBatch& batch, const LineFacts& facts) {
   if (m_doc.clientGameCounter == 0) return;  // no game started yet in this file
-  std::string_view rawName = batch.Text(facts.raw[0]);
-  std::string_view key = batch.Name(facts.names[0]);
+  const LineNames& names = batch.NamesOf(facts);
+  std::string_view rawName = batch.Text(names.raw[0]);
+  std::string_view key = batch.Name(names.names[0]);
   if (key.empty() || key == kDefaultPlayerName) return;
   int32_t p = ClientPlayer(key, rawName);
   if (p < 1) return;

@@ -42,9 +42,9 @@ void LogAnalysis::ScanClientLine(std::string_view line, bool* gameStarted) {
   switch (facts.kind) {
     case LineKind::kEntry:
       // An entry line without a name is no obituary either; only the variables read it.
-      if (facts.raw[0].size == 0) break;
+      if (batch.NamesOf(facts).raw[0].size == 0) break;
       // Entries before the file's first game start count in no game of the statistics pass.
-      if (*gameStarted) ScanEntry(batch.Name(facts.names[0]));
+      if (*gameStarted) ScanEntry(batch.Name(batch.NamesOf(facts).names[0]));
       return;
     case LineKind::kObituary:
       HandleObituary(batch, facts, false);

@@ -38,26 +38,34 @@ enum class LineKind : uint8_t {
 
 inline constexpr int8_t kNoWeapon = -1;
 
+inline constexpr uint32_t kNoNames = UINT32_MAX;
+
+// What a line is, kept small: millions of lines pass from one thread to the other.
 struct LineFacts {
-  TextSpan line;           // the line itself (LineBatch::Line)
-  uint64_t bytesRead = 0;  // the bytes of the file read up to the end of this line
+  uint32_t at = 0;  // the line in the batch's text (LineBatch::Line)
+  uint16_t size = 0;
   LineKind kind = LineKind::kOther;
   // A kill's means of death, or an obituary's verb: its weapon's index, or kNoWeapon.
   int8_t weapon = kNoWeapon;
-  bool mapLoad = false;  // client logs: the line names the map of the next game
-  uint8_t verb = 0;      // obituaries: the row of the obituary tables the line matched
+  // Where the line's bytes end in the text (a carriage return that was dropped included): the
+  // progress of the file up to this line is LineBatch::BytesReadAfter.
+  uint32_t end = 0;
   // Server logs: the word end (FindEventWord) of lines of the kinds above.
-  int32_t wordEnd = 0;
+  int16_t wordEnd = 0;
+  bool mapLoad = false;  // client logs: the line names the map of the next game
+  uint8_t hitCount = 0;  // the custom variables that match: hits[firstHit] onwards
+  uint32_t firstHit = 0;
+  uint32_t names = kNoNames;  // the line's names (LineBatch::NamesOf), or kNoNames
+};
+
+// The players a kill, obituary, suicide or entry names.
+struct LineNames {
   // Kills: the client numbers of killer and victim (in the line). Obituaries: the raw names of
   // killer and victim (in the line); suicides and entries: the raw name in raw[0].
   TextSpan numbers[2];
   TextSpan raw[2];
-  // The names of kills, obituaries, suicides and entries without colour codes
-  // (LineBatch::Name).
+  // The same names without colour codes (LineBatch::Name).
   TextSpan names[2];
-  // The custom variables that match the line: hits[firstHit] onwards.
-  uint32_t firstHit = 0;
-  uint32_t hitCount = 0;
 };
 
 // A custom variable that matches a line, and the players it names: raw texts or client numbers
@@ -72,14 +80,27 @@ struct LineBatch {
   std::vector<char> text;  // the bytes read, where the lines lie (its size only grows)
   std::string names;       // names without colour codes
   std::vector<LineFacts> lines;
+  std::vector<LineNames> lineNames;
   std::vector<VariableHit> hits;
+  uint64_t firstByte = 0;  // the position in the file of the text's first byte
 
   void Clear() {
     names.clear();
     lines.clear();
+    lineNames.clear();
     hits.clear();
   }
-  std::string_view Line(const LineFacts& facts) const { return Text(facts.line); }
+  std::string_view Line(const LineFacts& facts) const {
+    return std::string_view(text.data() + facts.at, facts.size);
+  }
+  uint64_t BytesReadAfter(const LineFacts& facts) const { return firstByte + facts.end; }
+  // The names of a line whose facts have some.
+  const LineNames& NamesOf(const LineFacts& facts) const { return lineNames[facts.names]; }
+  // Gives the line names to fill.
+  LineNames& AddNames(LineFacts* facts) {
+    facts->names = static_cast<uint32_t>(lineNames.size());
+    return lineNames.emplace_back();
+  }
   std::string_view Text(TextSpan span) const {
     return std::string_view(text.data() + span.at, span.size);
   }

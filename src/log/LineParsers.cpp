@@ -213,7 +213,7 @@ ServerLineParser::ServerLineParser(bool statistics, const ServerVariableSet& var
 void ServerLineParser::Parse(std::string_view line, LineBatch* batch, LineFacts* facts) const {
   if (m_index.Empty() && !MayBeOfAKind(line)) return;  // an ordinary line: nothing to find
   EventWord event = FindEventWord(line);
-  facts->wordEnd = event.end;
+  facts->wordEnd = static_cast<int16_t>(event.end);
   facts->kind = KindOfEventWord(event.word);
   if (!m_statistics) return;
   if (facts->kind == LineKind::kKill) ParseKill(line, batch, facts);
@@ -221,18 +221,19 @@ void ServerLineParser::Parse(std::string_view line, LineBatch* batch, LineFacts*
 }
 
 void ServerLineParser::ParseKill(std::string_view line, LineBatch* batch, LineFacts* facts) const {
+  LineNames& names = batch->AddNames(facts);
   size_t first = line.find_first_not_of(' ');
   size_t clock = first == std::string_view::npos ? first : line.find(':', first);
   if (clock != std::string_view::npos) {
     size_t next;
-    facts->numbers[0] = batch->SpanIn(FieldAfter(line, line.find(' ', clock + 7), &next));
-    facts->numbers[1] = batch->SpanIn(FieldAfter(line, next, &next));
+    names.numbers[0] = batch->SpanIn(FieldAfter(line, line.find(' ', clock + 7), &next));
+    names.numbers[1] = batch->SpanIn(FieldAfter(line, next, &next));
   }
   std::string_view killer;
   std::string_view victim;
   CutKillNames(line, &killer, &victim);
-  facts->names[0] = KeepWithoutColourCodes(killer, batch);
-  facts->names[1] = KeepWithoutColourCodes(victim, batch);
+  names.names[0] = KeepWithoutColourCodes(killer, batch);
+  names.names[1] = KeepWithoutColourCodes(victim, batch);
   facts->weapon = WeaponIndex(WeaponOfMeansOfDeath(MeansOfDeath(line)));
 }
 
@@ -252,7 +253,7 @@ void ServerLineParser::MatchVariables(std::string_view word, std::string_view li
     hit.raw[0] = batch->SpanIn(match.client1);
     hit.raw[1] = batch->SpanIn(match.client2);
   }
-  facts->hitCount = Size32(batch->hits.size()) - facts->firstHit;
+  facts->hitCount = static_cast<uint8_t>(batch->hits.size() - facts->firstHit);
 }
 
 // --- Client logs.
@@ -282,24 +283,27 @@ void ClientLineParser::ParseMessage(std::string_view line, LineBatch* batch,
   if (IsPlayerEntry(line)) {
     std::string_view rawName = EntryRawName(line);
     facts->kind = LineKind::kEntry;
-    facts->raw[0] = batch->SpanIn(rawName);
-    facts->names[0] = KeepWithoutColourCodes(rawName, batch);
+    LineNames& names = batch->AddNames(facts);
+    names.raw[0] = batch->SpanIn(rawName);
+    names.names[0] = KeepWithoutColourCodes(rawName, batch);
     return;
   }
   std::optional<ObituaryText> obituary = CutObituary(line);
   if (obituary && !obituary->killer.empty() && !obituary->victim.empty()) {
     facts->kind = LineKind::kObituary;
-    facts->raw[0] = batch->SpanIn(obituary->killer);
-    facts->raw[1] = batch->SpanIn(obituary->victim);
-    facts->names[0] = KeepWithoutColourCodes(obituary->killer, batch);
-    facts->names[1] = KeepWithoutColourCodes(obituary->victim, batch);
+    LineNames& names = batch->AddNames(facts);
+    names.raw[0] = batch->SpanIn(obituary->killer);
+    names.raw[1] = batch->SpanIn(obituary->victim);
+    names.names[0] = KeepWithoutColourCodes(obituary->killer, batch);
+    names.names[1] = KeepWithoutColourCodes(obituary->victim, batch);
     facts->weapon = WeaponIndex(WeaponOfVerb(obituary->verb));
     return;
   }
   if (std::optional<SuicideText> suicide = CutSuicide(line)) {
     facts->kind = LineKind::kSuicide;
-    facts->raw[0] = batch->SpanIn(suicide->victim);
-    facts->names[0] = KeepWithoutColourCodes(suicide->victim, batch);
+    LineNames& names = batch->AddNames(facts);
+    names.raw[0] = batch->SpanIn(suicide->victim);
+    names.names[0] = KeepWithoutColourCodes(suicide->victim, batch);
   }
 }
 
@@ -311,8 +315,11 @@ void ClientLineParser::MatchVariables(std::string_view line, LineBatch* batch,
   if (candidates == 0) return;
   // The names of a line are mostly those its obituary named: each is stripped once.
   StrippedNames stripped;
-  for (int i = 0; i < 2; ++i)
-    stripped.Note(facts->raw[i], facts->names[i]);
+  if (facts->names != kNoNames) {
+    const LineNames& names = batch->NamesOf(*facts);
+    for (int i = 0; i < 2; ++i)
+      stripped.Note(names.raw[i], names.names[i]);
+  }
   facts->firstHit = Size32(batch->hits.size());
   for (; candidates != 0; candidates &= candidates - 1) {
     size_t v = static_cast<size_t>(std::countr_zero(candidates));
@@ -327,7 +334,7 @@ void ClientLineParser::MatchVariables(std::string_view line, LineBatch* batch,
       hit.names[i] = stripped.Keep(hit.raw[i], players[i], batch);
     }
   }
-  facts->hitCount = Size32(batch->hits.size()) - facts->firstHit;
+  facts->hitCount = static_cast<uint8_t>(batch->hits.size() - facts->firstHit);
 }
 
 }  // namespace vexor

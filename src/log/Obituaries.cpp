@@ -15,15 +15,16 @@
 namespace vexor {
 
 void LogAnalysis::HandleObituary(const LineBatch& batch, const LineFacts& facts, bool statistics) {
-  std::string_view killerKey = batch.Name(facts.names[0]);
-  std::string_view victimKey = batch.Name(facts.names[1]);
+  const LineNames& names = batch.NamesOf(facts);
+  std::string_view killerKey = batch.Name(names.names[0]);
+  std::string_view victimKey = batch.Name(names.names[1]);
   if (!statistics) {
     DiscoverName(killerKey);
     DiscoverName(victimKey);
     return;
   }
   int32_t game = m_doc.currentGame;
-  int32_t killer = ClientPlayer(killerKey, batch.Text(facts.raw[0]));
+  int32_t killer = ClientPlayer(killerKey, batch.Text(names.raw[0]));
   if (killer > 0) {
     PlayerRecord& player = m_doc.players[static_cast<size_t>(killer)];
     ++player.frags;
@@ -31,7 +32,7 @@ void LogAnalysis::HandleObituary(const LineBatch& batch, const LineFacts& facts,
     CountObituaryWeapon(killer, facts.weapon);
     SeeInGame(killer);
   }
-  int32_t victim = ClientPlayer(victimKey, batch.Text(facts.raw[1]));
+  int32_t victim = ClientPlayer(victimKey, batch.Text(names.raw[1]));
   if (victim > 0) {
     PlayerRecord& player = m_doc.players[static_cast<size_t>(victim)];
     ++player.deaths;
@@ -51,13 +52,14 @@ void LogAnalysis::HandleObituary(const LineBatch& batch, const LineFacts& facts,
 
 void LogAnalysis::HandleSuicideMessage(const LineBatch& batch, const LineFacts& facts,
                                        bool statistics) {
-  std::string_view key = batch.Name(facts.names[0]);
+  const LineNames& names = batch.NamesOf(facts);
+  std::string_view key = batch.Name(names.names[0]);
   if (!statistics) {
     DiscoverName(key);
     return;
   }
   int32_t game = m_doc.currentGame;
-  std::string_view victim = batch.Text(facts.raw[0]);
+  std::string_view victim = batch.Text(names.raw[0]);
   int32_t p = ClientPlayer(key, victim);
   if (p > 0) {
     PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];

@@ -72,6 +72,7 @@ bool ReadAhead::Cut(LineBatch* batch) {
   size_t size = m_tail.size();
   if (text.size() < size + kBatchBytes) text.resize(size + kBatchBytes);
   std::memcpy(text.data(), m_tail.data(), size);
+  batch->firstByte = m_consumed;  // the tail's bytes come first
   while (!m_fileEnded && size < text.size()) {
     size_t got = std::fread(text.data() + size, 1, text.size() - size, m_file);
     size += got;
@@ -85,11 +86,12 @@ bool ReadAhead::Cut(LineBatch* batch) {
   while (at < size && (size - at >= kLineWindow || m_fileEnded)) {
     LineCut cut = CutLine(text.data() + at, size - at);
     LineFacts& facts = batch->lines.emplace_back();
-    facts.line = {static_cast<uint32_t>(at), static_cast<uint32_t>(cut.length)};
-    m_consumed += cut.consumed;
-    facts.bytesRead = m_consumed;
+    facts.at = static_cast<uint32_t>(at);
+    facts.size = static_cast<uint16_t>(cut.length);
     at += cut.consumed;
+    facts.end = static_cast<uint32_t>(at);
   }
+  m_consumed += at;
   m_tail.assign(text.data() + at, size - at);
   return !m_fileEnded || !m_tail.empty();
 }

@@ -48,7 +48,7 @@ class ReadAhead {
       return false;
     }
     const LineFacts& found = m_current->lines[m_index++];
-    m_bytesRead = found.bytesRead;
+    m_bytesRead = m_current->BytesReadAfter(found);
     *line = m_current->Line(found);
     *facts = &found;
     *batch = m_current.get();

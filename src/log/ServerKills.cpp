@@ -59,10 +59,11 @@ int32_t LogAnalysis::ServerPosition(int32_t p, std::string_view number) {
 }
 
 void LogAnalysis::HandleKill(const LineBatch& batch, const LineFacts& facts) {
-  std::string_view killerNumber = batch.Text(facts.numbers[0]);
-  std::string_view victimNumber = batch.Text(facts.numbers[1]);
-  std::string_view killerName = batch.Name(facts.names[0]);
-  std::string_view victimName = batch.Name(facts.names[1]);
+  const LineNames& names = batch.NamesOf(facts);
+  std::string_view killerNumber = batch.Text(names.numbers[0]);
+  std::string_view victimNumber = batch.Text(names.numbers[1]);
+  std::string_view killerName = batch.Name(names.names[0]);
+  std::string_view victimName = batch.Name(names.names[1]);
   bool world = killerNumber == kWorld;
   bool suicide = killerNumber == victimNumber;
   if (!world && (killerName.empty() || victimName.empty())) return;
