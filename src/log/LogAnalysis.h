@@ -3,8 +3,9 @@
 // so that the document can be sized; the statistics pass then fills the player and game
 // records. Both passes of one kind of log find the same games and players in the same order.
 //
-// A pass reads its lines through ReadAhead: a second thread reads the file and cuts each line
-// (LineParsers), and the pass applies what was cut, line by line in the order of the file.
+// A pass reads its lines through ReadAhead: a second thread reads the file ahead, the line
+// parsers (LineParsers.h) cut what each line says on either thread, and the pass applies it
+// here, line by line in the order of the file.
 //
 // The passes write straight into the document. The driver names the file in the document's
 // current log path before each call.
