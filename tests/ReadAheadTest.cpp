@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "log/LineParsers.h"
 #include "log/LogLineReader.h"
 #include "log/ReadAhead.h"
 
@@ -16,7 +17,7 @@ class MarkingParser : public LineParser {
  public:
   void Parse(std::string_view line, LineBatch* batch, LineFacts* facts) const override {
     facts->wordEnd = static_cast<int32_t>(line.size());
-    batch->AddNames(facts).names[0] = batch->KeepName(line.substr(0, line.find(' ')));
+    batch->AddNames(facts).names[0] = KeepWithoutColourCodes(line.substr(0, line.find(' ')), batch);
   }
 };
 

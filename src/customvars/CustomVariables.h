@@ -93,6 +93,11 @@ struct ServerVariable : ChangeSlots {
 constexpr int kMaxVariables = 49;
 constexpr int kVariableSlots = 50;
 
+// A set's count as the variables 1 to it are read: a count from a file may lie outside 0 to 49.
+inline int32_t UsableVariableCount(int32_t count) {
+  return count < 0 ? 0 : (count > kMaxVariables ? kMaxVariables : count);
+}
+
 using ClientVariableSet = std::array<ClientVariable, kVariableSlots>;
 using ServerVariableSet = std::array<ServerVariable, kVariableSlots>;
 

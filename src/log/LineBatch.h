@@ -112,12 +112,6 @@ struct LineBatch {
     if (piece.empty()) return {};
     return {static_cast<uint32_t>(piece.data() - text.data()), static_cast<uint32_t>(piece.size())};
   }
-  // Keeps a name; the span to read it back with Name().
-  TextSpan KeepName(std::string_view name) {
-    TextSpan span{static_cast<uint32_t>(names.size()), static_cast<uint32_t>(name.size())};
-    names.append(name);
-    return span;
-  }
 };
 
 // The pure part of a pass: reads a line (a view into batch->text) and fills its facts, adding

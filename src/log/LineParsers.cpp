@@ -11,10 +11,6 @@
 namespace vexor {
 namespace {
 
-int32_t UsableCount(int32_t count) {
-  return std::clamp(count, 0, kMaxVariables);
-}
-
 uint32_t Size32(size_t size) {
   return static_cast<uint32_t>(size);
 }
@@ -207,7 +203,7 @@ TextSpan KeepWithoutColourCodes(std::string_view text, LineBatch* batch) {
 ServerLineParser::ServerLineParser(bool statistics, const ServerVariableSet& variables,
                                    int32_t count)
     : m_statistics(statistics), m_variables(variables) {
-  if (statistics) m_index.Build(m_variables, UsableCount(count));
+  if (statistics) m_index.Build(m_variables, count);
 }
 
 void ServerLineParser::Parse(std::string_view line, LineBatch* batch, LineFacts* facts) const {
@@ -259,7 +255,7 @@ void ServerLineParser::MatchVariables(std::string_view word, std::string_view li
 // --- Client logs.
 
 ClientLineParser::ClientLineParser(const ClientVariableSet& variables, int32_t count) {
-  int32_t usable = UsableCount(count);
+  int32_t usable = UsableVariableCount(count);
   m_patterns.assign(static_cast<size_t>(usable) + 1, ClientPattern{});
   for (int32_t v = 1; v <= usable; ++v) {
     m_patterns[static_cast<size_t>(v)] =

@@ -277,7 +277,7 @@ std::string_view ServerLineLastWord(std::string_view line) {
 void ServerVariableIndex::Build(const ServerVariableSet& variables, int32_t count) {
   m_groups.clear();
   m_byLength.fill(-1);
-  int32_t last = std::clamp(count, 0, kMaxVariables);
+  int32_t last = UsableVariableCount(count);
   for (int32_t v = 1; v <= last; ++v) {
     const ServerVariable& definition = variables[static_cast<size_t>(v)];
     if (!ServerVariableTakesPart(definition)) continue;

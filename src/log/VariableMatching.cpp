@@ -18,10 +18,6 @@
 namespace vexor {
 namespace {
 
-int32_t UsableCount(int32_t count) {
-  return std::clamp(count, 0, kMaxVariables);
-}
-
 }  // namespace
 
 void LogAnalysis::ApplyClientVariables(const LineBatch& batch, const LineFacts& facts,
@@ -101,7 +97,7 @@ int32_t LogAnalysis::VariablePlayer(VariableSide side, const NamedPlayer& named,
 void LogAnalysis::AddToVariableCounts(VariableSide side, int32_t p, int32_t target,
                                       int32_t amount) {
   bool client = side == VariableSide::kClient;
-  int32_t count = UsableCount(client ? m_doc.clientVarCount : m_doc.serverVarCount);
+  int32_t count = UsableVariableCount(client ? m_doc.clientVarCount : m_doc.serverVarCount);
   if (target < 0 || target > count) return;
   PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
   AddToVariable(client ? player.clientVarTotals : player.serverVarTotals, target, amount);

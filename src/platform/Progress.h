@@ -8,6 +8,7 @@
 // that the showing thread sets).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace vexor {
@@ -22,6 +23,32 @@ enum class WorkStep {
   kExporting,   // writing a CSV or JSON export
   kCleaning,    // cleaning a log file
 };
+
+// What a step is called: in a progress box (a load's passes add the file they read) and in the
+// command line's shorter words.
+struct WorkStepNames {
+  const char* box;
+  const char* console;
+};
+
+inline WorkStepNames NamesOf(WorkStep step) {
+  constexpr WorkStepNames kNames[] = {
+      {"Finding games and players", "Finding games and players"},  // kDiscovery
+      {"Counting the statistics", "Counting"},                     // kStatistics
+      {"Writing the report", "Writing the report"},                // kReport
+      {"Opening the data file", "Opening the data file"},          // kOpening
+      {"Saving the data file", "Saving the data file"},            // kSaving
+      {"Exporting to CSV", "Exporting"},                           // kExporting
+      {"Cleaning the log", "Cleaning the log"},                    // kCleaning
+  };
+  auto index = static_cast<size_t>(step);
+  return index < sizeof(kNames) / sizeof(kNames[0]) ? kNames[index] : WorkStepNames{"", ""};
+}
+
+// The passes of a load read files: their progress names the file.
+inline bool ReadsFiles(WorkStep step) {
+  return step == WorkStep::kDiscovery || step == WorkStep::kStatistics;
+}
 
 class Progress {
  public:

@@ -228,7 +228,7 @@ void CVexoriumDoc::ResetForLoad() {
 
 void CVexoriumDoc::SizeVariableTotals(PlayerRecord& player) const {
   auto entries = [](int32_t count) {
-    return static_cast<size_t>(std::clamp(count, 0, kMaxVariables)) + 1;
+    return static_cast<size_t>(UsableVariableCount(count)) + 1;
   };
   player.clientVarTotals.assign(entries(clientVarCount), 0);
   player.serverVarTotals.assign(entries(serverVarCount), 0);

@@ -166,23 +166,9 @@ std::string StartDirectory(const std::string& optionDir, const std::string& xdgD
 }
 
 std::string ProgressText(WorkStep step, int fileIndex, int fileCount) {
-  switch (step) {
-    case WorkStep::kDiscovery:
-      return StringPrintf("Finding games and players: file %d of %d", fileIndex + 1, fileCount);
-    case WorkStep::kStatistics:
-      return StringPrintf("Counting the statistics: file %d of %d", fileIndex + 1, fileCount);
-    case WorkStep::kReport:
-      return "Writing the report";
-    case WorkStep::kOpening:
-      return "Opening the data file";
-    case WorkStep::kSaving:
-      return "Saving the data file";
-    case WorkStep::kExporting:
-      return "Exporting to CSV";
-    case WorkStep::kCleaning:
-      return "Cleaning the log";
-  }
-  return std::string();
+  const char* name = NamesOf(step).box;
+  if (!ReadsFiles(step)) return name;
+  return StringPrintf("%s: file %d of %d", name, fileIndex + 1, fileCount);
 }
 
 int ProgressPercent(uint64_t done, uint64_t total, int fileIndex, int fileCount,

@@ -9,7 +9,7 @@ namespace {
 
 template <typename Set>
 void AppendVisible(const Set& set, int32_t count, bool server, std::vector<VisibleVariable>* out) {
-  int32_t last = std::clamp(count, 0, kMaxVariables);
+  int32_t last = UsableVariableCount(count);
   for (int32_t v = 1; v <= last; ++v) {
     const auto& variable = set[static_cast<size_t>(v)];
     if (variable.visible != 0) out->push_back({server, v, &variable.name});

@@ -6,28 +6,7 @@ namespace vexor {
 namespace {
 
 const char* StepName(WorkStep step) {
-  switch (step) {
-    case WorkStep::kDiscovery:
-      return "Finding games and players";
-    case WorkStep::kStatistics:
-      return "Counting";
-    case WorkStep::kReport:
-      return "Writing the report";
-    case WorkStep::kOpening:
-      return "Opening the data file";
-    case WorkStep::kSaving:
-      return "Saving the data file";
-    case WorkStep::kExporting:
-      return "Exporting";
-    case WorkStep::kCleaning:
-      return "Cleaning the log";
-  }
-  return "";
-}
-
-// The passes of a load show their file and percentage; the other steps only their name.
-bool ReadsFiles(WorkStep step) {
-  return step == WorkStep::kDiscovery || step == WorkStep::kStatistics;
+  return NamesOf(step).console;
 }
 
 }  // namespace
