@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "log/LineParsers.h"
+#include "log/LineText.h"
 #include "log/VariableMatch.h"
 
 namespace vexor {
@@ -139,6 +141,63 @@ TEST(ClientPatternTest, FilterPassesEveryLineThatMatches) {
   EXPECT_EQ(filter.Candidates("^1Bob^7 entered the game\n"), uint64_t{1} << 3);
   EXPECT_EQ(filter.Candidates("Bob^7 was railed by Al^7\n"), uint64_t{1} << 1);
   EXPECT_EQ(filter.Candidates("Bob\n"), 0u);
+}
+
+// The client parser strips a name once per line and gives a variable's match the obituary's
+// name when the match only adds colour codes: every name must still be its raw text without
+// codes, and both passes' parsers must find the same obituaries.
+TEST(ClientLineParserTest, EveryNameIsItsRawTextWithoutColourCodes) {
+  ClientVariableSet variables{};
+  const char* searchStrings[] = {"PLAYER1 was railed by PLAYER2", "PLAYER1 almost dodged PLAYER2",
+                                 "PLAYER1 almost dodged PLAYER2 's rocket", "PLAYER1 blew"};
+  for (size_t v = 1; v <= std::size(searchStrings); ++v) {
+    variables[v].searchString = searchStrings[v - 1];
+  }
+  auto count = static_cast<int32_t>(std::size(searchStrings));
+  ClientLineParser statistics(variables, count, false);
+  ClientLineParser discovery(variables, count, true);
+  const std::string names[] = {"Bob", "^1B^2o^3b", "Lehoo^", "x^^", "^^7y", "a^7^", "^", "Al ^7Bo"};
+  const char* forms[] = {"%1^7 was railed by %2^7\n", "%1^7 almost dodged %2^7's rocket\n",
+                         "%1^7 blew herself up.\n", "%1 was railed by %2\n"};
+  size_t hits = 0;
+  for (const char* form : forms) {
+    for (const std::string& one : names) {
+      for (const std::string& two : names) {
+        std::string line = form;
+        line.replace(line.find("%1"), 2, one);
+        if (size_t at = line.find("%2"); at != std::string::npos) line.replace(at, 2, two);
+        LineBatch batch;
+        batch.text.assign(line.begin(), line.end());
+        LineFacts facts;
+        std::string_view text(batch.text.data(), line.size() - 1);  // without its line feed
+        statistics.Parse(text, &batch, &facts);
+        LineFacts scanned;
+        LineBatch scanBatch;
+        scanBatch.text = batch.text;
+        discovery.Parse(std::string_view(scanBatch.text.data(), text.size()), &scanBatch, &scanned);
+        EXPECT_EQ(scanned.kind, facts.kind) << line;
+        // Lines that name their players themselves are not matched in the discovery pass.
+        bool read = DiscoveryReadsVariables(scanBatch, scanned);
+        EXPECT_EQ(scanned.hitCount, read ? facts.hitCount : 0) << line;
+        if (facts.names != kNoNames) {
+          for (int i = 0; i < 2; ++i) {
+            TextSpan raw = batch.NamesOf(facts).raw[i];
+            EXPECT_EQ(batch.Name(batch.NamesOf(facts).names[i]),
+                      StripColourCodes(batch.Text(raw)))
+                << line;
+          }
+        }
+        for (uint32_t h = facts.firstHit; h < facts.firstHit + facts.hitCount; ++h, ++hits) {
+          for (int i = 0; i < 2; ++i) {
+            const VariableHit& hit = batch.hits[h];
+            EXPECT_EQ(batch.Name(hit.names[i]), StripColourCodes(batch.Text(hit.raw[i])))
+                << line << " / " << searchStrings[hit.variable - 1];
+          }
+        }
+      }
+    }
+  }
+  EXPECT_GT(hits, 150u);
 }
 
 ServerVariable KillVariable(int32_t id1, int32_t id2, int32_t id3) {

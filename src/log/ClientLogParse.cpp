@@ -1,6 +1,7 @@
 // The statistics pass over a client console log: games and the players who entered them.
 // Obituaries and suicide messages are in Obituaries.cpp. No client number, clock or play time
 // is known in a client log: a player seen in a game has 1 second in it.
+#include <iterator>
 #include <string>
 
 #include "base/TextNumbers.h"
@@ -12,7 +13,7 @@
 namespace vexor {
 
 bool LogAnalysis::ParseClientLog() {
-  if (!OpenCurrentLog(MakeClientParser())) return false;
+  if (!OpenCurrentLog(MakeClientParser(true))) return false;
   m_doc.clientGameCounter = 0;  // the file's own games; the driver clears it too
   std::string_view line;
   while (NextLine(&line)) {
@@ -74,13 +75,23 @@ void LogAnalysis::HandleEnteredGame(const LineBatch& batch, const LineFacts& fac
 
 int32_t LogAnalysis::ClientPlayer(std::string_view key, std::string_view rawName) {
   if (key.empty()) return -1;
+  // Within a line a record found stays the one its name finds: nothing on a client log's line
+  // renames a record, and a record is created only for a name that finds none.
+  for (const LineRecord& kept : m_lineRecords) {
+    if (kept.line == m_lineSerial && kept.name == key) return kept.record;
+  }
   int32_t p = m_doc.FindPlayer(key, 1, m_doc.nameCount);
-  if (p > 0) return p;
-  if (key == kDefaultPlayerName) return -1;
-  // Only the record of the next name the discovery pass found: anything else would break the
-  // pairing of record k with name k (and the presence table behind it).
-  if (m_doc.FindName(key) != m_doc.playerCount + 1) return -1;
-  return m_doc.CreatePlayer(std::string(key), std::string(rawName), kClientLogSlot);
+  if (p < 1) {
+    if (key == kDefaultPlayerName) return -1;
+    // Only the record of the next name the discovery pass found: anything else would break the
+    // pairing of record k with name k (and the presence table behind it).
+    if (m_doc.FindName(key) != m_doc.playerCount + 1) return -1;
+    p = m_doc.CreatePlayer(std::string(key), std::string(rawName), kClientLogSlot);
+    if (p < 1) return p;
+  }
+  m_lineRecords[m_nextLineRecord] = {key, m_lineSerial, p};
+  m_nextLineRecord = (m_nextLineRecord + 1) % std::size(m_lineRecords);
+  return p;
 }
 
 void LogAnalysis::SeeInGame(int32_t p) {

@@ -15,7 +15,7 @@
 namespace vexor {
 
 bool LogAnalysis::ScanClientLog() {
-  if (!OpenCurrentLog(MakeClientParser())) return false;
+  if (!OpenCurrentLog(MakeClientParser(false))) return false;
   m_doc.currentGame = 0;
   m_doc.clientGameCounter = 0;
   bool gameStarted = false;  // a game start was seen in this file
@@ -41,21 +41,22 @@ void LogAnalysis::ScanClientLine(std::string_view line, bool* gameStarted) {
   }
   switch (facts.kind) {
     case LineKind::kEntry:
-      // An entry line without a name is no obituary either; only the variables read it.
-      if (batch.NamesOf(facts).raw[0].size == 0) break;
       // Entries before the file's first game start count in no game of the statistics pass.
-      if (*gameStarted) ScanEntry(batch.Name(batch.NamesOf(facts).names[0]));
-      return;
+      if (batch.NamesOf(facts).raw[0].size != 0 && *gameStarted) {
+        ScanEntry(batch.Name(batch.NamesOf(facts).names[0]));
+      }
+      break;
     case LineKind::kObituary:
       HandleObituary(batch, facts, false);
-      return;
+      break;
     case LineKind::kSuicide:
       HandleSuicideMessage(batch, facts, false);
-      return;
+      break;
     default:
       break;
   }
-  ApplyClientVariables(batch, facts, false);
+  // Lines that name their players themselves are read for those names only.
+  if (DiscoveryReadsVariables(batch, facts)) ApplyClientVariables(batch, facts, false);
 }
 
 void LogAnalysis::ScanGameStart() {

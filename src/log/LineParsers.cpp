@@ -96,7 +96,20 @@ constexpr MeansOfDeathWeapon kWeaponsByMeansOfDeath[] = {
     {"MOD_BFG_SPLASH", Weapon::kBfg},
 };
 
+// True when the text is colour codes alone: a caret at every other place from the first, so
+// that nothing of it is left once the codes are out (a lone caret at the end included).
+bool OnlyColourCodes(std::string_view text) {
+  for (size_t i = 0; i < text.size(); i += 2) {
+    if (text[i] != '^') return false;
+  }
+  return true;
+}
+
 // The names of one line already kept without colour codes, by the raw text they came from.
+// A variable's match often takes a name with the colour code the client ends it with, where
+// the obituary stopped before it: from the same start, a longer raw text whose rest is codes
+// alone gives the same name, unless the shorter one ends in a caret (which would take the next
+// character with it).
 class StrippedNames {
  public:
   void Note(TextSpan raw, TextSpan name) {
@@ -106,7 +119,12 @@ class StrippedNames {
   }
   TextSpan Keep(TextSpan raw, std::string_view text, LineBatch* batch) {
     for (size_t i = 0; i < m_count; ++i) {
-      if (m_raw[i].at == raw.at && m_raw[i].size == raw.size) return m_names[i];
+      TextSpan noted = m_raw[i];
+      if (noted.at != raw.at || noted.size > raw.size) continue;
+      if (noted.size == raw.size) return m_names[i];
+      if (text[noted.size - 1] != '^' && OnlyColourCodes(text.substr(noted.size))) {
+        return m_names[i];
+      }
     }
     TextSpan name = KeepWithoutColourCodes(text, batch);
     Note(raw, name);
@@ -186,13 +204,14 @@ TextSpan KeepWithoutColourCodes(std::string_view text, LineBatch* batch) {
   names.append(text);
   char* out = names.data() + start;
   size_t kept = 0;
+  // A caret and the character after it go; without branches, as carets come at random.
+  bool afterCaret = false;
   for (size_t i = 0; i < text.size(); ++i) {
     char c = out[i];
-    if (c == '^') {
-      ++i;  // the caret and the character after it
-      continue;
-    }
-    out[kept++] = c;
+    out[kept] = c;
+    bool caret = !afterCaret && c == '^';
+    kept += static_cast<size_t>(!afterCaret && !caret);
+    afterCaret = caret;
   }
   if (kept < text.size()) names.resize(start + kept);
   return {Size32(start), Size32(kept)};
@@ -254,7 +273,22 @@ void ServerLineParser::MatchVariables(std::string_view word, std::string_view li
 
 // --- Client logs.
 
-ClientLineParser::ClientLineParser(const ClientVariableSet& variables, int32_t count) {
+bool DiscoveryReadsVariables(const LineBatch& batch, const LineFacts& facts) {
+  switch (facts.kind) {
+    case LineKind::kGameStart:
+    case LineKind::kObituary:
+    case LineKind::kSuicide:
+      return false;
+    case LineKind::kEntry:
+      return batch.NamesOf(facts).raw[0].size == 0;
+    default:
+      return true;
+  }
+}
+
+ClientLineParser::ClientLineParser(const ClientVariableSet& variables, int32_t count,
+                                   bool discovery)
+    : m_discovery(discovery) {
   int32_t usable = UsableVariableCount(count);
   m_patterns.assign(static_cast<size_t>(usable) + 1, ClientPattern{});
   for (int32_t v = 1; v <= usable; ++v) {
@@ -266,6 +300,7 @@ ClientLineParser::ClientLineParser(const ClientVariableSet& variables, int32_t c
 
 void ClientLineParser::Parse(std::string_view line, LineBatch* batch, LineFacts* facts) const {
   ParseMessage(line, batch, facts);
+  if (m_discovery && !DiscoveryReadsVariables(*batch, *facts)) return;
   MatchVariables(line, batch, facts);
 }
 

@@ -33,8 +33,9 @@ class ServerLineParser : public LineParser {
 
 class ClientLineParser : public LineParser {
  public:
-  // Client variables 1 to count.
-  ClientLineParser(const ClientVariableSet& variables, int32_t count);
+  // Client variables 1 to count. A discovery pass's parser matches the variables only on the
+  // lines that pass reads them on (DiscoveryReadsVariables).
+  ClientLineParser(const ClientVariableSet& variables, int32_t count, bool discovery);
   void Parse(std::string_view line, LineBatch* batch, LineFacts* facts) const override;
 
  private:
@@ -43,7 +44,13 @@ class ClientLineParser : public LineParser {
 
   std::vector<ClientPattern> m_patterns;  // index = client variable
   ClientPatternFilter m_filter;
+  bool m_discovery = false;
 };
+
+// The discovery pass over a client log reads a line's variables only when the line is none of
+// those that name their players themselves: a game start, an obituary, a suicide, an entry
+// with a name.
+bool DiscoveryReadsVariables(const LineBatch& batch, const LineFacts& facts);
 
 // The kind of server log line an event word announces.
 LineKind KindOfEventWord(std::string_view word);

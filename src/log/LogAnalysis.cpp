@@ -55,14 +55,15 @@ std::unique_ptr<LineParser> LogAnalysis::MakeServerParser(bool statistics) const
   return std::make_unique<ServerLineParser>(statistics, m_doc.serverVars, m_doc.serverVarCount);
 }
 
-std::unique_ptr<LineParser> LogAnalysis::MakeClientParser() const {
-  return std::make_unique<ClientLineParser>(m_doc.clientVars, m_doc.clientVarCount);
+std::unique_ptr<LineParser> LogAnalysis::MakeClientParser(bool statistics) const {
+  return std::make_unique<ClientLineParser>(m_doc.clientVars, m_doc.clientVarCount, !statistics);
 }
 
 bool LogAnalysis::NextLine(std::string_view* line) {
   // A stopped pass stays stopped: code that reads ahead (a connect's next line) sees the end of
   // the log like the pass's own loop.
   if (m_stopped || !m_reader.Next(line, &m_facts, &m_batch)) return false;
+  ++m_lineSerial;
   if (m_observer && m_reader.BytesRead() - m_lastReport >= kReportEvery) {
     m_lastReport = m_reader.BytesRead();
     m_stopped = !m_observer(m_lastReport, m_reader.Size());

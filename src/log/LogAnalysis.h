@@ -137,7 +137,7 @@ class LogAnalysis {
   // Starts reading the current log path with the parser of the pass.
   bool OpenCurrentLog(std::unique_ptr<LineParser> parser);
   std::unique_ptr<LineParser> MakeServerParser(bool statistics) const;
-  std::unique_ptr<LineParser> MakeClientParser() const;
+  std::unique_ptr<LineParser> MakeClientParser(bool statistics) const;
   // The next line; m_facts and m_batch tell what its parser found. A line and its facts stay
   // valid while one more line is read.
   bool NextLine(std::string_view* line);
@@ -198,6 +198,16 @@ class LogAnalysis {
   uint64_t m_lastReport = 0;
   bool m_stopped = false;
   std::vector<RecordLookup> m_recordLookups;  // by record; server variables only
+  // The records ClientPlayer found for the names of the line being applied: an obituary's
+  // names come again in the matches of its variables. The names are views into the batch.
+  struct LineRecord {
+    std::string_view name;
+    uint64_t line = 0;
+    int32_t record = -1;
+  };
+  LineRecord m_lineRecords[4];
+  size_t m_nextLineRecord = 0;
+  uint64_t m_lineSerial = 0;  // lines read in the load, for m_lineRecords
   struct KeptPosition {
     int32_t game = -1;
     int32_t position = -1;

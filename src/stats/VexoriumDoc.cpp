@@ -19,16 +19,16 @@ CVexoriumDoc::CVexoriumDoc()
 
 int32_t CVexoriumDoc::FindName(std::string_view key) const {
   if (key.empty()) return 0;  // name 0 is always empty
-  auto it = m_nameIndex.find(key);
-  if (it == m_nameIndex.end() || it->second > nameCount) return -1;
-  return it->second;
+  const int32_t* n = m_nameIndex.Find(key);
+  if (n == nullptr || *n > nameCount) return -1;
+  return *n;
 }
 
 int32_t CVexoriumDoc::AddName(std::string_view key, std::string_view slot) {
   if (nameCount >= kMaxPlayers) return -1;
   int32_t n = ++nameCount;
   m_names[static_cast<size_t>(n)] = key;
-  m_nameIndex.insert_or_assign(std::string(key), n);
+  m_nameIndex.Insert(key) = n;
   SetNameSlot(n, slot);
   return n;
 }
@@ -51,7 +51,7 @@ void CVexoriumDoc::ResetNameSlots() {
 void CVexoriumDoc::ClearNames() {
   for (std::string& name : m_names)
     name.clear();
-  m_nameIndex.clear();
+  m_nameIndex.Clear();
 }
 
 // --- Player records --------------------------------------------------------------------------
@@ -69,19 +69,18 @@ void CVexoriumDoc::IndexPlayerName(int32_t p) {
   const std::string& name = players[static_cast<size_t>(p)].name;
   if (name.empty()) return;
   m_playerIndexVersion = NextPlayerIndexVersion();
-  std::vector<int32_t>& holders = m_playerIndex[name];
+  std::vector<int32_t>& holders = m_playerIndex.Insert(name);
   holders.insert(std::upper_bound(holders.begin(), holders.end(), p), p);
 }
 
 void CVexoriumDoc::UnindexPlayerName(int32_t p) {
   const std::string& name = players[static_cast<size_t>(p)].name;
   if (name.empty()) return;
-  auto it = m_playerIndex.find(name);
-  if (it == m_playerIndex.end()) return;
+  std::vector<int32_t>* holders = m_playerIndex.Find(name);
+  if (holders == nullptr) return;
   m_playerIndexVersion = NextPlayerIndexVersion();
-  std::vector<int32_t>& holders = it->second;
-  holders.erase(std::remove(holders.begin(), holders.end(), p), holders.end());
-  if (holders.empty()) m_playerIndex.erase(it);
+  holders->erase(std::remove(holders->begin(), holders->end(), p), holders->end());
+  if (holders->empty()) m_playerIndex.Erase(name);
 }
 
 int32_t CVexoriumDoc::FindPlayer(std::string_view name, int32_t first, int32_t last) const {
@@ -94,9 +93,9 @@ int32_t CVexoriumDoc::FindPlayer(std::string_view name, int32_t first, int32_t l
     }
     return -1;
   }
-  auto it = m_playerIndex.find(name);
-  if (it == m_playerIndex.end()) return -1;
-  const std::vector<int32_t>& holders = it->second;
+  const std::vector<int32_t>* found = m_playerIndex.Find(name);
+  if (found == nullptr) return -1;
+  const std::vector<int32_t>& holders = *found;
   auto past = std::upper_bound(holders.begin(), holders.end(), last);
   if (past == holders.begin() || *(past - 1) < first) return -1;
   return *(past - 1);
@@ -181,7 +180,7 @@ int32_t CVexoriumDoc::CreatePlayer(std::string name, std::string rawName, std::s
 }
 
 void CVexoriumDoc::RebuildPlayerIndexes() {
-  m_playerIndex.clear();
+  m_playerIndex.Clear();
   m_playerIndexVersion = NextPlayerIndexVersion();
   m_slotIndex.clear();
   for (int32_t p = 0; p < kPlayerSlots; ++p) {
@@ -199,7 +198,7 @@ void CVexoriumDoc::NamesFromPlayers() {
   for (int32_t n = 1; n <= last; ++n) {
     const std::string& key = players[static_cast<size_t>(n)].name;
     m_names[static_cast<size_t>(n)] = key;
-    if (!key.empty()) m_nameIndex.insert_or_assign(key, n);
+    if (!key.empty()) m_nameIndex.Insert(key) = n;
   }
 }
 

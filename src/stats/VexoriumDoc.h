@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/FlatTextMap.h"
 #include "base/TextHash.h"
 #include "customvars/CustomVariables.h"
 #include "stats/GameRecord.h"
@@ -130,9 +131,9 @@ class CVexoriumDoc {
 
   std::vector<std::string> m_names;
   std::vector<std::string> m_nameSlots;
-  TextMap<int32_t> m_nameIndex;
+  FlatTextMap<int32_t> m_nameIndex;
   std::vector<int32_t> m_namesInSlots;  // names whose slot is not "-99"
-  TextMap<std::vector<int32_t>> m_playerIndex;
+  FlatTextMap<std::vector<int32_t>> m_playerIndex;
   uint64_t m_playerIndexVersion = 0;  // see PlayerIndexVersion
   TextMap<std::set<int32_t>> m_slotIndex;
 };
