@@ -110,6 +110,30 @@ constexpr SuicideMessage kSuicideMessages[] = {
     {"goes out with a bang", 20},
 };
 
+// The weapon of the first row, of either kind, that prints the verb.
+constexpr std::optional<Weapon> FirstWeaponOfVerb(std::string_view verb) {
+  for (const ByObituary& form : kByObituaries) {
+    if (form.verb == verb) return form.weapon;
+  }
+  for (const PlainObituary& form : kPlainObituaries) {
+    if (form.verb == verb) return form.weapon;
+  }
+  return nullopt;
+}
+
+// An obituary gives the weapon of the row that read it: every verb must be the same weapon in
+// every row that prints it.
+constexpr bool EveryRowHasItsVerbsWeapon() {
+  for (const ByObituary& form : kByObituaries) {
+    if (FirstWeaponOfVerb(form.verb) != form.weapon) return false;
+  }
+  for (const PlainObituary& form : kPlainObituaries) {
+    if (FirstWeaponOfVerb(form.verb) != form.weapon) return false;
+  }
+  return true;
+}
+static_assert(EveryRowHasItsVerbsWeapon());
+
 // Team games print a team kill's killer behind this mark; it is no part of the name.
 constexpr std::string_view kTeammateMark = "^1TEAMMATE^7 ";
 
@@ -134,6 +158,7 @@ std::optional<ObituaryText> CutByObituary(std::string_view line, size_t by) {
     if (form.verb != verb) continue;
     ObituaryText text;
     text.verb = form.verb;
+    text.weapon = form.weapon;
     text.victim = DropLast(line.substr(0, was), 2);
     text.killer = DropLast(Cut(line, by + 4, 3), form.killerTrim);
     return text;
@@ -150,6 +175,7 @@ std::optional<ObituaryText> CutPlainObituary(std::string_view line) {
       if (at == std::string_view::npos) continue;
       ObituaryText text;
       text.verb = form.verb;
+      text.weapon = form.weapon;
       text.victim = DropLast(line.substr(0, at), 2);
       text.killer = Cut(line, at + split.killerFrom, form.killerTail);
       return text;
@@ -192,13 +218,7 @@ std::optional<SuicideText> CutSuicide(std::string_view line) {
 }
 
 std::optional<Weapon> WeaponOfVerb(std::string_view verb) {
-  for (const ByObituary& form : kByObituaries) {
-    if (form.verb == verb) return form.weapon;
-  }
-  for (const PlainObituary& form : kPlainObituaries) {
-    if (form.verb == verb) return form.weapon;
-  }
-  return nullopt;
+  return FirstWeaponOfVerb(verb);
 }
 
 }  // namespace vexor

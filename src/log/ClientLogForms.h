@@ -40,6 +40,7 @@ struct ObituaryText {
   std::string_view victim;
   std::string_view killer;
   std::string_view verb;
+  std::optional<Weapon> weapon;  // WeaponOfVerb(verb)
 };
 // The obituary a line carries, or nothing when the line is none. Lines with " by " are read by
 // the "<victim> was <verb> by <killer>" rows only; the other rows are tried when the line has no

@@ -78,7 +78,7 @@ struct VariableHit {
 
 struct LineBatch {
   std::vector<char> text;  // the bytes read, where the lines lie (its size only grows)
-  std::string names;       // names without colour codes
+  std::string names;       // names that had colour codes, without them
   std::vector<LineFacts> lines;
   std::vector<LineNames> lineNames;
   std::vector<VariableHit> hits;
@@ -104,7 +104,11 @@ struct LineBatch {
   std::string_view Text(TextSpan span) const {
     return std::string_view(text.data() + span.at, span.size);
   }
+  // A name's span: in the names, or (kInText set) in the text, for a name that had no colour
+  // code to take out.
+  static constexpr uint32_t kInText = uint32_t{1} << 31;
   std::string_view Name(TextSpan span) const {
+    if ((span.at & kInText) != 0) return std::string_view(text.data() + (span.at & ~kInText), span.size);
     return std::string_view(names).substr(span.at, span.size);
   }
   // The span of a piece of a line, which must lie in the text.

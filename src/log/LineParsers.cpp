@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstring>
 #include <optional>
 
 #include "log/ClientLogForms.h"
@@ -198,6 +199,14 @@ LineKind KindOfEventWord(std::string_view word) {
 }
 
 TextSpan KeepWithoutColourCodes(std::string_view text, LineBatch* batch) {
+  // Most names have no code: they stay where they are in the line.
+  bool inText = text.data() >= batch->text.data() &&
+                text.data() + text.size() <= batch->text.data() + batch->text.size();
+  if (inText && std::memchr(text.data(), '^', text.size()) == nullptr) {
+    if (text.empty()) return {};
+    TextSpan span = batch->SpanIn(text);
+    return {span.at | LineBatch::kInText, span.size};
+  }
   std::string& names = batch->names;
   size_t start = names.size();
   // Copied whole, then the codes taken out in place: names are short, most carry a code or two.
@@ -296,6 +305,12 @@ ClientLineParser::ClientLineParser(const ClientVariableSet& variables, int32_t c
         PrepareClientPattern(variables[static_cast<size_t>(v)].searchString);
   }
   m_filter.Build(m_patterns);
+  m_sameAs.assign(m_patterns.size(), 0);
+  for (size_t v = 1; v < m_patterns.size(); ++v) {
+    size_t first = 1;
+    while (m_patterns[first] != m_patterns[v]) ++first;
+    m_sameAs[v] = static_cast<uint8_t>(first);
+  }
 }
 
 void ClientLineParser::Parse(std::string_view line, LineBatch* batch, LineFacts* facts) const {
@@ -327,7 +342,7 @@ void ClientLineParser::ParseMessage(std::string_view line, LineBatch* batch,
     names.raw[1] = batch->SpanIn(obituary->victim);
     names.names[0] = KeepWithoutColourCodes(obituary->killer, batch);
     names.names[1] = KeepWithoutColourCodes(obituary->victim, batch);
-    facts->weapon = WeaponIndex(WeaponOfVerb(obituary->verb));
+    facts->weapon = WeaponIndex(obituary->weapon);
     return;
   }
   if (std::optional<SuicideText> suicide = CutSuicide(line)) {
@@ -352,10 +367,22 @@ void ClientLineParser::MatchVariables(std::string_view line, LineBatch* batch,
       stripped.Note(names.raw[i], names.names[i]);
   }
   facts->firstHit = Size32(batch->hits.size());
+  // The matches of the patterns tried so far on this line, for the variables that share them.
+  std::array<PatternMatch, 4> tried;
+  std::array<size_t, 4> triedFor{};
+  size_t triedCount = 0;
   for (; candidates != 0; candidates &= candidates - 1) {
     size_t v = static_cast<size_t>(std::countr_zero(candidates));
     if (v >= m_patterns.size()) break;
-    PatternMatch match = MatchClientPattern(m_patterns[v], line);
+    size_t first = m_sameAs[v];
+    size_t t = 0;
+    while (t < triedCount && triedFor[t] != first) ++t;
+    if (t == triedCount) {
+      t = triedCount < tried.size() ? triedCount++ : tried.size() - 1;
+      tried[t] = MatchClientPattern(m_patterns[first], line);
+      triedFor[t] = first;
+    }
+    const PatternMatch& match = tried[t];
     if (!match.matched) continue;
     VariableHit& hit = batch->hits.emplace_back();
     hit.variable = static_cast<int32_t>(v);

@@ -43,6 +43,9 @@ class ClientLineParser : public LineParser {
   void MatchVariables(std::string_view line, LineBatch* batch, LineFacts* facts) const;
 
   std::vector<ClientPattern> m_patterns;  // index = client variable
+  // The first variable with the same pattern (a set often counts one message several ways):
+  // it matches the same lines with the same names.
+  std::vector<uint8_t> m_sameAs;
   ClientPatternFilter m_filter;
   bool m_discovery = false;
 };

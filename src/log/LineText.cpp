@@ -158,7 +158,10 @@ int32_t UserInfoTeam(std::string_view infoLine) {
 
 bool EndsBefore(std::string_view line, std::string_view text, size_t before) {
   if (line.size() < text.size() + before) return false;
-  return line.compare(line.size() - before - text.size(), text.size(), text) == 0;
+  // The last character first: most lines a message is tried on end otherwise.
+  size_t end = line.size() - before;
+  if (!text.empty() && line[end - 1] != text.back()) return false;
+  return line.compare(end - text.size(), text.size(), text) == 0;
 }
 
 }  // namespace vexor

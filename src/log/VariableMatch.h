@@ -29,6 +29,8 @@ struct ClientPattern {
   std::string m;
   std::string mBlank;  // m followed by a blank
   std::string t;
+
+  bool operator==(const ClientPattern&) const = default;
 };
 
 ClientPattern PrepareClientPattern(std::string_view searchString);

@@ -102,7 +102,8 @@ void LogAnalysis::AddToVariableCounts(VariableSide side, int32_t p, int32_t targ
   PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
   AddToVariable(client ? player.clientVarTotals : player.serverVarTotals, target, amount);
   PlayerGame& game = player.games.At(m_doc.currentGame);
-  AddWrapping(client ? &game.ClientVarRef(target) : &game.ServerVarRef(target), amount);
+  AddWrapping(client ? &game.ClientVarRef(target, count) : &game.ServerVarRef(target, count),
+              amount);
 }
 
 }  // namespace vexor

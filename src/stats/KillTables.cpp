@@ -11,61 +11,68 @@ constexpr int32_t kLargestTable = 1 << 16;
 }  // namespace
 
 void KillTables::Allocate(int32_t playerNumber) {
-  m_cells.clear();
+  m_keys.clear();
+  m_counts.clear();
+  m_last = 0;
   m_size = playerNumber < 0 ? 0 : std::min(playerNumber + 1, kLargestTable);
+}
+
+size_t KillTables::LowerBound(uint32_t key) const {
+  // Halving without branches: a frag's cell is anywhere in the table, so a branch on each
+  // comparison would be mispredicted half of the time.
+  const uint32_t* first = m_keys.data();
+  size_t count = m_keys.size();
+  while (count > 1) {
+    size_t half = count / 2;
+    first = first[half - 1] < key ? first + half : first;
+    count -= half;
+  }
+  size_t at = static_cast<size_t>(first - m_keys.data());
+  return count == 1 && *first < key ? at + 1 : at;
 }
 
 int32_t KillTables::Get(int table, int32_t killer, int32_t victim) const {
   if (!Inside(killer, victim) || table < 0 || table >= kTableCount) return 0;
   uint32_t key = Key(killer, victim);
-  auto it = std::lower_bound(m_cells.begin(), m_cells.end(), key,
-                             [](const Cell& cell, uint32_t k) { return cell.key < k; });
-  if (it == m_cells.end() || it->key != key) return 0;
-  return it->counts[static_cast<size_t>(table)];
+  size_t at = LowerBound(key);
+  if (at == m_keys.size() || m_keys[at] != key) return 0;
+  return m_counts[at][static_cast<size_t>(table)];
 }
 
-KillTables::Cell* KillTables::FindOrInsert(uint32_t key) {
+KillTables::Counts* KillTables::FindOrInsert(uint32_t key) {
   // A frag adds to the same cell of two tables, one right after the other.
-  if (m_last < m_cells.size() && m_cells[m_last].key == key) return &m_cells[m_last];
-  if (m_cells.empty() || m_cells.back().key < key) {
-    m_cells.push_back({key, {}});
-    m_last = m_cells.size() - 1;
-    return &m_cells.back();
+  if (m_last < m_keys.size() && m_keys[m_last] == key) return &m_counts[m_last];
+  size_t at = m_keys.empty() || m_keys.back() < key ? m_keys.size() : LowerBound(key);
+  if (at == m_keys.size() || m_keys[at] != key) {
+    m_keys.insert(m_keys.begin() + static_cast<std::ptrdiff_t>(at), key);
+    m_counts.insert(m_counts.begin() + static_cast<std::ptrdiff_t>(at), Counts{});
   }
-  auto it = std::lower_bound(m_cells.begin(), m_cells.end(), key,
-                             [](const Cell& cell, uint32_t k) { return cell.key < k; });
-  if (it == m_cells.end() || it->key != key) it = m_cells.insert(it, Cell{key, {}});
-  m_last = static_cast<size_t>(it - m_cells.begin());
-  return &*it;
+  m_last = at;
+  return &m_counts[at];
 }
 
 void KillTables::Add(int table, int32_t killer, int32_t victim) {
   if (!Inside(killer, victim) || table < 0 || table >= kTableCount) return;
-  int32_t& count = FindOrInsert(Key(killer, victim))->counts[static_cast<size_t>(table)];
+  int32_t& count = (*FindOrInsert(Key(killer, victim)))[static_cast<size_t>(table)];
   count = static_cast<int32_t>(static_cast<uint32_t>(count) + 1u);
 }
 
-void KillTables::SetCell(int32_t killer, int32_t victim,
-                         const std::array<int32_t, kTableCount>& counts) {
+void KillTables::SetCell(int32_t killer, int32_t victim, const Counts& counts) {
   if (!Inside(killer, victim)) return;
   bool any = std::any_of(counts.begin(), counts.end(), [](int32_t c) { return c != 0; });
   uint32_t key = Key(killer, victim);
   if (!any) {
     // An all-zero cell needs no entry, unless it overwrites one.
-    auto it = std::lower_bound(m_cells.begin(), m_cells.end(), key,
-                               [](const Cell& cell, uint32_t k) { return cell.key < k; });
-    if (it != m_cells.end() && it->key == key) it->counts = counts;
+    size_t at = LowerBound(key);
+    if (at != m_keys.size() && m_keys[at] == key) m_counts[at] = counts;
     return;
   }
-  FindOrInsert(key)->counts = counts;
+  *FindOrInsert(key) = counts;
 }
 
 size_t KillTables::FirstCellOfRow(int32_t killer) const {
   if (killer < 0) return 0;
-  uint32_t key = Key(killer, 0);
-  auto it = std::lower_bound(m_cells.begin(), m_cells.end(), key,
-                             [](const Cell& cell, uint32_t k) { return cell.key < k; });
-  return static_cast<size_t>(it - m_cells.begin());
+  return LowerBound(Key(killer, 0));
 }
 
 int32_t KillTableRow::Next(int32_t victim) {
@@ -84,8 +91,8 @@ int32_t KillTableRow::Next(int32_t victim) {
 
 bool KillTables::AnyPositive(int table) const {
   if (table < 0 || table >= kTableCount) return false;
-  return std::any_of(m_cells.begin(), m_cells.end(), [table](const Cell& cell) {
-    return cell.counts[static_cast<size_t>(table)] > 0;
+  return std::any_of(m_counts.begin(), m_counts.end(), [table](const Counts& counts) {
+    return counts[static_cast<size_t>(table)] > 0;
   });
 }
 

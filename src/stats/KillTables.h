@@ -38,26 +38,28 @@ class KillTables {
 
   // The stored cells in row order (by killer, then victim), for walking a whole table without
   // a search per cell; every cell that is not stored reads 0.
-  size_t CellCount() const { return m_cells.size(); }
-  int32_t CellKiller(size_t i) const { return static_cast<int32_t>(m_cells[i].key >> 16); }
-  int32_t CellVictim(size_t i) const { return static_cast<int32_t>(m_cells[i].key & 0xFFFFu); }
-  const std::array<int32_t, kTableCount>& CellCounts(size_t i) const { return m_cells[i].counts; }
+  size_t CellCount() const { return m_keys.size(); }
+  int32_t CellKiller(size_t i) const { return static_cast<int32_t>(m_keys[i] >> 16); }
+  int32_t CellVictim(size_t i) const { return static_cast<int32_t>(m_keys[i] & 0xFFFFu); }
+  const std::array<int32_t, kTableCount>& CellCounts(size_t i) const { return m_counts[i]; }
   // The first stored cell of the killer's row or of a later row (CellCount() when none).
   size_t FirstCellOfRow(int32_t killer) const;
 
  private:
-  struct Cell {
-    uint32_t key;
-    std::array<int32_t, kTableCount> counts;
-  };
+  using Counts = std::array<int32_t, kTableCount>;
   static uint32_t Key(int32_t killer, int32_t victim) {
     return static_cast<uint32_t>(killer) << 16 | static_cast<uint32_t>(victim);
   }
-  Cell* FindOrInsert(uint32_t key);
+  // The first stored cell whose key is not below the key (CellCount() when none).
+  size_t LowerBound(uint32_t key) const;
+  Counts* FindOrInsert(uint32_t key);
 
   int32_t m_size = 0;
-  std::vector<Cell> m_cells;  // ascending by key
-  size_t m_last = 0;          // the cell found or inserted last
+  // The stored cells: their keys ascending, and their counts in the same order. The keys lie
+  // apart so that a search reads four bytes a cell.
+  std::vector<uint32_t> m_keys;
+  std::vector<Counts> m_counts;
+  size_t m_last = 0;  // the cell found or inserted last
 };
 
 // One row of a table read from left to right, for writing a whole row without a search per

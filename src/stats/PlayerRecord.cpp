@@ -18,9 +18,8 @@ const PlayerGame& GameSeries::Get(int32_t game) const {
   return m_values[static_cast<size_t>(it - m_games.begin())];
 }
 
-PlayerGame& GameSeries::At(int32_t game) {
-  // The statistics pass only moves forward through the games, so the entry is nearly always
-  // the last one or a new last one.
+PlayerGame& GameSeries::Insert(int32_t game) {
+  // Else mostly a new last one.
   if (m_games.empty() || m_games.back() < game) {
     m_games.push_back(game);
     m_values.emplace_back();

@@ -1,6 +1,7 @@
 // A player's record: totals over the load and the values of every game the player took part in.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -27,16 +28,19 @@ struct PlayerGame {
 
   int32_t ClientVar(int v) const { return CountAt(clientVarCounts, v); }
   int32_t ServerVar(int v) const { return CountAt(serverVarCounts, v); }
-  // The counter of variable v, created (as 0) when needed. v must be 0 or more.
-  int32_t& ClientVarRef(int v) { return GrowTo(clientVarCounts, v); }
-  int32_t& ServerVarRef(int v) { return GrowTo(serverVarCounts, v); }
+  // The counter of variable v, created (as 0) when needed. v must be 0 or more; the counters up
+  // to `last` are made at the same time (a set's count: a game's counters are made once).
+  int32_t& ClientVarRef(int v, int last = 0) { return GrowTo(clientVarCounts, v, last); }
+  int32_t& ServerVarRef(int v, int last = 0) { return GrowTo(serverVarCounts, v, last); }
 
  private:
   static int32_t CountAt(const std::vector<int32_t>& counts, int v) {
     return v >= 0 && static_cast<size_t>(v) < counts.size() ? counts[static_cast<size_t>(v)] : 0;
   }
-  static int32_t& GrowTo(std::vector<int32_t>& counts, int v) {
-    if (static_cast<size_t>(v) >= counts.size()) counts.resize(static_cast<size_t>(v) + 1, 0);
+  static int32_t& GrowTo(std::vector<int32_t>& counts, int v, int last) {
+    if (static_cast<size_t>(v) >= counts.size()) {
+      counts.resize(static_cast<size_t>(std::max(v, last)) + 1, 0);
+    }
     return counts[static_cast<size_t>(v)];
   }
 };
@@ -49,7 +53,12 @@ class GameSeries {
   // The values of the game; a zero entry when the player has none there.
   const PlayerGame& Get(int32_t game) const;
   // The values of the game for writing; a zero entry is created when there is none.
-  PlayerGame& At(int32_t game);
+  PlayerGame& At(int32_t game) {
+    // The statistics pass only moves forward through the games: the entry is nearly always the
+    // last one.
+    if (!m_games.empty() && m_games.back() == game) return m_values.back();
+    return Insert(game);
+  }
   void Clear();
 
   size_t EntryCount() const { return m_games.size(); }
@@ -58,6 +67,8 @@ class GameSeries {
   PlayerGame& ValueAt(size_t entry) { return m_values[entry]; }
 
  private:
+  PlayerGame& Insert(int32_t game);
+
   std::vector<int32_t> m_games;  // ascending
   std::vector<PlayerGame> m_values;
 };
