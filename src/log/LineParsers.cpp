@@ -114,17 +114,17 @@ bool OnlyColourCodes(std::string_view text) {
 class StrippedNames {
  public:
   void Note(TextSpan raw, TextSpan name) {
-    if (raw.size == 0 || m_count == m_raw.size()) return;
-    m_raw[m_count] = raw;
-    m_names[m_count++] = name;
+    if (raw.size == 0 || m_count == kKept) return;
+    m_raw[m_count] = Pack(raw);
+    m_names[m_count++] = Pack(name);
   }
   TextSpan Keep(TextSpan raw, std::string_view text, LineBatch* batch) {
     for (size_t i = 0; i < m_count; ++i) {
-      TextSpan noted = m_raw[i];
+      TextSpan noted = Unpack(m_raw[i]);
       if (noted.at != raw.at || noted.size > raw.size) continue;
-      if (noted.size == raw.size) return m_names[i];
+      if (noted.size == raw.size) return Unpack(m_names[i]);
       if (text[noted.size - 1] != '^' && OnlyColourCodes(text.substr(noted.size))) {
-        return m_names[i];
+        return Unpack(m_names[i]);
       }
     }
     TextSpan name = KeepWithoutColourCodes(text, batch);
@@ -133,8 +133,15 @@ class StrippedNames {
   }
 
  private:
-  std::array<TextSpan, 6> m_raw;
-  std::array<TextSpan, 6> m_names;
+  // Spans packed in one word each, left uninitialised past the count: a line rarely notes more
+  // than two, and clearing the rest cost more than the notes.
+  static constexpr size_t kKept = 6;
+  static uint64_t Pack(TextSpan span) { return uint64_t{span.at} << 32 | span.size; }
+  static TextSpan Unpack(uint64_t packed) {
+    return {static_cast<uint32_t>(packed >> 32), static_cast<uint32_t>(packed)};
+  }
+  uint64_t m_raw[kKept];
+  uint64_t m_names[kKept];
   size_t m_count = 0;
 };
 
