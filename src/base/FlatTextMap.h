@@ -1,8 +1,8 @@
 // A hash table keyed by text for the look-ups every line of a log makes (names to records):
 // open addressing with linear probing over a power-of-two table of small slots, each holding a
-// piece of its key's hash and the number of its entry; the keys and values lie in arrays of
-// their own. A look-up reads one slot or two and compares one key, where a table of nodes
-// divides by a prime and follows a pointer or two.
+// piece of its key's hash and the number of its entry; each entry keeps its key and value side
+// by side. A look-up reads one slot or two and one entry, where a table of nodes divides by a
+// prime and follows a pointer or two.
 #pragma once
 
 #include <cstdint>
@@ -18,13 +18,13 @@ namespace vexor {
 template <typename Value>
 class FlatTextMap {
  public:
-  size_t Size() const { return m_keys.size(); }
+  size_t Size() const { return m_entries.size(); }
 
   const Value* Find(std::string_view key) const {
-    if (m_keys.empty()) return nullptr;
+    if (m_entries.empty()) return nullptr;
     size_t slot = SlotOf(key, HashText(key));
     int32_t entry = m_slots[slot].entry;
-    return entry < 0 ? nullptr : &m_values[static_cast<size_t>(entry)];
+    return entry < 0 ? nullptr : &m_entries[static_cast<size_t>(entry)].value;
   }
   Value* Find(std::string_view key) {
     return const_cast<Value*>(static_cast<const FlatTextMap&>(*this).Find(key));
@@ -32,52 +32,52 @@ class FlatTextMap {
 
   // The value of the key, a new default value when the key is new.
   Value& Insert(std::string_view key) {
-    if ((m_keys.size() + 1) * 4 > m_slots.size() * 3) Grow();
+    if ((m_entries.size() + 1) * 4 > m_slots.size() * 3) Grow();
     uint64_t hash = HashText(key);
     size_t slot = SlotOf(key, hash);
-    if (m_slots[slot].entry >= 0) return m_values[static_cast<size_t>(m_slots[slot].entry)];
-    m_slots[slot] = {Tag(hash), static_cast<int32_t>(m_keys.size())};
+    if (m_slots[slot].entry >= 0) return m_entries[static_cast<size_t>(m_slots[slot].entry)].value;
+    m_slots[slot] = {Tag(hash), static_cast<int32_t>(m_entries.size())};
     m_hashes.push_back(hash);
-    m_keys.emplace_back(key);
-    return m_values.emplace_back();
+    return m_entries.emplace_back(Entry{std::string(key), Value{}}).value;
   }
 
   // Removes the key; false when it is not there.
   bool Erase(std::string_view key) {
-    if (m_keys.empty()) return false;
+    if (m_entries.empty()) return false;
     size_t slot = SlotOf(key, HashText(key));
     int32_t entry = m_slots[slot].entry;
     if (entry < 0) return false;
     RemoveSlot(slot);
     // The last entry fills the hole, and its slot follows it.
-    size_t last = m_keys.size() - 1;
+    size_t last = m_entries.size() - 1;
     if (static_cast<size_t>(entry) != last) {
       m_slots[EntrySlot(last)].entry = entry;
       m_hashes[static_cast<size_t>(entry)] = m_hashes[last];
-      m_keys[static_cast<size_t>(entry)] = std::move(m_keys[last]);
-      m_values[static_cast<size_t>(entry)] = std::move(m_values[last]);
+      m_entries[static_cast<size_t>(entry)] = std::move(m_entries[last]);
     }
     m_hashes.pop_back();
-    m_keys.pop_back();
-    m_values.pop_back();
+    m_entries.pop_back();
     return true;
   }
 
   void Clear() {
     m_slots.clear();
     m_hashes.clear();
-    m_keys.clear();
-    m_values.clear();
+    m_entries.clear();
   }
 
   // Calls f(key, value) for every entry, in no particular order.
   template <typename F>
   void ForEach(F&& f) {
-    for (size_t i = 0; i < m_keys.size(); ++i)
-      f(std::string_view(m_keys[i]), m_values[i]);
+    for (Entry& entry : m_entries)
+      f(std::string_view(entry.key), entry.value);
   }
 
  private:
+  struct Entry {
+    std::string key;
+    Value value;
+  };
   struct Slot {
     uint32_t tag = 0;
     int32_t entry = -1;  // -1: empty
@@ -93,7 +93,7 @@ class FlatTextMap {
     for (size_t slot = Home(hash);; slot = (slot + 1) & mask) {
       const Slot& s = m_slots[slot];
       if (s.entry < 0) return slot;
-      if (s.tag == tag && m_keys[static_cast<size_t>(s.entry)] == key) return slot;
+      if (s.tag == tag && m_entries[static_cast<size_t>(s.entry)].key == key) return slot;
     }
   }
 
@@ -124,7 +124,7 @@ class FlatTextMap {
   void Grow() {
     size_t size = m_slots.empty() ? 16 : m_slots.size() * 2;
     m_slots.assign(size, Slot{});
-    for (size_t entry = 0; entry < m_keys.size(); ++entry) {
+    for (size_t entry = 0; entry < m_entries.size(); ++entry) {
       size_t slot = Home(m_hashes[entry]);
       while (m_slots[slot].entry >= 0)
         slot = (slot + 1) & (size - 1);
@@ -133,9 +133,8 @@ class FlatTextMap {
   }
 
   std::vector<Slot> m_slots;  // a power of two, at most three quarters used
-  std::vector<uint64_t> m_hashes;
-  std::vector<std::string> m_keys;
-  std::vector<Value> m_values;
+  std::vector<uint64_t> m_hashes;  // by entry
+  std::vector<Entry> m_entries;
 };
 
 }  // namespace vexor

@@ -65,22 +65,51 @@ uint64_t NextPlayerIndexVersion() {
 
 }  // namespace
 
+void CVexoriumDoc::NameHolders::Add(int32_t p) {
+  if (m_all.empty()) {
+    if (m_one < 0) {
+      m_one = p;
+      return;
+    }
+    m_all.push_back(m_one);
+  }
+  m_all.insert(std::upper_bound(m_all.begin(), m_all.end(), p), p);
+}
+
+void CVexoriumDoc::NameHolders::Remove(int32_t p) {
+  if (m_all.empty()) {
+    if (m_one == p) m_one = -1;
+    return;
+  }
+  m_all.erase(std::remove(m_all.begin(), m_all.end(), p), m_all.end());
+  if (m_all.size() <= 1) {
+    m_one = m_all.empty() ? -1 : m_all.front();
+    m_all.clear();
+  }
+}
+
+int32_t CVexoriumDoc::NameHolders::LastIn(int32_t first, int32_t last) const {
+  if (m_all.empty()) return m_one >= first && m_one <= last ? m_one : -1;
+  auto past = std::upper_bound(m_all.begin(), m_all.end(), last);
+  if (past == m_all.begin() || *(past - 1) < first) return -1;
+  return *(past - 1);
+}
+
 void CVexoriumDoc::IndexPlayerName(int32_t p) {
   const std::string& name = players[static_cast<size_t>(p)].name;
   if (name.empty()) return;
   m_playerIndexVersion = NextPlayerIndexVersion();
-  std::vector<int32_t>& holders = m_playerIndex.Insert(name);
-  holders.insert(std::upper_bound(holders.begin(), holders.end(), p), p);
+  m_playerIndex.Insert(name).Add(p);
 }
 
 void CVexoriumDoc::UnindexPlayerName(int32_t p) {
   const std::string& name = players[static_cast<size_t>(p)].name;
   if (name.empty()) return;
-  std::vector<int32_t>* holders = m_playerIndex.Find(name);
+  NameHolders* holders = m_playerIndex.Find(name);
   if (holders == nullptr) return;
   m_playerIndexVersion = NextPlayerIndexVersion();
-  holders->erase(std::remove(holders->begin(), holders->end(), p), holders->end());
-  if (holders->empty()) m_playerIndex.Erase(name);
+  holders->Remove(p);
+  if (holders->Empty()) m_playerIndex.Erase(name);
 }
 
 int32_t CVexoriumDoc::FindPlayer(std::string_view name, int32_t first, int32_t last) const {
@@ -93,12 +122,8 @@ int32_t CVexoriumDoc::FindPlayer(std::string_view name, int32_t first, int32_t l
     }
     return -1;
   }
-  const std::vector<int32_t>* found = m_playerIndex.Find(name);
-  if (found == nullptr) return -1;
-  const std::vector<int32_t>& holders = *found;
-  auto past = std::upper_bound(holders.begin(), holders.end(), last);
-  if (past == holders.begin() || *(past - 1) < first) return -1;
-  return *(past - 1);
+  const NameHolders* holders = m_playerIndex.Find(name);
+  return holders == nullptr ? -1 : holders->LastIn(first, last);
 }
 
 void CVexoriumDoc::SetPlayerName(int32_t p, std::string name) {

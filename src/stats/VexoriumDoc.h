@@ -129,11 +129,27 @@ class CVexoriumDoc {
   void IndexPlayerName(int32_t p);
   void UnindexPlayerName(int32_t p);
 
+  // The records whose key name is one name, ascending (a record may be there twice); the only
+  // one kept without a vector, as nearly every name has one record.
+  class NameHolders {
+   public:
+    bool Empty() const { return m_all.empty() && m_one < 0; }
+    void Add(int32_t p);
+    // Removes every entry of the record.
+    void Remove(int32_t p);
+    // The last holder from first to last; -1 when there is none.
+    int32_t LastIn(int32_t first, int32_t last) const;
+
+   private:
+    int32_t m_one = -1;           // the only holder while m_all is empty
+    std::vector<int32_t> m_all;  // every holder, once there are two
+  };
+
   std::vector<std::string> m_names;
   std::vector<std::string> m_nameSlots;
   FlatTextMap<int32_t> m_nameIndex;
   std::vector<int32_t> m_namesInSlots;  // names whose slot is not "-99"
-  FlatTextMap<std::vector<int32_t>> m_playerIndex;
+  FlatTextMap<NameHolders> m_playerIndex;
   uint64_t m_playerIndexVersion = 0;  // see PlayerIndexVersion
   TextMap<std::set<int32_t>> m_slotIndex;
 };
