@@ -1,7 +1,6 @@
 // The statistics pass over a client console log: games and the players who entered them.
 // Obituaries and suicide messages are in Obituaries.cpp. No client number, clock or play time
 // is known in a client log: a player seen in a game has 1 second in it.
-#include <iterator>
 #include <string>
 
 #include "base/TextNumbers.h"
@@ -59,7 +58,7 @@ void LogAnalysis::HandleEnteredGame(const LineBatch& batch, const LineFacts& fac
   std::string_view rawName = batch.Text(names.raw[0]);
   std::string_view key = batch.Name(names.names[0]);
   if (key.empty() || key == kDefaultPlayerName) return;
-  int32_t p = ClientPlayer(key, rawName);
+  int32_t p = ClientPlayer(key, rawName, names.nameNumbers[0]);
   if (p < 1) return;
   PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
   PlayerGame& game = player.games.At(m_doc.currentGame);
@@ -73,24 +72,29 @@ void LogAnalysis::HandleEnteredGame(const LineBatch& batch, const LineFacts& fac
   }
 }
 
-int32_t LogAnalysis::ClientPlayer(std::string_view key, std::string_view rawName) {
+int32_t LogAnalysis::ClientPlayer(std::string_view key, std::string_view rawName,
+                                  int32_t number) {
   if (key.empty()) return -1;
-  // Within a line a record found stays the one its name finds: nothing on a client log's line
-  // renames a record, and a record is created only for a name that finds none.
-  for (const LineRecord& kept : m_lineRecords) {
-    if (kept.line == m_lineSerial && kept.name == key) return kept.record;
+  // What a name found stays while the names of the records and the name count do: most lines
+  // name players whose records exist.
+  RecordLookup* kept = number >= 1 && static_cast<size_t>(number) < m_nameLookups.size()
+                           ? &m_nameLookups[static_cast<size_t>(number)]
+                           : nullptr;
+  if (kept != nullptr && kept->indexVersion == m_doc.PlayerIndexVersion() &&
+      kept->nameCount == m_doc.nameCount) {
+    return kept->found;
   }
   int32_t p = m_doc.FindPlayer(key, 1, m_doc.nameCount);
   if (p < 1) {
     if (key == kDefaultPlayerName) return -1;
     // Only the record of the next name the discovery pass found: anything else would break the
     // pairing of record k with name k (and the presence table behind it).
-    if (m_doc.FindName(key) != m_doc.playerCount + 1) return -1;
+    int32_t n = number != kNameNotLookedUp ? number : m_doc.FindName(key);
+    if (n != m_doc.playerCount + 1) return -1;
     p = m_doc.CreatePlayer(std::string(key), std::string(rawName), kClientLogSlot);
     if (p < 1) return p;
   }
-  m_lineRecords[m_nextLineRecord] = {key, m_lineSerial, p};
-  m_nextLineRecord = (m_nextLineRecord + 1) % std::size(m_lineRecords);
+  if (kept != nullptr) *kept = {m_doc.PlayerIndexVersion(), m_doc.nameCount, p};
   return p;
 }
 

@@ -40,6 +40,10 @@ inline constexpr int8_t kNoWeapon = -1;
 
 inline constexpr uint32_t kNoNames = UINT32_MAX;
 
+// A name's number among the names the discovery pass found, when the parser was not asked for
+// it (LineParser's NameNumbers).
+inline constexpr int32_t kNameNotLookedUp = -2;
+
 // What a line is, kept small: millions of lines pass from one thread to the other.
 struct LineFacts {
   uint32_t at = 0;  // the line in the batch's text (LineBatch::Line)
@@ -64,8 +68,10 @@ struct LineNames {
   // killer and victim (in the line); suicides and entries: the raw name in raw[0].
   TextSpan numbers[2];
   TextSpan raw[2];
-  // The same names without colour codes (LineBatch::Name).
+  // The same names without colour codes (LineBatch::Name), and their numbers among the names
+  // (client logs' statistics pass; else kNameNotLookedUp).
   TextSpan names[2];
+  int32_t nameNumbers[2] = {kNameNotLookedUp, kNameNotLookedUp};
 };
 
 // A custom variable that matches a line, and the players it names: raw texts or client numbers
@@ -74,6 +80,7 @@ struct VariableHit {
   int32_t variable = 0;
   TextSpan raw[2];
   TextSpan names[2];
+  int32_t nameNumbers[2] = {kNameNotLookedUp, kNameNotLookedUp};
 };
 
 struct LineBatch {
@@ -123,6 +130,15 @@ struct LineBatch {
 // the pass changes.
 class LineParser {
  public:
+  // The numbers of names among those a discovery pass found, for a parser of a pass during
+  // which they do not change: read from the reading thread while the pass runs.
+  class NameNumbers {
+   public:
+    virtual ~NameNumbers() = default;
+    // -1 when the name is none of them.
+    virtual int32_t NumberOf(std::string_view name) const = 0;
+  };
+
   virtual ~LineParser() = default;
   virtual void Parse(std::string_view line, LineBatch* batch, LineFacts* facts) const = 0;
 };

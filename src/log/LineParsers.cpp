@@ -303,8 +303,8 @@ bool DiscoveryReadsVariables(const LineBatch& batch, const LineFacts& facts) {
 }
 
 ClientLineParser::ClientLineParser(const ClientVariableSet& variables, int32_t count,
-                                   bool discovery)
-    : m_discovery(discovery) {
+                                   bool discovery, const NameNumbers* numbers)
+    : m_discovery(discovery), m_numbers(numbers) {
   int32_t usable = UsableVariableCount(count);
   m_patterns.assign(static_cast<size_t>(usable) + 1, ClientPattern{});
   for (int32_t v = 1; v <= usable; ++v) {
@@ -322,6 +322,11 @@ ClientLineParser::ClientLineParser(const ClientVariableSet& variables, int32_t c
 
 void ClientLineParser::Parse(std::string_view line, LineBatch* batch, LineFacts* facts) const {
   ParseMessage(line, batch, facts);
+  if (m_numbers != nullptr && facts->names != kNoNames) {
+    LineNames& names = batch->lineNames[facts->names];
+    for (int i = 0; i < 2; ++i)
+      names.nameNumbers[i] = NumberOf(*batch, names.names[i]);
+  }
   if (m_discovery && !DiscoveryReadsVariables(*batch, *facts)) return;
   MatchVariables(line, batch, facts);
 }
@@ -360,6 +365,24 @@ void ClientLineParser::ParseMessage(std::string_view line, LineBatch* batch,
   }
 }
 
+int32_t ClientLineParser::NumberOf(const LineBatch& batch, TextSpan name) const {
+  return name.size == 0 ? kNameNotLookedUp : m_numbers->NumberOf(batch.Name(name));
+}
+
+int32_t ClientLineParser::LineNameNumber(const LineBatch& batch, const LineFacts& facts,
+                                         TextSpan name) const {
+  // A variable's names are mostly the line's own, kept once (StrippedNames).
+  if (facts.names != kNoNames) {
+    const LineNames& names = batch.NamesOf(facts);
+    for (int i = 0; i < 2; ++i) {
+      if (names.names[i].at == name.at && names.names[i].size == name.size) {
+        return names.nameNumbers[i];
+      }
+    }
+  }
+  return NumberOf(batch, name);
+}
+
 void ClientLineParser::MatchVariables(std::string_view line, LineBatch* batch,
                                       LineFacts* facts) const {
   if (m_patterns.size() < 2) return;
@@ -395,8 +418,11 @@ void ClientLineParser::MatchVariables(std::string_view line, LineBatch* batch,
     hit.variable = static_cast<int32_t>(v);
     std::string_view players[2] = {match.player1, match.player2};
     for (int i = 0; i < 2; ++i) {
-      hit.raw[i] = batch->SpanIn(players[i]);
-      hit.names[i] = stripped.Keep(hit.raw[i], players[i], batch);
+      TextSpan raw = batch->SpanIn(players[i]);
+      TextSpan name = stripped.Keep(raw, players[i], batch);
+      hit.raw[i] = raw;
+      hit.names[i] = name;
+      if (m_numbers != nullptr) hit.nameNumbers[i] = LineNameNumber(*batch, *facts, name);
     }
   }
   facts->hitCount = static_cast<uint8_t>(batch->hits.size() - facts->firstHit);

@@ -34,13 +34,18 @@ class ServerLineParser : public LineParser {
 class ClientLineParser : public LineParser {
  public:
   // Client variables 1 to count. A discovery pass's parser matches the variables only on the
-  // lines that pass reads them on (DiscoveryReadsVariables).
-  ClientLineParser(const ClientVariableSet& variables, int32_t count, bool discovery);
+  // lines that pass reads them on (DiscoveryReadsVariables). With numbers, every name the
+  // parser keeps gets its number.
+  ClientLineParser(const ClientVariableSet& variables, int32_t count, bool discovery,
+                   const NameNumbers* numbers = nullptr);
   void Parse(std::string_view line, LineBatch* batch, LineFacts* facts) const override;
 
  private:
   void ParseMessage(std::string_view line, LineBatch* batch, LineFacts* facts) const;
   void MatchVariables(std::string_view line, LineBatch* batch, LineFacts* facts) const;
+  int32_t NumberOf(const LineBatch& batch, TextSpan name) const;
+  // The number of a name a variable's match names on the line.
+  int32_t LineNameNumber(const LineBatch& batch, const LineFacts& facts, TextSpan name) const;
 
   std::vector<ClientPattern> m_patterns;  // index = client variable
   // The first variable with the same pattern (a set often counts one message several ways):
@@ -48,6 +53,7 @@ class ClientLineParser : public LineParser {
   std::vector<uint8_t> m_sameAs;
   ClientPatternFilter m_filter;
   bool m_discovery = false;
+  const NameNumbers* m_numbers = nullptr;
 };
 
 // The discovery pass over a client log reads a line's variables only when the line is none of

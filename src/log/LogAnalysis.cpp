@@ -46,6 +46,7 @@ bool LogAnalysis::AnalyseLogFile(bool discovery) {
 bool LogAnalysis::OpenCurrentLog(std::unique_ptr<LineParser> parser) {
   m_lastReport = 0;
   m_positions.assign(CVexoriumDoc::kPlayerSlots, KeptPosition{});
+  m_nameLookups.assign(CVexoriumDoc::kPlayerSlots, RecordLookup{});
   m_reader.Close();  // the parser of an earlier pass is no longer read
   m_parser = std::move(parser);
   return m_reader.Open(m_doc.currentLogPath, m_parser.get());
@@ -56,14 +57,18 @@ std::unique_ptr<LineParser> LogAnalysis::MakeServerParser(bool statistics) const
 }
 
 std::unique_ptr<LineParser> LogAnalysis::MakeClientParser(bool statistics) const {
-  return std::make_unique<ClientLineParser>(m_doc.clientVars, m_doc.clientVarCount, !statistics);
+  return std::make_unique<ClientLineParser>(m_doc.clientVars, m_doc.clientVarCount, !statistics,
+                                            statistics ? &m_nameNumbers : nullptr);
+}
+
+int32_t LogAnalysis::DocNameNumbers::NumberOf(std::string_view name) const {
+  return m_doc.FindName(name);
 }
 
 bool LogAnalysis::NextLine(std::string_view* line) {
   // A stopped pass stays stopped: code that reads ahead (a connect's next line) sees the end of
   // the log like the pass's own loop.
   if (m_stopped || !m_reader.Next(line, &m_facts, &m_batch)) return false;
-  ++m_lineSerial;
   if (m_observer && m_reader.BytesRead() - m_lastReport >= kReportEvery) {
     m_lastReport = m_reader.BytesRead();
     m_stopped = !m_observer(m_lastReport, m_reader.Size());

@@ -106,6 +106,7 @@ class LogAnalysis {
     std::string_view name;
     std::string_view rawName;
     int32_t record = -1;  // the record the name was read from (server variables), else -1
+    int32_t number = kNameNotLookedUp;  // the name's number, when the parser gave it
   };
   // What FindPlayer gave for a record's own name, while the name index stays as it was.
   struct RecordLookup {
@@ -120,8 +121,9 @@ class LogAnalysis {
   // Discovery pass: marks the name present in the game being read, adding it when it is new.
   void DiscoverName(std::string_view key);
   // Statistics pass: the record of the key, or the record created for it when the key is the
-  // next name the discovery pass found; -1 otherwise.
-  int32_t ClientPlayer(std::string_view key, std::string_view rawName);
+  // next name the discovery pass found; -1 otherwise. number is the key's number among the
+  // names (FindName), or kNameNotLookedUp.
+  int32_t ClientPlayer(std::string_view key, std::string_view rawName, int32_t number);
   // The player is seen in the current game: games played goes up the first time.
   void SeeInGame(int32_t p);
   // The in-game position of record p in the current game; -1 when it is not present there.
@@ -198,16 +200,17 @@ class LogAnalysis {
   uint64_t m_lastReport = 0;
   bool m_stopped = false;
   std::vector<RecordLookup> m_recordLookups;  // by record; server variables only
-  // The records ClientPlayer found for the names of the line being applied: an obituary's
-  // names come again in the matches of its variables. The names are views into the batch.
-  struct LineRecord {
-    std::string_view name;
-    uint64_t line = 0;
-    int32_t record = -1;
+  std::vector<RecordLookup> m_nameLookups;  // by name number; ClientPlayer
+  // The doc's name numbers for the client parser of the statistics pass (no name is added then).
+  class DocNameNumbers : public LineParser::NameNumbers {
+   public:
+    explicit DocNameNumbers(const CVexoriumDoc& doc) : m_doc(doc) {}
+    int32_t NumberOf(std::string_view name) const override;
+
+   private:
+    const CVexoriumDoc& m_doc;
   };
-  LineRecord m_lineRecords[4];
-  size_t m_nextLineRecord = 0;
-  uint64_t m_lineSerial = 0;  // lines read in the load, for m_lineRecords
+  DocNameNumbers m_nameNumbers{m_doc};
   struct KeptPosition {
     int32_t game = -1;
     int32_t position = -1;

@@ -24,7 +24,7 @@ void LogAnalysis::HandleObituary(const LineBatch& batch, const LineFacts& facts,
     return;
   }
   int32_t game = m_doc.currentGame;
-  int32_t killer = ClientPlayer(killerKey, batch.Text(names.raw[0]));
+  int32_t killer = ClientPlayer(killerKey, batch.Text(names.raw[0]), names.nameNumbers[0]);
   if (killer > 0) {
     PlayerRecord& player = m_doc.players[static_cast<size_t>(killer)];
     ++player.frags;
@@ -32,7 +32,7 @@ void LogAnalysis::HandleObituary(const LineBatch& batch, const LineFacts& facts,
     CountObituaryWeapon(killer, facts.weapon);
     SeeInGame(killer);
   }
-  int32_t victim = ClientPlayer(victimKey, batch.Text(names.raw[1]));
+  int32_t victim = ClientPlayer(victimKey, batch.Text(names.raw[1]), names.nameNumbers[1]);
   if (victim > 0) {
     PlayerRecord& player = m_doc.players[static_cast<size_t>(victim)];
     ++player.deaths;
@@ -60,7 +60,7 @@ void LogAnalysis::HandleSuicideMessage(const LineBatch& batch, const LineFacts& 
   }
   int32_t game = m_doc.currentGame;
   std::string_view victim = batch.Text(names.raw[0]);
-  int32_t p = ClientPlayer(key, victim);
+  int32_t p = ClientPlayer(key, victim, names.nameNumbers[0]);
   if (p > 0) {
     PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
     ++player.suicides;

@@ -24,8 +24,10 @@ void LogAnalysis::ApplyClientVariables(const LineBatch& batch, const LineFacts& 
                                        bool statistics) {
   for (uint32_t h = facts.firstHit; h < facts.firstHit + facts.hitCount; ++h) {
     const VariableHit& hit = batch.hits[h];
-    NamedPlayer named[2] = {{batch.Name(hit.names[0]), batch.Text(hit.raw[0])},
-                            {batch.Name(hit.names[1]), batch.Text(hit.raw[1])}};
+    NamedPlayer named[2];
+    for (int i = 0; i < 2; ++i) {
+      named[i] = {batch.Name(hit.names[i]), batch.Text(hit.raw[i]), -1, hit.nameNumbers[i]};
+    }
     ApplyVariableMatch(VariableSide::kClient, m_doc.clientVars[static_cast<size_t>(hit.variable)],
                        named, statistics);
   }
@@ -78,7 +80,7 @@ int32_t LogAnalysis::VariablePlayer(VariableSide side, const NamedPlayer& named,
     if (side == VariableSide::kClient) DiscoverName(named.name);
     return -1;
   }
-  if (side == VariableSide::kClient) return ClientPlayer(named.name, named.rawName);
+  if (side == VariableSide::kClient) return ClientPlayer(named.name, named.rawName, named.number);
   // Server players come from the records themselves; the tables are sized, so no name is added.
   // The look-up of a record's own name is kept: the same few players fill a game's lines.
   if (named.record < 0 || named.record >= CVexoriumDoc::kPlayerSlots) {
