@@ -216,7 +216,7 @@ TextSpan KeepWithoutColourCodes(std::string_view text, LineBatch* batch) {
   }
   std::string& names = batch->names;
   size_t start = names.size();
-  // Copied whole, then the codes taken out in place: names are short, most carry a code or two.
+  // Copied whole, then the codes taken out in place.
   names.append(text);
   char* out = names.data() + start;
   size_t kept = 0;
