@@ -19,7 +19,8 @@ TEST(FlatTextMapTest, AgreesWithAMapOverRandomInsertsAndErases) {
   for (int step = 0; step < 60000; ++step) {
     // Few distinct keys, of every length from empty up, so that runs form and wrap around.
     std::string key(random() % 6, 'a');
-    for (char& c : key) c = static_cast<char>('a' + random() % 4);
+    for (char& c : key)
+      c = static_cast<char>('a' + random() % 4);
     switch (random() % 8) {
       case 0:
       case 1:

@@ -182,8 +182,7 @@ TEST(ClientLineParserTest, EveryNameIsItsRawTextWithoutColourCodes) {
         if (facts.names != kNoNames) {
           for (int i = 0; i < 2; ++i) {
             TextSpan raw = batch.NamesOf(facts).raw[i];
-            EXPECT_EQ(batch.Name(batch.NamesOf(facts).names[i]),
-                      StripColourCodes(batch.Text(raw)))
+            EXPECT_EQ(batch.Name(batch.NamesOf(facts).names[i]), StripColourCodes(batch.Text(raw)))
                 << line;
           }
         }

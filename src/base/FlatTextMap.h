@@ -112,8 +112,8 @@ class FlatTextMap {
     for (size_t next = (hole + 1) & mask; m_slots[next].entry >= 0; next = (next + 1) & mask) {
       size_t home = Home(m_hashes[static_cast<size_t>(m_slots[next].entry)]);
       // The slot may move to the hole when its home is not cyclically in (hole, next].
-      bool homeAfterHole = hole <= next ? (home > hole && home <= next)
-                                        : (home > hole || home <= next);
+      bool homeAfterHole =
+          hole <= next ? (home > hole && home <= next) : (home > hole || home <= next);
       if (homeAfterHole) continue;
       m_slots[hole] = m_slots[next];
       hole = next;
@@ -132,7 +132,7 @@ class FlatTextMap {
     }
   }
 
-  std::vector<Slot> m_slots;  // a power of two, at most three quarters used
+  std::vector<Slot> m_slots;       // a power of two, at most three quarters used
   std::vector<uint64_t> m_hashes;  // by entry
   std::vector<Entry> m_entries;
 };

@@ -72,8 +72,7 @@ void LogAnalysis::HandleEnteredGame(const LineBatch& batch, const LineFacts& fac
   }
 }
 
-int32_t LogAnalysis::ClientPlayer(std::string_view key, std::string_view rawName,
-                                  int32_t number) {
+int32_t LogAnalysis::ClientPlayer(std::string_view key, std::string_view rawName, int32_t number) {
   if (key.empty()) return -1;
   // What a name found stays while the names of the records and the name count do: most lines
   // name players whose records exist.

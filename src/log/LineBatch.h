@@ -115,7 +115,9 @@ struct LineBatch {
   // code to take out.
   static constexpr uint32_t kInText = uint32_t{1} << 31;
   std::string_view Name(TextSpan span) const {
-    if ((span.at & kInText) != 0) return std::string_view(text.data() + (span.at & ~kInText), span.size);
+    if ((span.at & kInText) != 0) {
+      return std::string_view(text.data() + (span.at & ~kInText), span.size);
+    }
     return std::string_view(names).substr(span.at, span.size);
   }
   // The span of a piece of a line, which must lie in the text.

@@ -315,7 +315,8 @@ ClientLineParser::ClientLineParser(const ClientVariableSet& variables, int32_t c
   m_sameAs.assign(m_patterns.size(), 0);
   for (size_t v = 1; v < m_patterns.size(); ++v) {
     size_t first = 1;
-    while (m_patterns[first] != m_patterns[v]) ++first;
+    while (m_patterns[first] != m_patterns[v])
+      ++first;
     m_sameAs[v] = static_cast<uint8_t>(first);
   }
 }
@@ -406,7 +407,8 @@ void ClientLineParser::MatchVariables(std::string_view line, LineBatch* batch,
     if (v >= m_patterns.size()) break;
     size_t first = m_sameAs[v];
     size_t t = 0;
-    while (t < triedCount && triedFor[t] != first) ++t;
+    while (t < triedCount && triedFor[t] != first)
+      ++t;
     if (t == triedCount) {
       t = triedCount < tried.size() ? triedCount++ : tried.size() - 1;
       tried[t] = MatchClientPattern(m_patterns[first], line);

@@ -200,7 +200,7 @@ class LogAnalysis {
   uint64_t m_lastReport = 0;
   bool m_stopped = false;
   std::vector<RecordLookup> m_recordLookups;  // by record; server variables only
-  std::vector<RecordLookup> m_nameLookups;  // by name number; ClientPlayer
+  std::vector<RecordLookup> m_nameLookups;    // by name number; ClientPlayer
   // The doc's name numbers for the client parser of the statistics pass (no name is added then).
   class DocNameNumbers : public LineParser::NameNumbers {
    public:

@@ -141,7 +141,7 @@ class CVexoriumDoc {
     int32_t LastIn(int32_t first, int32_t last) const;
 
    private:
-    int32_t m_one = -1;           // the only holder while m_all is empty
+    int32_t m_one = -1;          // the only holder while m_all is empty
     std::vector<int32_t> m_all;  // every holder, once there are two
   };
 
