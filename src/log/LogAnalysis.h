@@ -108,7 +108,8 @@ class LogAnalysis {
     int32_t record = -1;  // the record the name was read from (server variables), else -1
     int32_t number = kNameNotLookedUp;  // the name's number, when the parser gave it
   };
-  // What FindPlayer gave for a record's own name, while the name index stays as it was.
+  // What FindPlayer gave for a name (a record's own name, or the name of a name number), while
+  // the index of record names stays as it was.
   struct RecordLookup {
     uint64_t indexVersion = 0;
     int32_t nameCount = -1;
