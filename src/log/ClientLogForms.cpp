@@ -217,8 +217,4 @@ std::optional<SuicideText> CutSuicide(std::string_view line) {
   return nullopt;
 }
 
-std::optional<Weapon> WeaponOfVerb(std::string_view verb) {
-  return FirstWeaponOfVerb(verb);
-}
-
 }  // namespace vexor

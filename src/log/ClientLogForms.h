@@ -40,7 +40,9 @@ struct ObituaryText {
   std::string_view victim;
   std::string_view killer;
   std::string_view verb;
-  std::optional<Weapon> weapon;  // WeaponOfVerb(verb)
+  // The weapon the verb stands for; nothing for the verbs that name none ("caught",
+  // "shredded", "killed", "personal space").
+  std::optional<Weapon> weapon;
 };
 // The obituary a line carries, or nothing when the line is none. Lines with " by " are read by
 // the "<victim> was <verb> by <killer>" rows only; the other rows are tried when the line has no
@@ -56,9 +58,5 @@ struct SuicideText {
 // The first suicide message of the table that the line ends with (before its full stop and
 // line feed), or nothing.
 std::optional<SuicideText> CutSuicide(std::string_view line);
-
-// The weapon an obituary verb stands for; nothing for the verbs that name none ("caught",
-// "shredded", "killed", "personal space") and for unknown verbs.
-std::optional<Weapon> WeaponOfVerb(std::string_view verb);
 
 }  // namespace vexor

@@ -79,10 +79,7 @@ int32_t LogAnalysis::ClientPlayer(std::string_view key, std::string_view rawName
   RecordLookup* kept = number >= 1 && static_cast<size_t>(number) < m_nameLookups.size()
                            ? &m_nameLookups[static_cast<size_t>(number)]
                            : nullptr;
-  if (kept != nullptr && kept->indexVersion == m_doc.PlayerIndexVersion() &&
-      kept->nameCount == m_doc.nameCount) {
-    return kept->found;
-  }
+  if (kept != nullptr && kept->Holds(m_doc)) return kept->found;
   int32_t p = m_doc.FindPlayer(key, 1, m_doc.nameCount);
   if (p < 1) {
     if (key == kDefaultPlayerName) return -1;
@@ -93,7 +90,7 @@ int32_t LogAnalysis::ClientPlayer(std::string_view key, std::string_view rawName
     p = m_doc.CreatePlayer(std::string(key), std::string(rawName), kClientLogSlot);
     if (p < 1) return p;
   }
-  if (kept != nullptr) *kept = {m_doc.PlayerIndexVersion(), m_doc.nameCount, p};
+  if (kept != nullptr) kept->Keep(m_doc, p);
   return p;
 }
 

@@ -96,6 +96,14 @@ int32_t LogAnalysis::PresentPosition(int32_t p) {
   return kept.position;
 }
 
+bool LogAnalysis::RecordLookup::Holds(const CVexoriumDoc& doc) const {
+  return indexVersion == doc.PlayerIndexVersion() && nameCount == doc.nameCount;
+}
+
+void LogAnalysis::RecordLookup::Keep(const CVexoriumDoc& doc, int32_t record) {
+  *this = {doc.PlayerIndexVersion(), doc.nameCount, record};
+}
+
 int32_t LogAnalysis::CurrentPlayerNumber() const {
   int32_t g = m_doc.currentGame;
   if (g < 0 || g > m_doc.gameCount || !CVexoriumDoc::IsGameSlot(g)) return -1;

@@ -114,6 +114,10 @@ class LogAnalysis {
     uint64_t indexVersion = 0;
     int32_t nameCount = -1;
     int32_t found = -1;
+
+    // True while the index and the name count are those of the look-up kept.
+    bool Holds(const CVexoriumDoc& doc) const;
+    void Keep(const CVexoriumDoc& doc, int32_t record);
   };
 
   void ScanClientLine(std::string_view line, bool* gameStarted);

@@ -88,11 +88,7 @@ int32_t LogAnalysis::VariablePlayer(VariableSide side, const NamedPlayer& named,
   }
   if (m_recordLookups.empty()) m_recordLookups.resize(CVexoriumDoc::kPlayerSlots);
   RecordLookup& kept = m_recordLookups[static_cast<size_t>(named.record)];
-  if (kept.nameCount != m_doc.nameCount || kept.indexVersion != m_doc.PlayerIndexVersion()) {
-    kept.found = m_doc.FindPlayer(named.name, 1, m_doc.nameCount);
-    kept.nameCount = m_doc.nameCount;
-    kept.indexVersion = m_doc.PlayerIndexVersion();
-  }
+  if (!kept.Holds(m_doc)) kept.Keep(m_doc, m_doc.FindPlayer(named.name, 1, m_doc.nameCount));
   return kept.found;
 }
 
