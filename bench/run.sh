@@ -142,10 +142,14 @@ part_row() {
   local with="" without="" copies="" peaks="" cpus="" c a b
   [ -d "$folder/html" ] || { rm -rf "$folder/html"; "$@" >/dev/null 2>&1; }
   for _ in $(seq "$repeat"); do
+    # Both writers go into a folder deleted a second or more before: the report after the load,
+    # the copy after a pause. This file system makes new files beside files deleted within the
+    # last minute slowly, but not beside those deleted within the same second; without the
+    # pause the copy would have that advantage.
     rm -rf "$folder/html-copy"
+    sleep 1.2
     c=$(timed cp -r "$folder/html" "$folder/html-copy")
     copies+=" $(wall_of "$c")"
-    rm -rf "$folder/html-copy"
     a=$(timed "${without_cmd[@]}")
     without+=" $(wall_of "$a")"
     rm -rf "$folder/html"
@@ -155,6 +159,7 @@ part_row() {
     cpus+=" $(ratio "$(awk -v x="$(cpu_of "$b")" -v y="$(cpu_of "$a")" 'BEGIN { print x - y }')" \
       "$(cpu_of "$c")")"
   done
+  rm -rf "$folder/html-copy"
   local part t_copy
   part=$(awk -v a="$(echo $with | median)" -v b="$(echo $without | median)" \
     'BEGIN { printf "%.3f", a - b }')

@@ -358,15 +358,17 @@ TEST_F(HtmlReportTest, EveryTableSetsItsCellTagFirst) {
   doc.serverVarCount = doc.clientVarCount = 1;
   std::filesystem::create_directories(Html());
   for (int32_t g = 1; g <= 2; ++g) {
-    HtmlFile file;
-    ASSERT_TRUE(file.Open(Html() + "/page.htm"));
+    PageQueue queue;
+    HtmlFile file(queue, 0);
+    file.Open(Html() + "/page.htm");
     HtmlPageWriter writer(doc);
     writer.SetFile(&file);
     writer.SetCellTag("<td STALE>");
     writer.WriteIndexEntry(g, 1);
     writer.SetCellTag("<td STALE>");
     writer.WriteGamePage(g, 1);
-    ASSERT_TRUE(file.Close());
+    file.Close();
+    ASSERT_EQ(queue.Finish(), "");
     EXPECT_EQ(Page("page.htm").find("STALE"), std::string::npos) << "game " << g;
   }
 }

@@ -15,11 +15,13 @@ class HtmlWriterTest : public ::testing::Test {
  protected:
   // The bytes of a page written by fill.
   std::string Page(const std::function<void(HtmlFile&)>& fill) {
-    HtmlFile file;
+    PageQueue queue;
+    HtmlFile file(queue, 0);
     std::string path = folder.File("page.htm");
-    EXPECT_TRUE(file.Open(path));
+    file.Open(path);
     fill(file);
-    EXPECT_TRUE(file.Close());
+    file.Close();
+    EXPECT_EQ(queue.Finish(), "");
     return test::ReadFile(path);
   }
   // The group links of a footer: everything between its "<p>" and the legend.

@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 
@@ -15,21 +17,36 @@
 namespace vexor {
 namespace {
 
-constexpr size_t kBufferSize = 256 * 1024;
-
 WriteFault g_fault;  // none, unless a test sets one
 
 bool FaultApplies(const std::string& target) {
   return g_fault.only.empty() || target == g_fault.only;
 }
 
-// The permissions a newly created file would get, or those of the file being replaced.
-mode_t TargetMode(const std::string& target) {
-  struct stat info;
-  if (::stat(target.c_str(), &info) == 0) return info.st_mode & 07777;
-  mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
+// Creates a new file beside the target, under a name no other file has, with the given
+// permission bits (narrowed by the umask, as for any new file). Returns the descriptor and the
+// name, or -1 with errno set.
+int CreateTemporary(const std::string& target, mode_t mode, std::string* name) {
+  static std::atomic<uint64_t> counter{0};
+  constexpr char kDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  constexpr int kAttempts = 100;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    // Time, process and a counter, mixed: names differ between processes and calls; O_EXCL
+    // makes sure no existing file is ever opened.
+    uint64_t seed =
+        static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        (static_cast<uint64_t>(::getpid()) << 40) ^
+        (counter.fetch_add(1, std::memory_order_relaxed) * 0x9E3779B97F4A7C15ull);
+    *name = target + ".tmp-";
+    for (int i = 0; i < 6; ++i) {
+      seed ^= seed >> 29;
+      seed *= 0xBF58476D1CE4E5B9ull;
+      name->push_back(kDigits[(seed >> 32) % (sizeof(kDigits) - 1)]);
+    }
+    int fd = ::open(name->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;  // errno is EEXIST
 }
 
 }  // namespace
@@ -41,16 +58,21 @@ bool AtomicFile::Open(const std::string& path) {
   m_target = path;
   m_error.clear();
   m_writeFailed = false;
-  std::string pattern = path + ".tmp-XXXXXX";
   bool refused = g_fault.refuseCreate && FaultApplies(path);
   if (refused) errno = EACCES;
-  int fd = refused ? -1 : ::mkstemp(pattern.data());
+  // A file being replaced keeps its permissions; a new one gets what the umask allows. The
+  // umask is never read: reading it means setting it, and a file created meanwhile on another
+  // thread would get the wrong permissions.
+  struct stat replaced;
+  bool replacing = !refused && ::stat(path.c_str(), &replaced) == 0;
+  mode_t mode = replacing ? replaced.st_mode & 07777 : 0666;
+  int fd = refused ? -1 : CreateTemporary(path, mode, &m_temp);
   if (fd < 0) {
+    m_temp.clear();
     Fail("cannot be created");
     return false;
   }
-  m_temp = pattern;
-  ::fchmod(fd, TargetMode(path));
+  if (replacing) ::fchmod(fd, mode);  // as it was, whatever the umask
   m_file = ::fdopen(fd, "wb");
   if (m_file == nullptr) {
     ::close(fd);
@@ -59,7 +81,7 @@ bool AtomicFile::Open(const std::string& path) {
     Fail("cannot be created");
     return false;
   }
-  std::setvbuf(m_file, nullptr, _IOFBF, kBufferSize);
+  if (!m_buffered) std::setvbuf(m_file, nullptr, _IONBF, 0);
   return true;
 }
 

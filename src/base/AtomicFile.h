@@ -14,8 +14,12 @@ namespace vexor {
 class AtomicFile : public ByteSink {
  public:
   // durable: flush the data to the disk before the rename (for files that are not rebuilt
-  // from other data, such as the settings, data, CSV and variable files).
-  explicit AtomicFile(bool durable = true) : m_durable(durable) {}
+  // from other data, such as the settings, data, CSV and variable files). buffered: small
+  // writes are collected in the stream's buffer of a few kilobytes (larger ones go to the file
+  // as they are); a caller that only writes large blocks passes false, and each block is then
+  // one write to the file.
+  explicit AtomicFile(bool durable = true, bool buffered = true)
+      : m_durable(durable), m_buffered(buffered) {}
   ~AtomicFile() override;
   AtomicFile(const AtomicFile&) = delete;
   AtomicFile& operator=(const AtomicFile&) = delete;
@@ -43,6 +47,7 @@ class AtomicFile : public ByteSink {
   void Fail(const char* what);
 
   bool m_durable;
+  bool m_buffered;
   std::FILE* m_file = nullptr;
   std::string m_target;
   std::string m_temp;

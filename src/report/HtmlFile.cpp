@@ -1,28 +1,34 @@
 #include "report/HtmlFile.h"
 
+#include <utility>
+
 #include "base/StringPrintf.h"
 
 namespace vexor {
 
-bool HtmlFile::Open(const std::string& path) {
+void HtmlFile::Open(const std::string& path) {
   m_pending.clear();
-  return m_file.Open(path);
+  m_queue.Open(m_file, path);
+  m_open = true;
 }
 
 void HtmlFile::WriteNumber(long long value) {
-  if (!m_file.IsOpen()) return;
+  if (!m_open) return;
   AppendDecimal(&m_pending, value);
-  if (m_pending.size() >= kFlushSize) Flush();
+  if (m_pending.size() >= kBlockSize) HandOver();
 }
 
-void HtmlFile::Flush() {
-  m_file.Write(m_pending);
-  m_pending.clear();
+void HtmlFile::HandOver() {
+  if (m_pending.empty()) return;
+  m_queue.Write(m_file, std::move(m_pending));
+  m_pending = m_queue.SpareBlock();
 }
 
-bool HtmlFile::Close() {
-  Flush();
-  return m_file.Commit();
+void HtmlFile::Close() {
+  if (!m_open) return;
+  HandOver();
+  m_queue.Close(m_file);
+  m_open = false;
 }
 
 }  // namespace vexor

@@ -1,51 +1,51 @@
-// One page of the report: raw bytes written through a buffered file that appears under its
-// name only when the page is complete.
+// One page of the report: raw bytes collected in large blocks and handed to a PageQueue, whose
+// thread writes them to a file that appears under the page's name only when it is complete.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-#include "base/AtomicFile.h"
+#include "report/PageQueue.h"
 
 namespace vexor {
 
 class HtmlFile {
  public:
-  HtmlFile() : m_file(false) {}  // pages are rebuilt from the data: no flush to the disk
+  // The queue's page number file (0 to PageQueue::kFiles - 1), which no other HtmlFile of the
+  // queue may use while this one is open.
+  HtmlFile(PageQueue& queue, int file) : m_queue(queue), m_file(file) {}
   HtmlFile(const HtmlFile&) = delete;
   HtmlFile& operator=(const HtmlFile&) = delete;
-  // A page still open here is abandoned: its name keeps the previous contents (if any).
+  // A page still open here is abandoned when the next one opens in its place; its name keeps
+  // the previous contents (if any).
   ~HtmlFile() = default;
 
-  // Starts the page at path (a temporary file beside it). False, with Error(), when it cannot
-  // be created; the page then stays closed.
-  bool Open(const std::string& path);
-  bool IsOpen() const { return m_file.IsOpen(); }
+  // Starts the page at path. Whether it could be created, the queue's Finish tells.
+  void Open(const std::string& path);
+  bool IsOpen() const { return m_open; }
 
   // Writes the bytes exactly as given (line ends are the "\r\n" the caller writes). Ignored
   // while the page is closed.
   void Write(std::string_view bytes) {
-    if (!m_file.IsOpen()) return;
+    if (!m_open) return;
     m_pending.append(bytes);
-    if (m_pending.size() >= kFlushSize) Flush();
+    if (m_pending.size() >= kBlockSize) HandOver();
   }
   // Writes the number in decimal, as "%i" does.
   void WriteNumber(long long value);
 
-  // Completes the page under its name. False, with Error(), when the page was not open or could
-  // not be written; a failed page never replaces the file of that name.
-  bool Close();
-
-  // A message naming the page's file, set when Open or Close failed.
-  const std::string& Error() const { return m_file.Error(); }
+  // Ends the page: the queue completes it under its name, or (see its Finish) leaves the file
+  // of that name as it was. Nothing happens while the page is closed.
+  void Close();
 
  private:
-  // A game page is made of thousands of small pieces: they are collected here and handed to
-  // the file in large blocks.
-  static constexpr size_t kFlushSize = 64 * 1024;
-  void Flush();
+  // A game page is made of thousands of small pieces: they reach the disk in blocks this large.
+  static constexpr size_t kBlockSize = 256 * 1024;
+  void HandOver();
 
-  AtomicFile m_file;
+  PageQueue& m_queue;
+  int m_file;
+  bool m_open = false;
   std::string m_pending;
 };
 

@@ -20,7 +20,9 @@ class ReportRun {
         m_folder(folder),
         m_gamesFolder(JoinPath(folder, "games")),
         m_writer(doc),
-        m_onGame(onGame) {}
+        m_onGame(onGame),
+        m_index(m_disk, 0),
+        m_page(m_disk, 1) {}
 
   bool Write();
   const std::string& Error() const { return m_error; }
@@ -29,6 +31,7 @@ class ReportRun {
   void StartIndexPage(int32_t page);
   void FinishIndexPage();
   void WriteGame(int32_t game, int32_t displayNumber);
+  // The failures of pages come from m_disk, once it has written them all.
   void Note(const std::string& error) {
     if (m_error.empty()) m_error = error;
   }
@@ -38,7 +41,9 @@ class ReportRun {
   std::string m_gamesFolder;
   HtmlPageWriter m_writer;
   const ReportGameObserver& m_onGame;
+  PageQueue m_disk;  // writes the pages while the next ones are made
   HtmlFile m_index;
+  HtmlFile m_page;
   std::string m_error;
 };
 
@@ -62,34 +67,29 @@ bool ReportRun::Write() {
     if (m_onGame) m_onGame(g, games);
   }
   FinishIndexPage();
+  Note(m_disk.Finish());
   return m_error.empty();
 }
 
 void ReportRun::StartIndexPage(int32_t page) {
   std::string name = page == 0 ? std::string("games.htm") : StringPrintf("games%d.htm", page);
-  if (!m_index.Open(JoinPath(m_folder, name))) Note(m_index.Error());
+  m_index.Open(JoinPath(m_folder, name));
   WritePageHeader(m_index, 0);
 }
 
 void ReportRun::FinishIndexPage() {
   WritePageFooter(m_index, m_doc.displayedGameCount, 0, FooterVariant::kServer,
                   m_doc.serverLogAbsent);
-  if (m_index.IsOpen() && !m_index.Close()) Note(m_index.Error());
+  m_index.Close();
 }
 
 void ReportRun::WriteGame(int32_t game, int32_t displayNumber) {
   m_writer.SetFile(&m_index);
   m_writer.WriteIndexEntry(game, displayNumber);
-  HtmlFile page;
-  std::string path = JoinPath(m_gamesFolder, StringPrintf("game%d.htm", displayNumber));
-  if (!page.Open(path)) {
-    // Without its folder every game page fails; the folder's message says why.
-    Note(page.Error());
-    return;
-  }
-  m_writer.SetFile(&page);
+  m_page.Open(JoinPath(m_gamesFolder, StringPrintf("game%d.htm", displayNumber)));
+  m_writer.SetFile(&m_page);
   m_writer.WriteGamePage(game, displayNumber);
-  if (!page.Close()) Note(page.Error());
+  m_page.Close();
   m_writer.SetFile(&m_index);
 }
 
