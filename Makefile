@@ -49,7 +49,7 @@ tsan-test: deps
 	cmake --build $(TSAN_BUILD) -j $(JOBS) --target vexor_tests
 	norandom=$$(setarch $$(uname -m) -R true 2>/dev/null && echo setarch $$(uname -m) -R); \
 	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $$norandom \
-	  $(TSAN_BUILD)/tests/vexor_tests --gtest_filter='DocumentOperations*:ReadAhead*:ServerLog*:ClientLog*:SampleLogs*:HtmlReport*:FaultInjection*'
+	  $(TSAN_BUILD)/tests/vexor_tests --gtest_filter='DocumentOperations*:ReadAhead*:ServerLog*:ClientLog*:SampleLogs*:HtmlReport*:FaultInjection*:PageQueue*'
 
 # The main job on the bundled sample logs: the server log's statistics as an HTML report and a
 # CSV file under demo/, and the client console log's report under demo/client/. With a display,

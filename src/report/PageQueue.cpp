@@ -12,7 +12,8 @@ constexpr size_t kWaitingBlocks = 8;
 
 }  // namespace
 
-PageQueue::PageQueue() {
+PageQueue::PageQueue(Threading threading) {
+  if (threading == Threading::kNone) return;
   try {
     m_thread = std::thread([this] { Work(); });
     m_threaded = true;
@@ -34,37 +35,29 @@ PageQueue::~PageQueue() {
 }
 
 void PageQueue::Open(int file, const std::string& path) {
-  Job job{Step::kOpen, file, path};
-  if (!m_threaded) return Run(job);
-  {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_jobs.push_back(std::move(job));
-  }
-  m_changed.notify_all();
+  Hand(Job{Step::kOpen, file, path});
 }
 
 void PageQueue::Write(int file, std::string&& block) {
-  Job job{Step::kWrite, file, std::move(block)};
+  Hand(Job{Step::kWrite, file, std::move(block)});
+}
+
+void PageQueue::Close(int file) {
+  Hand(Job{Step::kClose, file, std::string()});
+}
+
+void PageQueue::Hand(Job&& job) {
   if (!m_threaded) {
     Run(job);
-    job.text.clear();
-    m_spare.push_back(std::move(job.text));
+    Done(job);
     return;
   }
   {
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_waitingBlocks < kWaitingBlocks; });
-    m_jobs.push_back(std::move(job));
-    ++m_waitingBlocks;
-  }
-  m_changed.notify_all();
-}
-
-void PageQueue::Close(int file) {
-  Job job{Step::kClose, file, std::string()};
-  if (!m_threaded) return Run(job);
-  {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    if (job.step == Step::kWrite) {
+      m_changed.wait(lock, [this] { return m_waitingBlocks < kWaitingBlocks; });
+      ++m_waitingBlocks;
+    }
     m_jobs.push_back(std::move(job));
   }
   m_changed.notify_all();
@@ -102,6 +95,13 @@ void PageQueue::Run(Job& job) {
   }
 }
 
+void PageQueue::Done(Job& job) {
+  if (job.step != Step::kWrite) return;
+  if (m_threaded) --m_waitingBlocks;
+  job.text.clear();
+  m_spare.push_back(std::move(job.text));  // its memory serves a later block
+}
+
 void PageQueue::Work() {
   std::unique_lock<std::mutex> lock(m_mutex);
   for (;;) {
@@ -114,11 +114,7 @@ void PageQueue::Work() {
     Run(job);
     lock.lock();
     m_busy = false;
-    if (job.step == Step::kWrite) {
-      --m_waitingBlocks;
-      job.text.clear();
-      m_spare.push_back(std::move(job.text));
-    }
+    Done(job);
     m_changed.notify_all();
   }
 }

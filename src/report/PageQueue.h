@@ -21,7 +21,11 @@ class PageQueue {
   // Pages open at once: an index page and a game page.
   static constexpr int kFiles = 2;
 
-  PageQueue();
+  // Without a thread of its own, every step runs where it is handed over (as when the system
+  // gives no thread).
+  enum class Threading { kWritingThread, kNone };
+
+  explicit PageQueue(Threading threading = Threading::kWritingThread);
   ~PageQueue();  // finishes what was handed over
   PageQueue(const PageQueue&) = delete;
   PageQueue& operator=(const PageQueue&) = delete;
@@ -38,7 +42,7 @@ class PageQueue {
   // with Write.
   std::string SpareBlock();
 
-  // Waits until everything handed over is on the disk. The message of the first failure (a page
+  // Waits until everything handed over is written. The message of the first failure (a page
   // that could not be created, written or renamed, in the order handed over), empty if none. A
   // failed page never replaces the file of its name; the others are still written.
   std::string Finish();
@@ -51,13 +55,20 @@ class PageQueue {
     std::string text;  // the path to open, or the block to write
   };
 
+  // Queues the job for the thread, or runs it at once when there is none.
+  void Hand(Job&& job);
+  // Runs the job's step on its page, noting the first failure.
   void Run(Job& job);
+  // After Run (m_mutex held when threaded): a written block's memory goes to the spare ones.
+  void Done(Job& job);
+  // The thread: runs the jobs in the order handed over until stopped with none left.
   void Work();
   void Note(const AtomicFile& file) {
     if (m_error.empty()) m_error = file.Error();
   }
 
-  // The writing side's (the thread's, or the caller's when no thread could be started).
+  // The writing side's (the thread's, or the caller's when no thread could be started); read by
+  // the caller only after Finish.
   // Pages are rebuilt from the data: no flush to the disk. They come in large blocks: no buffer.
   std::array<AtomicFile, kFiles> m_files{AtomicFile(false, false), AtomicFile(false, false)};
   std::string m_error;
