@@ -129,8 +129,9 @@ row() {
 }
 
 # part_row SCENARIO STEP TARGET FOLDER -- WITHOUT... -- WITH...: the report's part of a command.
-# Runs BENCH_REPEAT times: cp -r of FOLDER/html (the report the last run wrote) into a fresh
-# folder, the command without its report and the command with it (FOLDER/html removed first);
+# Runs BENCH_REPEAT times: cp -r of FOLDER/html (the report the last run wrote) into a folder
+# deleted 1.2 s before, the command without its report and the command with it (FOLDER/html
+# removed first);
 # prints (with - without) against the copy, medians of each, and the CPU time alike.
 part_row() {
   local scenario=$1 step=$2 target=$3 folder=$4
