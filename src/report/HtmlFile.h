@@ -16,8 +16,8 @@ class HtmlFile {
   HtmlFile(PageQueue& queue, int file) : m_queue(queue), m_file(file) {}
   HtmlFile(const HtmlFile&) = delete;
   HtmlFile& operator=(const HtmlFile&) = delete;
-  // A page still open here is abandoned when the next one opens in its place; its name keeps
-  // the previous contents (if any).
+  // A page still open here is abandoned (when its page number opens again, or when the queue
+  // ends): its name keeps the previous contents (if any).
   ~HtmlFile() = default;
 
   // Starts the page at path. Whether it could be created, the queue's Finish tells.

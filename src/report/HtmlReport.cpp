@@ -31,7 +31,8 @@ class ReportRun {
   void StartIndexPage(int32_t page);
   void FinishIndexPage();
   void WriteGame(int32_t game, int32_t displayNumber);
-  // The failures of pages come from m_disk, once it has written them all.
+  // Keeps the first failure: the games folder's, then the pages' (from m_disk, once it has
+  // written them all).
   void Note(const std::string& error) {
     if (m_error.empty()) m_error = error;
   }
@@ -67,6 +68,8 @@ bool ReportRun::Write() {
     if (m_onGame) m_onGame(g, games);
   }
   FinishIndexPage();
+  // Noted after the folder's failure: without its folder every game page fails, and the
+  // folder's message says why.
   Note(m_disk.Finish());
   return m_error.empty();
 }
