@@ -22,7 +22,6 @@ class HtmlFile {
 
   // Starts the page at path. Whether it could be created, the queue's Finish tells.
   void Open(const std::string& path);
-  bool IsOpen() const { return m_open; }
 
   // Writes the bytes exactly as given (line ends are the "\r\n" the caller writes). Ignored
   // while the page is closed.
