@@ -50,7 +50,7 @@ class CountingCanvas : public Canvas {
   CanvasFont m_font;
 };
 
-bool Load(const std::string& directory, const std::string& input, CVexoriumDoc& doc) {
+bool Load(const std::string& directory, const std::string& input, VexoriumDoc& doc) {
   ScriptedPrompter prompter;
   LogSelection selection;
   DocumentOperations operations(doc, selection, prompter, directory);
@@ -63,7 +63,7 @@ bool Load(const std::string& directory, const std::string& input, CVexoriumDoc& 
 }
 
 // The four players with the most games, in player-number order.
-std::vector<int32_t> BusiestPlayers(const CVexoriumDoc& doc) {
+std::vector<int32_t> BusiestPlayers(const VexoriumDoc& doc) {
   std::vector<int32_t> players;
   for (int32_t p = 1; p <= doc.nameCount; ++p)
     players.push_back(p);
@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: vexor-graphbench [--runs N] [-C DIR] LOG|DATA.dat\n");
     return 2;
   }
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   if (!Load(directory, input, doc)) {
     std::fprintf(stderr, "vexor-graphbench: %s could not be loaded\n", input.c_str());
     return 1;

@@ -68,7 +68,7 @@ bool EndsWith(const std::string& text, const std::string& end) {
 }
 
 // Loads the input into the document as the command line does, without the report.
-bool Load(const Request& request, CVexoriumDoc& doc, ScriptedPrompter& prompter) {
+bool Load(const Request& request, VexoriumDoc& doc, ScriptedPrompter& prompter) {
   LogSelection selection;
   DocumentOperations operations(doc, selection, prompter, request.directory);
   operations.Startup();  // settings and empty tables
@@ -89,7 +89,7 @@ double Median(std::vector<double> values) {
 }
 
 // Medians of one configuration's steps: fill main, fill weapons, sort main, sort weapons, all.
-std::vector<double> TimeRuns(CVexoriumDoc& doc, int runs, int mainColumn, int weaponColumn) {
+std::vector<double> TimeRuns(VexoriumDoc& doc, int runs, int mainColumn, int weaponColumn) {
   std::vector<std::vector<double>> steps(5);
   for (int run = 0; run < runs; ++run) {
     StatisticsList main(StatList::kMain);
@@ -123,7 +123,7 @@ std::vector<double> TimeRuns(CVexoriumDoc& doc, int runs, int mainColumn, int we
 int main(int argc, char** argv) {
   Request request;
   if (!ParseArguments(argc, argv, &request)) return Usage("bad arguments");
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   ScriptedPrompter prompter;
   if (!Load(request, doc, prompter)) {
     for (const RecordedMessage& message : prompter.Messages()) {

@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
         stderr);
     return 2;
   }
-  vexor::CVexoriumDoc doc;
+  vexor::VexoriumDoc doc;
   vexor::LogSelection selection;
   vexor::ScriptedPrompter prompter;
   vexor::DocumentOperations operations(doc, selection, prompter, request.directory);

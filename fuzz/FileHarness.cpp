@@ -36,7 +36,7 @@ std::string FileBytes(const std::string& path) {
 }
 
 // Opens path into a fresh document; true when it opened.
-bool Open(const std::string& path, CVexoriumDoc& doc, ScriptedPrompter& prompter) {
+bool Open(const std::string& path, VexoriumDoc& doc, ScriptedPrompter& prompter) {
   LogSelection selection;
   return vexor::OpenDataFile(doc, selection, prompter, ScratchFolder(), path);
 }
@@ -67,7 +67,7 @@ void RoundTripVariables(std::string_view bytes) {
 
 void OpenDataFile(const uint8_t* data, size_t size) {
   std::string path = WriteScratchFile("fuzzed.vxd", Bytes(data, size));
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   ScriptedPrompter prompter;
   if (!Open(path, doc, prompter)) {
     Require(prompter.Messages().size() == 1, "a refused data file says so once");
@@ -79,7 +79,7 @@ void OpenDataFile(const uint8_t* data, size_t size) {
   std::string error;
   std::string saved = ScratchFolder() + "/saved.vxd";
   Require(SaveDataFile(doc, saved, &error), "an opened data file saves");
-  CVexoriumDoc reopened;
+  VexoriumDoc reopened;
   Require(Open(saved, reopened, prompter), "a saved data file opens");
   std::string resaved = ScratchFolder() + "/resaved.vxd";
   Require(SaveDataFile(reopened, resaved, &error), "a reopened data file saves");
@@ -95,13 +95,13 @@ void ReadSettingsFile(const uint8_t* data, size_t size) {
   std::string start = ScratchFolder() + "/settings";
   std::filesystem::create_directories(start + "/config");
   WriteScratchFile("settings/config/data.dat", Bytes(data, size));
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   LoadSettings(doc, start);
 
   std::string error;
   Require(SaveSettings(start, doc.logDirectory, doc.options, &error), "the settings save");
   std::string saved = FileBytes(SettingsPath(start));
-  CVexoriumDoc reread;
+  VexoriumDoc reread;
   LoadSettings(reread, start);
   Require(reread.logDirectory == doc.logDirectory, "the log directory reads back");
   Require(SaveSettings(start, reread.logDirectory, reread.options, &error), "they save again");

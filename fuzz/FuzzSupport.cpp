@@ -51,7 +51,7 @@ std::string WriteScratchFile(const std::string& name, std::string_view bytes) {
   return path;
 }
 
-void ExerciseDocument(CVexoriumDoc& doc) {
+void ExerciseDocument(VexoriumDoc& doc) {
   StringSink json;
   WriteJson(doc, json);
   Require(IsValidUtf8(json.Bytes()), "the JSON export is valid UTF-8");

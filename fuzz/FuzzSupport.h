@@ -6,7 +6,7 @@
 #include <string_view>
 
 namespace vexor {
-class CVexoriumDoc;
+class VexoriumDoc;
 }
 
 namespace vexor::fuzz {
@@ -27,6 +27,6 @@ inline constexpr int kMaxReportedGames = 40;
 
 // Puts a loaded document through what a user would do next: the JSON and CSV exports, every
 // printed table, and the HTML report when it is small. Each must succeed.
-void ExerciseDocument(CVexoriumDoc& doc);
+void ExerciseDocument(VexoriumDoc& doc);
 
 }  // namespace vexor::fuzz

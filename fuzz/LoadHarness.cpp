@@ -6,8 +6,8 @@
 #include "FuzzSupport.h"
 #include "Harness.h"
 #include "VariableDefinitions.h"
-#include "platform/ScriptedPrompter.h"
 #include "ops/LoadDriver.h"
+#include "platform/ScriptedPrompter.h"
 #include "stats/LogSelection.h"
 #include "stats/Settings.h"
 #include "stats/VexoriumDoc.h"
@@ -36,7 +36,7 @@ void UseOptions(std::string_view definitions) {
 // succeeds within the limits or has said why it did not.
 void Load(std::string_view log, std::string_view definitions) {
   UseOptions(definitions);
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   LogSelection selection;
   ScriptedPrompter prompter;
   LoadDriver driver(doc, selection, prompter, ScratchFolder());

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "customvars/FormFields.h"
-#include "customvars/VariableWorkingCopy.h"
 #include "platform/ScriptedPrompter.h"
+#include "ui/FormFields.h"
+#include "ui/VariableWorkingCopy.h"
 
 namespace vexor::fuzz {
 namespace {
@@ -107,7 +107,7 @@ bool OptionsLine(std::string_view lines, Options* options) {
   return false;
 }
 
-void DefineVariables(std::string_view lines, CVexoriumDoc& doc) {
+void DefineVariables(std::string_view lines, VexoriumDoc& doc) {
   ClientVarWorkingCopy clients;
   ServerVarWorkingCopy servers;
   ScriptedPrompter prompter;

@@ -16,7 +16,7 @@
 #include "stats/Options.h"
 
 namespace vexor {
-class CVexoriumDoc;
+class VexoriumDoc;
 }
 
 namespace vexor::fuzz {
@@ -26,6 +26,6 @@ namespace vexor::fuzz {
 bool OptionsLine(std::string_view lines, Options* options);
 
 // Stores the definitions of the lines into the document's two sets through the working copies.
-void DefineVariables(std::string_view lines, CVexoriumDoc& doc);
+void DefineVariables(std::string_view lines, VexoriumDoc& doc);
 
 }  // namespace vexor::fuzz

@@ -24,12 +24,13 @@ class ClientLogTest : public test::LoadFixture, public ::testing::Test {
  protected:
   // One game that Alice (position 0) and Bob (position 1) entered, then the given line.
   void LoadDuel(std::string_view line) {
-    ASSERT_TRUE(LoadText(ClientLog({"CL_InitCGame: 1203 msec", "Alice^7 entered the game",
-                                    "Bob^7 entered the game", line})));
+    ASSERT_TRUE(LoadText(ClientLog(
+        {"CL_InitCGame: 1203 msec", "Alice^7 entered the game", "Bob^7 entered the game", line})));
   }
   int32_t WeaponFragSum(const PlayerRecord& player) const {
     int32_t sum = 0;
-    for (int32_t count : player.weaponFrags) sum += count;
+    for (int32_t count : player.weaponFrags)
+      sum += count;
     return sum;
   }
   // Every record 1 to the name count carries the name of the same number.
@@ -107,13 +108,32 @@ TEST_F(ClientLogTest, EveryObituaryCountsFragDeathWeaponAndKillTables) {
 
 TEST_F(ClientLogTest, EverySuicideMessageCountsOneSuicideOnTheDiagonal) {
   const char* messages[] = {
-      "suicides", "cratered", "was squished", "sank like a rock", "melted",
-      "does a back flip into the lava", "saw the light", "was in the wrong place",
-      "tripped on her own grenade", "tripped on his own grenade", "tripped on its own grenade",
-      "blew herself up", "blew himself up", "blew itself up", "melted herself", "melted himself",
-      "melted itself", "killed herself", "killed himself", "killed itself",
-      "should have used a smaller gun", "found her prox mine", "found his prox mine",
-      "found its prox mine", "found it's prox mine", "goes out with a bang",
+      "suicides",
+      "cratered",
+      "was squished",
+      "sank like a rock",
+      "melted",
+      "does a back flip into the lava",
+      "saw the light",
+      "was in the wrong place",
+      "tripped on her own grenade",
+      "tripped on his own grenade",
+      "tripped on its own grenade",
+      "blew herself up",
+      "blew himself up",
+      "blew itself up",
+      "melted herself",
+      "melted himself",
+      "melted itself",
+      "killed herself",
+      "killed himself",
+      "killed itself",
+      "should have used a smaller gun",
+      "found her prox mine",
+      "found his prox mine",
+      "found its prox mine",
+      "found it's prox mine",
+      "goes out with a bang",
   };
   for (const char* message : messages) {
     std::string line = StringPrintf("Bob^7 %s.", message);
@@ -132,11 +152,11 @@ TEST_F(ClientLogTest, EverySuicideMessageCountsOneSuicideOnTheDiagonal) {
 
 TEST_F(ClientLogTest, LinesThatAreNoObituaryCountNothing) {
   const char* lines[] = {
-      "Bob^7 was fragged by Alice^7",    // unknown verb
+      "Bob^7 was fragged by Alice^7",        // unknown verb
       "Stand by me^7 ate Alice^7's rocket",  // " by " allows only the "was ... by" forms
-      "Bob^7 was railed by ^7",           // empty killer text
-      "^7 was railed by Alice^7",         // empty victim text
-      "Bob^7 ate a rocket",               // no killer
+      "Bob^7 was railed by ^7",              // empty killer text
+      "^7 was railed by Alice^7",            // empty victim text
+      "Bob^7 ate a rocket",                  // no killer
       "Alice^7: rocket",
       "Bob^7 was too close to the Prox Mine",  // no killer before "'s Prox Mine"
       "Bob^7 was killed by ^1TEAMMATE^7 ^7",   // the mark alone names nobody
@@ -198,12 +218,12 @@ TEST_F(ClientLogTest, EntriesCountGamesPlayedAndDefaultIsNeverAPlayer) {
 }
 
 TEST_F(ClientLogTest, MapLoadNamesTheGameThatStartsNext) {
-  std::string first = WriteLog("first.log", ClientLog({
-      "trying to load maps/q3dm17.bsp",
-      "CL_InitCGame: 1203 msec",
-      "CL_InitCGame: 1203 msec",
-      "trying to load maps/q3tourney2.bsp",  // the file ends before its game starts
-  }));
+  std::string first = WriteLog(
+      "first.log",
+      ClientLog({
+          "trying to load maps/q3dm17.bsp", "CL_InitCGame: 1203 msec", "CL_InitCGame: 1203 msec",
+          "trying to load maps/q3tourney2.bsp",  // the file ends before its game starts
+      }));
   std::string second = WriteLog("second.log", ClientLog({"CL_InitCGame: 1203 msec"}));
   ASSERT_TRUE(Load({first, second}));
   ASSERT_EQ(doc.gameCount, 3);
@@ -222,15 +242,17 @@ TEST_F(ClientLogTest, MapLoadNamesTheGameThatStartsNext) {
 
 TEST_F(ClientLogTest, LinesBeforeTheFirstGameStartCountInTheCurrentGame) {
   std::string server = WriteLog("games.log", Lines({
-      InitGame("0:00"), Connect("0:01", 2, "Alice"), Connect("0:02", 3, "Bob"),
-      At("1:00", "ShutdownGame:"),
-  }));
+                                                 InitGame("0:00"),
+                                                 Connect("0:01", 2, "Alice"),
+                                                 Connect("0:02", 3, "Bob"),
+                                                 At("1:00", "ShutdownGame:"),
+                                             }));
   // The client log begins inside the server's game: its first lines count there.
   std::string client = WriteLog("qconsole.log", ClientLog({
-      "Bob^7 was railed by Alice^7",
-      "CL_InitCGame: 1203 msec",
-      "Alice^7 entered the game",
-  }));
+                                                    "Bob^7 was railed by Alice^7",
+                                                    "CL_InitCGame: 1203 msec",
+                                                    "Alice^7 entered the game",
+                                                }));
   ASSERT_TRUE(Load({server, client}));
   ASSERT_EQ(doc.gameCount, 2);
   ExpectRecordsMatchNames();
@@ -243,8 +265,8 @@ TEST_F(ClientLogTest, LinesBeforeTheFirstGameStartCountInTheCurrentGame) {
 }
 
 TEST_F(ClientLogTest, LinesBeforeAnyGameCountInGameZeroButNotInItsKillTable) {
-  ASSERT_TRUE(LoadText(ClientLog({"Alice^7 cratered.", "Bob^7 was railed by Alice^7",
-                                  "CL_InitCGame: 1203 msec"})));
+  ASSERT_TRUE(LoadText(
+      ClientLog({"Alice^7 cratered.", "Bob^7 was railed by Alice^7", "CL_InitCGame: 1203 msec"})));
   ExpectRecordsMatchNames();
   EXPECT_EQ(Player("Alice").suicides, 1);
   EXPECT_EQ(Player("Alice").games.Get(0).suicides, 1);
@@ -257,17 +279,20 @@ TEST_F(ClientLogTest, LinesBeforeAnyGameCountInGameZeroButNotInItsKillTable) {
 
 TEST_F(ClientLogTest, ClientAndServerLogsShareGamesAndPlayers) {
   std::string client = WriteLog("qconsole.log", ClientLog({
-      "trying to load maps/q3dm6.bsp",
-      "CL_InitCGame: 1203 msec",
-      "Carl^7 entered the game",
-      "Alice^7 entered the game",
-      "Alice^7 was railed by Carl^7",
-  }));
-  std::string server = WriteLog("games.log", Lines({
-      InitGame("0:00", "q3dm17"), Connect("0:01", 2, "Alice"), Connect("0:02", 3, "Bob"),
-      At("0:30", "Kill: 2 3 10: Alice killed Bob by MOD_RAILGUN"),
-      At("1:00", "ShutdownGame:"),
-  }));
+                                                    "trying to load maps/q3dm6.bsp",
+                                                    "CL_InitCGame: 1203 msec",
+                                                    "Carl^7 entered the game",
+                                                    "Alice^7 entered the game",
+                                                    "Alice^7 was railed by Carl^7",
+                                                }));
+  std::string server =
+      WriteLog("games.log", Lines({
+                                InitGame("0:00", "q3dm17"),
+                                Connect("0:01", 2, "Alice"),
+                                Connect("0:02", 3, "Bob"),
+                                At("0:30", "Kill: 2 3 10: Alice killed Bob by MOD_RAILGUN"),
+                                At("1:00", "ShutdownGame:"),
+                            }));
   ASSERT_TRUE(Load({client, server}));
   ASSERT_EQ(doc.gameCount, 2);
   ASSERT_EQ(doc.nameCount, 3);
@@ -289,7 +314,8 @@ TEST_F(ClientLogTest, ClientAndServerLogsShareGamesAndPlayers) {
 }
 
 TEST_F(ClientLogTest, LogThatChangedBetweenThePassesKeepsRecordsPairedWithNames) {
-  std::string path = WriteLog("qconsole.log", ClientLog({"CL_InitCGame: 1", "Alice^7 entered the game"}));
+  std::string path =
+      WriteLog("qconsole.log", ClientLog({"CL_InitCGame: 1", "Alice^7 entered the game"}));
   doc.ResetForLoad();
   LogAnalysis analysis(doc, selection, prompter);
   doc.currentLogPath = path;
@@ -307,22 +333,24 @@ TEST_F(ClientLogTest, LogThatChangedBetweenThePassesKeepsRecordsPairedWithNames)
 
 TEST_F(ClientLogTest, NamesStopAt2500AndRecordsStayPairedWithNames) {
   std::string log = "logfile opened\nCL_InitCGame: 1203 msec\n";
-  for (int i = 0; i < 2510; ++i) log += StringPrintf("P%d^7 entered the game\n", i);
+  for (int i = 0; i < 2510; ++i)
+    log += StringPrintf("P%d^7 entered the game\n", i);
   log += "P2505^7 was railed by P0^7\n";  // a name beyond the limit: only the killer counts
   ASSERT_TRUE(LoadText(log));
-  EXPECT_EQ(doc.nameCount, CVexoriumDoc::kMaxPlayers);
+  EXPECT_EQ(doc.nameCount, VexoriumDoc::kMaxPlayers);
   ExpectRecordsMatchNames();
   EXPECT_EQ(Player("P0").frags, 1);
-  EXPECT_EQ(Game(1).playerNumber, CVexoriumDoc::kMaxPlayers);
+  EXPECT_EQ(Game(1).playerNumber, VexoriumDoc::kMaxPlayers);
 }
 
 TEST_F(ClientLogTest, MapLoadAfterTheLastGameRecordIsNotStored) {
   std::string log = "logfile opened\n";
-  for (int i = 0; i < CVexoriumDoc::kMaxGames; ++i) log += "CL_InitCGame: 1203 msec\n";
+  for (int i = 0; i < VexoriumDoc::kMaxGames; ++i)
+    log += "CL_InitCGame: 1203 msec\n";
   log += "trying to load maps/q3dm17.bsp\nCL_InitCGame: 1203 msec\n";
   ASSERT_TRUE(LoadText(log));
-  EXPECT_EQ(doc.gameCount, CVexoriumDoc::kMaxGames + 1);  // counted; the driver refuses it
-  EXPECT_EQ(Game(CVexoriumDoc::kMaxGames).mapName, "Unknown");
+  EXPECT_EQ(doc.gameCount, VexoriumDoc::kMaxGames + 1);  // counted; the driver refuses it
+  EXPECT_EQ(Game(VexoriumDoc::kMaxGames).mapName, "Unknown");
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ std::string Zeros(size_t ints) {
 }
 
 // What a document would save, as bytes in memory.
-std::string SavedBytes(const CVexoriumDoc& doc) {
+std::string SavedBytes(const VexoriumDoc& doc) {
   StringSink sink;
   {
     ArchiveWriter archive(sink);
@@ -63,7 +63,7 @@ std::string SavedBytes(const CVexoriumDoc& doc) {
 
 // A small document built by hand: Alice and Bob, one client and one server variable; game 1
 // is short and empty, game 2 has both players and a few kills.
-void BuildSmall(CVexoriumDoc& doc) {
+void BuildSmall(VexoriumDoc& doc) {
   doc.reportIndexPath = "r";
   doc.nameCount = doc.playerCount = 2;
   doc.gameCount = 2;
@@ -196,7 +196,7 @@ struct SmallFile {
 };
 
 // Key fields of a document and its selection, and all its statistics as saved.
-std::string Fingerprint(const CVexoriumDoc& doc, const LogSelection& selection) {
+std::string Fingerprint(const VexoriumDoc& doc, const LogSelection& selection) {
   return StringPrintf(
              "names %d players %d games %d shown %d vars %d/%d flags %d%d%d%d%d%d%d "
              "screen %d log '%s' index '%s' selection %d '%s' '%s'\n",
@@ -209,7 +209,7 @@ std::string Fingerprint(const CVexoriumDoc& doc, const LogSelection& selection) 
          doc.players[1].timeText + SavedBytes(doc);
 }
 
-void ExpectSamePlayers(const CVexoriumDoc& a, const CVexoriumDoc& b) {
+void ExpectSamePlayers(const VexoriumDoc& a, const VexoriumDoc& b) {
   for (int32_t p = 1; p <= a.nameCount; ++p) {
     const PlayerRecord& x = a.players[static_cast<size_t>(p)];
     const PlayerRecord& y = b.players[static_cast<size_t>(p)];
@@ -239,7 +239,7 @@ void ExpectSamePlayers(const CVexoriumDoc& a, const CVexoriumDoc& b) {
   }
 }
 
-void ExpectSameGames(const CVexoriumDoc& a, const CVexoriumDoc& b) {
+void ExpectSameGames(const VexoriumDoc& a, const VexoriumDoc& b) {
   for (int32_t g = 1; g <= a.gameCount; ++g) {
     const GameRecord& x = a.games[static_cast<size_t>(g)];
     const GameRecord& y = b.games[static_cast<size_t>(g)];
@@ -314,7 +314,7 @@ class DataFileTest : public test::LoadFixture, public ::testing::Test {
     bob.games.At(4).ServerVarRef(5) = -3;
   }
 
-  std::string Save(const CVexoriumDoc& from, const std::string& name) {
+  std::string Save(const VexoriumDoc& from, const std::string& name) {
     std::string path = folder.File(name);
     std::string error;
     EXPECT_TRUE(SaveDataFile(from, path, &error)) << error;
@@ -322,7 +322,7 @@ class DataFileTest : public test::LoadFixture, public ::testing::Test {
     return path;
   }
 
-  bool Open(CVexoriumDoc& into, LogSelection& intoSelection, const std::string& path,
+  bool Open(VexoriumDoc& into, LogSelection& intoSelection, const std::string& path,
             bool writeReport = false) {
     if (!writeReport) return OpenDataFile(into, intoSelection, prompter, folder.Path(), path);
     DocumentOperations operations(into, intoSelection, prompter, folder.Path());
@@ -369,7 +369,7 @@ TEST_F(DataFileTest, LoadedLogRoundTripsToTheSameStatisticsAndBytes) {
   doc.reportIndexPath = folder.File("html/games.htm");  // as a load sets it
   std::string first = Save(doc, "first.vdf");
 
-  CVexoriumDoc opened;
+  VexoriumDoc opened;
   LogSelection openedSelection;
   ASSERT_TRUE(Open(opened, openedSelection, first));
   EXPECT_TRUE(prompter.Messages().empty());
@@ -395,7 +395,7 @@ TEST_F(DataFileTest, LoadedLogRoundTripsToTheSameStatisticsAndBytes) {
 TEST_F(DataFileTest, OpeningKeepsOnlyGamesAndCellsWithValues) {
   BuildSmall(doc);
   std::string path = Save(doc, "small.vdf");
-  CVexoriumDoc opened;
+  VexoriumDoc opened;
   LogSelection openedSelection;
   ASSERT_TRUE(Open(opened, openedSelection, path));
   EXPECT_EQ(opened.players[1].games.EntryCount(), 1u);
@@ -477,7 +477,7 @@ TEST_F(DataFileTest, OpeningRebuildsTimesAndTheLoadState) {
   EXPECT_EQ(doc.players[3].frags, 0);
   EXPECT_EQ(doc.FindName("Xu"), -1);
   EXPECT_EQ(doc.FindName("Bob"), 2);
-  EXPECT_EQ(doc.FindPlayer("Zed", 0, CVexoriumDoc::kMaxPlayers), -1);
+  EXPECT_EQ(doc.FindPlayer("Zed", 0, VexoriumDoc::kMaxPlayers), -1);
   EXPECT_EQ(doc.FindPlayer("Alice", 1, 2), 1);
   EXPECT_EQ(doc.LastPlayerInSlot("2", 0, 2), 1);
   EXPECT_EQ(doc.games[3].mapName, "");

@@ -85,7 +85,7 @@ class DocumentOperationsTest : public ::testing::Test {
   }
 
   test::TempFolder folder;
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   LogSelection selection;
   ScriptedPrompter prompter;
   DocumentOperations operations;

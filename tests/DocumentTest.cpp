@@ -121,7 +121,7 @@ TEST(KillTablesTest, CellsInsideTheTablesCountAndOthersAreIgnored) {
 }
 
 TEST(DocumentIndexTest, SlotsFindFirstAndLastHolders) {
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   doc.playerCount = 4;
   doc.SetClientSlot(1, "3");
   doc.SetClientSlot(3, "3");
@@ -137,7 +137,7 @@ TEST(DocumentIndexTest, SlotsFindFirstAndLastHolders) {
 }
 
 TEST(DocumentIndexTest, PlayerNamesFindTheLastHolderInRange) {
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   doc.SetPlayerName(2, "Bob");
   doc.SetPlayerName(5, "Bob");
   EXPECT_EQ(doc.FindPlayer("Bob", 0, 10), 5);
@@ -149,7 +149,7 @@ TEST(DocumentIndexTest, PlayerNamesFindTheLastHolderInRange) {
   EXPECT_EQ(doc.FindPlayer("", 1, 3), 3);  // unnamed records match an empty name
 
   // Every change of the index gives a version that no other index state had, in any document.
-  CVexoriumDoc other;
+  VexoriumDoc other;
   std::vector<uint64_t> seen = {doc.PlayerIndexVersion()};
   auto changed = [&seen](uint64_t version) {
     bool fresh = std::find(seen.begin(), seen.end(), version) == seen.end();
@@ -170,10 +170,10 @@ TEST(DocumentIndexTest, PlayerNamesFindTheLastHolderInRange) {
 }
 
 TEST(DocumentTest, NamesStopAt2500) {
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   doc.startupPending = false;
   doc.ResetForLoad();
-  for (int i = 0; i < CVexoriumDoc::kMaxPlayers; ++i) {
+  for (int i = 0; i < VexoriumDoc::kMaxPlayers; ++i) {
     ASSERT_EQ(doc.AddName("p" + std::to_string(i), "1"), i + 1);
   }
   EXPECT_EQ(doc.AddName("one too many", "1"), -1);
@@ -183,7 +183,7 @@ TEST(DocumentTest, NamesStopAt2500) {
 }
 
 TEST(DocumentTest, PrepareCountsPlayersPerGameAndSizesKillTables) {
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   doc.startupPending = false;
   doc.ResetForLoad();
   doc.gameCount = 2;
@@ -214,7 +214,7 @@ namespace vexor {
 namespace {
 
 TEST(DocumentIndexTest, ConnectedHolderOfASlotComesFirst) {
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   doc.playerCount = 4;
   doc.SetClientSlot(1, "2");
   doc.SetClientSlot(3, "2");

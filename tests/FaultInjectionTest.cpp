@@ -17,13 +17,13 @@
 #include "TestSupport.h"
 #include "VariableSets.h"
 #include "base/AtomicFile.h"
-#include "customvars/VariableWorkingCopy.h"
 #include "report/HtmlReport.h"
 #include "stats/CsvExport.h"
 #include "stats/DataFile.h"
 #include "stats/JsonExport.h"
 #include "stats/LogCleaner.h"
 #include "stats/Settings.h"
+#include "ui/VariableWorkingCopy.h"
 
 namespace vexor {
 namespace {
@@ -62,42 +62,42 @@ struct Writer {
   const char* name;
   const char* target;
   bool createsFolder;  // a missing folder is made rather than refused
-  Outcome (*run)(const CVexoriumDoc& doc, const std::string& folder);
+  Outcome (*run)(const VexoriumDoc& doc, const std::string& folder);
 };
 
 const Writer kWriters[] = {
     {"settings", "config/data.dat", true,
-     [](const CVexoriumDoc& doc, const std::string& folder) {
+     [](const VexoriumDoc& doc, const std::string& folder) {
        Outcome outcome;
        outcome.ok = SaveSettings(folder, "logs", doc.options, &outcome.message);
        return outcome;
      }},
     {"data file", "stats.dat", false,
-     [](const CVexoriumDoc& doc, const std::string& folder) {
+     [](const VexoriumDoc& doc, const std::string& folder) {
        Outcome outcome;
        outcome.ok = SaveDataFile(doc, folder + "/stats.dat", &outcome.message);
        return outcome;
      }},
     {"CSV", "players.csv", false,
-     [](const CVexoriumDoc& doc, const std::string& folder) {
+     [](const VexoriumDoc& doc, const std::string& folder) {
        Outcome outcome;
        outcome.ok = ExportCsv(doc, folder + "/players.csv", true, &outcome.message);
        return outcome;
      }},
     {"JSON", "stats.json", false,
-     [](const CVexoriumDoc& doc, const std::string& folder) {
+     [](const VexoriumDoc& doc, const std::string& folder) {
        Outcome outcome;
        outcome.ok = ExportJson(doc, folder + "/stats.json", &outcome.message);
        return outcome;
      }},
     {"report", "games.htm", true,
-     [](const CVexoriumDoc& doc, const std::string& folder) {
+     [](const VexoriumDoc& doc, const std::string& folder) {
        Outcome outcome;
        outcome.ok = WriteHtmlReport(doc, folder, &outcome.message);
        return outcome;
      }},
     {"variable file", "server.var", false,
-     [](const CVexoriumDoc& doc, const std::string& folder) {
+     [](const VexoriumDoc& doc, const std::string& folder) {
        ServerVarWorkingCopy copy;
        copy.LoadFromDocument(doc);
        Outcome outcome;
@@ -105,7 +105,7 @@ const Writer kWriters[] = {
        return outcome;
      }},
     {"cleaner", "server.log", false,
-     [](const CVexoriumDoc&, const std::string& folder) {
+     [](const VexoriumDoc&, const std::string& folder) {
        ScriptedPrompter prompter;
        CleanResult result = CleanLogFile(folder + "/server.log", prompter);
        Outcome outcome;

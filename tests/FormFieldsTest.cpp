@@ -2,8 +2,8 @@
 // form into a record.
 #include <gtest/gtest.h>
 
-#include "customvars/FormFields.h"
 #include "customvars/SearchString.h"
+#include "ui/FormFields.h"
 
 namespace vexor {
 namespace {
@@ -41,18 +41,31 @@ TEST(FormFieldsTest, ClientFaultsAccumulateInOrder) {
   const ClientCase cases[] = {
       {"valid", [](ClientFormFields&) {}, kFormOk},
       {"only a name typed",
-       [](ClientFormFields& f) { f = ClientFormFields{}; f.name = "Quads"; },
+       [](ClientFormFields& f) {
+         f = ClientFormFields{};
+         f.name = "Quads";
+       },
        kIntro + "The search string is not entered.\n" + "No variables are being incremented.\n"},
       {"only a second slot set",
-       [](ClientFormFields& f) { f = ClientFormFields{}; f.changes.p2Change2 = 1; },
+       [](ClientFormFields& f) {
+         f = ClientFormFields{};
+         f.changes.p2Change2 = 1;
+       },
        kFormEmpty},
       {"no type: nothing else is judged",
-       [](ClientFormFields& f) { f.typeSelection = -1; f.name.clear(); f.changes.p1Value = 0; },
+       [](ClientFormFields& f) {
+         f.typeSelection = -1;
+         f.name.clear();
+         f.changes.p1Value = 0;
+       },
        kIntro + "Variable type is not selected.\n"},
       {"type past the list", [](ClientFormFields& f) { f.typeSelection = 7; },
        kIntro + "Variable type is not selected.\n"},
       {"search string of another form",
-       [](ClientFormFields& f) { f.typeSelection = kPlayer1StringPlayer2; f.name.clear(); },
+       [](ClientFormFields& f) {
+         f.typeSelection = kPlayer1StringPlayer2;
+         f.name.clear();
+       },
        kIntro + "The variable name is not entered.\n" +
            "The search string is not of the same form as the stringtype in the topmost "
            "ComboBox.\n"},
@@ -79,7 +92,10 @@ TEST(FormFieldsTest, ClientFaultsAccumulateInOrder) {
        },
        kFormOk},
       {"a clear slot's fields are not looked at",
-       [](ClientFormFields& f) { f.changes.p2Target = -1; f.changes.p2Value = 0; },
+       [](ClientFormFields& f) {
+         f.changes.p2Target = -1;
+         f.changes.p2Value = 0;
+       },
        kFormOk},
   };
   for (const ClientCase& c : cases) {
@@ -100,23 +116,41 @@ TEST(FormFieldsTest, ServerFaultsAccumulateInOrder) {
       {"valid", [](ServerFormFields&) {}, kFormOk},
       {"blank", [](ServerFormFields& f) { f = ServerFormFields{}; }, kFormEmpty},
       {"blank but a second slot",
-       [](ServerFormFields& f) { f = ServerFormFields{}; f.changes.p1Change2 = 1; },
+       [](ServerFormFields& f) {
+         f = ServerFormFields{};
+         f.changes.p1Change2 = 1;
+       },
        kFormEmpty},
       {"blank but an id",
-       [](ServerFormFields& f) { f = ServerFormFields{}; f.id3 = 4; },
+       [](ServerFormFields& f) {
+         f = ServerFormFields{};
+         f.id3 = 4;
+       },
        kIntro + "The variable name is not entered.\n" +
            "You must have a client (-1) in id1 or id2.\n" + "The first id cannot be invalid.\n" +
            "No variables are being incremented.\n"},
       {"fixed first id, no modstring",
-       [](ServerFormFields& f) { f.id1 = 5; f.modstring.clear(); },
+       [](ServerFormFields& f) {
+         f.id1 = 5;
+         f.modstring.clear();
+       },
        kIntro + "You must have a client (-1) in id1 or id2.\n" +
            "You must enter at least one id, an idstring and a modstring.\n"},
       {"two blanks in the modstring", [](ServerFormFields& f) { f.modstring = "MOD RAIL GUN"; },
        kIntro + "No spaces are allowed in the modstring.\n"},
-      {"three clients", [](ServerFormFields& f) { f.id2 = -1; f.id3 = -1; },
+      {"three clients",
+       [](ServerFormFields& f) {
+         f.id2 = -1;
+         f.id3 = -1;
+       },
        kIntro + "All three ids are clients.\n"},
       {"client in id2 only, no idstring but a second id",
-       [](ServerFormFields& f) { f.id1 = 3; f.id2 = -1; f.idstring.clear(); }, kFormOk},
+       [](ServerFormFields& f) {
+         f.id1 = 3;
+         f.id2 = -1;
+         f.idstring.clear();
+       },
+       kFormOk},
       {"every general fault",
        [](ServerFormFields& f) {
          f.name.clear();
@@ -131,7 +165,10 @@ TEST(FormFieldsTest, ServerFaultsAccumulateInOrder) {
            "You must enter at least one id, an idstring and a modstring.\n" +
            "The first id cannot be invalid.\n" + "No variables are being incremented.\n"},
       {"slot faults as on the client form",
-       [](ServerFormFields& f) { f.changes.p2Change2 = 1; f.changes.p2Target2 = -1; },
+       [](ServerFormFields& f) {
+         f.changes.p2Change2 = 1;
+         f.changes.p2Target2 = -1;
+       },
        kIntro + "PLAYER2's 2nd variable is being incremented by zero!\n" +
            "PLAYER2's 2nd variable to increment is zero!\n"},
   };

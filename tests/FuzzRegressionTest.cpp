@@ -59,7 +59,7 @@ TEST(FuzzRegressionTest, EmptyAndTinyInputsAreHandledByEveryHarness) {
 // The definition lines must reach the document, or the variables harness fuzzes nothing but
 // the log.
 TEST(FuzzRegressionTest, DefinitionLinesBecomeStoredVariablesWhenTheFormCheckAcceptsThem) {
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   DefineVariables(
       "C Rails|PLAYER1 was railed by PLAYER2|3|1,0,1|1,0,2|0,0,0|0,0,0|1\n"
       "C No search string||0|1,0,1|0,0,0|0,0,0|0,0,0|1\n"

@@ -46,8 +46,8 @@ class GraphBuilderTest : public ::testing::Test {
   // these in the weapon list, and these boxes and variable slots ticked.
   GraphChoice FromView(std::set<int32_t> main, std::set<int32_t> weapons, std::set<int> boxes,
                        std::set<int> slots = {}) {
-    std::vector<int32_t> mainTable(CVexoriumDoc::kPlayerSlots, 0);
-    std::vector<int32_t> weaponTable(CVexoriumDoc::kPlayerSlots, 0);
+    std::vector<int32_t> mainTable(VexoriumDoc::kPlayerSlots, 0);
+    std::vector<int32_t> weaponTable(VexoriumDoc::kPlayerSlots, 0);
     for (int32_t p : main)
       mainTable[static_cast<size_t>(p)] = 1;
     for (int32_t p : weapons)
@@ -57,7 +57,7 @@ class GraphBuilderTest : public ::testing::Test {
         [&](int slot) { return slots.count(slot) > 0; });
   }
 
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   int32_t alice = 0;
   int32_t bob = 0;
 };

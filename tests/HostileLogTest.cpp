@@ -75,7 +75,8 @@ TEST_F(HostileLogTest, RandomBytesLoadAsNoGamesAndGamesAmongThemAreFound) {
   EXPECT_EQ(doc.nameCount, 0);
   EXPECT_TRUE(prompter.Messages().empty());
 
-  std::string mixed = test::RandomBytes(1 << 20, 7) + "\n" + OneGame() + test::RandomBytes(1 << 20, 8);
+  std::string mixed =
+      test::RandomBytes(1 << 20, 7) + "\n" + OneGame() + test::RandomBytes(1 << 20, 8);
   ExpectOneGameLoaded(Write("mixed.log", mixed));
 }
 
@@ -117,12 +118,11 @@ TEST_F(HostileLogTest, NulBytesInNamesKillsAndGameSettingsAreKeptAsBytes) {
   std::string error;
   std::string saved = folder.File("nul.dat");
   ASSERT_TRUE(SaveDataFile(doc, saved, &error)) << error;
-  CVexoriumDoc reopened;
+  VexoriumDoc reopened;
   reopened.startupPending = false;
   LogSelection reopenedSelection;
   ScriptedPrompter reopenedPrompter;
-  ASSERT_TRUE(
-      OpenDataFile(reopened, reopenedSelection, reopenedPrompter, folder.Path(), saved));
+  ASSERT_TRUE(OpenDataFile(reopened, reopenedSelection, reopenedPrompter, folder.Path(), saved));
   EXPECT_EQ(reopened.players[1].name, name);
   EXPECT_EQ(reopened.games[1].mapName, "q3\0dm17"s);
   EXPECT_NE(JsonOf().find("Al\\u0000ice"), std::string::npos);

@@ -122,7 +122,7 @@ class JsonChecker {
   size_t m_at = 0;
 };
 
-std::string JsonOf(const CVexoriumDoc& doc) {
+std::string JsonOf(const VexoriumDoc& doc) {
   StringSink sink;
   WriteJson(doc, sink);
   std::string json = sink.Bytes();

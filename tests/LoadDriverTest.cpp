@@ -38,7 +38,8 @@ class LoadDriverTest : public ::testing::Test {
     if (paths.size() == 1) {
       selection.selectedLogPath = paths[0];
     } else {
-      for (size_t i = 0; i < paths.size(); ++i) selection.selectedLogFiles[i] = paths[i];
+      for (size_t i = 0; i < paths.size(); ++i)
+        selection.selectedLogFiles[i] = paths[i];
       selection.selectedLogPath = paths.back();
     }
     return driver.OnNewDocument();
@@ -56,13 +57,14 @@ class LoadDriverTest : public ::testing::Test {
   }
   static std::string ManyGames(int games) {
     std::string log;
-    for (int i = 0; i < games; ++i) log += InitGame("0:00") + "\n";
+    for (int i = 0; i < games; ++i)
+      log += InitGame("0:00") + "\n";
     return log;
   }
   const std::vector<RecordedMessage>& Messages() const { return prompter.Messages(); }
 
   test::TempFolder folder;
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   LogSelection selection;
   ScriptedPrompter prompter;
   RecordingProgress progress;
@@ -79,8 +81,9 @@ TEST_F(LoadDriverTest, StartUpReadsSettingsAndLoadsNothing) {
 }
 
 TEST_F(LoadDriverTest, SuccessfulLoadSetsFlagsScreenAndReport) {
-  std::string log = Write("games.log", Lines({InitGame("0:00"), Connect("0:00", 1, "Alice"),
-                                              At("1:00", "ShutdownGame:")}));
+  std::string log =
+      Write("games.log",
+            Lines({InitGame("0:00"), Connect("0:00", 1, "Alice"), At("1:00", "ShutdownGame:")}));
   ASSERT_TRUE(LoadFiles({log}));
   EXPECT_TRUE(selection.dataAvailable);
   EXPECT_TRUE(doc.refresh);
@@ -99,8 +102,9 @@ TEST_F(LoadDriverTest, SettingsAreReadAgainAtEveryLoad) {
   options.hideShortGames = 0;
   std::string error;
   ASSERT_TRUE(SaveSettings(folder.Path(), "/logs", options, &error));
-  std::string log = Write("games.log", Lines({InitGame("0:00"), Connect("0:00", 1, "Alice"),
-                                              At("0:05", "ShutdownGame:")}));
+  std::string log =
+      Write("games.log",
+            Lines({InitGame("0:00"), Connect("0:00", 1, "Alice"), At("0:05", "ShutdownGame:")}));
   ASSERT_TRUE(LoadFiles({log}));
   EXPECT_EQ(doc.logDirectory, "/logs");
   EXPECT_FALSE(doc.games[1].shortGame);
@@ -153,12 +157,19 @@ TEST_F(LoadDriverTest, UnreadableFileEndsTheLoadWithAMessage) {
 }
 
 TEST_F(LoadDriverTest, HiddenGamesLeaveTheTotalsButNotTheWeaponTotals) {
-  std::string log = Write("games.log", Lines({
-      InitGame("0:00"), Connect("0:00", 1, "Alice"), Connect("0:00", 2, "Bob"),
-      At("0:05", "Kill: 1 2 10: Alice killed Bob by MOD_RAILGUN"), At("0:10", "ShutdownGame:"),
-      InitGame("0:00"), Connect("0:00", 1, "Alice"), Connect("0:00", 2, "Bob"),
-      At("0:05", "Kill: 1 2 10: Alice killed Bob by MOD_RAILGUN"), At("1:00", "ShutdownGame:"),
-  }));
+  std::string log =
+      Write("games.log", Lines({
+                             InitGame("0:00"),
+                             Connect("0:00", 1, "Alice"),
+                             Connect("0:00", 2, "Bob"),
+                             At("0:05", "Kill: 1 2 10: Alice killed Bob by MOD_RAILGUN"),
+                             At("0:10", "ShutdownGame:"),
+                             InitGame("0:00"),
+                             Connect("0:00", 1, "Alice"),
+                             Connect("0:00", 2, "Bob"),
+                             At("0:05", "Kill: 1 2 10: Alice killed Bob by MOD_RAILGUN"),
+                             At("1:00", "ShutdownGame:"),
+                         }));
   ASSERT_TRUE(LoadFiles({log}));
   EXPECT_TRUE(doc.games[1].shortGame);
   const PlayerRecord& alice = doc.players[1];
@@ -189,14 +200,15 @@ namespace vexor {
 namespace {
 
 TEST_F(LoadDriverTest, ClientLogInTheLoadClearsEveryPlayersTimes) {
-  std::string server = Write("games.log", Lines({InitGame("0:00"), Connect("0:00", 1, "Alice"),
-                                                 At("1:00", "ShutdownGame:")}));
+  std::string server =
+      Write("games.log",
+            Lines({InitGame("0:00"), Connect("0:00", 1, "Alice"), At("1:00", "ShutdownGame:")}));
   std::string client = Write("console.log", test::ClientLog({
-      "CL_InitCGame: 1",
-      "Bob^7 entered the game",
-      "Alice^7 entered the game",
-      "Bob^7 was railed by Alice^7",
-  }));
+                                                "CL_InitCGame: 1",
+                                                "Bob^7 entered the game",
+                                                "Alice^7 entered the game",
+                                                "Bob^7 was railed by Alice^7",
+                                            }));
   ASSERT_TRUE(LoadFiles({server, client}));
   EXPECT_TRUE(doc.clientLogSeen);
   EXPECT_EQ(doc.gameCount, 2);

@@ -162,14 +162,14 @@ const ServerCase kServerCases[] = {
      }},
 };
 
-int64_t SumOver(const CVexoriumDoc& doc, int64_t (*value)(const PlayerRecord&)) {
+int64_t SumOver(const VexoriumDoc& doc, int64_t (*value)(const PlayerRecord&)) {
   int64_t sum = 0;
   for (int32_t p = 1; p <= doc.playerCount; ++p)
     sum += value(doc.players[static_cast<size_t>(p)]);
   return sum;
 }
 
-int64_t TableSum(const CVexoriumDoc& doc, int table) {
+int64_t TableSum(const VexoriumDoc& doc, int table) {
   int64_t sum = 0;
   for (int32_t g = 1; g <= doc.gameCount; ++g) {
     const KillTables& kills = doc.games[static_cast<size_t>(g)].kills;
@@ -189,7 +189,7 @@ TEST(LogGeneratorTest, ServerLogLoadsWithTheGamesPlayersAndKillsItHolds) {
     GeneratorSummary summary;
     test::LoadFixture load;
     ASSERT_TRUE(load.LoadText(Generate(options, &summary)));
-    const CVexoriumDoc& doc = load.doc;
+    const VexoriumDoc& doc = load.doc;
     EXPECT_EQ(doc.gameCount, options.games);
     EXPECT_EQ(summary.Get("games"), options.games);
     EXPECT_EQ(doc.nameCount, summary.Get("names"));
@@ -378,7 +378,7 @@ TEST(LogGeneratorTest, ClientLogLoadsWithEveryObituaryAndSuicideItHolds) {
     std::string log = Generate(options, &summary);
     test::LoadFixture load;
     ASSERT_TRUE(load.LoadText(log));
-    const CVexoriumDoc& doc = load.doc;
+    const VexoriumDoc& doc = load.doc;
     EXPECT_EQ(doc.gameCount, options.games);
     EXPECT_EQ(doc.nameCount, summary.Get("names"));
     EXPECT_EQ(SumOver(doc, [](const PlayerRecord& p) -> int64_t { return p.frags; }),

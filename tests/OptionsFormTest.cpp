@@ -36,7 +36,7 @@ class OptionsFormFixture : public ::testing::Test {
   std::string SettingsBytes() const { return test::ReadFile(SettingsPath(folder.Path())); }
 
   test::TempFolder folder;
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   OptionsForm form;
 };
 
@@ -95,7 +95,7 @@ TEST_F(OptionsFormFixture, OkWritesTheDocumentAndTheSettingsFile) {
   EXPECT_EQ(doc.logDirectory, "/logs/q3");
   EXPECT_TRUE(doc.refresh);
 
-  CVexoriumDoc reread;
+  VexoriumDoc reread;
   LoadSettings(reread, folder.Path());
   EXPECT_EQ(reread.options, expected);
   EXPECT_EQ(reread.logDirectory, "/logs/q3");

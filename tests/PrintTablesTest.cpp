@@ -320,7 +320,7 @@ TEST_F(PrintTablesTest, TextTableColumnsLineUpForEveryNameAndRank) {
                                "Bob%s", "A very long name indeed"};
   for (const std::string& name : names)
     AddPlayer(name, 12, 3, 1, 1845);
-  for (int i = 5; i < CVexoriumDoc::kMaxPlayers; ++i)
+  for (int i = 5; i < VexoriumDoc::kMaxPlayers; ++i)
     AddPlayer("P" + std::to_string(i), i, i % 7, 0, i * 61);
   for (int code : {kPrintMainStats, kPrintWeaponStats}) {
     PrintTable table = Table(code);

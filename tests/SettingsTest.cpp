@@ -20,13 +20,15 @@ std::string Encode(const std::string& logDirectory, const Options& options) {
 
 std::string Int(int32_t value) {
   std::string bytes(4, '\0');
-  for (int i = 0; i < 4; ++i) bytes[static_cast<size_t>(i)] = static_cast<char>(static_cast<uint32_t>(value) >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    bytes[static_cast<size_t>(i)] = static_cast<char>(static_cast<uint32_t>(value) >> (8 * i));
   return bytes;
 }
 
 TEST(SettingsTest, DefaultsAreExactly61Bytes) {
   std::string expected(1, '\0');
-  for (int i = 0; i < 9; ++i) expected += Int(1);
+  for (int i = 0; i < 9; ++i)
+    expected += Int(1);
   expected += Int(1) + Int(25) + Int(1) + Int(1) + Int(0) + Int(1);
   std::string bytes = Encode("", Options{});
   EXPECT_EQ(bytes.size(), 61u);
@@ -45,7 +47,7 @@ TEST(SettingsTest, SwitchesAreWrittenAsOneOrZeroAndReadAsOnExactlyAtOne) {
   stored.replace(stored.size() - 8, 4, Int(2));  // sum games stored as 2
   MemorySource source(stored);
   ArchiveReader reader(source);
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   doc.options.sumGames = 1;
   doc.ReadSettings(reader);
   EXPECT_EQ(doc.options.sumGames, 0);
@@ -66,7 +68,7 @@ TEST(SettingsTest, ShortFileKeepsWhatWasRead) {
   std::string bytes = Encode("dir", written).substr(0, 4 + 4 * 9 + 2);  // into auto-sort
   MemorySource source(bytes);
   ArchiveReader reader(source);
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   doc.options.shortGameThreshold = 99;
   doc.ReadSettings(reader);
   EXPECT_EQ(doc.logDirectory, "dir");
@@ -86,7 +88,7 @@ TEST(SettingsTest, SaveCreatesTheConfigFolderAndLoadReadsItBack) {
   ASSERT_TRUE(SaveSettings(start.Path(), "/srv/q3", options, &error)) << error;
   EXPECT_EQ(test::ReadFile(SettingsPath(start.Path())), Encode("/srv/q3", options));
 
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   LoadSettings(doc, start.Path());
   EXPECT_EQ(doc.options, options);
   EXPECT_EQ(doc.logDirectory, "/srv/q3");
@@ -94,7 +96,7 @@ TEST(SettingsTest, SaveCreatesTheConfigFolderAndLoadReadsItBack) {
 
 TEST(SettingsTest, MissingFileRestoresFilterAndSummingButKeepsWeaponColumns) {
   test::TempFolder start;
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   doc.logDirectory = "old";
   doc.options.weaponDisplay[2] = 0;
   doc.options.autoSort = 0;

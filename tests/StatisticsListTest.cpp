@@ -44,7 +44,7 @@ class StatisticsListTest : public ::testing::Test {
     return players;
   }
 
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   StatisticsList main{StatList::kMain};
   StatisticsList weapons{StatList::kWeapon};
 };
@@ -120,7 +120,7 @@ TEST_F(StatisticsListTest, MainCellsShowTotalsSkillTimeAndRatesAndStoreTheDerive
 // The order taken literally: rank(i) counts the players j that i must precede; rows from the
 // largest rank down, the higher player number first among equal ranks. Keys compare in their own
 // type (an int or a float, both exact as doubles), with every quirk of a comparison with NaN.
-std::vector<int32_t> QuadraticRankOrder(const CVexoriumDoc& doc, const std::vector<double>* keys,
+std::vector<int32_t> QuadraticRankOrder(const VexoriumDoc& doc, const std::vector<double>* keys,
                                         bool defaultOrder) {
   auto less = [&doc](int32_t a, int32_t b) {  // names as unsigned bytes
     const std::string& x = doc.players[static_cast<size_t>(a)].name;
@@ -175,7 +175,7 @@ double KeyOf(const StatisticsList& list, const PlayerRecord& r, const Cells& cel
 
 // Sorts the filled list on every column and one past the last, both ways, and compares with the
 // rank rule; the rows must keep the texts of the fill.
-void ExpectEverySortFollowsTheRankRule(CVexoriumDoc& doc, StatisticsList& list) {
+void ExpectEverySortFollowsTheRankRule(VexoriumDoc& doc, StatisticsList& list) {
   std::map<int32_t, Cells> filled;
   for (int r = 0; r < list.RowCount(); ++r) {
     filled[list.PlayerAt(r)] = StatisticsListTest::Row(list, r);
@@ -289,14 +289,14 @@ TEST_F(StatisticsListTest, SelectionTableMarksTheFirstPlayerOfEachSelectedName) 
   ASSERT_EQ(Players(main), (std::vector<int32_t>{2, 3, 1}));
 
   std::vector<int32_t> table = SelectionTable(doc, main, {1});
-  ASSERT_EQ(table.size(), static_cast<size_t>(CVexoriumDoc::kPlayerSlots));
-  std::vector<int32_t> expected(CVexoriumDoc::kPlayerSlots, 0);
+  ASSERT_EQ(table.size(), static_cast<size_t>(VexoriumDoc::kPlayerSlots));
+  std::vector<int32_t> expected(VexoriumDoc::kPlayerSlots, 0);
   expected[1] = 1;  // the row of player 3 selects player 1, the first "Bob"
   EXPECT_EQ(table, expected);
 
   expected[2] = 1;  // rows outside the list are passed over
   EXPECT_EQ(SelectionTable(doc, main, {-1, 2, 0, 3, 1}), expected);
-  EXPECT_EQ(SelectionTable(doc, main, {}), std::vector<int32_t>(CVexoriumDoc::kPlayerSlots, 0));
+  EXPECT_EQ(SelectionTable(doc, main, {}), std::vector<int32_t>(VexoriumDoc::kPlayerSlots, 0));
 }
 
 }  // namespace

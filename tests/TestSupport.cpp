@@ -36,7 +36,8 @@ std::string TempFolder::Write(const std::string& name, std::string_view bytes) c
 std::string RandomBytes(size_t size, uint32_t seed) {
   std::mt19937 random(seed);
   std::string bytes(size, '\0');
-  for (char& byte : bytes) byte = static_cast<char>(random() & 0xFF);
+  for (char& byte : bytes)
+    byte = static_cast<char>(random() & 0xFF);
   return bytes;
 }
 
@@ -54,7 +55,8 @@ void WriteLogWithHugeLines(const std::string& path, std::string_view head, std::
   std::ofstream out(path, std::ios::binary);
   out << head;
   std::string chunk;
-  while (chunk.size() < (1 << 20)) chunk += pattern;
+  while (chunk.size() < (1 << 20))
+    chunk += pattern;
   chunk.resize(1 << 20);
   for (int i = 0; i < 100; ++i) {
     out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
@@ -88,21 +90,27 @@ std::string At(std::string_view clock, std::string_view event) {
 std::string Connect(std::string_view clock, int client, std::string_view rawName,
                     std::string_view model) {
   std::string connect = At(clock, StringPrintf("ClientConnect: %d", client));
-  std::string info = At(clock, StringPrintf("ClientUserinfoChanged: %d n\\%.*s\\t\\0\\model\\%.*s\\hmodel\\%.*s\\c1\\4",
-                                            client, static_cast<int>(rawName.size()), rawName.data(),
-                                            static_cast<int>(model.size()), model.data(),
-                                            static_cast<int>(model.size()), model.data()));
+  std::string info =
+      At(clock,
+         StringPrintf("ClientUserinfoChanged: %d n\\%.*s\\t\\0\\model\\%.*s\\hmodel\\%.*s\\c1\\4",
+                      client, static_cast<int>(rawName.size()), rawName.data(),
+                      static_cast<int>(model.size()), model.data(), static_cast<int>(model.size()),
+                      model.data()));
   return connect + "\n" + info;
 }
 
 std::string InitGame(std::string_view clock, std::string_view map, int gameType, int fragLimit,
                      int timeLimit) {
-  return At(clock, StringPrintf("InitGame: \\sv_hostname\\Test\\g_gametype\\%d\\fraglimit\\%d\\timelimit\\%d\\mapname\\%.*s\\gamename\\baseq3",
-                                gameType, fragLimit, timeLimit, static_cast<int>(map.size()),
-                                map.data()));
+  return At(clock,
+            StringPrintf("InitGame: "
+                         "\\sv_hostname\\Test\\g_gametype\\%d\\fraglimit\\%d\\timelimit\\%"
+                         "d\\mapname\\%.*s\\gamename\\baseq3",
+                         gameType, fragLimit, timeLimit, static_cast<int>(map.size()), map.data()));
 }
 
-LoadFixture::LoadFixture() { doc.startupPending = false; }
+LoadFixture::LoadFixture() {
+  doc.startupPending = false;
+}
 
 std::string LoadFixture::WriteLog(const std::string& name, std::string_view bytes) {
   return folder.Write(name, bytes);
@@ -174,7 +182,7 @@ std::string ClientLog(std::initializer_list<std::string_view> lines) {
   return out;
 }
 
-int32_t AddPlayer(CVexoriumDoc& doc, const std::string& name, int32_t frags, int32_t deaths,
+int32_t AddPlayer(VexoriumDoc& doc, const std::string& name, int32_t frags, int32_t deaths,
                   int32_t suicides, int32_t seconds) {
   int32_t p = ++doc.nameCount;
   doc.playerCount = p;
@@ -202,12 +210,12 @@ void Define(Set& set, int32_t* count, int32_t n, const std::string& prefix,
 
 }  // namespace
 
-void DefineClientVariables(CVexoriumDoc& doc, int32_t n, const std::string& prefix,
+void DefineClientVariables(VexoriumDoc& doc, int32_t n, const std::string& prefix,
                            std::initializer_list<int32_t> hidden) {
   Define(doc.clientVars, &doc.clientVarCount, n, prefix, hidden);
 }
 
-void DefineServerVariables(CVexoriumDoc& doc, int32_t n, const std::string& prefix,
+void DefineServerVariables(VexoriumDoc& doc, int32_t n, const std::string& prefix,
                            std::initializer_list<int32_t> hidden) {
   Define(doc.serverVars, &doc.serverVarCount, n, prefix, hidden);
 }

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "log/LogAnalysis.h"
-#include "platform/ScriptedPrompter.h"
 #include "ops/LoadDriver.h"
 #include "platform/Progress.h"
+#include "platform/ScriptedPrompter.h"
 #include "stats/LogSelection.h"
 #include "stats/VexoriumDoc.h"
 
@@ -79,7 +79,7 @@ class LoadFixture {
   const GameRecord& Game(int32_t g) const { return doc.games[static_cast<size_t>(g)]; }
 
   TempFolder folder;
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   LogSelection selection;
   ScriptedPrompter prompter;
 };
@@ -106,7 +106,7 @@ class DriverLoad : public Progress {
   std::function<void(WorkStep, int)> onFileStarted;
   int closed = 0;
   TempFolder folder;
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   LogSelection selection;
   ScriptedPrompter prompter;
   LoadDriver driver;
@@ -118,12 +118,12 @@ std::string ClientLog(std::initializer_list<std::string_view> lines);
 
 // Hand-built documents. AddPlayer makes record name count + 1 the player of that name, with the
 // given totals and the time text of the seconds, and returns its number.
-int32_t AddPlayer(CVexoriumDoc& doc, const std::string& name, int32_t frags = 0, int32_t deaths = 0,
+int32_t AddPlayer(VexoriumDoc& doc, const std::string& name, int32_t frags = 0, int32_t deaths = 0,
                   int32_t suicides = 0, int32_t seconds = 0);
 // Variables 1 to n of a set, named prefix + number, visible unless listed in hidden.
-void DefineClientVariables(CVexoriumDoc& doc, int32_t n, const std::string& prefix,
+void DefineClientVariables(VexoriumDoc& doc, int32_t n, const std::string& prefix,
                            std::initializer_list<int32_t> hidden = {});
-void DefineServerVariables(CVexoriumDoc& doc, int32_t n, const std::string& prefix,
+void DefineServerVariables(VexoriumDoc& doc, int32_t n, const std::string& prefix,
                            std::initializer_list<int32_t> hidden = {});
 
 }  // namespace vexor::test

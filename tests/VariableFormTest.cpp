@@ -7,10 +7,10 @@
 #include <utility>
 
 #include "TestSupport.h"
-#include "customvars/ClientVarForm.h"
 #include "customvars/SearchString.h"
-#include "customvars/ServerVarForm.h"
 #include "stats/VexoriumDoc.h"
+#include "ui/ClientVarForm.h"
+#include "ui/ServerVarForm.h"
 
 namespace vexor {
 namespace {
@@ -24,7 +24,7 @@ class Dialog {
  public:
   Dialog(Form& form, ScriptedPrompter& prompter) : m_form(form), m_prompter(prompter) {}
 
-  void Start(const CVexoriumDoc& doc) {
+  void Start(const VexoriumDoc& doc) {
     m_form.Start(doc);
     Refresh();
   }
@@ -91,7 +91,7 @@ class VariableFormTest : public ::testing::Test {
     return texts;
   }
 
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   ScriptedPrompter prompter;
   ClientVarForm client;
   ServerVarForm server;

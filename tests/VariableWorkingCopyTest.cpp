@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "customvars/VariableWorkingCopy.h"
 #include "stats/VexoriumDoc.h"
+#include "ui/VariableWorkingCopy.h"
 
 namespace vexor {
 namespace {
@@ -66,7 +66,7 @@ class VariableWorkingCopyTest : public ::testing::Test {
     }
   }
 
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   ScriptedPrompter prompter;
   ClientVarWorkingCopy copy;
   TempFolder folder;
@@ -100,14 +100,14 @@ TEST_F(VariableWorkingCopyTest, NewVariablesAppendUntilTheFiftiethIsRefused) {
 
 TEST_F(VariableWorkingCopyTest, DeletingRenumbersTargetsAndHidesFeedersOfTheDeletedVariable) {
   DefineClientVars(5);
-  doc.clientVars[1].p1Target = 4;          // 1 feeds 4
-  doc.clientVars[4].p1Target = 3;          // 4 feeds 3
-  doc.clientVars[3].p2Change2 = 1;         // 3 also feeds 2
+  doc.clientVars[1].p1Target = 4;   // 1 feeds 4
+  doc.clientVars[4].p1Target = 3;   // 4 feeds 3
+  doc.clientVars[3].p2Change2 = 1;  // 3 also feeds 2
   doc.clientVars[3].p2Target2 = 2;
   doc.clientVars[3].p2Value2 = 7;
-  doc.clientVars[5].p1Target = 1;          // below the deleted one: unchanged
+  doc.clientVars[5].p1Target = 1;  // below the deleted one: unchanged
   doc.clientVars[5].p2Change = 1;
-  doc.clientVars[5].p2Target = 60;         // out of the set: data, lowered like any other
+  doc.clientVars[5].p2Target = 60;  // out of the set: data, lowered like any other
   doc.clientVars[5].p2Value = 1;
   copy.LoadFromDocument(doc);
   copy.SetCurrent(2);
@@ -151,8 +151,8 @@ TEST_F(VariableWorkingCopyTest, DeletingTheLastVariableLeavesTheNewOneAndTheNewO
 
 TEST_F(VariableWorkingCopyTest, CopiesToAndFromTheDocumentPointValuelessSlotsAtTheirOwnVariable) {
   DefineClientVars(2);
-  doc.clientVars[2].p1Target = 99;         // with a value: kept as it is
-  doc.clientVars[2].p2Target = 1;          // flag clear, value 0: own number
+  doc.clientVars[2].p1Target = 99;  // with a value: kept as it is
+  doc.clientVars[2].p2Target = 1;   // flag clear, value 0: own number
   doc.clientVars[2].p2Target2 = -3;
   doc.clientVars[9].name = "beyond the count";
   copy.LoadFromDocument(doc);
@@ -165,7 +165,7 @@ TEST_F(VariableWorkingCopyTest, CopiesToAndFromTheDocumentPointValuelessSlotsAtT
 
   copy.SetCurrent(1);
   ASSERT_TRUE(copy.StoreForm(Form("renamed"), prompter));
-  CVexoriumDoc other;
+  VexoriumDoc other;
   other.clientVars[1].p1Value2 = 0;
   other.clientVars[1].p1Target2 = 8;
   copy.CopyToDocument(other);
@@ -176,7 +176,7 @@ TEST_F(VariableWorkingCopyTest, CopiesToAndFromTheDocumentPointValuelessSlotsAtT
   EXPECT_EQ(other.clientVars[2], copy.Slot(2));
   EXPECT_EQ(other.serverVarCount, 0);
 
-  CVexoriumDoc empty;
+  VexoriumDoc empty;
   copy.LoadFromDocument(empty);
   EXPECT_EQ(copy.Count(), 0);
   EXPECT_TRUE(copy.IsNewVariable());
@@ -197,7 +197,8 @@ TEST_F(VariableWorkingCopyTest, FinishKeepsCountersUnlessTheSetChanged) {
   copy.CopyToDocument(doc);
   for (size_t p : {size_t{0}, size_t{1}, size_t{2}, size_t{2500}}) {
     EXPECT_EQ(doc.players[p].clientVarTotals, (std::vector<int32_t>(4, 0))) << p;
-    for (int v = 0; v <= 3; ++v) EXPECT_EQ(doc.players[p].games.Get(2).ClientVar(v), 0) << p;
+    for (int v = 0; v <= 3; ++v)
+      EXPECT_EQ(doc.players[p].games.Get(2).ClientVar(v), 0) << p;
   }
   // The other set is not touched.
   EXPECT_EQ(doc.players[1].serverVarTotals, (std::vector<int32_t>{0, 8}));
@@ -258,7 +259,8 @@ TEST_F(VariableWorkingCopyTest, BadOrCutFileEmptiesTheCopyAndMissingFileChangesN
     EXPECT_EQ(prompter.Messages()[0].caption, "Info");
     EXPECT_EQ(target.Count(), 0);
     EXPECT_EQ(target.Current(), 1);
-    for (int32_t k = 0; k < kVariableSlots; ++k) EXPECT_EQ(target.Slot(k), ClientVariable{}) << k;
+    for (int32_t k = 0; k < kVariableSlots; ++k)
+      EXPECT_EQ(target.Slot(k), ClientVariable{}) << k;
   }
   prompter.Clear();
   EXPECT_EQ(copy.ReadFile(folder.File("none.var"), prompter), VarFileStatus::kCannotOpen);

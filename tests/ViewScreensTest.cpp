@@ -65,7 +65,7 @@ class ViewLayoutTest : public ::testing::Test {
     });
   }
 
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   ViewInputs in{.currentScreen = 0,
                 .dataAvailable = true,
                 .clientLogSeen = false,

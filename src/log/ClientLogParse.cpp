@@ -43,7 +43,7 @@ void LogAnalysis::HandleClientGameStart() {
   m_doc.currentGame = SaturatingAdd(m_doc.currentGame, 1);
   m_doc.clientGameCounter = SaturatingAdd(m_doc.clientGameCounter, 1);
   m_doc.displayedGameCount = SaturatingAdd(m_doc.displayedGameCount, 1);
-  if (m_doc.currentGame <= CVexoriumDoc::kMaxGames) {
+  if (m_doc.currentGame <= VexoriumDoc::kMaxGames) {
     GameRecord& game = m_doc.games[static_cast<size_t>(m_doc.currentGame)];
     game.shortGame = false;
     game.gameTypeName = "Unknown";

@@ -20,7 +20,8 @@ bool LogAnalysis::ScanClientLog() {
   m_doc.clientGameCounter = 0;
   bool gameStarted = false;  // a game start was seen in this file
   std::string_view line;
-  while (NextLine(&line)) ScanClientLine(line, &gameStarted);
+  while (NextLine(&line))
+    ScanClientLine(line, &gameStarted);
   m_doc.currentGame = 0;
   m_doc.clientGameCounter = 0;
   return FinishPass();
@@ -35,7 +36,7 @@ void LogAnalysis::ScanClientLine(std::string_view line, bool* gameStarted) {
     *gameStarted = true;
     return;
   }
-  if (facts.mapLoad && m_doc.gameCount < CVexoriumDoc::kMaxGames) {
+  if (facts.mapLoad && m_doc.gameCount < VexoriumDoc::kMaxGames) {
     // The client names the map before the game starts: it belongs to the next game.
     m_doc.games[static_cast<size_t>(m_doc.gameCount) + 1].mapName = MapLoadName(line);
   }
@@ -61,7 +62,7 @@ void LogAnalysis::ScanClientLine(std::string_view line, bool* gameStarted) {
 
 void LogAnalysis::ScanGameStart() {
   m_doc.gameCount = SaturatingAdd(m_doc.gameCount, 1);
-  if (m_doc.gameCount > CVexoriumDoc::kMaxGames) return;
+  if (m_doc.gameCount > VexoriumDoc::kMaxGames) return;
   GameRecord& game = m_doc.games[static_cast<size_t>(m_doc.gameCount)];
   game.playerNumber = 0;
   game.fragLimit = 0;

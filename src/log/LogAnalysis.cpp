@@ -14,7 +14,7 @@ constexpr uint64_t kReportEvery = 1 << 20;
 
 }  // namespace
 
-LogAnalysis::LogAnalysis(CVexoriumDoc& doc, LogSelection& selection, Prompter& prompter)
+LogAnalysis::LogAnalysis(VexoriumDoc& doc, LogSelection& selection, Prompter& prompter)
     : m_doc(doc), m_selection(selection), m_prompter(prompter) {}
 
 bool LogAnalysis::AnalyseCurrentLog(bool run) {
@@ -45,8 +45,8 @@ bool LogAnalysis::AnalyseLogFile(bool discovery) {
 
 bool LogAnalysis::OpenCurrentLog(std::unique_ptr<LineParser> parser) {
   m_lastReport = 0;
-  m_positions.assign(CVexoriumDoc::kPlayerSlots, KeptPosition{});
-  m_nameLookups.assign(CVexoriumDoc::kPlayerSlots, RecordLookup{});
+  m_positions.assign(VexoriumDoc::kPlayerSlots, KeptPosition{});
+  m_nameLookups.assign(VexoriumDoc::kPlayerSlots, RecordLookup{});
   m_reader.Close();  // the parser of an earlier pass is no longer read
   m_parser = std::move(parser);
   return m_reader.Open(m_doc.currentLogPath, m_parser.get());
@@ -90,23 +90,22 @@ int32_t LogAnalysis::PresentPosition(int32_t p) {
   int32_t game = m_doc.currentGame;
   if (kept.game != game) {
     kept.game = game;
-    kept.position =
-        m_doc.presence.Get(game, p) == 1 ? m_doc.presence.PositionOf(game, p) : -1;
+    kept.position = m_doc.presence.Get(game, p) == 1 ? m_doc.presence.PositionOf(game, p) : -1;
   }
   return kept.position;
 }
 
-bool LogAnalysis::RecordLookup::Holds(const CVexoriumDoc& doc) const {
+bool LogAnalysis::RecordLookup::Holds(const VexoriumDoc& doc) const {
   return indexVersion == doc.PlayerIndexVersion() && nameCount == doc.nameCount;
 }
 
-void LogAnalysis::RecordLookup::Keep(const CVexoriumDoc& doc, int32_t record) {
+void LogAnalysis::RecordLookup::Keep(const VexoriumDoc& doc, int32_t record) {
   *this = {doc.PlayerIndexVersion(), doc.nameCount, record};
 }
 
 int32_t LogAnalysis::CurrentPlayerNumber() const {
   int32_t g = m_doc.currentGame;
-  if (g < 0 || g > m_doc.gameCount || !CVexoriumDoc::IsGameSlot(g)) return -1;
+  if (g < 0 || g > m_doc.gameCount || !VexoriumDoc::IsGameSlot(g)) return -1;
   return m_doc.games[static_cast<size_t>(g)].playerNumber;
 }
 

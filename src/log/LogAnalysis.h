@@ -26,7 +26,7 @@
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 class Prompter;
 struct LogSelection;
 
@@ -37,7 +37,7 @@ class LogAnalysis {
   // further line and fails (Stopped() tells such a stop from a file that cannot be read).
   using ReadObserver = std::function<bool(uint64_t bytesRead, uint64_t size)>;
 
-  LogAnalysis(CVexoriumDoc& doc, LogSelection& selection, Prompter& prompter);
+  LogAnalysis(VexoriumDoc& doc, LogSelection& selection, Prompter& prompter);
 
   void SetReadObserver(ReadObserver observer) { m_observer = std::move(observer); }
   // True when the read observer stopped the last pass.
@@ -116,8 +116,8 @@ class LogAnalysis {
     int32_t found = -1;
 
     // True while the index and the name count are those of the look-up kept.
-    bool Holds(const CVexoriumDoc& doc) const;
-    void Keep(const CVexoriumDoc& doc, int32_t record);
+    bool Holds(const VexoriumDoc& doc) const;
+    void Keep(const VexoriumDoc& doc, int32_t record);
   };
 
   void ScanClientLine(std::string_view line, bool* gameStarted);
@@ -194,7 +194,7 @@ class LogAnalysis {
   // Forgets the tries of the names of an earlier pass.
   void ForgetNameTries();
 
-  CVexoriumDoc& m_doc;
+  VexoriumDoc& m_doc;
   LogSelection& m_selection;
   Prompter& m_prompter;
   std::unique_ptr<LineParser> m_parser;  // the current pass's; outlives the reading
@@ -209,11 +209,11 @@ class LogAnalysis {
   // The doc's name numbers for the client parser of the statistics pass (no name is added then).
   class DocNameNumbers : public LineParser::NameNumbers {
    public:
-    explicit DocNameNumbers(const CVexoriumDoc& doc) : m_doc(doc) {}
+    explicit DocNameNumbers(const VexoriumDoc& doc) : m_doc(doc) {}
     int32_t NumberOf(std::string_view name) const override;
 
    private:
-    const CVexoriumDoc& m_doc;
+    const VexoriumDoc& m_doc;
   };
   DocNameNumbers m_nameNumbers{m_doc};
   struct KeptPosition {
@@ -221,7 +221,7 @@ class LogAnalysis {
     int32_t position = -1;
   };
   std::vector<KeptPosition> m_positions;  // by record (PresentPosition)
-  std::string m_userInfoBefore;  // the line read last, when it is a user-information line
+  std::string m_userInfoBefore;           // the line read last, when it is a user-information line
   bool m_hasUserInfoBefore = false;
   // Statistics pass: the record each client number's latest connect in the current game took
   // (ConnectedIn). Cleared at every "InitGame:".

@@ -45,7 +45,7 @@ void LogAnalysis::HandleObituary(const LineBatch& batch, const LineFacts& facts,
   if (game > 0 && killerPosition >= 0 && victimPosition >= 0 && killerPosition <= playerNumber &&
       victimPosition <= playerNumber) {
     m_doc.games[static_cast<size_t>(game)].kills.Add(KillTables::kAllWeapons, killerPosition,
-                                                    victimPosition);
+                                                     victimPosition);
     CountObituaryMatrix(facts.weapon, killerPosition, victimPosition, game);
   }
 }
@@ -74,7 +74,7 @@ void LogAnalysis::HandleSuicideMessage(const LineBatch& batch, const LineFacts& 
 }
 
 void LogAnalysis::CountObituaryWeapon(int32_t player, int8_t weapon) {
-  if (weapon == kNoWeapon || !CVexoriumDoc::IsPlayerSlot(player)) return;
+  if (weapon == kNoWeapon || !VexoriumDoc::IsPlayerSlot(player)) return;
   PlayerRecord& record = m_doc.players[static_cast<size_t>(player)];
   size_t w = static_cast<size_t>(weapon);
   ++record.weaponFrags[w];
@@ -83,8 +83,7 @@ void LogAnalysis::CountObituaryWeapon(int32_t player, int8_t weapon) {
 
 void LogAnalysis::CountObituaryMatrix(int8_t weapon, int32_t killerPosition, int32_t victimPosition,
                                       int32_t game) {
-  if (weapon == kNoWeapon || game < 0 || game > m_doc.gameCount ||
-      !CVexoriumDoc::IsGameSlot(game)) {
+  if (weapon == kNoWeapon || game < 0 || game > m_doc.gameCount || !VexoriumDoc::IsGameSlot(game)) {
     return;
   }
   KillTables& kills = m_doc.games[static_cast<size_t>(game)].kills;

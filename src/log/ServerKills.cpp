@@ -35,7 +35,7 @@ int32_t LogAnalysis::FindConnectedPlayer(std::string_view name, std::string_view
       if (p < 0) return -1;
     }
     const std::string& slot = m_doc.players[static_cast<size_t>(p)].clientSlot;
-    if (slot == number || slot == CVexoriumDoc::kNoSlot) return p;
+    if (slot == number || slot == VexoriumDoc::kNoSlot) return p;
   }
 }
 
@@ -130,7 +130,7 @@ void LogAnalysis::CountWeaponFrag(int32_t killer, int8_t weapon, int32_t game,
   PlayerRecord& player = m_doc.players[static_cast<size_t>(killer)];
   ++player.weaponFrags[static_cast<size_t>(weapon)];
   ++player.games.At(game).weaponFrags[static_cast<size_t>(weapon)];
-  if (game >= 0 && game <= m_doc.gameCount && CVexoriumDoc::IsGameSlot(game)) {
+  if (game >= 0 && game <= m_doc.gameCount && VexoriumDoc::IsGameSlot(game)) {
     m_doc.games[static_cast<size_t>(game)].kills.Add(
         KillTables::TableOf(static_cast<Weapon>(weapon)), killerPosition, victimPosition);
   }

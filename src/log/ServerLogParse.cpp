@@ -3,11 +3,11 @@
 #include <string>
 #include <utility>
 
+#include "base/TextNumbers.h"
 #include "log/GameTypes.h"
 #include "log/LineText.h"
 #include "log/LogAnalysis.h"
 #include "log/PlayTime.h"
-#include "base/TextNumbers.h"
 #include "stats/VexoriumDoc.h"
 
 namespace vexor {
@@ -80,7 +80,7 @@ void LogAnalysis::HandleInitGame(std::string_view line) {
       code = line[at + 11];
     }
   }
-  if (m_doc.currentGame <= CVexoriumDoc::kMaxGames) {
+  if (m_doc.currentGame <= VexoriumDoc::kMaxGames) {
     m_doc.games[static_cast<size_t>(m_doc.currentGame)].gameTypeName =
         coded ? GameTypeName(m_doc, code) : "Unknown";
   }
@@ -113,7 +113,7 @@ bool LogAnalysis::HandleConnect(std::string_view line, int wordEnd) {
       known.push_back(p);
     }
     const std::string& slot = m_doc.players[static_cast<size_t>(p)].clientSlot;
-    if (slot == number || slot == CVexoriumDoc::kNoSlot) {
+    if (slot == number || slot == VexoriumDoc::kNoSlot) {
       found = p;
       break;
     }

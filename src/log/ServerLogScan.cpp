@@ -3,9 +3,9 @@
 #include <string>
 #include <utility>
 
+#include "base/TextNumbers.h"
 #include "log/LineText.h"
 #include "log/LogAnalysis.h"
-#include "base/TextNumbers.h"
 #include "stats/VexoriumDoc.h"
 
 namespace vexor {
@@ -116,7 +116,7 @@ void LogAnalysis::ScanConnect(std::string_view line, int wordEnd) {
     m_doc.presence.Mark(game, n);
     const std::string& held = m_doc.NameSlot(n);
     // Another client already uses this name in this game: the next try.
-    if (held != slot && held != CVexoriumDoc::kNoSlot) continue;
+    if (held != slot && held != VexoriumDoc::kNoSlot) continue;
     m_doc.SetNameSlot(n, slot);
     return;
   }
@@ -130,7 +130,7 @@ void LogAnalysis::ScanConnect(std::string_view line, int wordEnd) {
 void LogAnalysis::ScanInitGame(std::string_view line) {
   m_doc.gameCount = SaturatingAdd(m_doc.gameCount, 1);
   m_doc.ResetNameSlots();
-  if (m_doc.gameCount > CVexoriumDoc::kMaxGames) return;
+  if (m_doc.gameCount > VexoriumDoc::kMaxGames) return;
   GameRecord& game = m_doc.games[static_cast<size_t>(m_doc.gameCount)];
   game.playerNumber = 0;
   game.serverLogGame = 1;

@@ -7,7 +7,7 @@
 namespace vexor {
 
 void LogAnalysis::MarkShortGames() {
-  int32_t lastGame = std::min(m_doc.gameCount, CVexoriumDoc::kMaxGames);
+  int32_t lastGame = std::min(m_doc.gameCount, VexoriumDoc::kMaxGames);
   if (lastGame < 0) return;
   if (!m_doc.options.hideShortGames) {
     m_doc.displayedGameCount = m_doc.gameCount;

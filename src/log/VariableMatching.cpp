@@ -16,9 +16,7 @@
 #include "stats/VexoriumDoc.h"
 
 namespace vexor {
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 void LogAnalysis::ApplyClientVariables(const LineBatch& batch, const LineFacts& facts,
                                        bool statistics) {
@@ -83,10 +81,10 @@ int32_t LogAnalysis::VariablePlayer(VariableSide side, const NamedPlayer& named,
   if (side == VariableSide::kClient) return ClientPlayer(named.name, named.rawName, named.number);
   // Server players come from the records themselves; the tables are sized, so no name is added.
   // The look-up of a record's own name is kept: the same few players fill a game's lines.
-  if (named.record < 0 || named.record >= CVexoriumDoc::kPlayerSlots) {
+  if (named.record < 0 || named.record >= VexoriumDoc::kPlayerSlots) {
     return m_doc.FindPlayer(named.name, 1, m_doc.nameCount);
   }
-  if (m_recordLookups.empty()) m_recordLookups.resize(CVexoriumDoc::kPlayerSlots);
+  if (m_recordLookups.empty()) m_recordLookups.resize(VexoriumDoc::kPlayerSlots);
   RecordLookup& kept = m_recordLookups[static_cast<size_t>(named.record)];
   if (!kept.Holds(m_doc)) kept.Keep(m_doc, m_doc.FindPlayer(named.name, 1, m_doc.nameCount));
   return kept.found;

@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "base/FileSystem.h"
-#include "customvars/VariableWorkingCopy.h"
 #include "ops/ReportStep.h"
 #include "platform/Progress.h"
 #include "platform/Prompter.h"
@@ -13,10 +12,11 @@
 #include "stats/JsonExport.h"
 #include "stats/LogSelection.h"
 #include "stats/VexoriumDoc.h"
+#include "ui/VariableWorkingCopy.h"
 
 namespace vexor {
 
-DocumentOperations::DocumentOperations(CVexoriumDoc& doc, LogSelection& selection,
+DocumentOperations::DocumentOperations(VexoriumDoc& doc, LogSelection& selection,
                                        Prompter& prompter, std::string startDirectory)
     : m_doc(doc),
       m_selection(selection),

@@ -18,7 +18,7 @@
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 class Progress;
 class Prompter;
 struct LogSelection;
@@ -27,7 +27,7 @@ class DocumentOperations {
  public:
   // The document, selection and prompter must outlive the object. startDirectory is the folder
   // of config/data.dat and of the report's html/ folder.
-  DocumentOperations(CVexoriumDoc& doc, LogSelection& selection, Prompter& prompter,
+  DocumentOperations(VexoriumDoc& doc, LogSelection& selection, Prompter& prompter,
                      std::string startDirectory);
 
   const std::string& StartDirectory() const { return m_startDirectory; }
@@ -87,7 +87,7 @@ class DocumentOperations {
   // Ends an operation: closes the progress; returns ok.
   bool End(bool ok);
 
-  CVexoriumDoc& m_doc;
+  VexoriumDoc& m_doc;
   LogSelection& m_selection;
   Prompter& m_prompter;
   std::string m_startDirectory;

@@ -32,7 +32,7 @@ constexpr int32_t kSeveralFilesGameLimit = 5000;
 
 }  // namespace
 
-LoadDriver::LoadDriver(CVexoriumDoc& doc, LogSelection& selection, Prompter& prompter,
+LoadDriver::LoadDriver(VexoriumDoc& doc, LogSelection& selection, Prompter& prompter,
                        std::string startDirectory)
     : m_doc(doc),
       m_selection(selection),
@@ -186,7 +186,7 @@ void LoadDriver::ClearClientLogTimes() {
 // A hidden game no longer counts in any player's frags, deaths, suicides or total seconds;
 // weapon totals, games played, custom variables and the time text keep it.
 void LoadDriver::RemoveHiddenGamesFromTotals() {
-  int32_t lastGame = std::min(m_doc.gameCount, CVexoriumDoc::kMaxGames);
+  int32_t lastGame = std::min(m_doc.gameCount, VexoriumDoc::kMaxGames);
   for (int32_t p = 1; p <= m_doc.nameCount; ++p) {
     PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
     GameSeries& series = player.games;

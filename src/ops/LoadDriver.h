@@ -13,14 +13,14 @@
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 class LogAnalysis;
 class Prompter;
 struct LogSelection;
 
 class LoadDriver {
  public:
-  LoadDriver(CVexoriumDoc& doc, LogSelection& selection, Prompter& prompter,
+  LoadDriver(VexoriumDoc& doc, LogSelection& selection, Prompter& prompter,
              std::string startDirectory);
 
   // The progress box of the load, or none. The passes poll its CancelRequested().
@@ -59,7 +59,7 @@ class LoadDriver {
   void WriteReport();
   void CloseProgress();
 
-  CVexoriumDoc& m_doc;
+  VexoriumDoc& m_doc;
   LogSelection& m_selection;
   Prompter& m_prompter;
   std::string m_startDirectory;

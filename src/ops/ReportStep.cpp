@@ -7,7 +7,7 @@
 
 namespace vexor {
 
-bool WriteReportStep(const CVexoriumDoc& doc, const std::string& reportFolder, Prompter& prompter,
+bool WriteReportStep(const VexoriumDoc& doc, const std::string& reportFolder, Prompter& prompter,
                      Progress* progress) {
   ReportGameObserver onGame;
   if (progress != nullptr) {

@@ -5,7 +5,7 @@
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 class Progress;
 class Prompter;
 
@@ -13,7 +13,7 @@ class Prompter;
 // progress (when given) hears WorkStep::kReport and then, after each game, the games done of
 // the game count; it is not asked about cancelling and not closed here. A report that cannot be
 // written completely shows its message (caption "Warning!") and gives false.
-bool WriteReportStep(const CVexoriumDoc& doc, const std::string& reportFolder, Prompter& prompter,
+bool WriteReportStep(const VexoriumDoc& doc, const std::string& reportFolder, Prompter& prompter,
                      Progress* progress);
 
 }  // namespace vexor

@@ -40,8 +40,8 @@ float Skill(const PlayerGame& values) {
 
 std::string FragsPerMinute(const PlayerGame& values) {
   if (values.seconds == 0) return "0.00";
-  return StringPrintf("%.2f", static_cast<float>(values.frags) * 60.0f /
-                                  static_cast<float>(values.seconds));
+  return StringPrintf(
+      "%.2f", static_cast<float>(values.frags) * 60.0f / static_cast<float>(values.seconds));
 }
 
 // Seconds per life: play time over deaths, suicides and the life that was still going.
@@ -80,7 +80,8 @@ std::string Number(int32_t value) {
 
 constexpr PlayerColumn kServerColumns[] = {
     {"Pl Num", false, [](const PlayerRow& r) { return Number(r.player); }},
-    {"Name", false, [](const PlayerRow& r) { return StringPrintf("<b>%s</b>", r.htmlName.c_str()); }},
+    {"Name", false,
+     [](const PlayerRow& r) { return StringPrintf("<b>%s</b>", r.htmlName.c_str()); }},
     {"Team", true, [](const PlayerRow& r) { return TeamMark(r.values.team); }},
     {"Skill", false, [](const PlayerRow& r) { return StringPrintf("%.2f", Skill(r.values)); }},
     {"Score", false, [](const PlayerRow& r) { return Number(Score(r.values)); }},
@@ -95,7 +96,8 @@ constexpr PlayerColumn kServerColumns[] = {
 // Client logs carry no play time; the first column is the row's place in the score order.
 constexpr PlayerColumn kClientColumns[] = {
     {"Pl Num", false, [](const PlayerRow& r) { return Number(static_cast<int32_t>(r.row)); }},
-    {"Name", false, [](const PlayerRow& r) { return StringPrintf("<b>%s</b>", r.htmlName.c_str()); }},
+    {"Name", false,
+     [](const PlayerRow& r) { return StringPrintf("<b>%s</b>", r.htmlName.c_str()); }},
     {"Skill", false, [](const PlayerRow& r) { return StringPrintf("%.2f", Skill(r.values)); }},
     {"Score", false, [](const PlayerRow& r) { return Number(Score(r.values)); }},
     {"Frags", false, [](const PlayerRow& r) { return Number(r.values.frags); }},
@@ -132,7 +134,8 @@ std::vector<ShownVariable> VisibleVariables(const Set& set, int32_t count) {
   std::vector<ShownVariable> shown;
   int last = std::clamp(count, 0, kMaxVariables);
   for (int v = 1; v <= last; ++v) {
-    if (set[static_cast<size_t>(v)].visible != 0) shown.push_back({v, &set[static_cast<size_t>(v)].name});
+    if (set[static_cast<size_t>(v)].visible != 0)
+      shown.push_back({v, &set[static_cast<size_t>(v)].name});
   }
   return shown;
 }
@@ -143,11 +146,12 @@ void AddTo(int32_t* total, int32_t amount) {
 
 }  // namespace
 
-HtmlPageWriter::HtmlPageWriter(const CVexoriumDoc& doc) : m_doc(doc), m_present(doc) {
-  int32_t last = std::clamp(doc.nameCount, 0, CVexoriumDoc::kMaxPlayers);
+HtmlPageWriter::HtmlPageWriter(const VexoriumDoc& doc) : m_doc(doc), m_present(doc) {
+  int32_t last = std::clamp(doc.nameCount, 0, VexoriumDoc::kMaxPlayers);
   m_htmlNames.resize(static_cast<size_t>(last) + 1);
   for (int32_t p = 1; p <= last; ++p) {
-    m_htmlNames[static_cast<size_t>(p)] = ColourCodesToHtml(doc.players[static_cast<size_t>(p)].rawName);
+    m_htmlNames[static_cast<size_t>(p)] =
+        ColourCodesToHtml(doc.players[static_cast<size_t>(p)].rawName);
   }
 }
 
@@ -164,7 +168,8 @@ void HtmlPageWriter::SortPlayersByScore(int32_t game) {
   // Highest score first; on equal scores the higher player number comes first.
   std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a > b; });
   m_order.clear();
-  for (const auto& entry : ranked) m_order.push_back(entry.second);
+  for (const auto& entry : ranked)
+    m_order.push_back(entry.second);
 }
 
 void HtmlPageWriter::WriteIndexEntry(int32_t game, int32_t displayNumber) {
@@ -172,15 +177,21 @@ void HtmlPageWriter::WriteIndexEntry(int32_t game, int32_t displayNumber) {
   std::string map = EscapeAngleBrackets(record.mapName);
   Write("<p>");
   if (record.serverLogGame == 0) {
-    Write(StringPrintf("<b><font size=\"4\"><a href=\"games/game%i.htm\"><font color=\"#003173\">Game %i (Client Log)</font></a><br>(%s)</font></b>",
-                       displayNumber, displayNumber, map.c_str()));
+    Write(
+        StringPrintf("<b><font size=\"4\"><a href=\"games/game%i.htm\"><font "
+                     "color=\"#003173\">Game %i (Client Log)</font></a><br>(%s)</font></b>",
+                     displayNumber, displayNumber, map.c_str()));
   } else if (record.gameTypeName != kUnknownType) {
-    Write(StringPrintf("<b><font size=\"4\"><a href=\"games/game%i.htm\"><font color=\"#003173\">Game %i (%s)</font></a><br>(%s)</font></b>",
-                       displayNumber, displayNumber, map.c_str(),
-                       EscapeAngleBrackets(record.gameTypeName).c_str()));
+    Write(
+        StringPrintf("<b><font size=\"4\"><a href=\"games/game%i.htm\"><font "
+                     "color=\"#003173\">Game %i (%s)</font></a><br>(%s)</font></b>",
+                     displayNumber, displayNumber, map.c_str(),
+                     EscapeAngleBrackets(record.gameTypeName).c_str()));
   } else {
-    Write(StringPrintf("<b><font size=\"4\"><a href=\"games/game%i.htm\"><font color=\"#003173\">Game %i (%s)</font></a><br></font></b>",
-                       displayNumber, displayNumber, map.c_str()));
+    Write(
+        StringPrintf("<b><font size=\"4\"><a href=\"games/game%i.htm\"><font "
+                     "color=\"#003173\">Game %i (%s)</font></a><br></font></b>",
+                     displayNumber, displayNumber, map.c_str()));
   }
   Write("</p>");
   if (record.serverLogGame == 0) {
@@ -199,10 +210,11 @@ void HtmlPageWriter::WriteGamePage(int32_t game, int32_t displayNumber) {
   WritePageHeader(*File(), 1);
   Write("<p>");
   if (!server) {
-    Write(StringPrintf("<b><font color=\"#003173\" size=\"4\">Game %i (Client Log)</font></b>", displayNumber));
+    Write(StringPrintf("<b><font color=\"#003173\" size=\"4\">Game %i (Client Log)</font></b>",
+                       displayNumber));
   } else if (record.gameTypeName != kUnknownType) {
-    Write(StringPrintf("<b><font color=\"#003173\" size=\"4\">Game %i (%s)</font></b>", displayNumber,
-                       EscapeAngleBrackets(record.gameTypeName).c_str()));
+    Write(StringPrintf("<b><font color=\"#003173\" size=\"4\">Game %i (%s)</font></b>",
+                       displayNumber, EscapeAngleBrackets(record.gameTypeName).c_str()));
   } else {
     Write(StringPrintf("<b><font color=\"#003173\" size=\"4\">Game %i</font></b>", displayNumber));
   }
@@ -277,7 +289,8 @@ void HtmlPageWriter::WriteClientPlayers(int32_t game) {
   Write("<font color=\"#FFFFFF\">");
   Write("<tr>\r\n");
   SetCellTag(kHeaderCellTag);
-  for (const PlayerColumn& column : kClientColumns) WriteBoldCell(column.heading);
+  for (const PlayerColumn& column : kClientColumns)
+    WriteBoldCell(column.heading);
   Write("</tr>\r\n");
   SortPlayersByScore(game);
   for (size_t r = 0; r < m_order.size(); ++r) {
@@ -285,7 +298,8 @@ void HtmlPageWriter::WriteClientPlayers(int32_t game) {
     PlayerRow row{r, p, HtmlName(p), m_doc.players[static_cast<size_t>(p)].games.Get(game)};
     SetCellTag(RowCellTag(r));
     Write("<tr>\r\n");
-    for (const PlayerColumn& column : kClientColumns) WriteCell(column.cell(row));
+    for (const PlayerColumn& column : kClientColumns)
+      WriteCell(column.cell(row));
     Write("</tr>\r\n");
   }
   Write("</font>");
@@ -294,9 +308,9 @@ void HtmlPageWriter::WriteClientPlayers(int32_t game) {
 
 void HtmlPageWriter::WriteVariableTables(int32_t game, VariableSide side) {
   bool server = side == VariableSide::kServer;
-  std::vector<ShownVariable> shown =
-      server ? VisibleVariables(m_doc.serverVars, m_doc.serverVarCount)
-             : VisibleVariables(m_doc.clientVars, m_doc.clientVarCount);
+  std::vector<ShownVariable> shown = server
+                                         ? VisibleVariables(m_doc.serverVars, m_doc.serverVarCount)
+                                         : VisibleVariables(m_doc.clientVars, m_doc.clientVarCount);
   for (size_t first = 0; first < shown.size(); first += kVariablesPerTable) {
     size_t end = std::min(first + kVariablesPerTable, shown.size());
     WriteParagraph("<b>User Variables</b>");
@@ -306,7 +320,8 @@ void HtmlPageWriter::WriteVariableTables(int32_t game, VariableSide side) {
     SetCellTag(kHeaderCellTag);
     WriteBoldCell("Pl Num");
     WriteBoldCell("Name");
-    for (size_t v = first; v < end; ++v) WriteBoldCell(*shown[v].name);
+    for (size_t v = first; v < end; ++v)
+      WriteBoldCell(*shown[v].name);
     Write("</tr>\r\n");
     // These rows have always been written without a row start; browsers supply it.
     for (size_t r = 0; r < m_order.size(); ++r) {
@@ -327,7 +342,8 @@ void HtmlPageWriter::WriteVariableTables(int32_t game, VariableSide side) {
 }
 
 void HtmlPageWriter::WriteKillCharts(int32_t game) {
-  for (const KillChart& chart : kKillCharts) WriteKillChart(game, chart.table, chart.title);
+  for (const KillChart& chart : kKillCharts)
+    WriteKillChart(game, chart.table, chart.title);
 }
 
 void HtmlPageWriter::WriteKillChart(int32_t game, int table, const char* title) {
@@ -354,7 +370,8 @@ void HtmlPageWriter::WriteKillChart(int32_t game, int table, const char* title) 
     text.append("</b></p>");
     return text;
   };
-  for (int32_t p : present) WriteCell(numberCell(p));
+  for (int32_t p : present)
+    WriteCell(numberCell(p));
   WriteCell("<b>KILLS</b>");
   Write("</tr>\r\n");
   // The k-th present player is row and column k of the kill table.
@@ -390,7 +407,8 @@ void HtmlPageWriter::WriteKillChart(int32_t game, int table, const char* title) 
   }
   Write("<tr>\r\n<td><b><font color=\"#FFFFFF\">DEATHS</font></b></td>\r\n");
   WriteCell("&nbsp;");
-  for (int32_t column : deaths) WriteCell(totalCell(column));
+  for (int32_t column : deaths)
+    WriteCell(totalCell(column));
   WriteCell(totalCell(all));
   Write("</tr>\r\n");
   CloseTable();

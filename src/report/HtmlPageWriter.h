@@ -12,13 +12,13 @@
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 
 // Writes pages of the report for one document. Point it at a page with SetFile; the cell tag
 // carries over from page to page. The document must stay unchanged while the writer lives.
 class HtmlPageWriter : public HtmlWriter {
  public:
-  explicit HtmlPageWriter(const CVexoriumDoc& doc);
+  explicit HtmlPageWriter(const VexoriumDoc& doc);
 
   // Orders the players present in the game by score (frags - suicides), highest first, equal
   // scores the higher player number first; a score below -10000 is left out. The players table
@@ -46,7 +46,7 @@ class HtmlPageWriter : public HtmlWriter {
   bool TeamColumnOn(int32_t game) const;
   const std::string& HtmlName(int32_t player) const;
 
-  const CVexoriumDoc& m_doc;
+  const VexoriumDoc& m_doc;
   GamePlayers m_present;
   std::vector<int32_t> m_order;
   std::vector<std::string> m_htmlNames;  // converted raw names, by player number

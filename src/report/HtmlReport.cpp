@@ -15,7 +15,7 @@ constexpr int32_t kGamesPerIndexPage = 100;
 // Writes the pages of one report and remembers the first failure.
 class ReportRun {
  public:
-  ReportRun(const CVexoriumDoc& doc, const std::string& folder, const ReportGameObserver& onGame)
+  ReportRun(const VexoriumDoc& doc, const std::string& folder, const ReportGameObserver& onGame)
       : m_doc(doc),
         m_folder(folder),
         m_gamesFolder(JoinPath(folder, "games")),
@@ -37,7 +37,7 @@ class ReportRun {
     if (m_error.empty()) m_error = error;
   }
 
-  const CVexoriumDoc& m_doc;
+  const VexoriumDoc& m_doc;
   std::string m_folder;
   std::string m_gamesFolder;
   HtmlPageWriter m_writer;
@@ -56,7 +56,7 @@ bool ReportRun::Write() {
   StartIndexPage(0);
   int32_t listed = 0;
   int32_t pagesStarted = 1;
-  int32_t games = std::clamp(m_doc.gameCount, 0, CVexoriumDoc::kMaxGames);
+  int32_t games = std::clamp(m_doc.gameCount, 0, VexoriumDoc::kMaxGames);
   for (int32_t g = 1; g <= games; ++g) {
     // Index pages are cut by listed games: a page holds listed games 1-100, 101-200, ...
     if (listed > 0 && listed % kGamesPerIndexPage == 0 &&
@@ -98,7 +98,7 @@ void ReportRun::WriteGame(int32_t game, int32_t displayNumber) {
 
 }  // namespace
 
-bool WriteHtmlReport(const CVexoriumDoc& doc, const std::string& reportFolder, std::string* error,
+bool WriteHtmlReport(const VexoriumDoc& doc, const std::string& reportFolder, std::string* error,
                      const ReportGameObserver& onGame) {
   ReportRun run(doc, reportFolder, onGame);
   bool ok = run.Write();

@@ -8,7 +8,7 @@
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 
 // Writes the report into reportFolder (which must exist; the "games" subfolder is created when
 // missing): games.htm for listed games 1 to 100, games1.htm for 101 to 200, and so on, and
@@ -23,7 +23,7 @@ class CVexoriumDoc;
 // onGame (when given) is called after each game of the document, listed or not, with the games
 // done so far and the game count: a progress box's measure of the report.
 using ReportGameObserver = std::function<void(int32_t gamesDone, int32_t gameCount)>;
-bool WriteHtmlReport(const CVexoriumDoc& doc, const std::string& reportFolder, std::string* error,
+bool WriteHtmlReport(const VexoriumDoc& doc, const std::string& reportFolder, std::string* error,
                      const ReportGameObserver& onGame = nullptr);
 
 }  // namespace vexor

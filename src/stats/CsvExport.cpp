@@ -66,11 +66,11 @@ void AppendNumber(std::string* out, int32_t value) {
 
 class CsvWriter {
  public:
-  CsvWriter(const CVexoriumDoc& doc, AtomicFile& file)
+  CsvWriter(const VexoriumDoc& doc, AtomicFile& file)
       : m_file(file),
         m_clientColumns(VisibleVariables(doc.clientVars, doc.clientVarCount)),
         m_serverColumns(VisibleVariables(doc.serverVars, doc.serverVarCount)),
-        m_lastGame(std::min(doc.gameCount, CVexoriumDoc::kMaxGames)) {
+        m_lastGame(std::min(doc.gameCount, VexoriumDoc::kMaxGames)) {
     m_out.reserve(kBlockSize + 4096);
   }
 
@@ -78,8 +78,10 @@ class CsvWriter {
     AppendCsvField(&m_out, player.name);
     m_out.append(", ");
     AppendFixed(kPlayerColumns, player);
-    for (int v : m_clientColumns) AppendValue(TotalAt(player.clientVarTotals, v));
-    for (int v : m_serverColumns) AppendValue(TotalAt(player.serverVarTotals, v));
+    for (int v : m_clientColumns)
+      AppendValue(TotalAt(player.clientVarTotals, v));
+    for (int v : m_serverColumns)
+      AppendValue(TotalAt(player.serverVarTotals, v));
     EndLine();
   }
 
@@ -99,8 +101,10 @@ class CsvWriter {
       AppendCsvField(&m_out, m_label);
       m_out.append(", ");
       AppendFixed(kGameColumns, game);
-      for (int v : m_clientColumns) AppendValue(game.ClientVar(v));
-      for (int v : m_serverColumns) AppendValue(game.ServerVar(v));
+      for (int v : m_clientColumns)
+        AppendValue(game.ClientVar(v));
+      for (int v : m_serverColumns)
+        AppendValue(game.ServerVar(v));
       EndLine();
     }
   }
@@ -113,10 +117,12 @@ class CsvWriter {
  private:
   template <typename Record, size_t Before, size_t After>
   void AppendFixed(const FixedColumns<Record, Before, After>& columns, const Record& record) {
-    for (int32_t Record::*field : columns.before) AppendValue(record.*field);
+    for (int32_t Record::*field : columns.before)
+      AppendValue(record.*field);
     for (Weapon weapon : columns.weapons)
       AppendValue(record.weaponFrags[static_cast<size_t>(Index(weapon))]);
-    for (int32_t Record::*field : columns.after) AppendValue(record.*field);
+    for (int32_t Record::*field : columns.after)
+      AppendValue(record.*field);
   }
 
   void AppendValue(int32_t value) {
@@ -154,7 +160,7 @@ void AppendCsvField(std::string* out, std::string_view field) {
   out->push_back('"');
 }
 
-bool ExportCsv(const CVexoriumDoc& doc, const std::string& path, bool gameByGame,
+bool ExportCsv(const VexoriumDoc& doc, const std::string& path, bool gameByGame,
                std::string* error) {
   AtomicFile file(true);
   if (!file.Open(path)) {

@@ -9,7 +9,7 @@
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 
 // Writes the players 1 to the name count of doc to the file at path, each followed by its game
 // lines when gameByGame is set. Values are separated by ", " and every line ends with CR LF.
@@ -20,7 +20,7 @@ class CVexoriumDoc;
 // The file is written beside its target and renamed over it when complete. False, with a
 // message naming the file in *error (when error is given), when it cannot be created or
 // written; any previous file at path is then left as it was.
-bool ExportCsv(const CVexoriumDoc& doc, const std::string& path, bool gameByGame,
+bool ExportCsv(const VexoriumDoc& doc, const std::string& path, bool gameByGame,
                std::string* error);
 
 // Appends field to *out, in double quotes with inner quotes doubled when it contains a comma, a

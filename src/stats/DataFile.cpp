@@ -85,7 +85,7 @@ PlayerRecord ResetPlayer(int32_t clientVarCount, int32_t serverVarCount) {
 }
 
 // Moves the checked contents into the document; nothing here can fail.
-void Install(DataFileContents&& contents, CVexoriumDoc& doc) {
+void Install(DataFileContents&& contents, VexoriumDoc& doc) {
   doc.nameCount = contents.nameCount;
   doc.playerCount = contents.nameCount;
   doc.gameCount = contents.gameCount;
@@ -97,12 +97,12 @@ void Install(DataFileContents&& contents, CVexoriumDoc& doc) {
   doc.serverVarCount = contents.serverVarCount;
   doc.clientVars = std::move(contents.clientVars);
   doc.serverVars = std::move(contents.serverVars);
-  for (int32_t p = 0; p < CVexoriumDoc::kPlayerSlots; ++p) {
+  for (int32_t p = 0; p < VexoriumDoc::kPlayerSlots; ++p) {
     doc.players[static_cast<size_t>(p)] =
         p <= contents.nameCount ? std::move(contents.players[static_cast<size_t>(p)])
                                 : ResetPlayer(contents.clientVarCount, contents.serverVarCount);
   }
-  for (int32_t g = 0; g < CVexoriumDoc::kGameSlots; ++g) {
+  for (int32_t g = 0; g < VexoriumDoc::kGameSlots; ++g) {
     doc.games[static_cast<size_t>(g)] =
         g <= contents.gameCount ? std::move(contents.games[static_cast<size_t>(g)]) : GameRecord{};
   }
@@ -113,7 +113,7 @@ void Install(DataFileContents&& contents, CVexoriumDoc& doc) {
 
 }  // namespace
 
-bool SaveDataFile(const CVexoriumDoc& doc, const std::string& path, std::string* error) {
+bool SaveDataFile(const VexoriumDoc& doc, const std::string& path, std::string* error) {
   // Not flushed to the disk before the rename: the file is dense (close to 1 GB at the limits)
   // and the flush alone took several times as long as writing it. The temporary file and the
   // rename still keep the previous file through every failure but a power loss.
@@ -134,7 +134,7 @@ bool SaveDataFile(const CVexoriumDoc& doc, const std::string& path, std::string*
   return true;
 }
 
-bool OpenDataFile(CVexoriumDoc& doc, LogSelection& selection, Prompter& prompter,
+bool OpenDataFile(VexoriumDoc& doc, LogSelection& selection, Prompter& prompter,
                   const std::string& startDirectory, const std::string& path,
                   const DataFileReadObserver& observer) {
   DataFileContents contents;

@@ -9,7 +9,7 @@
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 class Prompter;
 struct LogSelection;
 
@@ -17,7 +17,7 @@ struct LogSelection;
 // path, flushed to the disk and renamed over path only when complete, so a failed save leaves
 // any previous file as it was and no partial file behind. False with *error (when given), a
 // message naming the file, when the file cannot be created, written or replaced.
-bool SaveDataFile(const CVexoriumDoc& doc, const std::string& path, std::string* error);
+bool SaveDataFile(const VexoriumDoc& doc, const std::string& path, std::string* error);
 
 // Called while a data file is read, with the bytes read so far and the file's size: after every
 // megabyte and at the end. Returning false stops the reading.
@@ -36,7 +36,7 @@ using DataFileReadObserver = std::function<bool(uint64_t bytesRead, uint64_t siz
 // startDirectory/html/games.htm; storage allocated, data available and refresh are set and
 // start-up pending cleared. Options, the log directory and the current screen are kept. The
 // HTML report is not written here: the caller writes it afterwards.
-bool OpenDataFile(CVexoriumDoc& doc, LogSelection& selection, Prompter& prompter,
+bool OpenDataFile(VexoriumDoc& doc, LogSelection& selection, Prompter& prompter,
                   const std::string& startDirectory, const std::string& path,
                   const DataFileReadObserver& observer = nullptr);
 

@@ -18,11 +18,11 @@ int32_t Flag(bool on) {
 // Writes one document; the counts are fixed at construction.
 class DataFileWriter {
  public:
-  DataFileWriter(ArchiveWriter& archive, const CVexoriumDoc& doc)
+  DataFileWriter(ArchiveWriter& archive, const VexoriumDoc& doc)
       : m_archive(archive),
         m_doc(doc),
-        m_names(std::clamp(doc.nameCount, 0, CVexoriumDoc::kMaxPlayers)),
-        m_games(std::clamp(doc.gameCount, 0, CVexoriumDoc::kMaxGames)),
+        m_names(std::clamp(doc.nameCount, 0, VexoriumDoc::kMaxPlayers)),
+        m_games(std::clamp(doc.gameCount, 0, VexoriumDoc::kMaxGames)),
         m_clientVars(std::clamp(doc.clientVarCount, 0, kMaxVariables)),
         m_serverVars(std::clamp(doc.serverVarCount, 0, kMaxVariables)),
         m_blockInts(GameBlockInts(m_clientVars, m_serverVars)),
@@ -40,7 +40,7 @@ class DataFileWriter {
   void WriteTotals(const std::vector<int32_t>& totals, int32_t count);
 
   ArchiveWriter& m_archive;
-  const CVexoriumDoc& m_doc;
+  const VexoriumDoc& m_doc;
   const int32_t m_names;
   const int32_t m_games;
   const int32_t m_clientVars;
@@ -169,7 +169,7 @@ void DataFileWriter::WritePresence() {
 
 }  // namespace
 
-void WriteDataFile(ArchiveWriter& archive, const CVexoriumDoc& doc) {
+void WriteDataFile(ArchiveWriter& archive, const VexoriumDoc& doc) {
   DataFileWriter(archive, doc).Write();
 }
 

@@ -6,9 +6,9 @@
 
 namespace vexor {
 
-GamePlayers::GamePlayers(const CVexoriumDoc& doc) {
-  int32_t games = std::clamp(doc.gameCount, 0, CVexoriumDoc::kMaxGames);
-  int32_t last = std::clamp(doc.nameCount, 0, CVexoriumDoc::kMaxPlayers);
+GamePlayers::GamePlayers(const VexoriumDoc& doc) {
+  int32_t games = std::clamp(doc.gameCount, 0, VexoriumDoc::kMaxGames);
+  int32_t last = std::clamp(doc.nameCount, 0, VexoriumDoc::kMaxPlayers);
   auto visit = [&](auto&& present) {
     for (int32_t p = 1; p <= last; ++p) {
       const GameSeries& series = doc.players[static_cast<size_t>(p)].games;
@@ -21,7 +21,8 @@ GamePlayers::GamePlayers(const CVexoriumDoc& doc) {
   // Count each game's players, then place them: players come in ascending order.
   m_start.assign(static_cast<size_t>(games) + 2, 0);
   visit([&](int32_t g, int32_t) { ++m_start[static_cast<size_t>(g) + 1]; });
-  for (size_t g = 1; g < m_start.size(); ++g) m_start[g] += m_start[g - 1];
+  for (size_t g = 1; g < m_start.size(); ++g)
+    m_start[g] += m_start[g - 1];
   m_players.resize(m_start.back());
   std::vector<size_t> next(m_start.begin(), m_start.end() - 1);
   visit([&](int32_t g, int32_t p) { m_players[next[static_cast<size_t>(g)]++] = p; });

@@ -28,7 +28,8 @@ struct Grouping {
 
 void AddCounts(std::vector<int32_t>& into, const std::vector<int32_t>& from) {
   if (into.size() < from.size()) into.resize(from.size(), 0);
-  for (size_t v = 0; v < from.size(); ++v) AddWrapping(&into[v], from[v]);
+  for (size_t v = 0; v < from.size(); ++v)
+    AddWrapping(&into[v], from[v]);
 }
 
 // The player's per-game values summed by group; games played recounted as the groups in which
@@ -47,7 +48,8 @@ void SumPlayer(PlayerRecord& player, const Grouping& grouping) {
     int32_t u = grouping.GroupOf(g);
     PlayerGame& group = summed.At(u);
     for (int w = 0; w < kWeaponCount; ++w) {
-      AddWrapping(&group.weaponFrags[static_cast<size_t>(w)], game.weaponFrags[static_cast<size_t>(w)]);
+      AddWrapping(&group.weaponFrags[static_cast<size_t>(w)],
+                  game.weaponFrags[static_cast<size_t>(w)]);
     }
     AddWrapping(&group.frags, game.frags);
     AddWrapping(&group.deaths, game.deaths);
@@ -75,14 +77,15 @@ void SumPlayer(PlayerRecord& player, const Grouping& grouping) {
   player.gamesPlayed = gamesPlayed;
 }
 
-void SumGameRecords(CVexoriumDoc& doc, const Grouping& grouping) {
+void SumGameRecords(VexoriumDoc& doc, const Grouping& grouping) {
   std::vector<GameRecord> groups(static_cast<size_t>(grouping.groupCount) + 1);
   for (int32_t g = 1; g <= grouping.gameCount; ++g) {
     const GameRecord& game = doc.games[static_cast<size_t>(g)];
     int32_t u = grouping.GroupOf(g);
     GameRecord& group = groups[static_cast<size_t>(u)];
     bool first = g == u || g == grouping.start + (u - grouping.start) * grouping.size;
-    group.playerNumber = first ? game.playerNumber : std::max(group.playerNumber, game.playerNumber);
+    group.playerNumber =
+        first ? game.playerNumber : std::max(group.playerNumber, game.playerNumber);
     group.fragLimit = first ? game.fragLimit : std::max(group.fragLimit, game.fragLimit);
     group.timeLimit = first ? game.timeLimit : std::max(group.timeLimit, game.timeLimit);
     group.serverLogGame = game.serverLogGame;
@@ -105,26 +108,27 @@ void SumGameRecords(CVexoriumDoc& doc, const Grouping& grouping) {
     game.shortGame = game.playerNumber < 1;
     if (!game.shortGame) ++doc.displayedGameCount;
   }
-  for (int32_t g = grouping.groupCount + 1; g < CVexoriumDoc::kGameSlots; ++g) {
+  for (int32_t g = grouping.groupCount + 1; g < VexoriumDoc::kGameSlots; ++g) {
     doc.games[static_cast<size_t>(g)].kills.Clear();
   }
 }
 
 }  // namespace
 
-void SumGames(CVexoriumDoc& doc) {
+void SumGames(VexoriumDoc& doc) {
   Options& options = doc.options;
   if (options.groupSize <= 1 || options.sumGames != 1 || doc.gameCount < 1) return;
   if (options.groupSize > doc.gameCount) options.groupSize = doc.gameCount;
   Grouping grouping;
   grouping.start = std::max(options.groupStart, 1);
   grouping.size = options.groupSize;
-  grouping.gameCount = std::min(doc.gameCount, CVexoriumDoc::kMaxGames);
+  grouping.gameCount = std::min(doc.gameCount, VexoriumDoc::kMaxGames);
   if (grouping.start > grouping.gameCount || grouping.size <= 1) return;
   grouping.groupCount = grouping.GroupOf(grouping.gameCount);
 
   doc.players[0].games.Clear();
-  for (int32_t p = 1; p <= doc.nameCount; ++p) SumPlayer(doc.players[static_cast<size_t>(p)], grouping);
+  for (int32_t p = 1; p <= doc.nameCount; ++p)
+    SumPlayer(doc.players[static_cast<size_t>(p)], grouping);
   SumGameRecords(doc, grouping);
   doc.gameCount = grouping.groupCount;
 }

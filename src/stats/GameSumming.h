@@ -4,12 +4,12 @@
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 
 // Sums the games of the document when the options ask for it (sum games on, group size above
 // 1). Games before the group start stay single. A group start below 1 is read as 1; a group
 // start beyond the last game leaves the games as they are. A group size above the game count
 // becomes the game count (the option itself is changed). May throw std::bad_alloc.
-void SumGames(CVexoriumDoc& doc);
+void SumGames(VexoriumDoc& doc);
 
 }  // namespace vexor

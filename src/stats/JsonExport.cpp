@@ -10,8 +10,8 @@
 #include "base/Archive.h"
 #include "base/AtomicFile.h"
 #include "base/StringPrintf.h"
-#include "stats/GamePlayers.h"
 #include "stats/DerivedValues.h"
+#include "stats/GamePlayers.h"
 #include "stats/VexoriumDoc.h"
 #include "stats/Weapons.h"
 
@@ -152,7 +152,7 @@ std::string NumberKey(int32_t number) {
   return StringPrintf("%d", number);
 }
 
-void WriteLoad(JsonOut& out, const CVexoriumDoc& doc) {
+void WriteLoad(JsonOut& out, const VexoriumDoc& doc) {
   out.Key("load");
   out.BeginObject();
   out.Field("nameCount", int64_t{doc.nameCount});
@@ -409,9 +409,9 @@ void AppendJsonString(std::string* out, std::string_view bytes) {
   out->push_back('"');
 }
 
-void WriteJson(const CVexoriumDoc& doc, ByteSink& sink) {
-  const int32_t players = std::clamp(doc.nameCount, 0, CVexoriumDoc::kMaxPlayers);
-  const int32_t games = std::clamp(doc.gameCount, 0, CVexoriumDoc::kMaxGames);
+void WriteJson(const VexoriumDoc& doc, ByteSink& sink) {
+  const int32_t players = std::clamp(doc.nameCount, 0, VexoriumDoc::kMaxPlayers);
+  const int32_t games = std::clamp(doc.gameCount, 0, VexoriumDoc::kMaxGames);
   const VariableCounts vars{std::clamp(doc.clientVarCount, 0, kMaxVariables),
                             std::clamp(doc.serverVarCount, 0, kMaxVariables)};
   JsonOut out(sink);
@@ -449,7 +449,7 @@ void WriteJson(const CVexoriumDoc& doc, ByteSink& sink) {
   sink.Write("\n", 1);
 }
 
-bool ExportJson(const CVexoriumDoc& doc, const std::string& path, std::string* error) {
+bool ExportJson(const VexoriumDoc& doc, const std::string& path, std::string* error) {
   AtomicFile file(/*durable=*/true);
   bool ok = file.Open(path);
   if (ok) {

@@ -15,15 +15,15 @@
 namespace vexor {
 
 class ByteSink;
-class CVexoriumDoc;
+class VexoriumDoc;
 
 // Writes the whole document to the sink, buffered in large pieces.
-void WriteJson(const CVexoriumDoc& doc, ByteSink& sink);
+void WriteJson(const VexoriumDoc& doc, ByteSink& sink);
 
 // Writes the JSON document to path through a temporary file that replaces path only when
 // complete (and flushed to the disk). False with a message naming the file when it failed; the
 // previous file at path is then left untouched.
-bool ExportJson(const CVexoriumDoc& doc, const std::string& path, std::string* error);
+bool ExportJson(const VexoriumDoc& doc, const std::string& path, std::string* error);
 
 // Appends bytes as a JSON string literal, quotes included: '"', '\' and control characters
 // escaped, text that is not valid UTF-8 read as Latin-1.

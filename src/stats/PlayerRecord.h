@@ -88,7 +88,7 @@ struct PlayerRecord {
   std::string connectTime;
   std::string disconnectTime;
   // The key name and the client slot are indexed by the document: change them only through
-  // CVexoriumDoc::SetPlayerName and CVexoriumDoc::SetClientSlot.
+  // VexoriumDoc::SetPlayerName and VexoriumDoc::SetClientSlot.
   std::string name;
   std::string rawName;
   std::string clientSlot = "-99";

@@ -18,13 +18,15 @@ constexpr size_t kIntFieldCount = 15;
 int32_t* FieldOf(Options& options, size_t i) {
   if (i < kWeaponCount) return &options.weaponDisplay[i];
   static constexpr std::array<int32_t Options::*, kIntFieldCount - kWeaponCount> kRest = {
-      &Options::autoSort,  &Options::shortGameThreshold, &Options::groupSize,
-      &Options::groupStart, &Options::sumGames,          &Options::hideShortGames};
+      &Options::autoSort,   &Options::shortGameThreshold, &Options::groupSize,
+      &Options::groupStart, &Options::sumGames,           &Options::hideShortGames};
   return &(options.*kRest[i - kWeaponCount]);
 }
 
 // The two switches come last and are stored as 1 or 0.
-bool IsSwitch(size_t i) { return i >= kIntFieldCount - 2; }
+bool IsSwitch(size_t i) {
+  return i >= kIntFieldCount - 2;
+}
 
 }  // namespace
 
@@ -32,7 +34,7 @@ std::string SettingsPath(const std::string& startDirectory) {
   return JoinPath(startDirectory, "config/data.dat");
 }
 
-void CVexoriumDoc::ReadSettings(ArchiveReader& archive) {
+void VexoriumDoc::ReadSettings(ArchiveReader& archive) {
   std::string directory;
   if (!archive.ReadString(&directory)) return;
   logDirectory = std::move(directory);
@@ -43,7 +45,7 @@ void CVexoriumDoc::ReadSettings(ArchiveReader& archive) {
   }
 }
 
-void LoadSettings(CVexoriumDoc& doc, const std::string& startDirectory) {
+void LoadSettings(VexoriumDoc& doc, const std::string& startDirectory) {
   std::string path = SettingsPath(startDirectory);
   if (!FileExists(path)) {
     doc.logDirectory.clear();
@@ -60,7 +62,8 @@ void LoadSettings(CVexoriumDoc& doc, const std::string& startDirectory) {
   doc.ReadSettings(archive);
 }
 
-void WriteSettings(ArchiveWriter& archive, const std::string& logDirectory, const Options& options) {
+void WriteSettings(ArchiveWriter& archive, const std::string& logDirectory,
+                   const Options& options) {
   Options copy = options;
   archive.WriteString(logDirectory);
   for (size_t i = 0; i < kIntFieldCount; ++i) {

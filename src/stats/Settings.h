@@ -9,14 +9,14 @@
 namespace vexor {
 
 class ArchiveWriter;
-class CVexoriumDoc;
+class VexoriumDoc;
 
 std::string SettingsPath(const std::string& startDirectory);
 
 // Reads the settings file at the start of a load. A missing file restores the defaults of the
 // log directory, the short-game filter and game summing (the weapon display flags and
 // auto-sort keep their values); a short or unreadable file keeps what could be read.
-void LoadSettings(CVexoriumDoc& doc, const std::string& startDirectory);
+void LoadSettings(VexoriumDoc& doc, const std::string& startDirectory);
 
 // Encodes the 16 fields.
 void WriteSettings(ArchiveWriter& archive, const std::string& logDirectory, const Options& options);

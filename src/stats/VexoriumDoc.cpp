@@ -5,7 +5,7 @@
 
 namespace vexor {
 
-CVexoriumDoc::CVexoriumDoc()
+VexoriumDoc::VexoriumDoc()
     : players(kPlayerSlots),
       games(kGameSlots),
       m_names(kPlayerSlots),
@@ -17,14 +17,14 @@ CVexoriumDoc::CVexoriumDoc()
 
 // --- Names -----------------------------------------------------------------------------------
 
-int32_t CVexoriumDoc::FindName(std::string_view key) const {
+int32_t VexoriumDoc::FindName(std::string_view key) const {
   if (key.empty()) return 0;  // name 0 is always empty
   const int32_t* n = m_nameIndex.Find(key);
   if (n == nullptr || *n > nameCount) return -1;
   return *n;
 }
 
-int32_t CVexoriumDoc::AddName(std::string_view key, std::string_view slot) {
+int32_t VexoriumDoc::AddName(std::string_view key, std::string_view slot) {
   if (nameCount >= kMaxPlayers) return -1;
   int32_t n = ++nameCount;
   m_names[static_cast<size_t>(n)] = key;
@@ -33,13 +33,13 @@ int32_t CVexoriumDoc::AddName(std::string_view key, std::string_view slot) {
   return n;
 }
 
-void CVexoriumDoc::SetNameSlot(int32_t n, std::string_view slot) {
+void VexoriumDoc::SetNameSlot(int32_t n, std::string_view slot) {
   std::string& current = m_nameSlots[static_cast<size_t>(n)];
   if (current == kNoSlot && slot != kNoSlot) m_namesInSlots.push_back(n);
   current = slot;
 }
 
-void CVexoriumDoc::ResetNameSlots() {
+void VexoriumDoc::ResetNameSlots() {
   for (int32_t n : m_namesInSlots) {
     if (n >= 1) m_nameSlots[static_cast<size_t>(n)] = kNoSlot;
   }
@@ -48,7 +48,7 @@ void CVexoriumDoc::ResetNameSlots() {
                        m_namesInSlots.end());
 }
 
-void CVexoriumDoc::ClearNames() {
+void VexoriumDoc::ClearNames() {
   for (std::string& name : m_names)
     name.clear();
   m_nameIndex.Clear();
@@ -65,7 +65,7 @@ uint64_t NextPlayerIndexVersion() {
 
 }  // namespace
 
-void CVexoriumDoc::NameHolders::Add(int32_t p) {
+void VexoriumDoc::NameHolders::Add(int32_t p) {
   if (m_all.empty()) {
     if (m_one < 0) {
       m_one = p;
@@ -76,7 +76,7 @@ void CVexoriumDoc::NameHolders::Add(int32_t p) {
   m_all.insert(std::upper_bound(m_all.begin(), m_all.end(), p), p);
 }
 
-void CVexoriumDoc::NameHolders::Remove(int32_t p) {
+void VexoriumDoc::NameHolders::Remove(int32_t p) {
   if (m_all.empty()) {
     if (m_one == p) m_one = -1;
     return;
@@ -88,21 +88,21 @@ void CVexoriumDoc::NameHolders::Remove(int32_t p) {
   }
 }
 
-int32_t CVexoriumDoc::NameHolders::LastIn(int32_t first, int32_t last) const {
+int32_t VexoriumDoc::NameHolders::LastIn(int32_t first, int32_t last) const {
   if (m_all.empty()) return m_one >= first && m_one <= last ? m_one : -1;
   auto past = std::upper_bound(m_all.begin(), m_all.end(), last);
   if (past == m_all.begin() || *(past - 1) < first) return -1;
   return *(past - 1);
 }
 
-void CVexoriumDoc::IndexPlayerName(int32_t p) {
+void VexoriumDoc::IndexPlayerName(int32_t p) {
   const std::string& name = players[static_cast<size_t>(p)].name;
   if (name.empty()) return;
   m_playerIndexVersion = NextPlayerIndexVersion();
   m_playerIndex.Insert(name).Add(p);
 }
 
-void CVexoriumDoc::UnindexPlayerName(int32_t p) {
+void VexoriumDoc::UnindexPlayerName(int32_t p) {
   const std::string& name = players[static_cast<size_t>(p)].name;
   if (name.empty()) return;
   NameHolders* holders = m_playerIndex.Find(name);
@@ -112,7 +112,7 @@ void CVexoriumDoc::UnindexPlayerName(int32_t p) {
   if (holders->Empty()) m_playerIndex.Erase(name);
 }
 
-int32_t CVexoriumDoc::FindPlayer(std::string_view name, int32_t first, int32_t last) const {
+int32_t VexoriumDoc::FindPlayer(std::string_view name, int32_t first, int32_t last) const {
   last = std::min(last, kPlayerSlots - 1);
   if (first > last) return -1;
   if (name.empty()) {
@@ -126,13 +126,13 @@ int32_t CVexoriumDoc::FindPlayer(std::string_view name, int32_t first, int32_t l
   return holders == nullptr ? -1 : holders->LastIn(first, last);
 }
 
-void CVexoriumDoc::SetPlayerName(int32_t p, std::string name) {
+void VexoriumDoc::SetPlayerName(int32_t p, std::string name) {
   UnindexPlayerName(p);
   players[static_cast<size_t>(p)].name = std::move(name);
   IndexPlayerName(p);
 }
 
-void CVexoriumDoc::SetClientSlot(int32_t p, std::string_view slot) {
+void VexoriumDoc::SetClientSlot(int32_t p, std::string_view slot) {
   std::string& current = players[static_cast<size_t>(p)].clientSlot;
   if (current == slot) return;
   auto old = m_slotIndex.find(current);
@@ -147,14 +147,14 @@ void CVexoriumDoc::SetClientSlot(int32_t p, std::string_view slot) {
   it->second.insert(p);
 }
 
-int32_t CVexoriumDoc::FirstPlayerInSlot(std::string_view slot, int32_t last) const {
+int32_t VexoriumDoc::FirstPlayerInSlot(std::string_view slot, int32_t last) const {
   auto it = m_slotIndex.find(slot);
   if (it == m_slotIndex.end() || it->second.empty()) return -1;
   int32_t first = *it->second.begin();
   return first <= last ? first : -1;
 }
 
-int32_t CVexoriumDoc::LastPlayerInSlot(std::string_view slot, int32_t first, int32_t last) const {
+int32_t VexoriumDoc::LastPlayerInSlot(std::string_view slot, int32_t first, int32_t last) const {
   auto it = m_slotIndex.find(slot);
   if (it == m_slotIndex.end()) return -1;
   auto past = it->second.upper_bound(last);
@@ -163,8 +163,8 @@ int32_t CVexoriumDoc::LastPlayerInSlot(std::string_view slot, int32_t first, int
   return p >= first ? p : -1;
 }
 
-int32_t CVexoriumDoc::ConnectedPlayerInSlot(std::string_view slot, int32_t first, int32_t last,
-                                            bool lastOne) const {
+int32_t VexoriumDoc::ConnectedPlayerInSlot(std::string_view slot, int32_t first, int32_t last,
+                                           bool lastOne) const {
   auto it = m_slotIndex.find(slot);
   if (it == m_slotIndex.end()) return -1;
   int32_t holder = -1;
@@ -179,7 +179,7 @@ int32_t CVexoriumDoc::ConnectedPlayerInSlot(std::string_view slot, int32_t first
   return connected >= 0 ? connected : holder;
 }
 
-void CVexoriumDoc::ResetClientSlots(int32_t first) {
+void VexoriumDoc::ResetClientSlots(int32_t first) {
   std::vector<int32_t> moving;
   for (auto& [slot, holders] : m_slotIndex) {
     if (slot == kNoSlot) continue;
@@ -190,7 +190,7 @@ void CVexoriumDoc::ResetClientSlots(int32_t first) {
     SetClientSlot(p, kNoSlot);
 }
 
-int32_t CVexoriumDoc::CreatePlayer(std::string name, std::string rawName, std::string_view slot) {
+int32_t VexoriumDoc::CreatePlayer(std::string name, std::string rawName, std::string_view slot) {
   if (playerCount >= kMaxPlayers) return -1;
   int32_t p = ++playerCount;
   PlayerRecord& player = players[static_cast<size_t>(p)];
@@ -204,7 +204,7 @@ int32_t CVexoriumDoc::CreatePlayer(std::string name, std::string rawName, std::s
   return p;
 }
 
-void CVexoriumDoc::RebuildPlayerIndexes() {
+void VexoriumDoc::RebuildPlayerIndexes() {
   m_playerIndex.Clear();
   m_playerIndexVersion = NextPlayerIndexVersion();
   m_slotIndex.clear();
@@ -214,7 +214,7 @@ void CVexoriumDoc::RebuildPlayerIndexes() {
   }
 }
 
-void CVexoriumDoc::NamesFromPlayers() {
+void VexoriumDoc::NamesFromPlayers() {
   ClearNames();
   for (std::string& slot : m_nameSlots)
     slot = kNoSlot;
@@ -229,7 +229,7 @@ void CVexoriumDoc::NamesFromPlayers() {
 
 // --- Load steps ------------------------------------------------------------------------------
 
-void CVexoriumDoc::ResetForLoad() {
+void VexoriumDoc::ResetForLoad() {
   gameCount = 0;
   displayedGameCount = 0;
   nameCount = 0;
@@ -250,15 +250,13 @@ void CVexoriumDoc::ResetForLoad() {
   }
 }
 
-void CVexoriumDoc::SizeVariableTotals(PlayerRecord& player) const {
-  auto entries = [](int32_t count) {
-    return static_cast<size_t>(UsableVariableCount(count)) + 1;
-  };
+void VexoriumDoc::SizeVariableTotals(PlayerRecord& player) const {
+  auto entries = [](int32_t count) { return static_cast<size_t>(UsableVariableCount(count)) + 1; };
   player.clientVarTotals.assign(entries(clientVarCount), 0);
   player.serverVarTotals.assign(entries(serverVarCount), 0);
 }
 
-void CVexoriumDoc::ResetPlayerRecords() {
+void VexoriumDoc::ResetPlayerRecords() {
   // Every record is reset, not only those the load will use, so nothing of an earlier load
   // survives in a record that a later pass creates.
   for (int32_t p = 0; p < kPlayerSlots; ++p) {
@@ -270,7 +268,7 @@ void CVexoriumDoc::ResetPlayerRecords() {
   }
 }
 
-void CVexoriumDoc::PrepareStatistics() {
+void VexoriumDoc::PrepareStatistics() {
   presence.Shrink(gameCount + 1, nameCount + 1);
   ResetPlayerRecords();
   playerCount = 0;

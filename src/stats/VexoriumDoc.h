@@ -24,7 +24,7 @@ namespace vexor {
 
 class ArchiveReader;
 
-class CVexoriumDoc {
+class VexoriumDoc {
  public:
   static constexpr int32_t kMaxPlayers = 2500;
   static constexpr int32_t kPlayerSlots = kMaxPlayers + 1;
@@ -32,7 +32,7 @@ class CVexoriumDoc {
   static constexpr int32_t kGameSlots = kMaxGames + 1;
   static constexpr const char* kNoSlot = "-99";
 
-  CVexoriumDoc();
+  VexoriumDoc();
 
   std::string currentLogPath;         // the log file that log analysis reads next
   std::string reportIndexPath;        // the report's first index page

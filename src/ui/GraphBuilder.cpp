@@ -63,7 +63,7 @@ class ValueRun {
   int64_t m_count = 0;
 };
 
-int32_t LastGame(const CVexoriumDoc& doc) {
+int32_t LastGame(const VexoriumDoc& doc) {
   return std::clamp(doc.gameCount, 0, static_cast<int32_t>(doc.games.size()) - 1);
 }
 
@@ -92,8 +92,8 @@ int32_t GamesPlayed(const PlayerRecord& player, int32_t lastGame) {
   return played;
 }
 
-void WalkSeries(const CVexoriumDoc& doc, const PlayerRecord& player,
-                const GraphStatistic& statistic, const GraphChoice& choice, GraphSeries* series) {
+void WalkSeries(const VexoriumDoc& doc, const PlayerRecord& player, const GraphStatistic& statistic,
+                const GraphChoice& choice, GraphSeries* series) {
   GameWalk walk(player.games);
   ValueRun run(statistic, choice.cumulative);
   float value = 0;
@@ -108,7 +108,7 @@ void WalkSeries(const CVexoriumDoc& doc, const PlayerRecord& player,
 
 }  // namespace
 
-GraphData BuildGraph(const CVexoriumDoc& doc, const GraphChoice& choice) {
+GraphData BuildGraph(const VexoriumDoc& doc, const GraphChoice& choice) {
   GraphData data;
   int32_t lastGame = LastGame(doc);
   data.xmax = static_cast<float>(doc.displayedGameCount);

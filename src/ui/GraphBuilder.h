@@ -14,7 +14,7 @@
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 
 struct GraphSeries {
   int32_t player = 0;
@@ -36,7 +36,7 @@ struct GraphData {
 // skipped by every series but count toward ymax (and, with "Show Only Games Played", toward
 // xmax). Values are per game, or running totals with "Cumulative Graphing"; a per-hour
 // statistic's cumulative value is the rate over the games so far.
-GraphData BuildGraph(const CVexoriumDoc& doc, const GraphChoice& choice);
+GraphData BuildGraph(const VexoriumDoc& doc, const GraphChoice& choice);
 
 // Draws the graph of the data on a client area of width x height: background, plot with its
 // ranges 0 to xmax and 0 to ymax + 1, end labels, the legend band (three entries a row) and

@@ -98,12 +98,12 @@ int32_t GraphStatistic::Total(const PlayerRecord& player) const {
   return fixed != nullptr ? fixed->total(player) : variable.TotalOf(player);
 }
 
-GraphChoice ChoiceFromView(const CVexoriumDoc& doc, const std::vector<int32_t>& mainSelection,
+GraphChoice ChoiceFromView(const VexoriumDoc& doc, const std::vector<int32_t>& mainSelection,
                            const std::vector<int32_t>& weaponSelection,
                            const std::function<bool(int controlId)>& boxChecked,
                            const std::function<bool(int slot)>& slotChecked) {
   GraphChoice choice;
-  int32_t last = std::min(doc.nameCount, CVexoriumDoc::kMaxPlayers);
+  int32_t last = std::min(doc.nameCount, VexoriumDoc::kMaxPlayers);
   for (int32_t p = 1; p <= last; ++p) {
     if (Selected(mainSelection, p) || Selected(weaponSelection, p)) choice.players.push_back(p);
   }
@@ -121,10 +121,10 @@ GraphChoice ChoiceFromView(const CVexoriumDoc& doc, const std::vector<int32_t>& 
   return choice;
 }
 
-bool ChoiceFromNames(const CVexoriumDoc& doc, const std::vector<std::string>& playerNames,
+bool ChoiceFromNames(const VexoriumDoc& doc, const std::vector<std::string>& playerNames,
                      const std::vector<std::string>& statisticNames, GraphChoice* choice,
                      std::string* error) {
-  int32_t last = std::min(doc.nameCount, CVexoriumDoc::kMaxPlayers);
+  int32_t last = std::min(doc.nameCount, VexoriumDoc::kMaxPlayers);
   for (const std::string& name : playerNames) {
     int32_t found = 0;
     for (int32_t p = 1; p <= last && found == 0; ++p) {

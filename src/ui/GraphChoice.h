@@ -12,7 +12,7 @@
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 struct PlayerGame;
 struct PlayerRecord;
 
@@ -59,7 +59,7 @@ struct GraphChoice {
 // (boxChecked by control id), the ticked variable boxes (slotChecked by slot j, the j-th
 // visible custom variable from 1; a slot past the visible variables counts as unticked) and the
 // two options' boxes.
-GraphChoice ChoiceFromView(const CVexoriumDoc& doc, const std::vector<int32_t>& mainSelection,
+GraphChoice ChoiceFromView(const VexoriumDoc& doc, const std::vector<int32_t>& mainSelection,
                            const std::vector<int32_t>& weaponSelection,
                            const std::function<bool(int controlId)>& boxChecked,
                            const std::function<bool(int slot)>& slotChecked);
@@ -68,7 +68,7 @@ GraphChoice ChoiceFromView(const CVexoriumDoc& doc, const std::vector<int32_t>& 
 // their command-line names (frags, fph, railgun ...) or the names of visible custom variables.
 // Both lists may be in any order and name an entry twice; the graph draws them in its own
 // order. False with *error naming the first name that matches nothing.
-bool ChoiceFromNames(const CVexoriumDoc& doc, const std::vector<std::string>& playerNames,
+bool ChoiceFromNames(const VexoriumDoc& doc, const std::vector<std::string>& playerNames,
                      const std::vector<std::string>& statisticNames, GraphChoice* choice,
                      std::string* error);
 

@@ -39,7 +39,7 @@ const std::array<OptionsControl, kOptionsControlCount> kOptionsControls = {{
     {kOptionsCancelId, Kind::kPushButton, "Cancel", "", ""},
 }};
 
-void OptionsForm::Open(const CVexoriumDoc& doc) {
+void OptionsForm::Open(const VexoriumDoc& doc) {
   const Options& options = doc.options;
   for (size_t i = 0; i < kWeaponCount; ++i) {
     m_values.weaponDisplay[i] = options.weaponDisplay[i] != 0;
@@ -112,7 +112,7 @@ void OptionsForm::SetText(int controlId, const std::string& text) {
   if (std::string* field = TextField(m_values, controlId)) *field = text;
 }
 
-OptionsAccept OptionsForm::Accept(CVexoriumDoc& doc, const std::string& startDirectory) {
+OptionsAccept OptionsForm::Accept(VexoriumDoc& doc, const std::string& startDirectory) {
   struct NumberBox {
     int id;
     int32_t value;

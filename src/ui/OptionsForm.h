@@ -13,7 +13,7 @@
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 
 constexpr const char* kOptionsCaption = "Display Weapon Variables";
 constexpr const char* kLogFolderBrowserTitle = "Pick the Log file folder:";
@@ -76,7 +76,7 @@ class OptionsForm {
  public:
   // Copies the document's weapon display flags, log directory, auto-sort, short-game filter
   // and game summing into the values.
-  void Open(const CVexoriumDoc& doc);
+  void Open(const VexoriumDoc& doc);
 
   OptionsValues& Values() { return m_values; }
   const OptionsValues& Values() const { return m_values; }
@@ -97,7 +97,7 @@ class OptionsForm {
   // first that is not one refuses the whole step and nothing changes. Otherwise copies every
   // value into the document (switches as 1 or 0), sets its refresh flag and writes the settings
   // file under startDirectory.
-  OptionsAccept Accept(CVexoriumDoc& doc, const std::string& startDirectory);
+  OptionsAccept Accept(VexoriumDoc& doc, const std::string& startDirectory);
 
  private:
   OptionsValues m_values;

@@ -11,7 +11,7 @@ bool ValidCode(int code) {
 
 }  // namespace
 
-PrintChoiceForm::PrintChoiceForm(const CVexoriumDoc& doc) : m_enabled(EnabledPrintChoices(doc)) {}
+PrintChoiceForm::PrintChoiceForm(const VexoriumDoc& doc) : m_enabled(EnabledPrintChoices(doc)) {}
 
 bool PrintChoiceForm::Enabled(int code) const {
   return ValidCode(code) && m_enabled[static_cast<size_t>(code)];
@@ -29,7 +29,7 @@ void PrintChoiceForm::Click(int code) {
   if (Enabled(code)) m_checked = code;
 }
 
-void PrintChoiceForm::Ok(CVexoriumDoc& doc) const {
+void PrintChoiceForm::Ok(VexoriumDoc& doc) const {
   doc.printChoice = m_checked;
 }
 

@@ -9,7 +9,7 @@
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 
 constexpr const char* kPrintChoiceCaption = "Choose ONE to Print";
 
@@ -17,7 +17,7 @@ class PrintChoiceForm {
  public:
   // Opening: "Main Stats" checked; the custom-variable blocks enabled by the visible counts
   // (EnabledPrintChoices).
-  explicit PrintChoiceForm(const CVexoriumDoc& doc);
+  explicit PrintChoiceForm(const VexoriumDoc& doc);
 
   bool Enabled(int code) const;
   bool Checked(int code) const;
@@ -30,7 +30,7 @@ class PrintChoiceForm {
   void Click(int code);
 
   // OK: the checked button's code becomes the document's print choice.
-  void Ok(CVexoriumDoc& doc) const;
+  void Ok(VexoriumDoc& doc) const;
 
  private:
   std::array<bool, kPrintChoiceCount> m_enabled{};

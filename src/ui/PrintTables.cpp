@@ -111,7 +111,7 @@ std::vector<std::string> WeaponCells(const PlayerRecord& player) {
 // One row per player in print order: the label with the name cut to `cut` bytes, then the
 // cells that cellsOf(player record) gives.
 template <typename CellsOf>
-void AddRows(CVexoriumDoc& doc, size_t cut, CellsOf cellsOf, PrintTable* table) {
+void AddRows(VexoriumDoc& doc, size_t cut, CellsOf cellsOf, PrintTable* table) {
   std::vector<int32_t> order = PrintOrder(doc);
   table->rows.reserve(order.size());
   for (size_t r = 0; r < order.size(); ++r) {
@@ -122,7 +122,7 @@ void AddRows(CVexoriumDoc& doc, size_t cut, CellsOf cellsOf, PrintTable* table) 
 
 // A block of up to nine visible variables: the block's first column is the visible variable
 // after the first 9 x block visible ones. Player names are not cut.
-void BuildVariableBlock(CVexoriumDoc& doc, const std::vector<VisibleVariable>& side, int block,
+void BuildVariableBlock(VexoriumDoc& doc, const std::vector<VisibleVariable>& side, int block,
                         PrintTable* table) {
   size_t first = std::min(side.size(), static_cast<size_t>(kPrintBlockColumns * block));
   size_t end = std::min(side.size(), first + kPrintBlockColumns);
@@ -174,7 +174,7 @@ bool PrintChoiceFromTableName(std::string_view name, int* code) {
   return false;
 }
 
-std::array<bool, kPrintChoiceCount> EnabledPrintChoices(const CVexoriumDoc& doc) {
+std::array<bool, kPrintChoiceCount> EnabledPrintChoices(const VexoriumDoc& doc) {
   std::array<bool, kPrintChoiceCount> enabled{};
   enabled[kPrintMainStats] = true;
   enabled[kPrintWeaponStats] = true;
@@ -188,8 +188,8 @@ std::array<bool, kPrintChoiceCount> EnabledPrintChoices(const CVexoriumDoc& doc)
   return enabled;
 }
 
-std::vector<int32_t> PrintOrder(const CVexoriumDoc& doc) {
-  int32_t last = std::clamp(doc.nameCount, 0, CVexoriumDoc::kMaxPlayers);
+std::vector<int32_t> PrintOrder(const VexoriumDoc& doc) {
+  int32_t last = std::clamp(doc.nameCount, 0, VexoriumDoc::kMaxPlayers);
   std::vector<int32_t> order;
   order.reserve(static_cast<size_t>(last));
   for (int32_t p = 1; p <= last; ++p) {
@@ -206,7 +206,7 @@ std::vector<int32_t> PrintOrder(const CVexoriumDoc& doc) {
   return order;
 }
 
-bool BuildPrintTable(CVexoriumDoc& doc, int code, PrintTable* table) {
+bool BuildPrintTable(VexoriumDoc& doc, int code, PrintTable* table) {
   if (code < 0 || code >= kPrintChoiceCount) return false;
   *table = PrintTable{};
   if (code == kPrintMainStats) {

@@ -17,7 +17,7 @@
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 
 constexpr int kPrintChoiceCount = 14;
 constexpr int kPrintMainStats = 0;
@@ -48,7 +48,7 @@ bool PrintChoiceFromTableName(std::string_view name, int* code);
 // Which choices the print-choice dialog enables: the main and weapon tables always; a block of
 // custom variables once the side's visible count reaches the first number of its range ("1-9"
 // needs 1 visible, "10-18" needs 10, ..., "46-50" needs 46).
-std::array<bool, kPrintChoiceCount> EnabledPrintChoices(const CVexoriumDoc& doc);
+std::array<bool, kPrintChoiceCount> EnabledPrintChoices(const VexoriumDoc& doc);
 
 struct PrintRow {
   int32_t player = 0;              // the player's number
@@ -63,13 +63,13 @@ struct PrintTable {
 
 // Players 1 to the name count in print order: by name ascending by byte value; players with
 // equal names, the higher player number first.
-std::vector<int32_t> PrintOrder(const CVexoriumDoc& doc);
+std::vector<int32_t> PrintOrder(const VexoriumDoc& doc);
 
 // Builds the table of a print choice. The main statistics compute each player's skill and, unless
 // a client log was read (its cells are "N / A"), the hourly rates, and store them into the player
 // records, as the statistics view does. A custom-variable block whose range lies beyond the
 // visible variables has no columns. False (table untouched) for a code outside 0 to 13.
-bool BuildPrintTable(CVexoriumDoc& doc, int code, PrintTable* table);
+bool BuildPrintTable(VexoriumDoc& doc, int code, PrintTable* table);
 
 // The columns a text takes on a terminal: its characters when it is valid UTF-8, otherwise its
 // bytes (Latin-1 and other one-byte texts).

@@ -62,9 +62,9 @@ constexpr std::array<const char*, kWeaponCount> kWeaponHeadings = {
     "MG Frags", "SG Frags", "RL Frags",  "GL Frags", "LG Frags",
     "PG Frags", "RG Frags", "BFG Frags", "GT Frags"};
 
-int32_t LastPlayer(const CVexoriumDoc& doc) {
+int32_t LastPlayer(const VexoriumDoc& doc) {
   int32_t records = static_cast<int32_t>(doc.players.size()) - 1;
-  return std::clamp(doc.nameCount, 0, std::min(CVexoriumDoc::kMaxPlayers, records));
+  return std::clamp(doc.nameCount, 0, std::min(VexoriumDoc::kMaxPlayers, records));
 }
 
 // 1 to last.
@@ -83,7 +83,7 @@ void StoreDerivedValues(PlayerRecord& player, bool clientLog) {
 // players it must precede, and the rows are taken from the largest rank down, the higher player
 // number first among equal ranks. That order is produced here by one sort; see Sort in the header
 // for the rules it comes to. keys is null for the name column.
-std::vector<int32_t> RankOrder(const CVexoriumDoc& doc, int32_t last,
+std::vector<int32_t> RankOrder(const VexoriumDoc& doc, int32_t last,
                                const std::vector<double>* keys, bool defaultOrder) {
   std::vector<int32_t> order = PlayerNumbers(last);
   auto name = [&doc](int32_t p) -> const std::string& {
@@ -127,7 +127,7 @@ std::vector<int32_t> RankOrder(const CVexoriumDoc& doc, int32_t last,
 
 StatisticsList::StatisticsList(StatList kind) : m_kind(kind) {}
 
-std::vector<StatisticsList::Column> StatisticsList::Columns(const CVexoriumDoc& doc) const {
+std::vector<StatisticsList::Column> StatisticsList::Columns(const VexoriumDoc& doc) const {
   std::vector<Column> columns;
   if (m_kind == StatList::kMain) {
     for (const MainColumnInfo& info : kMainColumns) {
@@ -159,15 +159,15 @@ std::vector<StatisticsList::Column> StatisticsList::Columns(const CVexoriumDoc& 
   return columns;
 }
 
-void StatisticsList::Fill(CVexoriumDoc& doc) {
+void StatisticsList::Fill(VexoriumDoc& doc) {
   Rebuild(doc, PlayerNumbers(LastPlayer(doc)));
 }
 
-void StatisticsList::Sort(CVexoriumDoc& doc) {
+void StatisticsList::Sort(VexoriumDoc& doc) {
   Rebuild(doc, SortedPlayers(doc));
 }
 
-std::vector<int32_t> StatisticsList::SortedPlayers(CVexoriumDoc& doc) const {
+std::vector<int32_t> StatisticsList::SortedPlayers(VexoriumDoc& doc) const {
   int32_t last = LastPlayer(doc);
   if (m_kind == StatList::kMain) {
     for (int32_t p = 1; p <= last; ++p) {
@@ -189,7 +189,7 @@ std::vector<int32_t> StatisticsList::SortedPlayers(CVexoriumDoc& doc) const {
   return RankOrder(doc, last, &keys, m_defaultOrder);
 }
 
-void StatisticsList::ColumnClick(CVexoriumDoc& doc, int column) {
+void StatisticsList::ColumnClick(VexoriumDoc& doc, int column) {
   m_defaultOrder = !(m_defaultOrder && column == m_sortColumn);
   m_sortColumn = column;
   Sort(doc);
@@ -209,7 +209,7 @@ const std::string& StatisticsList::Cell(int row, int column) const {
   return m_cells[static_cast<size_t>(row) * m_headings.size() + static_cast<size_t>(column)];
 }
 
-void StatisticsList::Rebuild(CVexoriumDoc& doc, const std::vector<int32_t>& order) {
+void StatisticsList::Rebuild(VexoriumDoc& doc, const std::vector<int32_t>& order) {
   std::vector<Column> columns = Columns(doc);
   m_headings.clear();
   for (const Column& column : columns) {
@@ -265,9 +265,9 @@ void StatisticsList::AppendWeaponCells(const PlayerRecord& player,
   }
 }
 
-std::vector<int32_t> SelectionTable(const CVexoriumDoc& doc, const StatisticsList& list,
+std::vector<int32_t> SelectionTable(const VexoriumDoc& doc, const StatisticsList& list,
                                     const std::vector<int>& selectedRows) {
-  std::vector<int32_t> table(CVexoriumDoc::kPlayerSlots, 0);
+  std::vector<int32_t> table(VexoriumDoc::kPlayerSlots, 0);
   std::unordered_set<std::string_view> wanted;
   for (int row : selectedRows) {
     if (row >= 0 && row < list.RowCount()) wanted.insert(list.Cell(row, 0));

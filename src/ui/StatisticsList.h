@@ -13,7 +13,7 @@
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 struct PlayerRecord;
 
 enum class StatList { kMain, kWeapon };
@@ -31,7 +31,7 @@ class StatisticsList {
   // printing read them there). Cells: counts "%d", skill "%.2f", rates "%.4f", play time the
   // record's time text; with a client log, "N / A" for the play time and the three rates.
   // Numbers are written with a decimal point whatever the process's locale.
-  void Fill(CVexoriumDoc& doc);
+  void Fill(VexoriumDoc& doc);
 
   // Rebuilds the rows in the order of the sort state, which stays as it is. The order is the
   // players' rank order on the sort column's key:
@@ -47,12 +47,12 @@ class StatisticsList {
   // A key that is not a number (only an edited data file can make one) precedes no player and
   // is preceded by none: such players share the last place with the last players of the others
   // (those with the last key and name), among whom the higher player number comes first.
-  void Sort(CVexoriumDoc& doc);
+  void Sort(VexoriumDoc& doc);
 
   // A click on the heading of a column: the order is reversed when the column is already the
   // sort column in the default order, otherwise it becomes the default one; the column becomes
   // the sort column; then Sort. The very first click on "Player Name" thus gives Z to A.
-  void ColumnClick(CVexoriumDoc& doc, int column);
+  void ColumnClick(VexoriumDoc& doc, int column);
   // Sets the sort state without sorting.
   void SetSortState(int column, bool defaultOrder);
 
@@ -70,11 +70,11 @@ class StatisticsList {
  private:
   struct Column;
 
-  std::vector<Column> Columns(const CVexoriumDoc& doc) const;
-  void Rebuild(CVexoriumDoc& doc, const std::vector<int32_t>& order);
+  std::vector<Column> Columns(const VexoriumDoc& doc) const;
+  void Rebuild(VexoriumDoc& doc, const std::vector<int32_t>& order);
   void AppendMainCells(PlayerRecord& player, bool clientLog);
   void AppendWeaponCells(const PlayerRecord& player, const std::vector<Column>& columns);
-  std::vector<int32_t> SortedPlayers(CVexoriumDoc& doc) const;
+  std::vector<int32_t> SortedPlayers(VexoriumDoc& doc) const;
 
   StatList m_kind;
   std::vector<std::string> m_headings;
@@ -85,11 +85,11 @@ class StatisticsList {
   std::string m_scratch;
 };
 
-// The selection table after a mouse click in a list: CVexoriumDoc::kPlayerSlots entries; for
+// The selection table after a mouse click in a list: VexoriumDoc::kPlayerSlots entries; for
 // each selected row (rows outside the list are passed over), entry q is 1 for the first player
 // q from 0 to the name count whose name equals the row's first cell byte for byte; all others
 // are 0. Of players with equal names only the first is ever selected.
-std::vector<int32_t> SelectionTable(const CVexoriumDoc& doc, const StatisticsList& list,
+std::vector<int32_t> SelectionTable(const VexoriumDoc& doc, const StatisticsList& list,
                                     const std::vector<int>& selectedRows);
 
 }  // namespace vexor

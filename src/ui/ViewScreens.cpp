@@ -137,7 +137,7 @@ void PlaceVariables(const Set& set, int32_t count, bool server, int width, ViewL
   }
 }
 
-void LayoutGraphSelection(const CVexoriumDoc& doc, const ViewInputs& in, int width, int height,
+void LayoutGraphSelection(const VexoriumDoc& doc, const ViewInputs& in, int width, int height,
                           ViewLayout* layout) {
   layout->mainList = Place(10, 10, 300, height / 2 - 15);
   layout->weaponList = Place(10, height / 2 + 5, 300, height / 2 - 10);
@@ -181,7 +181,7 @@ std::string WindowTitle(int32_t currentScreen, bool dataAvailable, int32_t selec
   return "Last Log: " + currentLogPath + " ";
 }
 
-ViewLayout LayoutView(const CVexoriumDoc& doc, const ViewInputs& in, int width, int height) {
+ViewLayout LayoutView(const VexoriumDoc& doc, const ViewInputs& in, int width, int height) {
   ViewLayout layout;
   layout.screen = ScreenOnShow(in.currentScreen, in.dataAvailable);
   layout.logOnShow = LogOnShow(in.currentScreen, in.dataAvailable);

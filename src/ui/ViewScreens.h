@@ -14,7 +14,7 @@
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 
 enum class Screen { kStart, kLoggedData, kGraphSelection, kGameByGame, kAbout };
 
@@ -144,7 +144,7 @@ struct ViewInputs {
 // the current log path (title), the refresh flag, auto-sort, the report index path and the
 // custom-variable definitions (names and visibility); everything else comes from in. Sizes that
 // would come out negative in a tiny view are 0.
-ViewLayout LayoutView(const CVexoriumDoc& doc, const ViewInputs& in, int width, int height);
+ViewLayout LayoutView(const VexoriumDoc& doc, const ViewInputs& in, int width, int height);
 
 // Width of every list column after "Player Name": (L - 100) / 9 on the logged data screen, L
 // being the main list's client width; (W - 120) / 9 on the graph selection screen, W being the

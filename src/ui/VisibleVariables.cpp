@@ -25,30 +25,30 @@ int32_t VisibleVariable::TotalOf(const PlayerRecord& player) const {
              : 0;
 }
 
-std::vector<VisibleVariable> VisibleClientVariables(const CVexoriumDoc& doc) {
+std::vector<VisibleVariable> VisibleClientVariables(const VexoriumDoc& doc) {
   std::vector<VisibleVariable> visible;
   AppendVisible(doc.clientVars, doc.clientVarCount, false, &visible);
   return visible;
 }
 
-std::vector<VisibleVariable> VisibleServerVariables(const CVexoriumDoc& doc) {
+std::vector<VisibleVariable> VisibleServerVariables(const VexoriumDoc& doc) {
   std::vector<VisibleVariable> visible;
   AppendVisible(doc.serverVars, doc.serverVarCount, true, &visible);
   return visible;
 }
 
-std::vector<VisibleVariable> VisibleVariables(const CVexoriumDoc& doc) {
+std::vector<VisibleVariable> VisibleVariables(const VexoriumDoc& doc) {
   std::vector<VisibleVariable> visible;
   AppendVisible(doc.clientVars, doc.clientVarCount, false, &visible);
   AppendVisible(doc.serverVars, doc.serverVarCount, true, &visible);
   return visible;
 }
 
-int32_t VisibleClientVariableCount(const CVexoriumDoc& doc) {
+int32_t VisibleClientVariableCount(const VexoriumDoc& doc) {
   return static_cast<int32_t>(VisibleClientVariables(doc).size());
 }
 
-int32_t VisibleServerVariableCount(const CVexoriumDoc& doc) {
+int32_t VisibleServerVariableCount(const VexoriumDoc& doc) {
   return static_cast<int32_t>(VisibleServerVariables(doc).size());
 }
 

@@ -10,7 +10,7 @@
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 struct PlayerRecord;
 
 struct VisibleVariable {
@@ -24,12 +24,12 @@ struct VisibleVariable {
 
 // Variables 1 to the side's count (held to the set's size) whose flag is set, in number order.
 // The names point into the document: the lists are valid until its definitions change.
-std::vector<VisibleVariable> VisibleClientVariables(const CVexoriumDoc& doc);
-std::vector<VisibleVariable> VisibleServerVariables(const CVexoriumDoc& doc);
+std::vector<VisibleVariable> VisibleClientVariables(const VexoriumDoc& doc);
+std::vector<VisibleVariable> VisibleServerVariables(const VexoriumDoc& doc);
 // The client side's, then the server side's.
-std::vector<VisibleVariable> VisibleVariables(const CVexoriumDoc& doc);
+std::vector<VisibleVariable> VisibleVariables(const VexoriumDoc& doc);
 
-int32_t VisibleClientVariableCount(const CVexoriumDoc& doc);
-int32_t VisibleServerVariableCount(const CVexoriumDoc& doc);
+int32_t VisibleClientVariableCount(const VexoriumDoc& doc);
+int32_t VisibleServerVariableCount(const VexoriumDoc& doc);
 
 }  // namespace vexor

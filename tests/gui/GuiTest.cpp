@@ -66,7 +66,7 @@ TEST_F(GuiTest, OpenGamesLogLoadsThroughTheProgressBoxAndShowsTheLists) {
   EXPECT_TRUE(m_prompter.Messages().empty());
 
   m_frame->ShowScreen(1);
-  const CVexoriumDoc& doc = m_frame->Doc();
+  const VexoriumDoc& doc = m_frame->Doc();
   QTableView* main = m_frame->View()->MainList();
   EXPECT_TRUE(main->isVisible());
   EXPECT_EQ(main->model()->rowCount(), doc.nameCount);
@@ -106,7 +106,7 @@ TEST_F(GuiTest, OptionsOkWritesTheSettingsFileAndABadNumberIsRefused) {
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
   }
   EXPECT_EQ(m_frame->Doc().options.shortGameThreshold, 40);
-  CVexoriumDoc reread;
+  VexoriumDoc reread;
   LoadSettings(reread, m_start);
   EXPECT_EQ(reread.options.shortGameThreshold, 40);
 }
@@ -140,7 +140,7 @@ TEST_F(GuiTest, CancelEndsALoadAsAFailedLoad) {
 // game-by-game question, clean; a failed open keeps what was loaded.
 TEST_F(GuiTest, FileCommandsRunThroughTheirDialogsAndWorkBoxes) {
   ASSERT_TRUE(LoadSample());
-  const CVexoriumDoc& doc = m_frame->Doc();
+  const VexoriumDoc& doc = m_frame->Doc();
   int32_t players = doc.nameCount;
   std::string data = m_start + "/season.dat";
   m_prompter.Choose({data});

@@ -81,7 +81,7 @@ class PrintingTest : public test::MainFrameFixture {
 };
 
 TEST_F(PrintingTest, ChoiceDialogEnablesBlocksByTheVisibleVariablesAndOkStoresTheChoice) {
-  CVexoriumDoc& doc = m_frame->Doc();
+  VexoriumDoc& doc = m_frame->Doc();
   for (int visible : {0, 10}) {
     doc.clientVarCount = visible;
     for (int v = 1; v <= visible; ++v) {

@@ -24,16 +24,16 @@
 #include "app/gui/ServerVarDialog.h"
 #include "app/gui/VexoriumView.h"
 #include "app/gui/WorkBox.h"
-#include "customvars/ClientVarForm.h"
-#include "customvars/ServerVarForm.h"
 #include "stats/VexoriumDoc.h"
+#include "ui/ClientVarForm.h"
 #include "ui/OptionsForm.h"
+#include "ui/ServerVarForm.h"
 #include "ui/ShellLogic.h"
 
 namespace {
 
 // Two definitions of each kind, as a user would have stored them, for the dialogs' pictures.
-void DefineVariables(vexor::CVexoriumDoc& doc) {
+void DefineVariables(vexor::VexoriumDoc& doc) {
   vexor::ClientVariable& quad = doc.clientVars[1];
   quad.name = "Quads";
   quad.stringType = 0;

@@ -19,10 +19,10 @@
 #include "app/gui/MainFrame.h"
 #include "app/gui/ServerVarDialog.h"
 #include "app/gui/VexoriumView.h"
-#include "customvars/ClientVarForm.h"
-#include "customvars/ServerVarForm.h"
 #include "gui/MainFrameFixture.h"
 #include "stats/VexoriumDoc.h"
+#include "ui/ClientVarForm.h"
+#include "ui/ServerVarForm.h"
 #include "ui/ShellLogic.h"
 
 namespace vexor {

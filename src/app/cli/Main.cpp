@@ -9,10 +9,10 @@
 
 #include "app/cli/CommandLine.h"
 #include "app/cli/ConsoleProgress.h"
-#include "platform/ConsolePrompter.h"
 #include "base/FileSystem.h"
 #include "base/StringPrintf.h"
 #include "ops/DocumentOperations.h"
+#include "platform/ConsolePrompter.h"
 #include "stats/LogCleaner.h"
 #include "stats/LogSelection.h"
 #include "stats/VexoriumDoc.h"
@@ -38,7 +38,7 @@ int UsageError(const std::string& problem) {
   return kExitUsage;
 }
 
-void PrintSummary(const CVexoriumDoc& doc, const LogSelection& selection) {
+void PrintSummary(const VexoriumDoc& doc, const LogSelection& selection) {
   const char* format = selection.selectedFileCount == 1
                            ? "Loaded %4d players and %4d games from %2d log file.\n"
                            : "Loaded %4d players and %4d games from %2d log files.\n";
@@ -46,7 +46,7 @@ void PrintSummary(const CVexoriumDoc& doc, const LogSelection& selection) {
 }
 
 // The table after a load or open (--table).
-void PrintTableOf(CVexoriumDoc& doc, const std::string& name) {
+void PrintTableOf(VexoriumDoc& doc, const std::string& name) {
   int code = 0;
   PrintTable table;
   PrintChoiceFromTableName(name, &code);
@@ -64,7 +64,7 @@ bool RunExports(const CliRequest& request, DocumentOperations& operations) {
 
 // --graph: the chart window's graph of the named players and statistics, as SVG. A choice the
 // desktop program's "Draw Graph" would refuse is refused with its warnings.
-bool WriteGraph(const CliRequest& request, const CVexoriumDoc& doc, Prompter& prompter) {
+bool WriteGraph(const CliRequest& request, const VexoriumDoc& doc, Prompter& prompter) {
   GraphChoice choice;
   choice.cumulative = request.cumulative;
   choice.playedOnly = request.playedOnly;
@@ -75,7 +75,8 @@ bool WriteGraph(const CliRequest& request, const CVexoriumDoc& doc, Prompter& pr
     return false;
   }
   std::vector<std::string> warnings = DrawGraphWarnings(choice);
-  for (const std::string& warning : warnings) prompter.Inform(warning, kGraphWarningCaption);
+  for (const std::string& warning : warnings)
+    prompter.Inform(warning, kGraphWarningCaption);
   if (!warnings.empty()) return false;
   SvgCanvas canvas(kChartWindowSide, kChartWindowSide);
   DrawGraph(canvas, kChartWindowSide, kChartWindowSide, BuildGraph(doc, choice));
@@ -86,7 +87,7 @@ bool WriteGraph(const CliRequest& request, const CVexoriumDoc& doc, Prompter& pr
 
 // --clean: the outcome is shown as the desktop program shows it; --quiet keeps only failures.
 int Clean(const CliRequest& request) {
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   LogSelection selection;
   ConsolePrompter prompter;
   prompter.SetNoticesShown(!request.quiet);
@@ -112,7 +113,7 @@ int Run(const CliRequest& request) {
     std::fprintf(stderr, "vexor: the start directory \"%s\" does not exist\n", start.c_str());
     return kExitFailed;
   }
-  CVexoriumDoc doc;
+  VexoriumDoc doc;
   LogSelection selection;
   ConsolePrompter prompter;
   DocumentOperations operations(doc, selection, prompter, start);

@@ -75,7 +75,7 @@ ChartWindow::ChartWindow(ChartSource source, Prompter& prompter, QWidget* parent
 void ChartWindow::PaintGraph(QPainter& painter, int width, int height, bool warn) {
   painter.setFont(m_chart->font());
   PainterCanvas canvas(painter);
-  const CVexoriumDoc* doc = m_source.document ? m_source.document() : nullptr;
+  const VexoriumDoc* doc = m_source.document ? m_source.document() : nullptr;
   if (doc == nullptr) {
     FillBackground(canvas, width, height, kChartBackground);
     return;
@@ -144,7 +144,7 @@ void ChartWindow::closeEvent(QCloseEvent* event) {
 ChartWindow* OpenChartWindow(MainFrame& frame, Prompter& prompter) {
   VexoriumView* view = frame.View();
   ChartSource source;
-  source.document = [&frame]() -> const CVexoriumDoc* {
+  source.document = [&frame]() -> const VexoriumDoc* {
     return frame.Busy() ? nullptr : &frame.Doc();
   };
   source.choice = [&frame, view] {

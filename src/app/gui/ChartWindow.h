@@ -12,14 +12,14 @@
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 class MainFrame;
 class Prompter;
 
 // Where the window's graph comes from, asked at every paint.
 struct ChartSource {
   // The document, or null while long work holds it (the window then paints its background).
-  std::function<const CVexoriumDoc*()> document;
+  std::function<const VexoriumDoc*()> document;
   std::function<GraphChoice()> choice;
 };
 

@@ -5,11 +5,11 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "customvars/ClientVarForm.h"
+#include "ui/ClientVarForm.h"
 
 namespace vexor {
 
-ClientVarDialog::ClientVarDialog(ClientVarForm& form, CVexoriumDoc& doc, Prompter& prompter,
+ClientVarDialog::ClientVarDialog(ClientVarForm& form, VexoriumDoc& doc, Prompter& prompter,
                                  QWidget* parent)
     : VariableDialog(form, doc, prompter, parent) {
   auto* layout = new QVBoxLayout(this);

@@ -13,7 +13,7 @@ class ClientVarDialog : public VariableDialog {
 
  public:
   // Opens the form on the document's client set; Finish copies it back.
-  ClientVarDialog(ClientVarForm& form, CVexoriumDoc& doc, Prompter& prompter, QWidget* parent);
+  ClientVarDialog(ClientVarForm& form, VexoriumDoc& doc, Prompter& prompter, QWidget* parent);
 };
 
 }  // namespace vexor

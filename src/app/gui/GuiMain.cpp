@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/ConsolePrompter.h"
 #include "app/gui/GuiText.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/Pictures.h"
@@ -14,6 +13,7 @@
 #include "app/gui/QtPrompter.h"
 #include "app/gui/StartRequest.h"
 #include "ops/DocumentOperations.h"
+#include "platform/ConsolePrompter.h"
 #include "stats/LogSelection.h"
 #include "stats/VexoriumDoc.h"
 #include "ui/PrintTables.h"
@@ -165,7 +165,7 @@ bool ParseArguments(const QStringList& arguments, GuiRequest* request, QString* 
 
 // --print-pdf: the load as the command line runs it, then the table into the PDF file.
 int PrintPdf(const GuiRequest& request, const std::string& start) {
-  vexor::CVexoriumDoc doc;
+  vexor::VexoriumDoc doc;
   vexor::LogSelection selection;
   vexor::ConsolePrompter prompter;
   vexor::DocumentOperations operations(doc, selection, prompter, start);

@@ -63,7 +63,7 @@ MainFrame::MainFrame(Prompter& prompter, std::string startDirectory, QWidget* pa
     : QMainWindow(parent),
       m_prompter(prompter),
       m_startDirectory(std::move(startDirectory)),
-      m_doc(std::make_unique<CVexoriumDoc>()) {
+      m_doc(std::make_unique<VexoriumDoc>()) {
   setObjectName(QStringLiteral("MainFrame"));
   setWindowIcon(ApplicationIcon());
   setAcceptDrops(true);

@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "app/gui/WorkRunner.h"
-#include "customvars/ClientVarForm.h"
-#include "customvars/ServerVarForm.h"
 #include "stats/LogSelection.h"
+#include "ui/ClientVarForm.h"
 #include "ui/OptionsForm.h"
+#include "ui/ServerVarForm.h"
 #include "ui/ShellLogic.h"
 
 class QAction;
@@ -26,7 +26,7 @@ class QToolBar;
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 class DocumentOperations;
 class HelpWindow;
 class LeftView;
@@ -43,7 +43,7 @@ class MainFrame : public QMainWindow {
   MainFrame(Prompter& prompter, std::string startDirectory, QWidget* parent = nullptr);
   ~MainFrame() override;
 
-  CVexoriumDoc& Doc() { return *m_doc; }
+  VexoriumDoc& Doc() { return *m_doc; }
   LogSelection& Selection() { return m_selection; }
   const std::string& StartDirectory() const { return m_startDirectory; }
   bool Busy() const { return m_runner.Running(); }
@@ -113,7 +113,7 @@ class MainFrame : public QMainWindow {
 
   Prompter& m_prompter;
   std::string m_startDirectory;
-  std::unique_ptr<CVexoriumDoc> m_doc;
+  std::unique_ptr<VexoriumDoc> m_doc;
   LogSelection m_selection;
   std::unique_ptr<DocumentOperations> m_operations;
   OptionsForm m_optionsForm;  // the document's options dialog keeps its values between openings

@@ -15,7 +15,7 @@
 
 namespace vexor {
 
-OptionsDialog::OptionsDialog(OptionsForm& form, CVexoriumDoc& doc, std::string startDirectory,
+OptionsDialog::OptionsDialog(OptionsForm& form, VexoriumDoc& doc, std::string startDirectory,
                              Prompter& prompter, QWidget* parent)
     : QDialog(parent),
       m_form(form),

@@ -11,7 +11,7 @@ class QLineEdit;
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 class OptionsForm;
 class Prompter;
 
@@ -20,8 +20,8 @@ class OptionsDialog : public QDialog {
 
  public:
   // Opens the form on the document's values.
-  OptionsDialog(OptionsForm& form, CVexoriumDoc& doc, std::string startDirectory,
-                Prompter& prompter, QWidget* parent);
+  OptionsDialog(OptionsForm& form, VexoriumDoc& doc, std::string startDirectory, Prompter& prompter,
+                QWidget* parent);
 
   QCheckBox* CheckBox(int controlId) const;
   QLineEdit* Edit(int controlId) const;
@@ -35,7 +35,7 @@ class OptionsDialog : public QDialog {
   void ChooseLogDirectory();
 
   OptionsForm& m_form;
-  CVexoriumDoc& m_doc;
+  VexoriumDoc& m_doc;
   std::string m_startDirectory;
   Prompter& m_prompter;
   std::map<int, QCheckBox*> m_checks;

@@ -10,7 +10,7 @@
 
 namespace vexor {
 
-PrintChoiceDialog::PrintChoiceDialog(CVexoriumDoc& doc, QWidget* parent)
+PrintChoiceDialog::PrintChoiceDialog(VexoriumDoc& doc, QWidget* parent)
     : QDialog(parent), m_doc(doc), m_form(doc) {
   setWindowTitle(QString::fromLatin1(kPrintChoiceCaption));
   setObjectName(QStringLiteral("PrintChoiceDialog"));

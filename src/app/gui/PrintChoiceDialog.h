@@ -11,13 +11,13 @@ class QAbstractButton;
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 
 class PrintChoiceDialog : public QDialog {
   Q_OBJECT
 
  public:
-  PrintChoiceDialog(CVexoriumDoc& doc, QWidget* parent);
+  PrintChoiceDialog(VexoriumDoc& doc, QWidget* parent);
 
   // The button of a print choice (0 to 13).
   QAbstractButton* Button(int code) const;
@@ -28,7 +28,7 @@ class PrintChoiceDialog : public QDialog {
  private:
   void Clicked(int code);
 
-  CVexoriumDoc& m_doc;
+  VexoriumDoc& m_doc;
   PrintChoiceForm m_form;
   std::array<QAbstractButton*, kPrintChoiceCount> m_buttons{};
 };

@@ -123,8 +123,8 @@ void ShowTwoPages(QPrintPreviewDialog& dialog) {
 
 }  // namespace
 
-int PrintTableOn(QPagedPaintDevice& device, QPainter& painter, CVexoriumDoc& doc, int code,
-                 int from, int to) {
+int PrintTableOn(QPagedPaintDevice& device, QPainter& painter, VexoriumDoc& doc, int code, int from,
+                 int to) {
   PrintTable table;
   if (!BuildPrintTable(doc, code, &table)) return 0;
   PainterCanvas canvas(painter);
@@ -160,7 +160,7 @@ void RunPrintJob(MainFrame& frame, Prompter& prompter, bool preview) {
   job.SetPrinting(false);
 }
 
-bool PrintToPdf(CVexoriumDoc& doc, int code, const std::string& path, std::string* error) {
+bool PrintToPdf(VexoriumDoc& doc, int code, const std::string& path, std::string* error) {
   QBuffer bytes;
   bytes.open(QIODevice::WriteOnly);
   {

@@ -10,7 +10,7 @@ class QPainter;
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 class MainFrame;
 class Prompter;
 
@@ -25,12 +25,12 @@ void RunPrintJob(MainFrame& frame, Prompter& prompter, bool preview);
 // Draws pages from to `to` (from 1; 0 and 0 for all; a range past the job's end is cut to it)
 // of the table of print choice code on device, through painter, which must be active on device.
 // Returns the number of pages drawn.
-int PrintTableOn(QPagedPaintDevice& device, QPainter& painter, CVexoriumDoc& doc, int code,
+int PrintTableOn(QPagedPaintDevice& device, QPainter& painter, VexoriumDoc& doc, int code,
                  int from = 0, int to = 0);
 
 // Prints the table of print choice code into a PDF file at path (the paper of the user's
 // locale, Letter or A4, upright), written whole or not at all. False with a message naming the
 // file when it cannot be written.
-bool PrintToPdf(CVexoriumDoc& doc, int code, const std::string& path, std::string* error);
+bool PrintToPdf(VexoriumDoc& doc, int code, const std::string& path, std::string* error);
 
 }  // namespace vexor

@@ -7,11 +7,11 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "customvars/ServerVarForm.h"
+#include "ui/ServerVarForm.h"
 
 namespace vexor {
 
-ServerVarDialog::ServerVarDialog(ServerVarForm& form, CVexoriumDoc& doc, Prompter& prompter,
+ServerVarDialog::ServerVarDialog(ServerVarForm& form, VexoriumDoc& doc, Prompter& prompter,
                                  QWidget* parent)
     : VariableDialog(form, doc, prompter, parent) {
   auto* layout = new QVBoxLayout(this);

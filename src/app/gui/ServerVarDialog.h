@@ -14,7 +14,7 @@ class ServerVarDialog : public VariableDialog {
 
  public:
   // Opens the form on the document's server set; Finish copies it back.
-  ServerVarDialog(ServerVarForm& form, CVexoriumDoc& doc, Prompter& prompter, QWidget* parent);
+  ServerVarDialog(ServerVarForm& form, VexoriumDoc& doc, Prompter& prompter, QWidget* parent);
 };
 
 }  // namespace vexor

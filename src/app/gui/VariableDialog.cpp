@@ -15,7 +15,7 @@
 
 namespace vexor {
 
-VariableDialog::VariableDialog(VariableForm& form, CVexoriumDoc& doc, Prompter& prompter,
+VariableDialog::VariableDialog(VariableForm& form, VexoriumDoc& doc, Prompter& prompter,
                                QWidget* parent)
     : QDialog(parent), m_form(form), m_doc(doc), m_prompter(prompter) {
   setWindowTitle(QString::fromLatin1(m_form.Caption()));

@@ -6,14 +6,14 @@
 #include <QDialog>
 #include <map>
 
-#include "customvars/VariableForm.h"
+#include "ui/VariableForm.h"
 
 class QGridLayout;
 class QLayout;
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 class Prompter;
 
 class VariableDialog : public QDialog {
@@ -31,7 +31,7 @@ class VariableDialog : public QDialog {
  protected:
   // Starts the form on the document and builds its controls; the subclass arranges them and
   // then calls ShowAll().
-  VariableDialog(VariableForm& form, CVexoriumDoc& doc, Prompter& prompter, QWidget* parent);
+  VariableDialog(VariableForm& form, VexoriumDoc& doc, Prompter& prompter, QWidget* parent);
 
   // The two player rows: the slot boxes on top, the target lists and value boxes in a left and a
   // right column with the row's labels between them.
@@ -52,7 +52,7 @@ class VariableDialog : public QDialog {
   void AfterStep();
 
   VariableForm& m_form;
-  CVexoriumDoc& m_doc;
+  VexoriumDoc& m_doc;
   Prompter& m_prompter;
   std::map<VarControl, QWidget*> m_controls;
   int m_shownRevision = -1;

@@ -46,8 +46,8 @@ QFont ViewFont(int height) {
 VexoriumView::VexoriumView(MainFrame& frame, QWidget* parent)
     : QWidget(parent),
       m_frame(frame),
-      m_mainSelection(CVexoriumDoc::kPlayerSlots, 0),
-      m_weaponSelection(CVexoriumDoc::kPlayerSlots, 0),
+      m_mainSelection(VexoriumDoc::kPlayerSlots, 0),
+      m_weaponSelection(VexoriumDoc::kPlayerSlots, 0),
       m_background(BackgroundPicture()),
       m_logo(LogoPicture()) {
   setObjectName(QStringLiteral("StatisticsView"));
@@ -101,11 +101,11 @@ QTableView* VexoriumView::MakeList(StatisticsModel* model, const char* name) {
 }
 
 void VexoriumView::UpdateFromDocument() {
-  CVexoriumDoc& doc = m_frame.Doc();
+  VexoriumDoc& doc = m_frame.Doc();
   const LogSelection& selection = m_frame.Selection();
   if (m_frame.Busy()) {
     // The document belongs to the work until it ends: show the start screen without reading it.
-    static const CVexoriumDoc kEmpty;
+    static const VexoriumDoc kEmpty;
     m_layout = LayoutView(kEmpty, ViewInputs{}, width(), height());
     ApplyLayout();
     update();
@@ -183,7 +183,7 @@ void VexoriumView::PlaceVariableBoxes() {
 }
 
 void VexoriumView::RefreshLists(bool sort) {
-  CVexoriumDoc& doc = m_frame.Doc();
+  VexoriumDoc& doc = m_frame.Doc();
   m_main.Fill(doc);
   m_weapon.Fill(doc);
   if (sort) {

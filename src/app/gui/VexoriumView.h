@@ -19,7 +19,7 @@ class QWebEngineView;
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 class MainFrame;
 class StatisticsModel;
 

@@ -25,7 +25,7 @@ struct ClientFormFields {
   std::string name;
   std::string searchString;
   int32_t typeSelection = 0;  // the StringType selected in the type list; -1: none
-  FormSlots changes;  // the four change slots (not "slots": a Qt keyword)
+  FormSlots changes;          // the four change slots (not "slots": a Qt keyword)
   int32_t visible = 1;
 };
 

@@ -14,12 +14,12 @@
 #include <string>
 
 #include "customvars/CustomVariables.h"
-#include "customvars/FormFields.h"
 #include "customvars/VariableFile.h"
+#include "ui/FormFields.h"
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 class Prompter;
 
 template <typename Variable, typename Form>
@@ -59,13 +59,13 @@ class VariableWorkingCopy {
 
   // Replaces the copy by the document's set (when the dialog opens): count, slots 1 to count,
   // and current 1. A slot whose value is 0 gets its own variable as target.
-  void LoadFromDocument(const CVexoriumDoc& doc);
+  void LoadFromDocument(const VexoriumDoc& doc);
 
   // Finish: the document's count and slots 1 to count become the copy's, with the same target
   // rule, and its refresh flag is set (the caller updates the views). When sets-changed is set
   // and the document holds players and games, every player's counters of this set are replaced
   // by zeros sized for the new count.
-  void CopyToDocument(CVexoriumDoc& doc) const;
+  void CopyToDocument(VexoriumDoc& doc) const;
 
   // Empties the copy as a bad file does: count 0, current 1, every slot cleared.
   void Clear();
@@ -84,7 +84,7 @@ class VariableWorkingCopy {
   // when there is one. Unless it was bad: sets-changed is set and current becomes 1 (also when
   // nothing was read), and for the server set the document's Team Arena set flag follows the
   // chosen path at once (cleared for an empty one). A bad file leaves the flag alone.
-  VarFileStatus LoadVars(const std::string& chosenPath, Prompter& prompter, CVexoriumDoc& doc);
+  VarFileStatus LoadVars(const std::string& chosenPath, Prompter& prompter, VexoriumDoc& doc);
 
  private:
   // Slot k becomes a cleared record.
@@ -105,9 +105,9 @@ using ServerVarWorkingCopy = VariableWorkingCopy<ServerVariable, ServerFormField
 // notice); the server variant sets the Team Arena set flag from the path. On failure the
 // document is unchanged and false is returned: for a bad file the prompter has shown its box
 // and *error is left empty; for a file that cannot be opened *error names it.
-bool InstallClientVariableFile(CVexoriumDoc& doc, const std::string& path, Prompter& prompter,
+bool InstallClientVariableFile(VexoriumDoc& doc, const std::string& path, Prompter& prompter,
                                std::string* error);
-bool InstallServerVariableFile(CVexoriumDoc& doc, const std::string& path, Prompter& prompter,
+bool InstallServerVariableFile(VexoriumDoc& doc, const std::string& path, Prompter& prompter,
                                std::string* error);
 
 }  // namespace vexor

@@ -1,4 +1,4 @@
-#include "customvars/ServerVarForm.h"
+#include "ui/ServerVarForm.h"
 
 namespace vexor {
 

@@ -1,4 +1,4 @@
-#include "customvars/ClientVarForm.h"
+#include "ui/ClientVarForm.h"
 
 #include "customvars/SearchString.h"
 

@@ -2,7 +2,7 @@
 // forms instead of a line description. The type list rules which player rows can be used.
 #pragma once
 
-#include "customvars/VariableForm.h"
+#include "ui/VariableForm.h"
 
 namespace vexor {
 

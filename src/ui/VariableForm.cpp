@@ -1,4 +1,4 @@
-#include "customvars/VariableForm.h"
+#include "ui/VariableForm.h"
 
 #include "base/TextNumbers.h"
 #include "customvars/SearchString.h"
@@ -164,7 +164,7 @@ VariableFormSteps<Variable, Form>::VariableFormSteps() {
 }
 
 template <typename Variable, typename Form>
-void VariableFormSteps<Variable, Form>::Start(const CVexoriumDoc& doc) {
+void VariableFormSteps<Variable, Form>::Start(const VexoriumDoc& doc) {
   m_copy.LoadFromDocument(doc);
   if (m_copy.Count() == 0) {
     ShowBlank();
@@ -346,7 +346,7 @@ void VariableFormSteps<Variable, Form>::Delete(Prompter& prompter) {
 }
 
 template <typename Variable, typename Form>
-bool VariableFormSteps<Variable, Form>::Finish(CVexoriumDoc& doc, Prompter& prompter) {
+bool VariableFormSteps<Variable, Form>::Finish(VexoriumDoc& doc, Prompter& prompter) {
   Next(prompter);
   if (!m_nextOk) return false;
   if (prompter.ShowMessage(kFinishQuestion, kWarningCaption, MessageButtons::kYesNo) !=
@@ -368,7 +368,7 @@ void VariableFormSteps<Variable, Form>::SaveVars(Prompter& prompter) {
 }
 
 template <typename Variable, typename Form>
-void VariableFormSteps<Variable, Form>::LoadVars(CVexoriumDoc& doc, Prompter& prompter) {
+void VariableFormSteps<Variable, Form>::LoadVars(VexoriumDoc& doc, Prompter& prompter) {
   bool choose = m_copy.Count() == 0 ||
                 prompter.ShowMessage(LoadQuestion(), kWarningCaption, MessageButtons::kOkCancel) ==
                     MessageAnswer::kOk;

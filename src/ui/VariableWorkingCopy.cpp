@@ -1,4 +1,4 @@
-#include "customvars/VariableWorkingCopy.h"
+#include "ui/VariableWorkingCopy.h"
 
 #include <algorithm>
 #include <vector>
@@ -18,8 +18,8 @@ struct SetPlace;
 
 template <>
 struct SetPlace<ClientVariable> {
-  static constexpr ClientVariableSet CVexoriumDoc::*kSet = &CVexoriumDoc::clientVars;
-  static constexpr int32_t CVexoriumDoc::*kCount = &CVexoriumDoc::clientVarCount;
+  static constexpr ClientVariableSet VexoriumDoc::*kSet = &VexoriumDoc::clientVars;
+  static constexpr int32_t VexoriumDoc::*kCount = &VexoriumDoc::clientVarCount;
   static constexpr std::vector<int32_t> PlayerRecord::*kTotals = &PlayerRecord::clientVarTotals;
   static constexpr std::vector<int32_t> PlayerGame::*kGameCounts = &PlayerGame::clientVarCounts;
   static constexpr bool kFollowsTeamArenaFile = false;
@@ -27,8 +27,8 @@ struct SetPlace<ClientVariable> {
 
 template <>
 struct SetPlace<ServerVariable> {
-  static constexpr ServerVariableSet CVexoriumDoc::*kSet = &CVexoriumDoc::serverVars;
-  static constexpr int32_t CVexoriumDoc::*kCount = &CVexoriumDoc::serverVarCount;
+  static constexpr ServerVariableSet VexoriumDoc::*kSet = &VexoriumDoc::serverVars;
+  static constexpr int32_t VexoriumDoc::*kCount = &VexoriumDoc::serverVarCount;
   static constexpr std::vector<int32_t> PlayerRecord::*kTotals = &PlayerRecord::serverVarTotals;
   static constexpr std::vector<int32_t> PlayerGame::*kGameCounts = &PlayerGame::serverVarCounts;
   static constexpr bool kFollowsTeamArenaFile = true;
@@ -55,7 +55,7 @@ void CopySlots(const Set& from, int32_t count, Set* to) {
 // player's counters of the set start again from zero, sized for the new count. Per-game counts
 // are sparse (an absent entry reads 0), so clearing them is the zeroed table.
 template <typename Variable>
-void ResetPlayerCounters(CVexoriumDoc& doc, int32_t count, bool discard) {
+void ResetPlayerCounters(VexoriumDoc& doc, int32_t count, bool discard) {
   using Place = SetPlace<Variable>;
   const size_t entries = static_cast<size_t>(count) + 1;
   for (PlayerRecord& player : doc.players) {
@@ -86,7 +86,8 @@ void VariableWorkingCopy<Variable, Form>::ClearSlot(int32_t k) {
 
 template <typename Variable, typename Form>
 void VariableWorkingCopy<Variable, Form>::Clear() {
-  for (int32_t k = 0; k < kVariableSlots; ++k) ClearSlot(k);
+  for (int32_t k = 0; k < kVariableSlots; ++k)
+    ClearSlot(k);
   m_count = 0;
   m_current = 1;
 }
@@ -136,7 +137,7 @@ bool VariableWorkingCopy<Variable, Form>::DeleteCurrent() {
 }
 
 template <typename Variable, typename Form>
-void VariableWorkingCopy<Variable, Form>::LoadFromDocument(const CVexoriumDoc& doc) {
+void VariableWorkingCopy<Variable, Form>::LoadFromDocument(const VexoriumDoc& doc) {
   using Place = SetPlace<Variable>;
   m_count = std::clamp(doc.*Place::kCount, 0, kMaxVariables);
   CopySlots(doc.*Place::kSet, m_count, &m_slots);
@@ -144,7 +145,7 @@ void VariableWorkingCopy<Variable, Form>::LoadFromDocument(const CVexoriumDoc& d
 }
 
 template <typename Variable, typename Form>
-void VariableWorkingCopy<Variable, Form>::CopyToDocument(CVexoriumDoc& doc) const {
+void VariableWorkingCopy<Variable, Form>::CopyToDocument(VexoriumDoc& doc) const {
   using Place = SetPlace<Variable>;
   doc.*Place::kCount = m_count;
   CopySlots(m_slots, m_count, &(doc.*Place::kSet));
@@ -196,8 +197,7 @@ VarFileStatus VariableWorkingCopy<Variable, Form>::ReadFile(const std::string& p
 
 template <typename Variable, typename Form>
 VarFileStatus VariableWorkingCopy<Variable, Form>::LoadVars(const std::string& chosenPath,
-                                                            Prompter& prompter,
-                                                            CVexoriumDoc& doc) {
+                                                            Prompter& prompter, VexoriumDoc& doc) {
   VarFileStatus status = VarFileStatus::kNotChosen;
   if (!chosenPath.empty()) status = ReadFile(chosenPath, prompter);
   if (status == VarFileStatus::kBad) return status;
@@ -215,7 +215,7 @@ template class VariableWorkingCopy<ServerVariable, ServerFormFields>;
 namespace {
 
 template <typename WorkingCopy>
-bool InstallVariableFile(CVexoriumDoc& doc, const std::string& path, Prompter& prompter,
+bool InstallVariableFile(VexoriumDoc& doc, const std::string& path, Prompter& prompter,
                          std::string* error) {
   WorkingCopy copy;
   copy.LoadFromDocument(doc);
@@ -237,12 +237,12 @@ bool InstallVariableFile(CVexoriumDoc& doc, const std::string& path, Prompter& p
 
 }  // namespace
 
-bool InstallClientVariableFile(CVexoriumDoc& doc, const std::string& path, Prompter& prompter,
+bool InstallClientVariableFile(VexoriumDoc& doc, const std::string& path, Prompter& prompter,
                                std::string* error) {
   return InstallVariableFile<ClientVarWorkingCopy>(doc, path, prompter, error);
 }
 
-bool InstallServerVariableFile(CVexoriumDoc& doc, const std::string& path, Prompter& prompter,
+bool InstallServerVariableFile(VexoriumDoc& doc, const std::string& path, Prompter& prompter,
                                std::string* error) {
   if (!InstallVariableFile<ServerVarWorkingCopy>(doc, path, prompter, error)) return false;
   doc.teamArenaSet = IsTeamArenaPath(path);

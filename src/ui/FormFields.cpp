@@ -1,4 +1,4 @@
-#include "customvars/FormFields.h"
+#include "ui/FormFields.h"
 
 #include <array>
 
@@ -85,8 +85,8 @@ std::string ValidateForm(const ClientFormFields& form) {
 
 std::string ValidateForm(const ServerFormFields& form) {
   if (form.name.empty() && form.modstring.empty() && form.idstring.empty() &&
-      form.changes.p1Change == 0 && form.changes.p2Change == 0 && form.id1 == -2 && form.id2 == -2 &&
-      form.id3 == -2) {
+      form.changes.p1Change == 0 && form.changes.p2Change == 0 && form.id1 == -2 &&
+      form.id2 == -2 && form.id3 == -2) {
     return kFormEmpty;
   }
   std::string faults;

@@ -3,7 +3,7 @@
 // player rows can always be used. Escape and the close box close it without a question.
 #pragma once
 
-#include "customvars/VariableForm.h"
+#include "ui/VariableForm.h"
 
 namespace vexor {
 

@@ -16,11 +16,11 @@
 #include <string>
 #include <vector>
 
-#include "customvars/VariableWorkingCopy.h"
+#include "ui/VariableWorkingCopy.h"
 
 namespace vexor {
 
-class CVexoriumDoc;
+class VexoriumDoc;
 class Prompter;
 
 // Every control either dialog may have, by role. The four change slots run in record order
@@ -153,7 +153,7 @@ class VariableForm {
 
   // Dialog start: the working copy becomes the document's set and variable 1 is shown (a blank
   // form for an empty set).
-  virtual void Start(const CVexoriumDoc& doc) = 0;
+  virtual void Start(const VexoriumDoc& doc) = 0;
 
   // What the controls are to show, and the entries of the four target lists.
   virtual VarFormValues Values() const = 0;
@@ -184,11 +184,11 @@ class VariableForm {
   virtual void Delete(Prompter& prompter) = 0;
   // Next, then the question; on Yes copies the set to the document and shows "Loaded...".
   // True when the dialog closes (the caller updates the views).
-  virtual bool Finish(CVexoriumDoc& doc, Prompter& prompter) = 0;
+  virtual bool Finish(VexoriumDoc& doc, Prompter& prompter) = 0;
   // The Cancel question: true when the dialog closes; the document is untouched.
   bool Cancel(Prompter& prompter);
   virtual void SaveVars(Prompter& prompter) = 0;
-  virtual void LoadVars(CVexoriumDoc& doc, Prompter& prompter) = 0;
+  virtual void LoadVars(VexoriumDoc& doc, Prompter& prompter) = 0;
 
  protected:
   static size_t Index(VarControl control) { return static_cast<size_t>(control); }
@@ -212,7 +212,7 @@ class VariableFormSteps : public VariableForm {
   // True when the last "Next Var >>" did not refuse the form.
   bool NextSucceeded() const { return m_nextOk; }
 
-  void Start(const CVexoriumDoc& doc) override;
+  void Start(const VexoriumDoc& doc) override;
   VarFormValues Values() const override;
   bool Read(const VarFormValues& values, Prompter& prompter, VarControl* refused) override;
   void SlotBoxClicked(const std::array<bool, 4>& checked) override;
@@ -220,9 +220,9 @@ class VariableFormSteps : public VariableForm {
   void Next(Prompter& prompter) override;
   void Previous(Prompter& prompter) override;
   void Delete(Prompter& prompter) override;
-  bool Finish(CVexoriumDoc& doc, Prompter& prompter) override;
+  bool Finish(VexoriumDoc& doc, Prompter& prompter) override;
   void SaveVars(Prompter& prompter) override;
-  void LoadVars(CVexoriumDoc& doc, Prompter& prompter) override;
+  void LoadVars(VexoriumDoc& doc, Prompter& prompter) override;
 
  protected:
   // The enabling of the definition's controls after a form is shown or loaded.
