@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "stats/DerivedValues.h"
 #include "stats/VexoriumDoc.h"
 
 namespace vexor {
@@ -228,6 +229,38 @@ TEST(DocumentIndexTest, ConnectedHolderOfASlotComesFirst) {
   EXPECT_EQ(doc.ConnectedPlayerInSlot("2", 0, 4, false), 1);  // nobody connected: first holder
   EXPECT_EQ(doc.ConnectedPlayerInSlot("2", 1, 4, true), 4);   // or last
   EXPECT_EQ(doc.ConnectedPlayerInSlot("9", 0, 4, true), -1);
+}
+
+}  // namespace
+}  // namespace vexor
+
+namespace vexor {
+namespace {
+
+// Skill and the hourly rates are stored once for the views from the totals; a load with a client
+// log knows no play time, so its rates are 0 whatever the records held.
+TEST(DerivedValuesTest, StoredFromTheTotalsWithoutRatesAfterAClientLog) {
+  VexoriumDoc doc;
+  doc.nameCount = 2;
+  PlayerRecord& bob = doc.players[1];
+  bob.frags = 7;
+  bob.deaths = 3;
+  bob.totalSeconds = 1845;
+  PlayerRecord& ann = doc.players[2];
+  ann.frags = 1;
+  ann.suicides = 3;
+  ann.totalSeconds = 7200;
+  for (bool clientLog : {false, true}) {
+    SCOPED_TRACE(clientLog);
+    doc.clientLogSeen = clientLog;
+    bob.fragsPerHour = 99;
+    StoreDerivedValues(doc);
+    EXPECT_EQ(bob.skill, 7.0f / 3.0f);
+    EXPECT_EQ(ann.skill, 1.0f);  // no deaths: the frags
+    EXPECT_EQ(bob.fragsPerHour, clientLog ? 0 : PerHour(1845, 7));
+    EXPECT_EQ(ann.fragsPerHour, clientLog ? 0 : PerHour(7200, -2));  // frags less suicides
+    EXPECT_EQ(ann.suicidesPerHour, clientLog ? 0 : 1.5f);
+  }
 }
 
 }  // namespace

@@ -76,7 +76,7 @@ TEST_F(StatisticsListTest, HeadingsAndWeaponCellsFollowTheDisplayFlagsAndVisible
   EXPECT_EQ(weapons.PlayerAt(0), p);
 }
 
-TEST_F(StatisticsListTest, MainCellsShowTotalsSkillTimeAndRatesAndStoreTheDerivedValues) {
+TEST_F(StatisticsListTest, MainCellsShowTotalsTimeAndTheStoredSkillAndRates) {
   struct Case {
     int32_t frags, deaths, suicides, seconds;
     Cells cells;  // after the name
@@ -106,15 +106,17 @@ TEST_F(StatisticsListTest, MainCellsShowTotalsSkillTimeAndRatesAndStoreTheDerive
     EXPECT_EQ(player.suicidesPerHour, HourlyRatesOf(player).suicides);
   }
 
-  // Client logs carry no times: the rates are neither shown nor stored; skill is.
+  // Client logs carry no times: the rates are not shown. The list shows the stored skill and
+  // writes nothing into the records.
   doc.clientLogSeen = true;
   Record(1).fragsPerHour = 99;
-  Record(1).skill = 0;
+  Record(1).skill = 0.5f;
   main.Fill(doc);
+  main.Sort(doc);
   EXPECT_EQ(Row(main, 0),
-            (Cells{"P1", "10", "0", "3", "10.00", "N / A", "0", "N / A", "N / A", "N / A"}));
+            (Cells{"P1", "10", "0", "3", "0.50", "N / A", "0", "N / A", "N / A", "N / A"}));
   EXPECT_EQ(Record(1).fragsPerHour, 99);
-  EXPECT_EQ(Record(1).skill, 10);
+  EXPECT_EQ(Record(1).skill, 0.5f);
 }
 
 // The order taken literally: rank(i) counts the players j that i must precede; rows from the

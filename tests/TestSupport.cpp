@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "base/StringPrintf.h"
+#include "stats/DerivedValues.h"
 
 namespace vexor::test {
 
@@ -130,6 +131,7 @@ bool LoadFixture::Load(const std::vector<std::string>& paths) {
     doc.currentLogPath = path;
     if (!analysis.AnalyseCurrentLog(true)) return false;
   }
+  StoreDerivedValues(doc);  // as the driver ends a load
   return true;
 }
 
@@ -193,6 +195,7 @@ int32_t AddPlayer(VexoriumDoc& doc, const std::string& name, int32_t frags, int3
   player.totalSeconds = seconds;
   player.UpdateTimeText();
   doc.SetPlayerName(p, name);
+  StoreDerivedValues(doc);  // as a load or an open does
   return p;
 }
 

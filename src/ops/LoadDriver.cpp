@@ -10,6 +10,7 @@
 #include "ops/ReportStep.h"
 #include "platform/Progress.h"
 #include "platform/Prompter.h"
+#include "stats/DerivedValues.h"
 #include "stats/GameSumming.h"
 #include "stats/LogSelection.h"
 #include "stats/Settings.h"
@@ -60,6 +61,7 @@ bool LoadDriver::OnNewDocument() {
   m_doc.storageAllocated = true;
   if (m_doc.clientLogSeen) ClearClientLogTimes();
   RemoveHiddenGamesFromTotals();
+  StoreDerivedValues(m_doc);
   if (m_selection.selectedFileCount == 1)
     m_selection.selectedLogFiles[0] = m_selection.selectedLogPath;
   WriteReport();

@@ -10,6 +10,7 @@
 #include "platform/Prompter.h"
 #include "stats/DataFileReader.h"
 #include "stats/DataFileWriter.h"
+#include "stats/DerivedValues.h"
 #include "stats/LogSelection.h"
 #include "stats/VexoriumDoc.h"
 
@@ -153,6 +154,7 @@ bool OpenDataFile(VexoriumDoc& doc, LogSelection& selection, Prompter& prompter,
     contents.players[static_cast<size_t>(p)].UpdateTimeText();
   }
   Install(std::move(contents), doc);
+  StoreDerivedValues(doc);
 
   selection.selectedFileCount = 1;
   selection.selectedLogPath = path;

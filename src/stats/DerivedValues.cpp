@@ -1,6 +1,9 @@
 #include "stats/DerivedValues.h"
 
+#include <algorithm>
+
 #include "stats/PlayerRecord.h"
+#include "stats/VexoriumDoc.h"
 
 namespace vexor {
 
@@ -27,17 +30,17 @@ HourlyRates HourlyRatesOf(const PlayerRecord& player) {
   return rates;
 }
 
-float StoreSkill(PlayerRecord& player) {
-  player.skill = Skill(player.frags, player.deaths, player.suicides);
-  return player.skill;
-}
-
-HourlyRates StoreHourlyRates(PlayerRecord& player) {
-  HourlyRates rates = HourlyRatesOf(player);
-  player.fragsPerHour = rates.frags;
-  player.deathsPerHour = rates.deaths;
-  player.suicidesPerHour = rates.suicides;
-  return rates;
+void StoreDerivedValues(VexoriumDoc& doc) {
+  int32_t records = static_cast<int32_t>(doc.players.size()) - 1;
+  int32_t last = std::clamp(doc.nameCount, 0, std::min(VexoriumDoc::kMaxPlayers, records));
+  for (int32_t p = 1; p <= last; ++p) {
+    PlayerRecord& player = doc.players[static_cast<size_t>(p)];
+    player.skill = Skill(player.frags, player.deaths, player.suicides);
+    HourlyRates rates = doc.clientLogSeen ? HourlyRates{} : HourlyRatesOf(player);
+    player.fragsPerHour = rates.frags;
+    player.deathsPerHour = rates.deaths;
+    player.suicidesPerHour = rates.suicides;
+  }
 }
 
 }  // namespace vexor

@@ -1,6 +1,7 @@
-// The values derived from a player's totals: skill and the three hourly rates. The statistics
-// views and the printed tables compute them from the totals and store them into the player
-// record, where sorting and the graphs read them.
+// The values derived from a player's totals: skill and the three hourly rates. They are computed
+// once where a document is made (at the end of a load, when a data file is opened) and stored
+// into the player records, where the statistics lists, their sorting and the printed tables read
+// them.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 namespace vexor {
 
 struct PlayerRecord;
+class VexoriumDoc;
 
 // count per hour of play: count / (seconds x 1/3600) in single precision; 0 when either is 0.
 float PerHour(int32_t seconds, int32_t count);
@@ -26,9 +28,9 @@ struct HourlyRates {
 // The hourly rates of the player's totals over the player's total seconds.
 HourlyRates HourlyRatesOf(const PlayerRecord& player);
 
-// Computes skill from the totals and stores it into the record; returns it.
-float StoreSkill(PlayerRecord& player);
-// Computes the hourly rates from the totals and stores them into the record; returns them.
-HourlyRates StoreHourlyRates(PlayerRecord& player);
+// Stores skill and the hourly rates of players 1 to the name count into their records, from
+// their totals. A load that read a client log knows no play time: its rates are 0 (the views
+// show "N / A" for them).
+void StoreDerivedValues(VexoriumDoc& doc);
 
 }  // namespace vexor

@@ -82,8 +82,8 @@ std::string PlayTimeCell(const std::string& timeText) {
   return timeText.substr(0, timeText.size() >= 3 ? timeText.size() - 3 : 0);
 }
 
-std::vector<std::string> MainCells(PlayerRecord& player, bool clientLog) {
-  float skill = StoreSkill(player);
+std::vector<std::string> MainCells(const PlayerRecord& player, bool clientLog) {
+  float skill = player.skill;
   std::vector<std::string> cells = {
       Number(player.frags),       Number(player.deaths),
       Number(player.suicides),    Fixed2(skill),
@@ -93,8 +93,7 @@ std::vector<std::string> MainCells(PlayerRecord& player, bool clientLog) {
     cells.insert(cells.end(), 3, kNotAvailable);
     return cells;
   }
-  HourlyRates rates = StoreHourlyRates(player);
-  for (float rate : {rates.frags, rates.deaths, rates.suicides}) {
+  for (float rate : {player.fragsPerHour, player.deathsPerHour, player.suicidesPerHour}) {
     cells.push_back(Fixed2(rate));
   }
   return cells;
@@ -111,18 +110,18 @@ std::vector<std::string> WeaponCells(const PlayerRecord& player) {
 // One row per player in print order: the label with the name cut to `cut` bytes, then the
 // cells that cellsOf(player record) gives.
 template <typename CellsOf>
-void AddRows(VexoriumDoc& doc, size_t cut, CellsOf cellsOf, PrintTable* table) {
+void AddRows(const VexoriumDoc& doc, size_t cut, CellsOf cellsOf, PrintTable* table) {
   std::vector<int32_t> order = PrintOrder(doc);
   table->rows.reserve(order.size());
   for (size_t r = 0; r < order.size(); ++r) {
-    PlayerRecord& player = doc.players[static_cast<size_t>(order[r])];
+    const PlayerRecord& player = doc.players[static_cast<size_t>(order[r])];
     table->rows.push_back({order[r], Label(r + 1, player.name, cut), cellsOf(player)});
   }
 }
 
 // A block of up to nine visible variables: the block's first column is the visible variable
 // after the first 9 x block visible ones. Player names are not cut.
-void BuildVariableBlock(VexoriumDoc& doc, const std::vector<VisibleVariable>& side, int block,
+void BuildVariableBlock(const VexoriumDoc& doc, const std::vector<VisibleVariable>& side, int block,
                         PrintTable* table) {
   size_t first = std::min(side.size(), static_cast<size_t>(kPrintBlockColumns * block));
   size_t end = std::min(side.size(), first + kPrintBlockColumns);
@@ -206,14 +205,14 @@ std::vector<int32_t> PrintOrder(const VexoriumDoc& doc) {
   return order;
 }
 
-bool BuildPrintTable(VexoriumDoc& doc, int code, PrintTable* table) {
+bool BuildPrintTable(const VexoriumDoc& doc, int code, PrintTable* table) {
   if (code < 0 || code >= kPrintChoiceCount) return false;
   *table = PrintTable{};
   if (code == kPrintMainStats) {
     table->headings.assign(kMainHeadings.begin(), kMainHeadings.end());
     bool clientLog = doc.clientLogSeen;
     AddRows(
-        doc, kPrintNameCut, [clientLog](PlayerRecord& p) { return MainCells(p, clientLog); },
+        doc, kPrintNameCut, [clientLog](const PlayerRecord& p) { return MainCells(p, clientLog); },
         table);
   } else if (code == kPrintWeaponStats) {
     for (const WeaponColumn& column : kWeaponColumns) {

@@ -65,11 +65,11 @@ struct PrintTable {
 // equal names, the higher player number first.
 std::vector<int32_t> PrintOrder(const VexoriumDoc& doc);
 
-// Builds the table of a print choice. The main statistics compute each player's skill and, unless
-// a client log was read (its cells are "N / A"), the hourly rates, and store them into the player
-// records, as the statistics view does. A custom-variable block whose range lies beyond the
-// visible variables has no columns. False (table untouched) for a code outside 0 to 13.
-bool BuildPrintTable(VexoriumDoc& doc, int code, PrintTable* table);
+// Builds the table of a print choice. The main statistics show each player's skill and, unless a
+// client log was read (its cells are "N / A"), the hourly rates stored in the player records
+// (stats/DerivedValues.h), as the statistics view does. A custom-variable block whose range lies
+// beyond the visible variables has no columns. False (table untouched) for a code outside 0 to 13.
+bool BuildPrintTable(const VexoriumDoc& doc, int code, PrintTable* table);
 
 // The columns a text takes on a terminal: its characters when it is valid UTF-8, otherwise its
 // bytes (Latin-1 and other one-byte texts).

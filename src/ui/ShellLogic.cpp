@@ -171,8 +171,7 @@ std::string ProgressText(WorkStep step, int fileIndex, int fileCount) {
   return StringPrintf("%s: file %d of %d", name, fileIndex + 1, fileCount);
 }
 
-int ProgressPercent(uint64_t done, uint64_t total, int fileIndex, int fileCount,
-                    WorkStep step) {
+int ProgressPercent(uint64_t done, uint64_t total, int fileIndex, int fileCount, WorkStep step) {
   double fraction =
       total == 0 ? 0.0 : static_cast<double>(std::min(done, total)) / static_cast<double>(total);
   int files = std::max(fileCount, 1);

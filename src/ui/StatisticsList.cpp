@@ -74,11 +74,6 @@ std::vector<int32_t> PlayerNumbers(int32_t last) {
   return players;
 }
 
-void StoreDerivedValues(PlayerRecord& player, bool clientLog) {
-  StoreSkill(player);
-  if (!clientLog) StoreHourlyRates(player);
-}
-
 // Players 1 to last in the rank order of the program: each player's rank is the number of
 // players it must precede, and the rows are taken from the largest rank down, the higher player
 // number first among equal ranks. That order is produced here by one sort; see Sort in the header
@@ -159,21 +154,16 @@ std::vector<StatisticsList::Column> StatisticsList::Columns(const VexoriumDoc& d
   return columns;
 }
 
-void StatisticsList::Fill(VexoriumDoc& doc) {
+void StatisticsList::Fill(const VexoriumDoc& doc) {
   Rebuild(doc, PlayerNumbers(LastPlayer(doc)));
 }
 
-void StatisticsList::Sort(VexoriumDoc& doc) {
+void StatisticsList::Sort(const VexoriumDoc& doc) {
   Rebuild(doc, SortedPlayers(doc));
 }
 
-std::vector<int32_t> StatisticsList::SortedPlayers(VexoriumDoc& doc) const {
+std::vector<int32_t> StatisticsList::SortedPlayers(const VexoriumDoc& doc) const {
   int32_t last = LastPlayer(doc);
-  if (m_kind == StatList::kMain) {
-    for (int32_t p = 1; p <= last; ++p) {
-      StoreDerivedValues(doc.players[static_cast<size_t>(p)], doc.clientLogSeen);
-    }
-  }
   std::vector<Column> columns = Columns(doc);
   bool known = m_sortColumn >= 0 && static_cast<size_t>(m_sortColumn) < columns.size();
   if (known && columns[static_cast<size_t>(m_sortColumn)].IsName()) {
@@ -189,7 +179,7 @@ std::vector<int32_t> StatisticsList::SortedPlayers(VexoriumDoc& doc) const {
   return RankOrder(doc, last, &keys, m_defaultOrder);
 }
 
-void StatisticsList::ColumnClick(VexoriumDoc& doc, int column) {
+void StatisticsList::ColumnClick(const VexoriumDoc& doc, int column) {
   m_defaultOrder = !(m_defaultOrder && column == m_sortColumn);
   m_sortColumn = column;
   Sort(doc);
@@ -209,7 +199,7 @@ const std::string& StatisticsList::Cell(int row, int column) const {
   return m_cells[static_cast<size_t>(row) * m_headings.size() + static_cast<size_t>(column)];
 }
 
-void StatisticsList::Rebuild(VexoriumDoc& doc, const std::vector<int32_t>& order) {
+void StatisticsList::Rebuild(const VexoriumDoc& doc, const std::vector<int32_t>& order) {
   std::vector<Column> columns = Columns(doc);
   m_headings.clear();
   for (const Column& column : columns) {
@@ -219,7 +209,7 @@ void StatisticsList::Rebuild(VexoriumDoc& doc, const std::vector<int32_t>& order
   m_players = order;
   m_cells.reserve(order.size() * columns.size());
   for (int32_t p : order) {
-    PlayerRecord& player = doc.players[static_cast<size_t>(p)];
+    const PlayerRecord& player = doc.players[static_cast<size_t>(p)];
     m_cells.push_back(player.name);
     if (m_kind == StatList::kMain) {
       AppendMainCells(player, doc.clientLogSeen);
@@ -229,8 +219,7 @@ void StatisticsList::Rebuild(VexoriumDoc& doc, const std::vector<int32_t>& order
   }
 }
 
-void StatisticsList::AppendMainCells(PlayerRecord& player, bool clientLog) {
-  StoreDerivedValues(player, clientLog);
+void StatisticsList::AppendMainCells(const PlayerRecord& player, bool clientLog) {
   auto number = [this](int32_t value) {
     m_scratch.clear();
     AppendDecimal(&m_scratch, value);

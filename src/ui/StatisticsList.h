@@ -26,33 +26,32 @@ class StatisticsList {
   StatList Kind() const { return m_kind; }
 
   // Headings for the document's current options and variables, and one row per player 1 to the
-  // name count in player order. The main list computes each player's skill and, unless a client
-  // log was read, the hourly rates, and stores them into the player records (sorting, graphs and
-  // printing read them there). Cells: counts "%d", skill "%.2f", rates "%.4f", play time the
+  // name count in player order. Skill and the hourly rates are those stored in the player records
+  // (stats/DerivedValues.h). Cells: counts "%d", skill "%.2f", rates "%.4f", play time the
   // record's time text; with a client log, "N / A" for the play time and the three rates.
   // Numbers are written with a decimal point whatever the process's locale.
-  void Fill(VexoriumDoc& doc);
+  void Fill(const VexoriumDoc& doc);
 
   // Rebuilds the rows in the order of the sort state, which stays as it is. The order is the
   // players' rank order on the sort column's key:
   //   main list: 0 name, 1 frags, 2 deaths, 3 suicides, 4 skill, 5 total seconds, 6 games
-  //   played, 7 to 9 frags, deaths and suicides per hour (the values stored in the records,
-  //   which the main list stores again first, as Fill does);
+  //   played, 7 to 9 frags, deaths and suicides per hour (skill and the rates as stored in
+  //   the records);
   //   weapon list: 0 name, then each shown weapon's frags, then each visible variable's total.
   // Names: A to Z by byte value in the default order, Z to A otherwise. Numbers: largest first
   // in the default order, smallest first otherwise; equal numbers by name A to Z in both.
   // Players with equal keys and names: the higher player number first. A column the list does
   // not have (a sort state left from other options) keys every player alike, so the rows come
   // by name A to Z.
-  // A key that is not a number (only an edited data file can make one) precedes no player and
+  // A key that is not a number (no load or data file makes one) precedes no player and
   // is preceded by none: such players share the last place with the last players of the others
   // (those with the last key and name), among whom the higher player number comes first.
-  void Sort(VexoriumDoc& doc);
+  void Sort(const VexoriumDoc& doc);
 
   // A click on the heading of a column: the order is reversed when the column is already the
   // sort column in the default order, otherwise it becomes the default one; the column becomes
   // the sort column; then Sort. The very first click on "Player Name" thus gives Z to A.
-  void ColumnClick(VexoriumDoc& doc, int column);
+  void ColumnClick(const VexoriumDoc& doc, int column);
   // Sets the sort state without sorting.
   void SetSortState(int column, bool defaultOrder);
 
@@ -71,10 +70,10 @@ class StatisticsList {
   struct Column;
 
   std::vector<Column> Columns(const VexoriumDoc& doc) const;
-  void Rebuild(VexoriumDoc& doc, const std::vector<int32_t>& order);
-  void AppendMainCells(PlayerRecord& player, bool clientLog);
+  void Rebuild(const VexoriumDoc& doc, const std::vector<int32_t>& order);
+  void AppendMainCells(const PlayerRecord& player, bool clientLog);
   void AppendWeaponCells(const PlayerRecord& player, const std::vector<Column>& columns);
-  std::vector<int32_t> SortedPlayers(VexoriumDoc& doc) const;
+  std::vector<int32_t> SortedPlayers(const VexoriumDoc& doc) const;
 
   StatList m_kind;
   std::vector<std::string> m_headings;
