@@ -186,15 +186,25 @@ std::optional<ObituaryText> CutPlainObituary(std::string_view line) {
 
 }  // namespace
 
-bool IsGameStart(std::string_view line) { return line.starts_with("CL_InitCGame:"); }
+bool IsGameStart(std::string_view line) {
+  return line.starts_with("CL_InitCGame:");
+}
 
-bool IsMapLoad(std::string_view line) { return line.starts_with("trying to load maps"); }
+bool IsMapLoad(std::string_view line) {
+  return line.starts_with("trying to load maps");
+}
 
-std::string_view MapLoadName(std::string_view line) { return Cut(line, 20, 5); }
+std::string_view MapLoadName(std::string_view line) {
+  return Cut(line, 20, 5);
+}
 
-bool IsPlayerEntry(std::string_view line) { return EndsBefore(line, "entered the game", 1); }
+bool IsPlayerEntry(std::string_view line) {
+  return EndsBefore(line, "entered the game", 1);
+}
 
-std::string_view EntryRawName(std::string_view line) { return DropLast(line, 20); }
+std::string_view EntryRawName(std::string_view line) {
+  return DropLast(line, 20);
+}
 
 std::optional<ObituaryText> CutObituary(std::string_view line) {
   size_t by = line.find(" by ");

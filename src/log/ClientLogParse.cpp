@@ -5,14 +5,15 @@
 
 #include "base/TextNumbers.h"
 #include "log/ClientLogForms.h"
+#include "log/ClientLogPass.h"
 #include "log/LineText.h"
-#include "log/LogAnalysis.h"
 #include "stats/VexoriumDoc.h"
 
 namespace vexor {
 
-bool LogAnalysis::ParseClientLog() {
-  if (!OpenCurrentLog(MakeClientParser(true))) return false;
+bool ClientLogPass::Parse() {
+  if (!OpenLog(MakeParser(true))) return false;
+  m_nameLookups.assign(VexoriumDoc::kPlayerSlots, RecordLookup{});
   m_doc.clientGameCounter = 0;  // the file's own games; the driver clears it too
   std::string_view line;
   while (NextLine(&line)) {
@@ -39,7 +40,7 @@ bool LogAnalysis::ParseClientLog() {
   return FinishPass();
 }
 
-void LogAnalysis::HandleClientGameStart() {
+void ClientLogPass::HandleClientGameStart() {
   m_doc.currentGame = SaturatingAdd(m_doc.currentGame, 1);
   m_doc.clientGameCounter = SaturatingAdd(m_doc.clientGameCounter, 1);
   m_doc.displayedGameCount = SaturatingAdd(m_doc.displayedGameCount, 1);
@@ -52,7 +53,7 @@ void LogAnalysis::HandleClientGameStart() {
   // the pass has not reached yet.
 }
 
-void LogAnalysis::HandleEnteredGame(const LineBatch& batch, const LineFacts& facts) {
+void ClientLogPass::HandleEnteredGame(const LineBatch& batch, const LineFacts& facts) {
   if (m_doc.clientGameCounter == 0) return;  // no game started yet in this file
   const LineNames& names = batch.NamesOf(facts);
   std::string_view rawName = batch.Text(names.raw[0]);
@@ -72,7 +73,8 @@ void LogAnalysis::HandleEnteredGame(const LineBatch& batch, const LineFacts& fac
   }
 }
 
-int32_t LogAnalysis::ClientPlayer(std::string_view key, std::string_view rawName, int32_t number) {
+int32_t ClientLogPass::ClientPlayer(std::string_view key, std::string_view rawName,
+                                    int32_t number) {
   if (key.empty()) return -1;
   // What a name found stays while the names of the records and the name count do: most lines
   // name players whose records exist.
@@ -94,7 +96,7 @@ int32_t LogAnalysis::ClientPlayer(std::string_view key, std::string_view rawName
   return p;
 }
 
-void LogAnalysis::SeeInGame(int32_t p) {
+void ClientLogPass::SeeInGame(int32_t p) {
   PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
   PlayerGame& game = player.games.At(m_doc.currentGame);
   if (game.seconds > 0) return;
@@ -103,7 +105,7 @@ void LogAnalysis::SeeInGame(int32_t p) {
   game.seconds = 1;
 }
 
-int32_t LogAnalysis::ClientPosition(int32_t p) {
+int32_t ClientLogPass::ClientPosition(int32_t p) {
   if (p < 1 || p > m_doc.nameCount) return -1;
   return PresentPosition(p);
 }

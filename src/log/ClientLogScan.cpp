@@ -8,14 +8,14 @@
 
 #include "base/TextNumbers.h"
 #include "log/ClientLogForms.h"
+#include "log/ClientLogPass.h"
 #include "log/LineText.h"
-#include "log/LogAnalysis.h"
 #include "stats/VexoriumDoc.h"
 
 namespace vexor {
 
-bool LogAnalysis::ScanClientLog() {
-  if (!OpenCurrentLog(MakeClientParser(false))) return false;
+bool ClientLogPass::Scan() {
+  if (!OpenLog(MakeParser(false))) return false;
   m_doc.currentGame = 0;
   m_doc.clientGameCounter = 0;
   bool gameStarted = false;  // a game start was seen in this file
@@ -27,7 +27,7 @@ bool LogAnalysis::ScanClientLog() {
   return FinishPass();
 }
 
-void LogAnalysis::ScanClientLine(std::string_view line, bool* gameStarted) {
+void ClientLogPass::ScanClientLine(std::string_view line, bool* gameStarted) {
   const LineBatch& batch = *m_batch;
   const LineFacts& facts = *m_facts;
   if (facts.kind == LineKind::kGameStart) {
@@ -60,7 +60,7 @@ void LogAnalysis::ScanClientLine(std::string_view line, bool* gameStarted) {
   if (DiscoveryReadsVariables(batch, facts)) ApplyClientVariables(batch, facts, false);
 }
 
-void LogAnalysis::ScanGameStart() {
+void ClientLogPass::ScanGameStart() {
   m_doc.gameCount = SaturatingAdd(m_doc.gameCount, 1);
   if (m_doc.gameCount > VexoriumDoc::kMaxGames) return;
   GameRecord& game = m_doc.games[static_cast<size_t>(m_doc.gameCount)];
@@ -74,7 +74,7 @@ void LogAnalysis::ScanGameStart() {
   ++m_doc.currentGame;
 }
 
-void LogAnalysis::ScanEntry(std::string_view key) {
+void ClientLogPass::ScanEntry(std::string_view key) {
   if (key.empty()) return;  // a name of colour codes alone names nobody
   int32_t n = m_doc.FindName(key);
   if (n > 0) {
@@ -89,7 +89,7 @@ void LogAnalysis::ScanEntry(std::string_view key) {
   DiscoverName(key);
 }
 
-void LogAnalysis::DiscoverName(std::string_view key) {
+void ClientLogPass::DiscoverName(std::string_view key) {
   if (key.empty()) return;
   int32_t n = m_doc.FindName(key);
   if (n < 0) {

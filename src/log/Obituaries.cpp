@@ -8,13 +8,14 @@
 #include <string>
 
 #include "log/ClientLogForms.h"
+#include "log/ClientLogPass.h"
 #include "log/LineText.h"
-#include "log/LogAnalysis.h"
 #include "stats/VexoriumDoc.h"
 
 namespace vexor {
 
-void LogAnalysis::HandleObituary(const LineBatch& batch, const LineFacts& facts, bool statistics) {
+void ClientLogPass::HandleObituary(const LineBatch& batch, const LineFacts& facts,
+                                   bool statistics) {
   const LineNames& names = batch.NamesOf(facts);
   std::string_view killerKey = batch.Name(names.names[0]);
   std::string_view victimKey = batch.Name(names.names[1]);
@@ -50,8 +51,8 @@ void LogAnalysis::HandleObituary(const LineBatch& batch, const LineFacts& facts,
   }
 }
 
-void LogAnalysis::HandleSuicideMessage(const LineBatch& batch, const LineFacts& facts,
-                                       bool statistics) {
+void ClientLogPass::HandleSuicideMessage(const LineBatch& batch, const LineFacts& facts,
+                                         bool statistics) {
   const LineNames& names = batch.NamesOf(facts);
   std::string_view key = batch.Name(names.names[0]);
   if (!statistics) {
@@ -73,7 +74,7 @@ void LogAnalysis::HandleSuicideMessage(const LineBatch& batch, const LineFacts& 
   }
 }
 
-void LogAnalysis::CountObituaryWeapon(int32_t player, int8_t weapon) {
+void ClientLogPass::CountObituaryWeapon(int32_t player, int8_t weapon) {
   if (weapon == kNoWeapon || !VexoriumDoc::IsPlayerSlot(player)) return;
   PlayerRecord& record = m_doc.players[static_cast<size_t>(player)];
   size_t w = static_cast<size_t>(weapon);
@@ -81,8 +82,8 @@ void LogAnalysis::CountObituaryWeapon(int32_t player, int8_t weapon) {
   ++record.games.At(m_doc.currentGame).weaponFrags[w];
 }
 
-void LogAnalysis::CountObituaryMatrix(int8_t weapon, int32_t killerPosition, int32_t victimPosition,
-                                      int32_t game) {
+void ClientLogPass::CountObituaryMatrix(int8_t weapon, int32_t killerPosition,
+                                        int32_t victimPosition, int32_t game) {
   if (weapon == kNoWeapon || game < 0 || game > m_doc.gameCount || !VexoriumDoc::IsGameSlot(game)) {
     return;
   }

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "log/LineText.h"
-#include "log/LogAnalysis.h"
+#include "log/ServerLogPass.h"
 #include "stats/VexoriumDoc.h"
 
 namespace vexor {
@@ -12,7 +12,7 @@ constexpr std::string_view kWorld = "1022";
 
 }  // namespace
 
-int32_t LogAnalysis::FindConnectedPlayer(std::string_view name, std::string_view number) {
+int32_t ServerLogPass::FindConnectedPlayer(std::string_view name, std::string_view number) {
   // The tries the connects of this name made (HandleConnect) are walked without look-ups.
   auto kept = m_playerTries.find(name);
   const std::vector<int32_t>* known = kept == m_playerTries.end() ? nullptr : &kept->second;
@@ -39,7 +39,7 @@ int32_t LogAnalysis::FindConnectedPlayer(std::string_view name, std::string_view
   }
 }
 
-int32_t LogAnalysis::ConnectedIn(std::string_view number) const {
+int32_t ServerLogPass::ConnectedIn(std::string_view number) const {
   int32_t p = m_connectedIn.Find(number);
   if (p == ClientNumberTable::kNobody) return -1;
   const PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
@@ -47,18 +47,18 @@ int32_t LogAnalysis::ConnectedIn(std::string_view number) const {
   return open ? p : -1;
 }
 
-int32_t LogAnalysis::KillPlayer(std::string_view name, std::string_view number) {
+int32_t ServerLogPass::KillPlayer(std::string_view name, std::string_view number) {
   int32_t p = ConnectedIn(number);
   return p >= 0 ? p : FindConnectedPlayer(name, number);
 }
 
-int32_t LogAnalysis::ServerPosition(int32_t p, std::string_view number) {
+int32_t ServerLogPass::ServerPosition(int32_t p, std::string_view number) {
   if (p < 1 || p > m_doc.nameCount) return -1;
   if (m_doc.players[static_cast<size_t>(p)].clientSlot != number) return -1;
   return PresentPosition(p);
 }
 
-void LogAnalysis::HandleKill(const LineBatch& batch, const LineFacts& facts) {
+void ServerLogPass::HandleKill(const LineBatch& batch, const LineFacts& facts) {
   const LineNames& names = batch.NamesOf(facts);
   std::string_view killerNumber = batch.Text(names.numbers[0]);
   std::string_view victimNumber = batch.Text(names.numbers[1]);
@@ -124,8 +124,8 @@ void LogAnalysis::HandleKill(const LineBatch& batch, const LineFacts& facts) {
   }
 }
 
-void LogAnalysis::CountWeaponFrag(int32_t killer, int8_t weapon, int32_t game,
-                                  int32_t killerPosition, int32_t victimPosition) {
+void ServerLogPass::CountWeaponFrag(int32_t killer, int8_t weapon, int32_t game,
+                                    int32_t killerPosition, int32_t victimPosition) {
   if (weapon == kNoWeapon) return;
   PlayerRecord& player = m_doc.players[static_cast<size_t>(killer)];
   ++player.weaponFrags[static_cast<size_t>(weapon)];

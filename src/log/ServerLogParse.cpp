@@ -6,14 +6,14 @@
 #include "base/TextNumbers.h"
 #include "log/GameTypes.h"
 #include "log/LineText.h"
-#include "log/LogAnalysis.h"
 #include "log/PlayTime.h"
+#include "log/ServerLogPass.h"
 #include "stats/VexoriumDoc.h"
 
 namespace vexor {
 
-bool LogAnalysis::ParseServerLog() {
-  if (!OpenCurrentLog(MakeServerParser(true))) return false;
+bool ServerLogPass::Parse() {
+  if (!OpenLog(MakeParser(true))) return false;
   m_doc.gameClosed = true;
   m_hasUserInfoBefore = false;
   m_connectedIn.Clear();
@@ -32,7 +32,7 @@ bool LogAnalysis::ParseServerLog() {
   return FinishPass();
 }
 
-void LogAnalysis::HandleServerLine(const LineBatch& batch, const LineFacts& facts) {
+void ServerLogPass::HandleServerLine(const LineBatch& batch, const LineFacts& facts) {
   std::string_view line = batch.Line(facts);
   switch (facts.kind) {
     case LineKind::kInitGame:
@@ -55,7 +55,7 @@ void LogAnalysis::HandleServerLine(const LineBatch& batch, const LineFacts& fact
   }
 }
 
-void LogAnalysis::HandleInitGame(std::string_view line) {
+void ServerLogPass::HandleInitGame(std::string_view line) {
   if (!m_doc.gameClosed) {
     // The previous game ended without "ShutdownGame:": its open connections end at 0:00 and
     // earn no play time.
@@ -86,7 +86,7 @@ void LogAnalysis::HandleInitGame(std::string_view line) {
   }
 }
 
-bool LogAnalysis::HandleConnect(std::string_view line, int wordEnd) {
+bool ServerLogPass::HandleConnect(std::string_view line, int wordEnd) {
   std::string number(TrailingClientNumber(line));
   std::string time(ClockTime(line));
   ConnectName connect;
@@ -143,7 +143,7 @@ bool LogAnalysis::HandleConnect(std::string_view line, int wordEnd) {
   return true;
 }
 
-void LogAnalysis::HandleDisconnect(std::string_view line) {
+void ServerLogPass::HandleDisconnect(std::string_view line) {
   std::string_view number = TrailingClientNumber(line);
   int32_t p = ConnectedIn(number);
   if (p < 0) p = m_doc.ConnectedPlayerInSlot(number, 0, m_doc.playerCount, false);
@@ -153,7 +153,7 @@ void LogAnalysis::HandleDisconnect(std::string_view line) {
   player.connectTime.clear();
 }
 
-void LogAnalysis::HandleShutdown(std::string_view line) {
+void ServerLogPass::HandleShutdown(std::string_view line) {
   m_doc.gameClosed = true;
   std::string_view time = ClockTime(line);
   for (int32_t p = 0; p <= m_doc.playerCount; ++p) {
@@ -162,7 +162,7 @@ void LogAnalysis::HandleShutdown(std::string_view line) {
   }
 }
 
-const std::string& LogAnalysis::RawNameTry(const std::string& rawName, size_t tries) {
+const std::string& ServerLogPass::RawNameTry(const std::string& rawName, size_t tries) {
   std::vector<std::string>& made = m_rawNameTries[rawName];
   if (made.empty()) made.push_back(rawName);
   while (made.size() <= tries) {
@@ -171,7 +171,7 @@ const std::string& LogAnalysis::RawNameTry(const std::string& rawName, size_t tr
   return made[tries];
 }
 
-void LogAnalysis::ForgetNameTries() {
+void ServerLogPass::ForgetNameTries() {
   m_nameTries.clear();
   m_playerTries.clear();
   m_rawNameTries.clear();
@@ -179,7 +179,7 @@ void LogAnalysis::ForgetNameTries() {
 
 // Ends a connection at the given clock: the time played is credited, the game's hourly rates
 // computed and the game counted as played.
-void LogAnalysis::CreditConnection(int32_t p, std::string_view disconnectTime) {
+void ServerLogPass::CreditConnection(int32_t p, std::string_view disconnectTime) {
   PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
   player.disconnectTime = disconnectTime;
   AddPlayTime(player.connectTime, player.disconnectTime, p);
@@ -191,8 +191,8 @@ void LogAnalysis::CreditConnection(int32_t p, std::string_view disconnectTime) {
   player.gamesPlayed = SaturatingAdd(player.gamesPlayed, 1);
 }
 
-void LogAnalysis::AddPlayTime(std::string_view connectTime, std::string_view disconnectTime,
-                              int32_t p) {
+void ServerLogPass::AddPlayTime(std::string_view connectTime, std::string_view disconnectTime,
+                                int32_t p) {
   PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
   int64_t elapsed =
       (ClockSeconds(disconnectTime) - ClockSeconds(connectTime)) * player.timeCreditFactor;

@@ -5,7 +5,7 @@
 
 #include "base/TextNumbers.h"
 #include "log/LineText.h"
-#include "log/LogAnalysis.h"
+#include "log/ServerLogPass.h"
 #include "stats/VexoriumDoc.h"
 
 namespace vexor {
@@ -33,8 +33,8 @@ KeyValue ValueOf(std::string_view line, std::string_view key, size_t skip) {
 
 }  // namespace
 
-bool LogAnalysis::ScanServerLog() {
-  if (!OpenCurrentLog(MakeServerParser(false))) return false;
+bool ServerLogPass::Scan() {
+  if (!OpenLog(MakeParser(false))) return false;
   m_hasUserInfoBefore = false;
   ForgetNameTries();
   std::string_view line;
@@ -54,12 +54,13 @@ bool LogAnalysis::ScanServerLog() {
   return FinishPass();
 }
 
-void LogAnalysis::NoteLineBeforeConnect(LineKind kind, std::string_view line) {
+void ServerLogPass::NoteLineBeforeConnect(LineKind kind, std::string_view line) {
   m_hasUserInfoBefore = kind == LineKind::kUserInfo;
   if (m_hasUserInfoBefore) m_userInfoBefore.assign(line);
 }
 
-void LogAnalysis::ReadConnectName(std::string_view connectLine, int wordEnd, ConnectName* connect) {
+void ServerLogPass::ReadConnectName(std::string_view connectLine, int wordEnd,
+                                    ConnectName* connect) {
   // The client number is cut alike in both passes, so that both find the same players.
   std::string_view number = TrailingClientNumber(connectLine);
   bool infoBeforeFits =
@@ -93,7 +94,7 @@ void LogAnalysis::ReadConnectName(std::string_view connectLine, int wordEnd, Con
   }
 }
 
-void LogAnalysis::ScanConnect(std::string_view line, int wordEnd) {
+void ServerLogPass::ScanConnect(std::string_view line, int wordEnd) {
   // The line that follows is consumed: keep what the connect line gives first.
   std::string slot(RestOfLine(line, wordEnd));
   ConnectName connect;
@@ -127,7 +128,7 @@ void LogAnalysis::ScanConnect(std::string_view line, int wordEnd) {
   }
 }
 
-void LogAnalysis::ScanInitGame(std::string_view line) {
+void ServerLogPass::ScanInitGame(std::string_view line) {
   m_doc.gameCount = SaturatingAdd(m_doc.gameCount, 1);
   m_doc.ResetNameSlots();
   if (m_doc.gameCount > VexoriumDoc::kMaxGames) return;

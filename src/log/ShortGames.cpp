@@ -1,12 +1,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "log/LogAnalysis.h"
+#include "log/ServerLogPass.h"
 #include "stats/VexoriumDoc.h"
 
 namespace vexor {
 
-void LogAnalysis::MarkShortGames() {
+void ServerLogPass::MarkShortGames() {
   int32_t lastGame = std::min(m_doc.gameCount, VexoriumDoc::kMaxGames);
   if (lastGame < 0) return;
   if (!m_doc.options.hideShortGames) {

@@ -1,0 +1,125 @@
+// The passes over a game server's log (games.log): a sequence of games, each opened by
+// "InitGame:", players joining with "ClientConnect:" (named by the user-information line after
+// it), leaving with "ClientDisconnect:", killing with "Kill:", the game ending with
+// "ShutdownGame:".
+//
+// The discovery pass (Scan) counts the games, finds the names (a second client of a name in one
+// game becomes Bob_1 ...) and marks who took part in which game. The statistics pass (Parse)
+// follows each connection's play time and team, counts kills, weapons and the kill tables, and
+// applies the server custom variables to every line. Both find the same games and players in the
+// same order: record k belongs to name k.
+//
+// Files: ServerLogScan.cpp (discovery), ServerLogParse.cpp (games, connections, play time),
+// ServerKills.cpp (kills), ServerVariables.cpp (custom variables), ShortGames.cpp.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/TextHash.h"
+#include "log/ClientNumberTable.h"
+#include "log/LogPass.h"
+
+namespace vexor {
+
+class ServerLogPass : public LogPass {
+ public:
+  using LogPass::LogPass;
+
+  // The discovery pass over the document's current log path; false when the file cannot be
+  // opened or read, or the read observer stopped it.
+  bool Scan();
+  // The statistics pass; false likewise. At its end the games without a player who stayed
+  // longer than the short-game threshold are marked short.
+  bool Parse();
+
+ private:
+  // The name a "ClientConnect:" line gets, in both passes.
+  struct ConnectName {
+    std::string rawName;
+    std::string name;  // without colour codes; empty when the connect names nobody
+    int32_t team = 0;
+  };
+
+  std::unique_ptr<LineParser> MakeParser(bool statistics) const;
+
+  // --- Both passes.
+  // Reads the line after a connect line; the connect consumes it. The raw name and team come
+  // from that line, unless it is another client's "ClientUserinfoChanged:" line (OpenArena
+  // writes the next client's there). When it yields no name (or the log ends), they come from
+  // the line directly before the connect line when that is a "ClientUserinfoChanged:" line of
+  // the same client number, as OpenArena logs its bots. connectLine is read before the next
+  // line is.
+  void ReadConnectName(std::string_view connectLine, int wordEnd, ConnectName* connect);
+  // Keeps the line just read when it is a user-information line, for a connect line that may
+  // follow; forgets it otherwise. Every line read goes through here or ReadConnectName.
+  void NoteLineBeforeConnect(LineKind kind, std::string_view line);
+  // Forgets the tries of the names of an earlier pass.
+  void ForgetNameTries();
+
+  // --- Discovery.
+  void ScanConnect(std::string_view line, int wordEnd);
+  void ScanInitGame(std::string_view line);
+
+  // --- Statistics: games, connections and play time.
+  // One line's handler by its kind; a connect reads the line after its own.
+  void HandleServerLine(const LineBatch& batch, const LineFacts& facts);
+  void HandleInitGame(std::string_view line);
+  bool HandleConnect(std::string_view line, int wordEnd);
+  void HandleDisconnect(std::string_view line);
+  void HandleShutdown(std::string_view line);
+  // Ends a connection at the given clock: the time played is credited, the game's hourly rates
+  // computed and the game counted as played.
+  void CreditConnection(int32_t p, std::string_view disconnectTime);
+  void AddPlayTime(std::string_view connectTime, std::string_view disconnectTime, int32_t p);
+  // The raw name after the given number of tries to make it unique (Disambiguate applied that
+  // often), kept for the rest of the pass.
+  const std::string& RawNameTry(const std::string& rawName, size_t tries);
+  // Marks the games in which nobody played longer than the threshold as short (hidden), or
+  // shows every game with players when hiding is off; counts the displayed games.
+  void MarkShortGames();
+
+  // --- Statistics: kills.
+  // A "Kill:" line: a frag, a suicide or a death caused by the world, and the kill tables.
+  void HandleKill(const LineBatch& batch, const LineFacts& facts);
+  void CountWeaponFrag(int32_t killer, int8_t weapon, int32_t game, int32_t killerPosition,
+                       int32_t victimPosition);
+  // The record connected as number under name (disambiguated as needed) among records 0 to
+  // the player count; -1 when there is none.
+  int32_t FindConnectedPlayer(std::string_view name, std::string_view number);
+  // The record whose connection the latest connect of the client number opened in the current
+  // game, while that connection is open; -1 otherwise. Players rename themselves while
+  // connected, so a line's client number names its player more surely than the line's name.
+  int32_t ConnectedIn(std::string_view number) const;
+  // The player a kill line names by client number and name: the record connected in the number,
+  // or, when none is, the record found by name (FindConnectedPlayer).
+  int32_t KillPlayer(std::string_view name, std::string_view number);
+  // The record's in-game position in the current game when it is present there under the
+  // given client number; -1 otherwise.
+  int32_t ServerPosition(int32_t p, std::string_view number);
+
+  // --- Statistics: custom variables. The players are the records connected under the client
+  // numbers a match carries.
+  void ApplyServerVariables(const LineBatch& batch, const LineFacts& facts);
+  int32_t VariablePlayer(const NamedPlayer& named, bool statistics) override;
+
+  std::string m_userInfoBefore;  // the line read last, when it is a user-information line
+  bool m_hasUserInfoBefore = false;
+  // Statistics pass: the record each client number's latest connect in the current game took
+  // (ConnectedIn). Cleared at every "InitGame:".
+  ClientNumberTable m_connectedIn;
+  // A connect's name is made unique by tries (Bob, Bob_1, Bob_2 ...), each of them a name
+  // (discovery) or a player record (statistics) that, once there, stays for the rest of the
+  // pass. What the tries found is kept by the name the log gives, in the order of the tries,
+  // so that the next connect of that name checks only their client slots: thousands of
+  // clients of one name, whose tried names grow longer at every try, take no time.
+  TextMap<std::vector<int32_t>> m_nameTries;
+  TextMap<std::vector<int32_t>> m_playerTries;
+  TextMap<std::vector<std::string>> m_rawNameTries;
+  std::vector<RecordLookup> m_recordLookups;  // by record: a record's own name looked up
+};
+
+}  // namespace vexor
