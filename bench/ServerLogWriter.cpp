@@ -100,7 +100,8 @@ void ServerLogWriter::WriteSeparator(int32_t time) {
 
 void ServerLogWriter::WriteGame(const GamePlan& plan) {
   m_base = plan.restartsClock ? 0 : m_end;
-  m_gameSlots.clear();
+  m_gamePlayers.clear();
+  m_slotHolders.clear();
   m_scores.assign(plan.participants.size(), 0);
   WriteSeparator(0);
   WriteInitGame(plan);
@@ -134,12 +135,13 @@ void ServerLogWriter::WriteGame(const GamePlan& plan) {
         m_out.Append("ClientDisconnect: ");
         m_out.AppendInt(p.stints[static_cast<size_t>(event.value)].slot);
         m_out.EndLine();
+        TrackDisconnect(p.stints[static_cast<size_t>(event.value)].slot, time);
         ++m_disconnects;
         break;
     }
   }
   WriteEnd(plan);
-  for (const auto& entry : m_gameSlots)
+  for (const auto& entry : m_gamePlayers)
     m_presence += static_cast<int64_t>(entry.second.size());
   ++m_games;
   if (plan.shortGame) ++m_shortGames;
@@ -214,7 +216,7 @@ void ServerLogWriter::WriteConnect(const GamePlan& plan, int32_t who, int32_t st
     m_out.AppendInt(slot);
     m_out.EndLine();
   }
-  TrackName(StripColours(raw), slot);
+  TrackConnect(StripColours(raw), slot, time);
   ++m_connects;
 }
 
@@ -366,10 +368,22 @@ void ServerLogWriter::WriteScores(const GamePlan& plan) {
   m_out.EndLine();
 }
 
-void ServerLogWriter::TrackName(const std::string& key, int32_t slot) {
-  std::vector<int32_t>& slots = m_gameSlots[key];
-  size_t index = static_cast<size_t>(std::find(slots.begin(), slots.end(), slot) - slots.begin());
-  if (index == slots.size()) slots.push_back(slot);
+void ServerLogWriter::TrackConnect(const std::string& key, int32_t slot, int32_t time) {
+  std::vector<Tracked>& players = m_gamePlayers[key];
+  size_t index = 0;
+  while (index < players.size() && players[index].slot != slot && !players[index].left)
+    ++index;
+  if (index == players.size()) players.emplace_back();
+  Tracked& player = players[index];
+  if (player.left) {
+    player.returned = true;
+  } else {
+    player.seconds = 1;  // a new connection starts the game's values again
+  }
+  player.left = false;
+  player.slot = slot;
+  player.connectedAt = time;
+  m_slotHolders[slot] = {key, index};
   std::string name = key;
   for (size_t k = 1; k <= index; ++k) {
     // Bob, Bob_1, Bob_2: from the second suffix on, the previous one is cut off first.
@@ -379,18 +393,32 @@ void ServerLogWriter::TrackName(const std::string& key, int32_t slot) {
   m_names.insert(name);
 }
 
-bool ServerLogWriter::LastsLongEnough(const GamePlan& plan) const {
-  for (const Participant& p : plan.participants) {
-    // Only the last connection counts: a new connection starts the game's seconds again.
-    const Stint& last = p.stints[static_cast<size_t>(p.stintCount - 1)];
-    int32_t seconds = 1;
-    if (last.disconnects)
-      seconds = last.leave - last.join;
-    else if (plan.shutdown)
-      seconds = plan.shutdownAt - last.join;
-    if (seconds > kShortGameSeconds) return true;
+void ServerLogWriter::TrackDisconnect(int32_t slot, int32_t time) {
+  auto holder = m_slotHolders.find(slot);
+  if (holder == m_slotHolders.end()) return;
+  Tracked& player = m_gamePlayers[holder->second.key][holder->second.index];
+  m_slotHolders.erase(holder);
+  player.Credit(time);
+  player.left = true;
+}
+
+void ServerLogWriter::Tracked::Credit(int32_t time) {
+  if (connectedAt < 0) return;
+  int32_t elapsed = time - connectedAt;
+  if (elapsed > 0) seconds = returned ? seconds + elapsed : elapsed;
+  connectedAt = -1;
+}
+
+bool ServerLogWriter::LastsLongEnough(const GamePlan& plan) {
+  bool longEnough = false;
+  for (auto& entry : m_gamePlayers) {
+    for (Tracked& player : entry.second) {
+      // A game without "ShutdownGame:" credits no open connection.
+      if (plan.shutdown) player.Credit(plan.shutdownAt);
+      longEnough = longEnough || player.seconds > kShortGameSeconds;
+    }
   }
-  return false;
+  return longEnough;
 }
 
 void ServerLogWriter::Finish(GeneratorSummary* summary) {

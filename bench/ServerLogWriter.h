@@ -40,11 +40,29 @@ class ServerLogWriter : public LogWriter {
   void WriteEnd(const GamePlan& plan);
   void WriteScores(const GamePlan& plan);
   void CountKill(const PlannedKill& kill);
-  // Follows the names a reader gives out: in one game, the second client number seen under a
-  // name makes it Name_1, the third Name_2.
-  void TrackName(const std::string& key, int32_t slot);
+  // Follows the players a reader finds in a game: a name connected under a second client
+  // number while its first is still connected makes it Name_1, a third Name_2; a player who
+  // left (his number disconnected) and connects again under his name is the same player, on
+  // any number. Also follows the seconds a reader credits each of them in the game.
+  void TrackConnect(const std::string& key, int32_t slot, int32_t time);
+  void TrackDisconnect(int32_t slot, int32_t time);
   // Whether a reader keeps the game on show: someone was credited more than 25 seconds.
-  bool LastsLongEnough(const GamePlan& plan) const;
+  bool LastsLongEnough(const GamePlan& plan);
+
+  // A player a reader finds in the current game.
+  struct Tracked {
+    int32_t slot = 0;
+    int32_t connectedAt = -1;  // the open connection's start; -1 when none is open
+    bool left = false;
+    bool returned = false;
+    int32_t seconds = 0;
+    // Credits the open connection up to the time.
+    void Credit(int32_t time);
+  };
+  struct TrackedName {
+    std::string key;
+    size_t index = 0;
+  };
 
   const GeneratorOptions& m_options;
   const PlayerPool& m_pool;
@@ -57,7 +75,8 @@ class ServerLogWriter : public LogWriter {
   int64_t m_base = 0;  // the game clock at the game's start
   int64_t m_end = 0;   // the game clock at the last game's end
   std::vector<int32_t> m_scores;
-  std::unordered_map<std::string, std::vector<int32_t>> m_gameSlots;
+  std::unordered_map<std::string, std::vector<Tracked>> m_gamePlayers;
+  std::unordered_map<int32_t, TrackedName> m_slotHolders;  // the latest connect of each number
   std::unordered_set<std::string> m_names;
   std::array<std::vector<int64_t>, 3> m_modCounts;
   int64_t m_games = 0, m_shutdowns = 0, m_shortGames = 0, m_hidden = 0;

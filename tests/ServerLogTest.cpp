@@ -104,7 +104,7 @@ TEST_F(ServerLogTest, PlayTimeIsCreditedAtDisconnectAndShutdown) {
   EXPECT_EQ(alice.gamesPlayed, 1);
 }
 
-TEST_F(ServerLogTest, ReconnectInOneGameKeepsTheLastConnectionsSecondsAndResetsTallies) {
+TEST_F(ServerLogTest, ReturnInOneGameKeepsTheGamesTalliesAndAddsItsSeconds) {
   ASSERT_TRUE(LoadText(Lines({
       InitGame("0:00"),
       Connect("0:00", 2, "Bob"),
@@ -116,10 +116,10 @@ TEST_F(ServerLogTest, ReconnectInOneGameKeepsTheLastConnectionsSecondsAndResetsT
   })));
   const PlayerRecord& bob = Player("Bob");
   EXPECT_EQ(bob.totalSeconds, 90);
-  EXPECT_EQ(bob.games.Get(1).seconds, 30);
-  EXPECT_EQ(bob.games.Get(1).frags, 0);  // the reconnect zeroed the game's tallies
+  EXPECT_EQ(bob.games.Get(1).seconds, 90);
+  EXPECT_EQ(bob.games.Get(1).frags, 1);  // the return keeps the game's tallies
   EXPECT_EQ(bob.frags, 1);
-  EXPECT_EQ(bob.gamesPlayed, 2);
+  EXPECT_EQ(bob.gamesPlayed, 1);
 }
 
 TEST_F(ServerLogTest, GameWithoutShutdownEndsConnectionsAtZeroWithoutCredit) {
@@ -172,8 +172,8 @@ TEST_F(ServerLogTest, TeamComesFromTheModelInTheNameLine) {
 
 TEST_F(ServerLogTest, ShortGamesAreHiddenAtTheThreshold) {
   ASSERT_TRUE(LoadText(Lines({
-      InitGame("0:00"), Connect("0:00", 2, "Bob"), At("0:25", "ShutdownGame:"),
-      InitGame("0:00"), Connect("0:00", 2, "Bob"), At("0:26", "ShutdownGame:"),
+      InitGame("0:00"), Connect("0:00", 2, "Bob"), At("0:25", "ShutdownGame:"), InitGame("0:00"),
+      Connect("0:00", 2, "Bob"), At("0:26", "ShutdownGame:"),
       InitGame("0:00"),  // nobody
   })));
   EXPECT_TRUE(Game(1).shortGame);
@@ -183,17 +183,20 @@ TEST_F(ServerLogTest, ShortGamesAreHiddenAtTheThreshold) {
 
   doc.options.hideShortGames = 0;
   ASSERT_TRUE(LoadText(Lines({
-      InitGame("0:00"), Connect("0:00", 2, "Bob"), At("0:05", "ShutdownGame:"),
+      InitGame("0:00"),
+      Connect("0:00", 2, "Bob"),
+      At("0:05", "ShutdownGame:"),
   })));
   EXPECT_FALSE(Game(1).shortGame);
   EXPECT_EQ(doc.displayedGameCount, 1);
 }
 
 TEST_F(ServerLogTest, PlayersAreMergedByKeyAcrossFiles) {
-  std::string first = WriteLog("a.log", Lines({
-      InitGame("0:00"), Connect("0:00", 2, "^2Bob"), At("1:00", "ShutdownGame:")}));
-  std::string second = WriteLog("b.log", Lines({
-      InitGame("0:00", "q3dm6"), Connect("0:00", 5, "Bob^7"), At("2:00", "ShutdownGame:")}));
+  std::string first = WriteLog(
+      "a.log", Lines({InitGame("0:00"), Connect("0:00", 2, "^2Bob"), At("1:00", "ShutdownGame:")}));
+  std::string second = WriteLog(
+      "b.log",
+      Lines({InitGame("0:00", "q3dm6"), Connect("0:00", 5, "Bob^7"), At("2:00", "ShutdownGame:")}));
   ASSERT_TRUE(Load({first, second}));
   EXPECT_EQ(doc.gameCount, 2);
   EXPECT_EQ(doc.nameCount, 1);
@@ -227,10 +230,10 @@ TEST_F(ServerLogTest, MissingFileFailsAndEmptyPathShowsBadGamesLog) {
 
 TEST_F(ServerLogTest, LongLinesAreCutIntoPiecesThatAreHandledAlone) {
   // The user-information line is longer than 1022: its piece still carries the name.
-  std::string info = At("0:00", "ClientUserinfoChanged: 2 n\\Bob\\t\\0\\model\\sarge\\") +
-                     std::string(3000, 'x');
-  ASSERT_TRUE(LoadText(Lines({InitGame("0:00"), At("0:00", "ClientConnect: 2"), info,
-                              At("0:40", "ShutdownGame:")})));
+  std::string info =
+      At("0:00", "ClientUserinfoChanged: 2 n\\Bob\\t\\0\\model\\sarge\\") + std::string(3000, 'x');
+  ASSERT_TRUE(LoadText(Lines(
+      {InitGame("0:00"), At("0:00", "ClientConnect: 2"), info, At("0:40", "ShutdownGame:")})));
   EXPECT_EQ(Player("Bob").totalSeconds, 40);
 }
 
@@ -257,9 +260,7 @@ TEST_F(ServerLogTest, AReusedClientNumberCreditsTheConnectedPlayer) {
 
 TEST_F(ServerLogTest, ADisconnectWithoutAnOpenConnectionGoesToTheFirstHolder) {
   ASSERT_TRUE(LoadText(Lines({
-      InitGame("0:00"),
-      Connect("0:00", 2, "Alice"),
-      At("1:00", "ClientDisconnect: 2"),
+      InitGame("0:00"), Connect("0:00", 2, "Alice"), At("1:00", "ClientDisconnect: 2"),
       At("1:30", "ClientDisconnect: 2"),  // a second disconnect: credited from 0:00 as logged
   })));
   EXPECT_EQ(Player("Alice").totalSeconds, 150);
@@ -270,12 +271,12 @@ TEST_F(ServerLogTest, ADisconnectWithoutAnOpenConnectionGoesToTheFirstHolder) {
 // ("ClientBegin:", "Info:", "Playerstore:") names nobody.
 std::string BotConnect(std::string_view clock, int client, std::string_view rawName,
                        std::string_view next, std::string_view model = "sarge") {
-  std::string info = At(clock, StringPrintf("ClientUserinfoChanged: %d n\\%.*s\\t\\0\\model\\%.*s"
-                                            "\\hmodel\\sarge\\c1\\1\\c2\\5\\hc\\100\\w\\0\\l\\0"
-                                            "\\skill\\ 2.00\\tt\\0\\tl\\0\\id\\",
-                                            client, static_cast<int>(rawName.size()),
-                                            rawName.data(), static_cast<int>(model.size()),
-                                            model.data()));
+  std::string info =
+      At(clock, StringPrintf("ClientUserinfoChanged: %d n\\%.*s\\t\\0\\model\\%.*s"
+                             "\\hmodel\\sarge\\c1\\1\\c2\\5\\hc\\100\\w\\0\\l\\0"
+                             "\\skill\\ 2.00\\tt\\0\\tl\\0\\id\\",
+                             client, static_cast<int>(rawName.size()), rawName.data(),
+                             static_cast<int>(model.size()), model.data()));
   return Lines({info, At(clock, StringPrintf("ClientConnect: %d", client)), At(clock, next)});
 }
 
@@ -326,9 +327,11 @@ TEST_F(ServerLogTest, OnlyTheSameClientsUserInformationDirectlyBeforeAConnectNam
     std::vector<std::string> lines;
     std::vector<std::string> names;  // in the order both passes find them
   };
-  const std::string sarge = At("0:00", "ClientUserinfoChanged: 3 n\\Sarge\\t\\0\\model\\sarge\\id\\");
+  const std::string sarge =
+      At("0:00", "ClientUserinfoChanged: 3 n\\Sarge\\t\\0\\model\\sarge\\id\\");
   const Case cases[] = {
-      {"the same client", {sarge, At("0:00", "ClientConnect: 3"), At("0:00", "ClientBegin: 3")},
+      {"the same client",
+       {sarge, At("0:00", "ClientConnect: 3"), At("0:00", "ClientBegin: 3")},
        {"Sarge"}},
       {"another client", {sarge, At("0:00", "ClientConnect: 4"), At("0:00", "ClientBegin: 4")}, {}},
       {"a client number that only ends alike",
@@ -373,7 +376,8 @@ TEST_F(ServerLogTest, OnlyTheSameClientsUserInformationDirectlyBeforeAConnectNam
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     std::string log = InitGame("0:00") + "\n";
-    for (const std::string& line : c.lines) log += line + "\n";
+    for (const std::string& line : c.lines)
+      log += line + "\n";
     ASSERT_TRUE(LoadText(log));
     ASSERT_EQ(doc.nameCount, static_cast<int32_t>(c.names.size()));
     ASSERT_EQ(doc.playerCount, doc.nameCount);

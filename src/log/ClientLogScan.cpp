@@ -36,7 +36,7 @@ void ClientLogPass::ScanClientLine(std::string_view line, bool* gameStarted) {
     *gameStarted = true;
     return;
   }
-  if (facts.mapLoad && m_doc.gameCount < VexoriumDoc::kMaxGames) {
+  if ((facts.flags & kMapLoad) != 0 && m_doc.gameCount < VexoriumDoc::kMaxGames) {
     // The client names the map before the game starts: it belongs to the next game.
     m_doc.games[static_cast<size_t>(m_doc.gameCount) + 1].mapName = MapLoadName(line);
   }
@@ -62,6 +62,7 @@ void ClientLogPass::ScanClientLine(std::string_view line, bool* gameStarted) {
 
 void ClientLogPass::ScanGameStart() {
   m_doc.gameCount = SaturatingAdd(m_doc.gameCount, 1);
+  m_doc.familiesRead[static_cast<size_t>(GameFamily::kQuake3)] = true;  // a client's console
   if (m_doc.gameCount > VexoriumDoc::kMaxGames) return;
   GameRecord& game = m_doc.games[static_cast<size_t>(m_doc.gameCount)];
   game.playerNumber = 0;

@@ -29,6 +29,9 @@ enum class LineKind : uint8_t {
   kDisconnect,
   kShutdown,
   kKill,
+  // "ClientUserinfo:" (Urban Terror: the whole user information, before the change that names
+  // the player).
+  kUserInfoWhole,
   // Client logs.
   kGameStart,
   kEntry,
@@ -44,6 +47,12 @@ inline constexpr uint32_t kNoNames = UINT32_MAX;
 // it (LineParser's NameNumbers).
 inline constexpr int32_t kNameNotLookedUp = -2;
 
+// Client logs: the line names the map of the next game.
+inline constexpr uint8_t kMapLoad = 1;
+// Server logs: the line was stamped with the wall clock, rewritten as a game clock
+// (RewriteWallClock).
+inline constexpr uint8_t kWallClock = 2;
+
 // What a line is, kept small: millions of lines pass from one thread to the other.
 struct LineFacts {
   uint32_t at = 0;  // the line in the batch's text (LineBatch::Line)
@@ -56,7 +65,7 @@ struct LineFacts {
   uint32_t end = 0;
   // Server logs: the word end (FindEventWord) of lines of the kinds above.
   int16_t wordEnd = 0;
-  bool mapLoad = false;  // client logs: the line names the map of the next game
+  uint8_t flags = 0;     // kMapLoad, kWallClock
   uint8_t hitCount = 0;  // the custom variables that match: hits[firstHit] onwards
   uint32_t firstHit = 0;
   uint32_t names = kNoNames;  // the line's names (LineBatch::NamesOf), or kNoNames
@@ -72,6 +81,8 @@ struct LineNames {
   // (client logs' statistics pass; else kNameNotLookedUp).
   TextSpan names[2];
   int32_t nameNumbers[2] = {kNameNotLookedUp, kNameNotLookedUp};
+  // Kills: the means of death's id (MeansOfDeathId, GameFamilies.h), 0 when unknown.
+  uint8_t meansOfDeath = 0;
 };
 
 // A custom variable that matches a line, and the players it names: raw texts or client numbers

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "log/ClientLogForms.h"
+#include "log/GameFamilies.h"
 #include "log/LineText.h"
 
 namespace vexor {
@@ -64,38 +65,14 @@ void CutKillNames(std::string_view line, std::string_view* killer, std::string_v
   if (by != std::string_view::npos) *victim = Between(line, victimStart, by - 1);
 }
 
-// The means-of-death name: after the last "by MOD", without the line's final character.
+// The means-of-death name: after the last "by MOD" (Urban Terror's own: "by UT_MOD"), without
+// the line's final character.
 std::string_view MeansOfDeath(std::string_view line) {
   size_t at = LastMatchBefore(line, "by MOD", 0, line.size());
+  if (at == std::string_view::npos) at = LastMatchBefore(line, "by UT_MOD", 0, line.size());
   if (at == std::string_view::npos) return "-1";
   return Between(line, at + 3, line.size() - 1);
 }
-
-struct MeansOfDeathWeapon {
-  std::string_view name;
-  Weapon weapon;
-};
-
-constexpr MeansOfDeathWeapon kWeaponsByMeansOfDeath[] = {
-    {"MOD_GAUNTLET", Weapon::kGauntlet},
-    {"MOD_GAUNTLET_SPLASH", Weapon::kGauntlet},
-    {"MOD_MACHINEGUN", Weapon::kMachinegun},
-    {"MOD_MACHINEGUN_SPLASH", Weapon::kMachinegun},
-    {"MOD_SHOTGUN", Weapon::kShotgun},
-    {"MOD_SHOTGUN_SPLASH", Weapon::kShotgun},
-    {"MOD_ROCKET", Weapon::kRocket},
-    {"MOD_ROCKET_SPLASH", Weapon::kRocket},
-    {"MOD_GRENADE", Weapon::kGrenade},
-    {"MOD_GRENADE_SPLASH", Weapon::kGrenade},
-    {"MOD_LIGHTNING", Weapon::kLightning},
-    {"MOD_LIGHTNING_SPLASH", Weapon::kLightning},
-    {"MOD_PLASMA", Weapon::kPlasma},
-    {"MOD_PLASMA_SPLASH", Weapon::kPlasma},
-    {"MOD_RAILGUN", Weapon::kRailgun},
-    {"MOD_RAILGUN_SPLASH", Weapon::kRailgun},
-    {"MOD_BFG", Weapon::kBfg},
-    {"MOD_BFG_SPLASH", Weapon::kBfg},
-};
 
 // True when the text is colour codes alone: a caret at every other place from the first, so
 // that nothing of it is left once the codes are out (a lone caret at the end included).
@@ -149,13 +126,6 @@ int8_t WeaponIndex(std::optional<Weapon> weapon) {
   return weapon ? static_cast<int8_t>(Index(*weapon)) : kNoWeapon;
 }
 
-std::optional<Weapon> WeaponOfMeansOfDeath(std::string_view meansOfDeath) {
-  for (const MeansOfDeathWeapon& entry : kWeaponsByMeansOfDeath) {
-    if (entry.name == meansOfDeath) return entry.weapon;
-  }
-  return std::nullopt;
-}
-
 struct EventWordKind {
   std::string_view word;
   LineKind kind = LineKind::kOther;
@@ -168,6 +138,7 @@ constexpr EventWordKind kEventWords[] = {
     {"ClientUserinfoChanged:", LineKind::kUserInfo},
     {"ClientDisconnect:", LineKind::kDisconnect},
     {"ShutdownGame:", LineKind::kShutdown},
+    {"ClientUserinfo:", LineKind::kUserInfoWhole},
 };
 
 // The same by their lengths, which differ: every line asks, and its word's length leaves one
@@ -203,6 +174,20 @@ LineKind KindOfEventWord(std::string_view word) {
   const EventWordKind& entry = kEventWordsByLength[word.size()];
   bool same = !entry.word.empty() && entry.word[0] == word[0] && entry.word == word;
   return same ? entry.kind : LineKind::kOther;
+}
+
+KillLineText CutKillLine(std::string_view line) {
+  KillLineText kill;
+  size_t first = line.find_first_not_of(' ');
+  size_t clock = first == std::string_view::npos ? first : line.find(':', first);
+  if (clock != std::string_view::npos) {
+    size_t next;
+    kill.killerNumber = FieldAfter(line, line.find(' ', clock + 7), &next);
+    kill.victimNumber = FieldAfter(line, next, &next);
+  }
+  CutKillNames(line, &kill.killer, &kill.victim);
+  kill.meansOfDeath = MeansOfDeath(line);
+  return kill;
 }
 
 TextSpan KeepWithoutColourCodes(std::string_view text, LineBatch* batch) {
@@ -242,6 +227,11 @@ ServerLineParser::ServerLineParser(bool statistics, const ServerVariableSet& var
 }
 
 void ServerLineParser::Parse(std::string_view line, LineBatch* batch, LineFacts* facts) const {
+  // The line lies in the batch's own text, which the parser of the batch may change.
+  if (!line.empty() && line[0] == '[' &&
+      RewriteWallClock(batch->text.data() + (line.data() - batch->text.data()), line.size())) {
+    facts->flags |= kWallClock;
+  }
   if (m_index.Empty() && !MayBeOfAKind(line)) return;  // an ordinary line: nothing to find
   EventWord event = FindEventWord(line);
   facts->wordEnd = static_cast<int16_t>(event.end);
@@ -253,19 +243,14 @@ void ServerLineParser::Parse(std::string_view line, LineBatch* batch, LineFacts*
 
 void ServerLineParser::ParseKill(std::string_view line, LineBatch* batch, LineFacts* facts) const {
   LineNames& names = batch->AddNames(facts);
-  size_t first = line.find_first_not_of(' ');
-  size_t clock = first == std::string_view::npos ? first : line.find(':', first);
-  if (clock != std::string_view::npos) {
-    size_t next;
-    names.numbers[0] = batch->SpanIn(FieldAfter(line, line.find(' ', clock + 7), &next));
-    names.numbers[1] = batch->SpanIn(FieldAfter(line, next, &next));
-  }
-  std::string_view killer;
-  std::string_view victim;
-  CutKillNames(line, &killer, &victim);
-  names.names[0] = KeepWithoutColourCodes(killer, batch);
-  names.names[1] = KeepWithoutColourCodes(victim, batch);
-  facts->weapon = WeaponIndex(WeaponOfMeansOfDeath(MeansOfDeath(line)));
+  KillLineText kill = CutKillLine(line);
+  names.numbers[0] = batch->SpanIn(kill.killerNumber);
+  names.numbers[1] = batch->SpanIn(kill.victimNumber);
+  names.raw[0] = batch->SpanIn(kill.killer);
+  names.raw[1] = batch->SpanIn(kill.victim);
+  names.names[0] = KeepWithoutColourCodes(kill.killer, batch);
+  names.names[1] = KeepWithoutColourCodes(kill.victim, batch);
+  names.meansOfDeath = MeansOfDeathId(kill.meansOfDeath);
 }
 
 void ServerLineParser::MatchVariables(std::string_view word, std::string_view line,
@@ -338,7 +323,7 @@ void ClientLineParser::ParseMessage(std::string_view line, LineBatch* batch,
     facts->kind = LineKind::kGameStart;
     return;
   }
-  facts->mapLoad = IsMapLoad(line);
+  if (IsMapLoad(line)) facts->flags |= kMapLoad;
   if (IsPlayerEntry(line)) {
     std::string_view rawName = EntryRawName(line);
     facts->kind = LineKind::kEntry;

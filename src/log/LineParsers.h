@@ -61,6 +61,17 @@ class ClientLineParser : public LineParser {
 // with a name.
 bool DiscoveryReadsVariables(const LineBatch& batch, const LineFacts& facts);
 
+// The parts of a "Kill:" line: the client numbers of killer and victim and their raw names (views
+// into the line; empty where the line does not have them).
+struct KillLineText {
+  std::string_view killerNumber;
+  std::string_view victimNumber;
+  std::string_view killer;
+  std::string_view victim;
+  std::string_view meansOfDeath;  // "-1" when the line names none
+};
+KillLineText CutKillLine(std::string_view line);
+
 // The kind of server log line an event word announces.
 LineKind KindOfEventWord(std::string_view word);
 // False for a server log line whose event word is of no kind (KindOfEventWord), told from the

@@ -84,6 +84,24 @@ std::string_view ClockTime(std::string_view line) {
   return line.substr(first, end - first);
 }
 
+NamingConnect ReadNamingConnect(std::string_view line, int wordEnd) {
+  NamingConnect connect;
+  size_t start = static_cast<size_t>(wordEnd) + 1;
+  if (wordEnd < 0 || start >= line.size()) return connect;
+  size_t blank = line.find(' ', start);
+  if (blank == std::string_view::npos || blank == start || blank + 1 >= line.size() ||
+      line[blank + 1] != '(') {
+    return connect;
+  }
+  size_t close = line.rfind(") [IP:");
+  if (close == std::string_view::npos || close <= blank) close = line.rfind(')');
+  if (close == std::string_view::npos || close <= blank + 1) return connect;
+  connect.number = line.substr(start, blank - start);
+  connect.rawName = line.substr(blank + 2, close - blank - 2);
+  connect.found = true;
+  return connect;
+}
+
 std::string_view TrailingClientNumber(std::string_view line) {
   if (line.empty()) return {};
   size_t blank = 0;
@@ -162,6 +180,92 @@ bool EndsBefore(std::string_view line, std::string_view text, size_t before) {
   size_t end = line.size() - before;
   if (!text.empty() && line[end - 1] != text.back()) return false;
   return line.compare(end - text.size(), text.size(), text) == 0;
+}
+
+}  // namespace vexor
+
+namespace vexor {
+namespace {
+
+bool Digits(const char* text, size_t count, int32_t* value) {
+  int32_t v = 0;
+  for (size_t i = 0; i < count; ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+    v = v * 10 + (text[i] - '0');
+  }
+  *value = v;
+  return true;
+}
+
+// Days from 1 January 1970 to the date (proleptic Gregorian calendar).
+int64_t DaysFromCivil(int32_t year, int32_t month, int32_t day) {
+  year -= month <= 2 ? 1 : 0;
+  int64_t era = (year >= 0 ? year : year - 399) / 400;
+  int64_t yearOfEra = year - era * 400;
+  int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+  int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  return era * 146097 + dayOfEra - 719468;
+}
+
+struct Stamp {
+  int32_t year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+  size_t end = 0;  // one past the closing bracket
+};
+
+// "[2017-05-07] [18:42:03]"
+bool ReadIsoStamp(const char* s, size_t size, Stamp* stamp) {
+  if (size < 23 || s[5] != '-' || s[8] != '-' || s[11] != ']' || s[12] != ' ' || s[13] != '[' ||
+      s[16] != ':' || s[19] != ':' || s[22] != ']') {
+    return false;
+  }
+  stamp->end = 23;
+  return Digits(s + 1, 4, &stamp->year) && Digits(s + 6, 2, &stamp->month) &&
+         Digits(s + 9, 2, &stamp->day) && Digits(s + 14, 2, &stamp->hour) &&
+         Digits(s + 17, 2, &stamp->minute) && Digits(s + 20, 2, &stamp->second);
+}
+
+// "[Sun Jan 03 19:25:52 2016]" (the day may be written " 3")
+bool ReadCTimeStamp(const char* s, size_t size, Stamp* stamp) {
+  if (size < 26 || s[4] != ' ' || s[8] != ' ' || s[11] != ' ' || s[14] != ':' || s[17] != ':' ||
+      s[20] != ' ' || s[25] != ']') {
+    return false;
+  }
+  static constexpr std::string_view kMonths = "JanFebMarAprMayJunJulAugSepOctNovDec";
+  size_t month = kMonths.find(std::string_view(s + 5, 3));
+  if (month == std::string_view::npos || month % 3 != 0) return false;
+  stamp->month = static_cast<int32_t>(month / 3) + 1;
+  stamp->end = 26;
+  bool padded = s[9] == ' ' && Digits(s + 10, 1, &stamp->day);
+  return (padded || Digits(s + 9, 2, &stamp->day)) && Digits(s + 12, 2, &stamp->hour) &&
+         Digits(s + 15, 2, &stamp->minute) && Digits(s + 18, 2, &stamp->second) &&
+         Digits(s + 21, 4, &stamp->year);
+}
+
+}  // namespace
+
+bool RewriteWallClock(char* line, size_t size) {
+  if (size == 0 || line[0] != '[') return false;
+  Stamp stamp;
+  if (!ReadIsoStamp(line, size, &stamp) && !ReadCTimeStamp(line, size, &stamp)) return false;
+  if (stamp.month < 1 || stamp.month > 12 || stamp.day < 1 || stamp.day > 31 || stamp.hour > 23 ||
+      stamp.minute > 59 || stamp.second > 60) {
+    return false;
+  }
+  // The clock takes the stamp's place and all but one of the blanks after it.
+  size_t body = stamp.end;
+  while (body < size && line[body] == ' ')
+    ++body;
+  if (body == stamp.end) return false;
+  int64_t minutes = DaysFromCivil(stamp.year, stamp.month, stamp.day) * 1440 +
+                    int64_t{stamp.hour} * 60 + stamp.minute;
+  if (minutes < 0) return false;
+  std::string clock =
+      std::to_string(minutes) + ":" + (stamp.second < 10 ? "0" : "") + std::to_string(stamp.second);
+  size_t place = body - 1;  // the blank before the body stays
+  if (clock.size() > place) return false;
+  std::memset(line, ' ', place - clock.size());
+  std::memcpy(line + place - clock.size(), clock.data(), clock.size());
+  return true;
 }
 
 }  // namespace vexor

@@ -49,6 +49,17 @@ std::string_view TrailingClientNumber(std::string_view line);
 // first "\t\" after it, both found before the last 3 characters; empty when they are not there.
 std::string_view UserInfoRawName(std::string_view infoLine, int from);
 
+// A connect line that names its player (Jedi Academy's mods): "ClientConnect: N (NAME) [IP:
+// ...]". The client number is the word after the event word; the raw name lies between the "("
+// after it and the last ")" before " [IP:" (or the last ")" of the line). found is false when the
+// line is not of that shape.
+struct NamingConnect {
+  std::string_view number;
+  std::string_view rawName;
+  bool found = false;
+};
+NamingConnect ReadNamingConnect(std::string_view line, int wordEnd);
+
 // The client number of a "ClientUserinfoChanged:" line: the text from one past its word end up
 // to the next blank, or up to its last character when no blank follows.
 std::string_view UserInfoClientNumber(std::string_view infoLine, int wordEnd);
@@ -70,5 +81,18 @@ size_t FirstMatchBefore(std::string_view line, std::string_view text, size_t fro
 // True when the n characters that end `before` characters before the end of the line equal
 // text (n = text length). EndsBefore("Bob rocket\n", "rocket", 1) is true.
 bool EndsBefore(std::string_view line, std::string_view text, size_t before);
+
+}  // namespace vexor
+
+namespace vexor {
+
+// Servers of some games (Jedi Academy's, with mods) stamp every line with the wall clock instead
+// of the game clock: "[2017-05-07] [18:42:03] Kill: ..." or "[Sun Jan 03 19:25:52 2016]  Kill:
+// ...". Such a stamp is rewritten in place into a game clock: minutes since 1 January 1970 and
+// seconds ("24960282:03"), right-aligned in the stamp's place and followed by one blank, so that
+// the rules that read a game clock and the event word after it read these lines too (the game's
+// own clock is then the time since its "InitGame:" line, GameClockSince). True when the line
+// began with a stamp (now rewritten); the line's length does not change.
+bool RewriteWallClock(char* line, size_t size);
 
 }  // namespace vexor

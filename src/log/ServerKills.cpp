@@ -1,16 +1,12 @@
 // Kills in a server log: every "Kill:" line is a frag, a suicide or a death caused by the world.
 #include <string>
 
+#include "log/GameFamilies.h"
 #include "log/LineText.h"
 #include "log/ServerLogPass.h"
 #include "stats/VexoriumDoc.h"
 
 namespace vexor {
-namespace {
-
-constexpr std::string_view kWorld = "1022";
-
-}  // namespace
 
 int32_t ServerLogPass::FindConnectedPlayer(std::string_view name, std::string_view number) {
   // The tries the connects of this name made (HandleConnect) are walked without look-ups.
@@ -60,13 +56,20 @@ int32_t ServerLogPass::ServerPosition(int32_t p, std::string_view number) {
 
 void ServerLogPass::HandleKill(const LineBatch& batch, const LineFacts& facts) {
   const LineNames& names = batch.NamesOf(facts);
+  if (IsNoKill(m_family, names.meansOfDeath)) return;
   std::string_view killerNumber = batch.Text(names.numbers[0]);
   std::string_view victimNumber = batch.Text(names.numbers[1]);
   std::string_view killerName = batch.Name(names.names[0]);
   std::string_view victimName = batch.Name(names.names[1]);
-  bool world = killerNumber == kWorld;
+  bool world = killerNumber == kWorldNumber;
   bool suicide = killerNumber == victimNumber;
   if (!world && (killerName.empty() || victimName.empty())) return;
+  if (m_rules->namesFromKills && m_doc.currentGame >= 1) {
+    TakeKillNames(batch, facts);
+  }
+  // Non-player characters count for no one: a player one kills dies, nothing more.
+  bool killerIsCharacter = IsNonPlayer(killerNumber);
+  if (IsNonPlayer(victimNumber)) return;
 
   int32_t game = m_doc.currentGame;
   int32_t playerNumber = CurrentPlayerNumber();
@@ -78,7 +81,7 @@ void ServerLogPass::HandleKill(const LineBatch& batch, const LineFacts& facts) {
   int32_t killer = -1;
   int32_t killerPosition = -1;
   bool fragged = false;
-  if (!world) {
+  if (!world && !killerIsCharacter) {
     killer = KillPlayer(killerName, killerNumber);
     if (killer > 0) {
       PlayerRecord& player = m_doc.players[static_cast<size_t>(killer)];
@@ -120,7 +123,21 @@ void ServerLogPass::HandleKill(const LineBatch& batch, const LineFacts& facts) {
     tables->Add(KillTables::kAllWeapons, killerPosition, victimPosition);
   }
   if (bothInTables && fragged) {
-    CountWeaponFrag(killer, facts.weapon, game, killerPosition, victimPosition);
+    CountWeaponFrag(killer, WeaponOfMeansOfDeath(m_family, names.meansOfDeath), game,
+                    killerPosition, victimPosition);
+  }
+}
+
+void ServerLogPass::TakeKillNames(const LineBatch& batch, const LineFacts& facts) {
+  const LineNames& names = batch.NamesOf(facts);
+  for (int i = 0; i < 2; ++i) {
+    std::string_view number = batch.Text(names.numbers[i]);
+    if (!TakesKillName(number)) continue;
+    ConnectName connect;
+    connect.rawName = batch.Text(names.raw[i]);
+    connect.name = batch.Name(names.names[i]);
+    if (connect.name.empty()) continue;
+    TakeConnection(std::string(number), GameClock(batch.Line(facts), facts), connect);
   }
 }
 
@@ -128,11 +145,11 @@ void ServerLogPass::CountWeaponFrag(int32_t killer, int8_t weapon, int32_t game,
                                     int32_t killerPosition, int32_t victimPosition) {
   if (weapon == kNoWeapon) return;
   PlayerRecord& player = m_doc.players[static_cast<size_t>(killer)];
-  ++player.weaponFrags[static_cast<size_t>(weapon)];
-  ++player.games.At(game).weaponFrags[static_cast<size_t>(weapon)];
+  ++player.WeaponFragsRef(weapon);
+  ++player.games.At(game).WeaponFragsRef(weapon);
   if (game >= 0 && game <= m_doc.gameCount && VexoriumDoc::IsGameSlot(game)) {
-    m_doc.games[static_cast<size_t>(game)].kills.Add(
-        KillTables::TableOf(static_cast<Weapon>(weapon)), killerPosition, victimPosition);
+    m_doc.games[static_cast<size_t>(game)].kills.Add(KillTables::TableOfWeapon(weapon),
+                                                     killerPosition, victimPosition);
   }
 }
 

@@ -3,8 +3,9 @@
 #include <string>
 #include <utility>
 
+#include "base/StringPrintf.h"
 #include "base/TextNumbers.h"
-#include "log/GameTypes.h"
+#include "log/GameFamilies.h"
 #include "log/LineText.h"
 #include "log/PlayTime.h"
 #include "log/ServerLogPass.h"
@@ -18,6 +19,9 @@ bool ServerLogPass::Parse() {
   m_hasUserInfoBefore = false;
   m_connectedIn.Clear();
   ForgetNameTries();
+  SetFamily(m_doc.currentGame >= 1 && m_doc.currentGame <= VexoriumDoc::kMaxGames
+                ? m_doc.games[static_cast<size_t>(m_doc.currentGame)].family
+                : GameFamily::kQuake3);
   std::string_view line;
   while (NextLine(&line)) {
     // A connect's handler reads on to the next line; this line and its facts stay valid.
@@ -36,16 +40,16 @@ void ServerLogPass::HandleServerLine(const LineBatch& batch, const LineFacts& fa
   std::string_view line = batch.Line(facts);
   switch (facts.kind) {
     case LineKind::kInitGame:
-      HandleInitGame(line);
+      HandleInitGame(line, (facts.flags & kWallClock) != 0);
       break;
     case LineKind::kConnect:
-      HandleConnect(line, facts.wordEnd);
+      HandleConnect(line, facts);
       break;
     case LineKind::kDisconnect:
-      HandleDisconnect(line);
+      HandleDisconnect(line, facts);
       break;
     case LineKind::kShutdown:
-      HandleShutdown(line);
+      HandleShutdown(line, facts);
       break;
     case LineKind::kKill:
       HandleKill(batch, facts);
@@ -55,7 +59,7 @@ void ServerLogPass::HandleServerLine(const LineBatch& batch, const LineFacts& fa
   }
 }
 
-void ServerLogPass::HandleInitGame(std::string_view line) {
+void ServerLogPass::HandleInitGame(std::string_view line, bool wallClock) {
   if (!m_doc.gameClosed) {
     // The previous game ended without "ShutdownGame:": its open connections end at 0:00 and
     // earn no play time.
@@ -69,33 +73,46 @@ void ServerLogPass::HandleInitGame(std::string_view line) {
   }
   m_doc.ResetClientSlots(1);
   m_connectedIn.Clear();
+  m_connections.Clear();
+  for (int32_t p : m_returnedIds)
+    m_returned[static_cast<size_t>(p)] = 0;
+  m_returnedIds.clear();
   m_doc.currentGame = SaturatingAdd(m_doc.currentGame, 1);
   m_doc.gameClosed = false;
-  bool coded = false;
-  char code = 0;
-  if (line.size() > 12) {
-    size_t at = line.rfind("g_gametype", line.size() - 13);
-    if (at != std::string_view::npos) {
-      coded = true;
-      code = line[at + 11];
-    }
-  }
+  SetFamily(FamilyOfInitGame(line, wallClock));
+  // A game stamped with the wall clock counts its clock from this line.
+  m_clockStart = wallClock ? ClockSeconds(ClockTime(line)) : 0;
   if (m_doc.currentGame <= VexoriumDoc::kMaxGames) {
     m_doc.games[static_cast<size_t>(m_doc.currentGame)].gameTypeName =
-        coded ? GameTypeName(m_doc, code) : "Unknown";
+        FamilyGameTypeName(m_doc, m_family, line);
   }
 }
 
-bool ServerLogPass::HandleConnect(std::string_view line, int wordEnd) {
-  std::string number(TrailingClientNumber(line));
-  std::string time(ClockTime(line));
+std::string ServerLogPass::GameClock(std::string_view line, const LineFacts& facts) const {
+  if ((facts.flags & kWallClock) == 0) return std::string(ClockTime(line));
+  int64_t seconds = ClockSeconds(ClockTime(line)) - m_clockStart;
+  if (seconds < 0) seconds = 0;
+  return StringPrintf("%lld:%02lld", static_cast<long long>(seconds / 60),
+                      static_cast<long long>(seconds % 60));
+}
+
+bool ServerLogPass::HandleConnect(std::string_view line, const LineFacts& facts) {
+  std::string number = ConnectNumber(line, facts.wordEnd, true);
+  std::string time = GameClock(line, facts);
   ConnectName connect;
-  ReadConnectName(line, wordEnd, &connect);
+  ReadConnectName(line, facts.wordEnd, &connect);
+  return TakeConnection(number, time, connect);
+}
+
+bool ServerLogPass::TakeConnection(const std::string& number, const std::string& time,
+                                   const ConnectName& connect) {
   // Until it names a player, the client connected in this number is nobody we know.
   m_connectedIn.Erase(number);
-  if (connect.name.empty()) return false;
-  int32_t team = connect.team;
-
+  bool inGame = m_doc.currentGame >= 1;
+  if (connect.name.empty()) {
+    if (inGame) m_connections.NobodyIn(number);
+    return false;
+  }
   std::vector<int32_t>& known = m_playerTries[connect.name];
   std::string name;
   int32_t found = -1;
@@ -113,7 +130,7 @@ bool ServerLogPass::HandleConnect(std::string_view line, int wordEnd) {
       known.push_back(p);
     }
     const std::string& slot = m_doc.players[static_cast<size_t>(p)].clientSlot;
-    if (slot == number || slot == VexoriumDoc::kNoSlot) {
+    if (slot == number || slot == VexoriumDoc::kNoSlot || m_connections.IsLeft(p)) {
       found = p;
       break;
     }
@@ -123,39 +140,64 @@ bool ServerLogPass::HandleConnect(std::string_view line, int wordEnd) {
     // Before the first game record 0 takes the connection as a scratch record. Record k
     // belongs to name k: a log that gained players since the discovery pass read it gets no
     // records beyond the names that pass found.
-    if (m_doc.currentGame < 1) {
+    if (!inGame) {
       p = 0;
     } else if (m_doc.playerCount < m_doc.nameCount) {
       p = m_doc.CreatePlayer(name, RawNameTry(connect.rawName, tries), number);
       if (p > 0) known.push_back(p);
     }
-    if (p < 0) return true;
+    if (p < 0) {
+      m_connections.NobodyIn(number);
+      return true;
+    }
   }
+  // A player who left the game and comes back keeps what he did in it before.
+  bool returning = inGame && p > 0 && m_connections.IsLeft(p);
   PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
   m_doc.SetClientSlot(p, number);
   m_connectedIn.Set(number, p);
+  if (inGame && p > 0) m_connections.Connected(number, p);
   player.connectTime = time;
   player.disconnectTime.clear();
   PlayerGame& game = player.games.At(m_doc.currentGame);
-  game = PlayerGame{};
-  game.seconds = 1;
-  game.team = team;
+  if (returning) {
+    NoteReturn(p);
+  } else {
+    game = PlayerGame{};
+    game.seconds = 1;
+  }
+  game.team = connect.team;
   return true;
 }
 
-void ServerLogPass::HandleDisconnect(std::string_view line) {
+void ServerLogPass::NoteReturn(int32_t p) {
+  if (static_cast<size_t>(p) >= m_returned.size()) {
+    m_returned.resize(static_cast<size_t>(p) + 1, 0);
+  }
+  if (m_returned[static_cast<size_t>(p)] == 0) m_returnedIds.push_back(p);
+  m_returned[static_cast<size_t>(p)] = 1;
+}
+
+bool ServerLogPass::Returned(int32_t p) const {
+  return p >= 0 && static_cast<size_t>(p) < m_returned.size() &&
+         m_returned[static_cast<size_t>(p)] != 0;
+}
+
+void ServerLogPass::HandleDisconnect(std::string_view line, const LineFacts& facts) {
   std::string_view number = TrailingClientNumber(line);
   int32_t p = ConnectedIn(number);
   if (p < 0) p = m_doc.ConnectedPlayerInSlot(number, 0, m_doc.playerCount, false);
+  if (m_doc.currentGame >= 1) m_connections.Disconnected(number);
   if (p < 0) return;
   PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
-  CreditConnection(p, ClockTime(line));
+  CreditConnection(p, GameClock(line, facts));
   player.connectTime.clear();
 }
 
-void ServerLogPass::HandleShutdown(std::string_view line) {
+void ServerLogPass::HandleShutdown(std::string_view line, const LineFacts& facts) {
   m_doc.gameClosed = true;
-  std::string_view time = ClockTime(line);
+  m_connections.GameEnded();
+  std::string time = GameClock(line, facts);
   for (int32_t p = 0; p <= m_doc.playerCount; ++p) {
     PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
     if (player.disconnectTime.empty() && !player.connectTime.empty()) CreditConnection(p, time);
@@ -178,7 +220,7 @@ void ServerLogPass::ForgetNameTries() {
 }
 
 // Ends a connection at the given clock: the time played is credited, the game's hourly rates
-// computed and the game counted as played.
+// computed and the game counted as played (once, for a player who came back to it).
 void ServerLogPass::CreditConnection(int32_t p, std::string_view disconnectTime) {
   PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
   player.disconnectTime = disconnectTime;
@@ -188,7 +230,7 @@ void ServerLogPass::CreditConnection(int32_t p, std::string_view disconnectTime)
   game.fragsPerHour = PerHour(game.seconds, game.frags);
   game.deathsPerHour = PerHour(game.seconds, game.deaths);
   game.suicidesPerHour = PerHour(game.seconds, game.suicides);
-  player.gamesPlayed = SaturatingAdd(player.gamesPlayed, 1);
+  if (!Returned(p)) player.gamesPlayed = SaturatingAdd(player.gamesPlayed, 1);
 }
 
 void ServerLogPass::AddPlayTime(std::string_view connectTime, std::string_view disconnectTime,
@@ -198,8 +240,10 @@ void ServerLogPass::AddPlayTime(std::string_view connectTime, std::string_view d
       (ClockSeconds(disconnectTime) - ClockSeconds(connectTime)) * player.timeCreditFactor;
   if (elapsed > 0) {
     player.totalSeconds = SaturatingAdd(player.totalSeconds, elapsed);
-    // A second connection in the same game keeps the seconds of the last one.
-    player.games.At(m_doc.currentGame).seconds = SaturatingAdd(0, elapsed);
+    // A second connection in the same game keeps the seconds of the last one; a player who
+    // came back to the game adds them to those of his earlier connections.
+    int32_t& seconds = player.games.At(m_doc.currentGame).seconds;
+    seconds = SaturatingAdd(Returned(p) ? seconds : 0, elapsed);
   }
   player.UpdateTimeText();
 }

@@ -9,6 +9,9 @@
 // applies the server custom variables to every line. Both find the same games and players in the
 // same order: record k belongs to name k.
 //
+// Each game is read by the line rules of its family (GameFamilies.h), taken from its "InitGame:"
+// line. A player who leaves a game and comes back to it is the same player (GameConnections.h).
+//
 // Files: ServerLogScan.cpp (discovery), ServerLogParse.cpp (games, connections, play time),
 // ServerKills.cpp (kills), ServerVariables.cpp (custom variables), ShortGames.cpp.
 #pragma once
@@ -21,6 +24,8 @@
 
 #include "base/TextHash.h"
 #include "log/ClientNumberTable.h"
+#include "log/GameConnections.h"
+#include "log/GameFamilies.h"
 #include "log/LogPass.h"
 
 namespace vexor {
@@ -47,6 +52,19 @@ class ServerLogPass : public LogPass {
   std::unique_ptr<LineParser> MakeParser(bool statistics) const;
 
   // --- Both passes.
+  // The killer number of a death the world caused.
+  static constexpr std::string_view kWorldNumber = "1022";
+  // Client numbers from here on are non-player characters where the family has them.
+  static constexpr int32_t kFirstNonPlayer = 32;
+  // The game's family and its rules.
+  void SetFamily(GameFamily family);
+  // The client number of a connect line: each pass cuts a plain connect's its own way.
+  std::string ConnectNumber(std::string_view line, int wordEnd, bool statistics) const;
+  // True when the client number stands for a non-player character in the game's family.
+  bool IsNonPlayer(std::string_view number) const;
+  // True when a kill line's player under this number is taken as connected (the family names
+  // players from kill lines, the number is a player's and nobody is connected in it).
+  bool TakesKillName(std::string_view number) const;
   // Reads the line after a connect line; the connect consumes it. The raw name and team come
   // from that line, unless it is another client's "ClientUserinfoChanged:" line (OpenArena
   // writes the next client's there). When it yields no name (or the log ends), they come from
@@ -62,15 +80,30 @@ class ServerLogPass : public LogPass {
 
   // --- Discovery.
   void ScanConnect(std::string_view line, int wordEnd);
-  void ScanInitGame(std::string_view line);
+  // The name a connect gives under the client number, made unique by tries, marked present.
+  void DiscoverConnection(const std::string& slot, const std::string& connectName);
+  // The players a kill line names where the family takes players from kill lines.
+  void ScanKillNames(std::string_view line);
+  void ScanInitGame(std::string_view line, bool wallClock);
 
   // --- Statistics: games, connections and play time.
   // One line's handler by its kind; a connect reads the line after its own.
   void HandleServerLine(const LineBatch& batch, const LineFacts& facts);
-  void HandleInitGame(std::string_view line);
-  bool HandleConnect(std::string_view line, int wordEnd);
-  void HandleDisconnect(std::string_view line);
-  void HandleShutdown(std::string_view line);
+  void HandleInitGame(std::string_view line, bool wallClock);
+  bool HandleConnect(std::string_view line, const LineFacts& facts);
+  // A connect's player under the client number from the clock on: the record of the name (made
+  // unique by tries), or a new one. False when the connect names nobody.
+  bool TakeConnection(const std::string& number, const std::string& time,
+                      const ConnectName& connect);
+  void HandleDisconnect(std::string_view line, const LineFacts& facts);
+  void HandleShutdown(std::string_view line, const LineFacts& facts);
+  // The line's game clock: as logged, or for a line stamped with the wall clock, the time since
+  // the game's "InitGame:" line.
+  std::string GameClock(std::string_view line, const LineFacts& facts) const;
+  // A player who left the game came back to it: his game's values stay, the seconds of his
+  // connections add up, and the game counts once in his games played.
+  void NoteReturn(int32_t p);
+  bool Returned(int32_t p) const;
   // Ends a connection at the given clock: the time played is credited, the game's hourly rates
   // computed and the game counted as played.
   void CreditConnection(int32_t p, std::string_view disconnectTime);
@@ -85,6 +118,8 @@ class ServerLogPass : public LogPass {
   // --- Statistics: kills.
   // A "Kill:" line: a frag, a suicide or a death caused by the world, and the kill tables.
   void HandleKill(const LineBatch& batch, const LineFacts& facts);
+  // The players a kill line names where the family takes players from kill lines.
+  void TakeKillNames(const LineBatch& batch, const LineFacts& facts);
   void CountWeaponFrag(int32_t killer, int8_t weapon, int32_t game, int32_t killerPosition,
                        int32_t victimPosition);
   // The record connected as number under name (disambiguated as needed) among records 0 to
@@ -106,6 +141,17 @@ class ServerLogPass : public LogPass {
   void ApplyServerVariables(const LineBatch& batch, const LineFacts& facts);
   int32_t VariablePlayer(const NamedPlayer& named, bool statistics) override;
 
+  GameFamily m_family = GameFamily::kQuake3;
+  const FamilyRules* m_rules = &RulesOf(GameFamily::kQuake3);
+  // Who is connected under which number in the current game, and who left it; kept alike in
+  // both passes (by name number, by record).
+  GameConnections m_connections;
+  // Statistics pass: the records that came back to the current game.
+  std::vector<uint8_t> m_returned;
+  std::vector<int32_t> m_returnedIds;
+  // Statistics pass: the wall clock of the current game's "InitGame:" line, in seconds, when
+  // its lines are stamped with the wall clock.
+  int64_t m_clockStart = 0;
   std::string m_userInfoBefore;  // the line read last, when it is a user-information line
   bool m_hasUserInfoBefore = false;
   // Statistics pass: the record each client number's latest connect in the current game took

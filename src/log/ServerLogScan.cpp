@@ -4,6 +4,8 @@
 #include <utility>
 
 #include "base/TextNumbers.h"
+#include "log/GameFamilies.h"
+#include "log/LineParsers.h"
 #include "log/LineText.h"
 #include "log/ServerLogPass.h"
 #include "stats/VexoriumDoc.h"
@@ -37,6 +39,9 @@ bool ServerLogPass::Scan() {
   if (!OpenLog(MakeParser(false))) return false;
   m_hasUserInfoBefore = false;
   ForgetNameTries();
+  SetFamily(m_doc.gameCount >= 1 && m_doc.gameCount <= VexoriumDoc::kMaxGames
+                ? m_doc.games[static_cast<size_t>(m_doc.gameCount)].family
+                : GameFamily::kQuake3);
   std::string_view line;
   while (NextLine(&line)) {
     if (line.size() <= 10) {
@@ -44,14 +49,25 @@ bool ServerLogPass::Scan() {
       continue;
     }
     LineKind kind = m_facts->kind;
-    if (kind == LineKind::kConnect && m_doc.gameCount > 0) {
+    bool inGame = m_doc.gameCount > 0;
+    if (kind == LineKind::kConnect && inGame) {
       ScanConnect(line, m_facts->wordEnd);  // notes the line it consumes
       continue;
     }
-    if (kind == LineKind::kInitGame) ScanInitGame(line);
+    if (kind == LineKind::kInitGame) ScanInitGame(line, (m_facts->flags & kWallClock) != 0);
+    if (kind == LineKind::kDisconnect && inGame) {
+      m_connections.Disconnected(TrailingClientNumber(line));
+    }
+    if (kind == LineKind::kShutdown) m_connections.GameEnded();
+    if (kind == LineKind::kKill && inGame && m_rules->namesFromKills) ScanKillNames(line);
     NoteLineBeforeConnect(kind, line);
   }
   return FinishPass();
+}
+
+void ServerLogPass::SetFamily(GameFamily family) {
+  m_family = family;
+  m_rules = &RulesOf(family);
 }
 
 void ServerLogPass::NoteLineBeforeConnect(LineKind kind, std::string_view line) {
@@ -59,8 +75,29 @@ void ServerLogPass::NoteLineBeforeConnect(LineKind kind, std::string_view line) 
   if (m_hasUserInfoBefore) m_userInfoBefore.assign(line);
 }
 
+std::string ServerLogPass::ConnectNumber(std::string_view line, int wordEnd,
+                                         bool statistics) const {
+  if (m_rules->connectNamesPlayer) {
+    NamingConnect naming = ReadNamingConnect(line, wordEnd);
+    if (naming.found) return std::string(naming.number);
+  }
+  // The two passes have always cut a plain connect's number each its own way; both give the
+  // same number for every connect line a server writes ("ClientConnect: 7").
+  return std::string(statistics ? TrailingClientNumber(line) : RestOfLine(line, wordEnd));
+}
+
 void ServerLogPass::ReadConnectName(std::string_view connectLine, int wordEnd,
                                     ConnectName* connect) {
+  if (m_rules->connectNamesPlayer) {
+    // The connect line names the player; the line after it is a line of its own.
+    NamingConnect naming = ReadNamingConnect(connectLine, wordEnd);
+    if (naming.found) {
+      connect->rawName = naming.rawName;
+      connect->name = StripColourCodes(connect->rawName);
+      m_hasUserInfoBefore = false;
+      return;
+    }
+  }
   // The client number is cut alike in both passes, so that both find the same players.
   std::string_view number = TrailingClientNumber(connectLine);
   bool infoBeforeFits =
@@ -69,6 +106,17 @@ void ServerLogPass::ReadConnectName(std::string_view connectLine, int wordEnd,
   std::string_view next;
   bool read = NextLine(&next);
   LineKind nextKind = read ? m_facts->kind : LineKind::kOther;
+  // Urban Terror logs the whole user information of the client ("ClientUserinfo:") before the
+  // change that names him: those lines are consumed too. A few at most, so that the connect
+  // line stays readable (a line stays valid while one more batch is read).
+  constexpr int kMostWholeInfoLines = 8;
+  for (int skipped = 0; read && m_rules->userInfoBeforeName && skipped < kMostWholeInfoLines &&
+                        nextKind == LineKind::kUserInfoWhole &&
+                        UserInfoClientNumber(next, m_facts->wordEnd) == number;
+       ++skipped) {
+    read = NextLine(&next);
+    nextKind = read ? m_facts->kind : LineKind::kOther;
+  }
   // OpenArena may log the next client's user information right after a connect line: that
   // line names another player, not this one.
   bool othersInfo = read && !number.empty() && nextKind == LineKind::kUserInfo &&
@@ -96,19 +144,26 @@ void ServerLogPass::ReadConnectName(std::string_view connectLine, int wordEnd,
 
 void ServerLogPass::ScanConnect(std::string_view line, int wordEnd) {
   // The line that follows is consumed: keep what the connect line gives first.
-  std::string slot(RestOfLine(line, wordEnd));
+  std::string slot = ConnectNumber(line, wordEnd, false);
   ConnectName connect;
   ReadConnectName(line, wordEnd, &connect);
-  if (connect.name.empty()) return;
+  if (connect.name.empty()) {
+    m_connections.NobodyIn(slot);
+    return;
+  }
+  DiscoverConnection(slot, connect.name);
+}
+
+void ServerLogPass::DiscoverConnection(const std::string& slot, const std::string& connectName) {
   int32_t game = m_doc.gameCount;
-  std::vector<int32_t>& found = m_nameTries[connect.name];
+  std::vector<int32_t>& found = m_nameTries[connectName];
   std::string name;
   for (size_t tries = 0;; ++tries) {
     int32_t n;
     if (tries < found.size()) {
       n = found[tries];
     } else {
-      name = tries == 0 ? connect.name
+      name = tries == 0 ? connectName
                         : Disambiguate(m_doc.PlayerName(found.back()), static_cast<int>(tries));
       n = m_doc.FindName(name);
       if (n < 0) break;
@@ -116,25 +171,58 @@ void ServerLogPass::ScanConnect(std::string_view line, int wordEnd) {
     }
     m_doc.presence.Mark(game, n);
     const std::string& held = m_doc.NameSlot(n);
-    // Another client already uses this name in this game: the next try.
-    if (held != slot && held != VexoriumDoc::kNoSlot) continue;
+    // Another client uses this name in this game, and its player has not left: the next try.
+    if (held != slot && held != VexoriumDoc::kNoSlot && !m_connections.IsLeft(n)) continue;
     m_doc.SetNameSlot(n, slot);
+    m_connections.Connected(slot, n);
     return;
   }
   int32_t n = m_doc.AddName(name, slot);
   if (n > 0) {
     found.push_back(n);
     m_doc.presence.Mark(game, n);
+    m_connections.Connected(slot, n);
+  } else {
+    m_connections.NobodyIn(slot);
   }
 }
 
-void ServerLogPass::ScanInitGame(std::string_view line) {
+void ServerLogPass::ScanKillNames(std::string_view line) {
+  // The lines the statistics pass takes names from (HandleKill, TakeKillNames).
+  KillLineText kill = CutKillLine(line);
+  if (IsNoKill(m_family, MeansOfDeathId(kill.meansOfDeath))) return;
+  std::string_view numbers[2] = {kill.killerNumber, kill.victimNumber};
+  std::string names[2] = {StripColourCodes(kill.killer), StripColourCodes(kill.victim)};
+  if (numbers[0] != kWorldNumber && (names[0].empty() || names[1].empty())) return;
+  for (int i = 0; i < 2; ++i) {
+    if (TakesKillName(numbers[i]) && !names[i].empty()) {
+      DiscoverConnection(std::string(numbers[i]), names[i]);
+    }
+  }
+}
+
+bool ServerLogPass::TakesKillName(std::string_view number) const {
+  return !IsNonPlayer(number) && number != kWorldNumber && !number.empty() &&
+         m_connections.In(number) == ClientNumberTable::kNobody;
+}
+
+bool ServerLogPass::IsNonPlayer(std::string_view number) const {
+  if (!m_rules->nonPlayerCharacters || number == kWorldNumber) return false;
+  return number.find_first_not_of("0123456789") == std::string_view::npos && !number.empty() &&
+         (number.size() > 2 || WholeNumber(number) >= kFirstNonPlayer);
+}
+
+void ServerLogPass::ScanInitGame(std::string_view line, bool wallClock) {
   m_doc.gameCount = SaturatingAdd(m_doc.gameCount, 1);
   m_doc.ResetNameSlots();
+  m_connections.Clear();
+  SetFamily(FamilyOfInitGame(line, wallClock));
+  m_doc.familiesRead[static_cast<size_t>(m_family)] = true;
   if (m_doc.gameCount > VexoriumDoc::kMaxGames) return;
   GameRecord& game = m_doc.games[static_cast<size_t>(m_doc.gameCount)];
   game.playerNumber = 0;
   game.serverLogGame = 1;
+  game.family = m_family;
   KeyValue map = ValueOf(line, "mapname", 8);
   KeyValue time = ValueOf(line, "timelimit", 10);
   KeyValue frag = ValueOf(line, "fraglimit", 10);

@@ -344,6 +344,12 @@ void HtmlPageWriter::WriteVariableTables(int32_t game, VariableSide side) {
 void HtmlPageWriter::WriteKillCharts(int32_t game) {
   for (const KillChart& chart : kKillCharts)
     WriteKillChart(game, chart.table, chart.title);
+  // The weapons of the other games, named as their players name them.
+  for (int table : m_doc.games[static_cast<size_t>(game)].kills.OtherTables()) {
+    std::string title = StringPrintf("<b>Killchart (%s Kills)</b>",
+                                     std::string(WeaponInfoOf(table - 1).name).c_str());
+    WriteKillChart(game, table, title.c_str());
+  }
 }
 
 void HtmlPageWriter::WriteKillChart(int32_t game, int table, const char* title) {

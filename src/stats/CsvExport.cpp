@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/AtomicFile.h"
+#include "stats/GameFamily.h"
 #include "stats/VexoriumDoc.h"
 #include "stats/Weapons.h"
 
@@ -16,8 +17,9 @@ namespace {
 // Output is handed to the file in blocks of about this size.
 constexpr size_t kBlockSize = 256 * 1024;
 
-// The 14 fixed values that follow the name on a line: some counts of the record, its weapon
-// frags in a fixed weapon order, then some more counts.
+// The fixed values that follow the name on a line: some counts of the record, its weapon frags
+// in a fixed weapon order (Quake III's nine; a load of other games has their weapons after them,
+// or in their place), then some more counts.
 template <typename Record, size_t Before, size_t After>
 struct FixedColumns {
   std::array<int32_t Record::*, Before> before;
@@ -70,6 +72,8 @@ class CsvWriter {
       : m_file(file),
         m_clientColumns(VisibleVariables(doc.clientVars, doc.clientVarCount)),
         m_serverColumns(VisibleVariables(doc.serverVars, doc.serverVarCount)),
+        m_playerWeapons(WeaponsInLoad(doc, kPlayerColumns.weapons)),
+        m_gameWeapons(WeaponsInLoad(doc, kGameColumns.weapons)),
         m_lastGame(std::min(doc.gameCount, VexoriumDoc::kMaxGames)) {
     m_out.reserve(kBlockSize + 4096);
   }
@@ -77,7 +81,7 @@ class CsvWriter {
   void WritePlayerLine(const PlayerRecord& player) {
     AppendCsvField(&m_out, player.name);
     m_out.append(", ");
-    AppendFixed(kPlayerColumns, player);
+    AppendFixed(kPlayerColumns, m_playerWeapons, player);
     for (int v : m_clientColumns)
       AppendValue(TotalAt(player.clientVarTotals, v));
     for (int v : m_serverColumns)
@@ -100,7 +104,7 @@ class CsvWriter {
       AppendNumber(&m_label, n);
       AppendCsvField(&m_out, m_label);
       m_out.append(", ");
-      AppendFixed(kGameColumns, game);
+      AppendFixed(kGameColumns, m_gameWeapons, game);
       for (int v : m_clientColumns)
         AppendValue(game.ClientVar(v));
       for (int v : m_serverColumns)
@@ -116,11 +120,12 @@ class CsvWriter {
 
  private:
   template <typename Record, size_t Before, size_t After>
-  void AppendFixed(const FixedColumns<Record, Before, After>& columns, const Record& record) {
+  void AppendFixed(const FixedColumns<Record, Before, After>& columns,
+                   const std::vector<WeaponId>& weapons, const Record& record) {
     for (int32_t Record::*field : columns.before)
       AppendValue(record.*field);
-    for (Weapon weapon : columns.weapons)
-      AppendValue(record.weaponFrags[static_cast<size_t>(Index(weapon))]);
+    for (WeaponId weapon : weapons)
+      AppendValue(record.WeaponFrags(weapon));
     for (int32_t Record::*field : columns.after)
       AppendValue(record.*field);
   }
@@ -140,6 +145,8 @@ class CsvWriter {
   AtomicFile& m_file;
   const std::vector<int> m_clientColumns;
   const std::vector<int> m_serverColumns;
+  const std::vector<WeaponId> m_playerWeapons;
+  const std::vector<WeaponId> m_gameWeapons;
   const int32_t m_lastGame;
   std::string m_out;
   std::string m_label;

@@ -94,6 +94,7 @@ void Install(DataFileContents&& contents, VexoriumDoc& doc) {
   doc.teamArenaSet = contents.teamArenaSet;
   doc.clientLogSeen = contents.clientLogSeen;
   doc.serverLogAbsent = contents.serverLogAbsent;
+  doc.familiesRead = contents.familiesRead;
   doc.clientVarCount = contents.clientVarCount;
   doc.serverVarCount = contents.serverVarCount;
   doc.clientVars = std::move(contents.clientVars);

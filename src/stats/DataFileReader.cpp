@@ -1,5 +1,7 @@
 #include "stats/DataFileReader.h"
 
+#include "stats/DataFileFamilies.h"
+
 #include <algorithm>
 
 #include "base/Archive.h"
@@ -69,8 +71,13 @@ bool DataFileReader::Read() {
     if (!ReadGame(g, m_contents.games[static_cast<size_t>(g)])) return false;
   }
   if (!ReadPresence()) return false;
-  // The counts fix the size of the whole file: anything after the presence table means the
-  // file is not what its header says.
+  // The statistics of other games' logs go on with their section.
+  if (!m_archive.AtEnd()) {
+    std::string problem;
+    if (!ReadFamilySection(m_archive, &m_contents, &problem)) return Fail(problem);
+  }
+  // The counts fix the size of the whole file: anything after the presence table (or the
+  // families' section) means the file is not what its header says.
   if (!m_archive.AtEnd()) {
     return Fail(StringPrintf("it goes on after the end its counts announce (%llu more bytes)",
                              static_cast<unsigned long long>(m_archive.Remaining())));

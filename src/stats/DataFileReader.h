@@ -24,6 +24,8 @@ struct DataFileContents {
   bool teamArenaSet = false;
   bool clientLogSeen = false;
   bool serverLogAbsent = false;
+  // Quake III's alone unless the file has the section of the other families.
+  std::array<bool, kGameFamilyCount> familiesRead{true};
   int32_t clientVarCount = 0;
   int32_t serverVarCount = 0;
   ClientVariableSet clientVars;  // slots 1 to clientVarCount from the file, the rest cleared

@@ -5,6 +5,7 @@
 
 #include "base/Archive.h"
 #include "customvars/VariableFile.h"
+#include "stats/DataFileFamilies.h"
 #include "stats/DataFileLayout.h"
 #include "stats/VexoriumDoc.h"
 
@@ -63,6 +64,7 @@ void DataFileWriter::Write() {
   for (int32_t g = 1; g <= m_games; ++g)
     WriteGame(m_doc.games[static_cast<size_t>(g)]);
   WritePresence();
+  if (NeedsFamilySection(m_doc)) WriteFamilySection(m_archive, m_doc);
   m_archive.Flush();
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "stats/GameFamily.h"
 #include "stats/KillTables.h"
 
 namespace vexor {
@@ -16,7 +17,8 @@ struct GameRecord {
   std::string mapName;
   std::string gameTypeName;
   KillTables kills;
-  bool shortGame = false;  // true hides the game from lists, graphs and the report
+  bool shortGame = false;                   // true hides the game from lists, graphs and the report
+  GameFamily family = GameFamily::kQuake3;  // the game its log was written by
 };
 
 }  // namespace vexor

@@ -51,6 +51,12 @@ void SumPlayer(PlayerRecord& player, const Grouping& grouping) {
       AddWrapping(&group.weaponFrags[static_cast<size_t>(w)],
                   game.weaponFrags[static_cast<size_t>(w)]);
     }
+    if (!game.otherWeaponFrags.Empty()) {
+      for (WeaponId w = kWeaponCount; w < kAllWeaponCount; ++w) {
+        int32_t frags = game.otherWeaponFrags.Get(w);
+        if (frags != 0) AddWrapping(&group.otherWeaponFrags.At(w), frags);
+      }
+    }
     AddWrapping(&group.frags, game.frags);
     AddWrapping(&group.deaths, game.deaths);
     AddWrapping(&group.suicides, game.suicides);
@@ -91,6 +97,7 @@ void SumGameRecords(VexoriumDoc& doc, const Grouping& grouping) {
     group.serverLogGame = game.serverLogGame;
     group.mapName = game.mapName;
     group.gameTypeName = game.gameTypeName;
+    group.family = game.family;
   }
   doc.displayedGameCount = 0;
   for (int32_t u = 1; u <= grouping.groupCount; ++u) {
@@ -102,6 +109,7 @@ void SumGameRecords(VexoriumDoc& doc, const Grouping& grouping) {
     game.serverLogGame = group.serverLogGame;
     game.mapName = std::move(group.mapName);
     game.gameTypeName = std::move(group.gameTypeName);
+    game.family = group.family;
     // The kills of a group's games cannot be combined: positions differ from game to game.
     // Games before the group start keep theirs.
     if (u >= grouping.start) game.kills.Allocate(game.playerNumber);

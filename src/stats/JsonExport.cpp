@@ -11,6 +11,7 @@
 #include "base/AtomicFile.h"
 #include "base/StringPrintf.h"
 #include "stats/DerivedValues.h"
+#include "stats/GameFamily.h"
 #include "stats/GamePlayers.h"
 #include "stats/VexoriumDoc.h"
 #include "stats/Weapons.h"
@@ -20,11 +21,6 @@ namespace {
 
 constexpr size_t kFlushSize = 64 * 1024;
 constexpr int kFormatVersion = 1;
-
-// JSON keys of the weapons, indexed by Weapon.
-constexpr std::array<const char*, kWeaponCount> kWeaponKeys = {
-    "gauntlet",  "machinegun", "shotgun", "rocket", "grenade",
-    "lightning", "plasma",     "railgun", "bfg"};
 
 // Keys of the change-slot fields, in the order of kSlotsInRecordOrder.
 struct SlotKeys {
@@ -217,12 +213,16 @@ void WriteDefinitions(JsonOut& out, std::string_view key, const Set& set, int32_
   out.EndArray();
 }
 
-// Weapon counts by weapon key; with onlyNonZero, weapons without frags are left out.
-void WriteWeapons(JsonOut& out, const std::array<int32_t, kWeaponCount>& frags, bool onlyNonZero) {
+// Weapon counts by weapon key, for the load's weapons; with onlyNonZero, weapons without frags
+// are left out.
+template <typename Record>
+void WriteWeapons(JsonOut& out, const Record& record, const std::vector<WeaponId>& weapons,
+                  bool onlyNonZero) {
   out.Key("weapons");
   out.BeginObject();
-  for (size_t w = 0; w < kWeaponCount; ++w) {
-    if (!onlyNonZero || frags[w] != 0) out.Field(kWeaponKeys[w], int64_t{frags[w]});
+  for (WeaponId w : weapons) {
+    int32_t frags = record.WeaponFrags(w);
+    if (!onlyNonZero || frags != 0) out.Field(WeaponInfoOf(w).key, int64_t{frags});
   }
   out.EndObject();
 }
@@ -239,12 +239,15 @@ void WriteVariableCounts(JsonOut& out, std::string_view key, const std::vector<i
   out.EndObject();
 }
 
+// What every player's and game's entry is written with.
 struct VariableCounts {
   int32_t client;
   int32_t server;
+  std::vector<WeaponId> weapons;  // the load's weapons (WeaponsInLoad)
 };
 
-void WritePlayerGame(JsonOut& out, int32_t game, const PlayerGame& values, VariableCounts vars) {
+void WritePlayerGame(JsonOut& out, int32_t game, const PlayerGame& values,
+                     const VariableCounts& vars) {
   out.Key(NumberKey(game));
   out.BeginObject();
   out.Field("frags", int64_t{values.frags});
@@ -255,14 +258,14 @@ void WritePlayerGame(JsonOut& out, int32_t game, const PlayerGame& values, Varia
   out.Field("fragsPerHour", values.fragsPerHour);
   out.Field("deathsPerHour", values.deathsPerHour);
   out.Field("suicidesPerHour", values.suicidesPerHour);
-  WriteWeapons(out, values.weaponFrags, true);
+  WriteWeapons(out, values, vars.weapons, true);
   WriteVariableCounts(out, "clientVariables", values.clientVarCounts, vars.client, true);
   WriteVariableCounts(out, "serverVariables", values.serverVarCounts, vars.server, true);
   out.EndObject();
 }
 
 void WritePlayer(JsonOut& out, int32_t number, const PlayerRecord& player, int32_t gameCount,
-                 VariableCounts vars) {
+                 const VariableCounts& vars) {
   out.BeginObject();
   out.Field("number", int64_t{number});
   out.Field("name", player.name);
@@ -279,7 +282,7 @@ void WritePlayer(JsonOut& out, int32_t number, const PlayerRecord& player, int32
   out.Field("fragsPerHour", rates.frags);
   out.Field("deathsPerHour", rates.deaths);
   out.Field("suicidesPerHour", rates.suicides);
-  WriteWeapons(out, player.weaponFrags, false);
+  WriteWeapons(out, player, vars.weapons, false);
   WriteVariableCounts(out, "clientVariables", player.clientVarTotals, vars.client, false);
   WriteVariableCounts(out, "serverVariables", player.serverVarTotals, vars.server, false);
   out.Key("games");
@@ -311,11 +314,13 @@ void WriteKillTable(JsonOut& out, const KillTables& kills, int table) {
 }
 
 void WriteGame(JsonOut& out, int32_t number, const GameRecord& game,
-               std::span<const int32_t> present) {
+               std::span<const int32_t> present, const std::vector<WeaponId>& weapons) {
   out.BeginObject();
   out.Field("number", int64_t{number});
   out.Field("map", game.mapName);
   out.Field("type", game.gameTypeName);
+  // Games of Quake III Arena and its kin say nothing, as before other games were read.
+  if (game.family != GameFamily::kQuake3) out.Field("family", FamilyName(game.family));
   out.Field("fragLimit", int64_t{game.fragLimit});
   out.Field("timeLimit", int64_t{game.timeLimit});
   out.Field("serverLog", game.serverLogGame != 0);
@@ -331,9 +336,9 @@ void WriteGame(JsonOut& out, int32_t number, const GameRecord& game,
   out.BeginObject();
   out.Key("all");
   WriteKillTable(out, game.kills, KillTables::kAllWeapons);
-  for (size_t w = 0; w < kWeaponCount; ++w) {
-    out.Key(kWeaponKeys[w]);
-    WriteKillTable(out, game.kills, KillTables::TableOf(static_cast<Weapon>(w)));
+  for (WeaponId w : weapons) {
+    out.Key(WeaponInfoOf(w).key);
+    WriteKillTable(out, game.kills, KillTables::TableOfWeapon(w));
   }
   out.EndObject();
   out.EndObject();
@@ -413,7 +418,8 @@ void WriteJson(const VexoriumDoc& doc, ByteSink& sink) {
   const int32_t players = std::clamp(doc.nameCount, 0, VexoriumDoc::kMaxPlayers);
   const int32_t games = std::clamp(doc.gameCount, 0, VexoriumDoc::kMaxGames);
   const VariableCounts vars{std::clamp(doc.clientVarCount, 0, kMaxVariables),
-                            std::clamp(doc.serverVarCount, 0, kMaxVariables)};
+                            std::clamp(doc.serverVarCount, 0, kMaxVariables),
+                            WeaponsInLoad(doc, kPerGameOrder)};
   JsonOut out(sink);
   out.BeginObject();
   out.Field("format", "vexor statistics");
@@ -439,7 +445,7 @@ void WriteJson(const VexoriumDoc& doc, ByteSink& sink) {
   GamePlayers present(doc);
   for (int32_t g = 1; g <= games; ++g) {
     out.NewLine();
-    WriteGame(out, g, doc.games[static_cast<size_t>(g)], present.In(g));
+    WriteGame(out, g, doc.games[static_cast<size_t>(g)], present.In(g), vars.weapons);
   }
   out.NewLine();
   out.EndArray();

@@ -13,6 +13,7 @@ constexpr int32_t kLargestTable = 1 << 16;
 void KillTables::Allocate(int32_t playerNumber) {
   m_keys.clear();
   m_counts.clear();
+  m_other.clear();
   m_last = 0;
   m_size = playerNumber < 0 ? 0 : std::min(playerNumber + 1, kLargestTable);
 }
@@ -32,8 +33,15 @@ size_t KillTables::LowerBound(uint32_t key) const {
 }
 
 int32_t KillTables::Get(int table, int32_t killer, int32_t victim) const {
-  if (!Inside(killer, victim) || table < 0 || table >= kTableCount) return 0;
+  if (!Inside(killer, victim) || table < 0 || table >= kAllTableCount) return 0;
   uint32_t key = Key(killer, victim);
+  if (table >= kTableCount) {
+    const OtherTable* other = FindOther(table);
+    if (other == nullptr) return 0;
+    auto it = std::lower_bound(other->keys.begin(), other->keys.end(), key);
+    if (it == other->keys.end() || *it != key) return 0;
+    return other->counts[static_cast<size_t>(it - other->keys.begin())];
+  }
   size_t at = LowerBound(key);
   if (at == m_keys.size() || m_keys[at] != key) return 0;
   return m_counts[at][static_cast<size_t>(table)];
@@ -52,8 +60,10 @@ KillTables::Counts* KillTables::FindOrInsert(uint32_t key) {
 }
 
 void KillTables::Add(int table, int32_t killer, int32_t victim) {
-  if (!Inside(killer, victim) || table < 0 || table >= kTableCount) return;
-  int32_t& count = (*FindOrInsert(Key(killer, victim)))[static_cast<size_t>(table)];
+  if (!Inside(killer, victim) || table < 0 || table >= kAllTableCount) return;
+  int32_t& count = table >= kTableCount
+                       ? OtherCount(table, Key(killer, victim))
+                       : (*FindOrInsert(Key(killer, victim)))[static_cast<size_t>(table)];
   count = static_cast<int32_t>(static_cast<uint32_t>(count) + 1u);
 }
 
@@ -76,7 +86,8 @@ size_t KillTables::FirstCellOfRow(int32_t killer) const {
 }
 
 int32_t KillTableRow::Next(int32_t victim) {
-  if (m_table < 0 || m_table >= KillTables::kTableCount || m_killer < 0 || victim < 0) return 0;
+  if (m_table >= KillTables::kTableCount) return m_tables.Get(m_table, m_killer, victim);
+  if (m_table < 0 || m_killer < 0 || victim < 0) return 0;
   size_t count = m_tables.CellCount();
   while (m_cell < count && m_tables.CellKiller(m_cell) == m_killer &&
          m_tables.CellVictim(m_cell) < victim) {
@@ -90,10 +101,58 @@ int32_t KillTableRow::Next(int32_t victim) {
 }
 
 bool KillTables::AnyPositive(int table) const {
-  if (table < 0 || table >= kTableCount) return false;
+  if (table >= kTableCount) {
+    const OtherTable* other = FindOther(table);
+    return other != nullptr &&
+           std::any_of(other->counts.begin(), other->counts.end(), [](int32_t c) { return c > 0; });
+  }
+  if (table < 0) return false;
   return std::any_of(m_counts.begin(), m_counts.end(), [table](const Counts& counts) {
     return counts[static_cast<size_t>(table)] > 0;
   });
+}
+
+const KillTables::OtherTable* KillTables::FindOther(int table) const {
+  auto it = std::lower_bound(m_other.begin(), m_other.end(), table,
+                             [](const OtherTable& t, int wanted) { return t.table < wanted; });
+  return it != m_other.end() && it->table == table ? &*it : nullptr;
+}
+
+int32_t& KillTables::OtherCount(int table, uint32_t key) {
+  auto it = std::lower_bound(m_other.begin(), m_other.end(), table,
+                             [](const OtherTable& t, int wanted) { return t.table < wanted; });
+  if (it == m_other.end() || it->table != table) it = m_other.insert(it, OtherTable{table, {}, {}});
+  auto at = std::lower_bound(it->keys.begin(), it->keys.end(), key);
+  size_t i = static_cast<size_t>(at - it->keys.begin());
+  if (at == it->keys.end() || *at != key) {
+    it->keys.insert(at, key);
+    it->counts.insert(it->counts.begin() + static_cast<std::ptrdiff_t>(i), 0);
+  }
+  return it->counts[i];
+}
+
+std::vector<int> KillTables::OtherTables() const {
+  std::vector<int> tables;
+  for (const OtherTable& other : m_other)
+    tables.push_back(other.table);
+  return tables;
+}
+
+std::vector<KillTables::Cell> KillTables::OtherTableCells(int table) const {
+  std::vector<Cell> cells;
+  const OtherTable* other = FindOther(table);
+  if (other == nullptr) return cells;
+  for (size_t i = 0; i < other->keys.size(); ++i) {
+    cells.push_back({static_cast<int32_t>(other->keys[i] >> 16),
+                     static_cast<int32_t>(other->keys[i] & 0xFFFFu), other->counts[i]});
+  }
+  return cells;
+}
+
+void KillTables::SetOtherCell(int table, int32_t killer, int32_t victim, int32_t count) {
+  if (!Inside(killer, victim) || table < kTableCount || table >= kAllTableCount) return;
+  if (count == 0 && FindOther(table) == nullptr) return;
+  OtherCount(table, Key(killer, victim)) = count;
 }
 
 }  // namespace vexor

@@ -1,6 +1,10 @@
 // The killer-by-victim tables of one game: the all-weapons table and one per weapon, each square
 // with (player number + 1) rows and columns addressed [killer's position][victim's position].
 // Only cells that ever counted something are stored; every other cell reads 0.
+//
+// Table 0 is all weapons, table 1 + w the weapon w (WeaponId). The all-weapons table and Quake
+// III's nine are kept together, ten counts a cell (most games have no other); the tables of the
+// other games' weapons are kept apart, each as its own cells.
 #pragma once
 
 #include <array>
@@ -14,9 +18,13 @@ namespace vexor {
 
 class KillTables {
  public:
+  // The tables kept ten counts a cell: all weapons and Quake III's nine.
   static constexpr int kTableCount = 1 + kWeaponCount;
+  // Every table, the other games' weapons included.
+  static constexpr int kAllTableCount = 1 + kAllWeaponCount;
   static constexpr int kAllWeapons = 0;
   static constexpr int TableOf(Weapon weapon) { return 1 + Index(weapon); }
+  static constexpr int TableOfWeapon(WeaponId weapon) { return 1 + weapon; }
 
   // Sizes the tables for a game with the given player number and clears them.
   void Allocate(int32_t playerNumber);
@@ -36,6 +44,19 @@ class KillTables {
   // True when some cell of the table is above 0.
   bool AnyPositive(int table) const;
 
+  // The tables of the other games' weapons that hold a cell (tables kTableCount onward), in
+  // ascending order, and a cell's count in one of them. For reading and writing whole tables.
+  std::vector<int> OtherTables() const;
+  struct Cell {
+    int32_t killer = 0;
+    int32_t victim = 0;
+    int32_t count = 0;
+  };
+  // The stored cells of one of the other tables in row order.
+  std::vector<Cell> OtherTableCells(int table) const;
+  // Sets a cell of one of the other tables (reading a saved file); outside cells are ignored.
+  void SetOtherCell(int table, int32_t killer, int32_t victim, int32_t count);
+
   // The stored cells in row order (by killer, then victim), for walking a whole table without
   // a search per cell; every cell that is not stored reads 0.
   size_t CellCount() const { return m_keys.size(); }
@@ -54,12 +75,22 @@ class KillTables {
   size_t LowerBound(uint32_t key) const;
   Counts* FindOrInsert(uint32_t key);
 
+  // A table of another game's weapon: its cells' keys ascending, their counts beside.
+  struct OtherTable {
+    int table = 0;
+    std::vector<uint32_t> keys;
+    std::vector<int32_t> counts;
+  };
+  const OtherTable* FindOther(int table) const;
+  int32_t& OtherCount(int table, uint32_t key);
+
   int32_t m_size = 0;
   // The stored cells: their keys ascending, and their counts in the same order. The keys lie
   // apart so that a search reads four bytes a cell.
   std::vector<uint32_t> m_keys;
   std::vector<Counts> m_counts;
-  size_t m_last = 0;  // the cell found or inserted last
+  size_t m_last = 0;                // the cell found or inserted last
+  std::vector<OtherTable> m_other;  // by table, ascending
 };
 
 // One row of a table read from left to right, for writing a whole row without a search per

@@ -55,7 +55,9 @@ class LogInput {
   std::FILE* m_file;
 };
 
-bool IsMarker(char byte) { return byte == kEndOfFileMarker || byte == kCarriageReturn; }
+bool IsMarker(char byte) {
+  return byte == kEndOfFileMarker || byte == kCarriageReturn;
+}
 
 // Reads the log to its end, stopping early at the first byte 26 or 13. False when a read
 // failed; *found tells whether such a byte was seen.
@@ -79,7 +81,8 @@ void AppendCleaned(const char* bytes, size_t size, std::string* out) {
   const char* end = bytes + size;
   while (bytes < end) {
     const char* span = bytes;
-    while (bytes < end && !IsMarker(*bytes) && *bytes != kLineFeed) ++bytes;
+    while (bytes < end && !IsMarker(*bytes) && *bytes != kLineFeed)
+      ++bytes;
     out->append(span, bytes);
     if (bytes == end) break;
     if (*bytes == kLineFeed) out->append("\r\n");

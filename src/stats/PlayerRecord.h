@@ -11,6 +11,25 @@
 
 namespace vexor {
 
+// Frags by weapon beyond Quake III's nine (weapons kWeaponCount onward), made only when a game
+// of another family counts one: most loads have none.
+class OtherWeaponFrags {
+ public:
+  int32_t Get(WeaponId weapon) const {
+    size_t i = static_cast<size_t>(weapon - kWeaponCount);
+    return i < m_frags.size() ? m_frags[i] : 0;
+  }
+  int32_t& At(WeaponId weapon) {
+    size_t i = static_cast<size_t>(weapon - kWeaponCount);
+    if (i >= m_frags.size()) m_frags.resize(kOtherWeaponCount, 0);
+    return m_frags[i];
+  }
+  bool Empty() const { return m_frags.empty(); }
+
+ private:
+  std::vector<int32_t> m_frags;
+};
+
 // One player's values in one game.
 struct PlayerGame {
   int32_t frags = 0;
@@ -22,12 +41,22 @@ struct PlayerGame {
   float deathsPerHour = 0;
   float suicidesPerHour = 0;
   std::array<int32_t, kWeaponCount> weaponFrags{};  // indexed by Weapon
+  OtherWeaponFrags otherWeaponFrags;
   // Custom-variable counts indexed by variable number; entries past the end read 0.
   std::vector<int32_t> clientVarCounts;
   std::vector<int32_t> serverVarCounts;
 
   int32_t ClientVar(int v) const { return CountAt(clientVarCounts, v); }
   int32_t ServerVar(int v) const { return CountAt(serverVarCounts, v); }
+  // Frags with any weapon (0 to kAllWeaponCount - 1).
+  int32_t WeaponFrags(WeaponId weapon) const {
+    return weapon < kWeaponCount ? weaponFrags[static_cast<size_t>(weapon)]
+                                 : otherWeaponFrags.Get(weapon);
+  }
+  int32_t& WeaponFragsRef(WeaponId weapon) {
+    return weapon < kWeaponCount ? weaponFrags[static_cast<size_t>(weapon)]
+                                 : otherWeaponFrags.At(weapon);
+  }
   // The counter of variable v, created (as 0) when needed. v must be 0 or more; the counters up
   // to `last` are made at the same time (a set's count: a game's counters are made once).
   int32_t& ClientVarRef(int v, int last = 0) { return GrowTo(clientVarCounts, v, last); }
@@ -96,12 +125,22 @@ struct PlayerRecord {
   float deathsPerHour = 0;
   float suicidesPerHour = 0;
   std::array<int32_t, kWeaponCount> weaponFrags{};  // totals, indexed by Weapon
+  OtherWeaponFrags otherWeaponFrags;                // totals of the other games' weapons
   std::vector<int32_t> clientVarTotals;             // entries 0 to the client variable count
   std::vector<int32_t> serverVarTotals;             // entries 0 to the server variable count
   GameSeries games;
 
   // Recomputes hours, minutes, seconds and the "%dh %dm %ds" text from the total seconds.
   void UpdateTimeText();
+  // Frag totals with any weapon (0 to kAllWeaponCount - 1).
+  int32_t WeaponFrags(WeaponId weapon) const {
+    return weapon < kWeaponCount ? weaponFrags[static_cast<size_t>(weapon)]
+                                 : otherWeaponFrags.Get(weapon);
+  }
+  int32_t& WeaponFragsRef(WeaponId weapon) {
+    return weapon < kWeaponCount ? weaponFrags[static_cast<size_t>(weapon)]
+                                 : otherWeaponFrags.At(weapon);
+  }
 };
 
 // Adds amount to entry v of a custom-variable total series; an entry outside it is ignored.

@@ -45,7 +45,7 @@ class PresenceTable {
   std::vector<uint64_t> m_bits;
   // Every kill asks for two positions: per row and word, the names present in the row's
   // earlier words, so that a position costs one word's count instead of a whole row's.
-  mutable std::vector<uint16_t> m_running;  // [game][word]
+  mutable std::vector<uint16_t> m_running;      // [game][word]
   mutable std::vector<uint8_t> m_runningValid;  // [game]
 };
 

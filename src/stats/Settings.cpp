@@ -34,6 +34,46 @@ std::string SettingsPath(const std::string& startDirectory) {
   return JoinPath(startDirectory, "config/data.dat");
 }
 
+namespace {
+
+// After the fields every version writes, the display flags of the other games' weapons, by
+// weapon key: a count, then a key and a flag each. Written only when one of them is off, so that
+// a file of the options every earlier version knows keeps its bytes.
+constexpr int32_t kMostOtherWeapons = 255;
+
+bool AllOtherWeaponsShown(const Options& options) {
+  for (int32_t flag : options.otherWeaponDisplay) {
+    if (flag == 0) return false;
+  }
+  return true;
+}
+
+void ReadOtherWeaponFlags(ArchiveReader& archive, Options* options) {
+  int32_t count = 0;
+  if (!archive.ReadInt32(&count) || count < 0 || count > kMostOtherWeapons) return;
+  for (int32_t i = 0; i < count; ++i) {
+    std::string key;
+    int32_t flag = 0;
+    if (!archive.ReadString(&key) || !archive.ReadInt32(&flag)) return;
+    WeaponId weapon = WeaponOfKey(key);
+    if (weapon >= kWeaponCount) {
+      options->otherWeaponDisplay[static_cast<size_t>(weapon - kWeaponCount)] = flag == 0 ? 0 : 1;
+    }
+  }
+}
+
+}  // namespace
+
+bool Options::Shows(WeaponId weapon) const {
+  if (weapon < kWeaponCount) {
+    for (size_t flag = 0; flag < kDisplayOrder.size(); ++flag) {
+      if (Index(kDisplayOrder[flag]) == weapon) return weaponDisplay[flag] != 0;
+    }
+    return false;
+  }
+  return otherWeaponDisplay[static_cast<size_t>(weapon - kWeaponCount)] != 0;
+}
+
 void VexoriumDoc::ReadSettings(ArchiveReader& archive) {
   std::string directory;
   if (!archive.ReadString(&directory)) return;
@@ -43,6 +83,7 @@ void VexoriumDoc::ReadSettings(ArchiveReader& archive) {
     if (!archive.ReadInt32(&value)) return;
     *FieldOf(options, i) = IsSwitch(i) ? (value == 1 ? 1 : 0) : value;
   }
+  ReadOtherWeaponFlags(archive, &options);
 }
 
 void LoadSettings(VexoriumDoc& doc, const std::string& startDirectory) {
@@ -69,6 +110,13 @@ void WriteSettings(ArchiveWriter& archive, const std::string& logDirectory,
   for (size_t i = 0; i < kIntFieldCount; ++i) {
     int32_t value = *FieldOf(copy, i);
     archive.WriteInt32(IsSwitch(i) ? (value != 0 ? 1 : 0) : value);
+  }
+  if (!AllOtherWeaponsShown(options)) {
+    archive.WriteInt32(kOtherWeaponCount);
+    for (WeaponId w = kWeaponCount; w < kAllWeaponCount; ++w) {
+      archive.WriteString(WeaponInfoOf(w).key);
+      archive.WriteInt32(options.Shows(w) ? 1 : 0);
+    }
   }
   archive.Flush();
 }

@@ -235,6 +235,7 @@ void VexoriumDoc::ResetForLoad() {
   nameCount = 0;
   clientLogSeen = false;
   serverLogAbsent = true;
+  familiesRead.fill(false);
   if (!startupPending) {
     presence.Allocate(kGameSlots, kPlayerSlots);
     ClearNames();
@@ -247,6 +248,7 @@ void VexoriumDoc::ResetForLoad() {
     game.timeLimit = 0;
     game.serverLogGame = 0;
     game.mapName.clear();
+    game.family = GameFamily::kQuake3;
   }
 }
 

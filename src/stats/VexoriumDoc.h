@@ -15,6 +15,7 @@
 #include "base/FlatTextMap.h"
 #include "base/TextHash.h"
 #include "customvars/CustomVariables.h"
+#include "stats/GameFamily.h"
 #include "stats/GameRecord.h"
 #include "stats/Options.h"
 #include "stats/PlayerRecord.h"
@@ -34,12 +35,14 @@ class VexoriumDoc {
 
   VexoriumDoc();
 
-  std::string currentLogPath;         // the log file that log analysis reads next
-  std::string reportIndexPath;        // the report's first index page
-  bool refresh = false;               // the views rebuild at their next update
-  bool startupPending = true;         // until the first new-document call has run
-  std::string logDirectory;           // initial folder of the log file dialogs
-  bool clientLogSeen = false;         // a client log was read: no times are known
+  std::string currentLogPath;   // the log file that log analysis reads next
+  std::string reportIndexPath;  // the report's first index page
+  bool refresh = false;         // the views rebuild at their next update
+  bool startupPending = true;   // until the first new-document call has run
+  std::string logDirectory;     // initial folder of the log file dialogs
+  bool clientLogSeen = false;   // a client log was read: no times are known
+  // The game families whose games the load read (by GameFamily): their weapons are the load's.
+  std::array<bool, kGameFamilyCount> familiesRead{};
   bool serverLogAbsent = false;       // no server log has been read in this load
   bool gameClosed = false;            // the last game has seen its "ShutdownGame:"
   int32_t displayedGameCount = 0;     // games whose short-game flag is clear
