@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "TestSupport.h"
 #include "LogGenerator.h"
 #include "PlayerPool.h"
 #include "WallClock.h"
@@ -396,37 +397,105 @@ TEST(FamilyLogGeneratorTest, WeaponsGatherTheirMeansOfDeath) {
   }
 }
 
-TEST(FamilyLogGeneratorTest, GameTypesHaveTheNamesTheirPlayersKnow) {
-  const std::map<int, std::string> kUrbanTerror = {
-      {0, "Free For All"},      {1, "Last Man Standing"}, {3, "Team Deathmatch"},
-      {4, "Team Survivor"},     {5, "Follow the Leader"}, {6, "Capture and Hold"},
-      {7, "Capture The Flag"},  {8, "Bomb Mode"},         {9, "Jump"},
-      {10, "Freeze Tag"},       {11, "Gun Game"}};
-  const std::map<int, std::string> kJediAcademy = {
-      {0, "Free For All"}, {1, "Holocron FFA"},     {2, "Jedi Master"},      {3, "Duel"},
-      {4, "Power Duel"},   {5, "Single Player"},    {6, "Team FFA"},         {7, "Siege"},
+// The game types by their "g_gametype" codes, as the games' players name them.
+const std::map<int, std::string>& TypeNames(Flavour flavour) {
+  static const std::map<int, std::string> kUrbanTerror = {
+      {0, "Free For All"},     {1, "Last Man Standing"}, {3, "Team Deathmatch"},
+      {4, "Team Survivor"},    {5, "Follow the Leader"}, {6, "Capture and Hold"},
+      {7, "Capture The Flag"}, {8, "Bomb Mode"},         {9, "Jump"},
+      {10, "Freeze Tag"},      {11, "Gun Game"}};
+  static const std::map<int, std::string> kJediAcademy = {
+      {0, "Free For All"},     {1, "Holocron FFA"},         {2, "Jedi Master"}, {3, "Duel"},
+      {4, "Power Duel"},       {5, "Single Player"},        {6, "Team FFA"},    {7, "Siege"},
       {8, "Capture The Flag"}, {9, "Capture The Ysalamiri"}};
+  return flavour == Flavour::kUrbanTerror ? kUrbanTerror : kJediAcademy;
+}
+
+// The type of every game of a log, by its "InitGame:" line.
+std::vector<std::string> GameTypesOf(const std::vector<std::string>& lines, Flavour flavour) {
+  std::regex type(R"(.*InitGame: .*\\g_gametype\\(\d+)\\.*)");
+  std::vector<std::string> types;
+  for (const std::string& line : lines) {
+    std::smatch m;
+    if (!std::regex_match(line, m, type)) continue;
+    auto name = TypeNames(flavour).find(std::stoi(m[1]));
+    types.push_back(name == TypeNames(flavour).end() ? "?" : name->second);
+  }
+  return types;
+}
+
+TEST(FamilyLogGeneratorTest, GameTypesHaveTheNamesTheirPlayersKnow) {
   for (Flavour flavour : {Flavour::kUrbanTerror, Flavour::kJediAcademy}) {
-    const std::map<int, std::string>& names =
-        flavour == Flavour::kUrbanTerror ? kUrbanTerror : kJediAcademy;
+    const std::map<int, std::string>& names = TypeNames(flavour);
     GeneratorOptions options = FamilyLog(flavour);
     options.games = 120;
     options.kills = 2;
     GeneratorSummary summary;
     std::vector<std::string> lines = SplitLines(Generate(options, &summary));
-    std::regex type(R"(.*InitGame: .*\\g_gametype\\(\d+)\\.*)");
-    std::vector<std::string> expected;
-    std::set<int> seen;
-    for (const std::string& line : lines) {
-      std::smatch m;
-      if (!std::regex_match(line, m, type)) continue;
-      int code = std::stoi(m[1]);
-      ASSERT_EQ(names.count(code), 1u) << code;
-      expected.push_back(names.at(code));
-      seen.insert(code);
-    }
+    std::vector<std::string> expected = GameTypesOf(lines, flavour);
     EXPECT_EQ(summary.GameTypes(), expected);
-    EXPECT_EQ(seen.size(), names.size()) << "the usual mix shows every type";
+    EXPECT_EQ(std::set<std::string>(expected.begin(), expected.end()).size(), names.size())
+        << "the usual mix shows every type";
+  }
+}
+
+// The hand-made samples: every line has a shape the generator's logs have too, every shape
+// appears, and the kill lines give the counts samples/README.md lists.
+TEST(FamilyLogGeneratorTest, HandMadeSamplesHoldWhatTheirReadmeSays) {
+  struct Player {
+    const char* name;
+    int64_t frags, deaths, suicides;
+  };
+  struct Sample {
+    const char* file;
+    Flavour flavour;
+    const char* stamp;
+    std::span<const Shape> shapes;
+    std::vector<Player> players;
+    std::vector<std::string> types;
+  };
+  const Shape kUnstamped[] = {{"unstamped empty", ""}, {"Mod version", R"(Mod version: JA\+\+.*)"}};
+  const Sample kSamples[] = {
+      {"urt-server.log",
+       Flavour::kUrbanTerror,
+       kGameClock,
+       kUrbanTerrorShapes,
+       {{"RedFox", 7, 2, 1},
+        {"DonodaBola", 2, 4, 1},
+        {"BlueBird", 2, 1, 1},
+        {"Kilo", 1, 4, 0},
+        {"Zed", 0, 1, 2},
+        {"Mr.Pink", 1, 1, 1}},
+       {"Team Survivor", "Capture The Flag", "Free For All"}},
+      {"jka-server.log",
+       Flavour::kJediAcademy,
+       kIsoStamp,
+       kJediAcademyShapes,
+       {{"DarkLord", 4, 7, 0},
+        {"Padawan (02)", 0, 2, 1},
+        {"Kyle", 1, 1, 1},
+        {"Mara Jade", 6, 2, 1},
+        {"Rook", 1, 3, 1}},
+       {"Free For All", "Capture The Flag", "Duel"}},
+  };
+  for (const Sample& sample : kSamples) {
+    SCOPED_TRACE(sample.file);
+    std::string log = test::ReadFile(std::string(VEXOR_SAMPLES) + "/" + sample.file);
+    EXPECT_LT(log.size(), 15000u);
+    std::vector<std::string> lines = SplitLines(log);
+    bool jedi = sample.flavour == Flavour::kJediAcademy;
+    std::map<std::string, int> counts = MatchShapes(
+        lines, sample.stamp, sample.shapes, jedi ? std::span<const Shape>(kUnstamped) : std::span<const Shape>());
+    ExpectEveryShape(counts, sample.shapes);
+    KillCounts kills = CountKills(lines);
+    EXPECT_EQ(kills.players.size(), sample.players.size());
+    for (const Player& player : sample.players) {
+      const bench::PlayerTally& found = kills.players[player.name];
+      EXPECT_EQ(found.frags, player.frags) << player.name;
+      EXPECT_EQ(found.deaths, player.deaths) << player.name;
+      EXPECT_EQ(found.suicides, player.suicides) << player.name;
+    }
+    EXPECT_EQ(GameTypesOf(lines, sample.flavour), sample.types);
   }
 }
 
