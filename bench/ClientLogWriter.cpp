@@ -275,12 +275,7 @@ void ClientLogWriter::WriteSay(const GamePlan& plan, const Participant& p, int32
   if (team) m_out.Append('(');
   Name(p, time);
   m_out.Append(team ? ")\x19: ^5" : "\x19: ^2");
-  if (text == GameEvents::kLongChat) {
-    for (int i = 0; i < 400; ++i)
-      m_out.Append("lol ");
-  } else {
-    m_out.Append(ChatTexts()[static_cast<size_t>(text)]);
-  }
+  AppendChat(m_out, text);
   m_out.EndLine();
   ++m_chat;
 }

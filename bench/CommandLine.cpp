@@ -36,8 +36,8 @@ bool ReadChance(std::string_view text, double* value) {
 }
 
 bool ReadFlavour(std::string_view text, Flavour* flavour) {
-  for (Flavour f : {Flavour::kQuake3, Flavour::kOpenArena, Flavour::kUrbanTerror,
-                    Flavour::kJediAcademy}) {
+  for (Flavour f :
+       {Flavour::kQuake3, Flavour::kOpenArena, Flavour::kUrbanTerror, Flavour::kJediAcademy}) {
     if (text == FamilyOf(f).option) {
       *flavour = f;
       return true;
@@ -131,9 +131,10 @@ bool ApplyValue(std::string_view name, std::string_view value, GeneratorOptions*
 std::string Conflict(const GeneratorOptions& o, bool wallClockGiven) {
   const GameFamily& family = FamilyOf(o.flavour);
   if (o.kind == LogKind::kClient && !family.clientLogs)
-    return StringPrintf("--flavour %s writes server logs only: client console logs are written "
-                        "for quake3 and openarena",
-                        family.option);
+    return StringPrintf(
+        "--flavour %s writes server logs only: client console logs are written "
+        "for quake3 and openarena",
+        family.option);
   bool jedi = o.flavour == Flavour::kJediAcademy;
   if (wallClockGiven && !jedi) return "--wall-clock-style is for --flavour jka only";
   if (o.noUserinfo && !jedi) return "--no-userinfo is for --flavour jka only";
@@ -141,12 +142,19 @@ std::string Conflict(const GeneratorOptions& o, bool wallClockGiven) {
 }
 
 bool TakesValue(std::string_view name) {
-  static constexpr const char* kNames[] = {
-      "--games",   "--players",     "--per-game",    "--kills", "--noise",       "--seed",
-      "--out",     "--summary",     "--types",       "--maps",  "--no-shutdown", "--churn",
-      "--collide", "--short",       "--world",       "--self",  "--renames",     "--clock",
-      "--slots",   "--flavour",     "--client-vars", "--server-vars", "--vars",  "--pool-seed",
-      "--begin-renames", "--wall-clock-style"};
+  static constexpr const char* kNames[] = {"--games",         "--players",
+                                           "--per-game",      "--kills",
+                                           "--noise",         "--seed",
+                                           "--out",           "--summary",
+                                           "--types",         "--maps",
+                                           "--no-shutdown",   "--churn",
+                                           "--collide",       "--short",
+                                           "--world",         "--self",
+                                           "--renames",       "--clock",
+                                           "--slots",         "--flavour",
+                                           "--client-vars",   "--server-vars",
+                                           "--vars",          "--pool-seed",
+                                           "--begin-renames", "--wall-clock-style"};
   for (const char* known : kNames) {
     if (name == known) return true;
   }
@@ -196,9 +204,9 @@ CommandLineResult ParseCommandLine(int argc, const char* const* argv, GeneratorO
     }
   }
   if (!types.empty() && !ParseGameTypes(options->flavour, types, &options->gameTypes)) {
-    *error = StringPrintf("--types: cannot use \"%s\" (game types of --flavour %s: %s)",
-                          types.c_str(), FamilyOf(options->flavour).option,
-                          GameTypeOptions(options->flavour).c_str());
+    *error =
+        StringPrintf("--types: cannot use \"%s\" (game types of --flavour %s: %s)", types.c_str(),
+                     FamilyOf(options->flavour).option, GameTypeOptions(options->flavour).c_str());
     return CommandLineResult::kError;
   }
   if (!kindGiven)

@@ -77,12 +77,14 @@ void FamilyLogWriter::WriteDisconnect(int32_t slot, int32_t time) {
 }
 
 void FamilyLogWriter::EndWithChat(int32_t text) {
-  if (text == GameEvents::kLongChat) {
-    for (int i = 0; i < 400; ++i)
-      m_out.Append("lol ");
-  } else {
-    m_out.Append(ChatTexts()[static_cast<size_t>(text)]);
-  }
+  AppendChat(m_out, text);
+  m_out.EndLine();
+}
+
+void FamilyLogWriter::WriteSlotLine(std::string_view word, int32_t slot, int32_t time) {
+  Begin(time);
+  m_out.Append(word);
+  m_out.AppendInt(slot);
   m_out.EndLine();
 }
 
@@ -124,8 +126,8 @@ int32_t FamilyLogWriter::SomeoneElse(const GamePlan& plan, int32_t time, int32_t
 
 void FamilyLogWriter::WriteKill(const GamePlan& plan, const PlannedKill& kill) {
   const MeansOfDeath& mod = MeansOfDeathOf(kill.kind, m_options.flavour)[kill.mod];
-  std::string_view character = kill.npc >= 0 ? NonPlayerCharacters()[static_cast<size_t>(kill.npc)]
-                                             : std::string_view();
+  std::string_view character =
+      kill.npc >= 0 ? NonPlayerCharacters()[static_cast<size_t>(kill.npc)] : std::string_view();
   BeforeKill(plan, kill);
   int32_t killerSlot = kWorldNumber;
   std::string_view killerName = "<world>";

@@ -34,8 +34,7 @@ class FamilyLogWriter : public ServerLogBase {
   virtual void WriteTeamChange(const GamePlan& plan, const Participant& p, int32_t time) = 0;
   virtual void WriteItem(const GamePlan& plan, const Participant& p, std::string_view item,
                          int32_t time) = 0;
-  virtual void WriteSay(const GamePlan& plan, const Participant& p, int32_t text,
-                        int32_t time) = 0;
+  virtual void WriteSay(const GamePlan& plan, const Participant& p, int32_t text, int32_t time) = 0;
   // Lines before and after a kill line (hits, assists, a respawn); none by default.
   virtual void BeforeKill(const GamePlan&, const PlannedKill&) {}
   virtual void AfterKill(const GamePlan&, const PlannedKill&) {}
@@ -50,6 +49,8 @@ class FamilyLogWriter : public ServerLogBase {
   void WriteDisconnect(int32_t slot, int32_t time);
   // A chat text (GameEvents' value of a chat event) after what the caller wrote; ends the line.
   void EndWithChat(int32_t text);
+  // "WORDN": "ClientBegin: 3".
+  void WriteSlotLine(std::string_view word, int32_t slot, int32_t time);
   // "Exit: ..." when the game ends by a limit (and noise is on); true when written.
   bool WriteExit(const GamePlan& plan);
   // "ShutdownGame:" and the separator, when the game has them.

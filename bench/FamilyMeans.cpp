@@ -10,8 +10,8 @@ constexpr uint8_t kJka = 8;
 // stands for (none for the world's means); hit is Urban Terror's weapon number in "Hit:" lines.
 constexpr MeansOfDeath Means(const char* name, int32_t number, int32_t weight, const char* weapon,
                              uint8_t family, int32_t hit = 0) {
-  return MeansOfDeath{name, number, weight, weapon != nullptr, {"", "", ""}, "", family, weapon,
-                      hit};
+  return MeansOfDeath{name,   number, weight, weapon != nullptr, {"", "", ""}, "",
+                      family, weapon, hit};
 }
 
 // Urban Terror 4.3. Weights follow what public servers log: rifles first, then bleeding (the
@@ -53,14 +53,10 @@ constexpr MeansOfDeath kUrtFrags[] = {
 
 // Killer 1022: the level, a wound that bled out after its giver left, or an admin's punishment.
 constexpr MeansOfDeath kUrtWorld[] = {
-    Means("MOD_FALLING", 6, 300, nullptr, kUrt),
-    Means("MOD_TRIGGER_HURT", 9, 100, nullptr, kUrt),
-    Means("MOD_WATER", 1, 40, nullptr, kUrt),
-    Means("UT_MOD_BLED", 23, 30, nullptr, kUrt),
-    Means("MOD_LAVA", 3, 20, nullptr, kUrt),
-    Means("MOD_CRUSH", 4, 10, nullptr, kUrt),
-    Means("UT_MOD_SLAPPED", 32, 5, nullptr, kUrt),
-    Means("UT_MOD_SMITED", 33, 3, nullptr, kUrt),
+    Means("MOD_FALLING", 6, 300, nullptr, kUrt),   Means("MOD_TRIGGER_HURT", 9, 100, nullptr, kUrt),
+    Means("MOD_WATER", 1, 40, nullptr, kUrt),      Means("UT_MOD_BLED", 23, 30, nullptr, kUrt),
+    Means("MOD_LAVA", 3, 20, nullptr, kUrt),       Means("MOD_CRUSH", 4, 10, nullptr, kUrt),
+    Means("UT_MOD_SLAPPED", 32, 5, nullptr, kUrt), Means("UT_MOD_SMITED", 33, 3, nullptr, kUrt),
     Means("UT_MOD_NUKED", 35, 3, nullptr, kUrt),
 };
 
@@ -140,9 +136,9 @@ constexpr MeansOfDeath kJkaSelf[] = {
     Means("MOD_CONC_ALT", 30, 5, nullptr, kJka),
 };
 
-constexpr const char* kCharacters[] = {"jawa ()",   "Stormtrooper ()", "rockettrooper ()",
-                                       "reborn ()", "jedi ()",         "tusken ()",
-                                       "kyle100 ()", "desann ()",      "gran ()"};
+constexpr const char* kCharacters[] = {"jawa ()",    "Stormtrooper ()", "rockettrooper ()",
+                                       "reborn ()",  "jedi ()",         "tusken ()",
+                                       "kyle100 ()", "desann ()",       "gran ()"};
 
 }  // namespace
 

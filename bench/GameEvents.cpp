@@ -75,12 +75,24 @@ constexpr const char* kUrbanTerrorItems[] = {
 };
 
 constexpr const char* kJediAcademyItems[] = {
-    "item_medpak_instant", "item_shield_sm_instant", "item_shield_lrg_instant",
-    "weapon_blaster",      "weapon_disruptor",       "weapon_bowcaster",
-    "weapon_repeater",     "weapon_demp2",           "weapon_flechette",
-    "weapon_rocket_launcher", "weapon_thermal",      "ammo_powercell",
-    "ammo_metallic_bolts", "ammo_rockets",           "item_seeker",
-    "item_sentry_gun",     "item_force_enlighten_light", "team_CTF_redflag",
+    "item_medpak_instant",
+    "item_shield_sm_instant",
+    "item_shield_lrg_instant",
+    "weapon_blaster",
+    "weapon_disruptor",
+    "weapon_bowcaster",
+    "weapon_repeater",
+    "weapon_demp2",
+    "weapon_flechette",
+    "weapon_rocket_launcher",
+    "weapon_thermal",
+    "ammo_powercell",
+    "ammo_metallic_bolts",
+    "ammo_rockets",
+    "item_seeker",
+    "item_sentry_gun",
+    "item_force_enlighten_light",
+    "team_CTF_redflag",
     "team_CTF_blueflag",
 };
 
@@ -95,6 +107,15 @@ std::span<const char* const> WithFlags(const char* const (&items)[N], bool flags
 
 std::span<const char* const> ChatTexts() {
   return kChat;
+}
+
+void AppendChat(LineBuffer& out, int32_t text) {
+  if (text == GameEvents::kLongChat) {
+    for (int i = 0; i < 400; ++i)
+      out.Append("lol ");
+  } else {
+    out.Append(ChatTexts()[static_cast<size_t>(text)]);
+  }
 }
 
 std::span<const char* const> ItemNames(Flavour flavour, bool flags) {
@@ -165,7 +186,8 @@ void GameEvents::AddNoise(const GamePlan& plan) {
   if (plan.duration < 2) return;
   int32_t scale = m_noise > 1 ? 3 : 2;
   int32_t items = m_items ? static_cast<int32_t>(plan.kills.size()) * scale + plan.duration / 8 : 0;
-  uint32_t itemCount = static_cast<uint32_t>(ItemNames(m_flavour, FlagsInPlay(plan, m_flavour)).size());
+  uint32_t itemCount =
+      static_cast<uint32_t>(ItemNames(m_flavour, FlagsInPlay(plan, m_flavour)).size());
   for (int32_t i = 0; i < items; ++i) {
     int32_t time = m_random.Between(1, plan.duration - 1);
     int32_t who = SomeoneConnected(plan, time);

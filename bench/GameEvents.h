@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "GamePlan.h"
+#include "LineBuffer.h"
 #include "Random.h"
 
 namespace vexor::bench {
@@ -17,12 +18,15 @@ struct GameEvent {
   uint64_t key = 0;  // time, then departures, arrivals and renames, then the rest
   EventType type = EventType::kConnect;
   int16_t participant = -1;  // -1 only for a kill that names no player (PlannedKill::Subject)
-  int32_t value = 0;  // stint, item, chat text or kill index, by type
+  int32_t value = 0;         // stint, item, chat text or kill index, by type
   int32_t Time() const { return static_cast<int32_t>(key >> 32); }
 };
 
 // Chat texts that no log reader can mistake for an event, an obituary or a suicide.
 std::span<const char* const> ChatTexts();
+// Appends the text of a chat event (GameEvents' value): one of ChatTexts() or a line longer than
+// a log reader takes in one piece.
+void AppendChat(LineBuffer& out, int32_t text);
 // Item names of "Item:" lines of the flavour's family, with the flags or without.
 std::span<const char* const> ItemNames(Flavour flavour, bool flags);
 // Whether the game's players pick up flags: in Quake 3 logs every team game, in the other

@@ -1,6 +1,5 @@
 #include "GameFamily.h"
 
-
 namespace vexor::bench {
 namespace {
 
@@ -38,9 +37,9 @@ constexpr GameTypeInfo kQuake3Types[] = {
 constexpr int kQuake3Mix[] = {0, 0, 0, 1, 3, 4};
 
 // Urban Terror 4.3.
-constexpr const char* kUrtMaps[] = {"ut4_abbey",   "ut4_algiers", "ut4_austria", "ut4_casa",
+constexpr const char* kUrtMaps[] = {"ut4_abbey",   "ut4_algiers", "ut4_austria",  "ut4_casa",
                                     "ut4_kingdom", "ut4_prague",  "ut4_turnpike", "ut4_uptown",
-                                    "ut4_tombs",   "ut4_ramelle", "ut4_suburbs", "ut4_mandolin"};
+                                    "ut4_tombs",   "ut4_ramelle", "ut4_suburbs",  "ut4_mandolin"};
 constexpr const char* kUrtFlagMaps[] = {"ut4_turnpike", "ut4_casa",       "ut4_abbey",
                                         "ut4_algiers",  "ut4_orbital_sl", "ut4_raiders"};
 constexpr const char* kUrtJumpMaps[] = {"ut4_jump_training", "ut4_jump_tower", "ut4_jump_sky"};

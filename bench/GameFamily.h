@@ -18,14 +18,14 @@ struct Limits {
 };
 
 struct GameTypeInfo {
-  int32_t code;          // the "g_gametype" value
-  const char* option;    // its name on the command line ("ctf")
-  const char* name;      // what a reader shows ("Capture The Flag")
-  bool team;             // players on two teams
-  int32_t duelists;      // players in every game of the type; 0: as many as the options say
-  int32_t captureLimit;  // the "capturelimit" setting
-  bool rounds;           // played in rounds ("InitRound:", a survivor wins each)
-  const char* limitExit; // why a game ends before its time limit ("Fraglimit hit.")
+  int32_t code;           // the "g_gametype" value
+  const char* option;     // its name on the command line ("ctf")
+  const char* name;       // what a reader shows ("Capture The Flag")
+  bool team;              // players on two teams
+  int32_t duelists;       // players in every game of the type; 0: as many as the options say
+  int32_t captureLimit;   // the "capturelimit" setting
+  bool rounds;            // played in rounds ("InitRound:", a survivor wins each)
+  const char* limitExit;  // why a game ends before its time limit ("Fraglimit hit.")
   std::span<const char* const> maps;
   std::span<const Limits> limits;
 };

@@ -35,8 +35,8 @@ GamePlanner::GamePlanner(const GeneratorOptions& options, const PlayerPool& pool
       m_showcaseDone(static_cast<size_t>(KillFormCount(options.flavour)), false),
       m_showcaseLeft(0) {
   std::span<const int> mix = FamilyOf(options.flavour).defaultTypes;
-  m_types = options.gameTypes.empty() ? std::vector<int>(mix.begin(), mix.end())
-                                      : options.gameTypes;
+  m_types =
+      options.gameTypes.empty() ? std::vector<int>(mix.begin(), mix.end()) : options.gameTypes;
   // Forms the flavour's logs never show count as shown.
   for (int32_t f = 0; f < KillFormCount(options.flavour); ++f) {
     bool logged = KillFormLoggedIn(f, options.flavour);
@@ -84,8 +84,8 @@ void GamePlanner::ChooseDuration(GamePlan* plan) {
   int32_t limit = plan->timeLimit * 60;
   // Quake 3 logs end by their time limit whenever there is no frag limit; the other families'
   // games may also end by their captures or rounds.
-  bool scoreLimit = plan->fragLimit != 0 ||
-                    (!m_quake && (plan->captureLimit != 0 || plan->type->rounds));
+  bool scoreLimit =
+      plan->fragLimit != 0 || (!m_quake && (plan->captureLimit != 0 || plan->type->rounds));
   if (plan->shortGame) {
     // A map changed by a vote or an admin straight away.
     plan->duration = m_random.Between(3, 20);
@@ -343,15 +343,16 @@ bool GamePlanner::PlanKill(const GamePlan& plan, const std::vector<int16_t>& con
 }
 
 void GamePlanner::PlanCharacterKill(const std::vector<int16_t>& connected, PlannedKill* kill) {
-  kill->npc = static_cast<int16_t>(m_random.Below(
-      static_cast<uint32_t>(NonPlayerCharacters().size())));
+  kill->npc =
+      static_cast<int16_t>(m_random.Below(static_cast<uint32_t>(NonPlayerCharacters().size())));
   kill->npcSlot = static_cast<int16_t>(32 + m_random.Below(48));
   int16_t player = connected[m_random.Below(static_cast<uint32_t>(connected.size()))];
   double u = m_random.Unit();
   kill->kind = u < 0.9 ? KillKind::kFrag : KillKind::kWorld;
   kill->killer = u < 0.55 ? player : -1;
   kill->victim = u >= 0.55 && u < 0.9 ? player : -1;
-  kill->mod = static_cast<uint8_t>(PickMeansOfDeath(kill->kind, m_options.flavour, m_random.Next()));
+  kill->mod =
+      static_cast<uint8_t>(PickMeansOfDeath(kill->kind, m_options.flavour, m_random.Next()));
 }
 
 // With friendly fire on, a team kill happens now and then; most frags hit the other team. The

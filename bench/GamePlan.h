@@ -28,8 +28,8 @@ struct Participant {
   std::string raw;      // the name connected with
   std::string renamed;  // the name after renameAt; empty when the player keeps his name
   int32_t renameAt = -1;
-  bool keyChanged = false;  // the rename changes the name without colour codes too
-  int32_t team = 0;         // 0 none, 1 red, 2 blue (the userinfo "t" value)
+  bool keyChanged = false;    // the rename changes the name without colour codes too
+  int32_t team = 0;           // 0 none, 1 red, 2 blue (the userinfo "t" value)
   int32_t teamChangeAt = -1;  // Urban Terror and Jedi Academy: when he joins the other team
   std::array<Stint, 2> stints;
   int32_t stintCount = 1;
@@ -126,7 +126,7 @@ class GamePlanner {
   const PlayerPool& m_pool;
   Random m_random;
   bool m_quake;  // Quake 3 or OpenArena, whose logs stay what they were before other families
-  std::vector<int> m_types;  // the game types drawn from
+  std::vector<int> m_types;          // the game types drawn from
   int32_t m_introduced = 0;          // pool players 0 to m_introduced - 1 have played
   bool m_lastCrashed = false;        // the last game ended without "ShutdownGame:"
   std::vector<uint32_t> m_inGame;    // per pool player: the game number it was last picked for

@@ -50,9 +50,9 @@ struct GeneratorOptions {
   // seasons of one server); 0: drawn from the seed.
   uint64_t poolSeed = 0;
   std::string out;
-  std::string summary;  // where the counts of what was written go (none when empty)
-  std::string clientVars;     // a client variable file to write as well (none when empty)
-  std::string serverVars;     // a server variable file to write as well (none when empty)
+  std::string summary;         // where the counts of what was written go (none when empty)
+  std::string clientVars;      // a client variable file to write as well (none when empty)
+  std::string serverVars;      // a server variable file to write as well (none when empty)
   int32_t variableCount = 49;  // definitions in each variable file
   // Game type codes drawn from, duplicates weigh more; empty: the family's usual mix
   // (GameFamily::defaultTypes).
@@ -65,9 +65,9 @@ struct GeneratorOptions {
   double shortGames = 0.03;       // a game lasts less than 25 seconds
   double worldKills = 0.08;       // share of kills by the world
   double selfKills = 0.05;        // share of kills that are suicides
-  double renames = 0.05;  // a player renames himself during a game (in Urban Terror and Jedi
-                          // Academy logs only his colours change)
-  double beginRenames = 0;        // a new name before "ClientBegin:" (Quake 3 servers)
+  double renames = 0.05;    // a player renames himself during a game (in Urban Terror and Jedi
+                            // Academy logs only his colours change)
+  double beginRenames = 0;  // a new name before "ClientBegin:" (Quake 3 servers)
   ClockMode clock = ClockMode::kMixed;
   SlotMode slots = SlotMode::kSticky;
   Flavour flavour = Flavour::kQuake3;

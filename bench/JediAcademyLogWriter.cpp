@@ -35,9 +35,9 @@ constexpr const char* kClientChecks[] = {
     "cjp_client: basejka... assumed basejka csf 0x0... final csf 0x0",
 };
 
-constexpr const char* kModels[] = {"kyle/default", "luke/default",   "jedi_tf/default",
-                                   "jedi_hm/default", "reborn/default", "tavion/default",
-                                   "jan/default",  "stormtrooper/default"};
+constexpr const char* kModels[] = {"kyle/default",    "luke/default",        "jedi_tf/default",
+                                   "jedi_hm/default", "reborn/default",      "tavion/default",
+                                   "jan/default",     "stormtrooper/default"};
 
 // The "t" values by name, as "setteam:" lines give them.
 constexpr const char* kTeams[] = {"FREE", "RED", "BLUE", "SPECTATOR"};
@@ -53,8 +53,8 @@ const T& Pick(const T (&table)[N], Random& random) {
 
 }  // namespace
 
-JediAcademyLogWriter::JediAcademyLogWriter(const GeneratorOptions& options,
-                                           const PlayerPool& pool, LineBuffer& out, uint64_t seed)
+JediAcademyLogWriter::JediAcademyLogWriter(const GeneratorOptions& options, const PlayerPool& pool,
+                                           LineBuffer& out, uint64_t seed)
     : FamilyLogWriter(options, pool, out, seed), m_clock(options.wallClock) {
   m_settings = Pick(kSettings, m_random);
   m_hostname = Pick(kHostnames, m_random);
@@ -71,18 +71,11 @@ void JediAcademyLogWriter::StartClock(const GamePlan& plan) {
     // time of day.
     m_start += 86400 - (plan.duration + 1) / 2;
   } else {
-    m_start = m_end + (m_random.Chance(0.1) ? m_random.Between(3600, 12 * 3600)
-                                            : m_random.Between(5, 900));
+    m_start = m_end +
+              (m_random.Chance(0.1) ? m_random.Between(3600, 12 * 3600) : m_random.Between(5, 900));
   }
   // FamilyLogWriter sets m_end from m_base after the game: the wall clock of its end.
   m_base = m_start;
-}
-
-void JediAcademyLogWriter::WriteSlotLine(std::string_view word, int32_t slot, int32_t time) {
-  Begin(time);
-  m_out.Append(word);
-  m_out.AppendInt(slot);
-  m_out.EndLine();
 }
 
 void JediAcademyLogWriter::WriteStart(const GamePlan& plan) {
@@ -102,13 +95,7 @@ void JediAcademyLogWriter::WriteStart(const GamePlan& plan) {
 
 void JediAcademyLogWriter::WriteInfo(const Participant& p, int32_t slot, std::string_view raw,
                                      int32_t team, int32_t time) {
-  Begin(time);
-  m_out.Append("ClientUserinfoChanged: ");
-  m_out.AppendInt(slot);
-  m_out.Append(" n\\");
-  m_out.Append(raw);
-  m_out.Append("\\t\\");
-  m_out.AppendInt(team);
+  BeginInfoChanged(time, slot, raw, team);
   m_out.Append("\\model\\");
   m_out.Append(kModels[static_cast<size_t>(p.player) % std::size(kModels)]);
   m_out.Append("\\ds\\m\\st\\single_1\\st2\\single_1\\c1\\");

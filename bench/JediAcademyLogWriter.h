@@ -36,7 +36,6 @@ class JediAcademyLogWriter : public FamilyLogWriter {
   // "ClientUserinfoChanged: N n\NAME\t\TEAM\model\...".
   void WriteInfo(const Participant& p, int32_t slot, std::string_view raw, int32_t team,
                  int32_t time);
-  void WriteSlotLine(std::string_view word, int32_t slot, int32_t time);
   // "setteam:  N OLD NEW".
   void WriteSetTeam(int32_t slot, int32_t from, int32_t to, int32_t time);
 

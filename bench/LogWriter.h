@@ -14,7 +14,7 @@ namespace vexor::bench {
 struct PlayerTally {
   int64_t frags = 0;
   int64_t deaths = 0;
-  int64_t suicides = 0;  // including deaths by the world
+  int64_t suicides = 0;                          // including deaths by the world
   std::map<std::string, int64_t> fragsByMeans;   // "UT_MOD_LR300"
   std::map<std::string, int64_t> fragsByWeapon;  // "LR300": the weapon the means stand for
 

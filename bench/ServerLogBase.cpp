@@ -77,16 +77,32 @@ void ServerLogBase::AppendSettings(const char* settings, const GamePlan& plan,
   }
 }
 
+void ServerLogBase::BeginInfoChanged(int32_t time, int32_t slot, std::string_view raw,
+                                     int32_t team) {
+  Begin(time);
+  m_out.Append("ClientUserinfoChanged: ");
+  m_out.AppendInt(slot);
+  m_out.Append(" n\\");
+  AppendName(raw);
+  m_out.Append("\\t\\");
+  m_out.AppendInt(team);
+}
+
+void ServerLogBase::AppendNumbers(std::initializer_list<int64_t> numbers) {
+  bool first = true;
+  for (int64_t number : numbers) {
+    if (!first) m_out.Append(' ');
+    m_out.AppendInt(number);
+    first = false;
+  }
+}
+
 void ServerLogBase::WriteKillLine(int32_t time, int32_t killerSlot, int32_t victimSlot,
                                   const MeansOfDeath& mod, std::string_view killer,
                                   std::string_view victim) {
   Begin(time);
   m_out.Append("Kill: ");
-  m_out.AppendInt(killerSlot);
-  m_out.Append(' ');
-  m_out.AppendInt(victimSlot);
-  m_out.Append(' ');
-  m_out.AppendInt(mod.number);
+  AppendNumbers({killerSlot, victimSlot, mod.number});
   m_out.Append(": ");
   AppendName(killer);
   m_out.Append(" killed ");

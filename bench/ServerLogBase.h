@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,11 @@ class ServerLogBase : public LogWriter {
   // $V the version and $M the map.
   void AppendSettings(const char* settings, const GamePlan& plan, std::string_view hostname,
                       std::string_view version);
+  // Starts "ClientUserinfoChanged: N n\NAME\t\TEAM" (the name through AppendName); the caller
+  // adds the rest and ends the line.
+  void BeginInfoChanged(int32_t time, int32_t slot, std::string_view raw, int32_t team);
+  // The numbers with a blank between each two ("3 5 19").
+  void AppendNumbers(std::initializer_list<int64_t> numbers);
   // "Kill: K V N: A killed B by NAME" at the time; both names go through AppendName.
   void WriteKillLine(int32_t time, int32_t killerSlot, int32_t victimSlot, const MeansOfDeath& mod,
                      std::string_view killer, std::string_view victim);
@@ -48,7 +54,9 @@ class ServerLogBase : public LogWriter {
   // The client number of the participant's connection at the time.
   static int32_t SlotAt(const Participant& p, int32_t time);
   // Counts a kill line by its means, for the summary's "mod." counts.
-  void CountMeans(const PlannedKill& kill) { ++m_modCounts[static_cast<size_t>(kill.kind)][kill.mod]; }
+  void CountMeans(const PlannedKill& kill) {
+    ++m_modCounts[static_cast<size_t>(kill.kind)][kill.mod];
+  }
   // Adds "frags", "worldKills", "selfKills", "kills" and one "mod.NAME" count per means.
   void SummariseMeans(GeneratorSummary* summary) const;
 

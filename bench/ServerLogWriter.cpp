@@ -98,7 +98,8 @@ void ServerLogWriter::WriteGame(const GamePlan& plan) {
         m_out.Append("Item: ");
         m_out.AppendInt(p.stints[static_cast<size_t>(p.StintAt(time))].slot);
         m_out.Append(' ');
-        m_out.Append(ItemNames(m_options.flavour, plan.IsTeamGame())[static_cast<size_t>(event.value)]);
+        m_out.Append(
+            ItemNames(m_options.flavour, plan.IsTeamGame())[static_cast<size_t>(event.value)]);
         m_out.EndLine();
         break;
       case EventType::kSay:
@@ -169,13 +170,7 @@ void ServerLogWriter::WriteUserinfo(const GamePlan& plan, const Participant& p, 
                                     const std::string& raw, int32_t time) {
   const PoolPlayer& player = m_pool[p.player];
   std::string model = ModelFor(player.model, plan.IsTeamGame() ? p.team : 0);
-  Begin(time);
-  m_out.Append("ClientUserinfoChanged: ");
-  m_out.AppendInt(slot);
-  m_out.Append(" n\\");
-  m_out.Append(raw);
-  m_out.Append("\\t\\");
-  m_out.AppendInt(p.team);
+  BeginInfoChanged(time, slot, raw, p.team);
   m_out.Append("\\model\\");
   m_out.Append(model);
   m_out.Append("\\hmodel\\");
@@ -216,12 +211,7 @@ void ServerLogWriter::WriteSay(const Participant& p, int32_t text, int32_t time)
   m_out.Append("say: ");
   m_out.Append(p.NameAt(time));
   m_out.Append(": ");
-  if (text == GameEvents::kLongChat) {
-    for (int i = 0; i < 400; ++i)
-      m_out.Append("lol ");
-  } else {
-    m_out.Append(ChatTexts()[static_cast<size_t>(text)]);
-  }
+  AppendChat(m_out, text);
   m_out.EndLine();
 }
 

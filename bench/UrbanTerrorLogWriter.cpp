@@ -39,10 +39,9 @@ constexpr const char* kInitAuth =
 
 // Where a hit lands, by the number "Hit:" lines give it (from 1).
 constexpr const char* kHitLocations[] = {
-    "Head",           "Helmet",          "Torso",          "Vest",
-    "Left Arm",       "Right Arm",       "Groin",          "Butt",
-    "Left Upper Leg", "Right Upper Leg", "Left Lower Leg", "Right Lower Leg",
-    "Left Foot",      "Right Foot"};
+    "Head",           "Helmet",          "Torso",     "Vest",           "Left Arm",
+    "Right Arm",      "Groin",           "Butt",      "Left Upper Leg", "Right Upper Leg",
+    "Left Lower Leg", "Right Lower Leg", "Left Foot", "Right Foot"};
 
 constexpr int32_t kSpectators = 3;  // the "t" value of a player who has not joined a team
 
@@ -53,8 +52,8 @@ const T& Pick(const T (&table)[N], Random& random) {
 
 }  // namespace
 
-UrbanTerrorLogWriter::UrbanTerrorLogWriter(const GeneratorOptions& options,
-                                           const PlayerPool& pool, LineBuffer& out, uint64_t seed)
+UrbanTerrorLogWriter::UrbanTerrorLogWriter(const GeneratorOptions& options, const PlayerPool& pool,
+                                           LineBuffer& out, uint64_t seed)
     : FamilyLogWriter(options, pool, out, seed) {
   m_settings = Pick(kSettings, m_random);
   m_hostname = Pick(kHostnames, m_random);
@@ -73,13 +72,6 @@ void UrbanTerrorLogWriter::AppendName(std::string_view raw) {
   for (char c : raw) {
     if (c != ' ') m_out.Append(c);
   }
-}
-
-void UrbanTerrorLogWriter::WriteSlotLine(std::string_view word, int32_t slot, int32_t time) {
-  Begin(time);
-  m_out.Append(word);
-  m_out.AppendInt(slot);
-  m_out.EndLine();
 }
 
 void UrbanTerrorLogWriter::WriteStart(const GamePlan& plan) {
@@ -124,13 +116,7 @@ void UrbanTerrorLogWriter::WriteInfo(const Participant& p, int32_t slot, std::st
   for (int i = 0; i < 32; ++i)
     m_out.Append(kHex[(halves[i / 16] >> (i % 16 * 4)) & 15]);
   m_out.EndLine();
-  Begin(time);
-  m_out.Append("ClientUserinfoChanged: ");
-  m_out.AppendInt(slot);
-  m_out.Append(" n\\");
-  AppendName(raw);
-  m_out.Append("\\t\\");
-  m_out.AppendInt(team);
+  BeginInfoChanged(time, slot, raw, team);
   m_out.Append("\\r\\");
   m_out.AppendInt(p.player % 4);
   m_out.Append("\\tl\\0\\f0\\\\f1\\\\f2\\\\a0\\0\\a1\\0\\a2\\0");
@@ -218,13 +204,8 @@ void UrbanTerrorLogWriter::BeforeKill(const GamePlan& plan, const PlannedKill& k
     uint32_t location = m_random.Below(static_cast<uint32_t>(std::size(kHitLocations)));
     Begin(kill.time);
     m_out.Append("Hit: ");
-    m_out.AppendInt(SlotAt(victim, kill.time));
-    m_out.Append(' ');
-    m_out.AppendInt(SlotAt(killer, kill.time));
-    m_out.Append(' ');
-    m_out.AppendInt(location + 1);
-    m_out.Append(' ');
-    m_out.AppendInt(mod.hitNumber);
+    AppendNumbers(
+        {SlotAt(victim, kill.time), SlotAt(killer, kill.time), location + 1, mod.hitNumber});
     m_out.Append(": ");
     AppendName(killer.NameAt(kill.time));
     m_out.Append(" hit ");
@@ -239,17 +220,14 @@ void UrbanTerrorLogWriter::AfterKill(const GamePlan& plan, const PlannedKill& ki
   if (m_options.noise == 0 || kill.kind != KillKind::kFrag) return;
   const Participant& victim = plan.participants[static_cast<size_t>(kill.victim)];
   const Participant& killer = plan.participants[static_cast<size_t>(kill.killer)];
-  int32_t helper = m_random.Chance(0.12) ? SomeoneElse(plan, kill.time, kill.killer, kill.victim)
-                                         : -1;
+  int32_t helper =
+      m_random.Chance(0.12) ? SomeoneElse(plan, kill.time, kill.killer, kill.victim) : -1;
   if (helper >= 0) {
     const Participant& assistant = plan.participants[static_cast<size_t>(helper)];
     Begin(kill.time);
     m_out.Append("Assist: ");
-    m_out.AppendInt(SlotAt(assistant, kill.time));
-    m_out.Append(' ');
-    m_out.AppendInt(SlotAt(killer, kill.time));
-    m_out.Append(' ');
-    m_out.AppendInt(SlotAt(victim, kill.time));
+    AppendNumbers(
+        {SlotAt(assistant, kill.time), SlotAt(killer, kill.time), SlotAt(victim, kill.time)});
     m_out.Append(": ");
     AppendName(assistant.NameAt(kill.time));
     m_out.Append(" assisted ");

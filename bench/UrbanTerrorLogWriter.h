@@ -40,7 +40,6 @@ class UrbanTerrorLogWriter : public FamilyLogWriter {
   // "ClientUserinfo: N \ip\...\name\RAW\..." and "ClientUserinfoChanged: N n\NAME\t\TEAM...".
   void WriteInfo(const Participant& p, int32_t slot, std::string_view raw, int32_t team,
                  int32_t time);
-  void WriteSlotLine(std::string_view word, int32_t slot, int32_t time);
   void WriteRound(const GamePlan& plan, int32_t time);
   void WriteSurvivor(const GamePlan& plan, int32_t time);
 

@@ -32,10 +32,10 @@ class WallClock {
 
  private:
   WallClockStyle m_style;
-  int64_t m_day = -1;        // the day whose date m_text holds
+  int64_t m_day = -1;  // the day whose date m_text holds
   char m_text[32] = {};
   size_t m_size = 0;
-  size_t m_timeAt = 0;       // where "HH:MM:SS" starts in m_text
+  size_t m_timeAt = 0;  // where "HH:MM:SS" starts in m_text
 };
 
 }  // namespace vexor::bench

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "CommandLine.h"
-#include "TestSupport.h"
 #include "LogGenerator.h"
 #include "PlayerPool.h"
+#include "TestSupport.h"
 #include "WallClock.h"
 #include "base/Archive.h"
 
@@ -62,10 +62,9 @@ struct Shape {
 // Every shape of line an Urban Terror 4.3 server writes that the generator writes too.
 const Shape kUrbanTerrorShapes[] = {
     {"separator", "-{60}"},
-    {"InitGame",
-     R"(InitGame: (?=.*\\g_gametype\\(?:[013-9]|1[01])\\)(?=.*\\gamename\\q3urt43\\))"
-     R"((?=.*\\version\\ioQ3 1\.35 urt 4\.3\.4 )(?=.*\\mapname\\ut4_\w+\\))"
-     R"((?=.*\\timelimit\\\d+\\)(?=.*\\fraglimit\\\d+\\).*)"},
+    {"InitGame", R"(InitGame: (?=.*\\g_gametype\\(?:[013-9]|1[01])\\)(?=.*\\gamename\\q3urt43\\))"
+                 R"((?=.*\\version\\ioQ3 1\.35 urt 4\.3\.4 )(?=.*\\mapname\\ut4_\w+\\))"
+                 R"((?=.*\\timelimit\\\d+\\)(?=.*\\fraglimit\\\d+\\).*)"},
     {"InitRound", R"(InitRound: \\.*\\gamename\\q3urt43\\.*)"},
     {"Warmup", "Warmup:"},
     {"InitAuth", R"(InitAuth: \\auth\\.*)"},
@@ -79,9 +78,8 @@ const Shape kUrbanTerrorShapes[] = {
     {"ClientBegin", R"(ClientBegin: \d+)"},
     {"ClientSpawn", R"(ClientSpawn: \d+)"},
     {"ClientDisconnect", R"(ClientDisconnect: \d+)"},
-    {"Hit",
-     R"(Hit: \d+ \d+ (?:[1-9]|1[0-4]) \d+: \S+ hit \S+ in the (?:Head|Helmet|Torso|Vest|)"
-     R"((?:Left|Right) (?:Arm|Upper Leg|Lower Leg|Foot)|Groin|Butt))"},
+    {"Hit", R"(Hit: \d+ \d+ (?:[1-9]|1[0-4]) \d+: \S+ hit \S+ in the (?:Head|Helmet|Torso|Vest|)"
+            R"((?:Left|Right) (?:Arm|Upper Leg|Lower Leg|Foot)|Groin|Butt))"},
     {"frag", R"(Kill: (\d+) (?!\1 )\d+ \d+: \S+ killed \S+ by UT_MOD_[A-Z0-9_]+)"},
     {"bled", R"(Kill: \d+ \d+ 23: \S+ killed \S+ by UT_MOD_BLED)"},
     {"world kill", R"(Kill: 1022 \d+ \d+: <world> killed \S+ by (?:UT_)?MOD_[A-Z_]+)"},
@@ -102,10 +100,9 @@ const Shape kUrbanTerrorShapes[] = {
 // Every shape of line a Jedi Academy server with JA++ writes that the generator writes too.
 const Shape kJediAcademyShapes[] = {
     {"separator", "-{60}"},
-    {"InitGame",
-     R"(InitGame: (?=.*\\version\\JAmp: v1\.0\.1\.0 win-x86 Oct 24 2003\\))"
-     R"((?=.*\\g_gametype\\[0-9]\\)(?=.*\\mapname\\mp/\w+\\)(?=.*\\timelimit\\\d+\\))"
-     R"((?=.*\\fraglimit\\\d+\\).*)"},
+    {"InitGame", R"(InitGame: (?=.*\\version\\JAmp: v1\.0\.1\.0 win-x86 Oct 24 2003\\))"
+                 R"((?=.*\\g_gametype\\[0-9]\\)(?=.*\\mapname\\mp/\w+\\)(?=.*\\timelimit\\\d+\\))"
+                 R"((?=.*\\fraglimit\\\d+\\).*)"},
     {"empty", ""},
     {"cjp_client", R"(cjp_client: .* final csf 0x[05])"},
     {"ClientConnect", R"(ClientConnect: \d+ \(.+\^7\) \[IP: (?:[\d.]+:\d+|Bot)\^7\])"},
@@ -118,8 +115,10 @@ const Shape kJediAcademyShapes[] = {
     {"frag", R"(Kill: ([12]?\d|3[01]) (?!\1 )(?:[12]?\d|3[01]) \d+: .+ killed .+ by MOD_\w+)"},
     {"suicide", R"(Kill: (\d+) \1 \d+: (.+) killed \2 by MOD_\w+)"},
     {"world kill", R"(Kill: 1022 (?:[12]?\d|3[01]) \d+: <world> killed .+ by MOD_\w+)"},
-    {"character dies", R"(Kill: \d+ (?:3[2-9]|[4-9]\d) \d+: .+ killed [A-Za-z0-9]+ \(\) by MOD_\w+)"},
-    {"character kills", R"(Kill: (?:3[2-9]|[4-9]\d) \d+ \d+: [A-Za-z0-9]+ \(\) killed .+ by MOD_\w+)"},
+    {"character dies",
+     R"(Kill: \d+ (?:3[2-9]|[4-9]\d) \d+: .+ killed [A-Za-z0-9]+ \(\) by MOD_\w+)"},
+    {"character kills",
+     R"(Kill: (?:3[2-9]|[4-9]\d) \d+ \d+: [A-Za-z0-9]+ \(\) killed .+ by MOD_\w+)"},
     {"Item", R"(Item: \d+ .+ \w+)"},
     {"say", "say: .+ says: .*"},
     {"OOC", R"(OOC: \(OOC\) .+: .*)"},
@@ -367,7 +366,8 @@ TEST(FamilyLogGeneratorTest, WeaponsGatherTheirMeansOfDeath) {
       {Flavour::kUrbanTerror, "HK69", {"UT_MOD_HK69", "UT_MOD_HK69_HIT"}},
       {Flavour::kUrbanTerror, "Bleeding", {"UT_MOD_BLED"}},
       {Flavour::kUrbanTerror, "Explosion", {"UT_MOD_SPLODED", "UT_MOD_BOMBED"}},
-      {Flavour::kJediAcademy, "Disruptor",
+      {Flavour::kJediAcademy,
+       "Disruptor",
        {"MOD_DISRUPTOR", "MOD_DISRUPTOR_SPLASH", "MOD_DISRUPTOR_SNIPER"}},
       {Flavour::kJediAcademy, "Lightsaber", {"MOD_SABER"}},
   };
@@ -484,8 +484,9 @@ TEST(FamilyLogGeneratorTest, HandMadeSamplesHoldWhatTheirReadmeSays) {
     EXPECT_LT(log.size(), 15000u);
     std::vector<std::string> lines = SplitLines(log);
     bool jedi = sample.flavour == Flavour::kJediAcademy;
-    std::map<std::string, int> counts = MatchShapes(
-        lines, sample.stamp, sample.shapes, jedi ? std::span<const Shape>(kUnstamped) : std::span<const Shape>());
+    std::map<std::string, int> counts =
+        MatchShapes(lines, sample.stamp, sample.shapes,
+                    jedi ? std::span<const Shape>(kUnstamped) : std::span<const Shape>());
     ExpectEveryShape(counts, sample.shapes);
     KillCounts kills = CountKills(lines);
     EXPECT_EQ(kills.players.size(), sample.players.size());
@@ -508,8 +509,7 @@ TEST(FamilyLogGeneratorTest, CommandLineChecksWhatEachFamilyTakes) {
   const Case kCases[] = {
       {{"server", "--out", "a", "--types", "ts,ctf,0", "--flavour", "urt"}, true, {4, 7, 0}},
       {{"server", "--out", "a", "--flavour", "jka", "--types", "powerduel,9"}, true, {4, 9}},
-      {{"server", "--out", "a", "--flavour", "jka", "--wall-clock-style", "ctime",
-        "--no-userinfo"},
+      {{"server", "--out", "a", "--flavour", "jka", "--wall-clock-style", "ctime", "--no-userinfo"},
        true,
        {}},
       {{"server", "--out", "a", "--flavour", "urt", "--types", "tourney"}, false, {}},
