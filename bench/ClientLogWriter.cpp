@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "WallClock.h"
+
 namespace vexor::bench {
 namespace {
 
@@ -104,10 +106,6 @@ constexpr const char* kShutdown[] = {
     "-----------------------",
 };
 
-constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-
 }  // namespace
 
 ClientLogWriter::ClientLogWriter(const GeneratorOptions& options, const PlayerPool& pool,
@@ -116,8 +114,8 @@ ClientLogWriter::ClientLogWriter(const GeneratorOptions& options, const PlayerPo
       m_pool(pool),
       m_out(out),
       m_random(seed),
-      m_events(options.noise, false, m_random.Fork()),
-      m_formCounts(static_cast<size_t>(KillFormCount()), 0) {}
+      m_events(options.noise, false, options.flavour, m_random.Fork()),
+      m_formCounts(static_cast<size_t>(KillFormCount(options.flavour)), 0) {}
 
 void ClientLogWriter::Line(std::string_view text) {
   m_out.Append(text);
@@ -127,9 +125,9 @@ void ClientLogWriter::Line(std::string_view text) {
 void ClientLogWriter::WriteStartup() {
   // The first line is what makes a reader take the file for a client log.
   m_out.Append("logfile opened on ");
-  m_out.Append(kDays[m_random.Below(7)]);
+  m_out.Append(DayNames()[m_random.Below(7)]);
   m_out.Append(' ');
-  m_out.Append(kMonths[m_random.Below(12)]);
+  m_out.Append(MonthNames()[m_random.Below(12)]);
   m_out.Append(' ');
   m_out.AppendPadded(m_random.Between(1, 28), 2);
   m_out.Append(' ');
@@ -210,6 +208,7 @@ void ClientLogWriter::WriteGame(const GamePlan& plan) {
         }
         break;
       case EventType::kItem:
+      case EventType::kTeamChange:
         break;
     }
   }
@@ -237,7 +236,7 @@ void ClientLogWriter::WriteEntered(const Participant& p, int32_t stint, int32_t 
 }
 
 void ClientLogWriter::WriteKill(const GamePlan& plan, const PlannedKill& kill) {
-  const MeansOfDeath& mod = MeansOfDeathOf(kill.kind)[kill.mod];
+  const MeansOfDeath& mod = MeansOfDeathOf(kill.kind, m_options.flavour)[kill.mod];
   const Participant& victim = plan.participants[static_cast<size_t>(kill.victim)];
   Gender gender = m_pool[victim.player].gender;
   Name(victim, kill.time);
@@ -258,7 +257,8 @@ void ClientLogWriter::WriteKill(const GamePlan& plan, const PlannedKill& kill) {
     m_out.Append('.');
   }
   m_out.EndLine();
-  ++m_formCounts[static_cast<size_t>(KillFormIndex(kill.kind, kill.mod, gender))];
+  ++m_formCounts[static_cast<size_t>(
+      KillFormIndex(kill.kind, kill.mod, gender, m_options.flavour))];
   // A player renamed to a new name is a new player to a reader from here on.
   if (!victim.KeyIntactAt(kill.time)) m_names.insert(StripColours(victim.NameAt(kill.time)));
   if (kill.kind == KillKind::kFrag) {
@@ -275,12 +275,7 @@ void ClientLogWriter::WriteSay(const GamePlan& plan, const Participant& p, int32
   if (team) m_out.Append('(');
   Name(p, time);
   m_out.Append(team ? ")\x19: ^5" : "\x19: ^2");
-  if (text == GameEvents::kLongChat) {
-    for (int i = 0; i < 400; ++i)
-      m_out.Append("lol ");
-  } else {
-    m_out.Append(ChatTexts()[static_cast<size_t>(text)]);
-  }
+  AppendChat(m_out, text);
   m_out.EndLine();
   ++m_chat;
 }
@@ -320,9 +315,9 @@ void ClientLogWriter::Finish(GeneratorSummary* summary) {
   summary->Set("names", static_cast<int64_t>(m_names.size()));
   int64_t obituaries = 0;
   int64_t suicides = 0;
-  for (int32_t f = 0; f < KillFormCount(); ++f) {
+  for (int32_t f = 0; f < KillFormCount(m_options.flavour); ++f) {
     if (!KillFormLoggedIn(f, m_options.flavour)) continue;
-    KillForm form = KillFormAt(f);
+    KillForm form = KillFormAt(f, m_options.flavour);
     int64_t count = m_formCounts[static_cast<size_t>(f)];
     (form.kind == KillKind::kFrag ? obituaries : suicides) += count;
     summary->Add(ClientFormKey(form.kind, form.mod, form.gender), count);

@@ -65,7 +65,43 @@ constexpr const char* kItems[] = {
     "team_CTF_redflag",
     "team_CTF_blueflag",
 };
-constexpr size_t kFlagItems = 2;  // the last entries, only in team games
+
+constexpr const char* kUrbanTerrorItems[] = {
+    "ut_weapon_lr300",      "ut_weapon_ak103",         "ut_weapon_m4",      "ut_weapon_g36",
+    "ut_weapon_sr8",        "ut_weapon_spas12",        "ut_weapon_ump45",   "ut_weapon_deagle",
+    "ut_weapon_grenade_he", "ut_weapon_grenade_smoke", "ut_weapon_knife",   "ut_item_vest",
+    "ut_item_helmet",       "ut_item_medkit",          "ut_item_silencer",  "ut_item_laser",
+    "ut_item_extraammo",    "team_CTF_redflag",        "team_CTF_blueflag",
+};
+
+constexpr const char* kJediAcademyItems[] = {
+    "item_medpak_instant",
+    "item_shield_sm_instant",
+    "item_shield_lrg_instant",
+    "weapon_blaster",
+    "weapon_disruptor",
+    "weapon_bowcaster",
+    "weapon_repeater",
+    "weapon_demp2",
+    "weapon_flechette",
+    "weapon_rocket_launcher",
+    "weapon_thermal",
+    "ammo_powercell",
+    "ammo_metallic_bolts",
+    "ammo_rockets",
+    "item_seeker",
+    "item_sentry_gun",
+    "item_force_enlighten_light",
+    "team_CTF_redflag",
+    "team_CTF_blueflag",
+};
+
+constexpr size_t kFlagItems = 2;  // the last entries of each list, only in team games
+
+template <size_t N>
+std::span<const char* const> WithFlags(const char* const (&items)[N], bool flags) {
+  return std::span<const char* const>(items, N - (flags ? 0 : kFlagItems));
+}
 
 }  // namespace
 
@@ -73,8 +109,29 @@ std::span<const char* const> ChatTexts() {
   return kChat;
 }
 
-std::span<const char* const> ItemNames(bool teamGame) {
-  return std::span<const char* const>(kItems, std::size(kItems) - (teamGame ? 0 : kFlagItems));
+void AppendChat(LineBuffer& out, int32_t text) {
+  if (text == GameEvents::kLongChat) {
+    for (int i = 0; i < 400; ++i)
+      out.Append("lol ");
+  } else {
+    out.Append(ChatTexts()[static_cast<size_t>(text)]);
+  }
+}
+
+std::span<const char* const> ItemNames(Flavour flavour, bool flags) {
+  switch (flavour) {
+    case Flavour::kUrbanTerror:
+      return WithFlags(kUrbanTerrorItems, flags);
+    case Flavour::kJediAcademy:
+      return WithFlags(kJediAcademyItems, flags);
+    default:
+      return WithFlags(kItems, flags);
+  }
+}
+
+bool FlagsInPlay(const GamePlan& plan, Flavour flavour) {
+  if (flavour == Flavour::kQuake3 || flavour == Flavour::kOpenArena) return plan.IsTeamGame();
+  return plan.IsTeamGame() && plan.captureLimit > 0;
 }
 
 void GameEvents::Add(int32_t time, int32_t phase, EventType type, int32_t participant,
@@ -104,10 +161,11 @@ const std::vector<GameEvent>& GameEvents::Build(const GamePlan& plan) {
     // Renames come before the kills of their second, which already carry the new name.
     // A rename before "ClientBegin:" is written with the connect.
     if (p.renameAt >= 0 && !p.RenamedAtBegin()) Add(p.renameAt, 1, EventType::kRename, who, 0);
+    if (p.teamChangeAt >= 0) Add(p.teamChangeAt, 1, EventType::kTeamChange, who, 0);
   }
   for (size_t k = 0; k < plan.kills.size(); ++k) {
     const PlannedKill& kill = plan.kills[k];
-    Add(kill.time, 2, EventType::kKill, kill.victim, static_cast<int32_t>(k));
+    Add(kill.time, 2, EventType::kKill, kill.Subject(), static_cast<int32_t>(k));
   }
   if (m_noise > 0) AddNoise(plan);
   std::sort(m_events.begin(), m_events.end(),
@@ -128,7 +186,8 @@ void GameEvents::AddNoise(const GamePlan& plan) {
   if (plan.duration < 2) return;
   int32_t scale = m_noise > 1 ? 3 : 2;
   int32_t items = m_items ? static_cast<int32_t>(plan.kills.size()) * scale + plan.duration / 8 : 0;
-  uint32_t itemCount = static_cast<uint32_t>(ItemNames(plan.IsTeamGame()).size());
+  uint32_t itemCount =
+      static_cast<uint32_t>(ItemNames(m_flavour, FlagsInPlay(plan, m_flavour)).size());
   for (int32_t i = 0; i < items; ++i) {
     int32_t time = m_random.Between(1, plan.duration - 1);
     int32_t who = SomeoneConnected(plan, time);

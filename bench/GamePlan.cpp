@@ -1,31 +1,12 @@
 #include "GamePlan.h"
 
+#include "FamilyMeans.h"
+
 #include <algorithm>
 #include <iterator>
 
 namespace vexor::bench {
 namespace {
-
-constexpr const char* kFreeForAllMaps[] = {"q3dm1",  "q3dm2",  "q3dm3",  "q3dm4",  "q3dm5",
-                                           "q3dm6",  "q3dm7",  "q3dm8",  "q3dm9",  "q3dm10",
-                                           "q3dm11", "q3dm12", "q3dm13", "q3dm14", "q3dm15",
-                                           "q3dm16", "q3dm17", "q3dm18", "q3dm19"};
-constexpr const char* kTournamentMaps[] = {"q3tourney1", "q3tourney2", "q3tourney3",
-                                           "q3tourney4", "q3tourney5", "q3tourney6"};
-constexpr const char* kTeamMaps[] = {"q3dm6", "q3dm7", "q3dm9", "q3dm12", "q3dm13", "q3dm14"};
-constexpr const char* kFlagMaps[] = {"q3ctf1", "q3ctf2", "q3ctf3", "q3ctf4", "q3tourney6_ctf"};
-constexpr const char* kTeamArenaMaps[] = {"mpteam1", "mpteam2", "mpteam3", "mpteam4",
-                                          "mpteam5", "mpteam6", "mpteam7", "mpteam8"};
-
-struct Limits {
-  int32_t frag;
-  int32_t time;
-};
-
-constexpr Limits kFreeForAllLimits[] = {{20, 15}, {20, 10}, {30, 20}, {50, 20}, {0, 15}, {20, 0}};
-constexpr Limits kTournamentLimits[] = {{10, 10}, {15, 15}, {0, 10}};
-constexpr Limits kTeamLimits[] = {{50, 20}, {100, 30}, {0, 15}};
-constexpr Limits kFlagLimits[] = {{0, 20}, {0, 30}};
 
 constexpr const char* kRenameTags[] = {"|afk", "|brb", "|food"};
 
@@ -34,38 +15,14 @@ const T& Pick(const T (&table)[N], Random& random) {
   return table[random.Below(static_cast<uint32_t>(N))];
 }
 
-std::string DefaultMap(int32_t type, Random& random) {
-  switch (type) {
-    case 1:
-      return Pick(kTournamentMaps, random);
-    case 3:
-      return Pick(kTeamMaps, random);
-    case 4:
-      return Pick(kFlagMaps, random);
-    case 5:
-    case 6:
-    case 7:
-      return Pick(kTeamArenaMaps, random);
-    default:
-      return Pick(kFreeForAllMaps, random);
-  }
+template <typename T>
+const T& Pick(std::span<const T> table, Random& random) {
+  return table[random.Below(static_cast<uint32_t>(table.size()))];
 }
 
-Limits DefaultLimits(int32_t type, Random& random) {
-  switch (type) {
-    case 1:
-      return Pick(kTournamentLimits, random);
-    case 3:
-      return Pick(kTeamLimits, random);
-    case 4:
-    case 5:
-    case 6:
-    case 7:
-      return Pick(kFlagLimits, random);
-    default:
-      return Pick(kFreeForAllLimits, random);
-  }
-}
+// A non-player character kills, dies by a player, or dies by the level in this share of a Jedi
+// Academy log's kills.
+constexpr double kCharacterKills = 0.06;
 
 }  // namespace
 
@@ -73,11 +30,15 @@ GamePlanner::GamePlanner(const GeneratorOptions& options, const PlayerPool& pool
     : m_options(options),
       m_pool(pool),
       m_random(seed),
+      m_quake(options.flavour == Flavour::kQuake3 || options.flavour == Flavour::kOpenArena),
       m_inGame(static_cast<size_t>(pool.Size()), 0),
-      m_showcaseDone(static_cast<size_t>(KillFormCount()), false),
+      m_showcaseDone(static_cast<size_t>(KillFormCount(options.flavour)), false),
       m_showcaseLeft(0) {
+  std::span<const int> mix = FamilyOf(options.flavour).defaultTypes;
+  m_types =
+      options.gameTypes.empty() ? std::vector<int>(mix.begin(), mix.end()) : options.gameTypes;
   // Forms the flavour's logs never show count as shown.
-  for (int32_t f = 0; f < KillFormCount(); ++f) {
+  for (int32_t f = 0; f < KillFormCount(options.flavour); ++f) {
     bool logged = KillFormLoggedIn(f, options.flavour);
     m_showcaseDone[static_cast<size_t>(f)] = !logged;
     if (logged) ++m_showcaseLeft;
@@ -92,21 +53,22 @@ void GamePlanner::Plan(int32_t number, GamePlan* plan) {
   ChooseDuration(plan);
   ChooseRoster(plan);
   PlanStints(plan);
+  if (!m_quake) PlanTeamChanges(plan);
   if (m_options.slots == SlotMode::kLowest) AssignLowestSlots(plan);
   PlanRenames(plan);
   PlanKills(plan);
 }
 
 void GamePlanner::ChooseSettings(GamePlan* plan) {
-  const std::vector<int>& types = m_options.gameTypes;
-  plan->gameType = types.empty() ? 0 : types[m_random.Below(static_cast<uint32_t>(types.size()))];
+  plan->gameType = m_types[m_random.Below(static_cast<uint32_t>(m_types.size()))];
+  plan->type = &GameTypeOf(m_options.flavour, plan->gameType);
   plan->map = m_options.maps.empty()
-                  ? DefaultMap(plan->gameType, m_random)
+                  ? Pick(plan->type->maps, m_random)
                   : m_options.maps[m_random.Below(static_cast<uint32_t>(m_options.maps.size()))];
-  Limits limits = DefaultLimits(plan->gameType, m_random);
+  Limits limits = Pick(plan->type->limits, m_random);
   plan->fragLimit = limits.frag;
   plan->timeLimit = limits.time;
-  plan->captureLimit = plan->gameType >= 4 ? 8 : 0;
+  plan->captureLimit = plan->type->captureLimit;
 }
 
 void GamePlanner::ChooseDuration(GamePlan* plan) {
@@ -120,15 +82,19 @@ void GamePlanner::ChooseDuration(GamePlan* plan) {
   m_lastCrashed = !plan->shutdown;
   plan->exitReason = nullptr;
   int32_t limit = plan->timeLimit * 60;
+  // Quake 3 logs end by their time limit whenever there is no frag limit; the other families'
+  // games may also end by their captures or rounds.
+  bool scoreLimit =
+      plan->fragLimit != 0 || (!m_quake && (plan->captureLimit != 0 || plan->type->rounds));
   if (plan->shortGame) {
     // A map changed by a vote or an admin straight away.
     plan->duration = m_random.Between(3, 20);
-  } else if (limit > 0 && (plan->fragLimit == 0 || m_random.Chance(0.6))) {
+  } else if (limit > 0 && (!scoreLimit || m_random.Chance(0.6))) {
     plan->duration = limit;
     plan->exitReason = "Timelimit hit.";
   } else {
     plan->duration = m_random.Between(240, limit > 0 ? limit - 10 : 1200);
-    plan->exitReason = plan->gameType >= 4 ? "Capturelimit hit." : "Fraglimit hit.";
+    plan->exitReason = plan->type->limitExit;
   }
   if (!plan->shutdown) {
     // The server went down during the game: no exit, no scores, no shutdown line.
@@ -148,8 +114,8 @@ void GamePlanner::AddParticipant(GamePlan* plan, int32_t player) {
 void GamePlanner::ChooseRoster(GamePlan* plan) {
   int32_t poolSize = m_pool.Size();
   int32_t wanted = m_random.Between(m_options.perGame * 3 / 4, m_options.perGame * 5 / 4);
-  if (plan->gameType == 1) wanted = 2;  // a tournament is a duel
-  wanted = std::clamp(wanted, 1, std::min(poolSize, 48));
+  if (plan->type->duelists > 0) wanted = plan->type->duelists;  // a duel
+  wanted = std::clamp(wanted, 1, std::min(poolSize, FamilyOf(m_options.flavour).maxClients));
   bool client = m_options.kind == LogKind::kClient;
   if (client) {
     AddParticipant(plan, 0);  // the owner of the log plays every game
@@ -175,7 +141,8 @@ void GamePlanner::ChooseRoster(GamePlan* plan) {
     AddParticipant(plan, player);
     ++present;
   }
-  if (m_options.kind == LogKind::kServer && m_random.Chance(m_options.collide)) {
+  // Quake 3 servers only: the other families' readers name players by rules of their own.
+  if (m_options.kind == LogKind::kServer && m_quake && m_random.Chance(m_options.collide)) {
     // A second client under the name of one already here (often the same bot added twice).
     for (size_t i = 0; i < plan->participants.size(); ++i) {
       int32_t player = plan->participants[i].player;
@@ -216,6 +183,16 @@ void GamePlanner::PlanStints(GamePlan* plan) {
     second.leave = end;
     second.slot = first.slot;
     p.stintCount = 2;
+  }
+}
+
+// Now and then a player of a team game joins the other team during his first connection.
+void GamePlanner::PlanTeamChanges(GamePlan* plan) {
+  if (!plan->IsTeamGame()) return;
+  for (Participant& p : plan->participants) {
+    const Stint& first = p.stints[0];
+    if (!m_random.Chance(0.1) || first.join + 20 >= first.leave - 10) continue;
+    p.teamChangeAt = m_random.Between(first.join + 20, first.leave - 10);
   }
 }
 
@@ -265,7 +242,8 @@ void GamePlanner::PlanRenames(GamePlan* plan) {
     // A new name (not only new colours) only for a player who does not connect again: his
     // next connection would bring the new name in as a player of its own.
     bool twin = m_pool.IsTwin(p.player);
-    p.keyChanged = p.stintCount == 1 && !twin && m_random.Chance(0.25);
+    // Other families: new colours only, which every reader takes for the same player.
+    p.keyChanged = m_quake && p.stintCount == 1 && !twin && m_random.Chance(0.25);
     p.renamed = p.keyChanged ? StripColours(p.raw) + Pick(kRenameTags, m_random)
                              : Recoloured(p.raw, m_random);
   }
@@ -275,7 +253,7 @@ void GamePlanner::PlanRenames(GamePlan* plan) {
 // it begins: a new name from the connect on, for a human who connects once in the game.
 bool GamePlanner::PlanBeginRename(Participant* p) {
   // No draw at all without the option: logs written without it stay as they were.
-  if (m_options.beginRenames <= 0 || m_options.kind != LogKind::kServer) return false;
+  if (m_options.beginRenames <= 0 || m_options.kind != LogKind::kServer || !m_quake) return false;
   if (m_pool[p->player].bot || p->stintCount != 1 || m_pool.IsTwin(p->player)) return false;
   if (!m_random.Chance(m_options.beginRenames)) return false;
   p->renameAt = p->stints[0].join;
@@ -311,8 +289,8 @@ bool GamePlanner::PlanShowcaseKill(const GamePlan& plan, const std::vector<int16
                                    KillKind kind, PlannedKill* kill) {
   size_t n = connected.size();
   size_t start = m_random.Below(static_cast<uint32_t>(n));
-  for (int32_t f = 0; f < KillFormCount(); ++f) {
-    KillForm form = KillFormAt(f);
+  for (int32_t f = 0; f < KillFormCount(m_options.flavour); ++f) {
+    KillForm form = KillFormAt(f, m_options.flavour);
     if (m_showcaseDone[static_cast<size_t>(f)] || form.kind != kind) continue;
     int16_t victim = -1;
     for (size_t k = 0; k < n && victim < 0; ++k) {
@@ -332,6 +310,10 @@ bool GamePlanner::PlanShowcaseKill(const GamePlan& plan, const std::vector<int16
 
 bool GamePlanner::PlanKill(const GamePlan& plan, const std::vector<int16_t>& connected,
                            PlannedKill* kill) {
+  if (m_options.flavour == Flavour::kJediAcademy && m_random.Chance(kCharacterKills)) {
+    PlanCharacterKill(connected, kill);
+    return true;
+  }
   double u = m_random.Unit();
   KillKind kind = u < m_options.worldKills                         ? KillKind::kWorld
                   : u < m_options.worldKills + m_options.selfKills ? KillKind::kSelf
@@ -353,24 +335,38 @@ bool GamePlanner::PlanKill(const GamePlan& plan, const std::vector<int16_t>& con
   if (kind == KillKind::kFrag) {
     uint32_t killer = (victim + 1 + m_random.Below(n - 1)) % n;
     kill->killer = connected[killer];
-    if (m_options.flavour == Flavour::kOpenArena && plan.IsTeamGame()) {
-      kill->killer = connected[OpponentOf(plan, connected, victim, killer)];
+    if (m_options.flavour != Flavour::kQuake3 && plan.IsTeamGame()) {
+      kill->killer = connected[OpponentOf(plan, connected, victim, killer, kill->time)];
     }
   }
   return true;
+}
+
+void GamePlanner::PlanCharacterKill(const std::vector<int16_t>& connected, PlannedKill* kill) {
+  kill->npc =
+      static_cast<int16_t>(m_random.Below(static_cast<uint32_t>(NonPlayerCharacters().size())));
+  kill->npcSlot = static_cast<int16_t>(32 + m_random.Below(48));
+  int16_t player = connected[m_random.Below(static_cast<uint32_t>(connected.size()))];
+  double u = m_random.Unit();
+  kill->kind = u < 0.9 ? KillKind::kFrag : KillKind::kWorld;
+  kill->killer = u < 0.55 ? player : -1;
+  kill->victim = u >= 0.55 && u < 0.9 ? player : -1;
+  kill->mod =
+      static_cast<uint8_t>(PickMeansOfDeath(kill->kind, m_options.flavour, m_random.Next()));
 }
 
 // With friendly fire on, a team kill happens now and then; most frags hit the other team. The
 // first player of the other team from the drawn killer on takes his place, unless the frag is
 // to be a team kill.
 uint32_t GamePlanner::OpponentOf(const GamePlan& plan, const std::vector<int16_t>& connected,
-                                 uint32_t victim, uint32_t killer) {
-  int32_t team = plan.participants[static_cast<size_t>(connected[victim])].team;
+                                 uint32_t victim, uint32_t killer, int32_t time) {
+  int32_t team = plan.participants[static_cast<size_t>(connected[victim])].TeamAt(time);
   if (m_random.Chance(0.08)) return killer;
   uint32_t n = static_cast<uint32_t>(connected.size());
   for (uint32_t k = 0; k < n; ++k) {
     uint32_t candidate = (killer + k) % n;
-    if (plan.participants[static_cast<size_t>(connected[candidate])].team != team) return candidate;
+    if (plan.participants[static_cast<size_t>(connected[candidate])].TeamAt(time) != team)
+      return candidate;
   }
   return killer;  // nobody of the other team is on the server
 }

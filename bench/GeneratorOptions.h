@@ -25,9 +25,18 @@ enum class SlotMode {
 
 // Which game wrote the log.
 enum class Flavour {
-  kQuake3,     // Quake III Arena and ioquake3
-  kOpenArena,  // OpenArena: bots log their user information before they connect, and the
-               // client prints Team Arena's obituaries, its own and team kills
+  kQuake3,       // Quake III Arena and ioquake3
+  kOpenArena,    // OpenArena: bots log their user information before they connect, and the
+                 // client prints Team Arena's obituaries, its own and team kills
+  kUrbanTerror,  // Urban Terror 4.3 servers: its own weapons, game types, rounds and hits
+  kJediAcademy,  // Jedi Academy servers (OpenJK with JA++): lines stamped with the wall clock,
+                 // names in the connect lines, non-player characters in kill lines
+};
+
+// How a Jedi Academy server stamps its lines.
+enum class WallClockStyle {
+  kIso,    // "[2017-05-07] [18:42:03] "
+  kCtime,  // "[Sun Jan 03 19:25:52 2016]  "
 };
 
 struct GeneratorOptions {
@@ -41,24 +50,31 @@ struct GeneratorOptions {
   // seasons of one server); 0: drawn from the seed.
   uint64_t poolSeed = 0;
   std::string out;
-  std::string summary;  // where the counts of what was written go (none when empty)
-  std::string clientVars;     // a client variable file to write as well (none when empty)
-  std::string serverVars;     // a server variable file to write as well (none when empty)
+  std::string summary;         // where the counts of what was written go (none when empty)
+  std::string clientVars;      // a client variable file to write as well (none when empty)
+  std::string serverVars;      // a server variable file to write as well (none when empty)
   int32_t variableCount = 49;  // definitions in each variable file
-  std::vector<int> gameTypes = {0, 0, 0, 1, 3, 4};  // codes drawn from, duplicates weigh more
+  // Game type codes drawn from, duplicates weigh more; empty: the family's usual mix
+  // (GameFamily::defaultTypes).
+  std::vector<int> gameTypes;
   std::vector<std::string> maps;  // maps for every game type; empty: the stock maps of each type
   int32_t noise = 1;              // 0 only the lines Vexor reads, 1 like real logs, 2 heavy
   double noShutdown = 0.03;       // a game ends without "ShutdownGame:"
   double churn = 0.2;             // a player joins late or leaves early
-  double collide = 0.02;          // two clients share one name in a game (server logs)
+  double collide = 0.02;          // two clients share one name in a game (Quake 3 servers)
   double shortGames = 0.03;       // a game lasts less than 25 seconds
   double worldKills = 0.08;       // share of kills by the world
   double selfKills = 0.05;        // share of kills that are suicides
-  double renames = 0.05;          // a player renames himself during a game
-  double beginRenames = 0;        // a player sends a new name before "ClientBegin:" (servers)
+  double renames = 0.05;    // a player renames himself during a game (in Urban Terror and Jedi
+                            // Academy logs only his colours change)
+  double beginRenames = 0;  // a new name before "ClientBegin:" (Quake 3 servers)
   ClockMode clock = ClockMode::kMixed;
   SlotMode slots = SlotMode::kSticky;
   Flavour flavour = Flavour::kQuake3;
+  WallClockStyle wallClock = WallClockStyle::kIso;  // Jedi Academy only
+  // Jedi Academy only: a server that logs no connections and no user information, so that
+  // players are named by the kill lines alone.
+  bool noUserinfo = false;
   bool crlf = false;
   bool quiet = false;
 };

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "FamilyMeans.h"
+
 namespace vexor::bench {
 namespace {
 
@@ -98,10 +100,6 @@ constexpr MeansOfDeath kSelf[] = {
      kOpenArena},
 };
 
-constexpr int32_t kFragCount = static_cast<int32_t>(std::size(kFrags));
-constexpr int32_t kWorldCount = static_cast<int32_t>(std::size(kWorld));
-constexpr int32_t kSelfCount = static_cast<int32_t>(std::size(kSelf));
-
 std::string Underscored(std::string_view text) {
   std::string out(text);
   for (char& c : out) {
@@ -112,7 +110,9 @@ std::string Underscored(std::string_view text) {
 
 }  // namespace
 
-std::span<const MeansOfDeath> MeansOfDeathOf(KillKind kind) {
+std::span<const MeansOfDeath> MeansOfDeathOf(KillKind kind, Flavour flavour) {
+  if (flavour == Flavour::kUrbanTerror) return UrbanTerrorMeans(kind);
+  if (flavour == Flavour::kJediAcademy) return JediAcademyMeans(kind);
   switch (kind) {
     case KillKind::kFrag:
       return kFrags;
@@ -125,7 +125,7 @@ std::span<const MeansOfDeath> MeansOfDeathOf(KillKind kind) {
 }
 
 int32_t PickMeansOfDeath(KillKind kind, Flavour flavour, uint64_t random) {
-  std::span<const MeansOfDeath> table = MeansOfDeathOf(kind);
+  std::span<const MeansOfDeath> table = MeansOfDeathOf(kind, flavour);
   int64_t total = 0;
   for (const MeansOfDeath& mod : table) {
     if (mod.LoggedIn(flavour)) total += mod.weight;
@@ -140,7 +140,7 @@ int32_t PickMeansOfDeath(KillKind kind, Flavour flavour, uint64_t random) {
 }
 
 std::string ClientFormKey(KillKind kind, int32_t mod, Gender gender) {
-  const MeansOfDeath& entry = MeansOfDeathOf(kind)[static_cast<size_t>(mod)];
+  const MeansOfDeath& entry = MeansOfDeathOf(kind, Flavour::kQuake3)[static_cast<size_t>(mod)];
   if (kind == KillKind::kFrag) {
     std::string key = "obituary." + Underscored(entry.text[0]);
     std::string_view suffix = entry.suffix;
@@ -151,33 +151,52 @@ std::string ClientFormKey(KillKind kind, int32_t mod, Gender gender) {
   return "suicide." + Underscored(text);
 }
 
-int32_t KillFormCount() {
-  return kFragCount + kWorldCount + kSelfCount * 3;
+namespace {
+
+struct FormCounts {
+  int32_t frags, world, self;
+};
+
+FormCounts CountsOf(Flavour flavour) {
+  return {static_cast<int32_t>(MeansOfDeathOf(KillKind::kFrag, flavour).size()),
+          static_cast<int32_t>(MeansOfDeathOf(KillKind::kWorld, flavour).size()),
+          static_cast<int32_t>(MeansOfDeathOf(KillKind::kSelf, flavour).size())};
 }
 
-KillForm KillFormAt(int32_t index) {
-  if (index < kFragCount) return {KillKind::kFrag, index, Gender::kMale};
-  index -= kFragCount;
-  if (index < kWorldCount) return {KillKind::kWorld, index, Gender::kMale};
-  index -= kWorldCount;
+}  // namespace
+
+int32_t KillFormCount(Flavour flavour) {
+  FormCounts n = CountsOf(flavour);
+  return n.frags + n.world + n.self * 3;
+}
+
+KillForm KillFormAt(int32_t index, Flavour flavour) {
+  FormCounts n = CountsOf(flavour);
+  if (index < n.frags) return {KillKind::kFrag, index, Gender::kMale};
+  index -= n.frags;
+  if (index < n.world) return {KillKind::kWorld, index, Gender::kMale};
+  index -= n.world;
   return {KillKind::kSelf, index / 3, static_cast<Gender>(index % 3)};
 }
 
-int32_t KillFormIndex(KillKind kind, int32_t mod, Gender gender) {
+int32_t KillFormIndex(KillKind kind, int32_t mod, Gender gender, Flavour flavour) {
+  FormCounts n = CountsOf(flavour);
   switch (kind) {
     case KillKind::kFrag:
       return mod;
     case KillKind::kWorld:
-      return kFragCount + mod;
+      return n.frags + mod;
     case KillKind::kSelf:
-      return kFragCount + kWorldCount + mod * 3 + static_cast<int32_t>(gender);
+      return n.frags + n.world + mod * 3 + static_cast<int32_t>(gender);
   }
   return mod;
 }
 
 bool KillFormLoggedIn(int32_t index, Flavour flavour) {
-  KillForm form = KillFormAt(index);
-  return MeansOfDeathOf(form.kind)[static_cast<size_t>(form.mod)].LoggedIn(flavour);
+  KillForm form = KillFormAt(index, flavour);
+  bool gendered = flavour == Flavour::kQuake3 || flavour == Flavour::kOpenArena;
+  if (!gendered && form.gender != Gender::kMale) return false;
+  return MeansOfDeathOf(form.kind, flavour)[static_cast<size_t>(form.mod)].LoggedIn(flavour);
 }
 
 }  // namespace vexor::bench

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <numeric>
 
 namespace vexor::bench {
 namespace {
@@ -51,8 +50,6 @@ constexpr const char* kVersions[] = {"ioq3 1.36 linux-x86_64 Apr 12 2009",
 constexpr const char* kOpenArenaVersions[] = {"ioq3+oa 1.36_SVN1910M linux-x86_64 Jan 19 2012",
                                               "ioq3+oa 1.36_SVN1910M win-x86 Jan 19 2012"};
 
-constexpr std::string_view kSeparator =
-    "------------------------------------------------------------";
 constexpr int32_t kWorldNumber = 1022;
 constexpr int32_t kShortGameSeconds = 25;
 
@@ -71,31 +68,12 @@ std::string ModelFor(const std::string& model, int32_t team) {
 
 ServerLogWriter::ServerLogWriter(const GeneratorOptions& options, const PlayerPool& pool,
                                  LineBuffer& out, uint64_t seed)
-    : m_options(options),
-      m_pool(pool),
-      m_out(out),
-      m_random(seed),
-      m_events(options.noise, true, m_random.Fork()) {
+    : ServerLogBase(options, pool, out, seed) {
   bool openArena = options.flavour == Flavour::kOpenArena;
   m_template =
       openArena ? Pick(kOpenArenaInitGameTemplates, m_random) : Pick(kInitGameTemplates, m_random);
   m_hostname = Pick(kHostnames, m_random);
   m_version = openArena ? Pick(kOpenArenaVersions, m_random) : Pick(kVersions, m_random);
-  for (KillKind kind : {KillKind::kFrag, KillKind::kWorld, KillKind::kSelf}) {
-    m_modCounts[static_cast<size_t>(kind)].assign(MeansOfDeathOf(kind).size(), 0);
-  }
-}
-
-void ServerLogWriter::Begin(int32_t time) {
-  m_out.AppendClock(m_base + time);
-  m_out.Append(' ');
-}
-
-void ServerLogWriter::WriteSeparator(int32_t time) {
-  if (m_options.noise == 0) return;
-  Begin(time);
-  m_out.Append(kSeparator);
-  m_out.EndLine();
 }
 
 void ServerLogWriter::WriteGame(const GamePlan& plan) {
@@ -121,7 +99,8 @@ void ServerLogWriter::WriteGame(const GamePlan& plan) {
         m_out.Append("Item: ");
         m_out.AppendInt(p.stints[static_cast<size_t>(p.StintAt(time))].slot);
         m_out.Append(' ');
-        m_out.Append(ItemNames(plan.IsTeamGame())[static_cast<size_t>(event.value)]);
+        m_out.Append(
+            ItemNames(m_options.flavour, plan.IsTeamGame())[static_cast<size_t>(event.value)]);
         m_out.EndLine();
         break;
       case EventType::kSay:
@@ -129,6 +108,8 @@ void ServerLogWriter::WriteGame(const GamePlan& plan) {
         break;
       case EventType::kKill:
         WriteKill(plan, plan.kills[static_cast<size_t>(event.value)]);
+        break;
+      case EventType::kTeamChange:  // not planned for these logs
         break;
       case EventType::kDisconnect:
         Begin(time);
@@ -151,40 +132,7 @@ void ServerLogWriter::WriteGame(const GamePlan& plan) {
 void ServerLogWriter::WriteInitGame(const GamePlan& plan) {
   Begin(0);
   m_out.Append("InitGame: ");
-  int32_t maxClients =
-      std::max<int32_t>(16, (static_cast<int32_t>(plan.participants.size()) + 8) / 8 * 8);
-  for (const char* c = m_template; *c != '\0'; ++c) {
-    if (*c != '$') {
-      m_out.Append(*c);
-      continue;
-    }
-    switch (*++c) {
-      case 'H':
-        m_out.Append(m_hostname);
-        break;
-      case 'T':
-        m_out.AppendInt(plan.gameType);
-        break;
-      case 'F':
-        m_out.AppendInt(plan.fragLimit);
-        break;
-      case 'L':
-        m_out.AppendInt(plan.timeLimit);
-        break;
-      case 'C':
-        m_out.AppendInt(plan.captureLimit);
-        break;
-      case 'X':
-        m_out.AppendInt(maxClients);
-        break;
-      case 'V':
-        m_out.Append(m_version);
-        break;
-      default:
-        m_out.Append(plan.map);
-        break;
-    }
-  }
+  AppendSettings(m_template, plan, m_hostname, m_version);
   m_out.EndLine();
 }
 
@@ -224,13 +172,7 @@ void ServerLogWriter::WriteUserinfo(const GamePlan& plan, const Participant& p, 
                                     const std::string& raw, int32_t time) {
   const PoolPlayer& player = m_pool[p.player];
   std::string model = ModelFor(player.model, plan.IsTeamGame() ? p.team : 0);
-  Begin(time);
-  m_out.Append("ClientUserinfoChanged: ");
-  m_out.AppendInt(slot);
-  m_out.Append(" n\\");
-  m_out.Append(raw);
-  m_out.Append("\\t\\");
-  m_out.AppendInt(p.team);
+  BeginInfoChanged(time, slot, raw, p.team);
   m_out.Append("\\model\\");
   m_out.Append(model);
   m_out.Append("\\hmodel\\");
@@ -253,32 +195,16 @@ void ServerLogWriter::WriteUserinfo(const GamePlan& plan, const Participant& p, 
 }
 
 void ServerLogWriter::WriteKill(const GamePlan& plan, const PlannedKill& kill) {
-  const MeansOfDeath& mod = MeansOfDeathOf(kill.kind)[kill.mod];
+  const MeansOfDeath& mod = MeansOfDeathOf(kill.kind, m_options.flavour)[kill.mod];
   const Participant& victim = plan.participants[static_cast<size_t>(kill.victim)];
-  int32_t victimSlot = victim.stints[static_cast<size_t>(victim.StintAt(kill.time))].slot;
-  Begin(kill.time);
-  m_out.Append("Kill: ");
   if (kill.killer < 0) {
-    m_out.AppendInt(kWorldNumber);
+    WriteKillLine(kill.time, kWorldNumber, SlotAt(victim, kill.time), mod, "<world>",
+                  victim.NameAt(kill.time));
   } else {
     const Participant& killer = plan.participants[static_cast<size_t>(kill.killer)];
-    m_out.AppendInt(killer.stints[static_cast<size_t>(killer.StintAt(kill.time))].slot);
+    WriteKillLine(kill.time, SlotAt(killer, kill.time), SlotAt(victim, kill.time), mod,
+                  killer.NameAt(kill.time), victim.NameAt(kill.time));
   }
-  m_out.Append(' ');
-  m_out.AppendInt(victimSlot);
-  m_out.Append(' ');
-  m_out.AppendInt(mod.number);
-  m_out.Append(": ");
-  if (kill.killer < 0) {
-    m_out.Append("<world>");
-  } else {
-    m_out.Append(plan.participants[static_cast<size_t>(kill.killer)].NameAt(kill.time));
-  }
-  m_out.Append(" killed ");
-  m_out.Append(victim.NameAt(kill.time));
-  m_out.Append(" by ");
-  m_out.Append(mod.name);
-  m_out.EndLine();
   CountKill(kill);
 }
 
@@ -287,17 +213,12 @@ void ServerLogWriter::WriteSay(const Participant& p, int32_t text, int32_t time)
   m_out.Append("say: ");
   m_out.Append(p.NameAt(time));
   m_out.Append(": ");
-  if (text == GameEvents::kLongChat) {
-    for (int i = 0; i < 400; ++i)
-      m_out.Append("lol ");
-  } else {
-    m_out.Append(ChatTexts()[static_cast<size_t>(text)]);
-  }
+  AppendChat(m_out, text);
   m_out.EndLine();
 }
 
 void ServerLogWriter::CountKill(const PlannedKill& kill) {
-  ++m_modCounts[static_cast<size_t>(kill.kind)][kill.mod];
+  CountMeans(kill);
   // A reader finds both players by their client numbers, renamed or not.
   if (kill.kind == KillKind::kWorld) {
     // A death by the world counts as a suicide of the victim.
@@ -315,7 +236,7 @@ void ServerLogWriter::CountKill(const PlannedKill& kill) {
   ++m_deaths;
   // Both are found in the game: the frag enters the game's kill tables.
   ++m_tableFrags;
-  if (MeansOfDeathOf(kill.kind)[kill.mod].weapon) ++m_weaponFrags;
+  if (MeansOfDeathOf(kill.kind, m_options.flavour)[kill.mod].weapon) ++m_weaponFrags;
 }
 
 void ServerLogWriter::WriteEnd(const GamePlan& plan) {
@@ -324,7 +245,8 @@ void ServerLogWriter::WriteEnd(const GamePlan& plan) {
     m_out.Append("Exit: ");
     m_out.Append(plan.exitReason);
     m_out.EndLine();
-    WriteScores(plan);
+    WriteScoreLines(plan);
+    WriteTeamScores(plan);
   }
   if (plan.shutdown) {
     Begin(plan.shutdownAt);
@@ -334,38 +256,6 @@ void ServerLogWriter::WriteEnd(const GamePlan& plan) {
     ++m_shutdowns;
   }
   m_end = m_base + (plan.shutdown ? plan.shutdownAt : plan.duration);
-}
-
-void ServerLogWriter::WriteScores(const GamePlan& plan) {
-  std::vector<int32_t> order;
-  for (size_t i = 0; i < plan.participants.size(); ++i) {
-    const Participant& p = plan.participants[i];
-    if (!p.stints[static_cast<size_t>(p.stintCount - 1)].disconnects)
-      order.push_back(static_cast<int32_t>(i));
-  }
-  std::stable_sort(order.begin(), order.end(), [this](int32_t a, int32_t b) {
-    return m_scores[static_cast<size_t>(a)] > m_scores[static_cast<size_t>(b)];
-  });
-  for (int32_t i : order) {
-    const Participant& p = plan.participants[static_cast<size_t>(i)];
-    Begin(plan.duration);
-    m_out.Append("score: ");
-    m_out.AppendInt(m_scores[static_cast<size_t>(i)]);
-    m_out.Append("  ping: ");
-    m_out.AppendInt(m_pool[p.player].bot ? 0 : m_random.Between(3, 120));
-    m_out.Append("  client: ");
-    m_out.AppendInt(p.stints[static_cast<size_t>(p.stintCount - 1)].slot);
-    m_out.Append(' ');
-    m_out.Append(p.NameAt(plan.duration));
-    m_out.EndLine();
-  }
-  if (!plan.IsTeamGame()) return;
-  Begin(plan.duration);
-  m_out.Append("red:");
-  m_out.AppendInt(m_random.Between(0, plan.captureLimit > 0 ? plan.captureLimit : 60));
-  m_out.Append("  blue:");
-  m_out.AppendInt(m_random.Between(0, plan.captureLimit > 0 ? plan.captureLimit : 60));
-  m_out.EndLine();
 }
 
 void ServerLogWriter::TrackConnect(const std::string& key, int32_t slot, int32_t time) {
@@ -438,22 +328,7 @@ void ServerLogWriter::Finish(GeneratorSummary* summary) {
   summary->Set("expected.weaponFrags", m_weaponFrags);
   summary->Set("expected.tableFrags", m_tableFrags);
   summary->Set("expected.presence", m_presence);
-  int64_t kills = 0;
-  for (KillKind kind : {KillKind::kFrag, KillKind::kWorld, KillKind::kSelf}) {
-    std::span<const MeansOfDeath> table = MeansOfDeathOf(kind);
-    const std::vector<int64_t>& counts = m_modCounts[static_cast<size_t>(kind)];
-    int64_t total = std::accumulate(counts.begin(), counts.end(), int64_t{0});
-    kills += total;
-    summary->Set(kind == KillKind::kFrag    ? "frags"
-                 : kind == KillKind::kWorld ? "worldKills"
-                                            : "selfKills",
-                 total);
-    for (size_t m = 0; m < table.size(); ++m) {
-      if (table[m].LoggedIn(m_options.flavour))
-        summary->Add(std::string("mod.") + table[m].name, counts[m]);
-    }
-  }
-  summary->Set("kills", kills);
+  SummariseMeans(summary);
 }
 
 }  // namespace vexor::bench

@@ -1,25 +1,19 @@
-// Writes games as a game server logs them: a game clock and an event word on every line,
-// "InitGame:" with the server settings, connections with their user-information lines, kills
-// with client numbers and means of death, and the noise real servers add.
+// Writes games as a Quake 3 or OpenArena server logs them: a game clock and an event word on
+// every line, "InitGame:" with the server settings, connections with their user-information
+// lines, kills with client numbers and means of death, and the noise real servers add.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
-#include "GameEvents.h"
-#include "GeneratorOptions.h"
-#include "LineBuffer.h"
-#include "LogWriter.h"
-#include "PlayerPool.h"
-#include "Random.h"
+#include "ServerLogBase.h"
 
 namespace vexor::bench {
 
-class ServerLogWriter : public LogWriter {
+class ServerLogWriter : public ServerLogBase {
  public:
   ServerLogWriter(const GeneratorOptions& options, const PlayerPool& pool, LineBuffer& out,
                   uint64_t seed);
@@ -28,9 +22,6 @@ class ServerLogWriter : public LogWriter {
   void Finish(GeneratorSummary* summary) override;
 
  private:
-  // Starts a line at the game clock of the time (seconds after the game's start).
-  void Begin(int32_t time);
-  void WriteSeparator(int32_t time);
   void WriteInitGame(const GamePlan& plan);
   void WriteConnect(const GamePlan& plan, int32_t who, int32_t stint, int32_t time);
   void WriteUserinfo(const GamePlan& plan, const Participant& p, int32_t slot,
@@ -38,7 +29,6 @@ class ServerLogWriter : public LogWriter {
   void WriteKill(const GamePlan& plan, const PlannedKill& kill);
   void WriteSay(const Participant& p, int32_t text, int32_t time);
   void WriteEnd(const GamePlan& plan);
-  void WriteScores(const GamePlan& plan);
   void CountKill(const PlannedKill& kill);
   // Follows the players a reader finds in a game: a name connected under a second client
   // number while its first is still connected makes it Name_1, a third Name_2; a player who
@@ -64,21 +54,12 @@ class ServerLogWriter : public LogWriter {
     size_t index = 0;
   };
 
-  const GeneratorOptions& m_options;
-  const PlayerPool& m_pool;
-  LineBuffer& m_out;
-  Random m_random;
-  GameEvents m_events;
   const char* m_template;
   const char* m_hostname;
   const char* m_version;
-  int64_t m_base = 0;  // the game clock at the game's start
-  int64_t m_end = 0;   // the game clock at the last game's end
-  std::vector<int32_t> m_scores;
   std::unordered_map<std::string, std::vector<Tracked>> m_gamePlayers;
   std::unordered_map<int32_t, TrackedName> m_slotHolders;  // the latest connect of each number
   std::unordered_set<std::string> m_names;
-  std::array<std::vector<int64_t>, 3> m_modCounts;
   int64_t m_games = 0, m_shutdowns = 0, m_shortGames = 0, m_hidden = 0;
   int64_t m_connects = 0, m_disconnects = 0, m_renames = 0;
   // What a reader should find: totals over all players, frags in the kill tables, and the

@@ -53,7 +53,7 @@ std::string ShortName(std::string_view text) {
 // found inside names too.
 void AddObituaries(std::vector<ClientDefinition>* out, bool killers) {
   std::vector<std::string_view> seen;
-  for (const MeansOfDeath& mod : MeansOfDeathOf(KillKind::kFrag)) {
+  for (const MeansOfDeath& mod : MeansOfDeathOf(KillKind::kFrag, Flavour::kQuake3)) {
     if (!mod.LoggedIn(Flavour::kQuake3)) continue;
     std::string_view verb = mod.text[0];
     std::string_view suffix = mod.suffix;
@@ -76,7 +76,7 @@ void AddObituaries(std::vector<ClientDefinition>* out, bool killers) {
 void AddSuicides(std::vector<ClientDefinition>* out) {
   std::vector<std::string_view> seen;
   for (KillKind kind : {KillKind::kWorld, KillKind::kSelf}) {
-    for (const MeansOfDeath& mod : MeansOfDeathOf(kind)) {
+    for (const MeansOfDeath& mod : MeansOfDeathOf(kind, Flavour::kQuake3)) {
       if (!mod.LoggedIn(Flavour::kQuake3)) continue;
       for (const char* text : mod.text) {
         if (text == nullptr || std::string_view(text) == "suicides") continue;
@@ -141,7 +141,7 @@ int32_t BuildServerVariables(int32_t count, ServerVariableSet* set) {
   // Frags by each means of death: killer player 1, victim player 2. World kills: the victim
   // is player 2 (the world's number 1022 is nobody's).
   for (KillKind kind : {KillKind::kFrag, KillKind::kWorld}) {
-    for (const MeansOfDeath& mod : MeansOfDeathOf(kind)) {
+    for (const MeansOfDeath& mod : MeansOfDeathOf(kind, Flavour::kQuake3)) {
       if (!mod.LoggedIn(Flavour::kQuake3)) continue;
       ServerVariable v;
       v.name = ShortName(mod.name);
@@ -159,7 +159,7 @@ int32_t BuildServerVariables(int32_t count, ServerVariableSet* set) {
     }
   }
   // Item pick-ups: the client number is the only id.
-  for (const char* item : ItemNames(true)) {
+  for (const char* item : ItemNames(Flavour::kQuake3, true)) {
     ServerVariable v;
     v.name = ShortName(item);
     v.idstring = "Item:";

@@ -8,9 +8,9 @@
 #   bench/run.sh [BUILD_DIR]            every scenario (BUILD_DIR default: build)
 #   bench/run.sh --smoke [BUILD_DIR]    tiny logs, one run each: checks that the driver works
 #
-# Environment: BENCH_DIR (work folder, default BUILD_DIR/bench-data; needs about 5 GB),
+# Environment: BENCH_DIR (work folder, default BUILD_DIR/bench-data; needs about 6 GB),
 # BENCH_REPEAT (runs per step, default 3), BENCH_SCENARIOS (default "max typical client
-# save-open").
+# save-open families").
 set -euo pipefail
 
 smoke=0
@@ -29,7 +29,7 @@ for program in "$vexor" "$loggen" "$progressbench" "$listbench" "$graphbench"; d
 done
 work="${BENCH_DIR:-$build/bench-data}"
 repeat="${BENCH_REPEAT:-3}"
-scenarios="${BENCH_SCENARIOS:-max typical client save-open}"
+scenarios="${BENCH_SCENARIOS:-max typical client save-open families}"
 list_runs=7
 graph_runs=9
 if [ $smoke = 1 ]; then
@@ -46,14 +46,18 @@ results="$work/results.txt"
 # Sizes. The max log: 4995 games (the most one file may hold) on a server with 2490 regular
 # players; with the names that two clients of one name add (Bob_1) the log holds 2495 names,
 # the most one file may hold. About 16 players and 300 kills a game.
+# The other families' logs write no second client under one name, so their pool is the
+# 2495 names itself.
 if [ $smoke = 1 ]; then
   max_args=(--games 30 --players 60 --per-game 16 --kills 300)
   typical_args=(--games 10 --players 40 --per-game 10 --kills 120)
   client_args=(--games 30 --players 60 --per-game 16 --kills 300 --renames 0)
+  family_args=(--games 30 --players 60 --per-game 16 --kills 300)
 else
   max_args=(--games 4995 --players 2490 --per-game 16 --kills 300)
   typical_args=(--games 100 --players 200 --per-game 10 --kills 120)
   client_args=(--games 4995 --players 2490 --per-game 16 --kills 300 --renames 0)
+  family_args=(--games 4995 --players 2495 --per-game 16 --kills 300)
 fi
 
 # --- Measuring -------------------------------------------------------------------------------
@@ -103,7 +107,8 @@ printf '%-10s %-28s %9s %9s %9s %7s %7s %9s %9s  %s\n' scenario step "input MB" 
 
 # row SCENARIO STEP INPUT_BYTES TARGET_RATIO TARGET_PEAK_MB PREPARE -- REFERENCE... -- COMMAND...
 # Runs reference and command alternately BENCH_REPEAT times (PREPARE, a shell command, before
-# each run of the command) and prints one line of the table. A target of "-" is none.
+# each run of the command) and prints one line of the table. A target of "-" is none. The
+# command's median time is left in row_seconds.
 row() {
   local scenario=$1 step=$2 input=$3 target=$4 peak_target=$5 prepare=$6
   shift 6
@@ -123,8 +128,9 @@ row() {
     ratios+=" $(ratio "$(wall_of "$c")" "$(wall_of "$r")")"
     cpus+=" $(ratio "$(cpu_of "$c")" "$(cpu_of "$r")")"
   done
+  row_seconds=$(echo $times | median)
   print_row "$scenario" "$step" "$input" "$target" "$peak_target" \
-    "$(echo $times | median)" "$(echo $refs | median)" "$(echo $ratios | median)" \
+    "$row_seconds" "$(echo $refs | median)" "$(echo $ratios | median)" \
     "$(echo $peaks | largest)" "$(echo $cpus | median)"
 }
 
@@ -347,12 +353,40 @@ scenario_save_open() {
     "$vexor" -q -C open --no-report --open open/max.dat -- "$vexor" -q -C open --open open/max.dat
 }
 
+# The largest legal load of each game family Vexor reads besides Quake III (4995 games, 2495
+# players), loaded like the max scenario's "load, no variables" row; and its time per line
+# against the Quake III log's, measured in the same loop ("vexor s" and "ref s": seconds per
+# million lines), which must be no slower.
+scenario_families() {
+  generate max.log server "${max_args[@]}" --seed 1 --client-vars max-client.var \
+    --server-vars max-server.var --vars 49
+  mkdir -p families
+  local size lines quake3_per_line
+  size=$(bytes_of max.log)
+  lines=$(wc -l <max.log)
+  row families "quake3: load, no variables" "$size" 6 256 "" -- "${read_twice[@]}" max.log -- \
+    "$vexor" -q -C families --no-report max.log
+  quake3_per_line=$(awk -v s="$row_seconds" -v n="$lines" 'BEGIN { printf "%.4f", s * 1e6 / n }')
+  local family per_line
+  for family in urt jka; do
+    generate "$family-max.log" server --flavour "$family" "${family_args[@]}" --seed 1
+    size=$(bytes_of "$family-max.log")
+    lines=$(wc -l <"$family-max.log")
+    row families "$family: load, no variables" "$size" 6 256 "" -- "${read_twice[@]}" \
+      "$family-max.log" -- "$vexor" -q -C families --no-report "$family-max.log"
+    per_line=$(awk -v s="$row_seconds" -v n="$lines" 'BEGIN { printf "%.4f", s * 1e6 / n }')
+    print_row families "$family: s/1M lines vs quake3" "$size" 1 - "$per_line" \
+      "$quake3_per_line" "$(ratio "$per_line" "$quake3_per_line")" - -
+  done
+}
+
 for scenario in $scenarios; do
   case $scenario in
     max) scenario_max ;;
     typical) scenario_typical ;;
     client) scenario_client ;;
     save-open) scenario_save_open ;;
+    families) scenario_families ;;
     *) echo "bench: unknown scenario $scenario" >&2; exit 2 ;;
   esac
 done

@@ -233,7 +233,7 @@ TEST(LogGeneratorTest, WholePoolPlaysAndEveryMeansOfDeathAppears) {
     EXPECT_EQ(summary.Get("poolPlayersUsed"), 30);
     for (bench::KillKind kind :
          {bench::KillKind::kFrag, bench::KillKind::kWorld, bench::KillKind::kSelf}) {
-      for (const bench::MeansOfDeath& mod : bench::MeansOfDeathOf(kind)) {
+      for (const bench::MeansOfDeath& mod : bench::MeansOfDeathOf(kind, flavour)) {
         if (!mod.LoggedIn(flavour)) continue;
         EXPECT_GT(summary.Get(std::string("mod.") + mod.name), 0) << mod.name;
       }
