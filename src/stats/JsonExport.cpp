@@ -21,11 +21,6 @@ namespace {
 constexpr size_t kFlushSize = 64 * 1024;
 constexpr int kFormatVersion = 1;
 
-// JSON keys of the weapons, indexed by Weapon.
-constexpr std::array<const char*, kWeaponCount> kWeaponKeys = {
-    "gauntlet",  "machinegun", "shotgun", "rocket", "grenade",
-    "lightning", "plasma",     "railgun", "bfg"};
-
 // Keys of the change-slot fields, in the order of kSlotsInRecordOrder.
 struct SlotKeys {
   const char* change;
@@ -222,7 +217,7 @@ void WriteWeapons(JsonOut& out, const std::array<int32_t, kWeaponCount>& frags, 
   out.Key("weapons");
   out.BeginObject();
   for (size_t w = 0; w < kWeaponCount; ++w) {
-    if (!onlyNonZero || frags[w] != 0) out.Field(kWeaponKeys[w], int64_t{frags[w]});
+    if (!onlyNonZero || frags[w] != 0) out.Field(WeaponKey(static_cast<Weapon>(w)), int64_t{frags[w]});
   }
   out.EndObject();
 }
@@ -332,7 +327,7 @@ void WriteGame(JsonOut& out, int32_t number, const GameRecord& game,
   out.Key("all");
   WriteKillTable(out, game.kills, KillTables::kAllWeapons);
   for (size_t w = 0; w < kWeaponCount; ++w) {
-    out.Key(kWeaponKeys[w]);
+    out.Key(WeaponKey(static_cast<Weapon>(w)));
     WriteKillTable(out, game.kills, KillTables::TableOf(static_cast<Weapon>(w)));
   }
   out.EndObject();

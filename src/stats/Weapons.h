@@ -42,4 +42,9 @@ extern const WeaponOrder kDataFileGameOrder;
 
 constexpr int Index(Weapon weapon) { return static_cast<int>(weapon); }
 
+// A weapon's key in exports and on the command line ("railgun") and its name for people
+// ("Railgun").
+const char* WeaponKey(Weapon weapon);
+const char* WeaponName(Weapon weapon);
+
 }  // namespace vexor
