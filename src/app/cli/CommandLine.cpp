@@ -6,6 +6,7 @@
 #include "base/StringPrintf.h"
 #include "stats/LogSelection.h"
 #include "ui/PrintTables.h"
+#include "ui/RatingTable.h"
 
 namespace vexor {
 namespace {
@@ -31,7 +32,8 @@ const OptionSpec kOptions[] = {
      "reopen a saved data file instead of analysing logs (the report is rewritten)"},
     {0, "table", "NAME", &CliRequest::table,
      "print one table as text: main, weapons, client1 ... client6, server1 ... server6 "
-     "(client1 is the client-side custom variables 1-9, client2 10-18, ...)"},
+     "(client1 is the client-side custom variables 1-9, client2 10-18, ...), or rating (the "
+     "players' ratings, best first)"},
     {0, "csv", "FILE", &CliRequest::csv,
      "export the players' statistics as comma-separated values to FILE"},
     {0, "game-lines", nullptr, &CliRequest::gameLines,
@@ -39,6 +41,9 @@ const OptionSpec kOptions[] = {
     {0, "save", "FILE", &CliRequest::save, "save the statistics as a Vexor data file"},
     {0, "json", "FILE", &CliRequest::json,
      "export the statistics as one JSON document (docs/JSON.md)"},
+    {0, "site", "DIR",  &CliRequest::site,
+     "write the statistics web site into DIR (a new or empty folder, or a site written before, "
+     "which is replaced whole)"},
     {0, "graph", "FILE.svg", &CliRequest::graph,
      "draw a line graph as the chart window does and write it as SVG to FILE.svg; needs "
      "--players and --stats"},
@@ -194,7 +199,8 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliRequest* req
     return true;
   }
   int code;
-  if (!request->table.empty() && !PrintChoiceFromTableName(request->table, &code)) {
+  if (!request->table.empty() && request->table != kRatingTableName &&
+      !PrintChoiceFromTableName(request->table, &code)) {
     *error = StringPrintf("unknown table '%s'", request->table.c_str());
     return false;
   }
@@ -247,7 +253,8 @@ std::string UsageText() {
   }
   text +=
       "\n"
-      "After the load or open, exports run in this order: table, CSV, data file, JSON, graph.\n"
+      "After the load or open, exports run in this order: table, CSV, data file, JSON, graph,\n"
+      "web site.\n"
       "\n"
       "Messages that the desktop program shows in message boxes are written to standard error\n"
       "as \"CAPTION: TEXT\".\n"

@@ -16,6 +16,7 @@ struct CliRequest {
   std::string csv;    // export CSV to this file after the load
   std::string save;   // save a data file
   std::string json;   // export JSON
+  std::string site;   // write the web site into this folder
   std::string clean;  // clean this log instead of loading
   std::string graph;    // write a line graph as SVG to this file
   std::string players;  // the graph's players: names separated by commas

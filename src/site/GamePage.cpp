@@ -1,0 +1,149 @@
+// A listed game's page: its settings, its players' results and weapons, and its kill table as
+// a matrix of killers by victims.
+#include <algorithm>
+
+#include "base/StringPrintf.h"
+#include "site/SiteData.h"
+#include "site/SitePage.h"
+#include "site/SitePages.h"
+#include "site/SiteText.h"
+#include "stats/VexoriumDoc.h"
+#include "stats/Weapons.h"
+
+namespace vexor {
+namespace {
+
+const char* TeamName(int32_t team) {
+  return team == 1 ? "Blue" : team == 2 ? "Red" : "";
+}
+
+void Facts(const SiteData& data, const SiteLinks& links, int32_t g, std::string* out) {
+  const GameRecord& game = data.doc.games[static_cast<size_t>(g)];
+  out->append("<dl class=\"facts\"><dt>Map</dt><dd>");
+  AppendHtmlText(out, game.mapName);
+  out->append("</dd><dt>Type</dt><dd>");
+  AppendHtmlText(out, game.gameTypeName);
+  StringAppendF(out, "</dd><dt>Frag limit</dt><dd>%d</dd><dt>Time limit</dt><dd>%d</dd>",
+                game.fragLimit, game.timeLimit);
+  StringAppendF(out, "<dt>Length</dt><dd>%s</dd><dt>Read from</dt><dd>%s</dd>",
+                Duration(data.GameSeconds(g)).c_str(),
+                game.serverLogGame != 0 ? "a server log" : "a client log");
+  if (!links.report.empty()) {
+    StringAppendF(out, "<dt>Report</dt><dd><a href=\"../%sgames/game%d.htm\">This game in the "
+                       "report</a></dd>",
+                  links.report.c_str(), data.ListedNumber(g));
+  }
+  out->append("</dl>\n");
+}
+
+void Results(const SiteData& data, int32_t g, std::string* out) {
+  BeginTable(out, "results", "The players' results",
+             {{"Player", false},
+              {"Team", false},
+              {"Score", true},
+              {"Frags", true},
+              {"Deaths", true},
+              {"Suicides", true},
+              {"Time", true},
+              {"Rating after", true}},
+             true);
+  for (int32_t p : data.present.In(g)) {
+    const PlayerGame& values = data.doc.players[static_cast<size_t>(p)].games.Get(g);
+    StringAppendF(out, "<tr data-player=\"%d\"><td>", p);
+    AppendPlayerLink(out, data, p, kSubPage);
+    out->append("</td>");
+    TextCell(out, TeamName(values.team));
+    NumberCell(out, int64_t{values.frags} - values.suicides);
+    NumberCell(out, values.frags);
+    NumberCell(out, values.deaths);
+    NumberCell(out, values.suicides);
+    ValueCell(out, StringPrintf("%d", values.seconds), Duration(values.seconds));
+    std::span<const RatingPoint> history = data.ratings.History(p);
+    auto point = std::lower_bound(history.begin(), history.end(), g,
+                                  [](const RatingPoint& r, int32_t game) { return r.game < game; });
+    if (point != history.end() && point->game == g) {
+      std::string after = Fixed1(point->rating);
+      ValueCell(out, after, after);
+    } else {
+      ValueCell(out, "", "\xE2\x80\x93");
+    }
+    out->append("</tr>\n");
+  }
+  EndTable(out);
+}
+
+void WeaponsTable(const SiteData& data, int32_t g, std::string* out) {
+  std::span<const int32_t> players = data.present.In(g);
+  std::vector<int> used;
+  for (int w = 0; w < kWeaponCount; ++w) {
+    bool any = std::any_of(players.begin(), players.end(), [&](int32_t p) {
+      return data.doc.players[static_cast<size_t>(p)].games.Get(g).weaponFrags[static_cast<size_t>(
+                 w)] != 0;
+    });
+    if (any) used.push_back(w);
+  }
+  if (used.empty()) return;
+  out->append("<div class=\"scroll\"><table id=\"weapons\">\n<caption>Frags by weapon</caption>\n"
+              "<thead><tr><th scope=\"col\">Player</th>");
+  for (int w : used) {
+    StringAppendF(out, "<th scope=\"col\" class=\"num\">%s</th>",
+                  WeaponName(static_cast<Weapon>(w)));
+  }
+  out->append("</tr></thead>\n<tbody>\n");
+  for (int32_t p : players) {
+    const PlayerGame& values = data.doc.players[static_cast<size_t>(p)].games.Get(g);
+    out->append("<tr><th scope=\"row\">");
+    AppendPlayerLink(out, data, p, kSubPage);
+    out->append("</th>");
+    for (int w : used) NumberCell(out, values.weaponFrags[static_cast<size_t>(w)]);
+    out->append("</tr>\n");
+  }
+  EndTable(out);
+}
+
+void KillMatrix(const SiteData& data, int32_t g, std::string* out) {
+  std::span<const int32_t> players = data.present.In(g);
+  const KillTables& kills = data.doc.games[static_cast<size_t>(g)].kills;
+  out->append(
+      "<div class=\"scroll\"><table id=\"kill-matrix\" class=\"matrix\">\n<caption>Kill table: "
+      "how often the player of each row fragged the player of each column (the diagonal counts "
+      "suicides)</caption>\n<thead><tr><th scope=\"col\">Killer \\ victim</th>");
+  for (int32_t p : players) {
+    out->append("<th scope=\"col\">");
+    AppendPlayerLink(out, data, p, kSubPage);
+    out->append("</th>");
+  }
+  out->append("</tr></thead>\n<tbody>\n");
+  const auto size = static_cast<int32_t>(players.size());
+  for (int32_t k = 0; k < size; ++k) {
+    out->append("<tr><th scope=\"row\">");
+    AppendPlayerLink(out, data, players[static_cast<size_t>(k)], kSubPage);
+    out->append("</th>");
+    KillTableRow row(kills, KillTables::kAllWeapons, k);
+    for (int32_t v = 0; v < size; ++v) {
+      int32_t count = row.Next(v);
+      StringAppendF(out, "<td class=\"num%s%s\">%d</td>", k == v ? " self" : "",
+                    count == 0 ? " zero" : "", count);
+    }
+    out->append("</tr>\n");
+  }
+  EndTable(out);
+}
+
+}  // namespace
+
+void WriteGamePage(const SiteData& data, const SiteLinks& links, int32_t game, std::string* out) {
+  const GameRecord& record = data.doc.games[static_cast<size_t>(game)];
+  std::string title = StringPrintf("Game %d: ", data.ListedNumber(game));
+  AppendHtmlText(&title, record.mapName);
+  BeginPage(out, title, title, kSubPage, SiteSection::kNone);
+  StringAppendF(out, "<p class=\"game\" data-game=\"%d\">Game %d of the load's logs.</p>\n", game,
+                game);
+  Facts(data, links, game, out);
+  Results(data, game, out);
+  WeaponsTable(data, game, out);
+  KillMatrix(data, game, out);
+  EndPage(out);
+}
+
+}  // namespace vexor
