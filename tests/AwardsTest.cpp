@@ -27,7 +27,8 @@ class AwardsTest : public ::testing::Test {
   std::map<std::string, Award> Awards() {
     Ratings ratings(doc);
     std::map<std::string, Award> byTitle;
-    for (const Award& award : ComputeAwards(doc, ratings)) byTitle[award.title] = award;
+    for (const Award& award : ComputeAwards(doc, ratings))
+      byTitle[award.title] = award;
     return byTitle;
   }
   VexoriumDoc doc;
@@ -37,15 +38,17 @@ TEST_F(AwardsTest, EachRuleFindsItsWinner) {
   doc.gameCount = 2;
   // name, frags, deaths, suicides, seconds, games, frags in game 1
   int32_t ann = Player("Ann", 40, 10, 0, 7200, 6, 12);
-  int32_t bob = Player("Bob", 50, 40, 9, 3000, 4, 30);   // too few games and too little time
-  int32_t cy = Player("Cy", 40, 8, 9, 9000, 9, 10);      // ties Ann's frags, seen later
-  int32_t dee = Player("Dee", 0, 60, 9, 100, 1, 0);      // ties Bob's and Cy's suicides, seen last
+  int32_t bob = Player("Bob", 50, 40, 9, 3000, 4, 30);  // too few games and too little time
+  int32_t cy = Player("Cy", 40, 8, 9, 9000, 9, 10);     // ties Ann's frags, seen later
+  int32_t dee = Player("Dee", 0, 60, 9, 100, 1, 0);     // ties Bob's and Cy's suicides, seen last
   doc.players[static_cast<size_t>(bob)].weaponFrags[Index(Weapon::kRailgun)] = 7;
   doc.players[static_cast<size_t>(cy)].weaponFrags[Index(Weapon::kRailgun)] = 7;
   doc.players[static_cast<size_t>(ann)].weaponFrags[Index(Weapon::kRocket)] = 3;
   // Game 2 is short: its frags count for no one-game record.
   doc.games[2].shortGame = true;
-  doc.players[static_cast<size_t>(dee)].games.At(2) = PlayerGame{99, 0, 0, 60, 0};
+  PlayerGame& hidden = doc.players[static_cast<size_t>(dee)].games.At(2);
+  hidden.frags = 99;
+  hidden.seconds = 60;
 
   std::map<std::string, Award> awards = Awards();
   struct Case {
@@ -55,16 +58,16 @@ TEST_F(AwardsTest, EachRuleFindsItsWinner) {
   };
   const Case cases[] = {
       {"Fragmaster", bob, "50 frags"},
-      {"Sharpshooter", ann, "skill 4.00"},    // Cy's 40 / 17 is less; Bob has 4 games
-      {"Rampage", bob, "30 frags"},           // Dee's 99 are in a short game
+      {"Sharpshooter", ann, "skill 4.00"},      // Cy's 40 / 17 is less; Bob has 4 games
+      {"Rampage", bob, "30 frags"},             // Dee's 99 are in a short game
       {"Frag Machine", ann, "20.00 per hour"},  // Bob played less than an hour
       {"Marathon", cy, "2h 30m 0s"},
       {"Regular", cy, "9 games"},
       {"Cannon Fodder", dee, "60 deaths"},
-      {"Kamikaze", bob, "9 suicides"},        // Bob, Cy and Dee tie: Bob was seen first
+      {"Kamikaze", bob, "9 suicides"},  // Bob, Cy and Dee tie: Bob was seen first
       {"Railgun Master", bob, "7 frags"},
       {"Rocket Launcher Master", ann, "3 frags"},
-      {"BFG10K Master", 0, ""},               // nobody fragged with it
+      {"BFG10K Master", 0, ""},  // nobody fragged with it
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.title);

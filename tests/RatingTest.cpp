@@ -23,7 +23,8 @@ struct Result {
 class RatingTest : public ::testing::Test {
  protected:
   void Players(int n) {
-    for (int i = 1; i <= n; ++i) test::AddPlayer(doc, "P" + std::to_string(i));
+    for (int i = 1; i <= n; ++i)
+      test::AddPlayer(doc, "P" + std::to_string(i));
   }
   // Adds a game with the players' results; short games are hidden from the views.
   void Game(std::initializer_list<Result> results, bool shortGame = false) {
@@ -81,9 +82,12 @@ TEST_F(RatingTest, TeamGamesRateEachTeamAgainstTheOtherBySummedScores) {
   // Blue's 3 + 3 beat red's 5 + 0 although red has the best player; player 5 has no team.
   Game({{1, 3, 0, 1}, {2, 3, 0, 1}, {3, 5, 0, 2}, {4, 0, 0, 2}, {5, 9, 0, 0}});
   Ratings ratings(doc);
-  for (int32_t p : {1, 2}) EXPECT_NEAR(ratings.Of(p).value.rating, 1662.31, 0.005);
-  for (int32_t p : {3, 4}) EXPECT_NEAR(ratings.Of(p).value.rating, 1337.69, 0.005);
-  for (int32_t p : {1, 4}) EXPECT_NEAR(ratings.Of(p).value.deviation, 290.32, 0.005);
+  for (int32_t p : {1, 2})
+    EXPECT_NEAR(ratings.Of(p).value.rating, 1662.31, 0.005);
+  for (int32_t p : {3, 4})
+    EXPECT_NEAR(ratings.Of(p).value.rating, 1337.69, 0.005);
+  for (int32_t p : {1, 4})
+    EXPECT_NEAR(ratings.Of(p).value.deviation, 290.32, 0.005);
   EXPECT_EQ(ratings.Of(5).ratedGames, 0);
   EXPECT_EQ(ratings.Of(5).value.rating, 1500);
   EXPECT_EQ(ratings.Of(5).value.deviation, kRatingMaxDeviation);
@@ -105,7 +109,8 @@ TEST_F(RatingTest, ShortGamesAreSkippedAndAbsenceWidensTheDeviation) {
               0.001);
   // Player 2 took game 3 after one period away: the history shows each rated game in order.
   std::vector<int32_t> games;
-  for (const RatingPoint& point : ratings.History(2)) games.push_back(point.game);
+  for (const RatingPoint& point : ratings.History(2))
+    games.push_back(point.game);
   EXPECT_EQ(games, (std::vector<int32_t>{1, 3, 4}));
   EXPECT_GT(ratings.History(2)[2].rating, ratings.History(2)[1].rating);
   EXPECT_LT(ratings.History(2)[2].deviation, ratings.History(2)[1].deviation);

@@ -61,7 +61,8 @@ TEST(ColourRunTest, SplitsNamesAtColourCodes) {
   };
   const Case cases[] = {
       {"Bob", "0:Bob|", "Bob"},
-      {"^1Red^2Green", "0:|1:Red|2:Green|", "<span class=\"c1\">Red</span><span class=\"c2\">Green</span>"},
+      {"^1Red^2Green", "0:|1:Red|2:Green|",
+       "<span class=\"c1\">Red</span><span class=\"c2\">Green</span>"},
       {"a^1^2b^", "0:a|2:b^|", "a<span class=\"c2\">b^</span>"},
       {"^0x^8^1", "0:^0x^8|", "^0x^8"},
       {"^3<i>", "0:|3:<i>|", "<span class=\"c3\">&lt;i&gt;</span>"},
@@ -89,19 +90,19 @@ TEST_F(SiteTest, HostileNamesAreEscapedOnEveryPage) {
   std::map<std::string, std::string> files = FilesOf(Site());
   EXPECT_EQ(files.size(), 6u + 4u + 1u);  // assets, marker, 3 lists, 4 players, 1 game
   const std::regex tag("<([a-zA-Z]+)");
-  const std::set<std::string> ours = {"html", "head", "meta", "title", "link", "script", "body",
-                                      "a", "header", "nav", "ul", "li", "main", "h1", "h2",
-                                      "section", "dl", "dt", "dd", "div", "table", "caption",
-                                      "thead", "tbody", "tr", "th", "td", "span", "p", "footer",
-                                      "figure", "svg", "title", "desc", "text", "rect",
-                                      "polyline", "polygon", "path", "circle", "figcaption",
-                                      "label", "input"};
+  const std::set<std::string> ours = {
+      "html",       "head",  "meta", "title", "link",     "script",  "body",   "a",
+      "header",     "nav",   "ul",   "li",    "main",     "h1",      "h2",     "section",
+      "dl",         "dt",    "dd",   "div",   "table",    "caption", "thead",  "tbody",
+      "tr",         "th",    "td",   "span",  "p",        "footer",  "figure", "svg",
+      "title",      "desc",  "text", "rect",  "polyline", "polygon", "path",   "circle",
+      "figcaption", "label", "input"};
   for (const auto& [name, text] : files) {
     if (name.size() < 5 || name.substr(name.size() - 5) != ".html") continue;
     SCOPED_TRACE(name);
     EXPECT_TRUE(IsValidUtf8(text));
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), tag); it != std::sregex_iterator();
-         ++it) {
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), tag);
+         it != std::sregex_iterator(); ++it) {
       EXPECT_EQ(ours.count((*it)[1]), 1u) << (*it)[0];
     }
     EXPECT_EQ(text.find("<script>"), std::string::npos);

@@ -7,9 +7,9 @@
 
 #include <atomic>
 #include <cerrno>
-#include <random>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <system_error>
 
 namespace vexor {
@@ -77,11 +77,14 @@ std::FILE* OpenRegularFile(const std::string& path, uint64_t* size) {
   return file;
 }
 
-std::string LastSystemError() { return std::strerror(errno); }
+std::string LastSystemError() {
+  return std::strerror(errno);
+}
 
 bool MakeTempFolderBeside(const std::string& target, std::string* made) {
   std::string base = target;
-  while (base.size() > 1 && base.back() == '/') base.pop_back();
+  while (base.size() > 1 && base.back() == '/')
+    base.pop_back();
   // mkdir rather than mkdtemp: the folder gets the permissions of any new folder (0777 less the
   // umask), not 0700, since it becomes the target itself.
   static std::atomic<uint32_t> counter{0};
@@ -89,7 +92,8 @@ bool MakeTempFolderBeside(const std::string& target, std::string* made) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string name = base + ".tmp-";
     uint32_t value = entropy() ^ (static_cast<uint32_t>(::getpid()) << 8) ^ counter++;
-    for (int i = 0; i < 6; ++i, value /= 36) name.push_back("0123456789abcdefghijklmnopqrstuvwxyz"[value % 36]);
+    for (int i = 0; i < 6; ++i, value /= 36)
+      name.push_back("0123456789abcdefghijklmnopqrstuvwxyz"[value % 36]);
     if (::mkdir(name.c_str(), 0777) == 0) {
       *made = name;
       return true;

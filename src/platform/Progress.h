@@ -59,8 +59,8 @@ class Progress {
   // other steps 0 of 1.
   virtual void StepStarted(WorkStep step, int fileIndex, int fileCount) = 0;
   // How far the step is: bytes of the current file read so far of its size, for the report
-  // the games written so far of the games, for the web site its files. The passes and the opening of a data file call it at
-  // least after every megabyte read, and at the end of each file.
+  // the games written so far of the games, for the web site its files. The passes and the opening
+  // of a data file call it at least after every megabyte read, and at the end of each file.
   virtual void BytesDone(uint64_t done, uint64_t total) = 0;
   // Polled by the operation after each progress call; true asks it to stop. Only a load's passes
   // and the reading of a data file honour it: they end as if failed, without a message, and

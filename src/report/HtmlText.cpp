@@ -6,7 +6,8 @@ namespace vexor {
 namespace {
 
 // Colour names of the digits 1 to 7 of a colour code.
-constexpr const char* kColourNames[] = {"red", "green", "yellow", "blue", "cyan", "purple", "white"};
+constexpr const char* kColourNames[] = {"red",  "green",  "yellow", "blue",
+                                        "cyan", "purple", "white"};
 
 void AppendEscaped(std::string* out, char c) {
   if (c == '<') {
@@ -30,7 +31,8 @@ std::string ColourCodesToHtml(std::string_view name) {
       StringAppendF(&out, "<font color=\"%s\">", kColourNames[colour - 1]);
       fontOpen = true;
     }
-    for (char c : text) AppendEscaped(&out, c);
+    for (char c : text)
+      AppendEscaped(&out, c);
   });
   if (fontOpen) out.append("</font>");
   return out;
@@ -39,7 +41,8 @@ std::string ColourCodesToHtml(std::string_view name) {
 std::string EscapeAngleBrackets(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (char c : text) AppendEscaped(&out, c);
+  for (char c : text)
+    AppendEscaped(&out, c);
   return out;
 }
 

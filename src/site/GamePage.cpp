@@ -29,8 +29,9 @@ void Facts(const SiteData& data, const SiteLinks& links, int32_t g, std::string*
                 Duration(data.GameSeconds(g)).c_str(),
                 game.serverLogGame != 0 ? "a server log" : "a client log");
   if (!links.report.empty()) {
-    StringAppendF(out, "<dt>Report</dt><dd><a href=\"../%sgames/game%d.htm\">This game in the "
-                       "report</a></dd>",
+    StringAppendF(out,
+                  "<dt>Report</dt><dd><a href=\"../%sgames/game%d.htm\">This game in the "
+                  "report</a></dd>",
                   links.report.c_str(), data.ListedNumber(g));
   }
   out->append("</dl>\n");
@@ -83,8 +84,9 @@ void WeaponsTable(const SiteData& data, int32_t g, std::string* out) {
     if (any) used.push_back(w);
   }
   if (used.empty()) return;
-  out->append("<div class=\"scroll\"><table id=\"weapons\">\n<caption>Frags by weapon</caption>\n"
-              "<thead><tr><th scope=\"col\">Player</th>");
+  out->append(
+      "<div class=\"scroll\"><table id=\"weapons\">\n<caption>Frags by weapon</caption>\n"
+      "<thead><tr><th scope=\"col\">Player</th>");
   for (int w : used) {
     StringAppendF(out, "<th scope=\"col\" class=\"num\">%s</th>",
                   WeaponName(static_cast<Weapon>(w)));
@@ -95,7 +97,8 @@ void WeaponsTable(const SiteData& data, int32_t g, std::string* out) {
     out->append("<tr><th scope=\"row\">");
     AppendPlayerLink(out, data, p, kSubPage);
     out->append("</th>");
-    for (int w : used) NumberCell(out, values.weaponFrags[static_cast<size_t>(w)]);
+    for (int w : used)
+      NumberCell(out, values.weaponFrags[static_cast<size_t>(w)]);
     out->append("</tr>\n");
   }
   EndTable(out);

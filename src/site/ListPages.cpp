@@ -33,10 +33,13 @@ void SkillCell(std::string* out, const PlayerRecord& player) {
 void Summary(const SiteData& data, std::string* out) {
   int64_t seconds = 0;
   int64_t frags = 0;
-  for (int32_t g : data.listedGames) seconds += data.GameSeconds(g);
-  for (int32_t p = 1; p <= data.playerCount; ++p) frags += Player(data, p).frags;
+  for (int32_t g : data.listedGames)
+    seconds += data.GameSeconds(g);
+  for (int32_t p = 1; p <= data.playerCount; ++p)
+    frags += Player(data, p).frags;
   const size_t listed = data.listedGames.size();
-  out->append("<section aria-labelledby=\"load\"><h2 id=\"load\">The load</h2><dl class=\"facts\">");
+  out->append(
+      "<section aria-labelledby=\"load\"><h2 id=\"load\">The load</h2><dl class=\"facts\">");
   StringAppendF(out, "<dt>Games</dt><dd id=\"game-count\">%zu</dd>", listed);
   if (static_cast<size_t>(data.gameCount) > listed) {
     StringAppendF(out, "<dt>Short games, not listed</dt><dd>%zu</dd>",
@@ -194,7 +197,7 @@ void WritePlayersPage(const SiteData& data, std::string* out) {
 
 void WriteGamesPage(const SiteData& data, const SiteLinks& links, std::string* out) {
   BeginPage(out, "Games", "Games", kTopPage, SiteSection::kGames);
-  BeginTable(out, "games", "Every listed game in the order played", 
+  BeginTable(out, "games", "Every listed game in the order played",
              {{"Game", true},
               {"Map", false},
               {"Type", false},

@@ -34,8 +34,9 @@ void FloatFact(std::string* out, const char* id, const char* label, float value)
 void Totals(const SiteData& data, int32_t p, std::string* out) {
   const PlayerRecord& player = data.doc.players[static_cast<size_t>(p)];
   const PlayerRating& rating = data.ratings.Of(p);
-  out->append("<section aria-labelledby=\"totals\"><h2 id=\"totals\">Totals</h2>"
-              "<dl class=\"facts\">");
+  out->append(
+      "<section aria-labelledby=\"totals\"><h2 id=\"totals\">Totals</h2>"
+      "<dl class=\"facts\">");
   Fact(out, "rank", "Rank", StringPrintf("%d", rating.rank),
        StringPrintf("%d of %d", rating.rank, data.playerCount));
   Fact(out, "rating", "Rating", Fixed1(rating.value.rating),
@@ -81,7 +82,8 @@ void Charts(const SiteData& data, int32_t p, std::string* out) {
     if (listed == 0 || series.ValueAt(e).seconds <= 0) continue;
     frags.push_back({static_cast<double>(listed), static_cast<double>(series.ValueAt(e).frags), 0});
   }
-  out->append("<section aria-labelledby=\"over-games\"><h2 id=\"over-games\">Over the games</h2>\n");
+  out->append(
+      "<section aria-labelledby=\"over-games\"><h2 id=\"over-games\">Over the games</h2>\n");
   AppendLineChart(out, "rating-chart", "Rating after each rated game",
                   StringPrintf("The rating after each of %zu rated games, the shaded band one "
                                "deviation either side; the table of games below gives each value.",
@@ -110,8 +112,9 @@ void RivalTable(const SiteData& data, const char* id, const char* caption, const
 }
 
 void Rivals(const SiteData& data, int32_t p, std::string* out) {
-  out->append("<section aria-labelledby=\"rivals\"><h2 id=\"rivals\">Rivals</h2>"
-              "<div class=\"pair\">\n");
+  out->append(
+      "<section aria-labelledby=\"rivals\"><h2 id=\"rivals\">Rivals</h2>"
+      "<div class=\"pair\">\n");
   RivalTable(data, "victims", "Fragged most", "Frags", data.Victims(p), out);
   RivalTable(data, "killers", "Fragged by most", "Deaths", data.Killers(p), out);
   out->append("</div></section>\n");
@@ -147,7 +150,8 @@ void GamesPlayed(const SiteData& data, int32_t p, std::string* out) {
     NumberCell(out, values.deaths);
     NumberCell(out, values.suicides);
     ValueCell(out, StringPrintf("%d", values.seconds), Duration(values.seconds));
-    while (next < history.size() && history[next].game < g) ++next;
+    while (next < history.size() && history[next].game < g)
+      ++next;
     if (next < history.size() && history[next].game == g) {
       std::string after = Fixed1(history[next].rating);
       ValueCell(out, after, after);

@@ -2,7 +2,8 @@
 
 namespace vexor {
 
-const char* const kSiteStyleSheet = R"CSS(/* Vexor statistics: light and dark from the reader's setting. */
+const char* const kSiteStyleSheet =
+    R"CSS(/* Vexor statistics: light and dark from the reader's setting. */
 :root {
   color-scheme: light dark;
   --bg: #f7f7f5; --fg: #1c1c1c; --muted: #5a5a5a; --line: #d0d0cc; --head: #ebebe7;
@@ -82,7 +83,8 @@ svg .label { fill: var(--muted); }
 }
 )CSS";
 
-const char* const kSiteScript = R"JS(// Vexor statistics: sort tables by a column heading, find players by name.
+const char* const kSiteScript =
+    R"JS(// Vexor statistics: sort tables by a column heading, find players by name.
 (function () {
   'use strict';
 

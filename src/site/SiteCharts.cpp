@@ -56,7 +56,8 @@ void AppendBarChart(std::string* out, std::string_view id, std::string_view titl
   double height = kBarHeight * static_cast<double>(bars.size()) + 8;
   BeginSvg(out, id, height, title, description.empty() ? "No values." : description);
   double largest = 0;
-  for (const ChartBar& bar : bars) largest = std::max(largest, bar.value);
+  for (const ChartBar& bar : bars)
+    largest = std::max(largest, bar.value);
   double y = 4;
   for (const ChartBar& bar : bars) {
     double length = largest > 0 ? std::max(0.0, bar.value) / largest * kBarRoom : 0;
@@ -108,22 +109,24 @@ void AppendLineChart(std::string* out, std::string_view id, std::string_view tit
                 kPlotTop + 10, AxisLabel(yMax).c_str(), kPlotLeft - 6, kPlotTop + plotHeight,
                 AxisLabel(yMin).c_str(), kPlotLeft, kLineHeight - 8, AxisLabel(xMin).c_str(),
                 kWidth - kPlotRight, kLineHeight - 8, AxisLabel(xMax).c_str());
-  bool banded = std::any_of(points.begin(), points.end(),
-                            [](const ChartPoint& p) { return p.band > 0; });
+  bool banded =
+      std::any_of(points.begin(), points.end(), [](const ChartPoint& p) { return p.band > 0; });
   if (banded) {
     out->append("<polygon class=\"band\" points=\"");
-    for (const ChartPoint& p : points) StringAppendF(out, "%.1f,%.1f ", X(p.x), Y(p.y + p.band));
+    for (const ChartPoint& p : points)
+      StringAppendF(out, "%.1f,%.1f ", X(p.x), Y(p.y + p.band));
     for (auto p = points.rbegin(); p != points.rend(); ++p) {
       StringAppendF(out, "%.1f,%.1f ", X(p->x), Y(p->y - p->band));
     }
     out->append("\"/>");
   }
   out->append("<polyline class=\"line\" points=\"");
-  for (const ChartPoint& p : points) StringAppendF(out, "%.1f,%.1f ", X(p.x), Y(p.y));
+  for (const ChartPoint& p : points)
+    StringAppendF(out, "%.1f,%.1f ", X(p.x), Y(p.y));
   out->append("\"/>");
   if (points.size() == 1) {
-    StringAppendF(out, "<circle class=\"dot\" cx=\"%.1f\" cy=\"%.1f\" r=\"3\"/>",
-                  X(points[0].x), Y(points[0].y));
+    StringAppendF(out, "<circle class=\"dot\" cx=\"%.1f\" cy=\"%.1f\" r=\"3\"/>", X(points[0].x),
+                  Y(points[0].y));
   }
   EndSvg(out, title);
 }

@@ -50,7 +50,8 @@ void AppendByte(std::string* out, unsigned char byte, bool latin1) {
 
 void AppendHtmlText(std::string* out, std::string_view bytes) {
   const bool latin1 = !IsValidUtf8(bytes);
-  for (char c : bytes) AppendByte(out, static_cast<unsigned char>(c), latin1);
+  for (char c : bytes)
+    AppendByte(out, static_cast<unsigned char>(c), latin1);
 }
 
 std::string HtmlText(std::string_view bytes) {
@@ -65,7 +66,8 @@ void AppendColouredName(std::string* out, std::string_view rawName) {
   ForEachColourRun(rawName, [&](int colour, std::string_view text) {
     if (text.empty()) return;
     if (colour != 0) StringAppendF(out, "<span class=\"c%d\">", colour);
-    for (char c : text) AppendByte(out, static_cast<unsigned char>(c), latin1);
+    for (char c : text)
+      AppendByte(out, static_cast<unsigned char>(c), latin1);
     if (colour != 0) out->append("</span>");
   });
 }

@@ -34,8 +34,7 @@ std::string UrlPath(const std::string& path) {
   for (char c : path) {
     auto byte = static_cast<unsigned char>(c);
     if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
-        (byte >= '0' && byte <= '9') || c == '/' || c == '.' || c == '-' || c == '_' ||
-        c == '~') {
+        (byte >= '0' && byte <= '9') || c == '/' || c == '.' || c == '-' || c == '_' || c == '~') {
       out.push_back(c);
     } else {
       StringAppendF(&out, "%%%02X", byte);
@@ -145,8 +144,7 @@ bool WriteWebSite(const VexoriumDoc& doc, const std::string& folder, const SiteO
   }
   SiteData data(doc);
   SiteLinks links{ReportLink(folder, options.reportFolder)};
-  const int64_t fileCount =
-      6 + data.playerCount + static_cast<int64_t>(data.listedGames.size());
+  const int64_t fileCount = 6 + data.playerCount + static_cast<int64_t>(data.listedGames.size());
   SiteWriter writer(temp, fileCount, onFile);
   bool ok = CreateFolder(JoinPath(temp, "players")) && CreateFolder(JoinPath(temp, "games"));
   if (!ok) {

@@ -53,8 +53,7 @@ const AwardRule kRules[] = {
     {"Fragmaster", "Most frags",
      [](const AwardContext& c, int32_t p) { return Positive(c.Player(p).frags); },
      [](const AwardContext&, int32_t, double v) { return Count("frags", v); }},
-    {"Sharpshooter",
-     "Best skill (frags / (deaths + suicides)) over at least 5 games played",
+    {"Sharpshooter", "Best skill (frags / (deaths + suicides)) over at least 5 games played",
      [](const AwardContext& c, int32_t p) {
        const PlayerRecord& player = c.Player(p);
        if (player.gamesPlayed < kAwardMinimumGames) return std::optional<double>();
@@ -108,7 +107,8 @@ std::vector<int32_t> BestGameFrags(const VexoriumDoc& doc, int32_t players, int3
     for (size_t e = 0; e < series.EntryCount(); ++e) {
       int32_t g = series.GameAt(e);
       if (g < 1 || g > games || doc.games[static_cast<size_t>(g)].shortGame) continue;
-      best[static_cast<size_t>(p)] = std::max(best[static_cast<size_t>(p)], series.ValueAt(e).frags);
+      best[static_cast<size_t>(p)] =
+          std::max(best[static_cast<size_t>(p)], series.ValueAt(e).frags);
     }
   }
   return best;
@@ -124,8 +124,8 @@ std::vector<Award> ComputeAwards(const VexoriumDoc& doc, const Ratings& ratings)
   for (const AwardRule& rule : kRules) {
     Award award{rule.title, rule.rule, 0, ""};
     double best = 0;
-    award.player =
-        Winner(players, [&](int32_t p) { return rule.metric(context, p); }, &best);
+    award.player = Winner(
+        players, [&](int32_t p) { return rule.metric(context, p); }, &best);
     if (award.player != 0) award.value = rule.format(context, award.player, best);
     awards.push_back(std::move(award));
   }
@@ -136,9 +136,7 @@ std::vector<Award> ComputeAwards(const VexoriumDoc& doc, const Ratings& ratings)
     double best = 0;
     award.player = Winner(
         players,
-        [&](int32_t p) {
-          return Positive(context.Player(p).weaponFrags[static_cast<size_t>(w)]);
-        },
+        [&](int32_t p) { return Positive(context.Player(p).weaponFrags[static_cast<size_t>(w)]); },
         &best);
     if (award.player != 0) award.value = Count("frags", best);
     awards.push_back(std::move(award));

@@ -17,8 +17,8 @@ constexpr int32_t kAwardMinimumGames = 5;
 constexpr int32_t kAwardMinimumSeconds = 3600;
 
 struct Award {
-  std::string title;  // "Marksman"
-  std::string rule;   // "Most frags with the Railgun"
+  std::string title;   // "Marksman"
+  std::string rule;    // "Most frags with the Railgun"
   int32_t player = 0;  // the winner; 0 when nobody qualifies
   std::string value;   // the winning value as the pages show it ("42 frags")
 };

@@ -236,7 +236,8 @@ void WriteWeapons(JsonOut& out, const std::array<int32_t, kWeaponCount>& frags, 
   out.Key("weapons");
   out.BeginObject();
   for (size_t w = 0; w < kWeaponCount; ++w) {
-    if (!onlyNonZero || frags[w] != 0) out.Field(WeaponKey(static_cast<Weapon>(w)), int64_t{frags[w]});
+    if (!onlyNonZero || frags[w] != 0)
+      out.Field(WeaponKey(static_cast<Weapon>(w)), int64_t{frags[w]});
   }
   out.EndObject();
 }
@@ -319,7 +320,8 @@ void WritePlayer(JsonOut& out, int32_t number, const PlayerRecord& player, int32
   size_t next = 0;  // both run in game order
   for (size_t e = 0; e < series.EntryCount(); ++e) {
     int32_t game = series.GameAt(e);
-    while (next < history.size() && history[next].game < game) ++next;
+    while (next < history.size() && history[next].game < game)
+      ++next;
     const RatingPoint* rated =
         next < history.size() && history[next].game == game ? &history[next] : nullptr;
     if (game >= 1 && game <= gameCount) WritePlayerGame(out, game, series.ValueAt(e), vars, rated);

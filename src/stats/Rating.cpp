@@ -35,7 +35,8 @@ double NewVolatility(double phi, double sigma, double v, double delta) {
     small = std::log(delta * delta - phi * phi - v);
   } else {
     int k = 1;
-    while (f(a - k * kRatingTau) < 0 && k < kMaxIterations) ++k;
+    while (f(a - k * kRatingTau) < 0 && k < kMaxIterations)
+      ++k;
     small = a - k * kRatingTau;
   }
   double fA = f(big);
@@ -100,7 +101,8 @@ std::vector<Glicko> RateGame(std::vector<Entrant>& entrants) {
   std::vector<Glicko> updated;
   if (entrants.size() < 2) return updated;
   int64_t teamScore[3] = {0, 0, 0};
-  for (const Entrant& e : entrants) teamScore[e.team == 2 ? 2 : 1] += e.score;
+  for (const Entrant& e : entrants)
+    teamScore[e.team == 2 ? 2 : 1] += e.score;
   const RatingResult teamOf[3] = {{}, TeamOpponent(entrants, 1), TeamOpponent(entrants, 2)};
 
   updated.reserve(entrants.size());
@@ -182,7 +184,8 @@ Ratings::Ratings(const VexoriumDoc& doc) {
       entrants.push_back({p, int64_t{values.frags} - values.suicides, values.team, before});
     }
     std::vector<Glicko> updated = RateGame(entrants);
-    for (size_t i = 0; i < updated.size(); ++i) Apply(entrants[i].player, g, period, updated[i]);
+    for (size_t i = 0; i < updated.size(); ++i)
+      Apply(entrants[i].player, g, period, updated[i]);
   }
   for (int32_t p = 1; p <= players; ++p) {
     PlayerRating& rating = m_players[static_cast<size_t>(p)];

@@ -28,7 +28,7 @@ struct Glicko {
   double volatility = 0.06;
 };
 
-constexpr double kRatingTau = 0.5;          // how fast volatility may change
+constexpr double kRatingTau = 0.5;           // how fast volatility may change
 constexpr double kRatingMaxDeviation = 350;  // a new player's deviation, never exceeded
 
 // One result of a rating period: an opponent's rating before the period and the score against
@@ -55,9 +55,9 @@ struct RatingPoint {
 };
 
 struct PlayerRating {
-  Glicko value;             // at the end of the load (the deviation grown since the last game)
-  int32_t ratedGames = 0;   // games in which the player met at least one opponent
-  int32_t rank = 0;         // 1 for the best (see Ratings::RankOrder)
+  Glicko value;            // at the end of the load (the deviation grown since the last game)
+  int32_t ratedGames = 0;  // games in which the player met at least one opponent
+  int32_t rank = 0;        // 1 for the best (see Ratings::RankOrder)
   // The rating's lower bound, by which players are ranked: rating - 2 x deviation.
   double Conservative() const { return value.rating - 2 * value.deviation; }
 };
@@ -79,8 +79,8 @@ class Ratings {
  private:
   void Apply(int32_t player, int32_t game, int32_t period, const Glicko& updated);
 
-  std::vector<PlayerRating> m_players;            // entry 0 unused
-  std::vector<int32_t> m_lastPeriod;              // the period of each player's last rated game
+  std::vector<PlayerRating> m_players;  // entry 0 unused
+  std::vector<int32_t> m_lastPeriod;    // the period of each player's last rated game
   std::vector<std::vector<RatingPoint>> m_history;
   std::vector<int32_t> m_order;
 };

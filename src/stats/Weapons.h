@@ -40,7 +40,9 @@ extern const WeaponOrder kDisplayOrder;
 // machinegun, shotgun, gauntlet.
 extern const WeaponOrder kDataFileGameOrder;
 
-constexpr int Index(Weapon weapon) { return static_cast<int>(weapon); }
+constexpr int Index(Weapon weapon) {
+  return static_cast<int>(weapon);
+}
 
 // A weapon's key in exports and on the command line ("railgun") and its name for people
 // ("Railgun").

@@ -14,12 +14,12 @@ void BuildRatingTable(const VexoriumDoc& doc, PrintTable* table) {
     const PlayerRating& rating = ratings.Of(p);
     PrintRow row;
     row.player = p;
-    row.label = StringPrintf("%d. %s", rating.rank, doc.players[static_cast<size_t>(p)].name.c_str());
-    row.cells = {StringPrintf("%.1f", rating.value.rating),
-                 StringPrintf("%.1f", rating.value.deviation),
-                 StringPrintf("%.1f", rating.Conservative()),
-                 StringPrintf("%.6f", rating.value.volatility),
-                 StringPrintf("%d", rating.ratedGames)};
+    row.label =
+        StringPrintf("%d. %s", rating.rank, doc.players[static_cast<size_t>(p)].name.c_str());
+    row.cells = {
+        StringPrintf("%.1f", rating.value.rating), StringPrintf("%.1f", rating.value.deviation),
+        StringPrintf("%.1f", rating.Conservative()), StringPrintf("%.6f", rating.value.volatility),
+        StringPrintf("%d", rating.ratedGames)};
     table->rows.push_back(std::move(row));
   }
 }

@@ -42,14 +42,13 @@ const std::array<CommandInfo, kCommandCount> kCommands = {{
 }};
 
 const std::array<MenuEntry, 21> kMenuLayout = {{
-    {"&File", kCmdOpenGamesLog}, {"&File", kCmdOpenDataFile},   {"&File", kCmdSaveDataFile},
-    {"&File", kCmdCleanLogFile}, {"&File", kSeparator},         {"&File", kCmdExportCsv},
-    {"&File", kCmdWriteSite},
-    {"&File", kSeparator},       {"&File", kCmdPrint},          {"&File", kCmdPrintPreview},
-    {"&File", kSeparator},       {"&File", kRecentFilesPlace},  {"&File", kSeparator},
-    {"&File", kCmdExit},         {"Edit", kCmdClientVariables}, {"Edit", kCmdServerVariables},
-    {"&View", kCmdToolbar},      {"&View", kCmdStatusBar},      {"&View", kSeparator},
-    {"&View", kCmdOptions},      {"&Help", kCmdHelp},
+    {"&File", kCmdOpenGamesLog},   {"&File", kCmdOpenDataFile}, {"&File", kCmdSaveDataFile},
+    {"&File", kCmdCleanLogFile},   {"&File", kSeparator},       {"&File", kCmdExportCsv},
+    {"&File", kCmdWriteSite},      {"&File", kSeparator},       {"&File", kCmdPrint},
+    {"&File", kCmdPrintPreview},   {"&File", kSeparator},       {"&File", kRecentFilesPlace},
+    {"&File", kSeparator},         {"&File", kCmdExit},         {"Edit", kCmdClientVariables},
+    {"Edit", kCmdServerVariables}, {"&View", kCmdToolbar},      {"&View", kCmdStatusBar},
+    {"&View", kSeparator},         {"&View", kCmdOptions},      {"&Help", kCmdHelp},
 }};
 
 const std::array<int, 13> kToolbarLayout = {
@@ -175,8 +174,7 @@ std::string ProgressText(WorkStep step, int fileIndex, int fileCount) {
   return StringPrintf("%s: file %d of %d", name, fileIndex + 1, fileCount);
 }
 
-int ProgressPercent(uint64_t done, uint64_t total, int fileIndex, int fileCount,
-                    WorkStep step) {
+int ProgressPercent(uint64_t done, uint64_t total, int fileIndex, int fileCount, WorkStep step) {
   double fraction =
       total == 0 ? 0.0 : static_cast<double>(std::min(done, total)) / static_cast<double>(total);
   int files = std::max(fileCount, 1);

@@ -12,7 +12,7 @@ namespace vexor {
 namespace {
 
 struct OptionSpec {
-  char shortName;       // 0: none
+  char shortName;  // 0: none
   const char* longName;
   const char* valueName;  // nullptr: a switch
   std::variant<std::string CliRequest::*, bool CliRequest::*> target;
@@ -41,7 +41,7 @@ const OptionSpec kOptions[] = {
     {0, "save", "FILE", &CliRequest::save, "save the statistics as a Vexor data file"},
     {0, "json", "FILE", &CliRequest::json,
      "export the statistics as one JSON document (docs/JSON.md)"},
-    {0, "site", "DIR",  &CliRequest::site,
+    {0, "site", "DIR", &CliRequest::site,
      "write the statistics web site into DIR (a new or empty folder, or a site written before, "
      "which is replaced whole)"},
     {0, "graph", "FILE.svg", &CliRequest::graph,
@@ -84,7 +84,7 @@ const OptionSpec* FindShort(char name) {
 
 void Apply(const OptionSpec& option, CliRequest* request, const std::string& value) {
   if (auto* text = std::get_if<std::string CliRequest::*>(&option.target)) {
-    request->**text = value;
+    request->** text = value;
   } else {
     request->*std::get<bool CliRequest::*>(option.target) = true;
   }
@@ -183,7 +183,8 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliRequest* req
       }
     } else if (!hasInlineValue) {
       if (i + 1 >= arguments.size()) {
-        *error = StringPrintf("option '%s' needs a value (%s)", argument.c_str(), option->valueName);
+        *error =
+            StringPrintf("option '%s' needs a value (%s)", argument.c_str(), option->valueName);
         return false;
       }
       value = arguments[++i];
@@ -210,8 +211,9 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliRequest* req
       return false;
     }
     if (!request->clientVars.empty() || !request->serverVars.empty()) {
-      *error = "a data file carries its own custom variables; --client-vars and --server-vars "
-               "apply to logs";
+      *error =
+          "a data file carries its own custom variables; --client-vars and --server-vars "
+          "apply to logs";
       return false;
     }
   }
@@ -246,8 +248,9 @@ std::string UsageText() {
       "\n"
       "Options:\n";
   for (const OptionSpec& option : kOptions) {
-    std::string names = option.shortName != 0 ? StringPrintf("  -%c, --%s", option.shortName, option.longName)
-                                              : StringPrintf("      --%s", option.longName);
+    std::string names = option.shortName != 0
+                            ? StringPrintf("  -%c, --%s", option.shortName, option.longName)
+                            : StringPrintf("      --%s", option.longName);
     if (option.valueName != nullptr) StringAppendF(&names, " %s", option.valueName);
     StringAppendF(&text, "%-28s %s", names.c_str(), WrapHelp(option.help, 29).c_str());
   }
