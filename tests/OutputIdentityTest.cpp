@@ -109,16 +109,18 @@ TEST_F(OutputIdentityTest, ASeasonOfServerLogsWritesTheSameFiles) {
   Run({"-C", "again", "--open", "season.dat", "--table", "main", "--json", "again.json"},
       "again.txt");
   // Recorded again when renamed players kept their kills: these logs hold renames (logs
-  // without any give the bytes they gave before).
+  // without any give the bytes they gave before). The JSON digests were recorded again when the
+  // export gained each player's rating and the awards: members added, nothing before them
+  // changed (the files less those members are the bytes of before).
   ExpectDigests({
       {"start", "c488b4fcf83ad650 (69 files)"},
       {"season.txt", "a937d08710adbb6b"},
       {"season.csv", "ea7c12d460c4c0c7"},
       {"season.dat", "54db31ccea078a75"},
-      {"season.json", "dc2f556029734258"},
+      {"season.json", "091f66962b2ace9f"},
       {"again", "32ff8291d93711a0 (69 files)"},
       {"again.txt", "63291c99e33979ae"},
-      {"again.json", "14ce0b3f643165e8"},
+      {"again.json", "364d75ae162ae286"},
   });
 }
 
@@ -130,12 +132,13 @@ TEST_F(OutputIdentityTest, AClientLogWithEveryClientVariableWritesTheSameFiles) 
   Run({"-C", "start", "--client-vars", "client.var", "--table", "client6", "--csv", "client.csv",
        "--game-lines", "--save", "client.dat", "--json", "client.json", "qconsole.log"},
       "client.txt");
+  // client.json recorded again with the players' ratings and the awards added.
   ExpectDigests({
       {"start", "d2a491adb80746cc (41 files)"},
       {"client.txt", "8f93448868015618"},
       {"client.csv", "29549ae2ce86537d"},
       {"client.dat", "6de5a5d10da9fb14"},
-      {"client.json", "50f23ad9bd9e7864"},
+      {"client.json", "23433b1f9e6f85f8"},
   });
 }
 

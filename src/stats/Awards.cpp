@@ -36,8 +36,9 @@ std::optional<double> Positive(double value) {
   return value > 0 ? std::optional<double>(value) : std::nullopt;
 }
 
+// "1 frag", "42 frags".
 std::string Count(const char* unit, double value) {
-  return StringPrintf("%.0f %s", value, unit);
+  return StringPrintf("%.0f %s%s", value, unit, value == 1 ? "" : "s");
 }
 
 const AwardRule kRules[] = {
@@ -52,7 +53,7 @@ const AwardRule kRules[] = {
      }},
     {"Fragmaster", "Most frags",
      [](const AwardContext& c, int32_t p) { return Positive(c.Player(p).frags); },
-     [](const AwardContext&, int32_t, double v) { return Count("frags", v); }},
+     [](const AwardContext&, int32_t, double v) { return Count("frag", v); }},
     {"Sharpshooter", "Best skill (frags / (deaths + suicides)) over at least 5 games played",
      [](const AwardContext& c, int32_t p) {
        const PlayerRecord& player = c.Player(p);
@@ -64,7 +65,7 @@ const AwardRule kRules[] = {
      [](const AwardContext& c, int32_t p) {
        return Positive(c.bestGameFrags[static_cast<size_t>(p)]);
      },
-     [](const AwardContext&, int32_t, double v) { return Count("frags", v); }},
+     [](const AwardContext&, int32_t, double v) { return Count("frag", v); }},
     {"Frag Machine", "Most frags (less suicides) per hour over at least an hour of play",
      [](const AwardContext& c, int32_t p) {
        const PlayerRecord& player = c.Player(p);
@@ -77,13 +78,13 @@ const AwardRule kRules[] = {
      [](const AwardContext& c, int32_t p, double) { return c.Player(p).timeText; }},
     {"Regular", "Most games played",
      [](const AwardContext& c, int32_t p) { return Positive(c.Player(p).gamesPlayed); },
-     [](const AwardContext&, int32_t, double v) { return Count("games", v); }},
+     [](const AwardContext&, int32_t, double v) { return Count("game", v); }},
     {"Cannon Fodder", "Most deaths",
      [](const AwardContext& c, int32_t p) { return Positive(c.Player(p).deaths); },
-     [](const AwardContext&, int32_t, double v) { return Count("deaths", v); }},
+     [](const AwardContext&, int32_t, double v) { return Count("death", v); }},
     {"Kamikaze", "Most suicides",
      [](const AwardContext& c, int32_t p) { return Positive(c.Player(p).suicides); },
-     [](const AwardContext&, int32_t, double v) { return Count("suicides", v); }},
+     [](const AwardContext&, int32_t, double v) { return Count("suicide", v); }},
 };
 
 // The player with the highest value (the lower number on equal values); 0 when nobody has one.
@@ -138,7 +139,7 @@ std::vector<Award> ComputeAwards(const VexoriumDoc& doc, const Ratings& ratings)
         players,
         [&](int32_t p) { return Positive(context.Player(p).weaponFrags[static_cast<size_t>(w)]); },
         &best);
-    if (award.player != 0) award.value = Count("frags", best);
+    if (award.player != 0) award.value = Count("frag", best);
     awards.push_back(std::move(award));
   }
   return awards;
