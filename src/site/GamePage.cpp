@@ -1,6 +1,7 @@
 // A listed game's page: its settings, its players' results and weapons, and its kill table as
 // a matrix of killers by victims.
 #include <algorithm>
+#include <vector>
 
 #include "base/StringPrintf.h"
 #include "site/SiteData.h"
@@ -37,8 +38,17 @@ void Facts(const SiteData& data, const SiteLinks& links, int32_t g, std::string*
   out->append("</dl>\n");
 }
 
+int64_t Score(const SiteData& data, int32_t p, int32_t g) {
+  const PlayerGame& values = data.doc.players[static_cast<size_t>(p)].games.Get(g);
+  return int64_t{values.frags} - values.suicides;
+}
+
 void Results(const SiteData& data, int32_t g, std::string* out) {
-  BeginTable(out, "results", "The players' results",
+  std::span<const int32_t> present = data.present.In(g);
+  std::vector<int32_t> players(present.begin(), present.end());
+  std::stable_sort(players.begin(), players.end(),
+                   [&](int32_t a, int32_t b) { return Score(data, a, g) > Score(data, b, g); });
+  BeginTable(out, "results", "The players' results, best score first",
              {{"Player", false},
               {"Team", false},
               {"Score", true},
@@ -48,26 +58,14 @@ void Results(const SiteData& data, int32_t g, std::string* out) {
               {"Time", true},
               {"Rating after", true}},
              true);
-  for (int32_t p : data.present.In(g)) {
+  for (int32_t p : players) {
     const PlayerGame& values = data.doc.players[static_cast<size_t>(p)].games.Get(g);
     StringAppendF(out, "<tr data-player=\"%d\"><td>", p);
     AppendPlayerLink(out, data, p, kSubPage);
     out->append("</td>");
     TextCell(out, TeamName(values.team));
     NumberCell(out, int64_t{values.frags} - values.suicides);
-    NumberCell(out, values.frags);
-    NumberCell(out, values.deaths);
-    NumberCell(out, values.suicides);
-    ValueCell(out, StringPrintf("%d", values.seconds), Duration(values.seconds));
-    std::span<const RatingPoint> history = data.ratings.History(p);
-    auto point = std::lower_bound(history.begin(), history.end(), g,
-                                  [](const RatingPoint& r, int32_t game) { return r.game < game; });
-    if (point != history.end() && point->game == g) {
-      std::string after = Fixed1(point->rating);
-      ValueCell(out, after, after);
-    } else {
-      ValueCell(out, "", "\xE2\x80\x93");
-    }
+    GameResultCells(out, data, p, g, values);
     out->append("</tr>\n");
   }
   EndTable(out);
@@ -140,8 +138,10 @@ void WriteGamePage(const SiteData& data, const SiteLinks& links, int32_t game, s
   std::string title = StringPrintf("Game %d: ", data.ListedNumber(game));
   AppendHtmlText(&title, record.mapName);
   BeginPage(out, title, title, kSubPage, SiteSection::kNone);
-  StringAppendF(out, "<p class=\"game\" data-game=\"%d\">Game %d of the load's logs.</p>\n", game,
-                game);
+  StringAppendF(out,
+                "<p class=\"game\" data-game=\"%d\">Game %d of the logs, short games "
+                "included.</p>\n",
+                game, game);
   Facts(data, links, game, out);
   Results(data, game, out);
   WeaponsTable(data, game, out);

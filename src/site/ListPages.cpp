@@ -18,13 +18,6 @@ const PlayerRecord& Player(const SiteData& data, int32_t p) {
   return data.doc.players[static_cast<size_t>(p)];
 }
 
-void RatingCells(std::string* out, const PlayerRating& rating) {
-  std::string value = Fixed1(rating.value.rating);
-  ValueCell(out, value, value);
-  std::string deviation = Fixed1(rating.value.deviation);
-  ValueCell(out, deviation, "\xC2\xB1 " + deviation);
-}
-
 void SkillCell(std::string* out, const PlayerRecord& player) {
   float skill = Skill(player.frags, player.deaths, player.suicides);
   ValueCell(out, ExactFloat(skill), Fixed2(skill));
@@ -82,16 +75,13 @@ void TopPlayers(const SiteData& data, std::string* out) {
     int32_t p = order[i];
     const PlayerRecord& player = Player(data, p);
     StringAppendF(out, "<tr data-player=\"%d\">", p);
-    NumberCell(out, data.ratings.Of(p).rank);
-    out->append("<td>");
-    AppendPlayerLink(out, data, p, kTopPage);
-    out->append("</td>");
-    RatingCells(out, data.ratings.Of(p));
+    LeaderCells(out, data, p, kTopPage);
     NumberCell(out, player.frags);
     SkillCell(out, player);
     NumberCell(out, player.gamesPlayed);
     out->append("</tr>\n");
   }
+  if (order.empty()) EmptyRow(out, 7, "No players in this load.");
   EndTable(out);
   out->append(
       "<p><a href=\"players.html\">Every player</a>, sortable and searchable. How the "
@@ -173,11 +163,7 @@ void WritePlayersPage(const SiteData& data, std::string* out) {
     StringAppendF(out, "<tr data-player=\"%d\" data-name=\"", p);
     AppendHtmlText(out, player.name);
     out->append("\">");
-    NumberCell(out, data.ratings.Of(p).rank);
-    out->append("<td>");
-    AppendPlayerLink(out, data, p, kTopPage);
-    out->append("</td>");
-    RatingCells(out, data.ratings.Of(p));
+    LeaderCells(out, data, p, kTopPage);
     NumberCell(out, player.frags);
     NumberCell(out, player.deaths);
     NumberCell(out, player.suicides);
@@ -190,6 +176,7 @@ void WritePlayersPage(const SiteData& data, std::string* out) {
     NumberCell(out, player.gamesPlayed);
     out->append("</tr>\n");
   }
+  if (data.playerCount == 0) EmptyRow(out, 13, "No players in this load.");
   EndTable(out);
   out->append(kRatingNote);
   EndPage(out);
@@ -237,6 +224,7 @@ void WriteGamesPage(const SiteData& data, const SiteLinks& links, std::string* o
     }
     out->append("</td></tr>\n");
   }
+  if (data.listedGames.empty()) EmptyRow(out, 6, "No listed games in this load.");
   EndTable(out);
   EndPage(out);
 }

@@ -107,7 +107,7 @@ void RivalTable(const SiteData& data, const char* id, const char* caption, const
     NumberCell(out, rival.count);
     out->append("</tr>\n");
   }
-  if (rivals.empty()) out->append("<tr><td colspan=\"2\">Nobody</td></tr>\n");
+  if (rivals.empty()) EmptyRow(out, 2, "Nobody");
   EndTable(out);
 }
 
@@ -132,8 +132,6 @@ void GamesPlayed(const SiteData& data, int32_t p, std::string* out) {
               {"Time", true},
               {"Rating after", true}},
              true);
-  std::span<const RatingPoint> history = data.ratings.History(p);
-  size_t next = 0;  // the history's next point: both run in game order
   const GameSeries& series = data.doc.players[static_cast<size_t>(p)].games;
   for (size_t e = 0; e < series.EntryCount(); ++e) {
     int32_t g = series.GameAt(e);
@@ -146,18 +144,7 @@ void GamesPlayed(const SiteData& data, int32_t p, std::string* out) {
     out->append("</td>");
     TextCell(out, HtmlText(game.mapName));
     TextCell(out, HtmlText(game.gameTypeName));
-    NumberCell(out, values.frags);
-    NumberCell(out, values.deaths);
-    NumberCell(out, values.suicides);
-    ValueCell(out, StringPrintf("%d", values.seconds), Duration(values.seconds));
-    while (next < history.size() && history[next].game < g)
-      ++next;
-    if (next < history.size() && history[next].game == g) {
-      std::string after = Fixed1(history[next].rating);
-      ValueCell(out, after, after);
-    } else {
-      ValueCell(out, "", "\xE2\x80\x93");  // not rated in this game
-    }
+    GameResultCells(out, data, p, g, values);
     out->append("</tr>\n");
   }
   EndTable(out);

@@ -66,7 +66,7 @@ th[aria-sort="descending"] button::after { content: " \25BC"; }
 .note { color: var(--muted); max-width: 48rem; }
 .pair { display: flex; flex-wrap: wrap; gap: 0 24px; }
 .pair .scroll { flex: 1 1 18rem; }
-figure.chart { margin: 8px 0 16px; max-width: 44rem; }
+figure.chart { margin: 8px 0 16px; max-width: 480px; }
 figure.chart svg { width: 100%; height: auto; display: block; }
 figcaption { color: var(--muted); font-size: 0.9rem; }
 svg .bar { fill: var(--accent); }
@@ -78,6 +78,7 @@ svg text { fill: var(--fg); font-size: 13px; }
 svg .label { fill: var(--muted); }
 @media (max-width: 40rem) {
   body { font-size: 15px; }
+  svg text { font-size: 16px; }
   th, td { padding: 3px 6px; }
   .facts { grid-template-columns: 1fr 1fr; }
 }

@@ -9,12 +9,13 @@
 namespace vexor {
 namespace {
 
-constexpr double kWidth = 640;
+// Drawn at 480 units, shown at most at 480 pixels (site.css), smaller on a phone.
+constexpr double kWidth = 480;
 constexpr double kBarHeight = 22;
 constexpr double kBarLabelWidth = 150;
-constexpr double kBarRoom = 400;  // the longest bar; its value is printed after it
-constexpr double kLineHeight = 220;
-constexpr double kPlotLeft = 56;
+constexpr double kBarRoom = 280;  // the longest bar; its value is printed after it
+constexpr double kLineHeight = 200;
+constexpr double kPlotLeft = 48;
 constexpr double kPlotRight = 12;
 constexpr double kPlotTop = 10;
 constexpr double kPlotBottom = 28;

@@ -1,5 +1,7 @@
 #include "site/SitePage.h"
 
+#include <algorithm>
+
 #include "base/StringPrintf.h"
 #include "site/SiteData.h"
 #include "site/SiteText.h"
@@ -78,6 +80,12 @@ void EndTable(std::string* out) {
   out->append("</tbody>\n</table></div>\n");
 }
 
+void EmptyRow(std::string* out, int columns, std::string_view text) {
+  StringAppendF(out, "<tr class=\"empty\"><td colspan=\"%d\">", columns);
+  out->append(text);
+  out->append("</td></tr>\n");
+}
+
 void TextCell(std::string* out, std::string_view html) {
   out->append("<td>");
   out->append(html);
@@ -109,6 +117,35 @@ void AppendPlayerLink(std::string* out, const SiteData& data, int32_t player, Pa
 void AppendGameLink(std::string* out, int32_t listed, PageRoot root) {
   StringAppendF(out, "<a href=\"%s%s\">Game %d</a>", root.prefix, GamePageName(listed).c_str(),
                 listed);
+}
+
+void GameResultCells(std::string* out, const SiteData& data, int32_t player, int32_t game,
+                     const PlayerGame& values) {
+  NumberCell(out, values.frags);
+  NumberCell(out, values.deaths);
+  NumberCell(out, values.suicides);
+  ValueCell(out, StringPrintf("%d", values.seconds), Duration(values.seconds));
+  std::span<const RatingPoint> history = data.ratings.History(player);
+  auto point = std::lower_bound(history.begin(), history.end(), game,
+                                [](const RatingPoint& r, int32_t g) { return r.game < g; });
+  if (point != history.end() && point->game == game) {
+    std::string after = Fixed1(point->rating);
+    ValueCell(out, after, after);
+  } else {
+    ValueCell(out, "", "\xE2\x80\x93");
+  }
+}
+
+void LeaderCells(std::string* out, const SiteData& data, int32_t player, PageRoot root) {
+  const PlayerRating& rating = data.ratings.Of(player);
+  NumberCell(out, rating.rank);
+  out->append("<td>");
+  AppendPlayerLink(out, data, player, root);
+  out->append("</td>");
+  std::string value = Fixed1(rating.value.rating);
+  ValueCell(out, value, value);
+  std::string deviation = Fixed1(rating.value.deviation);
+  ValueCell(out, deviation, "\xC2\xB1 " + deviation);
 }
 
 std::string ExactFloat(float value) {

@@ -11,6 +11,7 @@
 namespace vexor {
 
 class SiteData;
+struct PlayerGame;
 
 // The site's top-level pages, for the navigation's current entry.
 enum class SiteSection { kOverview, kPlayers, kGames, kNone };
@@ -43,6 +44,9 @@ struct Column {
 void BeginTable(std::string* out, std::string_view id, std::string_view captionHtml,
                 std::initializer_list<Column> columns, bool sortable);
 void EndTable(std::string* out);
+// A row spanning the table's columns that says why it has no other (a table never looks empty
+// by mistake).
+void EmptyRow(std::string* out, int columns, std::string_view text);
 
 // Cells. A numeric cell carries its exact value (data-v) for sorting beside the shown text.
 void TextCell(std::string* out, std::string_view html);
@@ -53,6 +57,14 @@ void ValueCell(std::string* out, std::string_view value, std::string_view shown)
 void AppendPlayerLink(std::string* out, const SiteData& data, int32_t player, PageRoot root);
 // A link to a listed game's page ("Game 12").
 void AppendGameLink(std::string* out, int32_t listed, PageRoot root);
+
+// A player's cells of one game: frags, deaths, suicides, time, and the rating after the game
+// ("\u2013" when the game did not rate the player).
+void GameResultCells(std::string* out, const SiteData& data, int32_t player, int32_t game,
+                     const PlayerGame& values);
+
+// A leaderboard row's first cells: rank, the player's link, rating and deviation.
+void LeaderCells(std::string* out, const SiteData& data, int32_t player, PageRoot root);
 
 // The float as the JSON export writes it ("%.9g"), for data-v.
 std::string ExactFloat(float value);

@@ -124,7 +124,9 @@ async function gamePagesMatchTheExport(page) {
   for (const [i, game] of listed.entries()) {
     await page.open(url(`games/g${i + 1}.html`));
     const rows = await page.evaluate(tableRows('results'));
-    assert.deepEqual(rows.map((r) => r.player), game.players);
+    assert.deepEqual(rows.map((r) => r.player).sort((a, b) => a - b), game.players);
+    const scores = rows.map((r) => +r.cells[2]);
+    assert.deepEqual(scores, scores.slice().sort((a, b) => b - a), 'best score first');
     for (const row of rows) {
       const values = stats.players[row.player - 1].games[game.number];
       assert.deepEqual(row.cells.slice(3, 6).map(Number), [values.frags, values.deaths, values.suicides]);
