@@ -123,8 +123,10 @@ void KillMatrix(const SiteData& data, int32_t g, std::string* out) {
     KillTableRow row(kills, KillTables::kAllWeapons, k);
     for (int32_t v = 0; v < size; ++v) {
       int32_t count = row.Next(v);
-      StringAppendF(out, "<td class=\"num%s%s\">%d</td>", k == v ? " self" : "",
-                    count == 0 ? " zero" : "", count);
+      out->append(k == v ? "<td class=\"num self" : "<td class=\"num");
+      out->append(count == 0 ? " zero\">" : "\">");
+      AppendInteger(out, count);
+      out->append("</td>");
     }
     out->append("</tr>\n");
   }

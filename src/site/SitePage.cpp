@@ -1,6 +1,7 @@
 #include "site/SitePage.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "base/StringPrintf.h"
 #include "site/SiteData.h"
@@ -92,8 +93,16 @@ void TextCell(std::string* out, std::string_view html) {
   out->append("</td>");
 }
 
+void AppendInteger(std::string* out, int64_t value) {
+  char digits[24];
+  auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  out->append(digits, static_cast<size_t>(end - digits));
+}
+
 void NumberCell(std::string* out, int64_t value) {
-  StringAppendF(out, "<td class=\"num\">%lld</td>", static_cast<long long>(value));
+  out->append("<td class=\"num\">");
+  AppendInteger(out, value);
+  out->append("</td>");
 }
 
 void ValueCell(std::string* out, std::string_view value, std::string_view shown) {

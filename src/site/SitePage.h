@@ -51,6 +51,8 @@ void EmptyRow(std::string* out, int columns, std::string_view text);
 // Cells. A numeric cell carries its exact value (data-v) for sorting beside the shown text.
 void TextCell(std::string* out, std::string_view html);
 void NumberCell(std::string* out, int64_t value);
+// The number's digits, without a format (pages hold hundreds of thousands of them).
+void AppendInteger(std::string* out, int64_t value);
 void ValueCell(std::string* out, std::string_view value, std::string_view shown);
 
 // A link to the player's page showing the name in its colours.

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "base/AtomicFile.h"
 #include "base/FileSystem.h"
 #include "base/StringPrintf.h"
+#include "report/PageQueue.h"
 #include "site/SiteAssets.h"
 #include "site/SiteData.h"
 #include "site/SitePage.h"
@@ -59,7 +59,8 @@ std::string ReportLink(const std::string& folder, const std::string& reportFolde
   return UrlPath(relative) + "/";
 }
 
-// Writes the files of the site into a folder, counting them for the observer.
+// Writes the files of the site into a folder, counting them for the observer. The report's page
+// queue writes them on a thread of its own while the next page is made.
 class SiteWriter {
  public:
   SiteWriter(std::string folder, int64_t fileCount, const SiteObserver& onFile)
@@ -67,24 +68,21 @@ class SiteWriter {
 
   // The buffer that the next page is built in.
   std::string* Page() {
+    m_page = m_queue.SpareBlock();
     m_page.clear();
     return &m_page;
   }
-  // Writes the page built in Page() (or the text) as the file; false after the first failure.
-  bool Write(const std::string& name) { return Write(name, m_page); }
-  bool Write(const std::string& name, std::string_view text) {
-    if (!m_error.empty()) return false;
-    AtomicFile file(/*durable=*/false, /*buffered=*/false);
-    if (file.Open(JoinPath(m_folder, name))) file.Write(text);
-    if (!file.Commit()) {
-      m_error = file.Error();
-      return false;
-    }
+  // Hands the page built in Page() (or the text) over as the file.
+  void Write(const std::string& name) { Write(name, std::move(m_page)); }
+  void Write(const std::string& name, std::string&& text) {
+    m_queue.Open(0, JoinPath(m_folder, name));
+    m_queue.Write(0, std::move(text));
+    m_queue.Close(0);
     ++m_done;
     if (m_onFile) m_onFile(m_done, m_fileCount);
-    return true;
   }
-  const std::string& Error() const { return m_error; }
+  // Waits for every file; the first failure's message, empty when all were written.
+  std::string Finish() { return m_queue.Finish(); }
 
  private:
   std::string m_folder;
@@ -92,28 +90,27 @@ class SiteWriter {
   const SiteObserver& m_onFile;
   int64_t m_done = 0;
   std::string m_page;
-  std::string m_error;
+  PageQueue m_queue;
 };
 
-bool WriteFiles(const SiteData& data, const SiteLinks& links, SiteWriter& writer) {
-  bool ok = writer.Write("site.css", kSiteStyleSheet) && writer.Write("site.js", kSiteScript) &&
-            writer.Write(kSiteMarkerFile, kMarkerText);
-  if (ok) WriteOverviewPage(data, writer.Page());
-  ok = ok && writer.Write("index.html");
-  if (ok) WritePlayersPage(data, writer.Page());
-  ok = ok && writer.Write("players.html");
-  if (ok) WriteGamesPage(data, links, writer.Page());
-  ok = ok && writer.Write("games.html");
-  for (int32_t p = 1; ok && p <= data.playerCount; ++p) {
+void WriteFiles(const SiteData& data, const SiteLinks& links, SiteWriter& writer) {
+  writer.Write("site.css", kSiteStyleSheet);
+  writer.Write("site.js", kSiteScript);
+  writer.Write(kSiteMarkerFile, kMarkerText);
+  WriteOverviewPage(data, writer.Page());
+  writer.Write("index.html");
+  WritePlayersPage(data, writer.Page());
+  writer.Write("players.html");
+  WriteGamesPage(data, links, writer.Page());
+  writer.Write("games.html");
+  for (int32_t p = 1; p <= data.playerCount; ++p) {
     WritePlayerPage(data, p, writer.Page());
-    ok = writer.Write(PlayerPageName(p));
+    writer.Write(PlayerPageName(p));
   }
   for (int32_t g : data.listedGames) {
-    if (!ok) break;
     WriteGamePage(data, links, g, writer.Page());
-    ok = writer.Write(GamePageName(data.ListedNumber(g)));
+    writer.Write(GamePageName(data.ListedNumber(g)));
   }
-  return ok;
 }
 
 bool Fail(std::string* error, std::string message) {
@@ -153,9 +150,11 @@ bool WriteWebSite(const VexoriumDoc& doc, const std::string& folder, const SiteO
                                     "be made.",
                                     temp.c_str()));
   }
-  if (!WriteFiles(data, links, writer)) {
+  WriteFiles(data, links, writer);
+  std::string failure = writer.Finish();
+  if (!failure.empty()) {
     RemoveTree(temp);
-    return Fail(error, "The web site was not written: " + writer.Error());
+    return Fail(error, "The web site was not written: " + failure);
   }
   std::string old;
   if (!ReplaceFolder(temp, folder, &old)) {
