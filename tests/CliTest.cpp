@@ -31,7 +31,8 @@ struct RunResult {
 
 std::string Quote(const std::string& text) {
   std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  for (char c : text)
+    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return quoted + "'";
 }
 
@@ -43,7 +44,8 @@ class CliTest : public ::testing::Test {
   RunResult Run(const std::vector<std::string>& arguments) {
     std::string command = "cd " + Quote(folder.Path()) + " && " + shellPrefix +
                           kSanitizerExitOptions + " " + Quote(VEXOR_CLI_PATH);
-    for (const std::string& argument : arguments) command += " " + Quote(argument);
+    for (const std::string& argument : arguments)
+      command += " " + Quote(argument);
     std::string out = outputTo.empty() ? folder.File("stdout.txt") : outputTo;
     command += " >" + Quote(out) + " 2>" + Quote(folder.File("stderr.txt"));
     int status = std::system(command.c_str());
@@ -66,10 +68,10 @@ class CliTest : public ::testing::Test {
       "ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}exitcode=86\" "
       "UBSAN_OPTIONS=\"${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}exitcode=86\"";
   std::string ServerLog(const std::string& name) {
-    return folder.Write(name, Lines({InitGame("0:00"), Connect("0:00", 1, "^1Alice"),
-                                     Connect("0:00", 2, "Bob"),
-                                     At("0:30", "Kill: 1 2 10: ^1Alice killed Bob by MOD_RAILGUN"),
-                                     At("2:00", "ShutdownGame:")}));
+    return folder.Write(
+        name, Lines({InitGame("0:00"), Connect("0:00", 1, "^1Alice"), Connect("0:00", 2, "Bob"),
+                     At("0:30", "Kill: 1 2 10: ^1Alice killed Bob by MOD_RAILGUN"),
+                     At("2:00", "ShutdownGame:")}));
   }
 
   test::TempFolder folder;
@@ -120,9 +122,11 @@ TEST_F(CliTest, PathWithoutThreeLetterExtensionGetsCfg) {
 }
 
 TEST_F(CliTest, BadUsageExitsWithTwoAndPointsToHelp) {
-  for (const std::vector<std::string>& arguments :
-       {std::vector<std::string>{}, {"--frobnicate", "x.log"}, {"-C"}, {"--quiet=yes", "x.log"},
-        std::vector<std::string>(31, "x.log")}) {
+  for (const std::vector<std::string>& arguments : {std::vector<std::string>{},
+                                                    {"--frobnicate", "x.log"},
+                                                    {"-C"},
+                                                    {"--quiet=yes", "x.log"},
+                                                    std::vector<std::string>(31, "x.log")}) {
     RunResult result = Run(arguments);
     EXPECT_EQ(result.exitCode, 2) << result.err;
     EXPECT_NE(result.err.find("Try 'vexor --help'"), std::string::npos);
@@ -150,7 +154,8 @@ TEST_F(CliTest, CsvExportAfterTheLoad) {
   RunResult result = Run({"-q", "--csv", "out.csv", "--game-lines", "games.log"});
   EXPECT_EQ(result.exitCode, 0) << result.err;
   std::string csv = test::ReadFile(folder.File("out.csv"));
-  EXPECT_EQ(csv.substr(0, csv.find('\n') + 1), "Alice, 1, 0, 0, 120, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0\r\n");
+  EXPECT_EQ(csv.substr(0, csv.find('\n') + 1),
+            "Alice, 1, 0, 0, 120, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0\r\n");
   EXPECT_NE(csv.find("Alice: Game 1, 1, 0, 0, 1, "), std::string::npos);
 
   EXPECT_EQ(Run({"--game-lines", "games.log"}).exitCode, 2);
@@ -214,8 +219,8 @@ TEST_F(CliTest, JsonExportAndTheExportOrderStopsAtAFailure) {
   EXPECT_EQ(json.front(), '{');
   EXPECT_NE(json.find("\"Alice\""), std::string::npos);
   // A failing CSV export stops the data file and JSON that follow it.
-  RunResult failed =
-      Run({"-q", "--csv", "no/dir/x.csv", "--save", "late.dat", "--json", "late.json", "games.log"});
+  RunResult failed = Run(
+      {"-q", "--csv", "no/dir/x.csv", "--save", "late.dat", "--json", "late.json", "games.log"});
   EXPECT_EQ(failed.exitCode, 1);
   EXPECT_FALSE(std::filesystem::exists(folder.File("late.dat")));
   EXPECT_FALSE(std::filesystem::exists(folder.File("late.json")));
@@ -225,7 +230,8 @@ TEST_F(CliTest, JsonExportAndTheExportOrderStopsAtAFailure) {
 // NAME.actual beside it. VEXOR_UPDATE_GOLDEN=1 rewrites the golden file.
 void ExpectGoldenGraph(const std::string& actual, const std::string& name) {
   std::string path = std::string(VEXOR_TEST_DATA) + "/graph/" + name;
-  if (std::getenv("VEXOR_UPDATE_GOLDEN") != nullptr) std::ofstream(path, std::ios::binary) << actual;
+  if (std::getenv("VEXOR_UPDATE_GOLDEN") != nullptr)
+    std::ofstream(path, std::ios::binary) << actual;
   std::filesystem::remove(path + ".actual");
   if (actual == test::ReadFile(path)) return;
   std::ofstream(path + ".actual", std::ios::binary) << actual;
@@ -253,12 +259,16 @@ TEST_F(CliTest, GraphIsWrittenAsSvgAndABadChoiceIsRefused) {
     int exitCode;
     const char* message;
   } refusals[] = {
-      {{"--players", "Carol", "--stats", "frags"}, 1, "vexor: --graph: no player is named \"Carol\""},
-      {{"--players", "Alice", "--stats", ","}, 1,
+      {{"--players", "Carol", "--stats", "frags"},
+       1,
+       "vexor: --graph: no player is named \"Carol\""},
+      {{"--players", "Alice", "--stats", ","},
+       1,
        "Warning!: There are no variables selected to graph!"},
       {{"--players", "Alice,B<o>b", "--stats",
         "frags,deaths,suicides,fph,dph,sph,gauntlet,machinegun,shotgun"},
-       1, "Warning!: You are trying to graph 18 variables. Thats too many! You should delete some."},
+       1,
+       "Warning!: You are trying to graph 18 variables. Thats too many! You should delete some."},
       {{"--players", "Alice"}, 2, "--graph needs --players NAME,NAME... and --stats LIST"},
   };
   for (const Refusal& refusal : refusals) {
@@ -387,6 +397,40 @@ TEST_F(CliTest, EveryTableNamePrintsItsTable) {
     EXPECT_NE(result.out.find("1. Alice"), std::string::npos) << name << "\n" << result.out;
     EXPECT_NE(result.out.find("2. Bob"), std::string::npos) << name << "\n" << result.out;
   }
+}
+
+// The rating table beside the print choices: Alice beat Bob in the only game, both new.
+TEST_F(CliTest, RatingTableListsThePlayersBestFirst) {
+  ServerLog("games.log");
+  RunResult result = Run({"-q", "--no-report", "--table", "rating", "games.log"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "NAME      RATING  DEVIATION   LOWER  VOLATILITY  GAMES\n"
+            "1. Alice  1662.3      290.3  1081.7    0.060000      1\n"
+            "2. Bob    1337.7      290.3   757.1    0.060000      1\n");
+  EXPECT_EQ(Run({"--table", "ratings", "games.log"}).exitCode, 2);
+}
+
+// --site writes the web site after the other exports; a folder that is not a site is refused
+// with the desktop program's message and no file of it is touched.
+TEST_F(CliTest, SiteIsWrittenAndAForeignFolderIsRefused) {
+  ServerLog("games.log");
+  RunResult result = Run({"-q", "--json", "stats.json", "--site", "web", "games.log"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_TRUE(std::filesystem::exists(folder.File("web/players/p2.html")));
+  EXPECT_TRUE(std::filesystem::exists(folder.File("stats.json")));
+  // The report lies beside the site's folder: the game links to its page.
+  std::string game = test::ReadFile(folder.File("web/games/g1.html"));
+  EXPECT_NE(game.find("href=\"../../html/games/game1.htm\""), std::string::npos);
+  EXPECT_EQ(Run({"-q", "--site", "web", "games.log"}).exitCode, 0);  // replaced whole
+
+  std::filesystem::create_directory(folder.File("mine"));
+  folder.Write("mine/notes.txt", "keep");
+  RunResult refused = Run({"-q", "--site", "mine", "games.log"});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_EQ(refused.err.rfind("Warning!: The web site cannot be written into mine", 0), 0u)
+      << refused.err;
+  EXPECT_EQ(test::ReadFile(folder.File("mine/notes.txt")), "keep");
 }
 
 // Progress on a standard error that is no terminal, erased when done; the long option names.

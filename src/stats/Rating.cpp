@@ -144,6 +144,8 @@ Glicko Glicko2Update(const Glicko& player, std::span<const RatingResult> results
     inverseV += g * g * expected * (1 - expected);
     sum += g * (r.score - expected);
   }
+  // Opponents so far apart that no result could tell anything: the period passes unplayed.
+  if (!(inverseV > 0)) return Glicko2Update(player, {});
   const double v = 1.0 / inverseV;
   const double sigma = NewVolatility(phi, player.volatility, v, v * sum);
   const double phiStar = std::sqrt(phi * phi + sigma * sigma);
