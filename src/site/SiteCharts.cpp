@@ -12,8 +12,8 @@ namespace {
 // Drawn at 480 units, shown at most at 480 pixels (site.css), smaller on a phone.
 constexpr double kWidth = 480;
 constexpr double kBarHeight = 22;
-constexpr double kBarLabelWidth = 150;
-constexpr double kBarRoom = 280;  // the longest bar; its value is printed after it
+constexpr double kBarLabelWidth = 172;
+constexpr double kBarRoom = 260;  // the longest bar; its value is printed after it
 constexpr double kLineHeight = 200;
 constexpr double kPlotLeft = 48;
 constexpr double kPlotRight = 12;
