@@ -134,14 +134,15 @@ row() {
     "$(echo $peaks | largest)" "$(echo $cpus | median)"
 }
 
-# part_row SCENARIO STEP TARGET FOLDER -- WITHOUT... -- WITH...: the report's part of a command.
-# Runs BENCH_REPEAT times: cp -r of FOLDER/html (the report the last run wrote) into a folder
-# deleted 1.2 s before, the command without its report and the command with it (FOLDER/html
-# removed first);
+# part_row SCENARIO STEP TARGET FOLDER [OUTPUT] -- WITHOUT... -- WITH...: the part of a command
+# that writes FOLDER/OUTPUT (default html, the report). Runs BENCH_REPEAT times: cp -r of
+# FOLDER/html (the report the last run wrote) into a folder deleted 1.2 s before, the command
+# without its output and the command with it (FOLDER/OUTPUT removed first);
 # prints (with - without) against the copy, medians of each, and the CPU time alike.
 part_row() {
-  local scenario=$1 step=$2 target=$3 folder=$4
+  local scenario=$1 step=$2 target=$3 folder=$4 output=html
   shift 4
+  if [ "$1" != "--" ]; then output=$1; shift; fi
   [ "$1" = "--" ] && shift
   local without_cmd=()
   while [ "$1" != "--" ]; do without_cmd+=("$1"); shift; done
@@ -159,7 +160,7 @@ part_row() {
     copies+=" $(wall_of "$c")"
     a=$(timed "${without_cmd[@]}")
     without+=" $(wall_of "$a")"
-    rm -rf "$folder/html"
+    rm -rf "${folder:?}/$output"
     b=$(timed "$@")
     with+=" $(wall_of "$b")"
     peaks+=" $(peak_of "$b")"
@@ -171,7 +172,7 @@ part_row() {
   part=$(awk -v a="$(echo $with | median)" -v b="$(echo $without | median)" \
     'BEGIN { printf "%.3f", a - b }')
   t_copy=$(echo $copies | median)
-  print_row "$scenario" "$step" "$(bytes_of "$folder/html")" "$target" - "$part" "$t_copy" \
+  print_row "$scenario" "$step" "$(bytes_of "$folder/$output")" "$target" - "$part" "$t_copy" \
     "$(ratio "$part" "$t_copy")" "$(echo $peaks | largest)" "$(echo $cpus | median)"
 }
 
@@ -281,6 +282,11 @@ scenario_max() {
   # folder it writes with cp -r: the same bytes in the same files, without computing them.
   part_row max "report (vs cp -r of it)" 1 max -- \
     "$vexor" -q -C max --no-report "${vars[@]}" max.log -- "$vexor" -q -C max "${vars[@]}" max.log
+  # The web site alone against the same copy of the report: no slower than the report, which
+  # is at one cp -r of itself.
+  part_row max "web site (vs cp -r of report)" 1 max site -- \
+    "$vexor" -q -C max --no-report "${vars[@]}" max.log -- \
+    "$vexor" -q -C max --no-report "${vars[@]}" --site max/site max.log
   # How often the load with its report tells its progress (the desktop program's progress box).
   progress_row max "progress: largest gap (s)" "$size" max/progress "${vars[@]}" max.log
   # What writing the report's bytes costs by itself on this disk, against the same reference.

@@ -5,10 +5,11 @@ set -euo pipefail
 
 # The desktop program needs Qt 6 (widgets, the browser engine, SVG for saved graphs) and a font
 # for its texts. The install test checks the desktop entry, the AppStream metadata and the icons
-# with desktop-file-utils, appstream and file.
+# with desktop-file-utils, appstream and file. The web site's test loads it in Chromium, driven
+# by a Node script.
 packages=(g++ make cmake ninja-build libgtest-dev libgmock-dev git
           qt6-base-dev qt6-webengine-dev qt6-svg-dev libgl-dev fonts-dejavu-core fonts-liberation
-          desktop-file-utils appstream file "$@")
+          desktop-file-utils appstream file chromium nodejs "$@")
 
 missing=()
 for package in "${packages[@]}"; do

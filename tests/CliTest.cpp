@@ -400,6 +400,40 @@ TEST_F(CliTest, EveryTableNamePrintsItsTable) {
   }
 }
 
+// The rating table beside the print choices: Alice beat Bob in the only game, both new.
+TEST_F(CliTest, RatingTableListsThePlayersBestFirst) {
+  ServerLog("games.log");
+  RunResult result = Run({"-q", "--no-report", "--table", "rating", "games.log"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "NAME      RATING  DEVIATION   LOWER  VOLATILITY  GAMES\n"
+            "1. Alice  1662.3      290.3  1081.7    0.060000      1\n"
+            "2. Bob    1337.7      290.3   757.1    0.060000      1\n");
+  EXPECT_EQ(Run({"--table", "ratings", "games.log"}).exitCode, 2);
+}
+
+// --site writes the web site after the other exports; a folder that is not a site is refused
+// with the desktop program's message and no file of it is touched.
+TEST_F(CliTest, SiteIsWrittenAndAForeignFolderIsRefused) {
+  ServerLog("games.log");
+  RunResult result = Run({"-q", "--json", "stats.json", "--site", "web", "games.log"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_TRUE(std::filesystem::exists(folder.File("web/players/p2.html")));
+  EXPECT_TRUE(std::filesystem::exists(folder.File("stats.json")));
+  // The report lies beside the site's folder: the game links to its page.
+  std::string game = test::ReadFile(folder.File("web/games/g1.html"));
+  EXPECT_NE(game.find("href=\"../../html/games/game1.htm\""), std::string::npos);
+  EXPECT_EQ(Run({"-q", "--site", "web", "games.log"}).exitCode, 0);  // replaced whole
+
+  std::filesystem::create_directory(folder.File("mine"));
+  folder.Write("mine/notes.txt", "keep");
+  RunResult refused = Run({"-q", "--site", "mine", "games.log"});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_EQ(refused.err.rfind("Warning!: The web site cannot be written into mine", 0), 0u)
+      << refused.err;
+  EXPECT_EQ(test::ReadFile(folder.File("mine/notes.txt")), "keep");
+}
+
 // Progress on a standard error that is no terminal, erased when done; the long option names.
 TEST_F(CliTest, ProgressAndLongOptionNames) {
   ServerLog("games.log");

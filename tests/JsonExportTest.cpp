@@ -279,7 +279,12 @@ TEST_F(JsonExportTest, RealLoadReadsBackWithItsValues) {
       contains("{\"number\":1,\"name\":\"Al\\u00E9\",\"rawName\":\"^1Al\\u00E9\",\"frags\":2,"
                "\"deaths\":0,\"suicides\":0,\"gamesPlayed\":1,\"totalSeconds\":107,"));
   EXPECT_TRUE(
-      contains("\"clientVariables\":{\"1\":0,\"2\":5},\"serverVariables\":{},\"games\":{\"1\":"));
+      contains("\"clientVariables\":{\"1\":0,\"2\":5},\"serverVariables\":{},\"rating\":{"));
+  // Al won the only game against Bob: rank 1, rated once, the rating after the game in it.
+  EXPECT_TRUE(contains("\"rating\":{\"value\":1662.3,\"deviation\":290.3,\"lower\":1081.7,"
+                       "\"volatility\":0.060000,\"ratedGames\":1,\"rank\":1},\"games\":{\"1\":"));
+  EXPECT_TRUE(contains("\"clientVariables\":{\"2\":5},\"serverVariables\":{},\"rating\":1662.3}"));
+  EXPECT_TRUE(contains("\n\"awards\":[\n{\"title\":\"Top Gun\",\"rule\":"));
   // Per game only the weapons and variables with counts.
   EXPECT_TRUE(contains("\"weapons\":{\"rocket\":1,\"railgun\":1},\"clientVariables\":{\"2\":5}"));
   // Floats read back to the very value the document holds.

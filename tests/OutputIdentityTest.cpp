@@ -111,16 +111,18 @@ TEST_F(OutputIdentityTest, ASeasonOfServerLogsWritesTheSameFiles) {
   // Recorded again when renamed players kept their kills: these logs hold renames (logs
   // without any give the bytes they gave before). Recorded again when a player who leaves a game
   // and comes back to it stayed one player: these logs hold such returns, which made Bob_1
-  // records before and zeroed the game's values of a return under the same number.
+  // records before and zeroed the game's values of a return under the same number. The JSON
+  // digests were recorded again when the export gained each player's rating and the awards:
+  // members added, nothing before them changed.
   ExpectDigests({
       {"start", "fd261fb4f6590dda (69 files)"},
       {"season.txt", "a937d08710adbb6b"},
       {"season.csv", "081c609cdb54d14f"},
       {"season.dat", "301388778d2d3715"},
-      {"season.json", "8d13c6abb9caddf0"},
+      {"season.json", "6610a0cf6489886b"},
       {"again", "0942dbf079011c62 (69 files)"},
       {"again.txt", "d4aa37f5df468717"},
-      {"again.json", "dca38b8ab333a5b4"},
+      {"again.json", "78efc8f1fa8a702a"},
   });
 }
 
@@ -132,12 +134,13 @@ TEST_F(OutputIdentityTest, AClientLogWithEveryClientVariableWritesTheSameFiles) 
   Run({"-C", "start", "--client-vars", "client.var", "--table", "client6", "--csv", "client.csv",
        "--game-lines", "--save", "client.dat", "--json", "client.json", "qconsole.log"},
       "client.txt");
+  // client.json recorded again with the players' ratings and the awards added.
   ExpectDigests({
       {"start", "d2a491adb80746cc (41 files)"},
       {"client.txt", "8f93448868015618"},
       {"client.csv", "29549ae2ce86537d"},
       {"client.dat", "6de5a5d10da9fb14"},
-      {"client.json", "50f23ad9bd9e7864"},
+      {"client.json", "23433b1f9e6f85f8"},
   });
 }
 

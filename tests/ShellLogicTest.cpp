@@ -21,6 +21,7 @@ TEST(ShellLogicTest, CommandsAreEnabledByDataBusyAndReadiness) {
       {kCmdCleanLogFile, true, true, false},
       {kCmdSaveDataFile, false, true, false},
       {kCmdExportCsv, false, true, false},
+      {kCmdWriteSite, false, true, false},
       {kCmdPrint, false, true, false},
       {kCmdPrintPreview, false, true, false},
       {kCmdExit, true, true, true},

@@ -27,6 +27,22 @@ std::string CurrentFolder();
 // receives the file's size when it is not null.
 std::FILE* OpenRegularFile(const std::string& path, uint64_t* size = nullptr);
 
+// Folders written whole: a new folder is built under a temporary name beside its target and
+// then put in the target's place, so that readers see the old folder or the new one.
+//
+// Makes a new, empty folder beside target named "<target>.tmp-XXXXXX"; false (errno set) when
+// it cannot be made.
+bool MakeTempFolderBeside(const std::string& target, std::string* made);
+// Puts the folder `from` in the place of `to`. When `to` exists (a folder) the two are swapped in
+// one step where the system can, otherwise `to` is first moved aside; the old folder then ends
+// up at *old (to be removed by the caller), empty when there was none. False (errno set) when
+// nothing was changed.
+bool ReplaceFolder(const std::string& from, const std::string& to, std::string* old);
+// Removes a folder and everything in it; false when something is left.
+bool RemoveTree(const std::string& path);
+// True when the path is an existing folder.
+bool IsFolder(const std::string& path);
+
 // A one-line description of the last system error (errno), for messages.
 std::string LastSystemError();
 

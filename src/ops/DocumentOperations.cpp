@@ -5,6 +5,7 @@
 
 #include "base/FileSystem.h"
 #include "ops/ReportStep.h"
+#include "ops/SiteStep.h"
 #include "platform/Progress.h"
 #include "platform/Prompter.h"
 #include "stats/CsvExport.h"
@@ -147,6 +148,12 @@ bool DocumentOperations::WriteReport() {
   m_cancelled = false;
   m_reportWritten = WriteReportStep(m_doc, ReportFolder(), m_prompter, m_progress);
   return End(m_reportWritten);
+}
+
+bool DocumentOperations::WriteSite(const std::string& folder) {
+  m_cancelled = false;
+  std::string report = m_reportEnabled && m_reportWritten ? ReportFolder() : std::string();
+  return End(WriteSiteStep(m_doc, folder, report, m_prompter, m_progress));
 }
 
 }  // namespace vexor

@@ -80,6 +80,10 @@ class DocumentOperations {
   // Writes the report of the current document (whether or not loads write it); a report that
   // cannot be written completely shows its message (caption "Warning!") and gives false.
   bool WriteReport();
+  // Writes the statistics web site into folder (a new folder, an empty one or an earlier site;
+  // docs/SITE.md). When loads write the report, the site's games link to its pages. A site that
+  // cannot be written shows its message (caption "Warning!") and gives false.
+  bool WriteSite(const std::string& folder);
 
  private:
   // Starts an operation: clears Cancelled() and tells the progress which step runs.

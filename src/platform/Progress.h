@@ -22,6 +22,7 @@ enum class WorkStep {
   kSaving,      // writing a data file
   kExporting,   // writing a CSV or JSON export
   kCleaning,    // cleaning a log file
+  kSite,        // writing the web site
 };
 
 // What a step is called: in a progress box (a load's passes add the file they read) and in the
@@ -40,6 +41,7 @@ inline WorkStepNames NamesOf(WorkStep step) {
       {"Saving the data file", "Saving the data file"},            // kSaving
       {"Exporting to CSV", "Exporting"},                           // kExporting
       {"Cleaning the log", "Cleaning the log"},                    // kCleaning
+      {"Writing the web site", "Writing the web site"},            // kSite
   };
   auto index = static_cast<size_t>(step);
   return index < sizeof(kNames) / sizeof(kNames[0]) ? kNames[index] : WorkStepNames{"", ""};
@@ -56,9 +58,9 @@ class Progress {
   // A step begins; for the passes of a load, on file fileIndex (0-based) of fileCount, for the
   // other steps 0 of 1.
   virtual void StepStarted(WorkStep step, int fileIndex, int fileCount) = 0;
-  // How far the step is: bytes of the current file read so far of its size, or for the report
-  // the games written so far of the games. The passes and the opening of a data file call it at
-  // least after every megabyte read, and at the end of each file.
+  // How far the step is: bytes of the current file read so far of its size, for the report
+  // the games written so far of the games, for the web site its files. The passes and the opening
+  // of a data file call it at least after every megabyte read, and at the end of each file.
   virtual void BytesDone(uint64_t done, uint64_t total) = 0;
   // Polled by the operation after each progress call; true asks it to stop. Only a load's passes
   // and the reading of a data file honour it: they end as if failed, without a message, and

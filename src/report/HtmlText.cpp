@@ -6,9 +6,8 @@ namespace vexor {
 namespace {
 
 // Colour names of the digits 1 to 7 of a colour code.
-constexpr const char* kColourNames[] = {"red", "green", "yellow", "blue", "cyan", "purple", "white"};
-
-bool IsColourDigit(char c) { return c >= '1' && c <= '7'; }
+constexpr const char* kColourNames[] = {"red",  "green",  "yellow", "blue",
+                                        "cyan", "purple", "white"};
 
 void AppendEscaped(std::string* out, char c) {
   if (c == '<') {
@@ -25,22 +24,16 @@ void AppendEscaped(std::string* out, char c) {
 std::string ColourCodesToHtml(std::string_view name) {
   std::string out;
   out.reserve(name.size() + 32);
-  const char* pending = nullptr;  // the colour waiting for its first character
   bool fontOpen = false;
-  for (size_t i = 0; i < name.size(); ++i) {
-    if (name[i] == '^' && i + 1 < name.size() && IsColourDigit(name[i + 1])) {
-      pending = kColourNames[name[i + 1] - '1'];
-      ++i;
-      continue;
-    }
-    if (pending != nullptr) {
+  ForEachColourRun(name, [&](int colour, std::string_view text) {
+    if (colour != 0) {
       if (fontOpen) out.append("</font>");
-      StringAppendF(&out, "<font color=\"%s\">", pending);
+      StringAppendF(&out, "<font color=\"%s\">", kColourNames[colour - 1]);
       fontOpen = true;
-      pending = nullptr;
     }
-    AppendEscaped(&out, name[i]);
-  }
+    for (char c : text)
+      AppendEscaped(&out, c);
+  });
   if (fontOpen) out.append("</font>");
   return out;
 }
@@ -48,7 +41,8 @@ std::string ColourCodesToHtml(std::string_view name) {
 std::string EscapeAngleBrackets(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (char c : text) AppendEscaped(&out, c);
+  for (char c : text)
+    AppendEscaped(&out, c);
   return out;
 }
 

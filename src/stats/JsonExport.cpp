@@ -10,9 +10,11 @@
 #include "base/Archive.h"
 #include "base/AtomicFile.h"
 #include "base/StringPrintf.h"
+#include "stats/Awards.h"
 #include "stats/DerivedValues.h"
 #include "stats/GameFamily.h"
 #include "stats/GamePlayers.h"
+#include "stats/Rating.h"
 #include "stats/VexoriumDoc.h"
 #include "stats/Weapons.h"
 
@@ -68,6 +70,19 @@ class JsonOut {
       m_text.append("null");
     }
   }
+  // A number with a fixed count of decimals (ratings), or null when not finite.
+  void Fixed(double value, int decimals) {
+    Separate();
+    if (std::isfinite(value)) {
+      StringAppendF(&m_text, "%.*f", decimals, value);
+    } else {
+      m_text.append("null");
+    }
+  }
+  void Null() {
+    Separate();
+    m_text.append("null");
+  }
   void Bool(bool value) {
     Separate();
     m_text.append(value ? "true" : "false");
@@ -84,6 +99,10 @@ class JsonOut {
   void Field(std::string_view key, float value) {
     Key(key);
     Float(value);
+  }
+  void Field(std::string_view key, double value, int decimals) {
+    Key(key);
+    Fixed(value, decimals);
   }
   void Field(std::string_view key, bool value) {
     Key(key);
@@ -247,7 +266,7 @@ struct VariableCounts {
 };
 
 void WritePlayerGame(JsonOut& out, int32_t game, const PlayerGame& values,
-                     const VariableCounts& vars) {
+                     const VariableCounts& vars, const RatingPoint* rated) {
   out.Key(NumberKey(game));
   out.BeginObject();
   out.Field("frags", int64_t{values.frags});
@@ -261,11 +280,24 @@ void WritePlayerGame(JsonOut& out, int32_t game, const PlayerGame& values,
   WriteWeapons(out, values, vars.weapons, true);
   WriteVariableCounts(out, "clientVariables", values.clientVarCounts, vars.client, true);
   WriteVariableCounts(out, "serverVariables", values.serverVarCounts, vars.server, true);
+  if (rated != nullptr) out.Field("rating", rated->rating, 1);
+  out.EndObject();
+}
+
+void WriteRating(JsonOut& out, const PlayerRating& rating) {
+  out.Key("rating");
+  out.BeginObject();
+  out.Field("value", rating.value.rating, 1);
+  out.Field("deviation", rating.value.deviation, 1);
+  out.Field("lower", rating.Conservative(), 1);
+  out.Field("volatility", rating.value.volatility, 6);
+  out.Field("ratedGames", int64_t{rating.ratedGames});
+  out.Field("rank", int64_t{rating.rank});
   out.EndObject();
 }
 
 void WritePlayer(JsonOut& out, int32_t number, const PlayerRecord& player, int32_t gameCount,
-                 const VariableCounts& vars) {
+                 const VariableCounts& vars, const Ratings& ratings) {
   out.BeginObject();
   out.Field("number", int64_t{number});
   out.Field("name", player.name);
@@ -285,12 +317,19 @@ void WritePlayer(JsonOut& out, int32_t number, const PlayerRecord& player, int32
   WriteWeapons(out, player, vars.weapons, false);
   WriteVariableCounts(out, "clientVariables", player.clientVarTotals, vars.client, false);
   WriteVariableCounts(out, "serverVariables", player.serverVarTotals, vars.server, false);
+  WriteRating(out, ratings.Of(number));
   out.Key("games");
   out.BeginObject();
   const GameSeries& series = player.games;
+  std::span<const RatingPoint> history = ratings.History(number);
+  size_t next = 0;  // both run in game order
   for (size_t e = 0; e < series.EntryCount(); ++e) {
     int32_t game = series.GameAt(e);
-    if (game >= 1 && game <= gameCount) WritePlayerGame(out, game, series.ValueAt(e), vars);
+    while (next < history.size() && history[next].game < game)
+      ++next;
+    const RatingPoint* rated =
+        next < history.size() && history[next].game == game ? &history[next] : nullptr;
+    if (game >= 1 && game <= gameCount) WritePlayerGame(out, game, series.ValueAt(e), vars, rated);
   }
   out.EndObject();
   out.EndObject();
@@ -342,6 +381,27 @@ void WriteGame(JsonOut& out, int32_t number, const GameRecord& game,
   }
   out.EndObject();
   out.EndObject();
+}
+
+void WriteAwards(JsonOut& out, const std::vector<Award>& awards) {
+  out.Key("awards");
+  out.BeginArray();
+  for (const Award& award : awards) {
+    out.NewLine();
+    out.BeginObject();
+    out.Field("title", award.title);
+    out.Field("rule", award.rule);
+    out.Key("player");
+    if (award.player != 0) {
+      out.Int(award.player);
+    } else {
+      out.Null();
+    }
+    out.Field("value", award.value);
+    out.EndObject();
+  }
+  out.NewLine();
+  out.EndArray();
 }
 
 }  // namespace
@@ -431,11 +491,12 @@ void WriteJson(const VexoriumDoc& doc, ByteSink& sink) {
   out.NewLine();
   WriteDefinitions(out, "serverVariables", doc.serverVars, vars.server, WriteServerVariable);
   out.NewLine();
+  const Ratings ratings(doc);
   out.Key("players");
   out.BeginArray();
   for (int32_t p = 1; p <= players; ++p) {
     out.NewLine();
-    WritePlayer(out, p, doc.players[static_cast<size_t>(p)], games, vars);
+    WritePlayer(out, p, doc.players[static_cast<size_t>(p)], games, vars, ratings);
   }
   out.NewLine();
   out.EndArray();
@@ -449,6 +510,8 @@ void WriteJson(const VexoriumDoc& doc, ByteSink& sink) {
   }
   out.NewLine();
   out.EndArray();
+  out.NewLine();
+  WriteAwards(out, ComputeAwards(doc, ratings));
   out.NewLine();
   out.EndObject();
   out.Flush();

@@ -1,5 +1,7 @@
 #include "stats/Weapons.h"
 
+#include <cstddef>
+
 namespace vexor {
 
 using W = Weapon;
@@ -26,12 +28,12 @@ constexpr std::array<WeaponInfo, kAllWeaponCount> kCatalogue = {{
     {"Gauntlet", "gauntlet", "GAUN", S::kQuake3},
     {"Machinegun", "machinegun", "MACG", S::kQuake3},
     {"Shotgun", "shotgun", "SHTG", S::kQuake3},
-    {"Rocket", "rocket", "ROCK", S::kQuake3},
-    {"Grenade", "grenade", "GREN", S::kQuake3},
-    {"Lightning", "lightning", "LIGT", S::kQuake3},
-    {"Plasma", "plasma", "PLAS", S::kQuake3},
+    {"Rocket Launcher", "rocket", "ROCK", S::kQuake3},
+    {"Grenade Launcher", "grenade", "GREN", S::kQuake3},
+    {"Lightning Gun", "lightning", "LIGT", S::kQuake3},
+    {"Plasma Gun", "plasma", "PLAS", S::kQuake3},
     {"Railgun", "railgun", "RAIL", S::kQuake3},
-    {"BFG", "bfg", "BFG!", S::kQuake3},
+    {"BFG10K", "bfg", "BFG!", S::kQuake3},
     // Urban Terror.
     {"Knife", "knife", "KNIF", S::kUrbanTerror},
     {"Beretta", "beretta", "BERE", S::kUrbanTerror},
@@ -73,7 +75,7 @@ constexpr std::array<WeaponInfo, kAllWeaponCount> kCatalogue = {{
     {"Repeater", "repeater", "REPT", S::kJedi},
     {"DEMP 2", "demp2", "DEMP", S::kJedi},
     {"Flechette", "flechette", "FLCH", S::kJedi},
-    {"Rocket Launcher", "launcher", "LNCH", S::kJedi},
+    {"Merr-Sonn Launcher", "launcher", "LNCH", S::kJedi},
     {"Thermal Detonator", "thermal", "THRM", S::kJedi},
     {"Trip Mine", "tripmine", "TRIP", S::kJedi},
     {"Det Pack", "detpack", "DETP", S::kJedi},

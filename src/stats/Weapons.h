@@ -56,7 +56,7 @@ constexpr int kWeaponSetCount = 3;
 using WeaponId = int;
 
 struct WeaponInfo {
-  std::string_view name;   // as the game's players name it ("LR300", "Saber", "Rocket")
+  std::string_view name;   // as the game's players name it ("Railgun", "LR300", "Saber")
   std::string_view key;    // one word in lower case: the command line's and JSON's name
   std::string_view print;  // the printed table's heading, four characters
   WeaponSet set;
@@ -80,5 +80,8 @@ struct WeaponRange {
 WeaponRange WeaponsOf(WeaponSet set);
 // The weapon whose key this is; -1 when none is.
 WeaponId WeaponOfKey(std::string_view key);
+// A weapon's key ("railgun") and name ("Railgun") as texts of their own (kWeaponCatalogue).
+inline const char* WeaponKey(WeaponId weapon) { return WeaponInfoOf(weapon).key.data(); }
+inline const char* WeaponName(WeaponId weapon) { return WeaponInfoOf(weapon).name.data(); }
 
 }  // namespace vexor

@@ -19,6 +19,9 @@ const std::array<CommandInfo, kCommandCount> kCommands = {{
      "Save the loaded statistics to a Vexor Data File", true, true, true},
     {kCmdExportCsv, "&File", "&Export Data to CSV File", nullptr, "Export Data to CSV File",
      "Export Data to CSV values", true, true, true},
+    {kCmdWriteSite, "&File", "Write &Web Site...", nullptr, "Write Web Site",
+     "Write the statistics as a web site to publish: players, games, ratings and awards", true,
+     true, true},
     {kCmdPrint, "&File", "Print Main Statistcs\tCtrl+P", "Ctrl+P", "Print",
      "Print the statistics tables", true, true, true},
     {kCmdPrintPreview, "&File", "Print Preview", nullptr, "Print Preview",
@@ -38,14 +41,14 @@ const std::array<CommandInfo, kCommandCount> kCommands = {{
      false, false, true},
 }};
 
-const std::array<MenuEntry, 20> kMenuLayout = {{
-    {"&File", kCmdOpenGamesLog}, {"&File", kCmdOpenDataFile},   {"&File", kCmdSaveDataFile},
-    {"&File", kCmdCleanLogFile}, {"&File", kSeparator},         {"&File", kCmdExportCsv},
-    {"&File", kSeparator},       {"&File", kCmdPrint},          {"&File", kCmdPrintPreview},
-    {"&File", kSeparator},       {"&File", kRecentFilesPlace},  {"&File", kSeparator},
-    {"&File", kCmdExit},         {"Edit", kCmdClientVariables}, {"Edit", kCmdServerVariables},
-    {"&View", kCmdToolbar},      {"&View", kCmdStatusBar},      {"&View", kSeparator},
-    {"&View", kCmdOptions},      {"&Help", kCmdHelp},
+const std::array<MenuEntry, 21> kMenuLayout = {{
+    {"&File", kCmdOpenGamesLog},   {"&File", kCmdOpenDataFile}, {"&File", kCmdSaveDataFile},
+    {"&File", kCmdCleanLogFile},   {"&File", kSeparator},       {"&File", kCmdExportCsv},
+    {"&File", kCmdWriteSite},      {"&File", kSeparator},       {"&File", kCmdPrint},
+    {"&File", kCmdPrintPreview},   {"&File", kSeparator},       {"&File", kRecentFilesPlace},
+    {"&File", kSeparator},         {"&File", kCmdExit},         {"Edit", kCmdClientVariables},
+    {"Edit", kCmdServerVariables}, {"&View", kCmdToolbar},      {"&View", kCmdStatusBar},
+    {"&View", kSeparator},         {"&View", kCmdOptions},      {"&Help", kCmdHelp},
 }};
 
 const std::array<int, 13> kToolbarLayout = {

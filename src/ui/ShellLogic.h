@@ -31,6 +31,7 @@ constexpr int kCmdOptions = 32777;
 constexpr int kCmdToolbar = 59392;
 constexpr int kCmdStatusBar = 59393;
 constexpr int kCmdHelp = 32779;
+constexpr int kCmdWriteSite = 32795;
 
 struct CommandInfo {
   int id;
@@ -44,7 +45,7 @@ struct CommandInfo {
   bool ready;            // false: the command's dialog is not built yet, so it stays disabled
 };
 
-constexpr int kCommandCount = 14;
+constexpr int kCommandCount = 15;
 extern const std::array<CommandInfo, kCommandCount> kCommands;
 
 // The command with this id, or nullptr.
@@ -68,7 +69,7 @@ struct MenuEntry {
 };
 
 // Every menu's entries, menu by menu in kMenus order, top to bottom.
-extern const std::array<MenuEntry, 20> kMenuLayout;
+extern const std::array<MenuEntry, 21> kMenuLayout;
 
 // The toolbar, left to right (kSeparator between groups); 16 x 16 pixel buttons.
 extern const std::array<int, 13> kToolbarLayout;

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -174,6 +176,34 @@ TEST_F(GuiTest, FileCommandsRunThroughTheirDialogsAndWorkBoxes) {
   m_prompter.Choose({log});
   ASSERT_TRUE(RunAndWait(kCmdCleanLogFile));
   EXPECT_EQ(m_prompter.Messages().back().text, "End Of File Markers removed.");
+}
+
+// Write Web Site asks for a folder (the last one offered again), writes the site on the worker
+// and refuses a folder of someone else's with its message.
+TEST_F(GuiTest, WriteWebSiteWritesIntoTheChosenFolderAndRemembersIt) {
+  ASSERT_TRUE(LoadSample());
+  const QString key = QStringLiteral("Web Site Folder");
+  QSettings settings(QStringLiteral("Vexor"), QStringLiteral("Vexor"));
+  QVariant saved = settings.value(key);
+  settings.remove(key);
+  std::string site = m_start + "/published/stats";
+  m_prompter.Choose({site});
+  ASSERT_TRUE(RunAndWait(kCmdWriteSite));
+  EXPECT_EQ(m_prompter.FileDialogs().back().initialFolder, m_start + "/site");
+  EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(site + "/players/p1.html")));
+
+  std::string foreign = m_start + "/config";  // holds the settings file: not a site
+  m_prompter.Choose({foreign});
+  EXPECT_FALSE(RunAndWait(kCmdWriteSite));
+  EXPECT_EQ(m_prompter.FileDialogs().back().initialFolder, site);
+  ASSERT_FALSE(m_prompter.Messages().empty());
+  EXPECT_EQ(m_prompter.Messages().back().caption, "Warning!");
+  EXPECT_NE(m_prompter.Messages().back().text.find(foreign), std::string::npos);
+  if (saved.isValid()) {
+    settings.setValue(key, saved);
+  } else {
+    settings.remove(key);
+  }
 }
 
 // A message the load raises on its worker thread is shown on the GUI thread, and the load waits

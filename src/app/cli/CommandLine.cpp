@@ -6,12 +6,13 @@
 #include "base/StringPrintf.h"
 #include "stats/LogSelection.h"
 #include "ui/PrintTables.h"
+#include "ui/RatingTable.h"
 
 namespace vexor {
 namespace {
 
 struct OptionSpec {
-  char shortName;       // 0: none
+  char shortName;  // 0: none
   const char* longName;
   const char* valueName;  // nullptr: a switch
   std::variant<std::string CliRequest::*, bool CliRequest::*> target;
@@ -31,7 +32,8 @@ const OptionSpec kOptions[] = {
      "reopen a saved data file instead of analysing logs (the report is rewritten)"},
     {0, "table", "NAME", &CliRequest::table,
      "print one table as text: main, weapons, client1 ... client6, server1 ... server6 "
-     "(client1 is the client-side custom variables 1-9, client2 10-18, ...)"},
+     "(client1 is the client-side custom variables 1-9, client2 10-18, ...), or rating (the "
+     "players' ratings, best first)"},
     {0, "csv", "FILE", &CliRequest::csv,
      "export the players' statistics as comma-separated values to FILE"},
     {0, "game-lines", nullptr, &CliRequest::gameLines,
@@ -39,6 +41,9 @@ const OptionSpec kOptions[] = {
     {0, "save", "FILE", &CliRequest::save, "save the statistics as a Vexor data file"},
     {0, "json", "FILE", &CliRequest::json,
      "export the statistics as one JSON document (docs/JSON.md)"},
+    {0, "site", "DIR", &CliRequest::site,
+     "write the statistics web site into DIR (a new or empty folder, or a site written before, "
+     "which is replaced whole)"},
     {0, "graph", "FILE.svg", &CliRequest::graph,
      "draw a line graph as the chart window does and write it as SVG to FILE.svg; needs "
      "--players and --stats"},
@@ -79,7 +84,7 @@ const OptionSpec* FindShort(char name) {
 
 void Apply(const OptionSpec& option, CliRequest* request, const std::string& value) {
   if (auto* text = std::get_if<std::string CliRequest::*>(&option.target)) {
-    request->**text = value;
+    request->** text = value;
   } else {
     request->*std::get<bool CliRequest::*>(option.target) = true;
   }
@@ -178,7 +183,8 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliRequest* req
       }
     } else if (!hasInlineValue) {
       if (i + 1 >= arguments.size()) {
-        *error = StringPrintf("option '%s' needs a value (%s)", argument.c_str(), option->valueName);
+        *error =
+            StringPrintf("option '%s' needs a value (%s)", argument.c_str(), option->valueName);
         return false;
       }
       value = arguments[++i];
@@ -194,7 +200,8 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliRequest* req
     return true;
   }
   int code;
-  if (!request->table.empty() && !PrintChoiceFromTableName(request->table, &code)) {
+  if (!request->table.empty() && request->table != kRatingTableName &&
+      !PrintChoiceFromTableName(request->table, &code)) {
     *error = StringPrintf("unknown table '%s'", request->table.c_str());
     return false;
   }
@@ -204,8 +211,9 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliRequest* req
       return false;
     }
     if (!request->clientVars.empty() || !request->serverVars.empty()) {
-      *error = "a data file carries its own custom variables; --client-vars and --server-vars "
-               "apply to logs";
+      *error =
+          "a data file carries its own custom variables; --client-vars and --server-vars "
+          "apply to logs";
       return false;
     }
   }
@@ -240,14 +248,16 @@ std::string UsageText() {
       "\n"
       "Options:\n";
   for (const OptionSpec& option : kOptions) {
-    std::string names = option.shortName != 0 ? StringPrintf("  -%c, --%s", option.shortName, option.longName)
-                                              : StringPrintf("      --%s", option.longName);
+    std::string names = option.shortName != 0
+                            ? StringPrintf("  -%c, --%s", option.shortName, option.longName)
+                            : StringPrintf("      --%s", option.longName);
     if (option.valueName != nullptr) StringAppendF(&names, " %s", option.valueName);
     StringAppendF(&text, "%-28s %s", names.c_str(), WrapHelp(option.help, 29).c_str());
   }
   text +=
       "\n"
-      "After the load or open, exports run in this order: table, CSV, data file, JSON, graph.\n"
+      "After the load or open, exports run in this order: table, CSV, data file, JSON, graph,\n"
+      "web site.\n"
       "\n"
       "Messages that the desktop program shows in message boxes are written to standard error\n"
       "as \"CAPTION: TEXT\".\n"

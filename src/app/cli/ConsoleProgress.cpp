@@ -14,7 +14,12 @@ const char* StepName(WorkStep step) {
 void ConsoleProgress::StepStarted(WorkStep step, int fileIndex, int fileCount) {
   m_lastPercent = -1;
   if (!ReadsFiles(step)) {
-    m_prefix.clear();
+    // The web site counts its files: its percentage is shown too.
+    if (step == WorkStep::kSite) {
+      m_prefix = StepName(step);
+    } else {
+      m_prefix.clear();
+    }
     Show(StepName(step));
     return;
   }

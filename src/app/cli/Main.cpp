@@ -20,6 +20,7 @@
 #include "ui/GraphBuilder.h"
 #include "ui/GraphChoice.h"
 #include "ui/PrintTables.h"
+#include "ui/RatingTable.h"
 #include "ui/SvgCanvas.h"
 
 #ifndef VEXOR_BUILD_ID
@@ -49,8 +50,12 @@ void PrintSummary(const VexoriumDoc& doc, const LogSelection& selection) {
 void PrintTableOf(VexoriumDoc& doc, const std::string& name) {
   int code = 0;
   PrintTable table;
-  PrintChoiceFromTableName(name, &code);
-  BuildPrintTable(doc, code, &table);
+  if (name == kRatingTableName) {
+    BuildRatingTable(doc, &table);
+  } else {
+    PrintChoiceFromTableName(name, &code);
+    BuildPrintTable(doc, code, &table);
+  }
   std::fputs(FormatTextTable(table).c_str(), stdout);
 }
 
@@ -83,6 +88,17 @@ bool WriteGraph(const CliRequest& request, const VexoriumDoc& doc, Prompter& pro
   if (canvas.Save(request.graph, &error)) return true;
   std::fprintf(stderr, "vexor: %s\n", error.c_str());
   return false;
+}
+
+// --site: the web site, with the progress shown as the load's is.
+bool WriteSite(const CliRequest& request, DocumentOperations& operations) {
+  ConsoleProgress progress;
+  if (!request.quiet && (request.progress || ::isatty(STDERR_FILENO))) {
+    operations.SetProgress(&progress);
+  }
+  bool written = operations.WriteSite(request.site);
+  operations.SetProgress(nullptr);
+  return written;
 }
 
 // --clean: the outcome is shown as the desktop program shows it; --quiet keeps only failures.
@@ -138,7 +154,8 @@ int Run(const CliRequest& request) {
   if (!request.quiet) PrintSummary(doc, selection);
   if (!request.table.empty()) PrintTableOf(doc, request.table);
   bool exported = RunExports(request, operations) &&
-                  (request.graph.empty() || WriteGraph(request, doc, prompter));
+                  (request.graph.empty() || WriteGraph(request, doc, prompter)) &&
+                  (request.site.empty() || WriteSite(request, operations));
   return exported && reportWritten ? kExitOk : kExitFailed;
 }
 

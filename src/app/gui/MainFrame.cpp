@@ -27,6 +27,7 @@
 #include "app/gui/ServerVarDialog.h"
 #include "app/gui/VexoriumView.h"
 #include "app/gui/WorkBox.h"
+#include "base/FileSystem.h"
 #include "ops/DocumentOperations.h"
 #include "platform/Prompter.h"
 #include "stats/VexoriumDoc.h"
@@ -37,6 +38,8 @@ namespace {
 // Recent entries remember what they were: logs load again, data files open again.
 constexpr const char* kRecentLog = "log:";
 constexpr const char* kRecentData = "data:";
+// The settings key of the folder the web site was last written to.
+constexpr const char* kSiteFolderKey = "Web Site Folder";
 
 QSettings RecentSettings() {
   return QSettings(QStringLiteral("Vexor"), QStringLiteral("Vexor"));
@@ -128,6 +131,7 @@ void MainFrame::CreateActions() {
       {kCmdOpenDataFile, &MainFrame::OnOpenDataFile},
       {kCmdSaveDataFile, &MainFrame::OnSaveDataFile},
       {kCmdExportCsv, &MainFrame::OnExportCsv},
+      {kCmdWriteSite, &MainFrame::OnWriteSite},
       {kCmdCleanLogFile, &MainFrame::OnCleanLogFile},
       {kCmdOptions, &MainFrame::OnOptions},
       {kCmdHelp, &MainFrame::OnHelp},
@@ -278,10 +282,10 @@ void MainFrame::dropEvent(QDropEvent* event) {
 
 // --- Long work.
 
-void MainFrame::StartWork(const QPixmap& picture, bool load, const QString& text, Work work,
-                          Done done) {
+void MainFrame::StartWork(const QPixmap& picture, bool cancellable, bool measured,
+                          const QString& text, Work work, Done done) {
   m_done = std::move(done);
-  m_box = new WorkBox(this, picture, load, load);
+  m_box = new WorkBox(this, picture, cancellable, measured);
   m_box->SetText(text);
   connect(m_box, &WorkBox::cancelRequested, this, [this] { m_runner.RequestCancel(); });
   QPoint topLeft = m_splitter->mapToGlobal(QPoint(0, 0));
@@ -318,7 +322,7 @@ void MainFrame::LoadLogs(const std::vector<std::string>& paths) {
   DocumentOperations::SelectLogs(paths, &m_selection);
   std::string recent = paths.size() == 1 ? kRecentLog + paths.front() : std::string();
   StartWork(
-      ProgressPicture(), true, QStringLiteral("Loading"),
+      ProgressPicture(), true, true, QStringLiteral("Loading"),
       [this] { return m_operations->LoadLogs(); },
       [this, recent](bool ok) {
         // A failed or cancelled load leaves no statistics to show.
@@ -333,7 +337,7 @@ void MainFrame::LoadLogs(const std::vector<std::string>& paths) {
 void MainFrame::OpenDataFile(const std::string& path) {
   if (Busy() || path.empty()) return;
   StartWork(
-      ProgressPicture(), false, ToQString(ProgressText(WorkStep::kOpening, 0, 1)),
+      ProgressPicture(), false, false, ToQString(ProgressText(WorkStep::kOpening, 0, 1)),
       [this, path] { return m_operations->OpenDataFile(path); },
       [this, path](bool ok) {
         if (!ok) return;  // the message is shown; what was loaded stays
@@ -368,7 +372,7 @@ void MainFrame::OnSaveDataFile() {
   std::string path = m_prompter.ChooseFileToSave({kAllFilesFilter, "", false});
   if (path.empty()) return;
   StartWork(
-      WorkBoxPicture(), false, ToQString(ProgressText(WorkStep::kSaving, 0, 1)),
+      WorkBoxPicture(), false, false, ToQString(ProgressText(WorkStep::kSaving, 0, 1)),
       [this, path] { return m_operations->SaveDataFile(path); }, nullptr);
 }
 
@@ -378,8 +382,21 @@ void MainFrame::OnExportCsv() {
   std::string path = m_prompter.ChooseFileToSave({kAllFilesFilter, "", false});
   if (path.empty()) return;
   StartWork(
-      WorkBoxPicture(), false, ToQString(ProgressText(WorkStep::kExporting, 0, 1)),
+      WorkBoxPicture(), false, false, ToQString(ProgressText(WorkStep::kExporting, 0, 1)),
       [this, path, gameByGame] { return m_operations->ExportCsv(path, gameByGame); }, nullptr);
+}
+
+// The folder is remembered for the next time; the site is written with a percentage shown.
+void MainFrame::OnWriteSite() {
+  QSettings settings = RecentSettings();
+  std::string initial = settings.value(QLatin1String(kSiteFolderKey)).toString().toStdString();
+  if (initial.empty()) initial = JoinPath(m_startDirectory, "site");
+  std::string folder = m_prompter.ChooseFolder("Write Web Site", initial);
+  if (folder.empty()) return;
+  settings.setValue(QLatin1String(kSiteFolderKey), QString::fromStdString(folder));
+  StartWork(
+      WorkBoxPicture(), false, true, ToQString(ProgressText(WorkStep::kSite, 0, 1)),
+      [this, folder] { return m_operations->WriteSite(folder); }, nullptr);
 }
 
 void MainFrame::OnCleanLogFile() {
@@ -388,7 +405,7 @@ void MainFrame::OnCleanLogFile() {
   if (paths.empty()) return;
   std::string path = paths.front();
   StartWork(
-      CleaningPicture(), false, ToQString(ProgressText(WorkStep::kCleaning, 0, 1)),
+      CleaningPicture(), false, false, ToQString(ProgressText(WorkStep::kCleaning, 0, 1)),
       [this, path] {
         CleanResult result = m_operations->CleanLogFile(path);
         return result.status == CleanStatus::kCleaned ||

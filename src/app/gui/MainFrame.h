@@ -89,7 +89,9 @@ class MainFrame : public QMainWindow {
   void CreateToolbar();
   void UpdateCommandStates();
   void PlaceAtFirstShow();
-  void StartWork(const QPixmap& picture, bool load, const QString& text, Work work, Done done);
+  // cancellable: the box offers Cancel (loads); measured: it shows a percentage.
+  void StartWork(const QPixmap& picture, bool cancellable, bool measured, const QString& text,
+                 Work work, Done done);
   void WorkEnded(bool ok);
   void StepStarted(int step, int fileIndex, int fileCount);
   void AddRecentFile(const std::string& entry);
@@ -101,6 +103,7 @@ class MainFrame : public QMainWindow {
   void OnOpenDataFile();
   void OnSaveDataFile();
   void OnExportCsv();
+  void OnWriteSite();
   void OnCleanLogFile();
   void OnOptions();
   void OnClientVariables();
