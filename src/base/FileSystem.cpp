@@ -74,6 +74,18 @@ std::FILE* OpenRegularFile(const std::string& path, uint64_t* size) {
   return file;
 }
 
+FileStatus StatusOf(const std::string& path) {
+  FileStatus status;
+  struct stat info;
+  if (::stat(path.c_str(), &info) != 0) return status;
+  status.present = true;
+  status.device = static_cast<uint64_t>(info.st_dev);
+  status.inode = static_cast<uint64_t>(info.st_ino);
+  status.size = static_cast<uint64_t>(info.st_size);
+  status.modified = int64_t{info.st_mtim.tv_sec} * 1'000'000'000 + info.st_mtim.tv_nsec;
+  return status;
+}
+
 std::string LastSystemError() { return std::strerror(errno); }
 
 }  // namespace vexor

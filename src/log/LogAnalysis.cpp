@@ -31,7 +31,7 @@ bool LogAnalysis::AnalyseCurrentLog(bool run) {
 bool LogAnalysis::AnalyseLogFile(bool discovery) {
   m_stopped = false;
   LogLineReader probe;
-  if (!probe.Open(m_doc.currentLogPath)) return false;
+  if (!probe.Open(m_doc.currentLogPath, m_readLimit)) return false;
   std::string_view first;
   bool client = probe.Next(&first) && first.substr(0, 7) == "logfile";
   probe.Close();
@@ -49,7 +49,7 @@ bool LogAnalysis::OpenCurrentLog(std::unique_ptr<LineParser> parser) {
   m_nameLookups.assign(VexoriumDoc::kPlayerSlots, RecordLookup{});
   m_reader.Close();  // the parser of an earlier pass is no longer read
   m_parser = std::move(parser);
-  return m_reader.Open(m_doc.currentLogPath, m_parser.get());
+  return m_reader.Open(m_doc.currentLogPath, m_parser.get(), m_readLimit);
 }
 
 std::unique_ptr<LineParser> LogAnalysis::MakeServerParser(bool statistics) const {

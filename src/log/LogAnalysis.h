@@ -42,6 +42,9 @@ class LogAnalysis {
   void SetReadObserver(ReadObserver observer) { m_observer = std::move(observer); }
   // True when the read observer stopped the last pass.
   bool Stopped() const { return m_stopped; }
+  // The passes that follow read only the first limit bytes of the current log (a log that is
+  // still being written, read up to its last whole line); kWholeLog reads it to its end.
+  void SetReadLimit(uint64_t limit) { m_readLimit = limit; }
 
   // Tells a server log from a client log by its first line and runs one pass over it: the
   // discovery pass when discovery is true, otherwise the statistics pass. False when the file
@@ -203,6 +206,7 @@ class LogAnalysis {
   const LineBatch* m_batch = nullptr;
   ReadObserver m_observer;
   uint64_t m_lastReport = 0;
+  uint64_t m_readLimit = kWholeLog;
   bool m_stopped = false;
   std::vector<RecordLookup> m_recordLookups;  // by record; server variables only
   std::vector<RecordLookup> m_nameLookups;    // by name number; ClientPlayer

@@ -12,8 +12,9 @@ class Prompter;
 // Writes the report of the document into reportFolder, creating the folder when missing. The
 // progress (when given) hears WorkStep::kReport and then, after each game, the games done of
 // the game count; it is not asked about cancelling and not closed here. A report that cannot be
-// written completely shows its message (caption "Warning!") and gives false.
+// written completely shows its message (caption "Warning!") and gives false. pruned: pages an
+// earlier, longer report left are removed (WriteHtmlReport).
 bool WriteReportStep(const VexoriumDoc& doc, const std::string& reportFolder, Prompter& prompter,
-                     Progress* progress);
+                     Progress* progress, bool pruned = false);
 
 }  // namespace vexor

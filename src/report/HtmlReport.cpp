@@ -1,6 +1,10 @@
 #include "report/HtmlReport.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+#include <vector>
 
 #include "base/FileSystem.h"
 #include "base/StringPrintf.h"
@@ -26,6 +30,8 @@ class ReportRun {
 
   bool Write();
   const std::string& Error() const { return m_error; }
+  // Removes the pages past those Write wrote.
+  void Prune() const;
 
  private:
   void StartIndexPage(int32_t page);
@@ -46,7 +52,27 @@ class ReportRun {
   HtmlFile m_index;
   HtmlFile m_page;
   std::string m_error;
+  int32_t m_indexPages = 0;
+  int32_t m_gamePages = 0;
 };
+
+// Removes the files of the folder named prefix + N + ".htm", N written as the report writes it
+// (decimal digits without a leading zero), whose N is first or more. Nothing else is touched.
+void RemovePagesFrom(const std::string& folder, std::string_view prefix, int32_t first) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  std::vector<fs::path> past;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    std::string name = it->path().filename().string();
+    if (!name.starts_with(prefix) || !name.ends_with(".htm")) continue;
+    std::string_view digits = std::string_view(name).substr(prefix.size());
+    digits.remove_suffix(4);
+    bool number = !digits.empty() && digits.size() <= 9 && digits[0] != '0' &&
+                  std::ranges::all_of(digits, [](char c) { return c >= '0' && c <= '9'; });
+    if (number && std::stoi(std::string(digits)) >= first) past.push_back(it->path());
+  }
+  for (const fs::path& page : past) fs::remove(page, error);
+}
 
 bool ReportRun::Write() {
   if (!CreateFolder(m_gamesFolder)) {
@@ -68,6 +94,8 @@ bool ReportRun::Write() {
     if (m_onGame) m_onGame(g, games);
   }
   FinishIndexPage();
+  m_indexPages = pagesStarted;
+  m_gamePages = listed;
   // Noted after the folder's failure: without its folder every game page fails, and the
   // folder's message says why.
   Note(m_disk.Finish());
@@ -98,10 +126,18 @@ void ReportRun::WriteGame(int32_t game, int32_t displayNumber) {
 
 }  // namespace
 
+// Index page k is games<k>.htm (the first, games.htm, has no number); game page N is
+// games/game<N>.htm.
+void ReportRun::Prune() const {
+  RemovePagesFrom(m_folder, "games", m_indexPages);
+  RemovePagesFrom(m_gamesFolder, "game", m_gamePages + 1);
+}
+
 bool WriteHtmlReport(const VexoriumDoc& doc, const std::string& reportFolder, std::string* error,
-                     const ReportGameObserver& onGame) {
+                     const ReportGameObserver& onGame, bool pruned) {
   ReportRun run(doc, reportFolder, onGame);
   bool ok = run.Write();
+  if (pruned) run.Prune();
   if (error != nullptr) *error = ok ? std::string() : run.Error();
   return ok;
 }

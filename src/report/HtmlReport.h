@@ -14,7 +14,9 @@ class VexoriumDoc;
 // missing): games.htm for listed games 1 to 100, games1.htm for 101 to 200, and so on, and
 // games/game<N>.htm for each listed game, N being its number among the listed games. Every page
 // is written under a temporary name and renamed when complete, so no half-written page is ever
-// left under a page's name. Pages left from an earlier, longer report are not removed.
+// left under a page's name. Pages left from an earlier, longer report are not removed unless
+// pruned is true: then the index pages and game pages past this report's are removed once it is
+// written (a followed log rotated to a shorter one), and the folder holds this report alone.
 //
 // A page that cannot be written is left out and the other pages are still written; the result
 // is then false and *error (when given) names the first file that failed. The process's current
@@ -24,6 +26,6 @@ class VexoriumDoc;
 // done so far and the game count: a progress box's measure of the report.
 using ReportGameObserver = std::function<void(int32_t gamesDone, int32_t gameCount)>;
 bool WriteHtmlReport(const VexoriumDoc& doc, const std::string& reportFolder, std::string* error,
-                     const ReportGameObserver& onGame = nullptr);
+                     const ReportGameObserver& onGame = nullptr, bool pruned = false);
 
 }  // namespace vexor
