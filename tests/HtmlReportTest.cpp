@@ -213,7 +213,8 @@ TEST_F(HtmlReportTest, APrunedReportLeavesNoPageOfAnEarlierLongerOne) {
   EXPECT_TRUE(PageExists("games1.htm"));  // the short game after the hundredth starts it
   EXPECT_FALSE(PageExists("games2.htm"));
   EXPECT_TRUE(PageExists("games/game100.htm"));
-  for (const char* past : {"games/game101.htm", "games/game230.htm"}) EXPECT_FALSE(PageExists(past));
+  for (const char* past : {"games/game101.htm", "games/game230.htm"})
+    EXPECT_FALSE(PageExists(past));
   for (const char* other : {"games/game0231.htm", "games/game231.html", "games/notes.htm",
                             "games3x.htm", "stats.json"}) {
     EXPECT_TRUE(PageExists(other)) << other;

@@ -101,10 +101,9 @@ TEST_F(LoadDriverTest, SuccessfulLoadSetsFlagsScreenAndReport) {
 // Logs still being written are read up to where they stood when the load began, each to its own
 // limit, in both passes: as a load of the logs cut there.
 TEST_F(LoadDriverTest, ReadLimitsLoadWhatALoadOfTheCutLogsLoads) {
-  std::string first = Lines({InitGame("0:00"), Connect("0:00", 1, "Alice"),
-                             Connect("0:00", 2, "Bob"),
-                             At("0:10", "Kill: 1 2 10: Alice killed Bob by MOD_RAILGUN"),
-                             At("1:00", "ShutdownGame:")});
+  std::string first = Lines(
+      {InitGame("0:00"), Connect("0:00", 1, "Alice"), Connect("0:00", 2, "Bob"),
+       At("0:10", "Kill: 1 2 10: Alice killed Bob by MOD_RAILGUN"), At("1:00", "ShutdownGame:")});
   std::string second = first + Lines({InitGame("0:00"), Connect("0:00", 3, "Carol"),
                                       At("0:20", "Kill: 3 3 7: Carol killed Carol by MOD_ROCKET")});
   std::vector<std::string> logs = {Write("a.log", first + first), Write("b.log", second)};

@@ -255,12 +255,13 @@ TEST(FollowLoopTest, EveryUpdateWritesWhatAFreshLoadOfTheSameLinesWrites) {
   // The start, the bursts without their cut line, the line made whole, the rotation, the log
   // written again in place, and the log that came back.
   uint64_t upToCut = DuelGame(1).size() + secondGame.rfind('\n', cut) + 1;
-  EXPECT_EQ(loaded, (std::vector<uint64_t>{DuelGame(1).size(), upToCut,
-                                           DuelGame(1).size() + secondGame.size() + DuelGame(3).size(),
-                                           DuelGame(4).size(), DuelGame(5).size(),
-                                           DuelGame(6).size() + DuelGame(7).size()}));
-  EXPECT_EQ(notices, std::vector<std::string>{"Waiting for the log file \"" + log +
-                                              "\" to appear."});
+  EXPECT_EQ(
+      loaded,
+      (std::vector<uint64_t>{
+          DuelGame(1).size(), upToCut, DuelGame(1).size() + secondGame.size() + DuelGame(3).size(),
+          DuelGame(4).size(), DuelGame(5).size(), DuelGame(6).size() + DuelGame(7).size()}));
+  EXPECT_EQ(notices,
+            std::vector<std::string>{"Waiting for the log file \"" + log + "\" to appear."});
   EXPECT_EQ(followed.Files(), FreshOutputs(log, UINT64_MAX));
 }
 

@@ -98,8 +98,8 @@ TEST(ReadAheadTest, ALimitReadsWhatTheFileCutThereReads) {
   std::string bytes = ManyLines((1u << 20) + 5000, 7);
   std::string path = folder.Write("growing.log", bytes);
   size_t lineEnd = bytes.find('\n', 300000) + 1;
-  const uint64_t limits[] = {0, 1, 1500, lineEnd, lineEnd + 10, bytes.size() - 1, bytes.size(),
-                             bytes.size() + 100};
+  const uint64_t limits[] = {
+      0, 1, 1500, lineEnd, lineEnd + 10, bytes.size() - 1, bytes.size(), bytes.size() + 100};
   for (uint64_t limit : limits) {
     SCOPED_TRACE(limit);
     std::string cut = folder.Write("cut.log", bytes.substr(0, limit));

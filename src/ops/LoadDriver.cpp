@@ -218,8 +218,7 @@ void LoadDriver::WriteReport() {
   if (!m_reportEnabled) return;
   // Not cancelled from here on: a report half of this load and half of the last is worse than
   // waiting for the pages.
-  m_reportWritten =
-      WriteReportStep(m_doc, ReportFolder(), m_prompter, m_progress, m_reportPruned);
+  m_reportWritten = WriteReportStep(m_doc, ReportFolder(), m_prompter, m_progress, m_reportPruned);
 }
 
 void LoadDriver::CloseProgress() {

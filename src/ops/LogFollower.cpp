@@ -105,8 +105,8 @@ bool LogFollower::AnyMissing() const {
 
 bool LogFollower::DiffersFromLoaded() const {
   return !m_loadedOnce || std::ranges::any_of(m_logs, [](const Log& log) {
-           return !log.current.SameLines(log.loaded);
-         });
+    return !log.current.SameLines(log.loaded);
+  });
 }
 
 // Not before an interval has passed since the last load; then as soon as the writer has paused,

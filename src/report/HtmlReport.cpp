@@ -71,7 +71,8 @@ void RemovePagesFrom(const std::string& folder, std::string_view prefix, int32_t
                   std::ranges::all_of(digits, [](char c) { return c >= '0' && c <= '9'; });
     if (number && std::stoi(std::string(digits)) >= first) past.push_back(it->path());
   }
-  for (const fs::path& page : past) fs::remove(page, error);
+  for (const fs::path& page : past)
+    fs::remove(page, error);
 }
 
 bool ReportRun::Write() {

@@ -51,9 +51,9 @@ const std::array<MenuEntry, 21> kMenuLayout = {{
 }};
 
 const std::array<int, 15> kToolbarLayout = {
-    kCmdOpenGamesLog, kCmdOpenDataFile, kSeparator,    kCmdSaveDataFile,    kSeparator,
-    kCmdPrint,        kSeparator,       kCmdExportCsv, kCmdClientVariables, kCmdServerVariables,
-    kCmdOptions,      kSeparator,       kCmdFollowLogs, kSeparator,         kCmdHelp,
+    kCmdOpenGamesLog, kCmdOpenDataFile, kSeparator,     kCmdSaveDataFile,    kSeparator,
+    kCmdPrint,        kSeparator,       kCmdExportCsv,  kCmdClientVariables, kCmdServerVariables,
+    kCmdOptions,      kSeparator,       kCmdFollowLogs, kSeparator,          kCmdHelp,
 };
 
 const std::array<NavigationButton, 4> kNavigationButtons = {{

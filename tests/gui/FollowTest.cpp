@@ -103,7 +103,8 @@ TEST_F(FollowTest, AnUpdateKeepsTheScreenSortSelectionAndGraphAndShowsAFreshLoad
   ASSERT_TRUE(NextUpdate(status));  // the first look loads the logs as they stand
 
   std::string next = kNextGame;
-  for (int k = 0; k < 20; ++k) next += "  0:30 Kill: 2 3 10: Zed killed Anarki by MOD_RAILGUN\n";
+  for (int k = 0; k < 20; ++k)
+    next += "  0:30 Kill: 2 3 10: Zed killed Anarki by MOD_RAILGUN\n";
   Append(next + "  3:00 Shutdown");  // the last line is not whole yet
   QTest::qWait(400);
   Append("Game:\n");

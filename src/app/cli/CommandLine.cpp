@@ -293,7 +293,7 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliRequest* req
 std::string UsageText() {
   std::string text =
       "Usage: vexor [OPTIONS] LOG...    analyse 1 to 30 log files (server and client logs, mixed)\n"
-      "       vexor [OPTIONS] --follow LOG...  keep the outputs up to date while the logs are written\n"
+      "       vexor [OPTIONS] --follow LOG...  keep the outputs up to date as the logs grow\n"
       "       vexor [OPTIONS] --open FILE      reopen a saved data file instead of analysing logs\n"
       "       vexor --clean LOG                remove end-of-file markers and carriage returns\n"
       "       vexor --help | --version\n"

@@ -116,9 +116,7 @@ int FollowLogs(const CliRequest& request, DocumentOperations& operations, const 
     loadedOnce = loadedOnce || loaded;
     std::fflush(stdout);  // a line per update, also into a pipe or the journal
   };
-  hooks.notice = [](const std::string& text) {
-    std::fprintf(stderr, "vexor: %s\n", text.c_str());
-  };
+  hooks.notice = [](const std::string& text) { std::fprintf(stderr, "vexor: %s\n", text.c_str()); };
   hooks.stopRequested = StopRequested;
   CatchStopSignals();
   RunFollowLoop(follower, *watcher, clock, hooks);

@@ -124,7 +124,8 @@ void InotifyWatcher::Wait(std::chrono::milliseconds timeout) {
   }
   auto end = std::chrono::steady_clock::now() + timeout;
   for (;;) {
-    auto left = std::chrono::ceil<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+    auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
     pollfd wait = {m_fd, POLLIN, 0};
     int ready = ::poll(&wait, 1, static_cast<int>(std::max<int64_t>(left.count(), 0)));
     if (ready <= 0) return;  // the time is up, or a signal arrived

@@ -46,16 +46,12 @@ QSettings RecentSettings() {
 
 // The toolbar picture of a command, or none.
 const char* CommandIcon(int id) {
-  static const std::map<int, const char*> kIcons = {{kCmdOpenGamesLog, "open-log"},
-                                                    {kCmdOpenDataFile, "open-data"},
-                                                    {kCmdSaveDataFile, "save-data"},
-                                                    {kCmdPrint, "print"},
-                                                    {kCmdExportCsv, "export-csv"},
-                                                    {kCmdClientVariables, "client-vars"},
-                                                    {kCmdServerVariables, "server-vars"},
-                                                    {kCmdOptions, "options"},
-                                                    {kCmdFollowLogs, "follow"},
-                                                    {kCmdHelp, "help"}};
+  static const std::map<int, const char*> kIcons = {
+      {kCmdOpenGamesLog, "open-log"},       {kCmdOpenDataFile, "open-data"},
+      {kCmdSaveDataFile, "save-data"},      {kCmdPrint, "print"},
+      {kCmdExportCsv, "export-csv"},        {kCmdClientVariables, "client-vars"},
+      {kCmdServerVariables, "server-vars"}, {kCmdOptions, "options"},
+      {kCmdFollowLogs, "follow"},           {kCmdHelp, "help"}};
   auto found = kIcons.find(id);
   return found == kIcons.end() ? nullptr : found->second;
 }
