@@ -259,14 +259,15 @@ wait_for() {
 # follow_row SCENARIO STEP BUDGET LOG [OPTIONS...]: vexor --follow on LOG as the server had written
 # it up to its last "ShutdownGame:" line; then the rest is written at once, and the row times how
 # long that game's report page takes to be on disk as a plain run over the whole log writes it
-# (polled every 5 ms): the server's pause (a quarter of a second), the load and the report. The
-# page is the highest-numbered one that the game's end changes. BENCH_REPEAT times: the log is
-# cut back, the follower takes the cut in and is given more than its interval (1 s) before the
-# game's end is written again. "ref s" shows the budget.
+# (polled every 5 ms): the server's pause (a quarter of a second), the load and the report up to
+# that page. The page is the highest-numbered one that the game's end changes. BENCH_REPEAT
+# times: the log is cut back, the follower's update for the cut is let finish (its last index
+# page is written last), and more than its interval (1 s) passes before the game's end is
+# written again. "ref s" shows the budget.
 follow_row() {
   local scenario=$1 step=$2 budget=$3 log=$4
   shift 4
-  local folder="$work/follow-$scenario" prefix n=""
+  local folder="$work/follow-$scenario" prefix n="" index
   rm -rf "$folder"
   mkdir -p "$folder/before" "$folder/after" "$folder/live"
   prefix=$(grep -b "ShutdownGame:" "$log" | tail -n 1 | cut -d : -f 1)
@@ -276,6 +277,7 @@ follow_row() {
   for n in $(ls "$folder/after/html/games" | sed -E 's/game([0-9]+)\.htm/\1/' | sort -rn); do
     same_bytes "$folder/before/html/games/game$n.htm" "$folder/after/html/games/game$n.htm" || break
   done
+  index=$(ls "$folder/before/html" | grep -E '^games[0-9]*\.htm$' | sort -V | tail -n 1)
   local before="$folder/before/html/games/game$n.htm" after="$folder/after/html/games/game$n.htm"
   local live="$folder/live/html/games/game$n.htm" times="" start end
   cp "$folder/before/games.log" "$folder/live/games.log"
@@ -284,6 +286,7 @@ follow_row() {
   for _ in $(seq "$repeat"); do
     truncate -s "$prefix" "$folder/live/games.log"
     wait_for "$live" "$before"
+    wait_for "$folder/live/html/$index" "$folder/before/html/$index"
     sleep 1.5
     start=$EPOCHREALTIME
     tail -c +"$((prefix + 1))" "$log" >>"$folder/live/games.log"

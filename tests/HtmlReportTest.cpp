@@ -198,8 +198,9 @@ TEST_F(HtmlReportTest, TheHundredAndFirstListedGameStartsTheNextIndexPage) {
   EXPECT_FALSE(PageExists("games/game102.htm"));
 }
 
-// A pruned report removes the index and game pages a longer report left, and nothing else.
-TEST_F(HtmlReportTest, APrunedReportLeavesNoPageOfAnEarlierLongerOne) {
+// A followed log's report writes the same pages newest first, and removes the index and game
+// pages a longer report left, and nothing else.
+TEST_F(HtmlReportTest, AFollowedLogsReportLeavesNoPageOfAnEarlierLongerOne) {
   ListGames(230);
   ASSERT_TRUE(WriteReport()) << error;
   ASSERT_TRUE(PageExists("games2.htm"));
@@ -209,7 +210,11 @@ TEST_F(HtmlReportTest, APrunedReportLeavesNoPageOfAnEarlierLongerOne) {
   }
   doc.gameCount = 101;  // the same games cut short, with game 101 short
   doc.games[101].shortGame = true;
-  ASSERT_TRUE(WriteHtmlReport(doc, Html(), &error, nullptr, true)) << error;
+  std::vector<int32_t> pagesDone;
+  auto onGame = [&](int32_t done, int32_t count) { pagesDone.push_back(done * 1000 + count); };
+  ASSERT_TRUE(WriteHtmlReport(doc, Html(), &error, onGame, ReportWriting::kFollowed)) << error;
+  EXPECT_EQ(pagesDone.size(), 100u);
+  EXPECT_EQ(pagesDone.back(), 100100);
   EXPECT_TRUE(PageExists("games1.htm"));  // the short game after the hundredth starts it
   EXPECT_FALSE(PageExists("games2.htm"));
   EXPECT_TRUE(PageExists("games/game100.htm"));

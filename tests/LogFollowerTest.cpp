@@ -190,11 +190,12 @@ std::map<std::string, std::string> FilesUnder(const std::string& folder) {
 
 // A start folder with its report and exports, written by a load of logs.
 struct Outputs {
-  explicit Outputs(Progress* progress = nullptr)
+  // followed: the report written as a followed log's (newest pages first, none left over).
+  explicit Outputs(bool followed, Progress* progress = nullptr)
       : operations(doc, selection, prompter, folder.Path()) {
     operations.Startup();
     operations.SetProgress(progress);
-    operations.SetReportPruned(true);
+    operations.SetReportFollowed(followed);
   }
   bool Load(const std::vector<std::string>& logs, const std::vector<uint64_t>& limits) {
     DocumentOperations::SelectLogs(logs, &selection);
@@ -217,14 +218,14 @@ struct Outputs {
 
 // The outputs of a fresh load of the bytes a followed load read: the log cut at its limit.
 std::map<std::string, std::string> FreshOutputs(const std::string& log, uint64_t limit) {
-  Outputs fresh;
+  Outputs fresh(false);
   std::string path = fresh.folder.Write("copy.log", test::ReadFile(log).substr(0, limit));
   EXPECT_TRUE(fresh.Load({path}, {}));
   return fresh.Files();
 }
 
 TEST(FollowLoopTest, EveryUpdateWritesWhatAFreshLoadOfTheSameLinesWrites) {
-  Outputs followed;
+  Outputs followed(true);
   std::string log = followed.folder.Write("games.log", DuelGame(1));
   std::string secondGame = DuelGame(2);
   size_t cut = secondGame.find("MOD_RAILGUN") + 5;
@@ -283,7 +284,7 @@ class StopDuringSecondLoad : public Progress {
 
 TEST(FollowLoopTest, AStopDuringAnUpdateLeavesTheOutputsOfTheLastCompleteOne) {
   StopDuringSecondLoad progress;
-  Outputs followed(&progress);
+  Outputs followed(true, &progress);
   std::string log = followed.folder.Write("games.log", DuelGame(1) + DuelGame(2));
   uint64_t first = test::ReadFile(log).size();
   ScriptedServer server(kTiming);

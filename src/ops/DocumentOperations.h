@@ -42,9 +42,9 @@ class DocumentOperations {
   // The loads that follow read the k-th log (in the order they are read) only up to limits[k]
   // bytes; a log without an entry is read whole (LoadDriver::SetReadLimits).
   void SetReadLimits(std::vector<uint64_t> limits) { m_driver.SetReadLimits(std::move(limits)); }
-  // The reports of the loads that follow remove the pages an earlier, longer report left
-  // (LoadDriver::SetReportPruned): what following a log that is rotated needs.
-  void SetReportPruned(bool pruned) { m_driver.SetReportPruned(pruned); }
+  // The reports of the loads that follow are those of a followed log: the newest games' pages
+  // first, and no page of an earlier, longer report left (LoadDriver::SetReportFollowed).
+  void SetReportFollowed(bool followed) { m_driver.SetReportFollowed(followed); }
   // The last operation was cancelled by the user (only loads and opens can be).
   bool Cancelled() const { return m_cancelled; }
 

@@ -218,7 +218,9 @@ void LoadDriver::WriteReport() {
   if (!m_reportEnabled) return;
   // Not cancelled from here on: a report half of this load and half of the last is worse than
   // waiting for the pages.
-  m_reportWritten = WriteReportStep(m_doc, ReportFolder(), m_prompter, m_progress, m_reportPruned);
+  m_reportWritten =
+      WriteReportStep(m_doc, ReportFolder(), m_prompter, m_progress,
+                      m_reportFollowed ? ReportWriting::kFollowed : ReportWriting::kOnce);
 }
 
 void LoadDriver::CloseProgress() {

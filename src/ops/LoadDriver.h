@@ -34,9 +34,9 @@ class LoadDriver {
   // to limits[k] bytes, so that both passes read the same bytes of a log that is still being
   // written; a log without an entry is read whole.
   void SetReadLimits(std::vector<uint64_t> limits) { m_readLimits = std::move(limits); }
-  // The reports of the loads that follow remove the pages an earlier, longer report left, so
-  // that the report folder shows this load alone (a followed log that was rotated).
-  void SetReportPruned(bool pruned) { m_reportPruned = pruned; }
+  // The reports of the loads that follow are those of a followed log (ReportWriting::kFollowed:
+  // the newest games' pages first, no page of an earlier, longer report left behind).
+  void SetReportFollowed(bool followed) { m_reportFollowed = followed; }
 
   // Runs the start-up call or a load. True when the start-up call ends or a load succeeds;
   // false when a load failed or was refused (a message has been shown) or was cancelled (no
@@ -77,7 +77,7 @@ class LoadDriver {
   Progress* m_progress = nullptr;
   std::vector<uint64_t> m_readLimits;
   bool m_reportEnabled = true;
-  bool m_reportPruned = false;
+  bool m_reportFollowed = false;
   bool m_reportWritten = true;
   bool m_cancelled = false;
 };

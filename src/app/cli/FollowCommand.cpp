@@ -96,7 +96,7 @@ int FollowLogs(const CliRequest& request, DocumentOperations& operations, const 
   ConsoleProgress console;
   FollowProgress progress;
   operations.SetProgress(&progress);
-  operations.SetReportPruned(true);  // a rotated log's shorter report leaves no page behind
+  operations.SetReportFollowed(true);
   bool loadedOnce = false;
   int status = kExitOk;
 

@@ -29,7 +29,7 @@ FollowSession::FollowSession(MainFrame& frame, const std::string& startDirectory
   m_operations =
       std::make_unique<DocumentOperations>(*m_doc, m_selection, m_prompter, startDirectory);
   m_operations->SetProgress(&m_runner);
-  m_operations->SetReportPruned(true);  // a rotated log's shorter report leaves no page behind
+  m_operations->SetReportFollowed(true);
   m_timer.setSingleShot(true);
   connect(&m_timer, &QTimer::timeout, this, &FollowSession::Look);
   connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &FollowSession::LookSoon);
