@@ -29,8 +29,8 @@ bool PageFile::Open(const std::string& path) {
 
 // The bytes so far equal the old file's, and are kept for the new one.
 bool PageFile::StartWriting() {
-  CloseOld();
   std::string same = std::move(m_same);
+  CloseOld();
   m_failed = !m_file.Open(m_path);
   m_file.Write(same);
   return !m_failed;
