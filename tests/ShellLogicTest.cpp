@@ -16,14 +16,22 @@ TEST(ShellLogicTest, CommandsAreEnabledByDataBusyAndReadiness) {
     bool idle, idleWithData, busyWithData;
   };
   const Case cases[] = {
-      {kCmdOpenGamesLog, true, true, false},    {kCmdOpenDataFile, true, true, false},
-      {kCmdCleanLogFile, true, true, false},    {kCmdSaveDataFile, false, true, false},
-      {kCmdExportCsv, false, true, false},      {kCmdPrint, false, true, false},
-      {kCmdPrintPreview, false, true, false},   {kCmdExit, true, true, true},
-      {kCmdClientVariables, true, true, false}, {kCmdServerVariables, true, true, false},
-      {kCmdOptions, true, true, false},         {kCmdToolbar, true, true, true},
-      {kCmdStatusBar, true, true, true},        {kCmdHelp, true, true, true},
-      {kCmdFollowLogs, false, true, true},      {12345, false, false, false},
+      {kCmdOpenGamesLog, true, true, false},
+      {kCmdOpenDataFile, true, true, false},
+      {kCmdCleanLogFile, true, true, false},
+      {kCmdSaveDataFile, false, true, false},
+      {kCmdExportCsv, false, true, false},
+      {kCmdPrint, false, true, false},
+      {kCmdPrintPreview, false, true, false},
+      {kCmdExit, true, true, true},
+      {kCmdClientVariables, true, true, false},
+      {kCmdServerVariables, true, true, false},
+      {kCmdOptions, true, true, false},
+      {kCmdToolbar, true, true, true},
+      {kCmdStatusBar, true, true, true},
+      {kCmdHelp, true, true, true},
+      {kCmdFollowLogs, false, true, true},
+      {12345, false, false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id);
