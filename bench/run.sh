@@ -51,11 +51,14 @@ results="$work/results.txt"
 if [ $smoke = 1 ]; then
   max_args=(--games 30 --players 60 --per-game 16 --kills 300)
   typical_args=(--games 10 --players 40 --per-game 10 --kills 120)
+  follow_args=(--games 10 --players 40 --per-game 10 --kills 120)
   client_args=(--games 30 --players 60 --per-game 16 --kills 300 --renames 0)
   family_args=(--games 30 --players 60 --per-game 16 --kills 300)
 else
   max_args=(--games 4995 --players 2490 --per-game 16 --kills 300)
   typical_args=(--games 100 --players 200 --per-game 10 --kills 120)
+  # A typical server's log of about 10 MB: a few months of a public server.
+  follow_args=(--games 470 --players 200 --per-game 10 --kills 120)
   client_args=(--games 4995 --players 2490 --per-game 16 --kills 300 --renames 0)
   family_args=(--games 4995 --players 2495 --per-game 16 --kills 300)
 fi
@@ -245,6 +248,68 @@ budget_row() {
     "$(ratio "$seconds" "$budget")" - -
 }
 
+# same_bytes PAGE EXPECTED: PAGE holds EXPECTED's bytes, or both are missing.
+same_bytes() {
+  if [ -e "$2" ]; then cmp -s "$1" "$2"; else [ ! -e "$1" ]; fi
+}
+
+# wait_for PAGE EXPECTED: waits (up to a minute) until same_bytes holds; fails the benchmark else.
+wait_for() {
+  local tries=0
+  until same_bytes "$1" "$2"; do
+    tries=$((tries + 1))
+    [ $tries -lt 12000 ] || { echo "bench: $1 never became $2" >&2; exit 1; }
+    sleep 0.005
+  done
+}
+
+# follow_row SCENARIO STEP BUDGET LOG [OPTIONS...]: vexor --follow on LOG as the server had written
+# it up to its last "ShutdownGame:" line; then the rest is written at once, and the row times how
+# long that game's report page takes to be on disk as a plain run over the whole log writes it
+# (polled every 5 ms): the server's pause (a quarter of a second), the load and the report up to
+# that page. The page is the highest-numbered one that the game's end changes. BENCH_REPEAT
+# times: the log is cut back, the follower's update for the cut is let finish (its last index
+# page is written last), and more than its interval (1 s) passes before the game's end is
+# written again. "ref s" shows the budget.
+follow_row() {
+  local scenario=$1 step=$2 budget=$3 log=$4
+  shift 4
+  local folder="$work/follow-$scenario" prefix n="" index
+  rm -rf "$folder"
+  mkdir -p "$folder/before" "$folder/after" "$folder/live"
+  prefix=$(grep -b "ShutdownGame:" "$log" | tail -n 1 | cut -d : -f 1)
+  head -c "$prefix" "$log" >"$folder/before/games.log"
+  "$vexor" -q -C "$folder/before" "$@" "$folder/before/games.log"
+  "$vexor" -q -C "$folder/after" "$@" "$log"
+  for n in $(ls "$folder/after/html/games" | sed -E 's/game([0-9]+)\.htm/\1/' | sort -rn); do
+    same_bytes "$folder/before/html/games/game$n.htm" "$folder/after/html/games/game$n.htm" || break
+  done
+  index=$(ls "$folder/before/html" | grep -E '^games[0-9]*\.htm$' | sort -V | tail -n 1)
+  local before="$folder/before/html/games/game$n.htm" after="$folder/after/html/games/game$n.htm"
+  local live="$folder/live/html/games/game$n.htm" times="" start end
+  cp "$folder/before/games.log" "$folder/live/games.log"
+  "$vexor" --follow --interval 1 -q -C "$folder/live" "$@" "$folder/live/games.log" &
+  local pid=$!
+  for _ in $(seq "$repeat"); do
+    truncate -s "$prefix" "$folder/live/games.log"
+    wait_for "$live" "$before"
+    wait_for "$folder/live/html/$index" "$folder/before/html/$index"
+    sleep 1.5
+    start=$EPOCHREALTIME
+    tail -c +"$((prefix + 1))" "$log" >>"$folder/live/games.log"
+    wait_for "$live" "$after"
+    end=$EPOCHREALTIME
+    times+=" $(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f", e - s }')"
+  done
+  kill -TERM "$pid"
+  wait "$pid" || { echo "bench: vexor --follow did not stop cleanly" >&2; exit 1; }
+  local seconds
+  seconds=$(echo $times | median)
+  print_row "$scenario" "$step" "$(bytes_of "$log")" 1 - "$seconds" "$budget" \
+    "$(ratio "$seconds" "$budget")" - -
+  rm -rf "$folder"
+}
+
 # generate FILE ARGS...: writes a log once; a later run with the same arguments keeps it.
 generate() {
   local file=$1
@@ -289,6 +354,8 @@ scenario_max() {
     "$vexor" -q -C max --no-report "${vars[@]}" --site max/site max.log
   # How often the load with its report tells its progress (the desktop program's progress box).
   progress_row max "progress: largest gap (s)" "$size" max/progress "${vars[@]}" max.log
+  # A server writing the largest legal log: the time from a game's last line to its page.
+  follow_row max "follow: game end to page" 3 max.log
   # What writing the report's bytes costs by itself on this disk, against the same reference.
   local pages
   pages=$(bytes_of max/html)
@@ -309,6 +376,8 @@ scenario_typical() {
     "rm -rf typical/html typical/*.csv typical/*.dat" -- "${read_twice[@]}" "${logs[@]}" -- \
     "$vexor" -q -C typical --client-vars typical-client.var --server-vars typical-server.var \
     --csv typical/season.csv --game-lines --save typical/season.dat "${logs[@]}"
+  generate typical-follow.log server "${follow_args[@]}" --seed 6 --pool-seed 500
+  follow_row typical "follow: game end to page" 1 typical-follow.log
 }
 
 scenario_client() {

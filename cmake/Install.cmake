@@ -26,6 +26,8 @@ install(FILES ${PROJECT_BINARY_DIR}/packaging/vexor.1.gz
 install(FILES ${PROJECT_BINARY_DIR}/packaging/changelog.gz ${VEXOR_PACKAGING}/copyright
               ${PROJECT_SOURCE_DIR}/docs/JSON.md
         DESTINATION ${VEXOR_DOC})
+# How admins run the command line beside a game server.
+install(FILES ${VEXOR_PACKAGING}/vexor-follow.service DESTINATION ${VEXOR_DOC}/examples)
 # The report's logo, for command-line users to put into their start directory's config/.
 install(FILES ${PROJECT_SOURCE_DIR}/resources/pictures/Logo.jpg DESTINATION ${VEXOR_SHARE})
 

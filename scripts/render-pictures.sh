@@ -25,7 +25,7 @@ for size in 32 48 64 128 256; do
   render vexor.svg "$size" "$size" "vexor-$size.png"
 done
 
-for icon in open-log open-data save-data print export-csv client-vars server-vars options help; do
+for icon in open-log open-data save-data print export-csv client-vars server-vars options follow help; do
   for size in 16 32; do
     render "toolbar/$icon-$size.svg" "$size" "$size" "toolbar/$icon-$size.png"
   done

@@ -126,7 +126,13 @@ TEST_F(CliTest, BadUsageExitsWithTwoAndPointsToHelp) {
                                                     {"--frobnicate", "x.log"},
                                                     {"-C"},
                                                     {"--quiet=yes", "x.log"},
-                                                    std::vector<std::string>(31, "x.log")}) {
+                                                    std::vector<std::string>(31, "x.log"),
+                                                    {"--interval", "2", "x.log"},
+                                                    {"--follow", "--open", "x.dat"},
+                                                    {"--follow", "--table", "main", "x.log"},
+                                                    {"--follow", "--interval", "0.05", "x.log"},
+                                                    {"--follow", "--interval=1e3", "x.log"},
+                                                    {"--follow", "--interval", "86401", "x.log"}}) {
     RunResult result = Run(arguments);
     EXPECT_EQ(result.exitCode, 2) << result.err;
     EXPECT_NE(result.err.find("Try 'vexor --help'"), std::string::npos);

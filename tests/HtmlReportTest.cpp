@@ -198,6 +198,34 @@ TEST_F(HtmlReportTest, TheHundredAndFirstListedGameStartsTheNextIndexPage) {
   EXPECT_FALSE(PageExists("games/game102.htm"));
 }
 
+// A followed log's report writes the same pages newest first, and removes the index and game
+// pages a longer report left, and nothing else.
+TEST_F(HtmlReportTest, AFollowedLogsReportLeavesNoPageOfAnEarlierLongerOne) {
+  ListGames(230);
+  ASSERT_TRUE(WriteReport()) << error;
+  ASSERT_TRUE(PageExists("games2.htm"));
+  for (const char* other : {"games/game0231.htm", "games/game231.html", "games/notes.htm",
+                            "games3x.htm", "stats.json"}) {
+    std::ofstream(Html() + "/" + other) << "kept";
+  }
+  doc.gameCount = 101;  // the same games cut short, with game 101 short
+  doc.games[101].shortGame = true;
+  std::vector<int32_t> pagesDone;
+  auto onGame = [&](int32_t done, int32_t count) { pagesDone.push_back(done * 1000 + count); };
+  ASSERT_TRUE(WriteHtmlReport(doc, Html(), &error, onGame, ReportWriting::kFollowed)) << error;
+  EXPECT_EQ(pagesDone.size(), 100u);
+  EXPECT_EQ(pagesDone.back(), 100100);
+  EXPECT_TRUE(PageExists("games1.htm"));  // the short game after the hundredth starts it
+  EXPECT_FALSE(PageExists("games2.htm"));
+  EXPECT_TRUE(PageExists("games/game100.htm"));
+  for (const char* past : {"games/game101.htm", "games/game230.htm"})
+    EXPECT_FALSE(PageExists(past));
+  for (const char* other : {"games/game0231.htm", "games/game231.html", "games/notes.htm",
+                            "games3x.htm", "stats.json"}) {
+    EXPECT_TRUE(PageExists(other)) << other;
+  }
+}
+
 TEST_F(HtmlReportTest, ShortGamesAreSkippedAndListedGamesNumberedOn) {
   int32_t p = AddPlayer("Bob");
   for (int g = 1; g <= 7; ++g) Play(p, AddGame("Free For All", StringPrintf("map%d", g), true, g == 3 || g == 5));

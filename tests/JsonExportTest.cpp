@@ -236,7 +236,7 @@ TEST_F(JsonExportTest, SmallDocumentMatchesTheGoldenFile) {
   q.weaponFrags[Index(Weapon::kRocket)] = 2;
   q.clientVarTotals[1] = 4;
   PlayerGame& inFirst = q.games.At(1);
-  inFirst = PlayerGame{2, 1, 0, 300, 2, PerHour(300, 2), PerHour(300, 1), 0, {}, {}, {}};
+  inFirst = PlayerGame{2, 1, 0, 300, 2, PerHour(300, 2), PerHour(300, 1), 0, {}, {}, {}, {}};
   inFirst.weaponFrags[Index(Weapon::kRocket)] = 2;
   inFirst.ClientVarRef(1) = 4;
   q.games.At(2).fragsPerHour = INFINITY;  // never written as a number
@@ -246,7 +246,7 @@ TEST_F(JsonExportTest, SmallDocumentMatchesTheGoldenFile) {
   c.deaths = 2;
   c.totalSeconds = 7;
   c.UpdateTimeText();
-  c.games.At(1) = PlayerGame{0, 2, 1, 7, 1, 0, PerHour(7, 2), PerHour(7, 1), {}, {}, {}};
+  c.games.At(1) = PlayerGame{0, 2, 1, 7, 1, 0, PerHour(7, 2), PerHour(7, 1), {}, {}, {}, {}};
 
   ExpectGolden(JsonOf(doc), "small.json");
 }

@@ -6,6 +6,7 @@
 #include "TestSupport.h"
 #include "ops/LoadDriver.h"
 #include "platform/Progress.h"
+#include "stats/JsonExport.h"
 #include "stats/Settings.h"
 
 namespace vexor {
@@ -95,6 +96,34 @@ TEST_F(LoadDriverTest, SuccessfulLoadSetsFlagsScreenAndReport) {
   EXPECT_EQ(progress.closed, 1);
   EXPECT_EQ(progress.events, (std::vector<int>{1, 101, 201}));
   EXPECT_TRUE(Messages().empty());
+}
+
+// Logs still being written are read up to where they stood when the load began, each to its own
+// limit, in both passes: as a load of the logs cut there.
+TEST_F(LoadDriverTest, ReadLimitsLoadWhatALoadOfTheCutLogsLoads) {
+  std::string first = Lines(
+      {InitGame("0:00"), Connect("0:00", 1, "Alice"), Connect("0:00", 2, "Bob"),
+       At("0:10", "Kill: 1 2 10: Alice killed Bob by MOD_RAILGUN"), At("1:00", "ShutdownGame:")});
+  std::string second = first + Lines({InitGame("0:00"), Connect("0:00", 3, "Carol"),
+                                      At("0:20", "Kill: 3 3 7: Carol killed Carol by MOD_ROCKET")});
+  std::vector<std::string> logs = {Write("a.log", first + first), Write("b.log", second)};
+  const std::vector<uint64_t> limitSets[] = {
+      {first.size(), second.size()},
+      {first.size() + 40, first.size()},
+      {0, second.size() - 5},
+  };
+  for (const std::vector<uint64_t>& limits : limitSets) {
+    SCOPED_TRACE(limits[0] * 10000 + limits[1]);
+    std::string error;
+    driver.SetReadLimits(limits);
+    ASSERT_TRUE(LoadFiles(logs));
+    ASSERT_TRUE(ExportJson(doc, folder.File("limited.json"), &error));
+    driver.SetReadLimits({});
+    ASSERT_TRUE(LoadFiles({Write("a-cut.log", (first + first).substr(0, limits[0])),
+                           Write("b-cut.log", second.substr(0, limits[1]))}));
+    ASSERT_TRUE(ExportJson(doc, folder.File("cut.json"), &error));
+    EXPECT_EQ(test::ReadFile(folder.File("limited.json")), test::ReadFile(folder.File("cut.json")));
+  }
 }
 
 TEST_F(LoadDriverTest, SettingsAreReadAgainAtEveryLoad) {

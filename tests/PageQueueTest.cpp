@@ -2,8 +2,10 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "TestSupport.h"
+#include "base/FileSystem.h"
 #include "report/PageQueue.h"
 
 namespace vexor {
@@ -56,6 +58,55 @@ TEST(PageQueueTest, PagesAreWrittenInTheOrderHandedOver) {
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path()))
       ++files;
     EXPECT_EQ(files, 2u) << "a temporary file was left";
+  }
+}
+
+// A report written again keeps the file of every page whose bytes did not change, and writes
+// the others whole, wherever they first differ and whatever their length.
+TEST(PageQueueTest, UnchangedPagesKeepTheirFilesWhenAsked) {
+  const std::string old = Block('a', 3000) + Block('b', 3000);
+  struct Case {
+    const char* name;
+    bool oldThere;
+    std::vector<std::string> blocks;
+  };
+  const Case cases[] = {
+      {"the same bytes in other blocks",
+       true,
+       {Block('a', 2000), Block('a', 1000) + Block('b', 3000)}},
+      {"a change in the first block", true, {Block('c', 1) + Block('a', 2999), Block('b', 3000)}},
+      {"a change in the last block", true, {Block('a', 3000), Block('b', 2999) + "c"}},
+      {"longer", true, {old, "more"}},
+      {"shorter", true, {Block('a', 3000)}},
+      {"empty", true, {}},
+      {"no file before", false, {old}},
+  };
+  for (PageQueue::Threading threading :
+       {PageQueue::Threading::kWritingThread, PageQueue::Threading::kNone}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.name);
+      test::TempFolder folder;
+      std::string path = folder.File("game1.htm");
+      if (c.oldThere) folder.Write("game1.htm", old);
+      FileStatus before = StatusOf(path);
+      std::string expected;
+      {
+        PageQueue queue(threading);
+        queue.KeepUnchangedPages();
+        queue.Open(1, path);
+        for (const std::string& block : c.blocks) {
+          expected += block;
+          queue.Write(1, std::string(block));
+        }
+        queue.Close(1);
+        EXPECT_EQ(queue.Finish(), "");
+      }
+      EXPECT_EQ(test::ReadFile(path), expected);
+      EXPECT_EQ(StatusOf(path).inode == before.inode, expected == old && c.oldThere);
+      EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()),
+                              std::filesystem::directory_iterator()),
+                1);
+    }
   }
 }
 

@@ -27,21 +27,22 @@ struct ReadLine {
   bool operator==(const ReadLine&) const = default;
 };
 
-std::vector<ReadLine> ThroughLineReader(const std::string& path) {
+std::vector<ReadLine> ThroughLineReader(const std::string& path, uint64_t limit = kWholeLog) {
   std::vector<ReadLine> lines;
   LogLineReader reader;
-  EXPECT_TRUE(reader.Open(path));
+  EXPECT_TRUE(reader.Open(path, limit));
   std::string_view line;
   while (reader.Next(&line))
     lines.push_back({std::string(line), reader.BytesRead()});
   return lines;
 }
 
-std::vector<ReadLine> ThroughReadAhead(const std::string& path, ReadAhead::Threading threading) {
+std::vector<ReadLine> ThroughReadAhead(const std::string& path, ReadAhead::Threading threading,
+                                       uint64_t limit = kWholeLog) {
   std::vector<ReadLine> lines;
   MarkingParser parser;
   ReadAhead reader(threading);
-  EXPECT_TRUE(reader.Open(path, &parser));
+  EXPECT_TRUE(reader.Open(path, &parser, limit));
   std::string_view line;
   std::string_view previous;
   std::string previousCopy;
@@ -87,6 +88,26 @@ TEST(ReadAheadTest, GivesTheLinesAndProgressOfTheLineReader) {
     for (ReadAhead::Threading threading :
          {ReadAhead::Threading::kReadingThread, ReadAhead::Threading::kNone}) {
       EXPECT_EQ(ThroughReadAhead(path, threading), expected) << "input " << i;
+    }
+  }
+}
+
+// A log still being written is read only up to a limit: exactly as the file cut there reads.
+TEST(ReadAheadTest, ALimitReadsWhatTheFileCutThereReads) {
+  test::TempFolder folder;
+  std::string bytes = ManyLines((1u << 20) + 5000, 7);
+  std::string path = folder.Write("growing.log", bytes);
+  size_t lineEnd = bytes.find('\n', 300000) + 1;
+  const uint64_t limits[] = {
+      0, 1, 1500, lineEnd, lineEnd + 10, bytes.size() - 1, bytes.size(), bytes.size() + 100};
+  for (uint64_t limit : limits) {
+    SCOPED_TRACE(limit);
+    std::string cut = folder.Write("cut.log", bytes.substr(0, limit));
+    std::vector<ReadLine> expected = ThroughLineReader(cut);
+    EXPECT_EQ(ThroughLineReader(path, limit), expected);
+    for (ReadAhead::Threading threading :
+         {ReadAhead::Threading::kReadingThread, ReadAhead::Threading::kNone}) {
+      EXPECT_EQ(ThroughReadAhead(path, threading, limit), expected);
     }
   }
 }

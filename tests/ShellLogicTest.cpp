@@ -31,6 +31,7 @@ TEST(ShellLogicTest, CommandsAreEnabledByDataBusyAndReadiness) {
       {kCmdToolbar, true, true, true},
       {kCmdStatusBar, true, true, true},
       {kCmdHelp, true, true, true},
+      {kCmdFollowLogs, false, true, true},
       {12345, false, false, false},
   };
   for (const Case& c : cases) {
@@ -44,6 +45,11 @@ TEST(ShellLogicTest, CommandsAreEnabledByDataBusyAndReadiness) {
   EXPECT_TRUE(print->needsData && print->ready);
   EXPECT_STREQ(print->menuText, "Print Main Statistcs\tCtrl+P");
   EXPECT_STREQ(FindCommand(kCmdOpenGamesLog)->menuText, "&Open Games Log \tCtrl+O");
+  // Following is turned on over the statistics of logs when idle, and off at any time.
+  EXPECT_TRUE(FollowLogsEnabled(false, true, false));
+  EXPECT_FALSE(FollowLogsEnabled(false, true, true));
+  EXPECT_FALSE(FollowLogsEnabled(false, false, false));
+  EXPECT_TRUE(FollowLogsEnabled(true, false, true));
 }
 
 TEST(ShellLogicTest, MenusAndToolbarListEveryCommandWhereItBelongs) {
@@ -59,7 +65,7 @@ TEST(ShellLogicTest, MenusAndToolbarListEveryCommandWhereItBelongs) {
     EXPECT_EQ(inMenus.count(command.id), 1u);
   for (int id : kToolbarLayout)
     EXPECT_TRUE(id == kSeparator || FindCommand(id) != nullptr);
-  EXPECT_EQ(std::ranges::count(kToolbarLayout, kSeparator), 4);
+  EXPECT_EQ(std::ranges::count(kToolbarLayout, kSeparator), 5);
   EXPECT_STREQ(FindCommand(kCmdCleanLogFile)->prompt, "Removes EOF markers from Log Files");
   EXPECT_STREQ(FindCommand(kCmdExportCsv)->prompt, "Export Data to CSV values");
 }

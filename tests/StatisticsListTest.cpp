@@ -301,5 +301,33 @@ TEST_F(StatisticsListTest, SelectionTableMarksTheFirstPlayerOfEachSelectedName) 
   EXPECT_EQ(SelectionTable(doc, main, {}), std::vector<int32_t>(VexoriumDoc::kPlayerSlots, 0));
 }
 
+// An update of a followed log numbers players anew and adds some: each list keeps its order (a
+// list in player order stays so) and its selected players by name.
+TEST_F(StatisticsListTest, AnUpdateKeepsEachListsOrderAndItsSelectedNames) {
+  test::AddPlayer(doc, "Bob", 1);
+  test::AddPlayer(doc, "Ann", 3);
+  test::AddPlayer(doc, "Cid", 2);
+  main.Fill(doc);
+  main.ColumnClick(doc, 1);  // most frags first: Ann, Cid, Bob
+  weapons.Fill(doc);         // player order
+  KeptList keptMain = KeepList(main, {1, 2, 7});
+  KeptList keptWeapons = KeepList(weapons, {0});
+  EXPECT_EQ(keptMain.selectedNames, (Cells{"Cid", "Bob"}));
+
+  VexoriumDoc updated;
+  test::AddPlayer(updated, "Dan", 9);
+  test::AddPlayer(updated, "Cid", 2);
+  test::AddPlayer(updated, "Bob", 4);
+  test::AddPlayer(updated, "Ann", 3);
+  main.Fill(updated);
+  weapons.Fill(updated);
+  EXPECT_EQ(RestoreList(updated, main, keptMain), (std::vector<int>{1, 3}));
+  EXPECT_EQ(Names(main), (Cells{"Dan", "Bob", "Ann", "Cid"}));
+  EXPECT_EQ(main.SortColumn(), 1);
+  EXPECT_EQ(RestoreList(updated, weapons, keptWeapons), (std::vector<int>{2}));
+  EXPECT_EQ(Names(weapons), (Cells{"Dan", "Cid", "Bob", "Ann"}));
+  EXPECT_FALSE(weapons.Sorted());
+}
+
 }  // namespace
 }  // namespace vexor

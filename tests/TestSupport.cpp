@@ -109,6 +109,15 @@ std::string InitGame(std::string_view clock, std::string_view map, int gameType,
                          gameType, fragLimit, timeLimit, static_cast<int>(map.size()), map.data()));
 }
 
+std::string DuelGame(int rails) {
+  std::string lines = InitGame("0:00", rails % 2 ? "q3dm17" : "q3dm6") + "\n" +
+                      Connect("0:00", 1, "^1Alice") + "\n" + Connect("0:01", 2, "Bob") + "\n";
+  for (int k = 0; k < rails; ++k)
+    lines += At("0:20", "Kill: 1 2 10: Alice killed Bob by MOD_RAILGUN") + "\n";
+  return lines + At("0:40", "Kill: 2 1 7: Bob killed Alice by MOD_ROCKET_SPLASH") + "\n" +
+         At("3:00", "ShutdownGame:") + "\n";
+}
+
 LoadFixture::LoadFixture() {
   doc.startupPending = false;
 }

@@ -61,6 +61,10 @@ std::string Connect(std::string_view clock, int client, std::string_view rawName
 std::string InitGame(std::string_view clock, std::string_view map = "q3dm17", int gameType = 0,
                      int fragLimit = 20, int timeLimit = 15);
 
+// A whole game of Alice and Bob on q3dm17 (odd rails) or q3dm6: Alice's rails, one rocket of
+// Bob's, "ShutdownGame:".
+std::string DuelGame(int rails);
+
 // The document with a load of log files run through both passes.
 class LoadFixture {
  public:

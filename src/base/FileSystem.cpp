@@ -144,5 +144,17 @@ bool IsFolder(const std::string& path) {
   std::error_code error;
   return std::filesystem::is_directory(path, error);
 }
+FileStatus StatusOf(const std::string& path) {
+  FileStatus status;
+  struct stat info;
+  if (::stat(path.c_str(), &info) != 0) return status;
+  status.present = true;
+  status.device = static_cast<uint64_t>(info.st_dev);
+  status.inode = static_cast<uint64_t>(info.st_ino);
+  status.size = static_cast<uint64_t>(info.st_size);
+  status.modified = int64_t{info.st_mtim.tv_sec} * 1'000'000'000 + info.st_mtim.tv_nsec;
+  return status;
+}
+
 
 }  // namespace vexor

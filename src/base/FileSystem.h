@@ -42,6 +42,23 @@ bool ReplaceFolder(const std::string& from, const std::string& to, std::string* 
 bool RemoveTree(const std::string& path);
 // True when the path is an existing folder.
 bool IsFolder(const std::string& path);
+// What the file system tells of a path at one moment (of the file a link leads to).
+struct FileStatus {
+  bool present = false;  // the path names a file that can be looked at
+  uint64_t device = 0;   // with inode, which file the path names: another one once replaced
+  uint64_t inode = 0;
+  uint64_t size = 0;
+  int64_t modified = 0;  // the last change of its content, in nanoseconds of the system clock
+
+  bool operator==(const FileStatus&) const = default;
+  // The path still names the same file (it may have been written meanwhile).
+  bool SameFile(const FileStatus& other) const {
+    return present && other.present && device == other.device && inode == other.inode;
+  }
+};
+
+// The status of the file at path; present false when there is none (or it cannot be looked at).
+FileStatus StatusOf(const std::string& path);
 
 // A one-line description of the last system error (errno), for messages.
 std::string LastSystemError();

@@ -25,7 +25,7 @@ namespace vexor {
 
 class ClientLogPass : public LogPass {
  public:
-  ClientLogPass(VexoriumDoc& doc, const ReadObserver& observer);
+  ClientLogPass(VexoriumDoc& doc, const ReadObserver& observer, uint64_t limit);
 
   // The discovery pass over the document's current log path; false when the file cannot be
   // opened or read, or the read observer stopped it.

@@ -7,8 +7,8 @@
 
 namespace vexor {
 
-ClientLogPass::ClientLogPass(VexoriumDoc& doc, const ReadObserver& observer)
-    : LogPass(doc, observer), m_nameNumbers(doc) {}
+ClientLogPass::ClientLogPass(VexoriumDoc& doc, const ReadObserver& observer, uint64_t limit)
+    : LogPass(doc, observer, limit), m_nameNumbers(doc) {}
 
 std::unique_ptr<LineParser> ClientLogPass::MakeParser(bool statistics) const {
   return std::make_unique<ClientLineParser>(m_doc.clientVars, m_doc.clientVarCount, !statistics,

@@ -36,17 +36,17 @@ bool LogAnalysis::AnalyseCurrentLog(bool run) {
 bool LogAnalysis::AnalyseLogFile(bool discovery) {
   m_stopped = false;
   LogLineReader probe;
-  if (!probe.Open(m_doc.currentLogPath)) return false;
+  if (!probe.Open(m_doc.currentLogPath, m_readLimit)) return false;
   std::string_view first;
   bool client = probe.Next(&first) && first.substr(0, 7) == "logfile";
   probe.Close();
   if (client) {
     m_doc.clientLogSeen = true;
-    ClientLogPass pass(m_doc, m_observer);
+    ClientLogPass pass(m_doc, m_observer, m_readLimit);
     return RunPass(pass, discovery, &m_stopped);
   }
   m_doc.serverLogAbsent = false;
-  ServerLogPass pass(m_doc, m_observer);
+  ServerLogPass pass(m_doc, m_observer, m_readLimit);
   return RunPass(pass, discovery, &m_stopped);
 }
 

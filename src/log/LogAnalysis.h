@@ -13,6 +13,7 @@
 
 #include <cstdint>
 
+#include "log/LogLineReader.h"
 #include "log/LogPass.h"
 
 namespace vexor {
@@ -29,6 +30,9 @@ class LogAnalysis {
   void SetReadObserver(ReadObserver observer) { m_observer = std::move(observer); }
   // True when the read observer stopped the last pass (and not a file that cannot be read).
   bool Stopped() const { return m_stopped; }
+  // The passes that follow read only the first limit bytes of the current log (a log that is
+  // still being written, read up to its last whole line); kWholeLog reads it to its end.
+  void SetReadLimit(uint64_t limit) { m_readLimit = limit; }
 
   // Tells a server log from a client log by its first line and runs one pass over it: the
   // discovery pass when discovery is true, otherwise the statistics pass. False when the file
@@ -43,6 +47,7 @@ class LogAnalysis {
   LogSelection& m_selection;
   Prompter& m_prompter;
   ReadObserver m_observer;
+  uint64_t m_readLimit = kWholeLog;
   bool m_stopped = false;
 };
 

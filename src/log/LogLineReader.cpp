@@ -33,11 +33,13 @@ LogLineReader::~LogLineReader() {
   Close();
 }
 
-bool LogLineReader::Open(const std::string& path) {
+bool LogLineReader::Open(const std::string& path, uint64_t limit) {
   Close();
   // Only a regular file: a directory, a device without end or a FIFO is no log.
   m_file = OpenRegularFile(path, &m_size);
   if (m_file == nullptr) return false;
+  m_size = std::min(m_size, limit);
+  m_left = limit;
   // A small log gets a buffer of its own size (a file that grows meanwhile is still read to
   // its end, a window at a time).
   m_buffer.resize(static_cast<size_t>(std::clamp<uint64_t>(m_size + 1, 2 * kWindow, kBufferSize)));
@@ -62,6 +64,7 @@ void LogLineReader::Close() {
   m_failed = false;
   m_consumed = 0;
   m_size = 0;
+  m_left = 0;
 }
 
 void LogLineReader::Fill(size_t want) {
@@ -70,8 +73,10 @@ void LogLineReader::Fill(size_t want) {
   m_end -= m_pos;
   m_pos = 0;
   while (m_end - m_pos < want && !m_atEnd) {
-    size_t got = std::fread(m_buffer.data() + m_end, 1, m_buffer.size() - m_end, m_file);
+    size_t room = static_cast<size_t>(std::min<uint64_t>(m_buffer.size() - m_end, m_left));
+    size_t got = room == 0 ? 0 : std::fread(m_buffer.data() + m_end, 1, room, m_file);
     m_end += got;
+    m_left -= got;
     if (got == 0) {
       m_atEnd = true;
       m_failed = std::ferror(m_file) != 0;

@@ -20,6 +20,9 @@ namespace vexor {
 inline constexpr size_t kMaxLogLine = 1022;
 inline constexpr size_t kLineWindow = kMaxLogLine + 1;
 
+// A read limit that reads a log to its end.
+inline constexpr uint64_t kWholeLog = UINT64_MAX;
+
 // Where the line at the start of some bytes ends: its length as handed out (line feed included)
 // and the bytes it takes up. Only the first kLineWindow bytes decide, so available must reach
 // that far unless the data ends sooner. A carriage return before the line feed is rewritten into
@@ -39,8 +42,9 @@ class LogLineReader {
   LogLineReader(const LogLineReader&) = delete;
   LogLineReader& operator=(const LogLineReader&) = delete;
 
-  // Opens a file for reading from its start; false when it cannot be opened.
-  bool Open(const std::string& path);
+  // Opens a file for reading from its start; false when it cannot be opened. Only its first
+  // limit bytes are read: a log that is still being written is read up to where it stood.
+  bool Open(const std::string& path, uint64_t limit = kWholeLog);
   // Reads from memory instead of a file (tests, fuzzing). The bytes must outlive the reader.
   void OpenBytes(std::string_view bytes);
   void Close();
@@ -66,6 +70,7 @@ class LogLineReader {
   bool m_failed = false;
   uint64_t m_consumed = 0;
   uint64_t m_size = 0;
+  uint64_t m_left = 0;  // bytes of the file still to be read
 };
 
 }  // namespace vexor

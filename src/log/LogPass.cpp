@@ -12,15 +12,15 @@ constexpr uint64_t kReportEvery = 1 << 20;
 
 }  // namespace
 
-LogPass::LogPass(VexoriumDoc& doc, const ReadObserver& observer)
-    : m_doc(doc), m_observer(observer) {}
+LogPass::LogPass(VexoriumDoc& doc, const ReadObserver& observer, uint64_t limit)
+    : m_doc(doc), m_observer(observer), m_limit(limit) {}
 
 bool LogPass::OpenLog(std::unique_ptr<LineParser> parser) {
   m_lastReport = 0;
   m_positions.assign(VexoriumDoc::kPlayerSlots, KeptPosition{});
   m_reader.Close();  // the parser of an earlier reading is no longer read
   m_parser = std::move(parser);
-  return m_reader.Open(m_doc.currentLogPath, m_parser.get());
+  return m_reader.Open(m_doc.currentLogPath, m_parser.get(), m_limit);
 }
 
 bool LogPass::NextLine(std::string_view* line) {

@@ -27,7 +27,8 @@ using ReadObserver = std::function<bool(uint64_t bytesRead, uint64_t size)>;
 
 class LogPass {
  public:
-  LogPass(VexoriumDoc& doc, const ReadObserver& observer);
+  // The pass reads the first limit bytes of the log (kWholeLog: all of it).
+  LogPass(VexoriumDoc& doc, const ReadObserver& observer, uint64_t limit);
   virtual ~LogPass() = default;
   LogPass(const LogPass&) = delete;
   LogPass& operator=(const LogPass&) = delete;
@@ -94,6 +95,7 @@ class LogPass {
   };
 
   const ReadObserver& m_observer;
+  uint64_t m_limit;
   std::unique_ptr<LineParser> m_parser;  // outlives the reading
   ReadAhead m_reader;
   uint64_t m_lastReport = 0;

@@ -1,5 +1,6 @@
 #include "log/ReadAhead.h"
 
+#include <algorithm>
 #include <cstring>
 #include <system_error>
 #include <utility>
@@ -22,11 +23,13 @@ ReadAhead::~ReadAhead() {
   Close();
 }
 
-bool ReadAhead::Open(const std::string& path, const LineParser* parser) {
+bool ReadAhead::Open(const std::string& path, const LineParser* parser, uint64_t limit) {
   Close();
   // Only a regular file: a directory, a device without end or a FIFO is no log.
   m_file = OpenRegularFile(path, &m_size);
   if (m_file == nullptr) return false;
+  m_size = std::min(m_size, limit);
+  m_left = limit;
   m_parser = parser;
   m_tail.clear();
   m_fileEnded = m_readFailed = false;
@@ -74,8 +77,10 @@ bool ReadAhead::Cut(LineBatch* batch) {
   std::memcpy(text.data(), m_tail.data(), size);
   batch->firstByte = m_consumed;  // the tail's bytes come first
   while (!m_fileEnded && size < text.size()) {
-    size_t got = std::fread(text.data() + size, 1, text.size() - size, m_file);
+    size_t room = static_cast<size_t>(std::min<uint64_t>(text.size() - size, m_left));
+    size_t got = room == 0 ? 0 : std::fread(text.data() + size, 1, room, m_file);
     size += got;
+    m_left -= got;
     if (got == 0) {
       m_fileEnded = true;
       m_readFailed = std::ferror(m_file) != 0;

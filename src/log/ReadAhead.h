@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "log/LineBatch.h"
+#include "log/LogLineReader.h"
 
 namespace vexor {
 
@@ -35,9 +36,9 @@ class ReadAhead {
   ReadAhead(const ReadAhead&) = delete;
   ReadAhead& operator=(const ReadAhead&) = delete;
 
-  // Opens the file and starts reading it with the parser, which must outlive the reading;
-  // false when the file cannot be opened.
-  bool Open(const std::string& path, const LineParser* parser);
+  // Opens the file and starts reading its first limit bytes with the parser, which must outlive
+  // the reading; false when the file cannot be opened.
+  bool Open(const std::string& path, const LineParser* parser, uint64_t limit = kWholeLog);
   // Stops the reading and forgets the file.
   void Close();
 
@@ -92,6 +93,7 @@ class ReadAhead {
   bool m_fileEnded = false;
   bool m_readFailed = false;
   uint64_t m_consumed = 0;
+  uint64_t m_left = 0;  // bytes of the file still to be read
   const LineParser* m_parser = nullptr;
   uint64_t m_size = 0;
 

@@ -70,6 +70,12 @@ void DocumentOperations::SelectLogs(const std::vector<std::string>& paths,
   if (path.size() < 4 || path[path.size() - 4] != '.') path += ".cfg";
 }
 
+std::vector<std::string> DocumentOperations::LogsToRead(const LogSelection& selection) {
+  if (selection.selectedFileCount <= 1) return {selection.selectedLogPath};
+  auto count = static_cast<size_t>(std::min(selection.selectedFileCount, LogSelection::kMaxFiles));
+  return {selection.selectedLogFiles.begin(), selection.selectedLogFiles.begin() + count};
+}
+
 bool DocumentOperations::LoadLogs() {
   m_cancelled = false;
   if (m_doc.startupPending) m_driver.OnNewDocument();

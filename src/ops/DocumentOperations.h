@@ -10,7 +10,9 @@
 // Progress::CancelRequested() may be answered from another thread while an operation runs.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ops/LoadDriver.h"
@@ -37,6 +39,12 @@ class DocumentOperations {
   void SetProgress(Progress* progress);
   // Whether loads and opens write the report (default true).
   void SetReportEnabled(bool enabled);
+  // The loads that follow read the k-th log (in the order they are read) only up to limits[k]
+  // bytes; a log without an entry is read whole (LoadDriver::SetReadLimits).
+  void SetReadLimits(std::vector<uint64_t> limits) { m_driver.SetReadLimits(std::move(limits)); }
+  // The reports of the loads that follow are those of a followed log: the newest games' pages
+  // first, and no page of an earlier, longer report left (LoadDriver::SetReportFollowed).
+  void SetReportFollowed(bool followed) { m_driver.SetReportFollowed(followed); }
   // The last operation was cancelled by the user (only loads and opens can be).
   bool Cancelled() const { return m_cancelled; }
 
@@ -50,6 +58,9 @@ class DocumentOperations {
   // from the end is not "." (or that is shorter than four characters) gets ".cfg". No path
   // (a cancelled dialog) leaves the selection as it was.
   static void SelectLogs(const std::vector<std::string>& paths, LogSelection* selection);
+  // The files a load of the selection reads, in the order it reads them: the selected path of a
+  // single selection, the selected files of several.
+  static std::vector<std::string> LogsToRead(const LogSelection& selection);
 
   // Loads the logs of the selection as a new document (the start-up call is run first when it
   // has not been). False when the load failed or was refused (its message has been shown) or

@@ -7,6 +7,7 @@
 #include "base/StringPrintf.h"
 #include "base/TextNumbers.h"
 #include "log/LogAnalysis.h"
+#include "log/LogLineReader.h"
 #include "ops/ReportStep.h"
 #include "platform/Progress.h"
 #include "platform/Prompter.h"
@@ -83,6 +84,7 @@ bool LoadDriver::DiscoverAll() {
     m_doc.currentLogPath = several ? m_selection.selectedLogFiles[static_cast<size_t>(k)]
                                    : m_selection.selectedLogPath;
     if (!StartFile(WorkStep::kDiscovery, k, fileCount)) return EndCancelled();
+    analysis.SetReadLimit(ReadLimit(k));
     if (!analysis.AnalyseLogFile(true)) {
       return analysis.Stopped() ? EndCancelled() : FailFile(m_doc.currentLogPath);
     }
@@ -121,6 +123,11 @@ bool LoadDriver::StartFile(WorkStep step, int fileIndex, int fileCount) {
   if (m_progress == nullptr) return true;
   m_progress->StepStarted(step, fileIndex, fileCount);
   return !m_progress->CancelRequested();
+}
+
+uint64_t LoadDriver::ReadLimit(int fileIndex) const {
+  auto k = static_cast<size_t>(fileIndex);
+  return k < m_readLimits.size() ? m_readLimits[k] : kWholeLog;
 }
 
 void LoadDriver::ObserveReading(LogAnalysis& analysis) {
@@ -162,6 +169,7 @@ bool LoadDriver::AnalyseAll() {
       CloseProgress();
       return false;
     }
+    analysis.SetReadLimit(ReadLimit(j));
     if (!analysis.AnalyseCurrentLog(true)) {
       return analysis.Stopped() ? EndCancelled() : FailFile(m_doc.currentLogPath);
     }
@@ -212,7 +220,9 @@ void LoadDriver::WriteReport() {
   if (!m_reportEnabled) return;
   // Not cancelled from here on: a report half of this load and half of the last is worse than
   // waiting for the pages.
-  m_reportWritten = WriteReportStep(m_doc, ReportFolder(), m_prompter, m_progress);
+  m_reportWritten =
+      WriteReportStep(m_doc, ReportFolder(), m_prompter, m_progress,
+                      m_reportFollowed ? ReportWriting::kFollowed : ReportWriting::kOnce);
 }
 
 void LoadDriver::CloseProgress() {

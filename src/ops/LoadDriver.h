@@ -7,7 +7,10 @@
 // failed one but shows no message and writes nothing of the report.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/Progress.h"
 
@@ -27,6 +30,13 @@ class LoadDriver {
   void SetProgress(Progress* progress) { m_progress = progress; }
   // Loads without writing the HTML report (for runs that only want exports).
   void SetReportEnabled(bool enabled) { m_reportEnabled = enabled; }
+  // The loads that follow read the k-th log of the selection (in the order it is read) only up
+  // to limits[k] bytes, so that both passes read the same bytes of a log that is still being
+  // written; a log without an entry is read whole.
+  void SetReadLimits(std::vector<uint64_t> limits) { m_readLimits = std::move(limits); }
+  // The reports of the loads that follow are those of a followed log (ReportWriting::kFollowed:
+  // the newest games' pages first, no page of an earlier, longer report left behind).
+  void SetReportFollowed(bool followed) { m_reportFollowed = followed; }
 
   // Runs the start-up call or a load. True when the start-up call ends or a load succeeds;
   // false when a load failed or was refused (a message has been shown) or was cancelled (no
@@ -52,6 +62,7 @@ class LoadDriver {
   bool EndCancelled();
   // Tells the progress that a pass begins a file; false when the user asked to cancel.
   bool StartFile(WorkStep step, int fileIndex, int fileCount);
+  uint64_t ReadLimit(int fileIndex) const;
   // Passes the reading's progress on and stops the pass when the user asks to cancel.
   void ObserveReading(LogAnalysis& analysis);
   void ClearClientLogTimes();
@@ -64,7 +75,9 @@ class LoadDriver {
   Prompter& m_prompter;
   std::string m_startDirectory;
   Progress* m_progress = nullptr;
+  std::vector<uint64_t> m_readLimits;
   bool m_reportEnabled = true;
+  bool m_reportFollowed = false;
   bool m_reportWritten = true;
   bool m_cancelled = false;
 };

@@ -8,7 +8,7 @@
 namespace vexor {
 
 bool WriteReportStep(const VexoriumDoc& doc, const std::string& reportFolder, Prompter& prompter,
-                     Progress* progress) {
+                     Progress* progress, ReportWriting writing) {
   ReportGameObserver onGame;
   if (progress != nullptr) {
     progress->StepStarted(WorkStep::kReport, 0, 1);
@@ -18,7 +18,7 @@ bool WriteReportStep(const VexoriumDoc& doc, const std::string& reportFolder, Pr
   }
   CreateFolder(reportFolder);
   std::string error;
-  if (WriteHtmlReport(doc, reportFolder, &error, onGame)) return true;
+  if (WriteHtmlReport(doc, reportFolder, &error, onGame, writing)) return true;
   prompter.Inform(error, "Warning!");
   return false;
 }

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "report/HtmlReport.h"
+
 namespace vexor {
 
 class VexoriumDoc;
@@ -12,8 +14,9 @@ class Prompter;
 // Writes the report of the document into reportFolder, creating the folder when missing. The
 // progress (when given) hears WorkStep::kReport and then, after each game, the games done of
 // the game count; it is not asked about cancelling and not closed here. A report that cannot be
-// written completely shows its message (caption "Warning!") and gives false.
+// written completely shows its message (caption "Warning!") and gives false. A followed log's
+// report is written as WriteHtmlReport describes for ReportWriting::kFollowed.
 bool WriteReportStep(const VexoriumDoc& doc, const std::string& reportFolder, Prompter& prompter,
-                     Progress* progress);
+                     Progress* progress, ReportWriting writing = ReportWriting::kOnce);
 
 }  // namespace vexor

@@ -81,7 +81,7 @@ std::string PageQueue::Finish() {
 }
 
 void PageQueue::Run(Job& job) {
-  AtomicFile& file = m_files[static_cast<size_t>(job.file)];
+  PageFile& file = m_files[static_cast<size_t>(job.file)];
   switch (job.step) {
     case Step::kOpen:
       if (!file.Open(job.text)) Note(file);

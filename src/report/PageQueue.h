@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "base/AtomicFile.h"
+#include "report/PageFile.h"
 
 namespace vexor {
 
@@ -42,6 +42,13 @@ class PageQueue {
   // with Write.
   std::string SpareBlock();
 
+  // Pages opened from now on keep their file when it holds their bytes already (PageFile): for
+  // a report written again and again. Call before handing anything over.
+  void KeepUnchangedPages() {
+    for (PageFile& file : m_files)
+      file.KeepUnchanged(true);
+  }
+
   // Waits until everything handed over is written. The message of the first failure (a page
   // that could not be created, written or renamed, in the order handed over), empty if none. A
   // failed page never replaces the file of its name; the others are still written.
@@ -63,14 +70,13 @@ class PageQueue {
   void Done(Job& job);
   // The thread: runs the jobs in the order handed over until stopped with none left.
   void Work();
-  void Note(const AtomicFile& file) {
+  void Note(const PageFile& file) {
     if (m_error.empty()) m_error = file.Error();
   }
 
   // The writing side's (the thread's, or the caller's when no thread could be started); read by
   // the caller only after Finish.
-  // Pages are rebuilt from the data: no flush to the disk. They come in large blocks: no buffer.
-  std::array<AtomicFile, kFiles> m_files{AtomicFile(false, false), AtomicFile(false, false)};
+  std::array<PageFile, kFiles> m_files;
   std::string m_error;
 
   std::mutex m_mutex;

@@ -39,22 +39,25 @@ const std::array<CommandInfo, kCommandCount> kCommands = {{
      "Show or hide the status bar", false, false, true},
     {kCmdHelp, "&Help", "Vexor HTML Help", nullptr, "Vexor HTML Help", "Open the Vexor HTML Help",
      false, false, true},
+    {kCmdFollowLogs, "&View", "&Follow Logs", nullptr, "Follow Logs",
+     "Load the logs again whenever the game server writes to them", true, false, true},
 }};
 
-const std::array<MenuEntry, 21> kMenuLayout = {{
+const std::array<MenuEntry, 22> kMenuLayout = {{
     {"&File", kCmdOpenGamesLog},   {"&File", kCmdOpenDataFile}, {"&File", kCmdSaveDataFile},
     {"&File", kCmdCleanLogFile},   {"&File", kSeparator},       {"&File", kCmdExportCsv},
     {"&File", kCmdWriteSite},      {"&File", kSeparator},       {"&File", kCmdPrint},
     {"&File", kCmdPrintPreview},   {"&File", kSeparator},       {"&File", kRecentFilesPlace},
     {"&File", kSeparator},         {"&File", kCmdExit},         {"Edit", kCmdClientVariables},
     {"Edit", kCmdServerVariables}, {"&View", kCmdToolbar},      {"&View", kCmdStatusBar},
-    {"&View", kSeparator},         {"&View", kCmdOptions},      {"&Help", kCmdHelp},
+    {"&View", kSeparator},         {"&View", kCmdFollowLogs},   {"&View", kCmdOptions},
+    {"&Help", kCmdHelp},
 }};
 
-const std::array<int, 13> kToolbarLayout = {
-    kCmdOpenGamesLog, kCmdOpenDataFile, kSeparator,    kCmdSaveDataFile,    kSeparator,
-    kCmdPrint,        kSeparator,       kCmdExportCsv, kCmdClientVariables, kCmdServerVariables,
-    kCmdOptions,      kSeparator,       kCmdHelp,
+const std::array<int, 15> kToolbarLayout = {
+    kCmdOpenGamesLog, kCmdOpenDataFile, kSeparator,     kCmdSaveDataFile,    kSeparator,
+    kCmdPrint,        kSeparator,       kCmdExportCsv,  kCmdClientVariables, kCmdServerVariables,
+    kCmdOptions,      kSeparator,       kCmdFollowLogs, kSeparator,          kCmdHelp,
 };
 
 const std::array<NavigationButton, 4> kNavigationButtons = {{
@@ -76,6 +79,10 @@ bool CommandEnabled(int id, bool dataAvailable, bool busy) {
   if (command == nullptr || !command->ready) return false;
   if (busy && command->touchesDocument) return false;
   return dataAvailable || !command->needsData;
+}
+
+bool FollowLogsEnabled(bool following, bool logsShown, bool busy) {
+  return following || (logsShown && !busy);
 }
 
 Point NavigationPicturePlace(bool largeFonts, int paneHeight) {

@@ -32,6 +32,7 @@ constexpr int kCmdToolbar = 59392;
 constexpr int kCmdStatusBar = 59393;
 constexpr int kCmdHelp = 32779;
 constexpr int kCmdWriteSite = 32795;
+constexpr int kCmdFollowLogs = 32790;
 
 struct CommandInfo {
   int id;
@@ -45,7 +46,7 @@ struct CommandInfo {
   bool ready;            // false: the command's dialog is not built yet, so it stays disabled
 };
 
-constexpr int kCommandCount = 15;
+constexpr int kCommandCount = 16;
 extern const std::array<CommandInfo, kCommandCount> kCommands;
 
 // The command with this id, or nullptr.
@@ -55,6 +56,10 @@ const CommandInfo* FindCommand(int id);
 // and not while a long operation runs (busy) when it touches the document. Exit, the toolbar
 // and status bar toggles and help stay enabled while busy. False for an unknown id.
 bool CommandEnabled(int id, bool dataAvailable, bool busy);
+
+// Follow Logs is a check item: it can be turned on while the statistics of logs are shown (not
+// those of a data file) and no long operation runs, and turned off at any time.
+bool FollowLogsEnabled(bool following, bool logsShown, bool busy);
 
 // The menu bar, left to right.
 constexpr std::array<const char*, 4> kMenus = {"&File", "Edit", "&View", "&Help"};
@@ -69,10 +74,10 @@ struct MenuEntry {
 };
 
 // Every menu's entries, menu by menu in kMenus order, top to bottom.
-extern const std::array<MenuEntry, 21> kMenuLayout;
+extern const std::array<MenuEntry, 22> kMenuLayout;
 
 // The toolbar, left to right (kSeparator between groups); 16 x 16 pixel buttons.
-extern const std::array<int, 13> kToolbarLayout;
+extern const std::array<int, 15> kToolbarLayout;
 
 // The status bar's panes after the message pane.
 constexpr std::array<const char*, 3> kStatusIndicators = {"CAP", "NUM", "SCRL"};

@@ -156,10 +156,12 @@ std::vector<StatisticsList::Column> StatisticsList::Columns(const VexoriumDoc& d
 
 void StatisticsList::Fill(const VexoriumDoc& doc) {
   Rebuild(doc, PlayerNumbers(LastPlayer(doc)));
+  m_sorted = false;
 }
 
 void StatisticsList::Sort(const VexoriumDoc& doc) {
   Rebuild(doc, SortedPlayers(doc));
+  m_sorted = true;
 }
 
 std::vector<int32_t> StatisticsList::SortedPlayers(const VexoriumDoc& doc) const {
@@ -193,6 +195,7 @@ void StatisticsList::SetSortState(int column, bool defaultOrder) {
 void StatisticsList::Clear() {
   m_cells.clear();
   m_players.clear();
+  m_sorted = false;
 }
 
 const std::string& StatisticsList::Cell(int row, int column) const {
@@ -269,6 +272,25 @@ std::vector<int32_t> SelectionTable(const VexoriumDoc& doc, const StatisticsList
     }
   }
   return table;
+}
+
+KeptList KeepList(const StatisticsList& list, const std::vector<int>& selectedRows) {
+  KeptList kept;
+  kept.sorted = list.Sorted();
+  for (int row : selectedRows) {
+    if (row >= 0 && row < list.RowCount()) kept.selectedNames.push_back(list.Cell(row, 0));
+  }
+  return kept;
+}
+
+std::vector<int> RestoreList(VexoriumDoc& doc, StatisticsList& list, const KeptList& kept) {
+  if (kept.sorted && !list.Sorted()) list.Sort(doc);
+  std::unordered_set<std::string_view> names(kept.selectedNames.begin(), kept.selectedNames.end());
+  std::vector<int> rows;
+  for (int row = 0; row < list.RowCount() && !names.empty(); ++row) {
+    if (names.count(list.Cell(row, 0)) > 0) rows.push_back(row);
+  }
+  return rows;
 }
 
 }  // namespace vexor

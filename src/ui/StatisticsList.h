@@ -65,6 +65,9 @@ class StatisticsList {
   int32_t PlayerAt(int row) const { return m_players[static_cast<size_t>(row)]; }
   int SortColumn() const { return m_sortColumn; }
   bool DefaultOrder() const { return m_defaultOrder; }
+  // The rows are in the order of the sort state: Sort (or a column click) built them last, not
+  // Fill or Clear.
+  bool Sorted() const { return m_sorted; }
 
  private:
   struct Column;
@@ -81,6 +84,7 @@ class StatisticsList {
   std::vector<int32_t> m_players;    // the player of each row
   int m_sortColumn = 0;
   bool m_defaultOrder = true;
+  bool m_sorted = false;
   std::string m_scratch;
 };
 
@@ -90,5 +94,17 @@ class StatisticsList {
 // are 0. Of players with equal names only the first is ever selected.
 std::vector<int32_t> SelectionTable(const VexoriumDoc& doc, const StatisticsList& list,
                                     const std::vector<int>& selectedRows);
+
+// What an update of the statistics (a followed log loaded again) keeps of a list: its order and
+// the players selected in it, by name, since an update may number the players anew.
+struct KeptList {
+  bool sorted = false;
+  std::vector<std::string> selectedNames;
+};
+KeptList KeepList(const StatisticsList& list, const std::vector<int>& selectedRows);
+
+// After the list was filled from the updated document: sorts it by its sort state again when it
+// was sorted and is not, and returns the rows (ascending) that show the kept names.
+std::vector<int> RestoreList(VexoriumDoc& doc, StatisticsList& list, const KeptList& kept);
 
 }  // namespace vexor

@@ -1,6 +1,9 @@
 #include "app/cli/CommandLine.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdint>
 #include <variant>
 
 #include "base/StringPrintf.h"
@@ -59,6 +62,11 @@ const OptionSpec kOptions[] = {
      "with --graph: show only the games each player played"},
     {0, "clean", "LOG", &CliRequest::clean,
      "remove end-of-file markers and carriage returns from LOG (nothing is loaded)"},
+    {0, "follow", nullptr, &CliRequest::follow,
+     "after the load and its outputs, watch the logs and, whenever the server has written whole "
+     "lines to them, load them again and rewrite every output; stops on SIGINT or SIGTERM"},
+    {0, "interval", "SECONDS", &CliRequest::interval,
+     "with --follow: update at most once every SECONDS (default 5)"},
     {0, "no-report", nullptr, &CliRequest::noReport,
      "do not write the HTML report (for runs that only want exports)"},
     {'q', "quiet", nullptr, &CliRequest::quiet, "print nothing but errors; no progress"},
@@ -131,7 +139,63 @@ bool GraphOptionsValid(const CliRequest& request, std::string* error) {
   return true;
 }
 
+// --follow loads logs again and again: not a data file, and a table would come after every
+// update; --interval needs --follow.
+bool FollowOptionsValid(const CliRequest& request, std::string* error) {
+  std::chrono::milliseconds interval;
+  if (!request.follow) {
+    if (request.interval.empty()) return true;
+    *error = "--interval needs --follow";
+    return false;
+  }
+  if (!request.open.empty()) {
+    *error = "--follow follows logs; a data file is not followed";
+  } else if (!request.table.empty()) {
+    *error = "--table prints once; it does not go with --follow";
+  } else if (!FollowIntervalOf(request, &interval)) {
+    *error = StringPrintf("--interval '%s' is not a number of seconds from 0.1 to 86400",
+                          request.interval.c_str());
+  } else {
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
+
+bool FollowIntervalOf(const CliRequest& request, std::chrono::milliseconds* interval) {
+  if (request.interval.empty()) {
+    *interval = std::chrono::milliseconds(5000);
+    return true;
+  }
+  // Digits with at most one decimal point, read without the locale: milliseconds count.
+  const std::string& text = request.interval;
+  int64_t millis = 0;
+  int64_t scale = 1000;
+  bool point = false;
+  bool digit = false;
+  for (char c : text) {
+    if (c == '.' && !point) {
+      point = true;
+    } else if (c >= '0' && c <= '9' && millis <= 86400000) {
+      digit = true;
+      if (!point) {
+        millis = millis * 10 + (c - '0') * 1000;
+      } else if ((scale /= 10) > 0) {
+        millis += (c - '0') * scale;
+      }
+    } else {
+      return false;
+    }
+  }
+  if (!digit || millis < 100 || millis > 86400000) return false;
+  *interval = std::chrono::milliseconds(millis);
+  return true;
+}
+
+bool ShowsProgress(const CliRequest& request) {
+  return !request.quiet && (request.progress || ::isatty(STDERR_FILENO));
+}
 
 std::vector<std::string> SplitList(const std::string& list) {
   std::vector<std::string> items;
@@ -221,7 +285,7 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliRequest* req
     *error = "--game-lines needs --csv FILE";
     return false;
   }
-  if (!GraphOptionsValid(*request, error)) return false;
+  if (!GraphOptionsValid(*request, error) || !FollowOptionsValid(*request, error)) return false;
   if (request->logs.empty() && request->open.empty()) {
     *error = "no log file given";
     return false;
@@ -237,6 +301,7 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliRequest* req
 std::string UsageText() {
   std::string text =
       "Usage: vexor [OPTIONS] LOG...    analyse 1 to 30 log files (server and client logs, mixed)\n"
+      "       vexor [OPTIONS] --follow LOG...  keep the outputs up to date as the logs grow\n"
       "       vexor [OPTIONS] --open FILE      reopen a saved data file instead of analysing logs\n"
       "       vexor --clean LOG                remove end-of-file markers and carriage returns\n"
       "       vexor --help | --version\n"
@@ -259,11 +324,15 @@ std::string UsageText() {
       "After the load or open, exports run in this order: table, CSV, data file, JSON, graph,\n"
       "web site.\n"
       "\n"
+      "With --follow, every update loads the logs again (each up to its last whole line) and\n"
+      "rewrites the report and the exports, each file replaced whole; one line per update tells\n"
+      "the games, the players and the time it took. A missing log is waited for.\n"
+      "\n"
       "Messages that the desktop program shows in message boxes are written to standard error\n"
       "as \"CAPTION: TEXT\".\n"
       "\n"
       "Exit status: 0 success; 1 the load, an export or the cleaning failed or was refused\n"
-      "(standard error says why); 2 bad usage.\n";
+      "(standard error says why; with --follow, the last update); 2 bad usage.\n";
   return text;
 }
 

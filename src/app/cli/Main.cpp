@@ -1,7 +1,5 @@
 // vexor: the command-line front end. Runs the same document code as the desktop program,
 // without a display.
-#include <unistd.h>
-
 #include <csignal>
 #include <cstdio>
 #include <string>
@@ -9,6 +7,7 @@
 
 #include "app/cli/CommandLine.h"
 #include "app/cli/ConsoleProgress.h"
+#include "app/cli/FollowCommand.h"
 #include "base/FileSystem.h"
 #include "base/StringPrintf.h"
 #include "ops/DocumentOperations.h"
@@ -30,8 +29,6 @@
 namespace vexor {
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
 int UsageError(const std::string& problem) {
@@ -122,6 +119,17 @@ int FinishOutput(int status) {
   return status == kExitOk ? kExitFailed : status;
 }
 
+// What a load or open is followed by: the summary, the table, the exports and the graph. False
+// when one of them failed (its message is shown).
+bool WriteOutputs(const CliRequest& request, DocumentOperations& operations, VexoriumDoc& doc,
+                  const LogSelection& selection, Prompter& prompter, bool summary) {
+  if (summary && !request.quiet) PrintSummary(doc, selection);
+  if (!request.table.empty()) PrintTableOf(doc, request.table);
+  return RunExports(request, operations) &&
+         (request.graph.empty() || WriteGraph(request, doc, prompter)) &&
+         (request.site.empty() || WriteSite(request, operations));
+}
+
 int Run(const CliRequest& request) {
   if (!request.clean.empty()) return Clean(request);
   std::string start = request.directory.empty() ? CurrentFolder() : request.directory;
@@ -136,6 +144,11 @@ int Run(const CliRequest& request) {
   operations.Startup();
   if (!operations.InstallVariableFiles(request.clientVars, request.serverVars)) return kExitFailed;
   operations.SetReportEnabled(!request.noReport);
+  if (request.follow) {
+    return FollowLogs(request, operations, doc, selection, [&](bool first) {
+      return WriteOutputs(request, operations, doc, selection, prompter, first);
+    });
+  }
 
   bool loaded;
   if (!request.open.empty()) {
@@ -143,19 +156,14 @@ int Run(const CliRequest& request) {
   } else {
     DocumentOperations::SelectLogs(request.logs, &selection);
     ConsoleProgress progress;
-    bool showProgress = !request.quiet && (request.progress || ::isatty(STDERR_FILENO));
-    if (showProgress) operations.SetProgress(&progress);
+    if (ShowsProgress(request)) operations.SetProgress(&progress);
     loaded = operations.LoadLogs();
     operations.SetProgress(nullptr);
   }
   if (!loaded) return kExitFailed;
   // A report page that could not be written has shown its message; the statistics stand.
   bool reportWritten = operations.ReportWritten();
-  if (!request.quiet) PrintSummary(doc, selection);
-  if (!request.table.empty()) PrintTableOf(doc, request.table);
-  bool exported = RunExports(request, operations) &&
-                  (request.graph.empty() || WriteGraph(request, doc, prompter)) &&
-                  (request.site.empty() || WriteSite(request, operations));
+  bool exported = WriteOutputs(request, operations, doc, selection, prompter, true);
   return exported && reportWritten ? kExitOk : kExitFailed;
 }
 

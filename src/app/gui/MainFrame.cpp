@@ -7,6 +7,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSettings>
@@ -18,6 +19,7 @@
 #include "app/gui/ChartWindow.h"
 #include "app/gui/ClientVarDialog.h"
 #include "app/gui/FileDrops.h"
+#include "app/gui/FollowSession.h"
 #include "app/gui/GuiText.h"
 #include "app/gui/HelpWindow.h"
 #include "app/gui/LeftView.h"
@@ -47,15 +49,12 @@ QSettings RecentSettings() {
 
 // The toolbar picture of a command, or none.
 const char* CommandIcon(int id) {
-  static const std::map<int, const char*> kIcons = {{kCmdOpenGamesLog, "open-log"},
-                                                    {kCmdOpenDataFile, "open-data"},
-                                                    {kCmdSaveDataFile, "save-data"},
-                                                    {kCmdPrint, "print"},
-                                                    {kCmdExportCsv, "export-csv"},
-                                                    {kCmdClientVariables, "client-vars"},
-                                                    {kCmdServerVariables, "server-vars"},
-                                                    {kCmdOptions, "options"},
-                                                    {kCmdHelp, "help"}};
+  static const std::map<int, const char*> kIcons = {
+      {kCmdOpenGamesLog, "open-log"},       {kCmdOpenDataFile, "open-data"},
+      {kCmdSaveDataFile, "save-data"},      {kCmdPrint, "print"},
+      {kCmdExportCsv, "export-csv"},        {kCmdClientVariables, "client-vars"},
+      {kCmdServerVariables, "server-vars"}, {kCmdOptions, "options"},
+      {kCmdFollowLogs, "follow"},           {kCmdHelp, "help"}};
   auto found = kIcons.find(id);
   return found == kIcons.end() ? nullptr : found->second;
 }
@@ -93,6 +92,9 @@ MainFrame::MainFrame(Prompter& prompter, std::string startDirectory, QWidget* pa
   CreateMenus();
   CreateToolbar();
   statusBar()->showMessage(QStringLiteral("Ready"));
+  m_followStatus = new QLabel(this);
+  m_followStatus->setObjectName(QStringLiteral("FollowStatus"));
+  statusBar()->addPermanentWidget(m_followStatus);
   Size minimum = FrameMinimumSize(m_largeFonts);
   setMinimumSize(minimum.w, minimum.h);
   resize(std::max(minimum.w, 1000), std::max(minimum.h, 740));
@@ -138,7 +140,8 @@ void MainFrame::CreateActions() {
       {kCmdPrint, &MainFrame::OnPrint},
       {kCmdPrintPreview, &MainFrame::OnPrintPreview},
       {kCmdClientVariables, &MainFrame::OnClientVariables},
-      {kCmdServerVariables, &MainFrame::OnServerVariables}};
+      {kCmdServerVariables, &MainFrame::OnServerVariables},
+      {kCmdFollowLogs, &MainFrame::OnFollowLogs}};
   for (const CommandInfo& command : kCommands) {
     auto* action = new QAction(QString::fromLatin1(command.menuText), this);
     action->setObjectName(QStringLiteral("command%1").arg(command.id));
@@ -154,10 +157,16 @@ void MainFrame::CreateActions() {
     auto handler = kHandlers.find(id);
     if (handler != kHandlers.end()) {
       Handler method = handler->second;
-      connect(action, &QAction::triggered, this, [this, method] { (this->*method)(); });
+      bool touches = command.touchesDocument;
+      connect(action, &QAction::triggered, this, [this, method, touches] {
+        // A followed load that runs ends first: the command has the document to itself.
+        if (touches && m_follow) m_follow->Interrupt();
+        (this->*method)();
+      });
     }
     m_actions[id] = action;
   }
+  Action(kCmdFollowLogs)->setCheckable(true);
   connect(Action(kCmdExit), &QAction::triggered, this, &QWidget::close);
   m_reportInBrowser = new QAction(QStringLiteral("Open Report in Web Browser"), this);
   m_reportInBrowser->setStatusTip(
@@ -215,6 +224,10 @@ void MainFrame::UpdateCommandStates() {
   for (auto& [id, action] : m_actions) {
     action->setEnabled(CommandEnabled(id, m_selection.dataAvailable, busy));
   }
+  QAction* follow = Action(kCmdFollowLogs);
+  follow->setEnabled(
+      FollowLogsEnabled(Following(), m_logsShown && m_selection.dataAvailable, busy));
+  follow->setChecked(Following());
   m_reportInBrowser->setEnabled(m_selection.dataAvailable && !busy);
   for (QAction* recent : m_recentActions)
     recent->setEnabled(!busy);
@@ -312,12 +325,20 @@ void MainFrame::WorkEnded(bool ok) {
   m_done = nullptr;
   if (done) done(ok);
   UpdateAllViews();
+  if (m_follow) m_follow->LookSoon();
   emit workFinished(ok);
   if (m_closeWhenIdle) close();
 }
 
 void MainFrame::LoadLogs(const std::vector<std::string>& paths) {
   if (Busy() || paths.empty()) return;
+  if (m_follow) {
+    // A load of other logs ends the following; the same logs go on being followed.
+    m_follow->Interrupt();
+    LogSelection next;
+    DocumentOperations::SelectLogs(paths, &next);
+    if (DocumentOperations::LogsToRead(next) != m_follow->Paths()) SetFollowing(false);
+  }
   m_selection.dataAvailable = false;
   DocumentOperations::SelectLogs(paths, &m_selection);
   std::string recent = paths.size() == 1 ? kRecentLog + paths.front() : std::string();
@@ -327,6 +348,7 @@ void MainFrame::LoadLogs(const std::vector<std::string>& paths) {
       [this, recent](bool ok) {
         // A failed or cancelled load leaves no statistics to show.
         m_selection.dataAvailable = ok;
+        m_logsShown = ok;
         if (!ok) return;
         if (!recent.empty()) AddRecentFile(recent);
         raise();
@@ -336,11 +358,13 @@ void MainFrame::LoadLogs(const std::vector<std::string>& paths) {
 
 void MainFrame::OpenDataFile(const std::string& path) {
   if (Busy() || path.empty()) return;
+  SetFollowing(false);  // a data file's statistics replace those of the logs
   StartWork(
       ProgressPicture(), false, false, ToQString(ProgressText(WorkStep::kOpening, 0, 1)),
       [this, path] { return m_operations->OpenDataFile(path); },
       [this, path](bool ok) {
         if (!ok) return;  // the message is shown; what was loaded stays
+        m_logsShown = false;
         AddRecentFile(kRecentData + path);
         raise();
         activateWindow();
@@ -460,6 +484,39 @@ void MainFrame::OnDrawGraph() {
     UpdateAllViews();
   });
   UpdateAllViews();
+}
+
+// --- Follow Logs.
+
+void MainFrame::OnFollowLogs() {
+  SetFollowing(Action(kCmdFollowLogs)->isChecked());
+}
+
+void MainFrame::SetFollowing(bool on) {
+  if (on && !m_follow && m_logsShown && m_selection.dataAvailable) {
+    m_follow = std::make_unique<FollowSession>(*this, m_startDirectory, m_followTiming);
+    connect(m_follow.get(), &FollowSession::statusChanged, m_followStatus, &QLabel::setText);
+    m_followStatus->setText(QStringLiteral("Following the logs"));
+  } else if (!on && m_follow) {
+    m_follow->Interrupt();
+    m_follow.reset();
+    m_followStatus->clear();
+  }
+  UpdateCommandStates();
+}
+
+void MainFrame::TakeUpdate(VexoriumDoc& loaded) {
+  // The screen and the print choice are the window's; everything else is the load's.
+  int32_t screen = m_doc->currentScreen;
+  int32_t printChoice = m_doc->printChoice;
+  std::swap(*m_doc, loaded);
+  m_doc->currentScreen = screen;
+  m_doc->printChoice = printChoice;
+  m_selection.dataAvailable = true;
+  m_logsShown = true;
+  m_view->ShowUpdate();
+  m_left->update();
+  UpdateCommandStates();
 }
 
 // --- The recent-file list.

@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "app/gui/FollowSession.h"
 #include "app/gui/WorkRunner.h"
+#include "ops/LogFollower.h"
 #include "stats/LogSelection.h"
 #include "ui/ClientVarForm.h"
 #include "ui/OptionsForm.h"
@@ -20,6 +22,7 @@
 #include "ui/ShellLogic.h"
 
 class QAction;
+class QLabel;
 class QMenu;
 class QSplitter;
 class QToolBar;
@@ -63,6 +66,17 @@ class MainFrame : public QMainWindow {
   void LoadLogs(const std::vector<std::string>& paths);
   // Opens a data file as "Open Vexor Data File" does once its dialog has returned it.
   void OpenDataFile(const std::string& path);
+
+  // Follow Logs: on or off, as the View menu's check item does.
+  void SetFollowing(bool on);
+  bool Following() const { return m_follow != nullptr; }
+  FollowSession* Follow() const { return m_follow.get(); }
+  // The follower's times (the interval of 5 seconds unless changed; tests shorten it).
+  void SetFollowTiming(const FollowTiming& timing) { m_followTiming = timing; }
+  // A followed load has ended well: its statistics become the window's (the loaded document
+  // receives the ones shown before). The screen, each list's sort order and selected players,
+  // the ticked statistics and an open graph stay.
+  void TakeUpdate(VexoriumDoc& loaded);
 
   VexoriumView* View() const { return m_view; }
   LeftView* Navigation() const { return m_left; }
@@ -113,6 +127,7 @@ class MainFrame : public QMainWindow {
   void OnPrint();
   void OnPrintPreview();
   void OnDrawGraph();
+  void OnFollowLogs();
 
   Prompter& m_prompter;
   std::string m_startDirectory;
@@ -141,6 +156,10 @@ class MainFrame : public QMainWindow {
   bool m_largeFonts = false;
   bool m_firstShowPending = true;
   bool m_closeWhenIdle = false;
+  bool m_logsShown = false;  // the statistics shown come from logs (not a data file)
+  FollowTiming m_followTiming;
+  std::unique_ptr<FollowSession> m_follow;
+  QLabel* m_followStatus = nullptr;
 };
 
 }  // namespace vexor

@@ -2,12 +2,14 @@
 
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QItemSelection>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
 #include <QTableView>
 #include <QUrl>
 #include <QWebEngineView>
+#include <algorithm>
 
 #include "app/gui/GuiText.h"
 #include "app/gui/MainFrame.h"
@@ -39,6 +41,15 @@ QFont ViewFont(int height) {
   while (size > 6 && QFontMetrics(font).height() > height)
     font.setPixelSize(--size);
   return font;
+}
+
+// The rows selected in a list, ascending.
+std::vector<int> SelectedRows(QTableView* list) {
+  std::vector<int> rows;
+  for (const QModelIndex& index : list->selectionModel()->selectedRows())
+    rows.push_back(index.row());
+  std::ranges::sort(rows);
+  return rows;
 }
 
 }  // namespace
@@ -224,12 +235,33 @@ void VexoriumView::ShowReport() {
 
 void VexoriumView::ListClicked(StatisticsList& rows, std::vector<int32_t>& selection,
                                QTableView* list) {
-  std::vector<int> selected;
-  for (const QModelIndex& index : list->selectionModel()->selectedRows()) {
-    selected.push_back(index.row());
-  }
-  selection = SelectionTable(m_frame.Doc(), rows, selected);
+  selection = SelectionTable(m_frame.Doc(), rows, SelectedRows(list));
   emit graphChoiceChanged();
+}
+
+void VexoriumView::ShowUpdate() {
+  KeptList main = KeepList(m_main, SelectedRows(m_mainList));
+  KeptList weapon = KeepList(m_weapon, SelectedRows(m_weaponList));
+  VexoriumDoc& doc = m_frame.Doc();
+  // The report's screen reloads the page it shows rather than going back to the games index.
+  doc.refresh = doc.currentScreen != 3;
+  UpdateFromDocument();
+  if (m_layout.fillLists) {
+    RestoreList(m_main, m_mainModel, m_mainList, main, m_mainSelection);
+    RestoreList(m_weapon, m_weaponModel, m_weaponList, weapon, m_weaponSelection);
+  }
+  emit graphChoiceChanged();
+}
+
+void VexoriumView::RestoreList(StatisticsList& rows, StatisticsModel* model, QTableView* list,
+                               const KeptList& kept, std::vector<int32_t>& selection) {
+  std::vector<int> selected = vexor::RestoreList(m_frame.Doc(), rows, kept);
+  model->Reload();
+  QItemSelection rowsToSelect;
+  for (int row : selected)
+    rowsToSelect.select(model->index(row, 0), model->index(row, model->columnCount() - 1));
+  list->selectionModel()->select(rowsToSelect, QItemSelectionModel::ClearAndSelect);
+  selection = SelectionTable(m_frame.Doc(), rows, selected);
 }
 
 void VexoriumView::ColumnClicked(StatisticsList& rows, StatisticsModel* model, QTableView* list,

@@ -33,6 +33,11 @@ class VexoriumView : public QWidget {
   // asks for. While the frame is busy the document is not read: the start screen shows.
   void UpdateFromDocument();
 
+  // The document was replaced by a followed load of the same logs: shows it on the same screen,
+  // each list in its order with the same players selected (by name), the report page reloaded
+  // where it is; an open graph redraws.
+  void ShowUpdate();
+
   // The selection tables of the last mouse click in each list (2501 entries).
   const std::vector<int32_t>& MainSelection() const { return m_mainSelection; }
   const std::vector<int32_t>& WeaponSelection() const { return m_weaponSelection; }
@@ -73,6 +78,9 @@ class VexoriumView : public QWidget {
   void ShowReport();
   void ListClicked(StatisticsList& rows, std::vector<int32_t>& selection, QTableView* list);
   void ColumnClicked(StatisticsList& rows, StatisticsModel* model, QTableView* list, int column);
+  // After ShowUpdate refilled a list: its order and selection as kept.
+  void RestoreList(StatisticsList& rows, StatisticsModel* model, QTableView* list,
+                   const KeptList& kept, std::vector<int32_t>& selection);
   int RoomForText(int x, int y) const;
   void DrawText(QPainter& painter, int x, int y, const QString& text, int fontHeight);
 

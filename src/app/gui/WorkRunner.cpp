@@ -22,18 +22,29 @@ bool WorkRunner::Start(std::function<bool()> work) {
   m_result = false;
   m_lastPercent = -1;
   m_thread = QThread::create([this, work = std::move(work)] { m_result = work(); });
-  connect(m_thread, &QThread::finished, this, [this] {
-    QThread* thread = m_thread;
-    m_thread = nullptr;
-    thread->deleteLater();
-    emit finished(m_result);
-  });
+  uint64_t generation = ++m_generation;
+  connect(m_thread, &QThread::finished, this, [this, generation] { Ended(generation); });
   m_thread->start();
   return true;
 }
 
+void WorkRunner::Ended(uint64_t generation) {
+  // A work that Finish() has already ended sends its thread's signal all the same.
+  if (m_thread == nullptr || generation != m_generation) return;
+  QThread* thread = m_thread;
+  m_thread = nullptr;
+  thread->deleteLater();
+  emit finished(m_result);
+}
+
 void WorkRunner::Wait() {
   if (m_thread) m_thread->wait();
+}
+
+void WorkRunner::Finish() {
+  if (m_thread == nullptr) return;
+  m_thread->wait();
+  Ended(m_generation);
 }
 
 void WorkRunner::StepStarted(WorkStep step, int fileIndex, int fileCount) {

@@ -29,6 +29,8 @@ class WorkRunner : public QObject, public Progress {
   void RequestCancel() { m_cancel.store(true); }
   // Waits until the running work has ended (for shutting down).
   void Wait();
+  // Waits until the running work has ended and emits finished() now rather than later.
+  void Finish();
 
   // Progress, called by the work on its thread.
   void StepStarted(WorkStep step, int fileIndex, int fileCount) override;
@@ -43,7 +45,12 @@ class WorkRunner : public QObject, public Progress {
   void finished(bool ok);
 
  private:
+  // The work's thread has ended: the runner is free again and finished() is emitted, once for
+  // each work (the work of generation is the running one).
+  void Ended(uint64_t generation);
+
   QThread* m_thread = nullptr;
+  uint64_t m_generation = 0;
   std::atomic<bool> m_cancel{false};
   bool m_result = false;
   // Worker-thread state of the reports.
