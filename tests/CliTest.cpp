@@ -364,12 +364,18 @@ TEST_F(CliTest, VariableFilesAreInstalledBeforeTheLoad) {
     EXPECT_NE(result.out.find("Alice"), std::string::npos);
   }
   folder.Write("bad.var", "\x05junk");
-  RunResult bad = Run({"-q", "--client-vars", "bad.var", "games.log"});
-  EXPECT_EQ(bad.exitCode, 1);
-  EXPECT_EQ(bad.out, "");
-  EXPECT_EQ(bad.err,
-            "Info: Sorry, that file was not opened properly. All variables are cleared.\n");
-  EXPECT_FALSE(std::filesystem::exists(folder.File("html/games.htm")));
+  // A good server file after the bad client file changes nothing: the run stops at the first.
+  for (bool withServer : {false, true}) {
+    SCOPED_TRACE(withServer ? "with a good server file" : "alone");
+    std::vector<std::string> arguments = {"-q", "--client-vars", "bad.var", "games.log"};
+    if (withServer) arguments.insert(arguments.begin() + 1, {"--server-vars", "s.var"});
+    RunResult bad = Run(arguments);
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_EQ(bad.err,
+              "Info: Sorry, that file was not opened properly. All variables are cleared.\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.File("html/games.htm")));
+  }
   RunResult missing = Run({"-q", "--server-vars", "none.var", "games.log"});
   EXPECT_EQ(missing.exitCode, 1);
   EXPECT_EQ(missing.err, "Warning!: The variable file \"none.var\" cannot be opened.\n");

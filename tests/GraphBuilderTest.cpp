@@ -210,16 +210,20 @@ TEST_F(GraphBuilderTest, FourSeriesDrawTheirColoursLegendAndRanges) {
 
 TEST_F(GraphBuilderTest, ChoiceFromNamesFindsPlayersStatisticsAndVariables) {
   test::DefineServerVariables(doc, 2, "flag", {1});
+  test::DefineClientVariables(doc, 1, "quad");
   GraphChoice choice;
   std::string error;
-  ASSERT_TRUE(ChoiceFromNames(doc, {"Bob", "Alice", "Bob"}, {"railgun", "flag2", "frags", "fph"},
-                              &choice, &error))
+  // Named in any order, drawn as the desktop program draws them: client variables, server
+  // variables, then the fixed statistics.
+  ASSERT_TRUE(ChoiceFromNames(doc, {"Bob", "Alice", "Bob"},
+                              {"railgun", "flag2", "frags", "quad1", "fph"}, &choice, &error))
       << error;
   EXPECT_EQ(choice.players, (std::vector<int32_t>{alice, bob}));
   std::vector<std::string> suffixes;
   for (const GraphStatistic& s : choice.statistics)
     suffixes.push_back(s.suffix);
-  EXPECT_EQ(suffixes, (std::vector<std::string>{" : flag2", " : Frags", " : FPH", " : RG Frags"}));
+  EXPECT_EQ(suffixes, (std::vector<std::string>{" : quad1", " : flag2", " : Frags", " : FPH",
+                                                " : RG Frags"}));
 
   GraphChoice refused;
   EXPECT_FALSE(ChoiceFromNames(doc, {"Carol"}, {"frags"}, &refused, &error));
