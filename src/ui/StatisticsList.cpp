@@ -161,10 +161,12 @@ std::vector<StatisticsList::Column> StatisticsList::Columns(const VexoriumDoc& d
 
 void StatisticsList::Fill(VexoriumDoc& doc) {
   Rebuild(doc, PlayerNumbers(LastPlayer(doc)));
+  m_sorted = false;
 }
 
 void StatisticsList::Sort(VexoriumDoc& doc) {
   Rebuild(doc, SortedPlayers(doc));
+  m_sorted = true;
 }
 
 std::vector<int32_t> StatisticsList::SortedPlayers(VexoriumDoc& doc) const {
@@ -203,6 +205,7 @@ void StatisticsList::SetSortState(int column, bool defaultOrder) {
 void StatisticsList::Clear() {
   m_cells.clear();
   m_players.clear();
+  m_sorted = false;
 }
 
 const std::string& StatisticsList::Cell(int row, int column) const {

@@ -161,9 +161,12 @@ ChartWindow* OpenChartWindow(MainFrame& frame, Prompter& prompter) {
   QWidget* chart = window->Chart();
   QObject::connect(view, &VexoriumView::graphChoiceChanged, chart, [chart] { chart->update(); });
   QObject::connect(&frame, &MainFrame::workFinished, chart, [chart] { chart->update(); });
+  // A new window behind the main one would go unnoticed: it comes to the front with the focus
+  // (an ordinary window all the same, not kept on top).
   window->show();
+  window->raise();
+  window->activateWindow();
   window->repaint();
-  window->lower();  // an ordinary window among the others, not kept on top
   return window;
 }
 

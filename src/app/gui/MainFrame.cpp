@@ -89,7 +89,12 @@ MainFrame::MainFrame(Prompter& prompter, std::string startDirectory, QWidget* pa
   CreateActions();
   CreateMenus();
   CreateToolbar();
-  statusBar()->showMessage(QStringLiteral("Ready"));
+  // A command's prompt shows while its menu entry or button is under the pointer; once it goes
+  // (a menu closed, the pointer moved on) the bar says "Ready" again instead of nothing.
+  connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
+    if (message.isEmpty()) statusBar()->showMessage(QString::fromLatin1(kReadyPrompt));
+  });
+  statusBar()->showMessage(QString::fromLatin1(kReadyPrompt));
   Size minimum = FrameMinimumSize(m_largeFonts);
   setMinimumSize(minimum.w, minimum.h);
   resize(std::max(minimum.w, 1000), std::max(minimum.h, 740));
@@ -284,9 +289,10 @@ void MainFrame::StartWork(const QPixmap& picture, bool load, const QString& text
   m_box = new WorkBox(this, picture, load, load);
   m_box->SetText(text);
   connect(m_box, &WorkBox::cancelRequested, this, [this] { m_runner.RequestCancel(); });
-  QPoint topLeft = m_splitter->mapToGlobal(QPoint(0, 0));
-  Point place =
-      ProgressBoxPlace(Rect{topLeft.x(), topLeft.y(), m_splitter->width(), m_splitter->height()});
+  m_box->adjustSize();
+  QPoint topLeft = mapToGlobal(QPoint(0, 0));
+  Point place = ProgressBoxPlace(Rect{topLeft.x(), topLeft.y(), width(), height()},
+                                 Size{m_box->width(), m_box->height()});
   m_box->PlaceAt(QPoint(place.x, place.y));
   m_box->show();
   m_runner.Start(std::move(work));
@@ -324,9 +330,17 @@ void MainFrame::LoadLogs(const std::vector<std::string>& paths) {
         // A failed or cancelled load leaves no statistics to show.
         m_selection.dataAvailable = ok;
         if (!ok) return;
-        if (!recent.empty()) AddRecentFile(recent);
         raise();
         activateWindow();
+        std::string nothing =
+            NothingFoundMessage(m_doc->nameCount, m_doc->gameCount, m_selection.selectedFileCount,
+                                m_selection.selectedLogPath);
+        if (!nothing.empty()) {
+          UpdateAllViews();  // the box stands over the program as the load left it
+          m_prompter.Inform(nothing, kNothingFoundCaption);
+          return;  // no log worth offering again
+        }
+        if (!recent.empty()) AddRecentFile(recent);
       });
 }
 
@@ -449,6 +463,10 @@ void MainFrame::OnDrawGraph() {
 
 void MainFrame::AddRecentFile(const std::string& entry) {
   m_recent.Add(entry);
+  SaveRecentFiles();
+}
+
+void MainFrame::SaveRecentFiles() {
   QStringList entries;
   for (const std::string& e : m_recent.Entries())
     entries << QString::fromStdString(e);
@@ -480,6 +498,16 @@ void MainFrame::OpenRecentFile(size_t index) {
   } else {
     LoadLogs({path});
   }
+  if (!Busy()) return;
+  // A file that is gone has said so in its warning by the end of the work: its entry goes.
+  auto connection = std::make_shared<QMetaObject::Connection>();
+  *connection =
+      connect(this, &MainFrame::workFinished, this, [this, entry, path, connection](bool ok) {
+        disconnect(*connection);
+        if (ok || QFileInfo::exists(PathToQString(path))) return;
+        m_recent.Remove(entry);
+        SaveRecentFiles();
+      });
 }
 
 }  // namespace vexor

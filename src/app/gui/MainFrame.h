@@ -93,6 +93,7 @@ class MainFrame : public QMainWindow {
   void WorkEnded(bool ok);
   void StepStarted(int step, int fileIndex, int fileCount);
   void AddRecentFile(const std::string& entry);
+  void SaveRecentFiles();
   void UpdateRecentFiles();
   void OpenRecentFile(size_t index);
 

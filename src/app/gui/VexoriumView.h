@@ -13,6 +13,7 @@
 #include "ui/ViewScreens.h"
 
 class QCheckBox;
+class QFontMetrics;
 class QPushButton;
 class QTableView;
 class QWebEngineView;
@@ -61,10 +62,12 @@ class VexoriumView : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   QTableView* MakeList(StatisticsModel* model, const char* name);
   void ApplyLayout();
+  void PlaceBox(QCheckBox* box, const Rect& place);
   void PlaceFixedBoxes();
   void PlaceVariableBoxes();
   void RefreshLists(bool sort);
@@ -73,7 +76,9 @@ class VexoriumView : public QWidget {
   void ShowReport();
   void ListClicked(StatisticsList& rows, std::vector<int32_t>& selection, QTableView* list);
   void ColumnClicked(StatisticsList& rows, StatisticsModel* model, QTableView* list, int column);
+  static void ShowSortOrder(QTableView* list, const StatisticsList& rows);
   int RoomForText(int x, int y) const;
+  QString ShownLabel(const QFontMetrics& metrics, int x, int y, const QString& text) const;
   void DrawText(QPainter& painter, int x, int y, const QString& text, int fontHeight);
 
   MainFrame& m_frame;
