@@ -169,6 +169,18 @@ TEST_F(GraphBuilderTest, SeriesValuesRangesAndHiddenGames) {
   // Show Only Games Played: x runs to the most games any selected player played.
   EXPECT_FLOAT_EQ(
       BuildGraph(doc, FromView({alice, bob}, {}, {kFrags, kShowOnlyGamesPlayedId})).xmax, 3);
+
+  // The game at each x while every series shows the same games; whether every value is whole.
+  doc.games[2].shortGame = true;
+  GraphData counts = BuildGraph(doc, FromView({alice}, {}, {kFrags}));
+  EXPECT_EQ(counts.gameNumbers, (std::vector<int32_t>{0, 1, 3}));
+  EXPECT_TRUE(counts.wholeValues);
+  EXPECT_FALSE(counts.playedOnly);
+  GraphData rates =
+      BuildGraph(doc, FromView({alice}, {}, {kFrags, kFragsPerHour, kShowOnlyGamesPlayedId}));
+  EXPECT_TRUE(rates.gameNumbers.empty());
+  EXPECT_TRUE(rates.playedOnly);
+  EXPECT_FALSE(rates.wholeValues);
 }
 
 TEST_F(GraphBuilderTest, FourSeriesDrawTheirColoursLegendAndRanges) {

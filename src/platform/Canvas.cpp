@@ -1,5 +1,7 @@
 #include "platform/Canvas.h"
 
+#include <cmath>
+
 #include "base/StringPrintf.h"
 
 namespace vexor {
@@ -10,6 +12,14 @@ std::string Hex(CanvasColour c) {
 }
 
 }  // namespace
+
+void Canvas::Polyline(const std::vector<CanvasPoint>& points, CanvasColour colour) {
+  auto pixel = [](float v) { return static_cast<int>(std::lround(v)); };
+  for (size_t i = 1; i < points.size(); ++i) {
+    Line(pixel(points[i - 1].x), pixel(points[i - 1].y), pixel(points[i].x), pixel(points[i].y),
+         colour);
+  }
+}
 
 void RecordingCanvas::Rectangle(int left, int top, int right, int bottom, CanvasColour fill,
                                 CanvasColour outline) {
@@ -47,6 +57,19 @@ void RecordingCanvas::Text(int x, int y, std::string_view text, CanvasColour col
 
 void RecordingCanvas::SetOrigin(int x, int y) {
   m_calls.push_back(StringPrintf("origin %d %d", x, y));
+}
+
+void RecordingCanvas::SetLineStyle(const LineStyle& style) {
+  m_calls.push_back(StringPrintf("style %g %s %s", double{style.width},
+                                 style.smooth ? "smooth" : "crisp",
+                                 style.dashed ? "dashed" : "solid"));
+}
+
+void RecordingCanvas::Polyline(const std::vector<CanvasPoint>& points, CanvasColour colour) {
+  std::string call = "polyline " + Hex(colour);
+  for (const CanvasPoint& point : points)
+    StringAppendF(&call, " %.1f,%.1f", double{point.x}, double{point.y});
+  m_calls.push_back(std::move(call));
 }
 
 }  // namespace vexor

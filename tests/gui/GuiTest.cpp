@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QHeaderView>
@@ -189,9 +190,12 @@ TEST_F(GuiTest, OptionsOkWritesTheSettingsFileAndABadNumberIsRefused) {
     EXPECT_FALSE(std::ifstream(SettingsPath(m_start)).good());
 
     dialog.Edit(kOptionsThresholdId)->setText(QStringLiteral("40"));
+    dialog.CheckBox(kOptionsModernChartsId)->click();  // the graph style's buttons exclude
+    EXPECT_FALSE(dialog.CheckBox(kOptionsClassicChartsId)->isChecked());
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
   }
+  EXPECT_EQ(form.ChartStyleInEffect(), ChartStyle::kModern);
   EXPECT_EQ(m_frame->Doc().options.shortGameThreshold, 40);
   VexoriumDoc reread;
   LoadSettings(reread, m_start);

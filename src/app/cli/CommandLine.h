@@ -20,6 +20,7 @@ struct CliRequest {
   std::string graph;    // write a line graph as SVG to this file
   std::string players;  // the graph's players: names separated by commas
   std::string stats;    // the graph's statistics: names separated by commas
+  std::string graphStyle;  // the graph's style: "classic" (also when empty) or "modern"
   bool cumulative = false;
   bool playedOnly = false;
   bool gameLines = false;

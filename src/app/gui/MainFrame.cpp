@@ -42,6 +42,15 @@ QSettings RecentSettings() {
   return QSettings(QStringLiteral("Vexor"), QStringLiteral("Vexor"));
 }
 
+// The graph style lives beside the settings file, whose layout has no room for it.
+const QString kGraphStyleKey = QStringLiteral("Graph Style");
+
+ChartStyle StoredGraphStyle() {
+  ChartStyle style = ChartStyle::kClassic;
+  ChartStyleFromName(RecentSettings().value(kGraphStyleKey).toString().toStdString(), &style);
+  return style;
+}
+
 // The toolbar picture of a command, or none.
 const char* CommandIcon(int id) {
   static const std::map<int, const char*> kIcons = {{kCmdOpenGamesLog, "open-log"},
@@ -71,6 +80,7 @@ MainFrame::MainFrame(Prompter& prompter, std::string startDirectory, QWidget* pa
       std::make_unique<DocumentOperations>(*m_doc, m_selection, m_prompter, m_startDirectory);
   m_operations->SetProgress(&m_runner);
   m_operations->Startup();  // settings read, empty tables
+  m_optionsForm.SetChartStyleInEffect(StoredGraphStyle());
   InstallReportLogo(m_startDirectory);
 
   m_largeFonts = vexor::LargeFonts(QFontMetrics(QApplication::font()).height());
@@ -413,7 +423,15 @@ void MainFrame::OnCleanLogFile() {
 
 void MainFrame::OnOptions() {
   OptionsDialog dialog(m_optionsForm, *m_doc, m_startDirectory, m_prompter, this);
-  if (dialog.exec() == QDialog::Accepted) UpdateAllViews();
+  if (dialog.exec() != QDialog::Accepted) return;
+  UpdateAllViews();
+  SetGraphStyle(GraphStyle());
+}
+
+void MainFrame::SetGraphStyle(ChartStyle style) {
+  m_optionsForm.SetChartStyleInEffect(style);
+  RecentSettings().setValue(kGraphStyleKey, QString::fromLatin1(ChartStyleName(style)));
+  emit graphStyleChanged();
 }
 
 void MainFrame::OnClientVariables() {
