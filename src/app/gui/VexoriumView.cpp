@@ -21,6 +21,7 @@ namespace vexor {
 namespace {
 
 const QColor kTextColour(0, 49, 115);  // the house colour
+const QColor kBoxFrameColour(90, 120, 168);
 
 void Place(QWidget* widget, const Rect& rect) {
   widget->setGeometry(rect.x, rect.y, rect.w, rect.h);
@@ -71,13 +72,23 @@ VexoriumView::VexoriumView(MainFrame& frame, QWidget* parent)
   for (const FixedBoxInfo& info : kFixedBoxes) {
     // The view draws the box's label itself: the box carries it as its name for assistive
     // technology, and the longer caption as its tool tip.
-    auto* box = new QCheckBox(this);
+    QCheckBox* box = MakeBox();
     box->setAccessibleName(QString::fromLatin1(info.label));
     box->setToolTip(QString::fromLatin1(info.caption));
-    box->setVisible(false);
     connect(box, &QCheckBox::toggled, this, &VexoriumView::graphChoiceChanged);
     m_fixedBoxes[info.controlId] = box;
   }
+}
+
+// A box of the graph selection screen. Its frame is drawn in a colour of the window's palette:
+// a darker one than the dialogs' grey keeps an unticked box plain on the pale background.
+QCheckBox* VexoriumView::MakeBox() {
+  auto* box = new QCheckBox(this);
+  QPalette palette = box->palette();
+  palette.setColor(QPalette::Window, kBoxFrameColour);
+  box->setPalette(palette);
+  box->setVisible(false);
+  return box;
 }
 
 QTableView* VexoriumView::MakeList(StatisticsModel* model, const char* name) {
@@ -182,7 +193,7 @@ void VexoriumView::PlaceVariableBoxes() {
   for (const VariableBoxPlace& place : m_layout.variableBoxes) {
     QCheckBox*& box = m_variableBoxes[place.slot];
     if (!box) {
-      box = new QCheckBox(this);
+      box = MakeBox();
       connect(box, &QCheckBox::toggled, this, &VexoriumView::graphChoiceChanged);
     }
     box->setAccessibleName(ToQString(place.label));

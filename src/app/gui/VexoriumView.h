@@ -66,6 +66,7 @@ class VexoriumView : public QWidget {
 
  private:
   QTableView* MakeList(StatisticsModel* model, const char* name);
+  QCheckBox* MakeBox();
   void ApplyLayout();
   void PlaceBox(QCheckBox* box, const Rect& place);
   void PlaceFixedBoxes();
