@@ -118,6 +118,9 @@ TEST_F(GuiTest, BoxesShowWholeTheirLabelsToggleThemAndOnlySortedListsShowAnArrow
   EXPECT_TRUE(frags->isChecked());
   QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(345, 18));
   EXPECT_FALSE(frags->isChecked());
+  QTest::mousePress(view, Qt::LeftButton, {}, QPoint(345, 18));  // pressed, then moved off
+  QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(345, 60));
+  EXPECT_FALSE(frags->isChecked());
 
   struct Step {
     const char* what;

@@ -312,17 +312,32 @@ QString VexoriumView::ShownLabel(const QFontMetrics& metrics, int x, int y,
   return metrics.elidedText(text, Qt::ElideRight, std::max(0, RoomForText(x, y)));
 }
 
-// A click on a box's drawn label toggles the box, as a click on a check box's own text does.
+// The label at a point of the view: which box it belongs to.
+LabelHit VexoriumView::LabelAtPoint(const QPoint& at) const {
+  QFontMetrics metrics(ViewFont(kGraphFontHeight));
+  return LabelAt(m_layout, at.x(), at.y(), metrics.height(),
+                 [&](const std::string& label, int x, int y) {
+                   return metrics.horizontalAdvance(ShownLabel(metrics, x, y, ToQString(label)));
+                 });
+}
+
+// A click on a box's drawn label (pressed and released on it) toggles the box, as a click on a
+// check box's own text does.
+void VexoriumView::mousePressEvent(QMouseEvent* event) {
+  QWidget::mousePressEvent(event);
+  bool left = event->button() == Qt::LeftButton && !m_printing;
+  m_pressedLabel = left ? LabelAtPoint(event->position().toPoint()) : LabelHit{};
+}
+
 void VexoriumView::mouseReleaseEvent(QMouseEvent* event) {
   QWidget::mouseReleaseEvent(event);
-  if (event->button() != Qt::LeftButton || m_printing) return;
-  QFontMetrics metrics(ViewFont(kGraphFontHeight));
-  QPoint at = event->position().toPoint();
-  LabelHit hit = LabelAt(
-      m_layout, at.x(), at.y(), metrics.height(), [&](const std::string& label, int x, int y) {
-        return metrics.horizontalAdvance(ShownLabel(metrics, x, y, ToQString(label)));
-      });
-  if (!hit.found) return;
+  LabelHit pressed = m_pressedLabel;
+  m_pressedLabel = LabelHit{};
+  LabelHit hit = LabelAtPoint(event->position().toPoint());
+  if (event->button() != Qt::LeftButton || !pressed.found || !hit.found ||
+      hit.variable != pressed.variable || hit.key != pressed.key) {
+    return;
+  }
   std::map<int, QCheckBox*>& boxes = hit.variable ? m_variableBoxes : m_fixedBoxes;
   auto found = boxes.find(hit.key);
   if (found == boxes.end() || !found->second->isEnabled()) return;

@@ -62,6 +62,7 @@ class VexoriumView : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
@@ -80,6 +81,7 @@ class VexoriumView : public QWidget {
   static void ShowSortOrder(QTableView* list, const StatisticsList& rows);
   int RoomForText(int x, int y) const;
   QString ShownLabel(const QFontMetrics& metrics, int x, int y, const QString& text) const;
+  LabelHit LabelAtPoint(const QPoint& at) const;
   void DrawText(QPainter& painter, int x, int y, const QString& text, int fontHeight);
 
   MainFrame& m_frame;
@@ -99,6 +101,7 @@ class VexoriumView : public QWidget {
   QPixmap m_background;
   QPixmap m_logo;
   bool m_printing = false;
+  LabelHit m_pressedLabel;  // the label the mouse was pressed on
 };
 
 }  // namespace vexor
