@@ -227,17 +227,6 @@ TEST(ModernCanvasTest, LineStylesAreWrittenOnlyWhenSet) {
             "stroke-width=\"2\" stroke-dasharray=\"7 4\" stroke-linejoin=\"round\" "
             "shape-rendering=\"geometricPrecision\"/>\n"
             "</svg>\n");
-
-  // A canvas without a polyline of its own draws the segments on whole pixels.
-  class SegmentCanvas : public RecordingCanvas {
-   public:
-    void Polyline(const std::vector<CanvasPoint>& points, CanvasColour colour) override {
-      Canvas::Polyline(points, colour);
-    }
-  } segments;
-  segments.Polyline({{0.4f, 0.6f}, {2.5f, 3}, {4, 4.49f}}, 0x000000);
-  EXPECT_EQ(segments.Calls(),
-            (std::vector<std::string>{"line 0 1 3 3 000000", "line 3 3 4 4 000000"}));
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "platform/Canvas.h"
 
-#include <cmath>
-
 #include "base/StringPrintf.h"
 
 namespace vexor {
@@ -12,14 +10,6 @@ std::string Hex(CanvasColour c) {
 }
 
 }  // namespace
-
-void Canvas::Polyline(const std::vector<CanvasPoint>& points, CanvasColour colour) {
-  auto pixel = [](float v) { return static_cast<int>(std::lround(v)); };
-  for (size_t i = 1; i < points.size(); ++i) {
-    Line(pixel(points[i - 1].x), pixel(points[i - 1].y), pixel(points[i].x), pixel(points[i].y),
-         colour);
-  }
-}
 
 void RecordingCanvas::Rectangle(int left, int top, int right, int bottom, CanvasColour fill,
                                 CanvasColour outline) {

@@ -87,8 +87,8 @@ class Canvas {
   // draws every line solid, one pixel wide.
   virtual void SetLineStyle(const LineStyle& style) { (void)style; }
   // One line through the points in order, in the current style (dashes run on across the
-  // corners). A canvas without a line of its own draws the segments, rounded to whole pixels.
-  virtual void Polyline(const std::vector<CanvasPoint>& points, CanvasColour colour);
+  // corners); fewer than two points draw nothing.
+  virtual void Polyline(const std::vector<CanvasPoint>& points, CanvasColour colour) = 0;
 };
 
 // A canvas for tests: records every call as a line of text and answers metrics from fixed
