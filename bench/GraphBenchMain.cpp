@@ -4,10 +4,10 @@
 // draws them; the canvas here only counts the calls, so the figure is the program's own work,
 // without the toolkit's drawing.
 //
-//   vexor-graphbench [--runs N] [-C DIR] LOG|DATA.dat
+//   vexor-graphbench [--runs N] [-C DIR] [--style classic|modern] LOG|DATA.dat
 //
-// Prints the median paint in milliseconds; the last line, "paint-seconds S", is for
-// bench/run.sh.
+// --style modern times the modern chart instead of the classic one (the default). Prints the
+// median paint in milliseconds; the last line, "paint-seconds S", is for bench/run.sh.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -44,6 +44,7 @@ class CountingCanvas : public Canvas {
     ++calls;
   }
   void SetOrigin(int, int) override {}
+  void Polyline(const std::vector<CanvasPoint>&, CanvasColour) override { ++calls; }
   long calls = 0;
 
  private:
@@ -81,12 +82,15 @@ int main(int argc, char** argv) {
   int runs = 9;
   std::string directory = ".";
   std::string input;
+  ChartStyle style = ChartStyle::kClassic;
   for (int i = 1; i < argc; ++i) {
     std::string argument = argv[i];
     if (argument == "--runs" && i + 1 < argc) {
       runs = std::atoi(argv[++i]);
     } else if (argument == "-C" && i + 1 < argc) {
       directory = argv[++i];
+    } else if (argument == "--style" && i + 1 < argc && ChartStyleFromName(argv[i + 1], &style)) {
+      ++i;
     } else if (input.empty() && !argument.empty() && argument[0] != '-') {
       input = argument;
     } else {
@@ -95,7 +99,9 @@ int main(int argc, char** argv) {
     }
   }
   if (input.empty() || runs <= 0) {
-    std::fprintf(stderr, "usage: vexor-graphbench [--runs N] [-C DIR] LOG|DATA.dat\n");
+    std::fprintf(stderr,
+                 "usage: vexor-graphbench [--runs N] [-C DIR] [--style classic|modern] "
+                 "LOG|DATA.dat\n");
     return 2;
   }
   VexoriumDoc doc;
@@ -118,7 +124,7 @@ int main(int argc, char** argv) {
   for (int run = 0; run < runs; ++run) {
     CountingCanvas canvas;
     Clock::time_point start = Clock::now();
-    DrawGraph(canvas, kChartWindowSide, kChartWindowSide, BuildGraph(doc, choice));
+    DrawGraph(canvas, kChartWindowSide, kChartWindowSide, BuildGraph(doc, choice), style);
     times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     calls = canvas.calls;
   }

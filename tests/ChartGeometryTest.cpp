@@ -110,15 +110,27 @@ TEST(ChartGeometryTest, EndLabelsArePaddedAndTheYFormatFollowsTheSpan) {
   EXPECT_EQ(std::make_pair(y[0].x, y[0].y), std::make_pair(4, 592 - 16));
   EXPECT_EQ(std::make_pair(y[2].x, y[2].y), std::make_pair(32 - 7, 48 - 16));
 
-  PlotArea wide(TextCell{16, 7}, FloatRect{32, 48, 634, 592});
-  wide.labelPrecision = 0;
-  wide.yTitle = " ";
-  ASSERT_EQ(wide.SetRanges(0, 0, 25, 38), 0);
-  y = wide.YLabels(kChartWhite);
-  EXPECT_EQ(y[0].text, "    0");
-  EXPECT_EQ(y[1].text, "   38");
-  wide.yTitle.clear();
-  EXPECT_TRUE(wide.YLabels(kChartWhite).empty());
+  // Whole numbers padded to five once the range spans 10 units: exactly 10 is enough.
+  struct Span {
+    float ymin, ymax;
+    const char* low;
+    const char* high;
+  } spans[] = {{0, 9.9f, "0.0", "9.9"},
+               {0, 10, "    0", "   10"},
+               {0, 38, "    0", "   38"},
+               {0.5f, 10.5f, "    0", "   10"},  // whole parts 0 and 10
+               {1.5f, 10.9f, "1.5", "10.9"}};    // 1 and 10: a span of 9
+  for (const Span& span : spans) {
+    PlotArea wide(TextCell{16, 7}, FloatRect{32, 48, 634, 592});
+    wide.labelPrecision = 0;
+    wide.yTitle = " ";
+    ASSERT_EQ(wide.SetRanges(0, span.ymin, 25, span.ymax), 0);
+    y = wide.YLabels(kChartWhite);
+    EXPECT_EQ(y[0].text, span.low) << span.ymin << " to " << span.ymax;
+    EXPECT_EQ(y[1].text, span.high) << span.ymin << " to " << span.ymax;
+    wide.yTitle.clear();
+    EXPECT_TRUE(wide.YLabels(kChartWhite).empty());
+  }
 }
 
 TEST(ChartGeometryTest, WideYLabelsStayLeftOfThePlot) {

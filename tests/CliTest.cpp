@@ -254,11 +254,23 @@ TEST_F(CliTest, GraphIsWrittenAsSvgAndABadChoiceIsRefused) {
                       Connect("9:10", 2, "B<o>b"),
                       At("9:30", "Kill: 1 2 10: ^1Alice killed B<o>b by MOD_RAILGUN"),
                       At("19:00", "ShutdownGame:")}));
-  RunResult result = Run({"-q", "--no-report", "--graph", "g.svg", "--players", "B<o>b,Alice",
-                          "--stats", "deaths,frags", "--cumulative", "games.log"});
-  ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(result.err, "");
-  ExpectGoldenGraph(test::ReadFile(folder.File("g.svg")), "cumulative-frags-deaths.svg");
+  // Classic unless asked otherwise, so that scripts keep their pictures.
+  const std::pair<const char*, const char*> kStyles[] = {
+      {"", "cumulative-frags-deaths.svg"},
+      {"classic", "cumulative-frags-deaths.svg"},
+      {"modern", "cumulative-frags-deaths-modern.svg"}};
+  for (const auto& [style, golden] : kStyles) {
+    SCOPED_TRACE(style);
+    std::vector<std::string> arguments = {"-q",       "--no-report", "--graph", "g.svg",
+                                          "--players", "B<o>b,Alice", "--stats", "deaths,frags",
+                                          "--cumulative"};
+    if (*style) arguments.insert(arguments.end(), {"--graph-style", style});
+    arguments.push_back("games.log");
+    RunResult result = Run(arguments);
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    ExpectGoldenGraph(test::ReadFile(folder.File("g.svg")), golden);
+  }
 
   struct Refusal {
     std::vector<std::string> arguments;
@@ -276,6 +288,8 @@ TEST_F(CliTest, GraphIsWrittenAsSvgAndABadChoiceIsRefused) {
        1,
        "Warning!: You are trying to graph 18 variables. Thats too many! You should delete some."},
       {{"--players", "Alice"}, 2, "--graph needs --players NAME,NAME... and --stats LIST"},
+      {{"--players", "Alice", "--stats", "frags", "--graph-style", "fancy"}, 2,
+       "unknown graph style 'fancy' (classic or modern)"},
   };
   for (const Refusal& refusal : refusals) {
     std::vector<std::string> arguments = {"-q", "--no-report", "--graph", "bad.svg"};
@@ -287,6 +301,7 @@ TEST_F(CliTest, GraphIsWrittenAsSvgAndABadChoiceIsRefused) {
     EXPECT_FALSE(std::filesystem::exists(folder.File("bad.svg")));
   }
   EXPECT_EQ(Run({"--cumulative", "games.log"}).exitCode, 2);
+  EXPECT_EQ(Run({"--graph-style", "modern", "games.log"}).exitCode, 2);
 }
 
 // FNV-1a over the data file and every report page under start (paths in byte order), each
@@ -381,12 +396,18 @@ TEST_F(CliTest, VariableFilesAreInstalledBeforeTheLoad) {
     EXPECT_NE(result.out.find("Alice"), std::string::npos);
   }
   folder.Write("bad.var", "\x05junk");
-  RunResult bad = Run({"-q", "--client-vars", "bad.var", "games.log"});
-  EXPECT_EQ(bad.exitCode, 1);
-  EXPECT_EQ(bad.out, "");
-  EXPECT_EQ(bad.err,
-            "Info: Sorry, that file was not opened properly. All variables are cleared.\n");
-  EXPECT_FALSE(std::filesystem::exists(folder.File("html/games.htm")));
+  // A good server file after the bad client file changes nothing: the run stops at the first.
+  for (bool withServer : {false, true}) {
+    SCOPED_TRACE(withServer ? "with a good server file" : "alone");
+    std::vector<std::string> arguments = {"-q", "--client-vars", "bad.var", "games.log"};
+    if (withServer) arguments.insert(arguments.begin() + 1, {"--server-vars", "s.var"});
+    RunResult bad = Run(arguments);
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_EQ(bad.err,
+              "Info: Sorry, that file was not opened properly. All variables are cleared.\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.File("html/games.htm")));
+  }
   RunResult missing = Run({"-q", "--server-vars", "none.var", "games.log"});
   EXPECT_EQ(missing.exitCode, 1);
   EXPECT_EQ(missing.err, "Warning!: The variable file \"none.var\" cannot be opened.\n");

@@ -169,6 +169,18 @@ TEST_F(GraphBuilderTest, SeriesValuesRangesAndHiddenGames) {
   // Show Only Games Played: x runs to the most games any selected player played.
   EXPECT_FLOAT_EQ(
       BuildGraph(doc, FromView({alice, bob}, {}, {kFrags, kShowOnlyGamesPlayedId})).xmax, 3);
+
+  // The game at each x while every series shows the same games; whether every value is whole.
+  doc.games[2].shortGame = true;
+  GraphData counts = BuildGraph(doc, FromView({alice}, {}, {kFrags}));
+  EXPECT_EQ(counts.gameNumbers, (std::vector<int32_t>{0, 1, 3}));
+  EXPECT_TRUE(counts.wholeValues);
+  EXPECT_FALSE(counts.playedOnly);
+  GraphData rates =
+      BuildGraph(doc, FromView({alice}, {}, {kFrags, kFragsPerHour, kShowOnlyGamesPlayedId}));
+  EXPECT_TRUE(rates.gameNumbers.empty());
+  EXPECT_TRUE(rates.playedOnly);
+  EXPECT_FALSE(rates.wholeValues);
 }
 
 TEST_F(GraphBuilderTest, FourSeriesDrawTheirColoursLegendAndRanges) {
@@ -210,16 +222,20 @@ TEST_F(GraphBuilderTest, FourSeriesDrawTheirColoursLegendAndRanges) {
 
 TEST_F(GraphBuilderTest, ChoiceFromNamesFindsPlayersStatisticsAndVariables) {
   test::DefineServerVariables(doc, 2, "flag", {1});
+  test::DefineClientVariables(doc, 1, "quad");
   GraphChoice choice;
   std::string error;
-  ASSERT_TRUE(ChoiceFromNames(doc, {"Bob", "Alice", "Bob"}, {"railgun", "flag2", "frags", "fph"},
-                              &choice, &error))
+  // Named in any order, drawn as the desktop program draws them: client variables, server
+  // variables, then the fixed statistics.
+  ASSERT_TRUE(ChoiceFromNames(doc, {"Bob", "Alice", "Bob"},
+                              {"railgun", "flag2", "frags", "quad1", "fph"}, &choice, &error))
       << error;
   EXPECT_EQ(choice.players, (std::vector<int32_t>{alice, bob}));
   std::vector<std::string> suffixes;
   for (const GraphStatistic& s : choice.statistics)
     suffixes.push_back(s.suffix);
-  EXPECT_EQ(suffixes, (std::vector<std::string>{" : flag2", " : Frags", " : FPH", " : RG Frags"}));
+  EXPECT_EQ(suffixes, (std::vector<std::string>{" : quad1", " : flag2", " : Frags", " : FPH",
+                                                " : RG Frags"}));
 
   GraphChoice refused;
   EXPECT_FALSE(ChoiceFromNames(doc, {"Carol"}, {"frags"}, &refused, &error));

@@ -101,6 +101,36 @@ TEST_F(OptionsFormFixture, OkWritesTheDocumentAndTheSettingsFile) {
   EXPECT_EQ(reread.logDirectory, "/logs/q3");
 }
 
+// The graph style: two exclusive buttons, in effect after OK only, and not in the settings file
+// (whose layout has no room for it).
+TEST_F(OptionsFormFixture, GraphStyleTakesEffectOnOkAndStaysOutOfTheSettingsFile) {
+  EXPECT_TRUE(form.Checked(kOptionsClassicChartsId));
+  EXPECT_FALSE(form.Checked(kOptionsModernChartsId));
+  ASSERT_TRUE(form.Accept(doc, folder.Path()).ok);
+  std::string classic = SettingsBytes();
+
+  // A dialog reads every button, the unchecked one too.
+  form.SetChecked(kOptionsClassicChartsId, false);
+  form.SetChecked(kOptionsModernChartsId, true);
+  EXPECT_TRUE(form.Checked(kOptionsModernChartsId));
+  EXPECT_FALSE(form.Checked(kOptionsClassicChartsId));
+  EXPECT_EQ(form.ChartStyleInEffect(), ChartStyle::kClassic);  // not before OK
+  form.Open(doc);  // Cancel, then open again
+  EXPECT_TRUE(form.Checked(kOptionsClassicChartsId));
+
+  form.SetChecked(kOptionsModernChartsId, true);
+  form.SetChecked(kOptionsClassicChartsId, false);
+  form.SetText(kOptionsThresholdId, "x");
+  EXPECT_FALSE(form.Accept(doc, folder.Path()).ok);
+  EXPECT_EQ(form.ChartStyleInEffect(), ChartStyle::kClassic);  // a refused OK changes nothing
+  form.SetText(kOptionsThresholdId, "25");
+  ASSERT_TRUE(form.Accept(doc, folder.Path()).ok);
+  EXPECT_EQ(form.ChartStyleInEffect(), ChartStyle::kModern);
+  EXPECT_EQ(SettingsBytes(), classic);
+  form.Open(doc);
+  EXPECT_TRUE(form.Checked(kOptionsModernChartsId));
+}
+
 TEST_F(OptionsFormFixture, UnwritableSettingsKeepTheNewOptionsAndSayWhy) {
   std::string blocker = folder.Write("not-a-folder", "x");  // config/ cannot be made under a file
   form.SetText(kOptionsGroupSizeId, "3");

@@ -77,7 +77,9 @@ TEST(ShellLogicTest, FirstPaintCentresOnAWideDesktopAndFillsANarrowOne) {
   EXPECT_EQ(FirstPaintPlacement(1280, 1000, 1051, 901, true), (Rect{115, 50, 1051, 901}));
   EXPECT_TRUE(LargeFonts(20));
   EXPECT_FALSE(LargeFonts(19));
-  EXPECT_EQ(ProgressBoxPlace(Rect{100, 50, 800, 601}), (Point{428, 300}));
+  // The box's centre is the client area's, whatever the box's size.
+  EXPECT_EQ(ProgressBoxPlace(Rect{100, 50, 800, 601}, Size{280, 161}), (Point{360, 270}));
+  EXPECT_EQ(ProgressBoxPlace(Rect{0, 0, 300, 200}, Size{301, 201}), (Point{0, 0}));
   EXPECT_EQ(NavigationPicturePlace(true, 701), (Point{40, 315}));
 }
 
@@ -93,6 +95,22 @@ TEST(ShellLogicTest, RecentFilesKeepFourMostRecentFirst) {
   recent.Remove("/new.dat");
   EXPECT_EQ(recent.Entries(), (std::vector<std::string>{"/c.dat", "/b.dat"}));
   EXPECT_EQ(RecentFileMenuText(1, "/q3/R&D.dat"), "&2 /q3/R&&D.dat");
+}
+
+TEST(ShellLogicTest, ALoadThatFoundNothingSaysSo) {
+  struct Case {
+    int32_t names, games, files;
+    std::string message;
+  } cases[] = {
+      {0, 0, 1, "No games or players were found in /q3/empty.log."},
+      {0, 0, 3, "No games or players were found in the 3 log files."},
+      {0, 1, 1, ""},  // a game nobody played in is something
+      {2, 0, 1, ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(NothingFoundMessage(c.names, c.games, c.files, "/q3/empty.log"), c.message)
+        << c.names << " players, " << c.games << " games, " << c.files << " files";
+  }
 }
 
 TEST(ShellLogicTest, FiltersStartDirectoryAndProgress) {

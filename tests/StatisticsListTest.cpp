@@ -252,19 +252,34 @@ TEST_F(StatisticsListTest, ColumnClicksReverseOnlyARepeatedClickOnTheSortColumn)
   test::AddPlayer(doc, "Carl", 2, 2);
   test::AddPlayer(doc, "Bob", 5, 3);
   main.Fill(doc);
-  const std::pair<int, Cells> clicks[] = {
-      {0, {"Carl", "Bob", "Alice"}},  // the first click on the name column: Z to A
-      {0, {"Alice", "Bob", "Carl"}},
-      {1, {"Alice", "Bob", "Carl"}},  // most frags first; equal frags by name
-      {1, {"Carl", "Alice", "Bob"}},  // fewest first; equal frags still by name A to Z
-      {2, {"Bob", "Carl", "Alice"}},  // another column: most deaths first
+  EXPECT_FALSE(main.Sorted());  // rows in player order: no column's order to show
+  struct Click {
+    int column;
+    Cells names;
+    bool ascending;
   };
-  for (const auto& [column, names] : clicks) {
-    main.ColumnClick(doc, column);
-    EXPECT_EQ(Names(main), names) << column;
+  const Click clicks[] = {
+      {0, {"Carl", "Bob", "Alice"}, false},  // the first click on the name column: Z to A
+      {0, {"Alice", "Bob", "Carl"}, true},
+      {1, {"Alice", "Bob", "Carl"}, false},  // most frags first; equal frags by name
+      {1, {"Carl", "Alice", "Bob"}, true},   // fewest first; equal frags still by name A to Z
+      {2, {"Bob", "Carl", "Alice"}, false},  // another column: most deaths first
+  };
+  for (const Click& click : clicks) {
+    main.ColumnClick(doc, click.column);
+    EXPECT_EQ(Names(main), click.names) << click.column;
+    EXPECT_TRUE(main.Sorted());
+    EXPECT_EQ(main.Ascending(), click.ascending) << click.column;
   }
   EXPECT_EQ(main.SortColumn(), 2);
   EXPECT_TRUE(main.DefaultOrder());
+  // A fill (a resize, or OK in Options, with auto-sort off) puts the rows back in player order.
+  main.Fill(doc);
+  EXPECT_FALSE(main.Sorted());
+  main.Sort(doc);
+  EXPECT_TRUE(main.Sorted());
+  main.Clear();
+  EXPECT_FALSE(main.Sorted());
 }
 
 TEST_F(StatisticsListTest, WithEveryWeaponFlagOffColumnOneSortsByTheFirstVisibleVariable) {

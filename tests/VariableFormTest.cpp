@@ -120,7 +120,14 @@ TEST_F(VariableFormTest, AnEmptySetShowsABlankFormWithBothArrowsOff) {
   for (VarControl id : {VarControl::kId1, VarControl::kId2, VarControl::kId3}) {
     EXPECT_EQ(serverDialog.Text(id), "-2");
   }
-  EXPECT_TRUE(server.Enabled(SlotFlag(3)));  // both rows always usable
+  // Both rows' boxes are always usable; with no box ticked, no list, value box or label is.
+  for (int slot = 0; slot < 4; ++slot) {
+    EXPECT_TRUE(server.Enabled(SlotFlag(slot))) << slot;
+    EXPECT_FALSE(server.Enabled(SlotTarget(slot))) << slot;
+    EXPECT_FALSE(server.Enabled(SlotValue(slot))) << slot;
+    EXPECT_FALSE(server.Enabled(TargetsLabel(SlotRow(slot)))) << slot;
+    EXPECT_FALSE(server.Enabled(ValuesLabel(SlotRow(slot)))) << slot;
+  }
 }
 
 TEST_F(VariableFormTest, NextStaysOnAnUnstoredNewFormAndLeavesTheLastStoredOneForABlankForm) {
@@ -147,6 +154,7 @@ TEST_F(VariableFormTest, NextStaysOnAnUnstoredNewFormAndLeavesTheLastStoredOneFo
   clientDialog.Press([&] { client.Previous(prompter); });
   EXPECT_EQ(client.Copy().Current(), 1);
   EXPECT_EQ(clientDialog.Text(VarControl::kName), "Quads");
+  EXPECT_TRUE(client.Enabled(VarControl::kNext));    // the last stored one leads to the new form
   EXPECT_EQ(clientDialog.Number(SlotTarget(0)), 1);  // "This Variable" was stored as itself
   EXPECT_TRUE(prompter.Messages().empty());
 }

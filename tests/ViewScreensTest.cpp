@@ -162,6 +162,46 @@ TEST_F(ViewLayoutTest, VariableBoxesNumberTheVisibleClientVariablesBeforeTheServ
   }
 }
 
+// A click on a drawn label toggles its box; a box drawn larger than its place stays centred on it.
+TEST_F(ViewLayoutTest, ALabelClickFindsItsBoxAndBoxesGrowAroundTheirPlace) {
+  AddVariable(doc.clientVars, doc.clientVarCount, "Flags", true);
+  in.clientLogSeen = true;  // the per-hour boxes are disabled
+  ViewLayout layout = Layout(2, 1024, 768);
+  // Labels 8 pixels a character, the one at x2 of the first row cut to 30 pixels.
+  auto width = [](const std::string& label, int labelX, int labelY) {
+    return labelX == 592 && labelY == 10 ? 30 : static_cast<int>(label.size()) * 8;
+  };
+  struct Case {
+    int x, y;
+    bool found, variable;
+    int key;
+  };
+  const Case cases[] = {
+      {340, 10, true, false, 1004},  // the first pixel of "Frags"
+      {379, 27, true, false, 1004},  // its last one
+      {380, 10, false, false, 0},    // past its end
+      {340, 28, false, false, 0},    // below it
+      {326, 15, false, false, 0},    // the box itself is the box's own business
+      {621, 12, true, false, 1005},  // "Deaths", cut to 30 pixels
+      {622, 12, false, false, 0},    // beyond what is drawn of it
+      {345, 35, false, false, 0},    // "Frags PH": disabled for a client log
+      {345, 768 - 50, true, false, kCumulativeGraphingId},
+      {345, 140, true, true, 1},  // the first variable's name
+  };
+  for (const Case& c : cases) {
+    LabelHit hit = LabelAt(layout, c.x, c.y, 18, width);
+    EXPECT_EQ(hit.found, c.found) << c.x << "," << c.y;
+    EXPECT_EQ(hit.variable, c.variable) << c.x << "," << c.y;
+    EXPECT_EQ(hit.key, c.key) << c.x << "," << c.y;
+  }
+  EXPECT_FALSE(LabelAt(Layout(1, 1024, 768), 340, 10, 18, width).found);  // no boxes on show
+
+  const Rect place{320, 10, 12, 12};
+  EXPECT_EQ(CheckBoxWidgetRect(place, 13, 13), (Rect{320, 10, 13, 13}));
+  EXPECT_EQ(CheckBoxWidgetRect(place, 16, 20), (Rect{318, 6, 16, 20}));
+  EXPECT_EQ(CheckBoxWidgetRect(place, 10, 10), place);
+}
+
 TEST_F(ViewLayoutTest, LoggedDataSplitsTheViewAndRebuildsOnRefresh) {
   doc.refresh = true;
   doc.options.autoSort = 1;

@@ -49,4 +49,17 @@ void RecordingCanvas::SetOrigin(int x, int y) {
   m_calls.push_back(StringPrintf("origin %d %d", x, y));
 }
 
+void RecordingCanvas::SetLineStyle(const LineStyle& style) {
+  m_calls.push_back(StringPrintf("style %g %s %s", double{style.width},
+                                 style.smooth ? "smooth" : "crisp",
+                                 style.dashed ? "dashed" : "solid"));
+}
+
+void RecordingCanvas::Polyline(const std::vector<CanvasPoint>& points, CanvasColour colour) {
+  std::string call = "polyline " + Hex(colour);
+  for (const CanvasPoint& point : points)
+    StringAppendF(&call, " %.1f,%.1f", double{point.x}, double{point.y});
+  m_calls.push_back(std::move(call));
+}
+
 }  // namespace vexor

@@ -1,7 +1,8 @@
 // How the core draws: charts and printed pages are computed as positions, texts and colours in
 // the core and drawn through this interface on a window, a printer, a picture or an SVG file.
-// Colours are 0x00BBGGRR values; every pen is solid and one pixel wide; positions are device
-// pixels after the origin (SetOrigin) is applied.
+// Colours are 0x00BBGGRR values; lines are solid and one pixel wide, drawn without smoothing,
+// unless a line style says otherwise; positions are device pixels after the origin (SetOrigin)
+// is applied.
 #pragma once
 
 #include <cstdint>
@@ -43,6 +44,26 @@ struct CanvasMetrics {
 
 enum class TextAlign { kLeft, kRight };  // x is the text's left or right end; y is its top
 
+// How lines are drawn: width in pixels, smoothed (anti-aliased) or on whole pixels, solid or
+// dashed. The default is the solid one-pixel line every canvas starts with.
+struct LineStyle {
+  // A dashed line's dash and gap, in line widths.
+  static constexpr float kDashOn = 3.5f;
+  static constexpr float kDashOff = 2.0f;
+
+  float width = 1;
+  bool smooth = false;
+  bool dashed = false;
+  bool operator==(const LineStyle&) const = default;
+};
+
+// A point between pixels, for smoothed lines.
+struct CanvasPoint {
+  float x = 0;
+  float y = 0;
+  bool operator==(const CanvasPoint&) const = default;
+};
+
 class Canvas {
  public:
   virtual ~Canvas() = default;
@@ -61,6 +82,13 @@ class Canvas {
                     std::optional<CanvasColour> background = std::nullopt) = 0;
   // Logical point (x, y) becomes the device's top-left corner (a printed page's top).
   virtual void SetOrigin(int x, int y) = 0;
+
+  // The style of the lines that follow (Line and Polyline). A canvas that knows no styles
+  // draws every line solid, one pixel wide.
+  virtual void SetLineStyle(const LineStyle& style) { (void)style; }
+  // One line through the points in order, in the current style (dashes run on across the
+  // corners); fewer than two points draw nothing.
+  virtual void Polyline(const std::vector<CanvasPoint>& points, CanvasColour colour) = 0;
 };
 
 // A canvas for tests: records every call as a line of text and answers metrics from fixed
@@ -80,9 +108,12 @@ class RecordingCanvas : public Canvas {
   void Text(int x, int y, std::string_view text, CanvasColour colour, TextAlign align,
             std::optional<CanvasColour> background) override;
   void SetOrigin(int x, int y) override;
+  void SetLineStyle(const LineStyle& style) override;
+  void Polyline(const std::vector<CanvasPoint>& points, CanvasColour colour) override;
 
   // "rect L T R B fill=RRGGBB outline=RRGGBB", "line X1 Y1 X2 Y2 RRGGBB",
-  // "font H W", "text X Y left|right RRGGBB [bg=RRGGBB] TEXT", "origin X Y".
+  // "font H W", "text X Y left|right RRGGBB [bg=RRGGBB] TEXT", "origin X Y",
+  // "style WIDTH smooth|crisp solid|dashed", "polyline RRGGBB X,Y X,Y ..." (one decimal).
   const std::vector<std::string>& Calls() const { return m_calls; }
   void Clear() { m_calls.clear(); }
 

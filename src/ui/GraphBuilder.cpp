@@ -6,6 +6,7 @@
 
 #include "stats/VexoriumDoc.h"
 #include "ui/ChartGeometry.h"
+#include "ui/ModernChart.h"
 
 namespace vexor {
 namespace {
@@ -119,6 +120,14 @@ GraphData BuildGraph(const VexoriumDoc& doc, const GraphChoice& choice) {
     }
     data.xmax = static_cast<float>(most);
   }
+  data.playedOnly = choice.playedOnly;
+  if (!choice.playedOnly) {
+    data.gameNumbers.push_back(0);
+    for (int32_t g = 1; g <= lastGame; ++g) {
+      if (!doc.games[static_cast<size_t>(g)].shortGame) data.gameNumbers.push_back(g);
+    }
+  }
+  data.wholeValues = std::ranges::none_of(choice.statistics, &GraphStatistic::PerHour);
   for (int32_t p : choice.players) {
     const PlayerRecord& player = doc.players[static_cast<size_t>(p)];
     for (const GraphStatistic& statistic : choice.statistics) {
@@ -162,6 +171,28 @@ void DrawGraph(Canvas& canvas, int width, int height, const GraphData& data) {
     }
     LegendEntry(canvas, plot, columns.cells[entry % 3], entry / 3, series.colour, series.legend);
     ++entry;
+  }
+}
+
+bool ChartStyleFromName(std::string_view name, ChartStyle* style) {
+  for (ChartStyle each : {ChartStyle::kClassic, ChartStyle::kModern}) {
+    if (name == ChartStyleName(each)) {
+      *style = each;
+      return true;
+    }
+  }
+  return false;
+}
+
+const char* ChartStyleName(ChartStyle style) {
+  return style == ChartStyle::kModern ? "modern" : "classic";
+}
+
+void DrawGraph(Canvas& canvas, int width, int height, const GraphData& data, ChartStyle style) {
+  if (style == ChartStyle::kModern) {
+    DrawModernGraph(canvas, width, height, data);
+  } else {
+    DrawGraph(canvas, width, height, data);
   }
 }
 

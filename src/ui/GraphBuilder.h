@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -30,6 +31,11 @@ struct GraphData {
   float xmax = 0;  // games shown: the displayed games, or the most games one player played
   float ymax = 0;  // the largest value of any series, hidden games included (the range adds 1)
   std::vector<GraphSeries> series;  // players by number, each with its statistics in order
+  // The game number at each x (entry 0, before the first game, is 0) while every series shows
+  // the same games; empty with "Show Only Games Played", where x counts each player's own games.
+  std::vector<int32_t> gameNumbers;
+  bool playedOnly = false;
+  bool wholeValues = true;  // no per-hour statistic: every value is a whole number
 };
 
 // The series and ranges of the choice. Games run from 1 to the game count; short games are
@@ -42,6 +48,14 @@ GraphData BuildGraph(const VexoriumDoc& doc, const GraphChoice& choice);
 // ranges 0 to xmax and 0 to ymax + 1, end labels, the legend band (three entries a row) and
 // every segment.
 void DrawGraph(Canvas& canvas, int width, int height, const GraphData& data);
+
+// How a graph is drawn: the classic chart above, or the modern one (ui/ModernChart.h).
+enum class ChartStyle { kClassic, kModern };
+// "classic" and "modern"; false for any other name.
+bool ChartStyleFromName(std::string_view name, ChartStyle* style);
+const char* ChartStyleName(ChartStyle style);
+// Draws the graph in the style.
+void DrawGraph(Canvas& canvas, int width, int height, const GraphData& data, ChartStyle style);
 
 // "Save Graph As...": the save dialog's filter, and the kind of picture a chosen path asks for.
 // A path ending in ".svg" (any case) is an SVG picture, one ending in ".png" a PNG picture; any

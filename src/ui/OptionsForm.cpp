@@ -13,6 +13,7 @@ constexpr const char* kDirectoryGroup = "Directory Options";
 constexpr const char* kSortingGroup = "Sorting Options";
 constexpr const char* kShortGamesGroup = "Display Short Games";
 constexpr const char* kSumGroup = "Sum Games";
+constexpr const char* kChartGroup = "Graph Style";
 using Kind = OptionsControlKind;
 }  // namespace
 
@@ -35,6 +36,8 @@ const std::array<OptionsControl, kOptionsControlCount> kOptionsControls = {{
     {kOptionsSumGamesId, Kind::kCheckBox, "Sum Games Into Groups of", "", kSumGroup},
     {kOptionsGroupSizeId, Kind::kEdit, "", "", kSumGroup},
     {kOptionsGroupStartId, Kind::kEdit, "Starting At Game", "", kSumGroup},
+    {kOptionsClassicChartsId, Kind::kRadioButton, "Classic", "", kChartGroup},
+    {kOptionsModernChartsId, Kind::kRadioButton, "Modern", "", kChartGroup},
     {kOptionsOkId, Kind::kPushButton, "OK", "", ""},
     {kOptionsCancelId, Kind::kPushButton, "Cancel", "", ""},
 }};
@@ -51,6 +54,7 @@ void OptionsForm::Open(const VexoriumDoc& doc) {
   m_values.sumGames = options.sumGames != 0;
   m_values.groupSize = std::to_string(options.groupSize);
   m_values.groupStart = std::to_string(options.groupStart);
+  m_values.chartStyle = m_chartStyle;
 }
 
 namespace {
@@ -91,14 +95,29 @@ auto TextField(Values& values, int controlId) -> decltype(&values.logDirectory) 
   }
 }
 
+// The style a chart-style button stands for, or false for another id.
+bool ChartStyleOf(int controlId, ChartStyle* style) {
+  if (controlId != kOptionsClassicChartsId && controlId != kOptionsModernChartsId) return false;
+  *style = controlId == kOptionsModernChartsId ? ChartStyle::kModern : ChartStyle::kClassic;
+  return true;
+}
+
 }  // namespace
 
 bool OptionsForm::Checked(int controlId) const {
+  ChartStyle style;
+  if (ChartStyleOf(controlId, &style)) return m_values.chartStyle == style;
   const bool* field = CheckField(m_values, controlId);
   return field != nullptr && *field;
 }
 
+// A radio button is set by checking it; unchecking one leaves the choice to the one checked.
 void OptionsForm::SetChecked(int controlId, bool checked) {
+  ChartStyle style;
+  if (ChartStyleOf(controlId, &style)) {
+    if (checked) m_values.chartStyle = style;
+    return;
+  }
   if (bool* field = CheckField(m_values, controlId)) *field = checked;
 }
 
@@ -141,6 +160,7 @@ OptionsAccept OptionsForm::Accept(VexoriumDoc& doc, const std::string& startDire
   options.groupSize = numbers[1].value;
   options.groupStart = numbers[2].value;
   doc.refresh = true;
+  m_chartStyle = m_values.chartStyle;
 
   result.ok = true;
   std::string error;

@@ -10,6 +10,7 @@
 
 #include "base/TextNumbers.h"  // ParseDialogInteger
 #include "stats/Weapons.h"
+#include "ui/GraphBuilder.h"  // ChartStyle
 
 namespace vexor {
 
@@ -30,10 +31,13 @@ constexpr int kOptionsThresholdId = 1104;
 constexpr int kOptionsSumGamesId = 1107;
 constexpr int kOptionsGroupSizeId = 1106;
 constexpr int kOptionsGroupStartId = 1108;
+constexpr int kOptionsClassicChartsId = 1110;  // the graphs' style: beside the settings file
+constexpr int kOptionsModernChartsId = 1111;
 constexpr int kOptionsOkId = 1;
 constexpr int kOptionsCancelId = 2;
 
-enum class OptionsControlKind { kCheckBox, kEdit, kReadOnlyEdit, kPushButton };
+// Radio buttons of one group box exclude each other.
+enum class OptionsControlKind { kCheckBox, kRadioButton, kEdit, kReadOnlyEdit, kPushButton };
 
 // One control. caption is the control's text (a check box's or button's), or for an edit box the
 // label in front of it ("" when none); trailing is a label after it ("" when none). groupBox is
@@ -46,7 +50,7 @@ struct OptionsControl {
   const char* groupBox;
 };
 
-constexpr int kOptionsControlCount = 19;
+constexpr int kOptionsControlCount = 21;
 // In tab order, group by group, then OK and Cancel.
 extern const std::array<OptionsControl, kOptionsControlCount> kOptionsControls;
 
@@ -60,6 +64,7 @@ struct OptionsValues {
   bool sumGames = false;
   std::string groupSize;
   std::string groupStart;
+  ChartStyle chartStyle = ChartStyle::kClassic;
 };
 
 struct OptionsAccept {
@@ -75,8 +80,14 @@ struct OptionsAccept {
 class OptionsForm {
  public:
   // Copies the document's weapon display flags, log directory, auto-sort, short-game filter
-  // and game summing into the values.
+  // and game summing, and the chart style in effect, into the values.
   void Open(const VexoriumDoc& doc);
+
+  // The style the graphs are drawn in. The settings file has no room for it (its layout is
+  // shared with other programs' files): the desktop program keeps it in its own settings store
+  // and sets it here at start; an accepted OK puts the dialog's choice in effect.
+  ChartStyle ChartStyleInEffect() const { return m_chartStyle; }
+  void SetChartStyleInEffect(ChartStyle style) { m_chartStyle = style; }
 
   OptionsValues& Values() { return m_values; }
   const OptionsValues& Values() const { return m_values; }
@@ -95,12 +106,13 @@ class OptionsForm {
 
   // OK. Reads the threshold, group size and group start (in that order) as whole numbers; the
   // first that is not one refuses the whole step and nothing changes. Otherwise copies every
-  // value into the document (switches as 1 or 0), sets its refresh flag and writes the settings
-  // file under startDirectory.
+  // value into the document (switches as 1 or 0), sets its refresh flag, puts the chart style in
+  // effect and writes the settings file under startDirectory.
   OptionsAccept Accept(VexoriumDoc& doc, const std::string& startDirectory);
 
  private:
   OptionsValues m_values;
+  ChartStyle m_chartStyle = ChartStyle::kClassic;
 };
 
 }  // namespace vexor

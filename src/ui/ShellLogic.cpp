@@ -107,9 +107,18 @@ Rect FirstPaintPlacement(int desktopW, int desktopH, int frameW, int frameH, boo
   return Rect{desktopW / 2 - frameW / 2, desktopH / 2 - frameH / 2, frameW, frameH};
 }
 
-Point ProgressBoxPlace(const Rect& frameClientOnScreen) {
-  return Point{frameClientOnScreen.x + frameClientOnScreen.w / 2 - 72,
-               frameClientOnScreen.y + frameClientOnScreen.h / 2 - 50};
+Point ProgressBoxPlace(const Rect& frameClientOnScreen, Size box) {
+  return Point{frameClientOnScreen.x + (frameClientOnScreen.w - box.w) / 2,
+               frameClientOnScreen.y + (frameClientOnScreen.h - box.h) / 2};
+}
+
+std::string NothingFoundMessage(int32_t nameCount, int32_t gameCount, int32_t selectedFileCount,
+                                const std::string& selectedLogPath) {
+  if (nameCount != 0 || gameCount != 0) return std::string();
+  std::string where = selectedFileCount > 1
+                          ? StringPrintf("the %d log files", static_cast<int>(selectedFileCount))
+                          : selectedLogPath;
+  return "No games or players were found in " + where + ".";
 }
 
 void RecentFiles::SetEntries(const std::vector<std::string>& paths) {

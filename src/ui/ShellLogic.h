@@ -116,9 +116,15 @@ ColumnWidth NavigationColumnWidth(bool largeFonts);
 // large fonts), otherwise at (0, 0) filling the desktop.
 Rect FirstPaintPlacement(int desktopW, int desktopH, int frameW, int frameH, bool largeFonts);
 
-// The progress box's top-left corner: the centre of the frame's client area (in screen
-// coordinates) minus (72, 50).
-Point ProgressBoxPlace(const Rect& frameClientOnScreen);
+// The progress box's top-left corner (in screen coordinates) that centres a box of the given
+// size on the frame's client area.
+Point ProgressBoxPlace(const Rect& frameClientOnScreen, Size box);
+
+// --- Status bar.
+
+// What the status bar's message pane shows when no command's prompt is on show: at start, and
+// again whenever a prompt goes away (a menu closed, the pointer left a toolbar button).
+constexpr const char* kReadyPrompt = "Ready";
 
 // --- Recent files.
 
@@ -169,6 +175,15 @@ std::string QtFileFilter(std::string_view filter);
 // creates the folder.
 std::string StartDirectory(const std::string& optionDir, const std::string& xdgDataHome,
                            const std::string& home);
+
+// --- After a load.
+
+// "No games or players were found in FILE." after a load that found neither a game nor a player
+// (an empty file, a binary file, a text that is no log), FILE being the log's path, or for
+// several logs "the N log files"; empty after any other load.
+std::string NothingFoundMessage(int32_t nameCount, int32_t gameCount, int32_t selectedFileCount,
+                                const std::string& selectedLogPath);
+constexpr const char* kNothingFoundCaption = "Warning!";
 
 // --- Progress box.
 

@@ -65,9 +65,12 @@ class StatisticsList {
   int32_t PlayerAt(int row) const { return m_players[static_cast<size_t>(row)]; }
   int SortColumn() const { return m_sortColumn; }
   bool DefaultOrder() const { return m_defaultOrder; }
-  // The rows are in the order of the sort state: Sort (or a column click) built them last, not
-  // Fill or Clear.
+  // Whether the rows are in the sort state's order: true after Sort (and ColumnClick), false
+  // after Fill and Clear, whose rows are in player order.
   bool Sorted() const { return m_sorted; }
+  // Whether the sort state's order runs from small to large: names A to Z, numbers smallest
+  // first. The default order is ascending for the name column (0) and descending for numbers.
+  bool Ascending() const { return (m_sortColumn == 0) == m_defaultOrder; }
 
  private:
   struct Column;

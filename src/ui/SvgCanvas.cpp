@@ -55,9 +55,39 @@ void SvgCanvas::Rectangle(int left, int top, int right, int bottom, CanvasColour
 }
 
 void SvgCanvas::Line(int x1, int y1, int x2, int y2, CanvasColour colour) {
-  StringAppendF(&m_body, "<line x1=\"%d.5\" y1=\"%d.5\" x2=\"%d.5\" y2=\"%d.5\" stroke=\"%s\"/>\n",
+  StringAppendF(&m_body,
+                "<line x1=\"%d.5\" y1=\"%d.5\" x2=\"%d.5\" y2=\"%d.5\" stroke=\"%s\"%s/>\n",
                 x1 - m_originX, y1 - m_originY, x2 - m_originX, y2 - m_originY,
-                Colour(colour).c_str());
+                Colour(colour).c_str(), StrokeStyle().c_str());
+}
+
+void SvgCanvas::SetLineStyle(const LineStyle& style) {
+  m_lineStyle = style;
+}
+
+std::string SvgCanvas::StrokeStyle() const {
+  if (m_lineStyle == LineStyle{}) return std::string();
+  std::string attributes = StringPrintf(" stroke-width=\"%g\"", double{m_lineStyle.width});
+  if (m_lineStyle.dashed) {
+    StringAppendF(&attributes, " stroke-dasharray=\"%g %g\"",
+                  double{LineStyle::kDashOn * m_lineStyle.width},
+                  double{LineStyle::kDashOff * m_lineStyle.width});
+  }
+  if (m_lineStyle.smooth) {
+    attributes += " stroke-linejoin=\"round\" shape-rendering=\"geometricPrecision\"";
+  }
+  return attributes;
+}
+
+void SvgCanvas::Polyline(const std::vector<CanvasPoint>& points, CanvasColour colour) {
+  if (points.size() < 2) return;
+  m_body += "<polyline points=\"";
+  for (size_t i = 0; i < points.size(); ++i) {
+    StringAppendF(&m_body, "%s%.1f,%.1f", i == 0 ? "" : " ", double{points[i].x} - m_originX,
+                  double{points[i].y} - m_originY);
+  }
+  StringAppendF(&m_body, "\" fill=\"none\" stroke=\"%s\"%s/>\n", Colour(colour).c_str(),
+                StrokeStyle().c_str());
 }
 
 void SvgCanvas::SetFont(const CanvasFont& font) {

@@ -23,6 +23,10 @@ class SvgCanvas : public Canvas {
   void Text(int x, int y, std::string_view text, CanvasColour colour, TextAlign align,
             std::optional<CanvasColour> background) override;
   void SetOrigin(int x, int y) override;
+  // Lines of another style than the default carry their width, dashes and smoothing; those of
+  // the default style are written as they always were.
+  void SetLineStyle(const LineStyle& style) override;
+  void Polyline(const std::vector<CanvasPoint>& points, CanvasColour colour) override;
 
   // The whole document so far, closed.
   std::string Document() const;
@@ -39,7 +43,11 @@ class SvgCanvas : public Canvas {
   int m_height;
   int m_originX = 0;
   int m_originY = 0;
+  // The attributes of the current line style after the stroke colour ("" for the default).
+  std::string StrokeStyle() const;
+
   CanvasFont m_font;
+  LineStyle m_lineStyle;
   std::string m_body;
 };
 

@@ -220,6 +220,30 @@ ViewLayout LayoutView(const VexoriumDoc& doc, const ViewInputs& in, int width, i
   return layout;
 }
 
+Rect CheckBoxWidgetRect(const Rect& place, int indicatorW, int indicatorH) {
+  int w = std::max(place.w, indicatorW);
+  int h = std::max(place.h, indicatorH);
+  // The centre stays where it is; an odd growth puts the extra pixel right and below.
+  return Rect{place.x - (w - place.w) / 2, place.y - (h - place.h) / 2, w, h};
+}
+
+LabelHit LabelAt(const ViewLayout& layout, int x, int y, int textHeight,
+                 const std::function<int(const std::string&, int, int)>& labelWidth) {
+  auto holds = [&](const std::string& label, int labelX, int labelY) {
+    return !label.empty() && x >= labelX && y >= labelY && y < labelY + textHeight &&
+           x < labelX + labelWidth(label, labelX, labelY);
+  };
+  for (const CheckBoxPlace& place : layout.fixedBoxes) {
+    if (place.enabled && !place.box.Collapsed() && holds(place.label, place.labelX, place.labelY))
+      return {true, false, place.controlId};
+  }
+  for (const VariableBoxPlace& place : layout.variableBoxes) {
+    if (!place.box.Collapsed() && holds(place.label, place.labelX, place.labelY))
+      return {true, true, place.slot};
+  }
+  return {};
+}
+
 int OtherColumnWidth(Screen screen, int mainListClientWidth, int viewWidth) {
   int width = screen == Screen::kGraphSelection ? (viewWidth - 120) / 9
                                                 : (mainListClientWidth - kFirstColumnWidth) / 9;

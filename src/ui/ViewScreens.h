@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -145,6 +146,24 @@ struct ViewInputs {
 // custom-variable definitions (names and visibility); everything else comes from in. Sizes that
 // would come out negative in a tiny view are 0.
 ViewLayout LayoutView(const VexoriumDoc& doc, const ViewInputs& in, int width, int height);
+
+// Where a check box's widget goes when the style draws its box indicatorW x indicatorH: never
+// smaller than the place laid out for it, and centred on that place, so the whole box shows
+// where the screen puts it whatever size the style draws.
+Rect CheckBoxWidgetRect(const Rect& place, int indicatorW, int indicatorH);
+
+// The check box whose drawn label holds the point (x, y): a fixed box by its control id, or the
+// box of a visible variable by its slot. labelWidth gives the width of a label as drawn (a label
+// cut to its room is narrower than its text); a label is textHeight pixels high. Collapsed boxes
+// and disabled ones have no label to click. found is false when no label is there.
+struct LabelHit {
+  bool found = false;
+  bool variable = false;  // key is a slot; otherwise a control id
+  int key = 0;
+};
+LabelHit LabelAt(
+    const ViewLayout& layout, int x, int y, int textHeight,
+    const std::function<int(const std::string& label, int labelX, int labelY)>& labelWidth);
 
 // Width of every list column after "Player Name": (L - 100) / 9 on the logged data screen, L
 // being the main list's client width; (W - 120) / 9 on the graph selection screen, W being the

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPushButton>
+#include <QSettings>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <memory>
@@ -97,6 +98,44 @@ TEST_F(ChartWindowTest, DrawGraphOpensOneWindowThatFollowsTheBoxesAndSaves) {
   EXPECT_EQ(Chart(), nullptr);
   EXPECT_FALSE(m_frame->GraphWindowOpen());
   EXPECT_TRUE(DrawGraph()->isEnabled());
+}
+
+// The modern style: an open graph takes it at once, it is kept for the next start, and the
+// pointer over a line names the line's player and statistic.
+TEST_F(ChartWindowTest, TheModernStyleDrawsAtOnceAndNamesTheLineUnderThePointer) {
+  SelectFirstPlayer();
+  Box("Frags")->setChecked(true);
+  DrawGraph()->click();
+  ChartWindow* chart = Chart();
+  ASSERT_NE(chart, nullptr);
+  QImage classic = chart->Chart()->grab().toImage();
+  EXPECT_EQ(classic.pixelColor(3, 300), QColor(0, 49, 115));  // the classic frame
+  EXPECT_TRUE(chart->ToolTipAt(QPoint(100, 300)).isEmpty());
+
+  m_frame->SetGraphStyle(ChartStyle::kModern);
+  QImage modern = chart->Chart()->grab().toImage();
+  EXPECT_EQ(modern.pixelColor(3, 300), QColor(Qt::white));
+  EXPECT_EQ(QSettings(QStringLiteral("Vexor"), QStringLiteral("Vexor"))
+                .value(QStringLiteral("Graph Style"))
+                .toString(),
+            QStringLiteral("modern"));
+  // A pixel of the first line's colour below the legend is on the line.
+  const QColor first(0x00, 0x72, 0xB2);
+  QPoint onLine(-1, -1);
+  for (int y = modern.height() - 1; y > modern.height() / 3 && onLine.x() < 0; --y) {
+    for (int x = 0; x < modern.width() && onLine.x() < 0; ++x) {
+      if (modern.pixelColor(x, y) == first) onLine = QPoint(x, y);
+    }
+  }
+  ASSERT_GE(onLine.x(), 0);
+  QString name = m_frame->View()->MainList()->model()->index(0, 0).data().toString();
+  QString tip = chart->ToolTipAt(onLine);
+  EXPECT_TRUE(tip.startsWith(name + QStringLiteral(" : Frags\nGame "))) << tip.toStdString();
+  EXPECT_TRUE(chart->ToolTipAt(QPoint(2, 2)).isEmpty());
+
+  m_frame->SetGraphStyle(ChartStyle::kClassic);
+  EXPECT_EQ(chart->Chart()->grab().toImage(), classic);
+  EXPECT_TRUE(chart->ToolTipAt(onLine).isEmpty());
 }
 
 }  // namespace

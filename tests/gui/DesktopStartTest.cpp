@@ -2,17 +2,20 @@
 // to show and the exit after the load), log files dropped on the window, and the recent-file
 // list reopening what it lists.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -149,7 +152,8 @@ TEST_F(DesktopStartTest, RecentFileListReopensALogAndADataFile) {
   int32_t otherPlayers = frame->Doc().nameCount;
 
   auto recent = [&](const std::string& path) -> QAction* {
-    QString name = QFileInfo(QString::fromStdString(path)).fileName();
+    // The whole path: the other tests' files of the same names are listed too.
+    QString name = QString::fromStdString(" " + path);
     for (QAction* action : frame->findChildren<QAction*>()) {
       if (action->isVisible() && action->text().endsWith(name)) return action;
     }
@@ -169,6 +173,47 @@ TEST_F(DesktopStartTest, RecentFileListReopensALogAndADataFile) {
   saved->trigger();
   ASSERT_TRUE(test::WaitForWork(finished));
   EXPECT_NE(frame->Doc().nameCount, otherPlayers);
+
+  // An entry whose file is gone says so and leaves the list; the others stay.
+  ASSERT_TRUE(QFile::remove(QString::fromStdString(data)));
+  saved = recent(data);
+  ASSERT_NE(saved, nullptr);
+  saved->trigger();
+  EXPECT_FALSE(test::WaitForWork(finished));
+  ASSERT_EQ(m_prompter.Messages().size(), 1u);
+  EXPECT_NE(m_prompter.Messages()[0].text.find("saved.dat"), std::string::npos);
+  EXPECT_EQ(recent(data), nullptr);
+  EXPECT_NE(recent(kSample), nullptr);
+  EXPECT_NE(recent(kOtherSample), nullptr);
+}
+
+// The desktop program's command line stops at a bad variable file as the command line does: its
+// one message, exit 1, nothing loaded or printed, whatever good file follows it.
+TEST_F(DesktopStartTest, PrintPdfStopsAtABadVariableFile) {
+  QDir folder(m_folder.path());
+  auto write = [&](const char* name, const std::string& bytes) {
+    QFile file(folder.filePath(QLatin1String(name)));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  };
+  write("bad.var", "\x05junk");
+  write("good.var", std::string(4, '\0'));  // a server set of no variables
+  folder.mkdir(QStringLiteral("start"));
+  // A runtime folder of its own keeps Qt's notice of a missing one off standard error.
+  std::string command = "cd '" + m_folder.path().toStdString() +
+                        "' && mkdir -m 700 run && XDG_RUNTIME_DIR=\"$PWD/run\" '" VEXOR_GUI_PATH
+                        "' -C start --print-pdf out.pdf --client-vars bad.var --server-vars "
+                        "good.var '" +
+                        kSample + "' >out.txt 2>err.txt";
+  int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  QFile err(folder.filePath(QStringLiteral("err.txt")));
+  ASSERT_TRUE(err.open(QIODevice::ReadOnly));
+  EXPECT_EQ(err.readAll().toStdString(),
+            "Info: Sorry, that file was not opened properly. All variables are cleared.\n");
+  EXPECT_FALSE(folder.exists(QStringLiteral("out.pdf")));
+  EXPECT_FALSE(folder.exists(QStringLiteral("start/html/games.htm")));
 }
 
 }  // namespace

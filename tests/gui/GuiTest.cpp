@@ -3,19 +3,27 @@
 // load. The logic under each widget is tested without a display in the core's tests.
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileInfo>
+#include <QCheckBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QStyle>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QWebEngineView>
 #include <clocale>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "app/gui/LeftView.h"
@@ -92,6 +100,89 @@ TEST_F(GuiTest, AColumnClickResortsTheListAndASecondClickReversesIt) {
     EXPECT_LE(fragsAt(r - 1), fragsAt(r)) << "row " << r;
 }
 
+// The graph selection screen's boxes show whole around their places and toggle by their drawn
+// labels; a list shows a sort arrow only while its rows are in a column's order.
+TEST_F(GuiTest, BoxesShowWholeTheirLabelsToggleThemAndOnlySortedListsShowAnArrow) {
+  ASSERT_TRUE(LoadSample());
+  m_frame->ShowScreen(2);
+  VexoriumView* view = m_frame->View();
+  QCheckBox* frags = nullptr;
+  for (QCheckBox* box : view->findChildren<QCheckBox*>()) {
+    if (box->accessibleName() == QStringLiteral("Frags")) frags = box;
+  }
+  ASSERT_NE(frags, nullptr);
+  QRect place(320, 10, 12, 12);
+  EXPECT_TRUE(frags->geometry().contains(place))
+      << frags->geometry().x() << "," << frags->geometry().y();
+  EXPECT_GE(frags->width(), frags->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, frags));
+  EXPECT_EQ(frags->geometry().center(), place.center());
+  QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(345, 18));  // on "Frags"
+  EXPECT_TRUE(frags->isChecked());
+  QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(345, 18));
+  EXPECT_FALSE(frags->isChecked());
+  QTest::mousePress(view, Qt::LeftButton, {}, QPoint(345, 18));  // pressed, then moved off
+  QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(345, 60));
+  EXPECT_FALSE(frags->isChecked());
+
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    bool arrow;
+    int column;
+    Qt::SortOrder order;
+  };
+  QHeaderView* header = view->MainList()->horizontalHeader();
+  const Step steps[] = {
+      {"graph screen: filled unsorted", [] {}, false, 0, Qt::AscendingOrder},
+      {"logged data, auto-sort: by name", [&] { m_frame->ShowScreen(1); }, true, 0,
+       Qt::AscendingOrder},
+      {"a click on Frags: most first", [&] { emit header->sectionClicked(1); }, true, 1,
+       Qt::DescendingOrder},
+      {"a resize with auto-sort off refills unsorted",
+       [&] {
+         m_frame->Doc().options.autoSort = 0;
+         m_frame->resize(m_frame->width() + 10, m_frame->height());
+       },
+       false, 0, Qt::AscendingOrder},
+  };
+  for (const Step& step : steps) {
+    step.act();
+    EXPECT_EQ(header->isSortIndicatorShown(), step.arrow) << step.what;
+    EXPECT_EQ(view->WeaponList()->horizontalHeader()->isSortIndicatorShown(), step.arrow)
+        << step.what;
+    if (!step.arrow) continue;
+    EXPECT_EQ(header->sortIndicatorSection(), step.column) << step.what;
+    EXPECT_EQ(header->sortIndicatorOrder(), step.order) << step.what;
+  }
+}
+
+// The status bar says "Ready" again once a command's prompt goes (a menu closed).
+TEST_F(GuiTest, StatusBarSaysReadyAgainWhenAPromptGoes) {
+  QStatusBar* bar = m_frame->statusBar();
+  EXPECT_EQ(bar->currentMessage(), QStringLiteral("Ready"));
+  QStatusTipEvent prompt(QStringLiteral("Open one or more Games Logs"));
+  QApplication::sendEvent(m_frame.get(), &prompt);
+  EXPECT_EQ(bar->currentMessage(), QStringLiteral("Open one or more Games Logs"));
+  QStatusTipEvent gone{QString()};
+  QApplication::sendEvent(m_frame.get(), &gone);
+  EXPECT_EQ(bar->currentMessage(), QStringLiteral("Ready"));
+}
+
+// An empty file, a binary file or a text that is no log: the load says it found nothing.
+TEST_F(GuiTest, ALoadThatFindsNothingSaysSo) {
+  std::string empty = m_start + "/empty.log";
+  std::ofstream(empty, std::ios::binary) << std::string(
+      "\x7f"
+      "ELF\0\1\2",
+      7);
+  ASSERT_TRUE(LoadAndWait({empty}));
+  ASSERT_EQ(m_prompter.Messages().size(), 1u);
+  EXPECT_EQ(m_prompter.Messages()[0].text, "No games or players were found in " + empty + ".");
+  EXPECT_EQ(m_prompter.Messages()[0].caption, "Warning!");
+  for (QAction* action : m_frame->findChildren<QAction*>())
+    EXPECT_FALSE(action->isVisible() && action->text().endsWith(QStringLiteral("empty.log")));
+}
+
 TEST_F(GuiTest, OptionsOkWritesTheSettingsFileAndABadNumberIsRefused) {
   OptionsForm form;
   {
@@ -104,9 +195,12 @@ TEST_F(GuiTest, OptionsOkWritesTheSettingsFileAndABadNumberIsRefused) {
     EXPECT_FALSE(std::ifstream(SettingsPath(m_start)).good());
 
     dialog.Edit(kOptionsThresholdId)->setText(QStringLiteral("40"));
+    dialog.CheckBox(kOptionsModernChartsId)->click();  // the graph style's buttons exclude
+    EXPECT_FALSE(dialog.CheckBox(kOptionsClassicChartsId)->isChecked());
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
   }
+  EXPECT_EQ(form.ChartStyleInEffect(), ChartStyle::kModern);
   EXPECT_EQ(m_frame->Doc().options.shortGameThreshold, 40);
   VexoriumDoc reread;
   LoadSettings(reread, m_start);
@@ -128,6 +222,10 @@ TEST_F(GuiTest, CancelEndsALoadAsAFailedLoad) {
   ASSERT_TRUE(m_frame->Busy());
   EXPECT_FALSE(m_frame->Action(kCmdOpenGamesLog)->isEnabled());
   ASSERT_NE(m_frame->Box(), nullptr);
+  // The box stands in the middle of the window.
+  QPoint centre = m_frame->mapToGlobal(m_frame->rect().center());
+  QPoint boxCentre = m_frame->Box()->geometry().center();
+  EXPECT_LE((centre - boxCentre).manhattanLength(), 2) << boxCentre.x() << "," << boxCentre.y();
   emit m_frame->Box()->cancelRequested();
   ASSERT_TRUE(finished.wait(60000));
   EXPECT_FALSE(finished.takeFirst().at(0).toBool());

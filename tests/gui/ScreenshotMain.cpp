@@ -1,6 +1,6 @@
 // vexor-screenshots: the desktop program's screens as pictures, for looking at them (not a test).
 // Loads the sample server log into a real main window and saves every screen, the options
-// dialog and the progress box as PNG files into the folder given.
+// dialog, the progress box and graphs in both styles as PNG files into the folder given.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
@@ -159,12 +159,21 @@ int main(int argc, char** argv) {
   Settle(300);
   dialog.grab().save(out.filePath(QStringLiteral("options.png")));
   dialog.hide();
-  SaveGraph(frame, out, 3, {QStringLiteral("Frags"), QStringLiteral("Cumulative Graphing")},
-            QStringLiteral("graph-cumulative-frags.png"));
-  SaveGraph(frame, out, 4,
-            {QStringLiteral("Frags"), QStringLiteral("Deaths"), QStringLiteral("Suicides"),
-             QStringLiteral("Rocket Frags"), QStringLiteral("Cumulative Graphing")},
-            QStringLiteral("graph-16-series.png"));
+  // Two graphs in each style ("graph-..." classic, "graph-modern-..."); the style the program
+  // had is put back.
+  vexor::ChartStyle kept = frame.GraphStyle();
+  for (vexor::ChartStyle style : {vexor::ChartStyle::kClassic, vexor::ChartStyle::kModern}) {
+    frame.SetGraphStyle(style);
+    QString prefix = style == vexor::ChartStyle::kModern ? QStringLiteral("graph-modern-")
+                                                         : QStringLiteral("graph-");
+    SaveGraph(frame, out, 3, {QStringLiteral("Frags"), QStringLiteral("Cumulative Graphing")},
+              prefix + QStringLiteral("cumulative-frags.png"));
+    SaveGraph(frame, out, 4,
+              {QStringLiteral("Frags"), QStringLiteral("Deaths"), QStringLiteral("Suicides"),
+               QStringLiteral("Rocket Frags"), QStringLiteral("Cumulative Graphing")},
+              prefix + QStringLiteral("16-series.png"));
+  }
+  frame.SetGraphStyle(kept);
   DefineVariables(frame.Doc());
   vexor::ClientVarForm clientForm;
   vexor::ClientVarDialog clientDialog(clientForm, frame.Doc(), prompter, &frame);

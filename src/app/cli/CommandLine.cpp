@@ -8,6 +8,7 @@
 
 #include "base/StringPrintf.h"
 #include "stats/LogSelection.h"
+#include "ui/GraphBuilder.h"
 #include "ui/PrintTables.h"
 #include "ui/RatingTable.h"
 
@@ -60,6 +61,9 @@ const OptionSpec kOptions[] = {
      "with --graph: running totals instead of each game's values"},
     {0, "played-only", nullptr, &CliRequest::playedOnly,
      "with --graph: show only the games each player played"},
+    {0, "graph-style", "STYLE", &CliRequest::graphStyle,
+     "with --graph: classic (the default: the chart window's classic drawing) or modern "
+     "(labelled gridlines, colours that read on white, a legend with swatches, smoothed lines)"},
     {0, "clean", "LOG", &CliRequest::clean,
      "remove end-of-file markers and carriage returns from LOG (nothing is loaded)"},
     {0, "follow", nullptr, &CliRequest::follow,
@@ -126,14 +130,21 @@ std::string WrapHelp(const std::string& help, size_t column) {
 bool GraphOptionsValid(const CliRequest& request, std::string* error) {
   if (request.graph.empty()) {
     if (request.players.empty() && request.stats.empty() && !request.cumulative &&
-        !request.playedOnly) {
+        !request.playedOnly && request.graphStyle.empty()) {
       return true;
     }
-    *error = "--players, --stats, --cumulative and --played-only need --graph FILE.svg";
+    *error =
+        "--players, --stats, --cumulative, --played-only and --graph-style need --graph FILE.svg";
     return false;
   }
   if (request.players.empty() || request.stats.empty()) {
     *error = "--graph needs --players NAME,NAME... and --stats LIST";
+    return false;
+  }
+  ChartStyle style;
+  if (!request.graphStyle.empty() && !ChartStyleFromName(request.graphStyle, &style)) {
+    *error =
+        StringPrintf("unknown graph style '%s' (classic or modern)", request.graphStyle.c_str());
     return false;
   }
   return true;

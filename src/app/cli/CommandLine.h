@@ -27,6 +27,7 @@ struct CliRequest {
   std::string players;  // the graph's players: names separated by commas
   std::string stats;    // the graph's statistics: names separated by commas
   std::string interval;  // with follow: seconds between updates at most, as given
+  std::string graphStyle;  // the graph's style: "classic" (also when empty) or "modern"
   bool cumulative = false;
   bool playedOnly = false;
   bool follow = false;  // keep loading the logs again as they are written

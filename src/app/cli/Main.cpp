@@ -80,8 +80,10 @@ bool WriteGraph(const CliRequest& request, const VexoriumDoc& doc, Prompter& pro
   for (const std::string& warning : warnings)
     prompter.Inform(warning, kGraphWarningCaption);
   if (!warnings.empty()) return false;
+  ChartStyle style = ChartStyle::kClassic;
+  if (!request.graphStyle.empty()) ChartStyleFromName(request.graphStyle, &style);
   SvgCanvas canvas(kChartWindowSide, kChartWindowSide);
-  DrawGraph(canvas, kChartWindowSide, kChartWindowSide, BuildGraph(doc, choice));
+  DrawGraph(canvas, kChartWindowSide, kChartWindowSide, BuildGraph(doc, choice), style);
   if (canvas.Save(request.graph, &error)) return true;
   std::fprintf(stderr, "vexor: %s\n", error.c_str());
   return false;

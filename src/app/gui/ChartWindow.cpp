@@ -4,13 +4,16 @@
 #include <QBuffer>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QHelpEvent>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QSvgGenerator>
 #include <QTimer>
+#include <QToolTip>
 
+#include "app/gui/GuiText.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/PainterCanvas.h"
 #include "app/gui/VexoriumView.h"
@@ -34,6 +37,18 @@ class ChartView : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     m_window.PaintGraph(painter, width(), height(), true);
+  }
+  bool event(QEvent* event) override {
+    if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+    auto* help = static_cast<QHelpEvent*>(event);
+    QString text = m_window.ToolTipAt(help->pos());
+    if (text.isEmpty()) {
+      QToolTip::hideText();
+      event->ignore();
+    } else {
+      QToolTip::showText(help->globalPos(), text, this);
+    }
+    return true;
   }
   void contextMenuEvent(QContextMenuEvent* event) override {
     QMenu menu(this);
@@ -78,11 +93,23 @@ void ChartWindow::PaintGraph(QPainter& painter, int width, int height, bool warn
   const VexoriumDoc* doc = m_source.document ? m_source.document() : nullptr;
   if (doc == nullptr) {
     FillBackground(canvas, width, height, kChartBackground);
+    if (warn) m_modernShown = false;
     return;
   }
   GraphChoice choice = m_source.choice();
-  DrawGraph(canvas, width, height, BuildGraph(*doc, choice));
+  ChartStyle style = m_source.style ? m_source.style() : ChartStyle::kClassic;
+  GraphData graph = BuildGraph(*doc, choice);
+  if (style == ChartStyle::kModern) {
+    ModernPlot plot = DrawModernGraph(canvas, width, height, graph);
+    if (warn) {  // on screen: what the pointer may point at
+      m_shownPlot = plot;
+      m_shownData = std::move(graph);
+    }
+  } else {
+    DrawGraph(canvas, width, height, graph);
+  }
   if (!warn) return;
+  m_modernShown = style == ChartStyle::kModern;
   int32_t series = choice.SeriesCount();
   if (series <= kMostSeries) {
     m_warnedSeries = 0;
@@ -91,6 +118,14 @@ void ChartWindow::PaintGraph(QPainter& painter, int width, int height, bool warn
     m_warnedSeries = series;
     QTimer::singleShot(0, this, [this, series] { WarnTooMany(series); });
   }
+}
+
+QString ChartWindow::ToolTipAt(const QPoint& point) const {
+  if (!m_modernShown) return QString();
+  constexpr float kReach = 4;  // pixels from a line that still point at it
+  ChartHit hit = ModernHitAt(m_shownPlot, m_shownData, static_cast<float>(point.x()),
+                             static_cast<float>(point.y()), kReach);
+  return ToQString(ModernToolTip(m_shownData, hit));
 }
 
 void ChartWindow::WarnTooMany(int32_t series) {
@@ -147,6 +182,7 @@ ChartWindow* OpenChartWindow(MainFrame& frame, Prompter& prompter) {
   source.document = [&frame]() -> const VexoriumDoc* {
     return frame.Busy() ? nullptr : &frame.Doc();
   };
+  source.style = [&frame] { return frame.GraphStyle(); };
   source.choice = [&frame, view] {
     return ChoiceFromView(
         frame.Doc(), view->MainSelection(), view->WeaponSelection(),
@@ -161,9 +197,13 @@ ChartWindow* OpenChartWindow(MainFrame& frame, Prompter& prompter) {
   QWidget* chart = window->Chart();
   QObject::connect(view, &VexoriumView::graphChoiceChanged, chart, [chart] { chart->update(); });
   QObject::connect(&frame, &MainFrame::workFinished, chart, [chart] { chart->update(); });
+  QObject::connect(&frame, &MainFrame::graphStyleChanged, chart, [chart] { chart->update(); });
+  // A new window behind the main one would go unnoticed: it comes to the front with the focus
+  // (an ordinary window all the same, not kept on top).
   window->show();
+  window->raise();
+  window->activateWindow();
   window->repaint();
-  window->lower();  // an ordinary window among the others, not kept on top
   return window;
 }
 

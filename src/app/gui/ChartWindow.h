@@ -8,7 +8,9 @@
 #include <QString>
 #include <functional>
 
+#include "ui/GraphBuilder.h"
 #include "ui/GraphChoice.h"
+#include "ui/ModernChart.h"
 
 namespace vexor {
 
@@ -21,6 +23,7 @@ struct ChartSource {
   // The document, or null while long work holds it (the window then paints its background).
   std::function<const VexoriumDoc*()> document;
   std::function<GraphChoice()> choice;
+  std::function<ChartStyle()> style;  // null: classic
 };
 
 class ChartWindow : public QMainWindow {
@@ -39,6 +42,9 @@ class ChartWindow : public QMainWindow {
   void SaveGraphAs();
 
   QWidget* Chart() const { return m_chart; }
+  // The tool tip for a point of the chart as last painted on screen: the player and statistic
+  // of the line there, with its game and value; empty off the lines and in the classic style.
+  QString ToolTipAt(const QPoint& point) const;
 
  signals:
   // The user closed the window (it is deleted afterwards).
@@ -58,11 +64,16 @@ class ChartWindow : public QMainWindow {
   Prompter& m_prompter;
   QWidget* m_chart = nullptr;
   int32_t m_warnedSeries = 0;  // the count of the last too-many warning; 0 after a fit
+  // The modern graph as last painted on screen, for the tool tips.
+  bool m_modernShown = false;
+  GraphData m_shownData;
+  ModernPlot m_shownPlot;
 };
 
 // "Draw Graph" on the graph selection screen: checks the frame's current choice and shows the
 // warnings that refuse it (then returns null), or opens a chart window that follows the view's
-// check boxes and selections and the frame's document, shown and painted at once.
+// check boxes and selections, the frame's document and its chart style, shown in front with the
+// focus and painted at once.
 ChartWindow* OpenChartWindow(MainFrame& frame, Prompter& prompter);
 
 }  // namespace vexor

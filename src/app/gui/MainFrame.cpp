@@ -47,6 +47,15 @@ QSettings RecentSettings() {
   return QSettings(QStringLiteral("Vexor"), QStringLiteral("Vexor"));
 }
 
+// The graph style lives beside the settings file, whose layout has no room for it.
+const QString kGraphStyleKey = QStringLiteral("Graph Style");
+
+ChartStyle StoredGraphStyle() {
+  ChartStyle style = ChartStyle::kClassic;
+  ChartStyleFromName(RecentSettings().value(kGraphStyleKey).toString().toStdString(), &style);
+  return style;
+}
+
 // The toolbar picture of a command, or none.
 const char* CommandIcon(int id) {
   static const std::map<int, const char*> kIcons = {
@@ -73,6 +82,7 @@ MainFrame::MainFrame(Prompter& prompter, std::string startDirectory, QWidget* pa
       std::make_unique<DocumentOperations>(*m_doc, m_selection, m_prompter, m_startDirectory);
   m_operations->SetProgress(&m_runner);
   m_operations->Startup();  // settings read, empty tables
+  m_optionsForm.SetChartStyleInEffect(StoredGraphStyle());
   InstallReportLogo(m_startDirectory);
 
   m_largeFonts = vexor::LargeFonts(QFontMetrics(QApplication::font()).height());
@@ -91,7 +101,12 @@ MainFrame::MainFrame(Prompter& prompter, std::string startDirectory, QWidget* pa
   CreateActions();
   CreateMenus();
   CreateToolbar();
-  statusBar()->showMessage(QStringLiteral("Ready"));
+  // A command's prompt shows while its menu entry or button is under the pointer; once it goes
+  // (a menu closed, the pointer moved on) the bar says "Ready" again instead of nothing.
+  connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
+    if (message.isEmpty()) statusBar()->showMessage(QString::fromLatin1(kReadyPrompt));
+  });
+  statusBar()->showMessage(QString::fromLatin1(kReadyPrompt));
   m_followStatus = new QLabel(this);
   m_followStatus->setObjectName(QStringLiteral("FollowStatus"));
   statusBar()->addPermanentWidget(m_followStatus);
@@ -301,9 +316,10 @@ void MainFrame::StartWork(const QPixmap& picture, bool cancellable, bool measure
   m_box = new WorkBox(this, picture, cancellable, measured);
   m_box->SetText(text);
   connect(m_box, &WorkBox::cancelRequested, this, [this] { m_runner.RequestCancel(); });
-  QPoint topLeft = m_splitter->mapToGlobal(QPoint(0, 0));
-  Point place =
-      ProgressBoxPlace(Rect{topLeft.x(), topLeft.y(), m_splitter->width(), m_splitter->height()});
+  m_box->adjustSize();
+  QPoint topLeft = mapToGlobal(QPoint(0, 0));
+  Point place = ProgressBoxPlace(Rect{topLeft.x(), topLeft.y(), width(), height()},
+                                 Size{m_box->width(), m_box->height()});
   m_box->PlaceAt(QPoint(place.x, place.y));
   m_box->show();
   m_runner.Start(std::move(work));
@@ -350,9 +366,17 @@ void MainFrame::LoadLogs(const std::vector<std::string>& paths) {
         m_selection.dataAvailable = ok;
         m_logsShown = ok;
         if (!ok) return;
-        if (!recent.empty()) AddRecentFile(recent);
         raise();
         activateWindow();
+        std::string nothing =
+            NothingFoundMessage(m_doc->nameCount, m_doc->gameCount, m_selection.selectedFileCount,
+                                m_selection.selectedLogPath);
+        if (!nothing.empty()) {
+          UpdateAllViews();  // the box stands over the program as the load left it
+          m_prompter.Inform(nothing, kNothingFoundCaption);
+          return;  // no log worth offering again
+        }
+        if (!recent.empty()) AddRecentFile(recent);
       });
 }
 
@@ -440,7 +464,15 @@ void MainFrame::OnCleanLogFile() {
 
 void MainFrame::OnOptions() {
   OptionsDialog dialog(m_optionsForm, *m_doc, m_startDirectory, m_prompter, this);
-  if (dialog.exec() == QDialog::Accepted) UpdateAllViews();
+  if (dialog.exec() != QDialog::Accepted) return;
+  UpdateAllViews();
+  SetGraphStyle(GraphStyle());
+}
+
+void MainFrame::SetGraphStyle(ChartStyle style) {
+  m_optionsForm.SetChartStyleInEffect(style);
+  RecentSettings().setValue(kGraphStyleKey, QString::fromLatin1(ChartStyleName(style)));
+  emit graphStyleChanged();
 }
 
 void MainFrame::OnClientVariables() {
@@ -523,6 +555,10 @@ void MainFrame::TakeUpdate(VexoriumDoc& loaded) {
 
 void MainFrame::AddRecentFile(const std::string& entry) {
   m_recent.Add(entry);
+  SaveRecentFiles();
+}
+
+void MainFrame::SaveRecentFiles() {
   QStringList entries;
   for (const std::string& e : m_recent.Entries())
     entries << QString::fromStdString(e);
@@ -554,6 +590,16 @@ void MainFrame::OpenRecentFile(size_t index) {
   } else {
     LoadLogs({path});
   }
+  if (!Busy()) return;
+  // A file that is gone has said so in its warning by the end of the work: its entry goes.
+  auto connection = std::make_shared<QMetaObject::Connection>();
+  *connection =
+      connect(this, &MainFrame::workFinished, this, [this, entry, path, connection](bool ok) {
+        disconnect(*connection);
+        if (ok || QFileInfo::exists(PathToQString(path))) return;
+        m_recent.Remove(entry);
+        SaveRecentFiles();
+      });
 }
 
 }  // namespace vexor

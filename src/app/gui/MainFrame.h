@@ -52,6 +52,11 @@ class MainFrame : public QMainWindow {
   bool Busy() const { return m_runner.Running(); }
   bool GraphWindowOpen() const { return m_graphWindowOpen; }
   bool LargeFonts() const { return m_largeFonts; }
+  // The style graphs are drawn in (Options; kept in the program's settings store).
+  ChartStyle GraphStyle() const { return m_optionsForm.ChartStyleInEffect(); }
+  // Puts a style in effect as OK in Options does: kept for the next start, and an open graph
+  // is drawn again.
+  void SetGraphStyle(ChartStyle style);
 
   // A navigation button: the screen (1 to 4) becomes the current one and the views redraw.
   void ShowScreen(int screen);
@@ -86,6 +91,8 @@ class MainFrame : public QMainWindow {
  signals:
   // A long operation ended (after the views were updated).
   void workFinished(bool ok);
+  // OK in Options put a graph style in effect (the same one or another).
+  void graphStyleChanged();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -109,6 +116,7 @@ class MainFrame : public QMainWindow {
   void WorkEnded(bool ok);
   void StepStarted(int step, int fileIndex, int fileCount);
   void AddRecentFile(const std::string& entry);
+  void SaveRecentFiles();
   void UpdateRecentFiles();
   void OpenRecentFile(size_t index);
 

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "app/gui/GuiText.h"
@@ -37,6 +38,7 @@ void OptionsDialog::BuildControls() {
   int row = -1;
   int column = 0;
   QString rowName;
+  auto previousKind = OptionsControlKind::kPushButton;
   auto* buttons = new QDialogButtonBox(this);
   for (const OptionsControl& control : kOptionsControls) {
     QString caption = QString::fromLatin1(control.caption);
@@ -63,15 +65,22 @@ void OptionsDialog::BuildControls() {
       m_checks[control.id] = check;
       continue;
     }
-    bool joinsRow = control.kind == OptionsControlKind::kEdit && caption.isEmpty() && row >= 0;
+    // An edit box without a label and a radio button after another join the row before.
+    bool joinsRow = row >= 0 && ((control.kind == OptionsControlKind::kEdit && caption.isEmpty()) ||
+                                 (control.kind == OptionsControlKind::kRadioButton &&
+                                  previousKind == OptionsControlKind::kRadioButton));
+    previousKind = control.kind;
     if (!joinsRow) {
       ++row;
       column = 0;
       rowName = caption;
     }
     switch (control.kind) {
-      case OptionsControlKind::kCheckBox: {
-        auto* check = new QCheckBox(caption, this);
+      case OptionsControlKind::kCheckBox:
+      case OptionsControlKind::kRadioButton: {
+        QAbstractButton* check = control.kind == OptionsControlKind::kCheckBox
+                                     ? static_cast<QAbstractButton*>(new QCheckBox(caption, this))
+                                     : new QRadioButton(caption, this);
         grid->addWidget(check, row, column++);
         m_checks[control.id] = check;
         break;
@@ -105,7 +114,7 @@ void OptionsDialog::BuildControls() {
   connect(buttons, &QDialogButtonBox::rejected, this, &OptionsDialog::reject);
 }
 
-QCheckBox* OptionsDialog::CheckBox(int controlId) const {
+QAbstractButton* OptionsDialog::CheckBox(int controlId) const {
   auto found = m_checks.find(controlId);
   return found == m_checks.end() ? nullptr : found->second;
 }

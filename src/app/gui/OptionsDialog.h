@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-class QCheckBox;
+class QAbstractButton;
 class QLineEdit;
 
 namespace vexor {
@@ -23,7 +23,8 @@ class OptionsDialog : public QDialog {
   OptionsDialog(OptionsForm& form, VexoriumDoc& doc, std::string startDirectory, Prompter& prompter,
                 QWidget* parent);
 
-  QCheckBox* CheckBox(int controlId) const;
+  // A check box or radio button of the table.
+  QAbstractButton* CheckBox(int controlId) const;
   QLineEdit* Edit(int controlId) const;
 
   void accept() override;
@@ -38,7 +39,7 @@ class OptionsDialog : public QDialog {
   VexoriumDoc& m_doc;
   std::string m_startDirectory;
   Prompter& m_prompter;
-  std::map<int, QCheckBox*> m_checks;
+  std::map<int, QAbstractButton*> m_checks;
   std::map<int, QLineEdit*> m_edits;
 };
 

@@ -1,6 +1,7 @@
 #include "app/gui/PainterCanvas.h"
 
 #include <QFontMetrics>
+#include <QPolygonF>
 
 #include "app/gui/GuiText.h"
 
@@ -24,14 +25,41 @@ void PainterCanvas::Rectangle(int left, int top, int right, int bottom, CanvasCo
   m_painter.drawRect(QRect(QPoint(left, top), QPoint(right - 2, bottom - 2)));
 }
 
-void PainterCanvas::Line(int x1, int y1, int x2, int y2, CanvasColour colour) {
-  // A graph draws thousands of segments in one colour: the pen changes only with the colour.
-  QColor pen = ToQColor(colour);
-  if (m_painter.pen().color() != pen || m_painter.pen().width() != 1 ||
-      m_painter.pen().style() != Qt::SolidLine) {
-    m_painter.setPen(QPen(pen, 1));
+// A graph draws thousands of segments in one colour: the pen changes only with the colour or
+// the style.
+void PainterCanvas::LinePen(CanvasColour colour) {
+  QColor colourOf = ToQColor(colour);
+  Qt::PenStyle style = m_lineStyle.dashed ? Qt::CustomDashLine : Qt::SolidLine;
+  const QPen& current = m_painter.pen();
+  if (current.color() != colourOf || current.widthF() != double{m_lineStyle.width} ||
+      current.style() != style) {
+    QPen pen(colourOf, double{m_lineStyle.width});
+    if (m_lineStyle.dashed) pen.setDashPattern({LineStyle::kDashOn, LineStyle::kDashOff});
+    if (m_lineStyle.smooth) pen.setJoinStyle(Qt::RoundJoin);
+    m_painter.setPen(pen);
   }
+  if (m_painter.testRenderHint(QPainter::Antialiasing) != m_lineStyle.smooth) {
+    m_painter.setRenderHint(QPainter::Antialiasing, m_lineStyle.smooth);
+  }
+}
+
+void PainterCanvas::Line(int x1, int y1, int x2, int y2, CanvasColour colour) {
+  LinePen(colour);
   m_painter.drawLine(x1, y1, x2, y2);
+}
+
+void PainterCanvas::SetLineStyle(const LineStyle& style) {
+  m_lineStyle = style;
+}
+
+void PainterCanvas::Polyline(const std::vector<CanvasPoint>& points, CanvasColour colour) {
+  if (points.size() < 2) return;
+  QPolygonF line;
+  line.reserve(static_cast<qsizetype>(points.size()));
+  for (const CanvasPoint& point : points)
+    line << QPointF(point.x, point.y);
+  LinePen(colour);
+  m_painter.drawPolyline(line);
 }
 
 // The character cell is the font's height, as a device context's font height is.

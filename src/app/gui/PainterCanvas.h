@@ -22,10 +22,16 @@ class PainterCanvas : public Canvas {
   void Text(int x, int y, std::string_view text, CanvasColour colour, TextAlign align,
             std::optional<CanvasColour> background) override;
   void SetOrigin(int x, int y) override;
+  void SetLineStyle(const LineStyle& style) override;
+  void Polyline(const std::vector<CanvasPoint>& points, CanvasColour colour) override;
 
  private:
+  // Sets the pen and smoothing of a line in colour and the current style.
+  void LinePen(CanvasColour colour);
+
   QPainter& m_painter;
   QFont m_defaultFont;
+  LineStyle m_lineStyle;
 };
 
 }  // namespace vexor

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QItemSelection>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
@@ -22,6 +23,7 @@ namespace vexor {
 namespace {
 
 const QColor kTextColour(0, 49, 115);  // the house colour
+const QColor kBoxFrameColour(90, 120, 168);
 
 void Place(QWidget* widget, const Rect& rect) {
   widget->setGeometry(rect.x, rect.y, rect.w, rect.h);
@@ -81,13 +83,23 @@ VexoriumView::VexoriumView(MainFrame& frame, QWidget* parent)
   for (const FixedBoxInfo& info : kFixedBoxes) {
     // The view draws the box's label itself: the box carries it as its name for assistive
     // technology, and the longer caption as its tool tip.
-    auto* box = new QCheckBox(this);
+    QCheckBox* box = MakeBox();
     box->setAccessibleName(QString::fromLatin1(info.label));
     box->setToolTip(QString::fromLatin1(info.caption));
-    box->setVisible(false);
     connect(box, &QCheckBox::toggled, this, &VexoriumView::graphChoiceChanged);
     m_fixedBoxes[info.controlId] = box;
   }
+}
+
+// A box of the graph selection screen. Its frame is drawn in a colour of the window's palette:
+// a darker one than the dialogs' grey keeps an unticked box plain on the pale background.
+QCheckBox* VexoriumView::MakeBox() {
+  auto* box = new QCheckBox(this);
+  QPalette palette = box->palette();
+  palette.setColor(QPalette::Window, kBoxFrameColour);
+  box->setPalette(palette);
+  box->setVisible(false);
+  return box;
 }
 
 QTableView* VexoriumView::MakeList(StatisticsModel* model, const char* name) {
@@ -150,6 +162,8 @@ void VexoriumView::ApplyLayout() {
     m_weapon.Clear();
     m_mainModel->Reload();
     m_weaponModel->Reload();
+    ShowSortOrder(m_mainList, m_main);
+    ShowSortOrder(m_weaponList, m_weapon);
   }
   Place(m_mainList, m_layout.mainList);
   Place(m_weaponList, m_layout.weaponList);
@@ -160,13 +174,25 @@ void VexoriumView::ApplyLayout() {
   PlaceVariableBoxes();
 }
 
+// A box goes where the screen puts it, grown and centred there when the style draws it larger
+// than the place: the whole box shows, not a clipped corner of it.
+void VexoriumView::PlaceBox(QCheckBox* box, const Rect& place) {
+  if (place.Collapsed()) {
+    Place(box, place);
+    return;
+  }
+  int w = box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box);
+  int h = box->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, box);
+  Place(box, CheckBoxWidgetRect(place, w, h));
+}
+
 void VexoriumView::PlaceFixedBoxes() {
   for (auto& [id, box] : m_fixedBoxes)
     box->setVisible(false);
   for (const CheckBoxPlace& place : m_layout.fixedBoxes) {
     auto found = m_fixedBoxes.find(place.controlId);
     if (found == m_fixedBoxes.end()) continue;
-    Place(found->second, place.box);
+    PlaceBox(found->second, place.box);
     found->second->setEnabled(place.enabled);
   }
 }
@@ -178,13 +204,13 @@ void VexoriumView::PlaceVariableBoxes() {
   for (const VariableBoxPlace& place : m_layout.variableBoxes) {
     QCheckBox*& box = m_variableBoxes[place.slot];
     if (!box) {
-      box = new QCheckBox(this);
+      box = MakeBox();
       connect(box, &QCheckBox::toggled, this, &VexoriumView::graphChoiceChanged);
     }
     box->setAccessibleName(ToQString(place.label));
     box->setToolTip(ToQString(place.label));
     box->setProperty("controlId", place.controlId);
-    Place(box, place.box);
+    PlaceBox(box, place.box);
     kept[place.slot] = box;
     m_variableBoxes.erase(place.slot);
   }
@@ -203,6 +229,19 @@ void VexoriumView::RefreshLists(bool sort) {
   }
   m_mainModel->Reload();
   m_weaponModel->Reload();
+  ShowSortOrder(m_mainList, m_main);
+  ShowSortOrder(m_weaponList, m_weapon);
+}
+
+// The header's arrow shows the order of the rows, and only while they are in a column's order:
+// a list filled without sorting shows none.
+void VexoriumView::ShowSortOrder(QTableView* list, const StatisticsList& rows) {
+  QHeaderView* header = list->horizontalHeader();
+  header->setSortIndicatorShown(rows.Sorted());
+  if (rows.Sorted()) {
+    header->setSortIndicator(rows.SortColumn(),
+                             rows.Ascending() ? Qt::AscendingOrder : Qt::DescendingOrder);
+  }
 }
 
 // The list's client width: inside its frame and, once its rows are taller than the list, beside
@@ -269,9 +308,7 @@ void VexoriumView::ColumnClicked(StatisticsList& rows, StatisticsModel* model, Q
   if (m_frame.Busy()) return;
   rows.ColumnClick(m_frame.Doc(), column);
   model->Reload();
-  list->horizontalHeader()->setSortIndicatorShown(true);
-  list->horizontalHeader()->setSortIndicator(
-      column, rows.DefaultOrder() ? Qt::AscendingOrder : Qt::DescendingOrder);
+  ShowSortOrder(list, rows);
 }
 
 bool VexoriumView::BoxChecked(int controlId) const {
@@ -301,14 +338,52 @@ int VexoriumView::RoomForText(int x, int y) const {
   return limit - x;
 }
 
+// What of a label is drawn: the text, cut with an ellipsis to its room.
+QString VexoriumView::ShownLabel(const QFontMetrics& metrics, int x, int y,
+                                 const QString& text) const {
+  return metrics.elidedText(text, Qt::ElideRight, std::max(0, RoomForText(x, y)));
+}
+
+// The label at a point of the view: which box it belongs to.
+LabelHit VexoriumView::LabelAtPoint(const QPoint& at) const {
+  QFontMetrics metrics(ViewFont(kGraphFontHeight));
+  return LabelAt(m_layout, at.x(), at.y(), metrics.height(),
+                 [&](const std::string& label, int x, int y) {
+                   return metrics.horizontalAdvance(ShownLabel(metrics, x, y, ToQString(label)));
+                 });
+}
+
+// A click on a box's drawn label (pressed and released on it) toggles the box, as a click on a
+// check box's own text does.
+void VexoriumView::mousePressEvent(QMouseEvent* event) {
+  QWidget::mousePressEvent(event);
+  bool left = event->button() == Qt::LeftButton && !m_printing;
+  m_pressedLabel = left ? LabelAtPoint(event->position().toPoint()) : LabelHit{};
+}
+
+void VexoriumView::mouseReleaseEvent(QMouseEvent* event) {
+  QWidget::mouseReleaseEvent(event);
+  LabelHit pressed = m_pressedLabel;
+  m_pressedLabel = LabelHit{};
+  LabelHit hit = LabelAtPoint(event->position().toPoint());
+  if (event->button() != Qt::LeftButton || !pressed.found || !hit.found ||
+      hit.variable != pressed.variable || hit.key != pressed.key) {
+    return;
+  }
+  std::map<int, QCheckBox*>& boxes = hit.variable ? m_variableBoxes : m_fixedBoxes;
+  auto found = boxes.find(hit.key);
+  if (found == boxes.end() || !found->second->isEnabled()) return;
+  found->second->setFocus(Qt::MouseFocusReason);
+  found->second->click();
+}
+
 // A label too wide for its place (a font wider than the one the screen was laid out for) is
 // cut with an ellipsis rather than written over the next box; its box's accessible name keeps
 // the whole text.
 void VexoriumView::DrawText(QPainter& painter, int x, int y, const QString& text, int fontHeight) {
   painter.setFont(ViewFont(fontHeight));
   QFontMetrics metrics(painter.font());
-  QString shown = metrics.elidedText(text, Qt::ElideRight, std::max(0, RoomForText(x, y)));
-  painter.drawText(x, y + metrics.ascent(), shown);
+  painter.drawText(x, y + metrics.ascent(), ShownLabel(metrics, x, y, text));
 }
 
 void VexoriumView::SetPrinting(bool printing) {

@@ -13,6 +13,7 @@
 #include "ui/ViewScreens.h"
 
 class QCheckBox;
+class QFontMetrics;
 class QPushButton;
 class QTableView;
 class QWebEngineView;
@@ -66,10 +67,14 @@ class VexoriumView : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   QTableView* MakeList(StatisticsModel* model, const char* name);
+  QCheckBox* MakeBox();
   void ApplyLayout();
+  void PlaceBox(QCheckBox* box, const Rect& place);
   void PlaceFixedBoxes();
   void PlaceVariableBoxes();
   void RefreshLists(bool sort);
@@ -81,7 +86,10 @@ class VexoriumView : public QWidget {
   // After ShowUpdate refilled a list: its order and selection as kept.
   void RestoreList(StatisticsList& rows, StatisticsModel* model, QTableView* list,
                    const KeptList& kept, std::vector<int32_t>& selection);
+  static void ShowSortOrder(QTableView* list, const StatisticsList& rows);
   int RoomForText(int x, int y) const;
+  QString ShownLabel(const QFontMetrics& metrics, int x, int y, const QString& text) const;
+  LabelHit LabelAtPoint(const QPoint& at) const;
   void DrawText(QPainter& painter, int x, int y, const QString& text, int fontHeight);
 
   MainFrame& m_frame;
@@ -101,6 +109,7 @@ class VexoriumView : public QWidget {
   QPixmap m_background;
   QPixmap m_logo;
   bool m_printing = false;
+  LabelHit m_pressedLabel;  // the label the mouse was pressed on
 };
 
 }  // namespace vexor
