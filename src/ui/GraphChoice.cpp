@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "stats/GameFamily.h"
 #include "stats/PlayerRecord.h"
 #include "stats/VexoriumDoc.h"
 #include "ui/ViewScreens.h"
@@ -38,19 +39,25 @@ bool Selected(const std::vector<int32_t>& selection, int32_t p) {
 }
 
 GraphStatistic FixedStatistic(const GraphStatisticInfo& info) {
-  return {&info, {}, info.suffix};
+  return {&info, -1, {}, info.suffix};
+}
+
+GraphStatistic OtherWeaponStatistic(WeaponId weapon) {
+  return {nullptr, weapon, {}, " : " + std::string(WeaponInfoOf(weapon).name) + " Frags"};
 }
 
 GraphStatistic VariableStatistic(const VisibleVariable& variable) {
-  return {nullptr, variable, " : " + *variable.name};
+  return {nullptr, -1, variable, " : " + *variable.name};
 }
 
 // Puts the statistics into drawing order: variables first (client, then server, each by
-// number), then the fixed statistics in table order; duplicates dropped.
+// number), then the fixed statistics in table order, then the other weapons by number;
+// duplicates dropped.
 void SortStatistics(std::vector<GraphStatistic>* statistics) {
   auto key = [](const GraphStatistic& s) {
-    if (s.fixed == nullptr) return (s.variable.server ? 100 : 0) + s.variable.number;
-    return 200 + static_cast<int>(s.fixed - kGraphStatistics.data());
+    if (s.fixed != nullptr) return 200 + static_cast<int>(s.fixed - kGraphStatistics.data());
+    if (s.weapon >= 0) return 300 + s.weapon;
+    return (s.variable.server ? 100 : 0) + s.variable.number;
   };
   std::stable_sort(statistics->begin(), statistics->end(),
                    [&](const auto& a, const auto& b) { return key(a) < key(b); });
@@ -87,6 +94,7 @@ const std::array<GraphStatisticInfo, 15> kGraphStatistics = {{
 
 int32_t GraphStatistic::Count(const PlayerGame& game) const {
   if (fixed != nullptr) return fixed->count(game);
+  if (weapon >= 0) return game.WeaponFrags(weapon);
   return variable.server ? game.ServerVar(variable.number) : game.ClientVar(variable.number);
 }
 
@@ -95,7 +103,23 @@ float GraphStatistic::GameRate(const PlayerGame& game) const {
 }
 
 int32_t GraphStatistic::Total(const PlayerRecord& player) const {
-  return fixed != nullptr ? fixed->total(player) : variable.TotalOf(player);
+  if (fixed != nullptr) return fixed->total(player);
+  return weapon >= 0 ? player.WeaponFrags(weapon) : variable.TotalOf(player);
+}
+
+std::vector<GraphSlot> GraphSlots(const VexoriumDoc& doc) {
+  std::vector<GraphSlot> slots;
+  for (WeaponId weapon : OtherWeaponsInLoad(doc)) {
+    if (doc.options.Shows(weapon)) slots.push_back({weapon, {}});
+  }
+  for (const VisibleVariable& variable : VisibleVariables(doc)) {
+    slots.push_back({-1, variable});
+  }
+  return slots;
+}
+
+bool GraphShowsQuake3Weapons(const VexoriumDoc& doc) {
+  return WeaponSetsInLoad(doc)[static_cast<size_t>(WeaponSet::kQuake3)];
 }
 
 GraphChoice ChoiceFromView(const VexoriumDoc& doc, const std::vector<int32_t>& mainSelection,
@@ -107,15 +131,23 @@ GraphChoice ChoiceFromView(const VexoriumDoc& doc, const std::vector<int32_t>& m
   for (int32_t p = 1; p <= last; ++p) {
     if (Selected(mainSelection, p) || Selected(weaponSelection, p)) choice.players.push_back(p);
   }
-  std::vector<VisibleVariable> visible = VisibleVariables(doc);
-  for (size_t j = 1; j <= visible.size(); ++j) {
-    if (slotChecked(static_cast<int>(j))) {
-      choice.statistics.push_back(VariableStatistic(visible[j - 1]));
+  std::vector<GraphSlot> slots = GraphSlots(doc);
+  std::vector<GraphStatistic> weapons;
+  for (size_t j = 1; j <= slots.size(); ++j) {
+    if (!slotChecked(static_cast<int>(j))) continue;
+    const GraphSlot& slot = slots[j - 1];
+    if (slot.weapon >= 0) {
+      weapons.push_back(OtherWeaponStatistic(slot.weapon));
+    } else {
+      choice.statistics.push_back(VariableStatistic(slot.variable));
     }
   }
-  for (const GraphStatisticInfo& info : kGraphStatistics) {
+  size_t shown = GraphShowsQuake3Weapons(doc) ? kGraphStatistics.size() : kFirstQuake3WeaponStatistic;
+  for (size_t i = 0; i < shown; ++i) {
+    const GraphStatisticInfo& info = kGraphStatistics[i];
     if (boxChecked(info.controlId)) choice.statistics.push_back(FixedStatistic(info));
   }
+  choice.statistics.insert(choice.statistics.end(), weapons.begin(), weapons.end());
   choice.cumulative = boxChecked(kCumulativeGraphingId);
   choice.playedOnly = boxChecked(kShowOnlyGamesPlayedId);
   return choice;
@@ -140,13 +172,17 @@ bool ChoiceFromNames(const VexoriumDoc& doc, const std::vector<std::string>& pla
   choice->players.erase(std::unique(choice->players.begin(), choice->players.end()),
                         choice->players.end());
   std::vector<VisibleVariable> visible = VisibleVariables(doc);
+  std::vector<WeaponId> otherWeapons = OtherWeaponsInLoad(doc);
   for (const std::string& name : statisticNames) {
     auto fixed = std::find_if(kGraphStatistics.begin(), kGraphStatistics.end(),
                               [&](const auto& info) { return name == info.commandLineName; });
     auto variable = std::find_if(visible.begin(), visible.end(),
                                  [&](const auto& v) { return *v.name == name; });
+    WeaponId weapon = WeaponOfKey(name);
     if (fixed != kGraphStatistics.end()) {
       choice->statistics.push_back(FixedStatistic(*fixed));
+    } else if (weapon >= kWeaponCount && std::ranges::count(otherWeapons, weapon) > 0) {
+      choice->statistics.push_back(OtherWeaponStatistic(weapon));
     } else if (variable != visible.end()) {
       choice->statistics.push_back(VariableStatistic(*variable));
     } else {

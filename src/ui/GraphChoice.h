@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "stats/Weapons.h"
 #include "ui/VisibleVariables.h"
 
 namespace vexor {
@@ -28,13 +29,17 @@ struct GraphStatisticInfo {
 };
 
 // In drawing order: Suicides, Frags, Deaths, the three per-hour rates (frags, suicides,
-// deaths), then the weapons' frags (machinegun ... BFG, gauntlet last).
+// deaths), then Quake III's weapons' frags (machinegun ... BFG, gauntlet last), from
+// kFirstQuake3WeaponStatistic on.
 extern const std::array<GraphStatisticInfo, 15> kGraphStatistics;
+constexpr size_t kFirstQuake3WeaponStatistic = 6;
 
-// A statistic of a graph: one of the fixed ones, or a visible custom variable.
+// A statistic of a graph: one of the fixed ones, the frags of another game's weapon, or a
+// visible custom variable.
 struct GraphStatistic {
-  const GraphStatisticInfo* fixed = nullptr;  // null for a custom variable
-  VisibleVariable variable;                   // when fixed is null
+  const GraphStatisticInfo* fixed = nullptr;  // null for the other two
+  WeaponId weapon = -1;                       // another game's weapon, or -1
+  VisibleVariable variable;                   // when neither of the above
   std::string suffix;                         // " : " and the statistic's short name
 
   bool PerHour() const { return fixed != nullptr && fixed->gameRate != nullptr; }
@@ -46,7 +51,8 @@ struct GraphStatistic {
 struct GraphChoice {
   std::vector<int32_t> players;            // player numbers, ascending, each once
   std::vector<GraphStatistic> statistics;  // in drawing order: client variables, server
-                                           // variables, then kGraphStatistics' order
+                                           // variables, kGraphStatistics' order, then the
+                                           // other games' weapons by number
   bool cumulative = false;                 // "Cumulative Graphing"
   bool playedOnly = false;                 // "Show Only Games Played"
 
@@ -54,18 +60,30 @@ struct GraphChoice {
   int32_t SeriesCount() const { return static_cast<int32_t>(players.size() * statistics.size()); }
 };
 
+// The boxes the graph selection screen shows after the fixed ones, slot by slot from 1: the
+// weapons of the load's other games whose columns the options show, then the visible custom
+// variables. A load of Quake III games has only the variables.
+struct GraphSlot {
+  WeaponId weapon = -1;      // a weapon's box, or -1
+  VisibleVariable variable;  // a variable's box
+};
+std::vector<GraphSlot> GraphSlots(const VexoriumDoc& doc);
+// Whether the screen shows the boxes of Quake III's weapons: the load has that game's weapons.
+bool GraphShowsQuake3Weapons(const VexoriumDoc& doc);
+
 // The choice on the graph selection screen as it is now: the players selected in either list
 // (entry p of a selection table is 1; players 1 to the name count), the ticked statistic boxes
-// (boxChecked by control id), the ticked variable boxes (slotChecked by slot j, the j-th
-// visible custom variable from 1; a slot past the visible variables counts as unticked) and the
-// two options' boxes.
+// (boxChecked by control id; Quake III's weapons only where the screen shows them), the ticked
+// slot boxes (slotChecked by slot j, GraphSlots from 1; a slot past them counts as unticked)
+// and the two options' boxes.
 GraphChoice ChoiceFromView(const VexoriumDoc& doc, const std::vector<int32_t>& mainSelection,
                            const std::vector<int32_t>& weaponSelection,
                            const std::function<bool(int controlId)>& boxChecked,
                            const std::function<bool(int slot)>& slotChecked);
 
 // The choice named on the command line: players by the names the lists show, statistics by
-// their command-line names (frags, fph, railgun ...) or the names of visible custom variables.
+// their command-line names (frags, fph, railgun ...), the keys of the load's other weapons
+// (lr300, saber ...) or the names of visible custom variables.
 // Both lists may be in any order and name an entry twice; the graph draws them in its own
 // order. False with *error naming the first name that matches nothing.
 bool ChoiceFromNames(const VexoriumDoc& doc, const std::vector<std::string>& playerNames,

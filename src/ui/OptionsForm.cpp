@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "stats/GameFamily.h"
 #include "stats/Settings.h"
 #include "stats/VexoriumDoc.h"
 
@@ -42,10 +43,28 @@ const std::array<OptionsControl, kOptionsControlCount> kOptionsControls = {{
     {kOptionsCancelId, Kind::kPushButton, "Cancel", "", ""},
 }};
 
+std::vector<OptionsControl> OptionsControlsFor(const VexoriumDoc& doc) {
+  // The groups of the other weapon sets, by WeaponSet.
+  static constexpr std::array<const char*, kWeaponSetCount> kSetGroups = {
+      kWeaponGroup, "Urban Terror Weapon Display Options", "Jedi Knight Weapon Display Options"};
+  auto firstAfterWeapons = kOptionsControls.begin() + kWeaponCount;
+  std::vector<OptionsControl> controls(kOptionsControls.begin(), firstAfterWeapons);
+  for (WeaponId weapon : OtherWeaponsInLoad(doc)) {
+    const WeaponInfo& info = WeaponInfoOf(weapon);
+    controls.push_back({kOptionsFirstOtherWeaponId + weapon - kWeaponCount, Kind::kCheckBox,
+                        info.name.data(), "", kSetGroups[static_cast<size_t>(info.set)]});
+  }
+  controls.insert(controls.end(), firstAfterWeapons, kOptionsControls.end());
+  return controls;
+}
+
 void OptionsForm::Open(const VexoriumDoc& doc) {
   const Options& options = doc.options;
   for (size_t i = 0; i < kWeaponCount; ++i) {
     m_values.weaponDisplay[i] = options.weaponDisplay[i] != 0;
+  }
+  for (size_t i = 0; i < kOtherWeaponCount; ++i) {
+    m_values.otherWeaponDisplay[i] = options.otherWeaponDisplay[i] != 0;
   }
   m_values.logDirectory = doc.logDirectory;
   m_values.autoSort = options.autoSort != 0;
@@ -66,6 +85,10 @@ auto CheckField(Values& values, int controlId) -> decltype(&values.autoSort) {
   int weapon = controlId - kOptionsFirstWeaponId;
   if (weapon >= 0 && weapon < kWeaponCount) {
     return &values.weaponDisplay[static_cast<size_t>(weapon)];
+  }
+  int other = controlId - kOptionsFirstOtherWeaponId;
+  if (other >= 0 && other < kOtherWeaponCount) {
+    return &values.otherWeaponDisplay[static_cast<size_t>(other)];
   }
   switch (controlId) {
     case kOptionsAutoSortId:
@@ -151,6 +174,9 @@ OptionsAccept OptionsForm::Accept(VexoriumDoc& doc, const std::string& startDire
   Options& options = doc.options;
   for (size_t i = 0; i < kWeaponCount; ++i) {
     options.weaponDisplay[i] = m_values.weaponDisplay[i];
+  }
+  for (size_t i = 0; i < kOtherWeaponCount; ++i) {
+    options.otherWeaponDisplay[i] = m_values.otherWeaponDisplay[i];
   }
   doc.logDirectory = m_values.logDirectory;
   options.autoSort = m_values.autoSort;

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "base/TextNumbers.h"  // ParseDialogInteger
 #include "stats/Weapons.h"
@@ -23,6 +24,8 @@ constexpr const char* kEnterIntegerCaption = "Vexor";
 constexpr const char* kSettingsNotSavedCaption = "Warning";
 
 constexpr int kOptionsFirstWeaponId = 1071;  // 1071 to 1079: the display flags in display order
+// The boxes of the other games' weapons: this id plus the weapon's number past Quake III's nine.
+constexpr int kOptionsFirstOtherWeaponId = 2000;
 constexpr int kOptionsLogDirectoryId = 1031;
 constexpr int kOptionsSetLogDirectoryId = 1080;
 constexpr int kOptionsAutoSortId = 1081;
@@ -54,9 +57,15 @@ constexpr int kOptionsControlCount = 21;
 // In tab order, group by group, then OK and Cancel.
 extern const std::array<OptionsControl, kOptionsControlCount> kOptionsControls;
 
+// The controls of the dialog for a load: kOptionsControls, with a box for each weapon of the
+// load's other games (OtherWeaponsInLoad) after Quake III's, in a group per game ("Urban Terror
+// Weapon Display Options"). A load of Quake III games has exactly kOptionsControls.
+std::vector<OptionsControl> OptionsControlsFor(const VexoriumDoc& doc);
+
 // What the controls hold. The three number boxes hold text as typed.
 struct OptionsValues {
   std::array<bool, kWeaponCount> weaponDisplay{};  // display order
+  std::array<bool, kOtherWeaponCount> otherWeaponDisplay{};  // by weapon number - kWeaponCount
   std::string logDirectory;
   bool autoSort = false;
   bool hideShortGames = false;

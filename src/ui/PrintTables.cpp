@@ -4,6 +4,7 @@
 
 #include "base/StringPrintf.h"
 #include "stats/DerivedValues.h"
+#include "stats/GameFamily.h"
 #include "stats/JsonExport.h"
 #include "stats/VexoriumDoc.h"
 #include "stats/Weapons.h"
@@ -34,22 +35,12 @@ constexpr const char* kNotAvailable = "N / A";
 constexpr std::array<const char*, 9> kMainHeadings = {"FRGS", "DTHS", "SCDS", "SKLL", "GAPL",
                                                       "TIME", "FPH",  "DPH",  "SPH"};
 
-struct WeaponColumn {
-  const char* heading;
-  Weapon weapon;
-};
-
-constexpr std::array<WeaponColumn, kWeaponCount> kWeaponColumns = {{
-    {"GAUN", Weapon::kGauntlet},
-    {"MACG", Weapon::kMachinegun},
-    {"SHTG", Weapon::kShotgun},
-    {"ROCK", Weapon::kRocket},
-    {"GREN", Weapon::kGrenade},
-    {"PLAS", Weapon::kPlasma},
-    {"RAIL", Weapon::kRailgun},
-    {"LIGT", Weapon::kLightning},
-    {"BFG!", Weapon::kBfg},
-}};
+// Quake III's weapons in the printed table, each headed by its four letters (kWeaponCatalogue).
+constexpr WeaponOrder kPrintWeaponOrder = {Weapon::kGauntlet, Weapon::kMachinegun,
+                                           Weapon::kShotgun,  Weapon::kRocket,
+                                           Weapon::kGrenade,  Weapon::kPlasma,
+                                           Weapon::kRailgun,  Weapon::kLightning,
+                                           Weapon::kBfg};
 
 std::string Number(int32_t value) {
   return StringPrintf("%d", value);
@@ -99,13 +90,6 @@ std::vector<std::string> MainCells(const PlayerRecord& player, bool clientLog) {
   return cells;
 }
 
-std::vector<std::string> WeaponCells(const PlayerRecord& player) {
-  std::vector<std::string> cells;
-  for (const WeaponColumn& column : kWeaponColumns) {
-    cells.push_back(Number(player.weaponFrags[static_cast<size_t>(Index(column.weapon))]));
-  }
-  return cells;
-}
 
 // One row per player in print order: the label with the name cut to `cut` bytes, then the
 // cells that cellsOf(player record) gives.
@@ -215,16 +199,46 @@ bool BuildPrintTable(const VexoriumDoc& doc, int code, PrintTable* table) {
         doc, kPrintNameCut, [clientLog](const PlayerRecord& p) { return MainCells(p, clientLog); },
         table);
   } else if (code == kPrintWeaponStats) {
-    for (const WeaponColumn& column : kWeaponColumns) {
-      table->headings.emplace_back(column.heading);
+    std::vector<WeaponId> weapons = WeaponsInLoad(doc, kPrintWeaponOrder);
+    for (WeaponId weapon : weapons) {
+      table->headings.emplace_back(WeaponInfoOf(weapon).print);
     }
-    AddRows(doc, kPrintNameCut, WeaponCells, table);
+    auto cells = [&weapons](const PlayerRecord& player) {
+      std::vector<std::string> row;
+      for (WeaponId weapon : weapons) {
+        row.push_back(Number(player.WeaponFrags(weapon)));
+      }
+      return row;
+    };
+    AddRows(doc, kPrintNameCut, cells, table);
   } else if (code < kPrintFirstServerBlock) {
     BuildVariableBlock(doc, VisibleClientVariables(doc), code - kPrintFirstClientBlock, table);
   } else {
     BuildVariableBlock(doc, VisibleServerVariables(doc), code - kPrintFirstServerBlock, table);
   }
   return true;
+}
+
+std::vector<PrintTable> PrintBlocks(const PrintTable& table) {
+  size_t columns = table.headings.size();
+  if (columns <= kPrintBlockColumns) return {table};
+  std::vector<PrintTable> blocks;
+  for (size_t first = 0; first < columns; first += kPrintBlockColumns) {
+    size_t end = std::min(columns, first + kPrintBlockColumns);
+    PrintTable block;
+    block.headings.assign(table.headings.begin() + static_cast<std::ptrdiff_t>(first),
+                          table.headings.begin() + static_cast<std::ptrdiff_t>(end));
+    block.rows.reserve(table.rows.size());
+    for (const PrintRow& row : table.rows) {
+      PrintRow part{row.player, row.label, {}};
+      for (size_t c = first; c < end && c < row.cells.size(); ++c) {
+        part.cells.push_back(row.cells[c]);
+      }
+      block.rows.push_back(std::move(part));
+    }
+    blocks.push_back(std::move(block));
+  }
+  return blocks;
 }
 
 std::string FormatTextTable(const PrintTable& table) {

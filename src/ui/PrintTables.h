@@ -2,7 +2,8 @@
 // headings and one row per player, with the texts the printed page shows. The page geometry and
 // the printer are the GUI's; the command line lays the same table out as text.
 //
-// Print choices: 0 main statistics, 1 weapon statistics, 2 to 7 the client-side custom
+// Print choices: 0 main statistics, 1 weapon statistics (the load's weapons: Quake III's nine
+// where the load has them, then the other games'), 2 to 7 the client-side custom
 // variables in blocks of nine visible variables (1-9, 10-18, ... 46-50), 8 to 13 the server-side
 // ones likewise.
 #pragma once
@@ -70,6 +71,11 @@ std::vector<int32_t> PrintOrder(const VexoriumDoc& doc);
 // (stats/DerivedValues.h), as the statistics view does. A custom-variable block whose range lies
 // beyond the visible variables has no columns. False (table untouched) for a code outside 0 to 13.
 bool BuildPrintTable(const VexoriumDoc& doc, int code, PrintTable* table);
+
+// The table in blocks of at most kPrintBlockColumns columns, each with every row, as a page
+// holds them: one block for a table of nine columns or fewer (the weapon table of a load with
+// other games' weapons has more).
+std::vector<PrintTable> PrintBlocks(const PrintTable& table);
 
 // The columns a text takes on a terminal: its characters when it is valid UTF-8, otherwise its
 // bytes (Latin-1 and other one-byte texts).

@@ -10,6 +10,7 @@
 
 #include "base/StringPrintf.h"
 #include "stats/DerivedValues.h"
+#include "stats/GameFamily.h"
 #include "stats/VexoriumDoc.h"
 #include "stats/Weapons.h"
 #include "ui/VisibleVariables.h"
@@ -21,7 +22,7 @@ struct StatisticsList::Column {
   std::string heading;
   const int32_t PlayerRecord::*count = nullptr;  // a total of the record
   const float PlayerRecord::*derived = nullptr;  // a stored derived value
-  int weapon = -1;                               // a weapon's frags (Weapon index)
+  WeaponId weapon = -1;                          // a weapon's frags
   bool isVariable = false;                       // a visible variable's total
   VisibleVariable variable;
 
@@ -29,7 +30,7 @@ struct StatisticsList::Column {
   double Key(const PlayerRecord& player) const {
     if (count) return player.*count;
     if (derived) return player.*derived;
-    if (weapon >= 0) return player.weaponFrags[static_cast<size_t>(weapon)];
+    if (weapon >= 0) return player.WeaponFrags(weapon);
     return isVariable ? variable.TotalOf(player) : 0;
   }
 };
@@ -137,11 +138,21 @@ std::vector<StatisticsList::Column> StatisticsList::Columns(const VexoriumDoc& d
   Column name;
   name.heading = kMainColumns[0].heading;
   columns.push_back(std::move(name));
-  for (size_t flag = 0; flag < kDisplayOrder.size(); ++flag) {
+  // Quake III's nine under their short headings, where the load has them; then the other games'
+  // weapons of the load under their names.
+  bool quake3 = WeaponSetsInLoad(doc)[static_cast<size_t>(WeaponSet::kQuake3)];
+  for (size_t flag = 0; quake3 && flag < kDisplayOrder.size(); ++flag) {
     if (doc.options.weaponDisplay[flag] == 0) continue;
     Column column;
     column.heading = kWeaponHeadings[flag];
     column.weapon = Index(kDisplayOrder[flag]);
+    columns.push_back(std::move(column));
+  }
+  for (WeaponId weapon : OtherWeaponsInLoad(doc)) {
+    if (!doc.options.Shows(weapon)) continue;
+    Column column;
+    column.heading = std::string(WeaponInfoOf(weapon).name) + " Frags";
+    column.weapon = weapon;
     columns.push_back(std::move(column));
   }
   for (const VisibleVariable& variable : VisibleVariables(doc)) {

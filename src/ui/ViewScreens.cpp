@@ -6,6 +6,7 @@
 
 #include "base/StringPrintf.h"
 #include "stats/VexoriumDoc.h"
+#include "ui/GraphChoice.h"
 
 namespace vexor {
 
@@ -34,6 +35,8 @@ namespace {
 constexpr int kFirstBoxY = 10;
 constexpr int kRowStep = 23;
 constexpr int kFirstVariableY = 135;
+constexpr int kFirstWeaponRow = 2;  // the rows of Quake III's weapon boxes start here
+constexpr int kSlotGroupGap = 10;   // between the last weapon row and the first variable row
 constexpr int kLabelGap = 20;  // from a box's left edge to its label
 
 // The about screen: texts at (W/2 + dx, y) or (W/2 + dx, H - fromBottom).
@@ -98,10 +101,12 @@ void LayoutAbout(const ViewInputs& in, int width, int height, ViewLayout* layout
   }
 }
 
-void PlaceFixedBoxes(int width, int height, ViewLayout* layout) {
+// Quake III's weapon boxes stay collapsed when the load has none of that game's weapons.
+void PlaceFixedBoxes(int width, int height, bool quake3Weapons, ViewLayout* layout) {
   std::array<int, 3> columns = BoxColumns(width);
   for (size_t i = 0; i < kFixedBoxes.size(); ++i) {
     const FixedBoxInfo& info = kFixedBoxes[i];
+    if (!quake3Weapons && info.row >= kFirstWeaponRow) continue;
     int x = columns[static_cast<size_t>(info.column)];
     int y = info.row >= 0 ? kFirstBoxY + kRowStep * info.row : height - info.fromBottom;
     CheckBoxPlace& place = layout->fixedBoxes[i];
@@ -113,23 +118,35 @@ void PlaceFixedBoxes(int width, int height, ViewLayout* layout) {
   }
 }
 
-// Visible client variables first, then visible server variables, each in number order.
-template <typename Set>
-void PlaceVariables(const Set& set, int32_t count, bool server, int width, ViewLayout* layout) {
+// The slot boxes three to a row: the other games' weapons from firstY, then the variables from
+// the row after the last weapon's (at kFirstVariableY when no weapon box comes first).
+void PlaceSlots(const VexoriumDoc& doc, int firstY, int width, ViewLayout* layout) {
   std::array<int, 3> columns = BoxColumns(width);
-  int32_t last = std::clamp<int32_t>(count, 0, kMaxVariables);
-  for (int32_t v = 1; v <= last; ++v) {
-    const auto& variable = set[static_cast<size_t>(v)];
-    if (!variable.visible) continue;
+  int index = 0;  // within the slot's group
+  int y0 = firstY;
+  bool weapons = true;
+  for (const GraphSlot& slot : GraphSlots(doc)) {
+    if (weapons && slot.weapon < 0) {
+      weapons = false;
+      y0 = index == 0 ? kFirstVariableY : y0 + kRowStep * ((index + 2) / 3) + kSlotGroupGap;
+      index = 0;
+    }
     VariableBoxPlace place;
     place.slot = static_cast<int>(layout->variableBoxes.size()) + 1;
-    place.server = server;
-    place.variable = v;
-    place.controlId = kVariableBoxBaseId + v;
-    int x = columns[static_cast<size_t>((place.slot - 1) % 3)];
-    int y = kFirstVariableY + kRowStep * ((place.slot - 1) / 3);
+    if (slot.weapon >= 0) {
+      place.weapon = slot.weapon;
+      place.controlId = kWeaponBoxBaseId + slot.weapon;
+      place.label = std::string(WeaponInfoOf(slot.weapon).name) + " Frags";
+    } else {
+      place.server = slot.variable.server;
+      place.variable = slot.variable.number;
+      place.controlId = kVariableBoxBaseId + slot.variable.number;
+      place.label = *slot.variable.name;
+    }
+    int x = columns[static_cast<size_t>(index % 3)];
+    int y = y0 + kRowStep * (index / 3);
+    ++index;
     place.box = Rect{x, y, kCheckBoxSide, kCheckBoxSide};
-    place.label = variable.name;
     place.labelX = x + kLabelGap;
     place.labelY = y;
     layout->texts.push_back({place.labelX, place.labelY, place.label, kGraphFontHeight});
@@ -141,11 +158,13 @@ void LayoutGraphSelection(const VexoriumDoc& doc, const ViewInputs& in, int widt
                           ViewLayout* layout) {
   layout->mainList = Place(10, 10, 300, height / 2 - 15);
   layout->weaponList = Place(10, height / 2 + 5, 300, height / 2 - 10);
-  PlaceFixedBoxes(width, height, layout);
+  // The other games' weapons follow Quake III's, or take their place in a load without them.
+  bool quake3Weapons = GraphShowsQuake3Weapons(doc);
+  PlaceFixedBoxes(width, height, quake3Weapons, layout);
   layout->drawGraph = Place(width - 200, height - 50, 90, 35);
   layout->drawGraphEnabled = !in.graphWindowOpen;
-  PlaceVariables(doc.clientVars, doc.clientVarCount, false, width, layout);
-  PlaceVariables(doc.serverVars, doc.serverVarCount, true, width, layout);
+  PlaceSlots(doc, quake3Weapons ? kFirstVariableY : kFirstBoxY + kRowStep * kFirstWeaponRow, width,
+             layout);
   layout->fillLists = doc.refresh;
   layout->clearRefresh = doc.refresh;
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "stats/Weapons.h"
 #include "ui/ScreenGeometry.h"
 
 namespace vexor {
@@ -57,6 +58,7 @@ constexpr int kDrawGraphId = 1028;
 constexpr int kShowOnlyGamesPlayedId = 1025;
 constexpr int kCumulativeGraphingId = 1024;
 constexpr int kVariableBoxBaseId = 50000;  // + the variable's number within its set
+constexpr int kWeaponBoxBaseId = 60000;    // + the weapon's number
 constexpr int kFixedBoxCount = 17;
 constexpr int kStatisticBoxCount = 15;
 constexpr int kCheckBoxSide = 12;
@@ -90,16 +92,18 @@ struct CheckBoxPlace {
   bool enabled = true;
 };
 
-// The box of the j-th visible custom variable (slot j from 1: client variables first, then
-// server variables, each in number order). Client and server variable k share control id
-// 50000 + k; the slot tells them apart.
+// The box of slot j (from 1, GraphSlots in ui/GraphChoice.h): the weapons of the load's other
+// games, then the visible custom variables (client variables first, then server variables, each
+// in number order). Client and server variable k share control id 50000 + k; the slot tells them
+// apart. Weapon w's box has control id 60000 + w.
 struct VariableBoxPlace {
   int slot = 0;
+  WeaponId weapon = -1;  // a weapon's box; then the two below are unused
   bool server = false;
   int32_t variable = 0;
   int controlId = 0;
   Rect box;
-  std::string label;  // the variable's name
+  std::string label;  // the variable's name or the weapon's "NAME Frags"
   int labelX = 0;
   int labelY = 0;
 };

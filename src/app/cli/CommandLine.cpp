@@ -37,7 +37,8 @@ const OptionSpec kOptions[] = {
     {0, "table", "NAME", &CliRequest::table,
      "print one table as text: main, weapons, client1 ... client6, server1 ... server6 "
      "(client1 is the client-side custom variables 1-9, client2 10-18, ...), or rating (the "
-     "players' ratings, best first)"},
+     "players' ratings, best first); a weapons table of more than nine weapons comes in blocks "
+     "of nine"},
     {0, "csv", "FILE", &CliRequest::csv,
      "export the players' statistics as comma-separated values to FILE"},
     {0, "game-lines", nullptr, &CliRequest::gameLines,
@@ -55,8 +56,9 @@ const OptionSpec kOptions[] = {
      "with --graph: the players, by the names the lists show (drawn in player-number order)"},
     {0, "stats", "LIST", &CliRequest::stats,
      "with --graph: the statistics, among frags, deaths, suicides, fph, dph, sph, gauntlet, "
-     "machinegun, shotgun, rocket, grenade, lightning, plasma, railgun, bfg and the names of "
-     "visible custom variables"},
+     "machinegun, shotgun, rocket, grenade, lightning, plasma, railgun, bfg, the keys of the "
+     "load's other games' weapons (lr300, saber ...: docs/JSON.md) and the names of visible "
+     "custom variables"},
     {0, "cumulative", nullptr, &CliRequest::cumulative,
      "with --graph: running totals instead of each game's values"},
     {0, "played-only", nullptr, &CliRequest::playedOnly,

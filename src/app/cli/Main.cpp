@@ -53,7 +53,12 @@ void PrintTableOf(VexoriumDoc& doc, const std::string& name) {
     PrintChoiceFromTableName(name, &code);
     BuildPrintTable(doc, code, &table);
   }
-  std::fputs(FormatTextTable(table).c_str(), stdout);
+  // A table of more columns than a page holds comes in blocks, a blank line between them.
+  std::vector<PrintTable> blocks = PrintBlocks(table);
+  for (size_t b = 0; b < blocks.size(); ++b) {
+    if (b > 0) std::fputs("\n", stdout);
+    std::fputs(FormatTextTable(blocks[b]).c_str(), stdout);
+  }
 }
 
 // The exports after a load or open, in their order: CSV, data file, JSON. False when one failed

@@ -40,7 +40,8 @@ void OptionsDialog::BuildControls() {
   QString rowName;
   auto previousKind = OptionsControlKind::kPushButton;
   auto* buttons = new QDialogButtonBox(this);
-  for (const OptionsControl& control : kOptionsControls) {
+  std::map<QGridLayout*, int> weaponBoxes;  // the weapon boxes of each group so far
+  for (const OptionsControl& control : OptionsControlsFor(m_doc)) {
     QString caption = QString::fromLatin1(control.caption);
     if (control.id == kOptionsOkId || control.id == kOptionsCancelId) {
       QPushButton* button =
@@ -57,9 +58,11 @@ void OptionsDialog::BuildControls() {
       layout->addWidget(box);
       row = -1;
     }
-    bool weapon = control.id >= kOptionsFirstWeaponId && control.id < kOptionsFirstWeaponId + 9;
+    // Weapons three to a row.
+    bool weapon = (control.id >= kOptionsFirstWeaponId && control.id < kOptionsFirstWeaponId + 9) ||
+                  control.id >= kOptionsFirstOtherWeaponId;
     if (weapon) {
-      int index = control.id - kOptionsFirstWeaponId;
+      int index = weaponBoxes[grid]++;
       auto* check = new QCheckBox(caption, this);
       grid->addWidget(check, index / 3, index % 3);
       m_checks[control.id] = check;

@@ -129,12 +129,17 @@ int PrintTableOn(QPagedPaintDevice& device, QPainter& painter, VexoriumDoc& doc,
   if (!BuildPrintTable(doc, code, &table)) return 0;
   PainterCanvas canvas(painter);
   PrintGeometry geometry = BeginPrinting(canvas, PageOf(device));
-  int count = PrintPageCount(geometry, table.rows.size());
+  // Block after block (a table of more than nine columns), each on pages of its own; the page
+  // numbers of the range run through all of them.
+  std::vector<PrintTable> blocks = PrintBlocks(table);
+  int perBlock = PrintPageCount(geometry, table.rows.size());
+  int count = perBlock * static_cast<int>(blocks.size());
   int first = from > 0 ? from : 1;
   int last = to > 0 ? std::min(to, count) : count;
   for (int page = first; page <= last; ++page) {
     if (page > first) device.newPage();
-    DrawPrintPage(canvas, geometry, table, page);
+    DrawPrintPage(canvas, geometry, blocks[static_cast<size_t>((page - 1) / perBlock)],
+                  (page - 1) % perBlock + 1);
   }
   return std::max(0, last - first + 1);
 }
