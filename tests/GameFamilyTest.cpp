@@ -4,6 +4,7 @@
 // and the screens, prints and graphs showing the games' own weapons.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -12,6 +13,9 @@
 #include "TestSupport.h"
 #include "stats/DataFile.h"
 #include "stats/GameFamily.h"
+#include "stats/Settings.h"
+#include "stats/VexoriumDoc.h"
+#include "stats/LogSelection.h"
 #include "ui/GraphChoice.h"
 #include "ui/OptionsForm.h"
 #include "ui/PrintTables.h"
@@ -247,6 +251,136 @@ TEST(GameFamilyTest, GeneratedLogsGiveWhatTheirGeneratorCounted) {
       }
     }
   }
+}
+
+
+std::string Sample(const char* file) {
+  return std::string(VEXOR_SAMPLES) + "/" + file;
+}
+
+// A Quake III load looks as it always did; a load of other games shows their weapons, after
+// Quake III's when it has those too, on every screen and print.
+TEST(GameFamilyTest, ScreensAndPrintsShowTheLoadsWeapons) {
+  struct ScreenCase {
+    std::vector<const char*> files;
+    size_t weaponColumns;       // the weapon list's, after the name
+    const char* firstWeapon;    // its heading
+    size_t slots;               // graph boxes after the fixed ones
+    int firstSlotY;             // where the first goes (135 where Quake III's are shown)
+    size_t printBlocks;         // of the printed weapon table
+  };
+  const ScreenCase cases[] = {
+      {{"server-ffa-ctf.log"}, 9, "MG Frags", 0, 0, 1},
+      {{"urt-server.log"}, 28, "Knife Frags", 28, 56, 4},
+      {{"server-ffa-ctf.log", "jka-server.log"}, 9 + 19, "MG Frags", 19, 135, 4},
+  };
+  for (const ScreenCase& c : cases) {
+    SCOPED_TRACE(c.files.back());
+    LoadFixture load;
+    std::vector<std::string> paths;
+    for (const char* file : c.files)
+      paths.push_back(Sample(file));
+    ASSERT_TRUE(load.Load(paths));
+    StatisticsList weapons(StatList::kWeapon);
+    weapons.Fill(load.doc);
+    ASSERT_EQ(weapons.Headings().size(), 1 + c.weaponColumns);
+    EXPECT_EQ(weapons.Headings()[1], c.firstWeapon);
+    EXPECT_EQ(OptionsControlsFor(load.doc).size(), kOptionsControls.size() + c.slots);
+
+    ViewInputs in;
+    in.currentScreen = 2;
+    in.dataAvailable = true;
+    ViewLayout layout = LayoutView(load.doc, in, 1000, 740);
+    ASSERT_EQ(layout.variableBoxes.size(), c.slots);
+    bool quake3 = std::string(c.firstWeapon) == "MG Frags";
+    EXPECT_EQ(layout.fixedBoxes[6].box.Collapsed(), !quake3);  // Gauntlet Frags
+    if (c.slots > 0) {
+      EXPECT_EQ(layout.variableBoxes[0].box.y, c.firstSlotY);
+    }
+
+    PrintTable table;
+    ASSERT_TRUE(BuildPrintTable(load.doc, kPrintWeaponStats, &table));
+    EXPECT_EQ(table.headings.size(), c.weaponColumns);
+    std::vector<PrintTable> blocks = PrintBlocks(table);
+    EXPECT_EQ(blocks.size(), c.printBlocks);
+    for (const PrintTable& block : blocks) {
+      ASSERT_EQ(block.rows.size(), table.rows.size());
+      EXPECT_EQ(block.rows[0].cells.size(), block.headings.size());
+    }
+  }
+}
+
+TEST(GameFamilyTest, AnotherGamesWeaponIsChosenHiddenAndGraphedLikeQuake3s) {
+  LoadFixture load;
+  ASSERT_TRUE(load.Load({Sample("urt-server.log")}));
+  const WeaponId lr300 = WeaponOfKey("lr300");
+  // On the command line by its key; a weapon of a game the load did not read is no statistic.
+  GraphChoice choice;
+  std::string error;
+  ASSERT_TRUE(ChoiceFromNames(load.doc, {"RedFox"}, {"lr300", "frags"}, &choice, &error));
+  ASSERT_EQ(choice.statistics.size(), 2u);
+  EXPECT_EQ(choice.statistics[1].weapon, lr300);  // after the fixed statistics
+  EXPECT_EQ(choice.statistics[1].suffix, " : LR300 Frags");
+  EXPECT_EQ(choice.statistics[1].Total(load.Player("RedFox")), 2);
+  GraphChoice refused;
+  EXPECT_FALSE(ChoiceFromNames(load.doc, {"RedFox"}, {"saber"}, &refused, &error));
+
+  // On the screen by its slot, the same statistic.
+  int slot = lr300 - WeaponsOf(WeaponSet::kUrbanTerror).first + 1;
+  GraphChoice onScreen = ChoiceFromView(
+      load.doc, std::vector<int32_t>(VexoriumDoc::kPlayerSlots, 1), {},
+      [](int id) { return id == 1004 || id == 1011; },  // frags; machinegun is not shown
+      [slot](int j) { return j == slot; });
+  ASSERT_EQ(onScreen.statistics.size(), 2u);
+  EXPECT_EQ(onScreen.statistics[1].weapon, lr300);
+
+  // Hidden in Options: gone from the weapon list and the graph boxes, kept in the settings.
+  test::TempFolder start;
+  OptionsForm form;
+  form.Open(load.doc);
+  form.SetChecked(kOptionsFirstOtherWeaponId + lr300 - kWeaponCount, false);
+  ASSERT_TRUE(form.Accept(load.doc, start.Path()).ok);
+  EXPECT_FALSE(load.doc.options.Shows(lr300));
+  StatisticsList weapons(StatList::kWeapon);
+  weapons.Fill(load.doc);
+  EXPECT_EQ(std::count(weapons.Headings().begin(), weapons.Headings().end(), "LR300 Frags"), 0);
+  EXPECT_EQ(GraphSlots(load.doc).size(), 27u);
+  VexoriumDoc read;
+  LoadSettings(read, start.Path());
+  EXPECT_FALSE(read.options.Shows(lr300));
+  EXPECT_TRUE(read.options.Shows(WeaponOfKey("m4")));
+}
+
+// A mixed load saved and opened again: the same bytes, the other games' weapons and families.
+TEST(GameFamilyTest, DataFileOfAMixedLoadOpensWithItsWeaponsAndFamilies) {
+  LoadFixture load;
+  ASSERT_TRUE(load.Load({Sample("server-ffa-ctf.log"), Sample("urt-server.log"),
+                         Sample("jka-server.log")}));
+  std::string saved = load.folder.File("mixed.vdf");
+  std::string error;
+  ASSERT_TRUE(SaveDataFile(load.doc, saved, &error)) << error;
+  VexoriumDoc opened;
+  LogSelection selection;
+  ScriptedPrompter prompter;
+  ASSERT_TRUE(OpenDataFile(opened, selection, prompter, load.folder.Path(), saved));
+  for (int32_t g = 1; g <= load.doc.gameCount; ++g) {
+    EXPECT_EQ(opened.games[static_cast<size_t>(g)].family, load.Game(g).family) << g;
+  }
+  const PlayerRecord& mara = load.Player("Mara Jade");
+  int32_t number = load.PlayerNumber("Mara Jade");
+  const PlayerRecord& reopened = opened.players[static_cast<size_t>(number)];
+  for (WeaponId w = 0; w < kAllWeaponCount; ++w) {
+    EXPECT_EQ(reopened.WeaponFrags(w), mara.WeaponFrags(w)) << WeaponKey(w);
+  }
+  std::string again = load.folder.File("again.vdf");
+  opened.reportIndexPath = load.doc.reportIndexPath;  // the one field an open does not take
+  ASSERT_TRUE(SaveDataFile(opened, again, &error)) << error;
+  std::string bytes = test::ReadFile(saved);
+  EXPECT_TRUE(test::ReadFile(again) == bytes);
+  // Cut inside the section: refused, as any damaged file.
+  std::string cut = load.folder.Write("cut.vdf", bytes.substr(0, bytes.size() - 5));
+  VexoriumDoc refused;
+  EXPECT_FALSE(OpenDataFile(refused, selection, prompter, load.folder.Path(), cut));
 }
 
 }  // namespace

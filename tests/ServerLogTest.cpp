@@ -104,22 +104,75 @@ TEST_F(ServerLogTest, PlayTimeIsCreditedAtDisconnectAndShutdown) {
   EXPECT_EQ(alice.gamesPlayed, 1);
 }
 
-TEST_F(ServerLogTest, ReturnInOneGameKeepsTheGamesTalliesAndAddsItsSeconds) {
-  ASSERT_TRUE(LoadText(Lines({
-      InitGame("0:00"),
-      Connect("0:00", 2, "Bob"),
-      Connect("0:00", 3, "Alice"),
-      At("0:10", "Kill: 2 3 7: Bob killed Alice by MOD_ROCKET"),
-      At("1:00", "ClientDisconnect: 2"),
-      Connect("2:00", 2, "Bob"),
-      At("2:30", "ShutdownGame:"),
-  })));
-  const PlayerRecord& bob = Player("Bob");
-  EXPECT_EQ(bob.totalSeconds, 90);
-  EXPECT_EQ(bob.games.Get(1).seconds, 90);
-  EXPECT_EQ(bob.games.Get(1).frags, 1);  // the return keeps the game's tallies
-  EXPECT_EQ(bob.frags, 1);
-  EXPECT_EQ(bob.gamesPlayed, 1);
+// A player who leaves a game and comes back to it stays one player: the game's tallies are kept,
+// the seconds of both connections added, the game counted once. Only two clients connected at
+// the same time under one name are two players.
+TEST(ServerLogReturnTest, AReturningPlayerStaysOnePlayer) {
+  struct ReturnCase {
+    const char* name;
+    std::string log;
+    std::vector<const char*> names;  // in player order
+    int32_t bobFrags, bobSeconds, bobGames;
+  };
+  const std::string start = Lines({InitGame("0:00"), Connect("0:00", 2, "Bob"),
+                                   Connect("0:00", 3, "Alice"),
+                                   At("0:10", "Kill: 2 3 7: Bob killed Alice by MOD_ROCKET"),
+                                   At("1:00", "ClientDisconnect: 2")});
+  const std::string end = Lines({At("2:10", "Kill: 4 3 7: Bob killed Alice by MOD_ROCKET"),
+                                 At("2:30", "ShutdownGame:")});
+  const std::vector<ReturnCase> cases = {
+      {"on the same number", start + Lines({Connect("2:00", 2, "Bob"),
+                                            At("2:10", "Kill: 2 3 7: Bob killed Alice by MOD_ROCKET"),
+                                            At("2:30", "ShutdownGame:")}),
+       {"Bob", "Alice"}, 2, 90, 1},
+      {"on another number", start + Lines({Connect("2:00", 4, "Bob")}) + end,
+       {"Bob", "Alice"}, 2, 90, 1},
+      {"after a rename to a name of his own",
+       Lines({InitGame("0:00"), Connect("0:00", 2, "Bobby"), Connect("0:00", 3, "Alice"),
+              At("0:05", "ClientUserinfoChanged: 2 n\\Bob\\t\\0\\model\\sarge"),
+              At("0:10", "Kill: 2 3 7: Bob killed Alice by MOD_ROCKET"),
+              At("1:00", "ClientDisconnect: 2"), Connect("2:00", 4, "Bob")}) + end,
+       {"Bobby", "Alice", "Bob"}, 1, 30, 1},
+      {"two clients at once under one name",
+       Lines({InitGame("0:00"), Connect("0:00", 2, "Bob"), Connect("0:00", 3, "Alice"),
+              Connect("0:30", 4, "Bob")}) + end,
+       {"Bob", "Alice", "Bob_1"}, 0, 150, 1},
+  };
+  for (const ReturnCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::LoadFixture load;
+    ASSERT_TRUE(load.LoadText(c.log));
+    ASSERT_EQ(load.doc.nameCount, static_cast<int32_t>(c.names.size()));
+    for (size_t p = 0; p < c.names.size(); ++p) {
+      EXPECT_EQ(load.doc.PlayerName(static_cast<int32_t>(p) + 1), c.names[p]);
+    }
+    const PlayerRecord& bob = load.Player("Bob");
+    EXPECT_EQ(bob.frags, c.bobFrags);
+    EXPECT_EQ(bob.games.Get(1).frags, c.bobFrags);  // the game's page and the totals agree
+    EXPECT_EQ(bob.totalSeconds, c.bobSeconds);
+    EXPECT_EQ(bob.games.Get(1).seconds, c.bobSeconds);
+    EXPECT_EQ(bob.gamesPlayed, c.bobGames);
+  }
+}
+
+// Real logs: the returning players of an ioquake3 server are one player each; bots that share
+// a name while connected together stay apart.
+TEST(ServerLogReturnTest, RealLogsKeepReturningPlayersWhole) {
+  struct RealCase {
+    const char* file;
+    bool sharedNames;  // some "_1" records are right
+  };
+  for (RealCase c : {RealCase{"q3-ioq3-ffa-qgames.log", false},
+                     RealCase{"q3-win-bots-berserker.log", true}}) {
+    SCOPED_TRACE(c.file);
+    test::LoadFixture load;
+    ASSERT_TRUE(load.Load({std::string(VEXOR_TEST_DATA) + "/reallogs/" + c.file}));
+    int32_t suffixed = 0;
+    for (int32_t p = 1; p <= load.doc.nameCount; ++p) {
+      if (load.doc.PlayerName(p).find("_1") != std::string::npos) ++suffixed;
+    }
+    EXPECT_EQ(suffixed > 0, c.sharedNames);
+  }
 }
 
 TEST_F(ServerLogTest, GameWithoutShutdownEndsConnectionsAtZeroWithoutCredit) {
