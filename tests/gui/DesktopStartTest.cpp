@@ -25,7 +25,9 @@
 #include "app/gui/VexoriumView.h"
 #include "gui/MainFrameFixture.h"
 #include "platform/ScriptedPrompter.h"
+#include "stats/LogSelection.h"
 #include "stats/VexoriumDoc.h"
+#include "ui/PrintTables.h"
 #include "ui/ShellLogic.h"
 #include "ui/ViewScreens.h"
 
@@ -214,6 +216,58 @@ TEST_F(DesktopStartTest, PrintPdfStopsAtABadVariableFile) {
             "Info: Sorry, that file was not opened properly. All variables are cleared.\n");
   EXPECT_FALSE(folder.exists(QStringLiteral("out.pdf")));
   EXPECT_FALSE(folder.exists(QStringLiteral("start/html/games.htm")));
+}
+
+
+// vexor-gui's command line: each option's value, and the checks across options.
+TEST(GuiArgumentsTest, OptionsAreReadAndCombinationsChecked) {
+  struct ArgumentCase {
+    QStringList arguments;
+    const char* error;  // a part of the message; null when the line is good
+  };
+  QStringList tooMany = {QStringLiteral("vexor-gui")};
+  for (int i = 0; i <= LogSelection::kMaxFiles; ++i)
+    tooMany << QStringLiteral("log%1").arg(i);
+  const ArgumentCase cases[] = {
+      {{"vexor-gui", "-C", "/d", "--screen", "graphs", "--quit-after-load", "a.log", "b.log"},
+       nullptr},
+      {{"vexor-gui", "--print-pdf", "t.pdf", "--print-choice", "weapons", "--client-vars", "c.var",
+        "a.log"},
+       nullptr},
+      {{"vexor-gui", "--bogus"}, "Unknown option"},
+      {{"vexor-gui", "--open"}, "Missing value"},
+      {{"vexor-gui", "--screen", "nowhere", "a.log"}, "unknown screen"},
+      {{"vexor-gui", "--print-pdf", "t.pdf", "--print-choice", "client9", "a.log"},
+       "unknown print choice"},
+      {tooMany, "at most 30 logs"},
+      {{"vexor-gui", "--open", "d.dat", "a.log"}, "not both"},
+      {{"vexor-gui", "--quit-after-load"}, "need logs"},
+      {{"vexor-gui", "--print-pdf", "t.pdf", "--open", "d.dat"}, "does not go with --open"},
+      {{"vexor-gui", "--server-vars", "s.var", "a.log"}, "go with --print-pdf"},
+      {{"vexor-gui", "--print-pdf", "t.pdf"}, "needs at least one log"},
+  };
+  for (const ArgumentCase& c : cases) {
+    SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).left(80).toStdString());
+    GuiRequest request;
+    QString error;
+    bool ok = ParseGuiArguments(c.arguments, &request, &error);
+    EXPECT_EQ(ok, c.error == nullptr) << error.toStdString();
+    if (c.error != nullptr) {
+      EXPECT_TRUE(error.contains(QLatin1String(c.error))) << error.toStdString();
+    }
+  }
+  GuiRequest request;
+  QString error;
+  ASSERT_TRUE(ParseGuiArguments(cases[0].arguments, &request, &error));
+  EXPECT_EQ(request.directory, "/d");
+  EXPECT_EQ(request.start.screen, 2);
+  EXPECT_TRUE(request.start.quitAfterLoad);
+  ASSERT_EQ(request.start.logs.size(), 2u);
+  EXPECT_EQ(request.start.logs[1], QDir::current().absoluteFilePath("b.log").toStdString());
+  request = GuiRequest{};
+  ASSERT_TRUE(ParseGuiArguments(cases[1].arguments, &request, &error));
+  EXPECT_EQ(request.printChoice, kPrintWeaponStats);
+  EXPECT_EQ(request.clientVars, QDir::current().absoluteFilePath("c.var").toStdString());
 }
 
 }  // namespace

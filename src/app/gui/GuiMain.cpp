@@ -58,113 +58,8 @@ constexpr const char* kUsage =
     "With --print-pdf, messages go to standard error as \"CAPTION: TEXT\" and the exit status\n"
     "is 0 on success, 1 when the load failed or the file could not be written, 2 on bad usage.\n";
 
-struct GuiRequest {
-  std::string directory;
-  vexor::StartRequest start;
-  std::string printPdf;
-  std::string clientVars;
-  std::string serverVars;
-  int printChoice = vexor::kPrintMainStats;
-  bool printChoiceGiven = false;
-  bool help = false;
-  bool version = false;
-};
-
-// The value after option i; false with a message when it is missing.
-bool OptionValue(const QStringList& arguments, qsizetype* i, const char* what, QString* value,
-                 QString* error) {
-  if (++*i >= arguments.size()) {
-    *error = QStringLiteral("option %1 needs %2").arg(arguments[*i - 1], QLatin1String(what));
-    return false;
-  }
-  *value = arguments[*i];
-  return true;
-}
-
-bool ParseArguments(const QStringList& arguments, GuiRequest* request, QString* error) {
-  for (qsizetype i = 1; i < arguments.size(); ++i) {
-    const QString& argument = arguments[i];
-    if (argument == QStringLiteral("-h") || argument == QStringLiteral("--help")) {
-      request->help = true;
-    } else if (argument == QStringLiteral("--version")) {
-      request->version = true;
-    } else if (argument == QStringLiteral("-C")) {
-      QString value;
-      if (!OptionValue(arguments, &i, "a directory", &value, error)) return false;
-      request->directory = vexor::PathFromQString(value);
-    } else if (argument == QStringLiteral("--open")) {
-      QString value;
-      if (!OptionValue(arguments, &i, "a data file", &value, error)) return false;
-      request->start.dataFile = vexor::PathFromQString(QDir::current().absoluteFilePath(value));
-    } else if (argument == QStringLiteral("--screen")) {
-      QString value;
-      if (!OptionValue(arguments, &i, "a screen name", &value, error)) return false;
-      if (!vexor::ScreenFromName(value.toStdString(), &request->start.screen)) {
-        *error = QStringLiteral("unknown screen '%1'").arg(value);
-        return false;
-      }
-    } else if (argument == QStringLiteral("--quit-after-load")) {
-      request->start.quitAfterLoad = true;
-    } else if (argument == QStringLiteral("--print-pdf")) {
-      QString value;
-      if (!OptionValue(arguments, &i, "a file", &value, error)) return false;
-      request->printPdf = vexor::PathFromQString(QDir::current().absoluteFilePath(value));
-    } else if (argument == QStringLiteral("--print-choice")) {
-      QString value;
-      if (!OptionValue(arguments, &i, "a table name", &value, error)) return false;
-      if (!vexor::PrintChoiceFromTableName(value.toStdString(), &request->printChoice)) {
-        *error = QStringLiteral("unknown print choice '%1'").arg(value);
-        return false;
-      }
-      request->printChoiceGiven = true;
-    } else if (argument == QStringLiteral("--client-vars") ||
-               argument == QStringLiteral("--server-vars")) {
-      QString value;
-      if (!OptionValue(arguments, &i, "a file", &value, error)) return false;
-      std::string path = vexor::PathFromQString(QDir::current().absoluteFilePath(value));
-      (argument == QStringLiteral("--client-vars") ? request->clientVars : request->serverVars) =
-          path;
-    } else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
-      *error = QStringLiteral("unknown option %1").arg(argument);
-      return false;
-    } else {
-      request->start.logs.push_back(
-          vexor::PathFromQString(QDir::current().absoluteFilePath(argument)));
-    }
-  }
-  if (request->start.logs.size() > 30) {
-    *error = QStringLiteral("at most 30 logs can be loaded at once");
-    return false;
-  }
-  bool loading = !request->start.logs.empty() || !request->start.dataFile.empty();
-  if (!request->start.logs.empty() && !request->start.dataFile.empty()) {
-    *error = QStringLiteral("give either logs or --open FILE, not both");
-    return false;
-  }
-  if ((request->start.screen != 0 || request->start.quitAfterLoad) && !loading) {
-    *error = QStringLiteral("--screen and --quit-after-load need logs or --open FILE");
-    return false;
-  }
-  if (!request->printPdf.empty() && !request->start.dataFile.empty()) {
-    *error = QStringLiteral("--print-pdf loads logs; it does not go with --open");
-    return false;
-  }
-  bool printOnly =
-      request->printChoiceGiven || !request->clientVars.empty() || !request->serverVars.empty();
-  if (printOnly && request->printPdf.empty()) {
-    *error = QStringLiteral("--print-choice, --client-vars and --server-vars go with --print-pdf");
-    return false;
-  }
-  if (!request->printPdf.empty() && request->start.logs.empty() && !request->help &&
-      !request->version) {
-    *error = QStringLiteral("--print-pdf needs at least one log");
-    return false;
-  }
-  return true;
-}
-
 // --print-pdf: the load as the command line runs it, then the table into the PDF file.
-int PrintPdf(const GuiRequest& request, const std::string& start) {
+int PrintPdf(const vexor::GuiRequest& request, const std::string& start) {
   vexor::VexoriumDoc doc;
   vexor::LogSelection selection;
   vexor::ConsolePrompter prompter;
@@ -212,6 +107,18 @@ void ChooseOffscreenWithoutWindow(int argc, char** argv) {
 int main(int argc, char** argv) {
   // The report's browser shares its drawing context with the widgets.
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  // The arguments are read before the program needs a display, so that a mistyped option is
+  // told as such on a terminal without one.
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i)
+    arguments << QString::fromLocal8Bit(argv[i]);
+  vexor::GuiRequest request;
+  QString error;
+  if (!vexor::ParseGuiArguments(arguments, &request, &error)) {
+    std::fprintf(stderr, "vexor-gui: %s\nTry 'vexor-gui --help' for more information.\n",
+                 qPrintable(error));
+    return 2;
+  }
   ChooseOffscreenWithoutWindow(argc, argv);
   QApplication app(argc, argv);
   // Qt takes the user's locale for the C library too; numbers in the report, the CSV and the
@@ -222,13 +129,6 @@ int main(int argc, char** argv) {
   QApplication::setApplicationVersion(QStringLiteral("1.40"));
   // The desktop entry (org.vexor.Vexor.desktop) that names the program's windows and icon.
   QApplication::setDesktopFileName(QStringLiteral("org.vexor.Vexor"));
-  GuiRequest request;
-  QString error;
-  if (!ParseArguments(QApplication::arguments(), &request, &error)) {
-    std::fprintf(stderr, "vexor-gui: %s\nTry 'vexor-gui --help' for more information.\n",
-                 qPrintable(error));
-    return 2;
-  }
   if (request.help) {
     std::fputs(kUsage, stdout);
     return 0;

@@ -3,6 +3,8 @@
 // in, and end the program after the load when a script asked for that.
 #pragma once
 
+#include <QString>
+#include <QStringList>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -18,6 +20,24 @@ struct StartRequest {
   int screen = 0;                 // 1 to 4: the screen to show after the load; 0 leaves it
   bool quitAfterLoad = false;
 };
+
+// The whole command line of vexor-gui.
+struct GuiRequest {
+  std::string directory;  // -C DIR
+  StartRequest start;
+  std::string printPdf;
+  std::string clientVars;
+  std::string serverVars;
+  int printChoice = 0;  // kPrintMainStats
+  bool printChoiceGiven = false;
+  bool help = false;
+  bool version = false;
+};
+
+// Reads vexor-gui's arguments (the program's name first), relative paths taken from the current
+// folder. False with a message for an unknown option, a missing or wrong value, more logs than a
+// selection holds, or options that do not go together.
+bool ParseGuiArguments(const QStringList& arguments, GuiRequest* request, QString* error);
 
 // The screen of a --screen name: "logged-data" 1, "graphs" 2, "game-by-game" 3, "about" 4.
 // False for any other name.
