@@ -10,41 +10,41 @@
 namespace vexor {
 namespace {
 
-TEST(ShellLogicTest, CommandsAreEnabledByDataBusyAndReadiness) {
+TEST(ShellLogicTest, CommandsAreEnabledByDataAndBusy) {
   struct Case {
-    int id;
+    Command id;
     bool idle, idleWithData, busyWithData;
   };
   const Case cases[] = {
-      {kCmdOpenGamesLog, true, true, false},
-      {kCmdOpenDataFile, true, true, false},
-      {kCmdCleanLogFile, true, true, false},
-      {kCmdSaveDataFile, false, true, false},
-      {kCmdExportCsv, false, true, false},
-      {kCmdWriteSite, false, true, false},
-      {kCmdPrint, false, true, false},
-      {kCmdPrintPreview, false, true, false},
-      {kCmdExit, true, true, true},
-      {kCmdClientVariables, true, true, false},
-      {kCmdServerVariables, true, true, false},
-      {kCmdOptions, true, true, false},
-      {kCmdToolbar, true, true, true},
-      {kCmdStatusBar, true, true, true},
-      {kCmdHelp, true, true, true},
-      {kCmdFollowLogs, false, true, true},
-      {12345, false, false, false},
+      {Command::kOpenGamesLog, true, true, false},
+      {Command::kOpenDataFile, true, true, false},
+      {Command::kCleanLogFile, true, true, false},
+      {Command::kSaveDataFile, false, true, false},
+      {Command::kExportCsv, false, true, false},
+      {Command::kWriteSite, false, true, false},
+      {Command::kPrint, false, true, false},
+      {Command::kPrintPreview, false, true, false},
+      {Command::kExit, true, true, true},
+      {Command::kClientVariables, true, true, false},
+      {Command::kServerVariables, true, true, false},
+      {Command::kOptions, true, true, false},
+      {Command::kToolbar, true, true, true},
+      {Command::kStatusBar, true, true, true},
+      {Command::kHelp, true, true, true},
+      {Command::kFollowLogs, false, true, true},
+      {static_cast<Command>(12345), false, false, false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.id);
+    SCOPED_TRACE(static_cast<int>(c.id));
     EXPECT_EQ(CommandEnabled(c.id, false, false), c.idle);
     EXPECT_EQ(CommandEnabled(c.id, true, false), c.idleWithData);
     EXPECT_EQ(CommandEnabled(c.id, true, true), c.busyWithData);
   }
-  const CommandInfo* print = FindCommand(kCmdPrint);
+  const CommandInfo* print = FindCommand(Command::kPrint);
   ASSERT_NE(print, nullptr);
-  EXPECT_TRUE(print->needsData && print->ready);
+  EXPECT_TRUE(print->needsData);
   EXPECT_STREQ(print->menuText, "Print Main Statistcs\tCtrl+P");
-  EXPECT_STREQ(FindCommand(kCmdOpenGamesLog)->menuText, "&Open Games Log \tCtrl+O");
+  EXPECT_STREQ(FindCommand(Command::kOpenGamesLog)->menuText, "&Open Games Log \tCtrl+O");
   // Following is turned on over the statistics of logs when idle, and off at any time.
   EXPECT_TRUE(FollowLogsEnabled(false, true, false));
   EXPECT_FALSE(FollowLogsEnabled(false, true, true));
@@ -53,21 +53,21 @@ TEST(ShellLogicTest, CommandsAreEnabledByDataBusyAndReadiness) {
 }
 
 TEST(ShellLogicTest, MenusAndToolbarListEveryCommandWhereItBelongs) {
-  std::multiset<int> inMenus;
+  std::multiset<Command> inMenus;
   for (const MenuEntry& entry : kMenuLayout) {
-    if (entry.commandId <= 0) continue;
+    if (entry.commandId == kSeparator || entry.commandId == kRecentFilesPlace) continue;
     inMenus.insert(entry.commandId);
     const CommandInfo* command = FindCommand(entry.commandId);
-    ASSERT_NE(command, nullptr) << entry.commandId;
-    EXPECT_STREQ(command->menu, entry.menu) << entry.commandId;
+    ASSERT_NE(command, nullptr) << static_cast<int>(entry.commandId);
+    EXPECT_STREQ(command->menu, entry.menu) << command->toolTip;
   }
   for (const CommandInfo& command : kCommands)
     EXPECT_EQ(inMenus.count(command.id), 1u);
-  for (int id : kToolbarLayout)
+  for (Command id : kToolbarLayout)
     EXPECT_TRUE(id == kSeparator || FindCommand(id) != nullptr);
   EXPECT_EQ(std::ranges::count(kToolbarLayout, kSeparator), 5);
-  EXPECT_STREQ(FindCommand(kCmdCleanLogFile)->prompt, "Removes EOF markers from Log Files");
-  EXPECT_STREQ(FindCommand(kCmdExportCsv)->prompt, "Export Data to CSV values");
+  EXPECT_STREQ(FindCommand(Command::kCleanLogFile)->prompt, "Removes EOF markers from Log Files");
+  EXPECT_STREQ(FindCommand(Command::kExportCsv)->prompt, "Export Data to CSV values");
 }
 
 TEST(ShellLogicTest, FirstPaintCentresOnAWideDesktopAndFillsANarrowOne) {

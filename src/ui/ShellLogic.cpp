@@ -6,58 +6,57 @@
 
 namespace vexor {
 
-// id, menu, menu text, accelerator, tool tip, prompt, needs data, touches the document, ready.
-// A command whose dialog is not built yet waits for it (ready false).
+// id, menu, menu text, accelerator, tool tip, prompt, needs data, touches the document.
 const std::array<CommandInfo, kCommandCount> kCommands = {{
-    {kCmdOpenGamesLog, "&File", "&Open Games Log \tCtrl+O", "Ctrl+O", "Open Games Log",
-     "Open one or more Games Logs and load their statistics", false, true, true},
-    {kCmdOpenDataFile, "&File", "Open Vexor Data File", nullptr, "Open Vexor Data File",
-     "Open statistics saved in a Vexor Data File", false, true, true},
-    {kCmdCleanLogFile, "&File", "Clean Log File", nullptr, "Clean Log File",
-     "Removes EOF markers from Log Files", false, true, true},
-    {kCmdSaveDataFile, "&File", "Save Vexor Data File", nullptr, "Save Vexor Data File",
-     "Save the loaded statistics to a Vexor Data File", true, true, true},
-    {kCmdExportCsv, "&File", "&Export Data to CSV File", nullptr, "Export Data to CSV File",
-     "Export Data to CSV values", true, true, true},
-    {kCmdWriteSite, "&File", "Write &Web Site...", nullptr, "Write Web Site",
+    {Command::kOpenGamesLog, "&File", "&Open Games Log \tCtrl+O", "Ctrl+O", "Open Games Log",
+     "Open one or more Games Logs and load their statistics", false, true},
+    {Command::kOpenDataFile, "&File", "Open Vexor Data File", nullptr, "Open Vexor Data File",
+     "Open statistics saved in a Vexor Data File", false, true},
+    {Command::kCleanLogFile, "&File", "Clean Log File", nullptr, "Clean Log File",
+     "Removes EOF markers from Log Files", false, true},
+    {Command::kSaveDataFile, "&File", "Save Vexor Data File", nullptr, "Save Vexor Data File",
+     "Save the loaded statistics to a Vexor Data File", true, true},
+    {Command::kExportCsv, "&File", "&Export Data to CSV File", nullptr, "Export Data to CSV File",
+     "Export Data to CSV values", true, true},
+    {Command::kWriteSite, "&File", "Write &Web Site...", nullptr, "Write Web Site",
      "Write the statistics as a web site to publish: players, games, ratings and awards", true,
-     true, true},
-    {kCmdPrint, "&File", "Print Main Statistcs\tCtrl+P", "Ctrl+P", "Print",
-     "Print the statistics tables", true, true, true},
-    {kCmdPrintPreview, "&File", "Print Preview", nullptr, "Print Preview",
-     "Show the printed pages on screen", true, true, true},
-    {kCmdExit, "&File", "E&xit", nullptr, "Exit", "Quit Vexor", false, false, true},
-    {kCmdClientVariables, "Edit", "Client Side Custom Variables", nullptr,
-     "Client Side Custom Variables", "Edit the Client Side Custom Variables", false, true, true},
-    {kCmdServerVariables, "Edit", "Server Side Custom Variables", nullptr,
-     "Server Side Custom Variables", "Edit the Server Side Custom Variables", false, true, true},
-    {kCmdOptions, "&View", "Options", nullptr, "Options",
-     "Set the display, sorting and game options", false, true, true},
-    {kCmdToolbar, "&View", "&Toolbar", nullptr, "Toggle Toolbar", "Show or hide the toolbar", false,
-     false, true},
-    {kCmdStatusBar, "&View", "&Status Bar", nullptr, "Toggle Status Bar",
-     "Show or hide the status bar", false, false, true},
-    {kCmdHelp, "&Help", "Vexor HTML Help", nullptr, "Vexor HTML Help", "Open the Vexor HTML Help",
-     false, false, true},
-    {kCmdFollowLogs, "&View", "&Follow Logs", nullptr, "Follow Logs",
-     "Load the logs again whenever the game server writes to them", true, false, true},
+     true},
+    {Command::kPrint, "&File", "Print Main Statistcs\tCtrl+P", "Ctrl+P", "Print",
+     "Print the statistics tables", true, true},
+    {Command::kPrintPreview, "&File", "Print Preview", nullptr, "Print Preview",
+     "Show the printed pages on screen", true, true},
+    {Command::kExit, "&File", "E&xit", nullptr, "Exit", "Quit Vexor", false, false},
+    {Command::kClientVariables, "Edit", "Client Side Custom Variables", nullptr,
+     "Client Side Custom Variables", "Edit the Client Side Custom Variables", false, true},
+    {Command::kServerVariables, "Edit", "Server Side Custom Variables", nullptr,
+     "Server Side Custom Variables", "Edit the Server Side Custom Variables", false, true},
+    {Command::kOptions, "&View", "Options", nullptr, "Options",
+     "Set the display, sorting and game options", false, true},
+    {Command::kToolbar, "&View", "&Toolbar", nullptr, "Toggle Toolbar", "Show or hide the toolbar", false,
+     false},
+    {Command::kStatusBar, "&View", "&Status Bar", nullptr, "Toggle Status Bar",
+     "Show or hide the status bar", false, false},
+    {Command::kHelp, "&Help", "Vexor HTML Help", nullptr, "Vexor HTML Help", "Open the Vexor HTML Help",
+     false, false},
+    {Command::kFollowLogs, "&View", "&Follow Logs", nullptr, "Follow Logs",
+     "Load the logs again whenever the game server writes to them", true, false},
 }};
 
 const std::array<MenuEntry, 22> kMenuLayout = {{
-    {"&File", kCmdOpenGamesLog},   {"&File", kCmdOpenDataFile}, {"&File", kCmdSaveDataFile},
-    {"&File", kCmdCleanLogFile},   {"&File", kSeparator},       {"&File", kCmdExportCsv},
-    {"&File", kCmdWriteSite},      {"&File", kSeparator},       {"&File", kCmdPrint},
-    {"&File", kCmdPrintPreview},   {"&File", kSeparator},       {"&File", kRecentFilesPlace},
-    {"&File", kSeparator},         {"&File", kCmdExit},         {"Edit", kCmdClientVariables},
-    {"Edit", kCmdServerVariables}, {"&View", kCmdToolbar},      {"&View", kCmdStatusBar},
-    {"&View", kSeparator},         {"&View", kCmdFollowLogs},   {"&View", kCmdOptions},
-    {"&Help", kCmdHelp},
+    {"&File", Command::kOpenGamesLog},   {"&File", Command::kOpenDataFile}, {"&File", Command::kSaveDataFile},
+    {"&File", Command::kCleanLogFile},   {"&File", kSeparator},       {"&File", Command::kExportCsv},
+    {"&File", Command::kWriteSite},      {"&File", kSeparator},       {"&File", Command::kPrint},
+    {"&File", Command::kPrintPreview},   {"&File", kSeparator},       {"&File", kRecentFilesPlace},
+    {"&File", kSeparator},         {"&File", Command::kExit},         {"Edit", Command::kClientVariables},
+    {"Edit", Command::kServerVariables}, {"&View", Command::kToolbar},      {"&View", Command::kStatusBar},
+    {"&View", kSeparator},         {"&View", Command::kFollowLogs},   {"&View", Command::kOptions},
+    {"&Help", Command::kHelp},
 }};
 
-const std::array<int, 15> kToolbarLayout = {
-    kCmdOpenGamesLog, kCmdOpenDataFile, kSeparator,     kCmdSaveDataFile,    kSeparator,
-    kCmdPrint,        kSeparator,       kCmdExportCsv,  kCmdClientVariables, kCmdServerVariables,
-    kCmdOptions,      kSeparator,       kCmdFollowLogs, kSeparator,          kCmdHelp,
+const std::array<Command, 15> kToolbarLayout = {
+    Command::kOpenGamesLog, Command::kOpenDataFile, kSeparator,     Command::kSaveDataFile,    kSeparator,
+    Command::kPrint,        kSeparator,       Command::kExportCsv,  Command::kClientVariables, Command::kServerVariables,
+    Command::kOptions,      kSeparator,       Command::kFollowLogs, kSeparator,          Command::kHelp,
 };
 
 const std::array<NavigationButton, 4> kNavigationButtons = {{
@@ -67,16 +66,16 @@ const std::array<NavigationButton, 4> kNavigationButtons = {{
     {1035, "About Vexor", 4},
 }};
 
-const CommandInfo* FindCommand(int id) {
+const CommandInfo* FindCommand(Command id) {
   for (const CommandInfo& command : kCommands) {
     if (command.id == id) return &command;
   }
   return nullptr;
 }
 
-bool CommandEnabled(int id, bool dataAvailable, bool busy) {
+bool CommandEnabled(Command id, bool dataAvailable, bool busy) {
   const CommandInfo* command = FindCommand(id);
-  if (command == nullptr || !command->ready) return false;
+  if (command == nullptr) return false;
   if (busy && command->touchesDocument) return false;
   return dataAvailable || !command->needsData;
 }

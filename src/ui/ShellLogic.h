@@ -17,25 +17,29 @@ namespace vexor {
 
 // --- Commands.
 
-constexpr int kCmdOpenGamesLog = 57601;
-constexpr int kCmdOpenDataFile = 32788;
-constexpr int kCmdCleanLogFile = 32784;
-constexpr int kCmdSaveDataFile = 32789;
-constexpr int kCmdExportCsv = 32774;
-constexpr int kCmdPrint = 57607;
-constexpr int kCmdPrintPreview = 57609;
-constexpr int kCmdExit = 57665;
-constexpr int kCmdClientVariables = 32775;
-constexpr int kCmdServerVariables = 32786;
-constexpr int kCmdOptions = 32777;
-constexpr int kCmdToolbar = 59392;
-constexpr int kCmdStatusBar = 59393;
-constexpr int kCmdHelp = 32779;
-constexpr int kCmdWriteSite = 32795;
-constexpr int kCmdFollowLogs = 32790;
+// The commands, by their resource numbers (kept: the accessibility names and saved toolbar
+// states of the desktop program use them).
+enum class Command : int {
+  kOpenGamesLog = 57601,
+  kOpenDataFile = 32788,
+  kCleanLogFile = 32784,
+  kSaveDataFile = 32789,
+  kExportCsv = 32774,
+  kPrint = 57607,
+  kPrintPreview = 57609,
+  kExit = 57665,
+  kClientVariables = 32775,
+  kServerVariables = 32786,
+  kOptions = 32777,
+  kToolbar = 59392,
+  kStatusBar = 59393,
+  kHelp = 32779,
+  kWriteSite = 32795,
+  kFollowLogs = 32790,
+};
 
 struct CommandInfo {
-  int id;
+  Command id;
   const char* menu;         // one of kMenus
   const char* menuText;     // with "&" mnemonic and "\t" accelerator text as the menu shows it
   const char* accelerator;  // "Ctrl+O", "Ctrl+P" or nullptr
@@ -43,19 +47,18 @@ struct CommandInfo {
   const char* prompt;    // the status bar's text while the command is highlighted
   bool needsData;        // enabled only while data is available
   bool touchesDocument;  // disabled while a long operation runs
-  bool ready;            // false: the command's dialog is not built yet, so it stays disabled
 };
 
 constexpr int kCommandCount = 16;
 extern const std::array<CommandInfo, kCommandCount> kCommands;
 
 // The command with this id, or nullptr.
-const CommandInfo* FindCommand(int id);
+const CommandInfo* FindCommand(Command id);
 
-// Whether the command is enabled: a ready command of the table, with data when it needs data,
+// Whether the command is enabled: a command of the table, with data when it needs data,
 // and not while a long operation runs (busy) when it touches the document. Exit, the toolbar
 // and status bar toggles and help stay enabled while busy. False for an unknown id.
-bool CommandEnabled(int id, bool dataAvailable, bool busy);
+bool CommandEnabled(Command id, bool dataAvailable, bool busy);
 
 // Follow Logs is a check item: it can be turned on while the statistics of logs are shown (not
 // those of a data file) and no long operation runs, and turned off at any time.
@@ -65,19 +68,19 @@ bool FollowLogsEnabled(bool following, bool logsShown, bool busy);
 constexpr std::array<const char*, 4> kMenus = {"&File", "Edit", "&View", "&Help"};
 
 // Entries of a menu or the toolbar besides commands.
-constexpr int kSeparator = 0;
-constexpr int kRecentFilesPlace = -1;  // the recent files are listed here (File menu)
+constexpr Command kSeparator = static_cast<Command>(0);
+constexpr Command kRecentFilesPlace = static_cast<Command>(-1);  // the recent files (File menu)
 
 struct MenuEntry {
   const char* menu;
-  int commandId;  // a command, kSeparator or kRecentFilesPlace
+  Command commandId;  // a command, kSeparator or kRecentFilesPlace
 };
 
 // Every menu's entries, menu by menu in kMenus order, top to bottom.
 extern const std::array<MenuEntry, 22> kMenuLayout;
 
 // The toolbar, left to right (kSeparator between groups); 16 x 16 pixel buttons.
-extern const std::array<int, 15> kToolbarLayout;
+extern const std::array<Command, 15> kToolbarLayout;
 
 // The status bar's panes after the message pane.
 constexpr std::array<const char*, 3> kStatusIndicators = {"CAP", "NUM", "SCRL"};

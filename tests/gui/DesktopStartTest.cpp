@@ -56,7 +56,7 @@ class DesktopStartTest : public ::testing::Test {
     EXPECT_TRUE(test::WaitForWork(finished));
     std::string path = m_folder.filePath(QStringLiteral("saved.dat")).toStdString();
     m_prompter.Choose({path});
-    frame->RunCommand(kCmdSaveDataFile);
+    frame->RunCommand(Command::kSaveDataFile);
     EXPECT_TRUE(test::WaitForWork(finished));
     return path;
   }

@@ -95,7 +95,7 @@ TEST_F(FollowTest, AnUpdateKeepsTheScreenSortSelectionAndGraphAndShowsAFreshLoad
   }
   ASSERT_TRUE(m_frame->GraphWindowOpen());
 
-  QAction* follow = m_frame->Action(kCmdFollowLogs);
+  QAction* follow = m_frame->Action(Command::kFollowLogs);
   ASSERT_TRUE(follow->isEnabled());
   follow->trigger();
   ASSERT_TRUE(m_frame->Following());

@@ -48,7 +48,7 @@ using test::kServerSample;
 class GuiTest : public test::MainFrameFixture {
  protected:
   // Runs a command that starts long work and waits until the work has ended.
-  bool RunAndWait(int command) {
+  bool RunAndWait(Command command) {
     QSignalSpy finished(m_frame.get(), &MainFrame::workFinished);
     m_frame->RunCommand(command);
     if (!m_frame->Busy() && finished.isEmpty()) return false;
@@ -57,7 +57,7 @@ class GuiTest : public test::MainFrameFixture {
 
   bool LoadSample() {
     m_prompter.Choose({kServerSample});
-    return RunAndWait(kCmdOpenGamesLog);
+    return RunAndWait(Command::kOpenGamesLog);
   }
 
   std::string Cell(QTableView* list, int row, int column) {
@@ -66,12 +66,12 @@ class GuiTest : public test::MainFrameFixture {
 };
 
 TEST_F(GuiTest, OpenGamesLogLoadsThroughTheProgressBoxAndShowsTheLists) {
-  EXPECT_FALSE(m_frame->Action(kCmdExportCsv)->isEnabled());
-  EXPECT_FALSE(m_frame->Action(kCmdSaveDataFile)->isEnabled());
+  EXPECT_FALSE(m_frame->Action(Command::kExportCsv)->isEnabled());
+  EXPECT_FALSE(m_frame->Action(Command::kSaveDataFile)->isEnabled());
   ASSERT_TRUE(LoadSample());
   EXPECT_EQ(m_frame->Box(), nullptr);
   EXPECT_TRUE(m_frame->Selection().dataAvailable);
-  EXPECT_TRUE(m_frame->Action(kCmdExportCsv)->isEnabled());
+  EXPECT_TRUE(m_frame->Action(Command::kExportCsv)->isEnabled());
   EXPECT_EQ(m_frame->View()->Layout().screen, Screen::kAbout);
   EXPECT_TRUE(m_prompter.Messages().empty());
 
@@ -220,7 +220,7 @@ TEST_F(GuiTest, CancelEndsALoadAsAFailedLoad) {
   QSignalSpy finished(m_frame.get(), &MainFrame::workFinished);
   m_frame->LoadLogs({big});
   ASSERT_TRUE(m_frame->Busy());
-  EXPECT_FALSE(m_frame->Action(kCmdOpenGamesLog)->isEnabled());
+  EXPECT_FALSE(m_frame->Action(Command::kOpenGamesLog)->isEnabled());
   ASSERT_NE(m_frame->Box(), nullptr);
   // The box stands in the middle of the window.
   QPoint centre = m_frame->mapToGlobal(m_frame->rect().center());
@@ -231,7 +231,7 @@ TEST_F(GuiTest, CancelEndsALoadAsAFailedLoad) {
   EXPECT_FALSE(finished.takeFirst().at(0).toBool());
   EXPECT_FALSE(m_frame->Selection().dataAvailable);
   EXPECT_TRUE(m_prompter.Messages().empty());
-  EXPECT_TRUE(m_frame->Action(kCmdOpenGamesLog)->isEnabled());
+  EXPECT_TRUE(m_frame->Action(Command::kOpenGamesLog)->isEnabled());
   m_frame->ShowScreen(1);
   EXPECT_EQ(m_frame->View()->Layout().screen, Screen::kStart);
 }
@@ -244,17 +244,17 @@ TEST_F(GuiTest, FileCommandsRunThroughTheirDialogsAndWorkBoxes) {
   int32_t players = doc.nameCount;
   std::string data = m_start + "/season.dat";
   m_prompter.Choose({data});
-  ASSERT_TRUE(RunAndWait(kCmdSaveDataFile));
+  ASSERT_TRUE(RunAndWait(Command::kSaveDataFile));
 
   m_frame->ShowScreen(2);
   m_prompter.Choose({data});
-  ASSERT_TRUE(RunAndWait(kCmdOpenDataFile));
+  ASSERT_TRUE(RunAndWait(Command::kOpenDataFile));
   EXPECT_EQ(doc.nameCount, players);
   EXPECT_EQ(doc.currentScreen, 2);  // opening a data file keeps the screen
   EXPECT_EQ(m_frame->View()->MainList()->model()->rowCount(), players);
 
   m_prompter.Choose({m_start + "/missing.dat"});
-  EXPECT_FALSE(RunAndWait(kCmdOpenDataFile));
+  EXPECT_FALSE(RunAndWait(Command::kOpenDataFile));
   ASSERT_EQ(m_prompter.Messages().size(), 1u);
   EXPECT_EQ(m_prompter.Messages()[0].caption, "Warning!");
   EXPECT_TRUE(m_frame->Selection().dataAvailable);
@@ -263,7 +263,7 @@ TEST_F(GuiTest, FileCommandsRunThroughTheirDialogsAndWorkBoxes) {
   std::string csv = m_start + "/players.csv";
   m_prompter.Answer(MessageAnswer::kYes);
   m_prompter.Choose({csv});
-  ASSERT_TRUE(RunAndWait(kCmdExportCsv));
+  ASSERT_TRUE(RunAndWait(Command::kExportCsv));
   EXPECT_EQ(m_prompter.Messages()[1].text, "Do you wish to export game by game data as well?");
   std::ifstream exported(csv);
   std::string all((std::istreambuf_iterator<char>(exported)), std::istreambuf_iterator<char>());
@@ -272,7 +272,7 @@ TEST_F(GuiTest, FileCommandsRunThroughTheirDialogsAndWorkBoxes) {
   std::string log = m_start + "/dos.log";
   std::ofstream(log, std::ios::binary) << "line one\r\nline two\r\n";
   m_prompter.Choose({log});
-  ASSERT_TRUE(RunAndWait(kCmdCleanLogFile));
+  ASSERT_TRUE(RunAndWait(Command::kCleanLogFile));
   EXPECT_EQ(m_prompter.Messages().back().text, "End Of File Markers removed.");
 }
 
@@ -286,13 +286,13 @@ TEST_F(GuiTest, WriteWebSiteWritesIntoTheChosenFolderAndRemembersIt) {
   settings.remove(key);
   std::string site = m_start + "/published/stats";
   m_prompter.Choose({site});
-  ASSERT_TRUE(RunAndWait(kCmdWriteSite));
+  ASSERT_TRUE(RunAndWait(Command::kWriteSite));
   EXPECT_EQ(m_prompter.FileDialogs().back().initialFolder, m_start + "/site");
   EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(site + "/players/p1.html")));
 
   std::string foreign = m_start + "/config";  // holds the settings file: not a site
   m_prompter.Choose({foreign});
-  EXPECT_FALSE(RunAndWait(kCmdWriteSite));
+  EXPECT_FALSE(RunAndWait(Command::kWriteSite));
   EXPECT_EQ(m_prompter.FileDialogs().back().initialFolder, site);
   ASSERT_FALSE(m_prompter.Messages().empty());
   EXPECT_EQ(m_prompter.Messages().back().caption, "Warning!");

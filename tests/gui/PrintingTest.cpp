@@ -70,7 +70,7 @@ class PrintingTest : public test::MainFrameFixture {
   }
 
   // Runs command while every modal dialog that opens is handed to answer, until none is left.
-  void RunWithDialogs(int command, const std::function<void(QWidget*)>& answer) {
+  void RunWithDialogs(Command command, const std::function<void(QWidget*)>& answer) {
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] {
       if (QWidget* modal = QApplication::activeModalWidget()) answer(modal);
@@ -107,16 +107,16 @@ TEST_F(PrintingTest, ChoiceDialogEnablesBlocksByTheVisibleVariablesAndOkStoresTh
 }
 
 TEST_F(PrintingTest, AJobCancelledInThePrintDialogLeavesTheViewDrawing) {
-  EXPECT_FALSE(m_frame->Action(kCmdPrint)->isEnabled());
+  EXPECT_FALSE(m_frame->Action(Command::kPrint)->isEnabled());
   ASSERT_TRUE(Load(kServerSample));
-  ASSERT_TRUE(m_frame->Action(kCmdPrint)->isEnabled());
+  ASSERT_TRUE(m_frame->Action(Command::kPrint)->isEnabled());
   // The job goes to the active pane: here the statistics view, whose list has the focus.
   m_frame->ShowScreen(1);
   QApplication::setActiveWindow(m_frame.get());
   m_frame->View()->MainList()->setFocus();
   bool printingDuringDialog = false;
   bool printDialogShown = false;
-  RunWithDialogs(kCmdPrint, [&](QWidget* modal) {
+  RunWithDialogs(Command::kPrint, [&](QWidget* modal) {
     if (auto* choice = qobject_cast<PrintChoiceDialog*>(modal)) {
       choice->Button(1)->click();
       choice->accept();
@@ -136,7 +136,7 @@ TEST_F(PrintingTest, AJobCancelledInThePrintDialogLeavesTheViewDrawing) {
 TEST_F(PrintingTest, PreviewDrawsThePagesOfTheChosenTableAndEndsThePrinting) {
   ASSERT_TRUE(Load(WriteLog(60)));
   int previewPages = 0;
-  RunWithDialogs(kCmdPrintPreview, [&](QWidget* modal) {
+  RunWithDialogs(Command::kPrintPreview, [&](QWidget* modal) {
     if (auto* choice = qobject_cast<PrintChoiceDialog*>(modal)) {
       choice->accept();
     } else if (auto* preview = qobject_cast<QPrintPreviewDialog*>(modal)) {

@@ -207,6 +207,6 @@ int main(int argc, char** argv) {
     }
   });
   answer.start(50);
-  frame.RunCommand(vexor::kCmdPrintPreview);
+  frame.RunCommand(vexor::Command::kPrintPreview);
   return 0;
 }

@@ -45,7 +45,7 @@ class VariableDialogTest : public test::MainFrameFixture {
 
 TEST_F(VariableDialogTest, AServerVariableFinishedFromTheMenuIsCountedByTheNextLoad) {
   ASSERT_TRUE(Load());
-  QAction* command = m_frame->Action(kCmdServerVariables);
+  QAction* command = m_frame->Action(Command::kServerVariables);
   ASSERT_TRUE(command->isEnabled());
   // The dialog is modal: fill it in and finish it once it is up.
   bool filled = false;

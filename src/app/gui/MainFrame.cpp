@@ -57,13 +57,13 @@ ChartStyle StoredGraphStyle() {
 }
 
 // The toolbar picture of a command, or none.
-const char* CommandIcon(int id) {
-  static const std::map<int, const char*> kIcons = {
-      {kCmdOpenGamesLog, "open-log"},       {kCmdOpenDataFile, "open-data"},
-      {kCmdSaveDataFile, "save-data"},      {kCmdPrint, "print"},
-      {kCmdExportCsv, "export-csv"},        {kCmdClientVariables, "client-vars"},
-      {kCmdServerVariables, "server-vars"}, {kCmdOptions, "options"},
-      {kCmdFollowLogs, "follow"},           {kCmdHelp, "help"}};
+const char* CommandIcon(Command id) {
+  static const std::map<Command, const char*> kIcons = {
+      {Command::kOpenGamesLog, "open-log"},       {Command::kOpenDataFile, "open-data"},
+      {Command::kSaveDataFile, "save-data"},      {Command::kPrint, "print"},
+      {Command::kExportCsv, "export-csv"},        {Command::kClientVariables, "client-vars"},
+      {Command::kServerVariables, "server-vars"}, {Command::kOptions, "options"},
+      {Command::kFollowLogs, "follow"},           {Command::kHelp, "help"}};
   auto found = kIcons.find(id);
   return found == kIcons.end() ? nullptr : found->second;
 }
@@ -136,30 +136,30 @@ MainFrame::~MainFrame() {
   m_runner.Wait();
 }
 
-QAction* MainFrame::Action(int id) const {
+QAction* MainFrame::Action(Command id) const {
   auto found = m_actions.find(id);
   return found == m_actions.end() ? nullptr : found->second;
 }
 
 void MainFrame::CreateActions() {
   using Handler = void (MainFrame::*)();
-  static const std::map<int, Handler> kHandlers = {
-      {kCmdOpenGamesLog, &MainFrame::OnOpenGamesLog},
-      {kCmdOpenDataFile, &MainFrame::OnOpenDataFile},
-      {kCmdSaveDataFile, &MainFrame::OnSaveDataFile},
-      {kCmdExportCsv, &MainFrame::OnExportCsv},
-      {kCmdWriteSite, &MainFrame::OnWriteSite},
-      {kCmdCleanLogFile, &MainFrame::OnCleanLogFile},
-      {kCmdOptions, &MainFrame::OnOptions},
-      {kCmdHelp, &MainFrame::OnHelp},
-      {kCmdPrint, &MainFrame::OnPrint},
-      {kCmdPrintPreview, &MainFrame::OnPrintPreview},
-      {kCmdClientVariables, &MainFrame::OnClientVariables},
-      {kCmdServerVariables, &MainFrame::OnServerVariables},
-      {kCmdFollowLogs, &MainFrame::OnFollowLogs}};
+  static const std::map<Command, Handler> kHandlers = {
+      {Command::kOpenGamesLog, &MainFrame::OnOpenGamesLog},
+      {Command::kOpenDataFile, &MainFrame::OnOpenDataFile},
+      {Command::kSaveDataFile, &MainFrame::OnSaveDataFile},
+      {Command::kExportCsv, &MainFrame::OnExportCsv},
+      {Command::kWriteSite, &MainFrame::OnWriteSite},
+      {Command::kCleanLogFile, &MainFrame::OnCleanLogFile},
+      {Command::kOptions, &MainFrame::OnOptions},
+      {Command::kHelp, &MainFrame::OnHelp},
+      {Command::kPrint, &MainFrame::OnPrint},
+      {Command::kPrintPreview, &MainFrame::OnPrintPreview},
+      {Command::kClientVariables, &MainFrame::OnClientVariables},
+      {Command::kServerVariables, &MainFrame::OnServerVariables},
+      {Command::kFollowLogs, &MainFrame::OnFollowLogs}};
   for (const CommandInfo& command : kCommands) {
     auto* action = new QAction(QString::fromLatin1(command.menuText), this);
-    action->setObjectName(QStringLiteral("command%1").arg(command.id));
+    action->setObjectName(QStringLiteral("command%1").arg(static_cast<int>(command.id)));
     action->setStatusTip(QString::fromLatin1(command.prompt));
     action->setToolTip(QString::fromLatin1(command.toolTip));
     // A toolbar button is named by its tool tip, not by the menu text with its accelerator.
@@ -168,7 +168,7 @@ void MainFrame::CreateActions() {
       action->setShortcut(QKeySequence(QString::fromLatin1(command.accelerator)));
     }
     if (const char* icon = CommandIcon(command.id)) action->setIcon(ToolbarIcon(icon));
-    int id = command.id;
+    Command id = command.id;
     auto handler = kHandlers.find(id);
     if (handler != kHandlers.end()) {
       Handler method = handler->second;
@@ -181,8 +181,8 @@ void MainFrame::CreateActions() {
     }
     m_actions[id] = action;
   }
-  Action(kCmdFollowLogs)->setCheckable(true);
-  connect(Action(kCmdExit), &QAction::triggered, this, &QWidget::close);
+  Action(Command::kFollowLogs)->setCheckable(true);
+  connect(Action(Command::kExit), &QAction::triggered, this, &QWidget::close);
   m_reportInBrowser = new QAction(QStringLiteral("Open Report in Web Browser"), this);
   m_reportInBrowser->setStatusTip(
       QStringLiteral("Opens the game by game report in your web browser"));
@@ -216,7 +216,7 @@ void MainFrame::CreateToolbar() {
   m_toolbar->setObjectName(QStringLiteral("Toolbar"));
   m_toolbar->setIconSize(QSize(16, 16));
   m_toolbar->setMovable(false);
-  for (int id : kToolbarLayout) {
+  for (Command id : kToolbarLayout) {
     if (id == kSeparator) {
       m_toolbar->addSeparator();
     } else if (QAction* action = Action(id)) {
@@ -224,11 +224,11 @@ void MainFrame::CreateToolbar() {
     }
   }
   // The View menu's two toggles show and hide the bars.
-  QAction* toolbarToggle = Action(kCmdToolbar);
+  QAction* toolbarToggle = Action(Command::kToolbar);
   toolbarToggle->setCheckable(true);
   toolbarToggle->setChecked(true);
   connect(toolbarToggle, &QAction::toggled, m_toolbar, &QToolBar::setVisible);
-  QAction* statusToggle = Action(kCmdStatusBar);
+  QAction* statusToggle = Action(Command::kStatusBar);
   statusToggle->setCheckable(true);
   statusToggle->setChecked(true);
   connect(statusToggle, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
@@ -239,7 +239,7 @@ void MainFrame::UpdateCommandStates() {
   for (auto& [id, action] : m_actions) {
     action->setEnabled(CommandEnabled(id, m_selection.dataAvailable, busy));
   }
-  QAction* follow = Action(kCmdFollowLogs);
+  QAction* follow = Action(Command::kFollowLogs);
   follow->setEnabled(
       FollowLogsEnabled(Following(), m_logsShown && m_selection.dataAvailable, busy));
   follow->setChecked(Following());
@@ -262,7 +262,7 @@ void MainFrame::UpdateAllViews() {
   UpdateCommandStates();
 }
 
-void MainFrame::RunCommand(int id) {
+void MainFrame::RunCommand(Command id) {
   if (QAction* action = Action(id); action && action->isEnabled()) action->trigger();
 }
 
@@ -521,7 +521,7 @@ void MainFrame::OnDrawGraph() {
 // --- Follow Logs.
 
 void MainFrame::OnFollowLogs() {
-  SetFollowing(Action(kCmdFollowLogs)->isChecked());
+  SetFollowing(Action(Command::kFollowLogs)->isChecked());
 }
 
 void MainFrame::SetFollowing(bool on) {

@@ -64,8 +64,8 @@ class MainFrame : public QMainWindow {
   void UpdateAllViews();
 
   // Runs a command of the command table as its menu item would.
-  void RunCommand(int id);
-  QAction* Action(int id) const;
+  void RunCommand(Command id);
+  QAction* Action(Command id) const;
 
   // Loads logs as "Open Games Log" does once its dialog has returned them.
   void LoadLogs(const std::vector<std::string>& paths);
@@ -154,7 +154,7 @@ class MainFrame : public QMainWindow {
   QSplitter* m_splitter = nullptr;
   QToolBar* m_toolbar = nullptr;
   HelpWindow* m_help = nullptr;
-  std::map<int, QAction*> m_actions;
+  std::map<Command, QAction*> m_actions;
   QAction* m_reportInBrowser = nullptr;
   QMenu* m_fileMenu = nullptr;
   QAction* m_recentSeparator = nullptr;
