@@ -86,6 +86,8 @@ bool ApplyValue(std::string_view name, std::string_view value, GeneratorOptions*
     o->serverVars = value;
   else if (name == "--vars" && ReadInt(value, 0, 49, &n))
     o->variableCount = static_cast<int32_t>(n);
+  else if (name == "--var-style" && (value == "spread" || value == "crowded"))
+    o->crowdedVariables = value == "crowded";
   else if (name == "--types" && !value.empty())
     *types = value;
   else if (name == "--maps")
@@ -154,6 +156,7 @@ bool TakesValue(std::string_view name) {
                                            "--slots",         "--flavour",
                                            "--client-vars",   "--server-vars",
                                            "--vars",          "--pool-seed",
+                                           "--var-style",
                                            "--begin-renames", "--wall-clock-style"};
   for (const char* known : kNames) {
     if (name == known) return true;
@@ -240,6 +243,11 @@ std::string HelpText() {
          "  --server-vars FILE  also write a server variable file whose definitions match\n"
          "                    \"Kill:\" lines by means of death and \"Item:\" lines by item\n"
          "  --vars N          definitions in each variable file (default 49, the most)\n"
+         "  --var-style STYLE spread: each definition on a text of its own (default);\n"
+         "                    crowded: client definitions on nine obituaries (about five\n"
+         "                    on each; for a server log \"PLAYER1 picked up itemN\", found\n"
+         "                    nowhere), server definitions on \"Kill:\" lines by one means\n"
+         "                    of death each with a +1/-1 pair\n"
          "  --types LIST      game types drawn from, by name or code (duplicates weigh more):\n"
          "                    quake3, openarena: ffa, tourney, single, tdm, ctf, oneflag,\n"
          "                    overload, harvester (default ffa,ffa,ffa,tourney,tdm,ctf);\n"

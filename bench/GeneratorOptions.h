@@ -54,6 +54,10 @@ struct GeneratorOptions {
   std::string clientVars;      // a client variable file to write as well (none when empty)
   std::string serverVars;      // a server variable file to write as well (none when empty)
   int32_t variableCount = 49;  // definitions in each variable file
+  // false: each definition counts its own message or means of death (every one found);
+  // true: many definitions on few texts, as the second workload of docs/PERFORMANCE.md
+  // (VariableSets.h).
+  bool crowdedVariables = false;
   // Game type codes drawn from, duplicates weigh more; empty: the family's usual mix
   // (GameFamily::defaultTypes).
   std::vector<int> gameTypes;

@@ -64,6 +64,13 @@ bool WriteLog(const GeneratorOptions& options, GeneratorSummary* summary, std::s
   return false;
 }
 
+vexor::bench::VariableStyle VariableStyleOf(const vexor::bench::GeneratorOptions& options) {
+  using vexor::bench::VariableStyle;
+  if (!options.crowdedVariables) return VariableStyle::kSpread;
+  return options.kind == vexor::bench::LogKind::kClient ? VariableStyle::kCrowdedClientLog
+                                                        : VariableStyle::kCrowdedServerLog;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -85,11 +92,13 @@ int main(int argc, char** argv) {
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (!options.summary.empty() && !WriteSummary(options, summary, &error)) return Fail(error);
   if (!options.clientVars.empty() &&
-      !vexor::bench::WriteClientVariableFile(options.clientVars, options.variableCount, &error)) {
+      !vexor::bench::WriteClientVariableFile(options.clientVars, options.variableCount, &error,
+                                             VariableStyleOf(options))) {
     return Fail(error);
   }
   if (!options.serverVars.empty() &&
-      !vexor::bench::WriteServerVariableFile(options.serverVars, options.variableCount, &error)) {
+      !vexor::bench::WriteServerVariableFile(options.serverVars, options.variableCount, &error,
+                                             VariableStyleOf(options))) {
     return Fail(error);
   }
   if (!options.quiet) {

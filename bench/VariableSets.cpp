@@ -1,6 +1,7 @@
 #include "VariableSets.h"
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 #include <vector>
 
@@ -107,10 +108,34 @@ std::vector<ClientDefinition> ClientDefinitions() {
   return all;
 }
 
+// The second workload's client definitions: the nine texts in turn, each definition counting
+// for itself (+1 to player 1; a two-player text -1 to player 2).
+std::vector<ClientDefinition> CrowdedClientDefinitions(VariableStyle style) {
+  static constexpr std::array<const char*, 9> kTexts = {
+      "PLAYER1 was railed by PLAYER2",   "PLAYER1 was machinegunned by PLAYER2",
+      "PLAYER1 was gunned down by PLAYER2", "PLAYER1 was electrocuted by PLAYER2",
+      "PLAYER1 was pummeled by PLAYER2", "PLAYER1 cratered.",
+      "PLAYER1 melted.",                 "PLAYER1 sank like a rock.",
+      "PLAYER1 blew itself up."};
+  std::vector<ClientDefinition> all;
+  for (int32_t k = 1; k <= kMostVariables; ++k) {
+    std::string name = "V" + std::to_string(k);
+    if (style == VariableStyle::kCrowdedServerLog) {
+      all.push_back({name, "PLAYER1 picked up item" + std::to_string(k), 1, 0, 0, 0});
+      continue;
+    }
+    std::string text = kTexts[static_cast<size_t>(k - 1) % kTexts.size()];
+    bool twoPlayers = text.ends_with("PLAYER2");
+    all.push_back({name, text, 1, twoPlayers ? -1 : 0, 0, 0});
+  }
+  return all;
+}
+
 }  // namespace
 
-int32_t BuildClientVariables(int32_t count, ClientVariableSet* set) {
-  std::vector<ClientDefinition> all = ClientDefinitions();
+int32_t BuildClientVariables(int32_t count, ClientVariableSet* set, VariableStyle style) {
+  std::vector<ClientDefinition> all =
+      style == VariableStyle::kSpread ? ClientDefinitions() : CrowdedClientDefinitions(style);
   count = std::clamp(count, 0, std::min(kMostVariables, static_cast<int32_t>(all.size())));
   for (int32_t k = 1; k <= count; ++k) {
     const ClientDefinition& d = all[static_cast<size_t>(k - 1)];
@@ -136,7 +161,10 @@ int32_t BuildClientVariables(int32_t count, ClientVariableSet* set) {
   return count;
 }
 
-int32_t BuildServerVariables(int32_t count, ServerVariableSet* set) {
+namespace {
+
+// One definition per means of death and per item.
+std::vector<ServerVariable> SpreadServerVariables() {
   std::vector<ServerVariable> all;
   // Frags by each means of death: killer player 1, victim player 2. World kills: the victim
   // is player 2 (the world's number 1022 is nobody's).
@@ -168,6 +196,37 @@ int32_t BuildServerVariables(int32_t count, ServerVariableSet* set) {
     SetSlot(&ChangeSlots::p1Change, &ChangeSlots::p1Target, &ChangeSlots::p1Value, 0, 1, &v);
     all.push_back(v);
   }
+  return all;
+}
+
+// The second workload's server definitions: the frag means in turn, killer +1, victim -1.
+std::vector<ServerVariable> CrowdedServerVariables() {
+  std::vector<ServerVariable> all;
+  std::vector<const MeansOfDeath*> means;
+  for (const MeansOfDeath& mod : MeansOfDeathOf(KillKind::kFrag, Flavour::kQuake3)) {
+    if (mod.LoggedIn(Flavour::kQuake3)) means.push_back(&mod);
+  }
+  for (int32_t k = 1; k <= kMostVariables; ++k) {
+    const MeansOfDeath& mod = *means[static_cast<size_t>(k - 1) % means.size()];
+    ServerVariable v;
+    v.name = "S" + std::to_string(k);
+    v.idstring = "Kill:";
+    v.modstring = mod.name;
+    v.id1 = -1;
+    v.id2 = -1;
+    v.id3 = mod.number;
+    SetSlot(&ChangeSlots::p1Change, &ChangeSlots::p1Target, &ChangeSlots::p1Value, 0, 1, &v);
+    SetSlot(&ChangeSlots::p2Change, &ChangeSlots::p2Target, &ChangeSlots::p2Value, 0, -1, &v);
+    all.push_back(v);
+  }
+  return all;
+}
+
+}  // namespace
+
+int32_t BuildServerVariables(int32_t count, ServerVariableSet* set, VariableStyle style) {
+  std::vector<ServerVariable> all =
+      style == VariableStyle::kSpread ? SpreadServerVariables() : CrowdedServerVariables();
   count = std::clamp(count, 0, std::min(kMostVariables, static_cast<int32_t>(all.size())));
   for (int32_t k = 1; k <= count; ++k) {
     ServerVariable& v = (*set)[static_cast<size_t>(k)];
@@ -184,9 +243,10 @@ int32_t BuildServerVariables(int32_t count, ServerVariableSet* set) {
 namespace {
 
 template <typename Set, typename Build>
-bool WriteFile(const std::string& path, int32_t count, Build build, std::string* error) {
+bool WriteFile(const std::string& path, int32_t count, VariableStyle style, Build build,
+               std::string* error) {
   Set set{};
-  count = build(count, &set);
+  count = build(count, &set, style);
   AtomicFile file(false);
   if (!file.Open(path)) {
     *error = file.Error();
@@ -203,12 +263,14 @@ bool WriteFile(const std::string& path, int32_t count, Build build, std::string*
 
 }  // namespace
 
-bool WriteClientVariableFile(const std::string& path, int32_t count, std::string* error) {
-  return WriteFile<ClientVariableSet>(path, count, BuildClientVariables, error);
+bool WriteClientVariableFile(const std::string& path, int32_t count, std::string* error,
+                             VariableStyle style) {
+  return WriteFile<ClientVariableSet>(path, count, style, BuildClientVariables, error);
 }
 
-bool WriteServerVariableFile(const std::string& path, int32_t count, std::string* error) {
-  return WriteFile<ServerVariableSet>(path, count, BuildServerVariables, error);
+bool WriteServerVariableFile(const std::string& path, int32_t count, std::string* error,
+                             VariableStyle style) {
+  return WriteFile<ServerVariableSet>(path, count, style, BuildServerVariables, error);
 }
 
 }  // namespace vexor::bench

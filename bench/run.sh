@@ -10,7 +10,7 @@
 #
 # Environment: BENCH_DIR (work folder, default BUILD_DIR/bench-data; needs about 6 GB),
 # BENCH_REPEAT (runs per step, default 3), BENCH_SCENARIOS (default "max typical client
-# save-open families").
+# save-open families second").
 set -euo pipefail
 
 smoke=0
@@ -29,7 +29,7 @@ for program in "$vexor" "$loggen" "$progressbench" "$listbench" "$graphbench"; d
 done
 work="${BENCH_DIR:-$build/bench-data}"
 repeat="${BENCH_REPEAT:-3}"
-scenarios="${BENCH_SCENARIOS:-max typical client save-open families}"
+scenarios="${BENCH_SCENARIOS:-max typical client save-open families second}"
 list_runs=7
 graph_runs=9
 if [ $smoke = 1 ]; then
@@ -54,6 +54,8 @@ if [ $smoke = 1 ]; then
   follow_args=(--games 10 --players 40 --per-game 10 --kills 120)
   client_args=(--games 30 --players 60 --per-game 16 --kills 300 --renames 0)
   family_args=(--games 30 --players 60 --per-game 16 --kills 300)
+  second_args=(--games 30 --players 60 --per-game 16 --kills 250 --noise 2)
+  second_client_args=(--games 30 --players 60 --per-game 16 --kills 300 --renames 0 --noise 2)
 else
   max_args=(--games 4995 --players 2490 --per-game 16 --kills 300)
   typical_args=(--games 100 --players 200 --per-game 10 --kills 120)
@@ -61,6 +63,10 @@ else
   follow_args=(--games 470 --players 200 --per-game 10 --kills 120)
   client_args=(--games 4995 --players 2490 --per-game 16 --kills 300 --renames 0)
   family_args=(--games 4995 --players 2495 --per-game 16 --kills 300)
+  # The second workload: the same limits made otherwise (docs/PERFORMANCE.md): 250 kills a
+  # game among heavy noise, and crowded variables (many definitions on few texts).
+  second_args=(--games 4995 --players 2490 --per-game 16 --kills 250 --noise 2)
+  second_client_args=(--games 4995 --players 2490 --per-game 16 --kills 300 --renames 0 --noise 2)
 fi
 
 # --- Measuring -------------------------------------------------------------------------------
@@ -391,6 +397,28 @@ scenario_client() {
     "$vexor" -q -C client --client-vars client-client.var client.log
 }
 
+scenario_second() {
+  generate second.log server "${second_args[@]}" --seed 7 --client-vars second-client.var \
+    --server-vars second-server.var --var-style crowded
+  local size
+  size=$(bytes_of second.log)
+  mkdir -p second
+  local vars=(--client-vars second-client.var --server-vars second-server.var)
+  row second "load, 49+49 variables" "$size" 10 256 "" -- "${read_twice[@]}" second.log -- \
+    "$vexor" -q -C second --no-report "${vars[@]}" second.log
+  row second "load, no variables" "$size" 6 256 "" -- "${read_twice[@]}" second.log -- \
+    "$vexor" -q -C second --no-report second.log
+  part_row second "report (vs cp -r of it)" 1 second -- \
+    "$vexor" -q -C second --no-report "${vars[@]}" second.log -- \
+    "$vexor" -q -C second "${vars[@]}" second.log
+  generate second-client.log client "${second_client_args[@]}" --seed 8 \
+    --client-vars second-client-log.var --var-style crowded
+  size=$(bytes_of second-client.log)
+  row second "client load, 49 variables" "$size" 15 256 "" -- "${read_twice[@]}" \
+    second-client.log -- "$vexor" -q -C second --no-report --client-vars second-client-log.var \
+    second-client.log
+}
+
 scenario_save_open() {
   generate max.log server "${max_args[@]}" --seed 1 --client-vars max-client.var \
     --server-vars max-server.var --vars 49
@@ -460,6 +488,7 @@ for scenario in $scenarios; do
     max) scenario_max ;;
     typical) scenario_typical ;;
     client) scenario_client ;;
+    second) scenario_second ;;
     save-open) scenario_save_open ;;
     families) scenario_families ;;
     *) echo "bench: unknown scenario $scenario" >&2; exit 2 ;;

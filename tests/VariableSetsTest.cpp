@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <string>
 
 #include "LogGenerator.h"
@@ -54,18 +55,32 @@ void ExpectSlotsInside(const Set& set, int32_t count) {
   }
 }
 
+// Both styles: the spread sets and the second workload's crowded ones.
 TEST(VariableSetsTest, FullSetsHoldDefinitionsAUserCouldStore) {
-  ClientVariableSet client{};
-  ServerVariableSet server{};
-  ASSERT_EQ(bench::BuildClientVariables(99, &client), 49);
-  ASSERT_EQ(bench::BuildServerVariables(49, &server), 49);
-  ExpectSlotsInside(client, 49);
-  ExpectSlotsInside(server, 49);
-  for (int32_t v = 1; v <= 49; ++v) {
-    const ClientVariable& c = client[static_cast<size_t>(v)];
-    EXPECT_TRUE(MatchesStringType(c.searchString, c.stringType)) << c.searchString;
-    EXPECT_TRUE(ServerVariableTakesPart(server[static_cast<size_t>(v)]));
+  using bench::VariableStyle;
+  for (VariableStyle style : {VariableStyle::kSpread, VariableStyle::kCrowdedClientLog,
+                              VariableStyle::kCrowdedServerLog}) {
+    SCOPED_TRACE(static_cast<int>(style));
+    ClientVariableSet client{};
+    ServerVariableSet server{};
+    ASSERT_EQ(bench::BuildClientVariables(99, &client, style), 49);
+    ASSERT_EQ(bench::BuildServerVariables(49, &server, style), 49);
+    ExpectSlotsInside(client, 49);
+    ExpectSlotsInside(server, 49);
+    std::set<std::string> texts;
+    for (int32_t v = 1; v <= 49; ++v) {
+      const ClientVariable& c = client[static_cast<size_t>(v)];
+      EXPECT_TRUE(MatchesStringType(c.searchString, c.stringType)) << c.searchString;
+      EXPECT_TRUE(ServerVariableTakesPart(server[static_cast<size_t>(v)]));
+      texts.insert(c.searchString);
+    }
+    // Crowded: five definitions or so on each of nine obituaries.
+    if (style == VariableStyle::kCrowdedClientLog) {
+      EXPECT_EQ(texts.size(), 9u);
+    }
   }
+  ClientVariableSet client{};
+  bench::BuildClientVariables(49, &client);
   ClientVariableSet small{};
   EXPECT_EQ(bench::BuildClientVariables(10, &small), 10);
   EXPECT_EQ(small[10], client[10]);
