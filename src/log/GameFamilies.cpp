@@ -31,10 +31,10 @@ constexpr GameTypeEntry kJediOutcastTypes[] = {
 };
 
 const std::array<FamilyRules, kGameFamilyCount> kRules = {{
-    {F::kQuake3, false, false, false, false, {}},
-    {F::kUrbanTerror, false, true, false, false, kUrbanTerrorTypes},
-    {F::kJediAcademy, true, false, true, true, kJediAcademyTypes},
-    {F::kJediOutcast, true, false, true, true, kJediOutcastTypes},
+    {F::kQuake3, false, false, false, false, false, {}},
+    {F::kUrbanTerror, false, true, false, false, true, kUrbanTerrorTypes},
+    {F::kJediAcademy, true, false, true, true, false, kJediAcademyTypes},
+    {F::kJediOutcast, true, false, true, true, false, kJediOutcastTypes},
 }};
 
 // A means of death of one weapon set's games and the weapon it stands for (a weapon key), or a
@@ -138,17 +138,16 @@ constexpr MeansOfDeathRow kMeansOfDeath[] = {
 // is none. Made once, on first use (from either reading thread).
 struct MeansOfDeathTables {
   TextMap<uint8_t> ids;
-  std::array<std::vector<int8_t>, kWeaponSetCount> weapons;
-  std::array<std::vector<bool>, kWeaponSetCount> noKill;
+  // By weapon set and id (a byte, so no index falls outside).
+  std::array<std::array<int8_t, 256>, kWeaponSetCount> weapons;
+  std::array<std::array<bool, 256>, kWeaponSetCount> noKill{};
 
   MeansOfDeathTables() {
     for (const MeansOfDeathRow& row : kMeansOfDeath) {
       ids.emplace(std::string(row.name), static_cast<uint8_t>(ids.size() + 1));
     }
-    for (int s = 0; s < kWeaponSetCount; ++s) {
-      weapons[static_cast<size_t>(s)].assign(ids.size() + 1, -1);
-      noKill[static_cast<size_t>(s)].assign(ids.size() + 1, false);
-    }
+    for (auto& set : weapons)
+      set.fill(-1);
     for (const MeansOfDeathRow& row : kMeansOfDeath) {
       size_t id = ids.find(row.name)->second;
       size_t set = static_cast<size_t>(row.set);
@@ -222,13 +221,12 @@ uint8_t MeansOfDeathId(std::string_view name) {
 }
 
 int8_t WeaponOfMeansOfDeath(GameFamily family, uint8_t meansOfDeath) {
-  const std::vector<int8_t>& weapons = Tables().weapons[static_cast<size_t>(WeaponSetOf(family))];
-  return meansOfDeath < weapons.size() ? weapons[meansOfDeath] : -1;
+  return Tables().weapons[static_cast<size_t>(WeaponSetOf(family))][meansOfDeath];
 }
 
 bool IsNoKill(GameFamily family, uint8_t meansOfDeath) {
-  const std::vector<bool>& noKill = Tables().noKill[static_cast<size_t>(WeaponSetOf(family))];
-  return meansOfDeath < noKill.size() && noKill[meansOfDeath];
+  return RulesOf(family).killsThatAreNone &&
+         Tables().noKill[static_cast<size_t>(WeaponSetOf(family))][meansOfDeath];
 }
 
 }  // namespace vexor

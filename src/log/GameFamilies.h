@@ -43,6 +43,8 @@ struct FamilyRules {
   bool nonPlayerCharacters = false;
   // A kill line's player under a client number nobody is connected in is taken as connected.
   bool namesFromKills = false;
+  // Some kill lines are no kill at all (IsNoKill).
+  bool killsThatAreNone = false;
   // Game types by the whole number of "g_gametype"; empty: Quake III's rule (GameTypes.h).
   std::span<const GameTypeEntry> gameTypes;
 };

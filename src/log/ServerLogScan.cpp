@@ -190,7 +190,11 @@ void ServerLogPass::DiscoverConnection(const std::string& slot, const std::strin
 void ServerLogPass::ScanKillNames(std::string_view line) {
   // The lines the statistics pass takes names from (HandleKill, TakeKillNames).
   KillLineText kill = CutKillLine(line);
-  if (IsNoKill(m_family, MeansOfDeathId(kill.meansOfDeath))) return;
+  // The means is looked up only in a family that has kills that are none.
+  if (RulesOf(m_family).killsThatAreNone &&
+      IsNoKill(m_family, MeansOfDeathId(kill.meansOfDeath))) {
+    return;
+  }
   std::string_view numbers[2] = {kill.killerNumber, kill.victimNumber};
   std::string names[2] = {StripColourCodes(kill.killer), StripColourCodes(kill.victim)};
   if (numbers[0] != kWorldNumber && (names[0].empty() || names[1].empty())) return;
