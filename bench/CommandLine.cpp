@@ -144,20 +144,16 @@ std::string Conflict(const GeneratorOptions& o, bool wallClockGiven) {
 }
 
 bool TakesValue(std::string_view name) {
-  static constexpr const char* kNames[] = {"--games",         "--players",
-                                           "--per-game",      "--kills",
-                                           "--noise",         "--seed",
-                                           "--out",           "--summary",
-                                           "--types",         "--maps",
-                                           "--no-shutdown",   "--churn",
-                                           "--collide",       "--short",
-                                           "--world",         "--self",
-                                           "--renames",       "--clock",
-                                           "--slots",         "--flavour",
-                                           "--client-vars",   "--server-vars",
-                                           "--vars",          "--pool-seed",
-                                           "--var-style",
-                                           "--begin-renames", "--wall-clock-style"};
+  static constexpr const char* kNames[] = {
+      "--games",       "--players",       "--per-game",
+      "--kills",       "--noise",         "--seed",
+      "--out",         "--summary",       "--types",
+      "--maps",        "--no-shutdown",   "--churn",
+      "--collide",     "--short",         "--world",
+      "--self",        "--renames",       "--clock",
+      "--slots",       "--flavour",       "--client-vars",
+      "--server-vars", "--vars",          "--pool-seed",
+      "--var-style",   "--begin-renames", "--wall-clock-style"};
   for (const char* known : kNames) {
     if (name == known) return true;
   }

@@ -111,12 +111,15 @@ std::vector<ClientDefinition> ClientDefinitions() {
 // The second workload's client definitions: the nine texts in turn, each definition counting
 // for itself (+1 to player 1; a two-player text -1 to player 2).
 std::vector<ClientDefinition> CrowdedClientDefinitions(VariableStyle style) {
-  static constexpr std::array<const char*, 9> kTexts = {
-      "PLAYER1 was railed by PLAYER2",   "PLAYER1 was machinegunned by PLAYER2",
-      "PLAYER1 was gunned down by PLAYER2", "PLAYER1 was electrocuted by PLAYER2",
-      "PLAYER1 was pummeled by PLAYER2", "PLAYER1 cratered.",
-      "PLAYER1 melted.",                 "PLAYER1 sank like a rock.",
-      "PLAYER1 blew itself up."};
+  static constexpr std::array<const char*, 9> kTexts = {"PLAYER1 was railed by PLAYER2",
+                                                        "PLAYER1 was machinegunned by PLAYER2",
+                                                        "PLAYER1 was gunned down by PLAYER2",
+                                                        "PLAYER1 was electrocuted by PLAYER2",
+                                                        "PLAYER1 was pummeled by PLAYER2",
+                                                        "PLAYER1 cratered.",
+                                                        "PLAYER1 melted.",
+                                                        "PLAYER1 sank like a rock.",
+                                                        "PLAYER1 blew itself up."};
   std::vector<ClientDefinition> all;
   for (int32_t k = 1; k <= kMostVariables; ++k) {
     std::string name = "V" + std::to_string(k);

@@ -261,9 +261,9 @@ TEST_F(CliTest, GraphIsWrittenAsSvgAndABadChoiceIsRefused) {
       {"modern", "cumulative-frags-deaths-modern.svg"}};
   for (const auto& [style, golden] : kStyles) {
     SCOPED_TRACE(style);
-    std::vector<std::string> arguments = {"-q",       "--no-report", "--graph", "g.svg",
-                                          "--players", "B<o>b,Alice", "--stats", "deaths,frags",
-                                          "--cumulative"};
+    std::vector<std::string> arguments = {"-q",      "--no-report",  "--graph",
+                                          "g.svg",   "--players",    "B<o>b,Alice",
+                                          "--stats", "deaths,frags", "--cumulative"};
     if (*style) arguments.insert(arguments.end(), {"--graph-style", style});
     arguments.push_back("games.log");
     RunResult result = Run(arguments);
@@ -288,7 +288,8 @@ TEST_F(CliTest, GraphIsWrittenAsSvgAndABadChoiceIsRefused) {
        1,
        "Warning!: You are trying to graph 18 variables. Thats too many! You should delete some."},
       {{"--players", "Alice"}, 2, "--graph needs --players NAME,NAME... and --stats LIST"},
-      {{"--players", "Alice", "--stats", "frags", "--graph-style", "fancy"}, 2,
+      {{"--players", "Alice", "--stats", "frags", "--graph-style", "fancy"},
+       2,
        "unknown graph style 'fancy' (classic or modern)"},
   };
   for (const Refusal& refusal : refusals) {

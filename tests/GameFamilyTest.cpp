@@ -13,9 +13,9 @@
 #include "TestSupport.h"
 #include "stats/DataFile.h"
 #include "stats/GameFamily.h"
+#include "stats/LogSelection.h"
 #include "stats/Settings.h"
 #include "stats/VexoriumDoc.h"
-#include "stats/LogSelection.h"
 #include "ui/GraphChoice.h"
 #include "ui/OptionsForm.h"
 #include "ui/PrintTables.h"
@@ -68,8 +68,8 @@ std::string UrtConnect(const char* clock, int client, const char* name, int team
   std::string info = c + "ClientUserinfo: " + n + R"( \ip\192.0.2.1:27960\name\)" + name +
                      R"(\rate\25000\cl_guid\ABC)" + "\n";
   return c + "ClientConnect: " + n + "\n" + info + info + c + "ClientUserinfoChanged: " + n +
-         " n\\" + name + "\\t\\" + std::to_string(team) + "\\r\\0\n" + c + "AccountValidated: " +
-         n + " -  - 0 - \"0\"\n" + c + "ClientBegin: " + n + "\n";
+         " n\\" + name + "\\t\\" + std::to_string(team) + "\\r\\0\n" + c +
+         "AccountValidated: " + n + " -  - 0 - \"0\"\n" + c + "ClientBegin: " + n + "\n";
 }
 
 struct RuleCase {
@@ -120,8 +120,7 @@ std::vector<RuleCase> RuleCases() {
            "[2017-05-08] [00:01:10] Kill: 1 1 39: Mara killed Mara by MOD_THERMAL_SPLASH\n"
            "[2017-05-08] [00:02:00] ShutdownGame:\n",
        {"Siege"},
-       {{"DarkLord", 1, 2, 0, 1, 170, {{"saber", 1}}},
-        {"Mara", 1, 1, 1, 1, 160, {{"force", 1}}}}});
+       {{"DarkLord", 1, 2, 0, 1, 170, {{"saber", 1}}}, {"Mara", 1, 1, 1, 1, 160, {{"force", 1}}}}});
   cases.push_back(
       {"Jedi Outcast: ctime stamps, players named only by the kill lines",
        "[Sun Jan 03 19:25:52 2016]  InitGame: \\version\\JK2MP: v1.04 win-x86\\g_gametype\\6"
@@ -161,7 +160,12 @@ TEST(GameFamilyTest, HandMadeSamplesGiveTheirTables) {
        GameFamily::kUrbanTerror,
        {"Team Survivor", "Capture The Flag", "Free For All"},
        // Kilo leaves game 1 after 86 seconds and comes back for 99 more on another number.
-       {{"RedFox", 7, 2, 1, 3, -1,
+       {{"RedFox",
+         7,
+         2,
+         1,
+         3,
+         -1,
          {{"lr300", 2}, {"m4", 1}, {"hegrenade", 1}, {"sr8", 1}, {"knife", 1}, {"boot", 1}}},
         {"DonodaBola", 2, 4, 1, 2, -1, {{"ump45", 1}, {"bleeding", 1}}},
         {"BlueBird", 2, 1, 1, 1, -1, {{"bleeding", 1}, {"ak103", 1}}},
@@ -174,7 +178,12 @@ TEST(GameFamilyTest, HandMadeSamplesGiveTheirTables) {
        {{"DarkLord", 4, 7, 0, 3, -1, {{"saber", 4}}},
         {"Padawan (02)", 0, 2, 1, 1, -1, {}},
         {"Kyle", 1, 1, 1, 2, -1, {{"launcher", 1}}},
-        {"Mara Jade", 6, 2, 1, 3, -1,
+        {"Mara Jade",
+         6,
+         2,
+         1,
+         3,
+         -1,
          {{"saber", 2}, {"disruptor", 1}, {"force", 1}, {"bowcaster", 1}, {"melee", 1}}},
         {"Rook", 1, 3, 1, 2, -1, {{"thermal", 1}}}}},
   };
@@ -195,13 +204,20 @@ TEST(GameFamilyTest, HandMadeSamplesGiveTheirTables) {
 // players call them by.
 std::string OurWeaponName(const std::string& generators) {
   static const std::map<std::string, std::string> kShorter = {
-      {".44 Magnum", "Magnum"},       {"Benelli M4", "Benelli"},
-      {"Beretta 92G", "Beretta"},     {"Explosion", "Bomb"},
-      {"E-11 Blaster", "Blaster"},    {"Force (dark side)", "Force"},
-      {"Force (light side)", "Force"}, {"Golan Arms Flechette", "Flechette"},
-      {"Heavy Repeater", "Repeater"}, {"Lightsaber", "Saber"},
-      {"M4A1", "M4"},                 {"Rocket Launcher", "Merr-Sonn Launcher"},
-      {"SPAS-12", "SPAS"},            {"Sentry gun", "Sentry"}};
+      {".44 Magnum", "Magnum"},
+      {"Benelli M4", "Benelli"},
+      {"Beretta 92G", "Beretta"},
+      {"Explosion", "Bomb"},
+      {"E-11 Blaster", "Blaster"},
+      {"Force (dark side)", "Force"},
+      {"Force (light side)", "Force"},
+      {"Golan Arms Flechette", "Flechette"},
+      {"Heavy Repeater", "Repeater"},
+      {"Lightsaber", "Saber"},
+      {"M4A1", "M4"},
+      {"Rocket Launcher", "Merr-Sonn Launcher"},
+      {"SPAS-12", "SPAS"},
+      {"Sentry gun", "Sentry"}};
   auto found = kShorter.find(generators);
   return found == kShorter.end() ? generators : found->second;
 }
@@ -253,7 +269,6 @@ TEST(GameFamilyTest, GeneratedLogsGiveWhatTheirGeneratorCounted) {
   }
 }
 
-
 std::string Sample(const char* file) {
   return std::string(VEXOR_SAMPLES) + "/" + file;
 }
@@ -263,11 +278,11 @@ std::string Sample(const char* file) {
 TEST(GameFamilyTest, ScreensAndPrintsShowTheLoadsWeapons) {
   struct ScreenCase {
     std::vector<const char*> files;
-    size_t weaponColumns;       // the weapon list's, after the name
-    const char* firstWeapon;    // its heading
-    size_t slots;               // graph boxes after the fixed ones
-    int firstSlotY;             // where the first goes (135 where Quake III's are shown)
-    size_t printBlocks;         // of the printed weapon table
+    size_t weaponColumns;     // the weapon list's, after the name
+    const char* firstWeapon;  // its heading
+    size_t slots;             // graph boxes after the fixed ones
+    int firstSlotY;           // where the first goes (135 where Quake III's are shown)
+    size_t printBlocks;       // of the printed weapon table
   };
   const ScreenCase cases[] = {
       {{"server-ffa-ctf.log"}, 9, "MG Frags", 0, 0, 1},
@@ -354,8 +369,8 @@ TEST(GameFamilyTest, AnotherGamesWeaponIsChosenHiddenAndGraphedLikeQuake3s) {
 // A mixed load saved and opened again: the same bytes, the other games' weapons and families.
 TEST(GameFamilyTest, DataFileOfAMixedLoadOpensWithItsWeaponsAndFamilies) {
   LoadFixture load;
-  ASSERT_TRUE(load.Load({Sample("server-ffa-ctf.log"), Sample("urt-server.log"),
-                         Sample("jka-server.log")}));
+  ASSERT_TRUE(load.Load(
+      {Sample("server-ffa-ctf.log"), Sample("urt-server.log"), Sample("jka-server.log")}));
   std::string saved = load.folder.File("mixed.vdf");
   std::string error;
   ASSERT_TRUE(SaveDataFile(load.doc, saved, &error)) << error;

@@ -24,7 +24,8 @@ constexpr int kRocket = KillTables::TableOf(Weapon::kRocket);
 
 size_t Count(const std::string& text, const std::string& what) {
   size_t n = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+    ++n;
   return n;
 }
 
@@ -33,7 +34,8 @@ std::string Diff(const std::string& golden, const std::string& actual) {
   std::string out;
   if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
     char chunk[4096];
-    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) out.append(chunk, n);
+    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
+      out.append(chunk, n);
     ::pclose(pipe);
   }
   return out;
@@ -155,11 +157,14 @@ TEST_F(HtmlReportTest, PagesMatchTheGoldenFiles) {
   kills.Allocate(2);
   Play(bob, g, 3, 0, 1).deaths = 1;
   Play(alice, g, 1, 2, 1).deaths = 3;
-  for (int i = 0; i < 3; ++i) kills.Add(kAll, 0, 1);
-  for (int i = 0; i < 3; ++i) kills.Add(KillTables::TableOf(Weapon::kLightning), 0, 1);
+  for (int i = 0; i < 3; ++i)
+    kills.Add(kAll, 0, 1);
+  for (int i = 0; i < 3; ++i)
+    kills.Add(KillTables::TableOf(Weapon::kLightning), 0, 1);
   kills.Add(kAll, 1, 0);
   kills.Add(KillTables::TableOf(Weapon::kPlasma), 1, 0);
-  for (int i = 0; i < 2; ++i) kills.Add(kAll, 1, 1), kills.Add(kRocket, 1, 1);
+  for (int i = 0; i < 2; ++i)
+    kills.Add(kAll, 1, 1), kills.Add(kRocket, 1, 1);
   doc.clientVarCount = 1;
   doc.clientVars[1].name = "Taunts";
   doc.players[static_cast<size_t>(alice)].games.At(g).ClientVarRef(1) = 4;
@@ -228,7 +233,8 @@ TEST_F(HtmlReportTest, AFollowedLogsReportLeavesNoPageOfAnEarlierLongerOne) {
 
 TEST_F(HtmlReportTest, ShortGamesAreSkippedAndListedGamesNumberedOn) {
   int32_t p = AddPlayer("Bob");
-  for (int g = 1; g <= 7; ++g) Play(p, AddGame("Free For All", StringPrintf("map%d", g), true, g == 3 || g == 5));
+  for (int g = 1; g <= 7; ++g)
+    Play(p, AddGame("Free For All", StringPrintf("map%d", g), true, g == 3 || g == 5));
   ASSERT_TRUE(WriteReport()) << error;
   std::string page = Page("games/game5.htm");
   EXPECT_NE(page.find("Game 5 (Free For All)"), std::string::npos);
@@ -249,7 +255,8 @@ TEST_F(HtmlReportTest, OnlyAShortGameGivesAnEmptyIndexPage) {
 
 TEST_F(HtmlReportTest, ClientGamePagesLinkOnlyToIndexPagesThatExist) {
   int32_t p = AddPlayer("Bob");
-  for (int g = 1; g <= 150; ++g) Play(p, AddGame("Unknown", "q3dm1", g % 3 != 0, g > 90));
+  for (int g = 1; g <= 150; ++g)
+    Play(p, AddGame("Unknown", "q3dm1", g % 3 != 0, g > 90));
   ASSERT_EQ(doc.displayedGameCount, 90);
   ASSERT_TRUE(WriteReport()) << error;
   ASSERT_FALSE(PageExists("games1.htm"));
@@ -263,8 +270,10 @@ TEST_F(HtmlReportTest, ClientGamePagesLinkOnlyToIndexPagesThatExist) {
 TEST_F(HtmlReportTest, UnknownGameTypeIsLeftOutOfHeadings) {
   Play(AddPlayer("Bob"), AddGame("Unknown", "q3dm1"));
   ASSERT_TRUE(WriteReport()) << error;
-  EXPECT_NE(Page("games.htm").find("Game 1 (q3dm1)</font></a><br></font></b></p>"), std::string::npos);
-  EXPECT_NE(Page("games/game1.htm").find("<p><b><font color=\"#003173\" size=\"4\">Game 1</font></b></p>"),
+  EXPECT_NE(Page("games.htm").find("Game 1 (q3dm1)</font></a><br></font></b></p>"),
+            std::string::npos);
+  EXPECT_NE(Page("games/game1.htm")
+                .find("<p><b><font color=\"#003173\" size=\"4\">Game 1</font></b></p>"),
             std::string::npos);
 }
 
@@ -311,7 +320,8 @@ TEST_F(HtmlReportTest, VisibleVariablesAreShownSixToATable) {
   std::string page = Page("games/game1.htm");
   ASSERT_EQ(Count(page, "<b>User Variables</b>"), 3u);
   std::vector<size_t> tables;
-  for (size_t at = page.find("User Variables"); at != std::string::npos; at = page.find("User Variables", at + 1)) {
+  for (size_t at = page.find("User Variables"); at != std::string::npos;
+       at = page.find("User Variables", at + 1)) {
     tables.push_back(at);
   }
   auto headingsIn = [&](size_t table) {
@@ -319,7 +329,8 @@ TEST_F(HtmlReportTest, VisibleVariablesAreShownSixToATable) {
     std::string part = page.substr(tables[table], end - tables[table]);
     std::string names;
     for (int v = 1; v <= 14; ++v) {
-      if (part.find(StringPrintf(">var%02d<", v)) != std::string::npos) names += StringPrintf("%d ", v);
+      if (part.find(StringPrintf(">var%02d<", v)) != std::string::npos)
+        names += StringPrintf("%d ", v);
     }
     return names;
   };
@@ -343,13 +354,15 @@ TEST_F(HtmlReportTest, KillChartsOnlyForWeaponsThatKilledAndSuicidesOnTheDiagona
   Play(bob, g);
   Play(alice, g, 0, 2);
   KillTables& kills = doc.games[static_cast<size_t>(g)].kills;
-  for (int i = 0; i < 2; ++i) kills.Add(kAll, 1, 1), kills.Add(kRocket, 1, 1);
+  for (int i = 0; i < 2; ++i)
+    kills.Add(kAll, 1, 1), kills.Add(kRocket, 1, 1);
   ASSERT_TRUE(WriteReport()) << error;
 
   EXPECT_EQ(Page("games/game1.htm").find("Killchart"), std::string::npos);
   std::string page = Page("games/game2.htm");
   EXPECT_EQ(Count(page, "Killchart"), 2u);
-  const std::string diagonal = "<td width=\"20\"><p align=\"right\"><font color=\"#003173\">2</font></p></td>";
+  const std::string diagonal =
+      "<td width=\"20\"><p align=\"right\"><font color=\"#003173\">2</font></p></td>";
   for (const char* title : {"Killchart (All weapons)", "Killchart (Rocket Kills)"}) {
     size_t chart = page.find(title);
     ASSERT_NE(chart, std::string::npos) << title;
@@ -357,17 +370,18 @@ TEST_F(HtmlReportTest, KillChartsOnlyForWeaponsThatKilledAndSuicidesOnTheDiagona
     std::string part = page.substr(chart, end - chart);
     EXPECT_EQ(Count(part, diagonal), 1u) << title;
     EXPECT_EQ(Count(part, "<font color=\"#003173\">0</font>"), 1u) << title;  // Bob's diagonal
-    EXPECT_EQ(Count(part, "<p align=\"right\"><b>2</b></p>"), 3u) << title;  // row, column, all
+    EXPECT_EQ(Count(part, "<p align=\"right\"><b>2</b></p>"), 3u) << title;   // row, column, all
   }
 }
 
 TEST_F(HtmlReportTest, ScoreOrderPutsEqualScoresHigherPlayerFirstAndDropsHopelessScores) {
   int32_t g = AddGame();
-  const std::pair<int32_t, int32_t> fragsAndSuicides[] = {
-      {5, 0}, {8, 1}, {6, 1}, {0, 10001}, {0, 10000}, {9, 0}};
-  for (const auto& [frags, suicides] : fragsAndSuicides) Play(AddPlayer("p"), g, frags, suicides);
-  AddPlayer("absent");                          // no values in the game
-  Play(AddPlayer("gone"), g, 50, 0, 0);         // no play time: not present
+  const std::pair<int32_t, int32_t> fragsAndSuicides[] = {{5, 0},     {8, 1},     {6, 1},
+                                                          {0, 10001}, {0, 10000}, {9, 0}};
+  for (const auto& [frags, suicides] : fragsAndSuicides)
+    Play(AddPlayer("p"), g, frags, suicides);
+  AddPlayer("absent");                   // no values in the game
+  Play(AddPlayer("gone"), g, 50, 0, 0);  // no play time: not present
   HtmlPageWriter writer(doc);
   writer.SortPlayersByScore(g);
   EXPECT_EQ(writer.ScoreOrder(), (std::vector<int32_t>{6, 2, 3, 1, 5}));
@@ -411,7 +425,8 @@ TEST_F(HtmlReportTest, MissingGamesFolderFailsTheGamePagesButNotTheIndex) {
   EXPECT_NE(Page("games.htm").find("Game 1 (q3dm17)"), std::string::npos);
   // Nothing half-written is left behind.
   size_t files = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(Html())) ++files;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(Html()))
+    ++files;
   EXPECT_EQ(files, 2u);
 }
 

@@ -281,8 +281,9 @@ TEST_F(JsonExportTest, RealLoadReadsBackWithItsValues) {
   EXPECT_TRUE(
       contains("\"clientVariables\":{\"1\":0,\"2\":5},\"serverVariables\":{},\"rating\":{"));
   // Al won the only game against Bob: rank 1, rated once, the rating after the game in it.
-  EXPECT_TRUE(contains("\"rating\":{\"value\":1662.3,\"deviation\":290.3,\"lower\":1081.7,"
-                       "\"volatility\":0.060000,\"ratedGames\":1,\"rank\":1},\"games\":{\"1\":"));
+  EXPECT_TRUE(
+      contains("\"rating\":{\"value\":1662.3,\"deviation\":290.3,\"lower\":1081.7,"
+               "\"volatility\":0.060000,\"ratedGames\":1,\"rank\":1},\"games\":{\"1\":"));
   EXPECT_TRUE(contains("\"clientVariables\":{\"2\":5},\"serverVariables\":{},\"rating\":1662.3}"));
   EXPECT_TRUE(contains("\n\"awards\":[\n{\"title\":\"Top Gun\",\"rule\":"));
   // Per game only the weapons and variables with counts.

@@ -115,7 +115,7 @@ TEST_F(OptionsFormFixture, GraphStyleTakesEffectOnOkAndStaysOutOfTheSettingsFile
   EXPECT_TRUE(form.Checked(kOptionsModernChartsId));
   EXPECT_FALSE(form.Checked(kOptionsClassicChartsId));
   EXPECT_EQ(form.ChartStyleInEffect(), ChartStyle::kClassic);  // not before OK
-  form.Open(doc);  // Cancel, then open again
+  form.Open(doc);                                              // Cancel, then open again
   EXPECT_TRUE(form.Checked(kOptionsClassicChartsId));
 
   form.SetChecked(kOptionsModernChartsId, true);

@@ -114,29 +114,45 @@ TEST(ServerLogReturnTest, AReturningPlayerStaysOnePlayer) {
     std::vector<const char*> names;  // in player order
     int32_t bobFrags, bobSeconds, bobGames;
   };
-  const std::string start = Lines({InitGame("0:00"), Connect("0:00", 2, "Bob"),
-                                   Connect("0:00", 3, "Alice"),
-                                   At("0:10", "Kill: 2 3 7: Bob killed Alice by MOD_ROCKET"),
-                                   At("1:00", "ClientDisconnect: 2")});
-  const std::string end = Lines({At("2:10", "Kill: 4 3 7: Bob killed Alice by MOD_ROCKET"),
-                                 At("2:30", "ShutdownGame:")});
+  const std::string start =
+      Lines({InitGame("0:00"), Connect("0:00", 2, "Bob"), Connect("0:00", 3, "Alice"),
+             At("0:10", "Kill: 2 3 7: Bob killed Alice by MOD_ROCKET"),
+             At("1:00", "ClientDisconnect: 2")});
+  const std::string end = Lines(
+      {At("2:10", "Kill: 4 3 7: Bob killed Alice by MOD_ROCKET"), At("2:30", "ShutdownGame:")});
   const std::vector<ReturnCase> cases = {
-      {"on the same number", start + Lines({Connect("2:00", 2, "Bob"),
-                                            At("2:10", "Kill: 2 3 7: Bob killed Alice by MOD_ROCKET"),
-                                            At("2:30", "ShutdownGame:")}),
-       {"Bob", "Alice"}, 2, 90, 1},
-      {"on another number", start + Lines({Connect("2:00", 4, "Bob")}) + end,
-       {"Bob", "Alice"}, 2, 90, 1},
+      {"on the same number",
+       start + Lines({Connect("2:00", 2, "Bob"),
+                      At("2:10", "Kill: 2 3 7: Bob killed Alice by MOD_ROCKET"),
+                      At("2:30", "ShutdownGame:")}),
+       {"Bob", "Alice"},
+       2,
+       90,
+       1},
+      {"on another number",
+       start + Lines({Connect("2:00", 4, "Bob")}) + end,
+       {"Bob", "Alice"},
+       2,
+       90,
+       1},
       {"after a rename to a name of his own",
        Lines({InitGame("0:00"), Connect("0:00", 2, "Bobby"), Connect("0:00", 3, "Alice"),
               At("0:05", "ClientUserinfoChanged: 2 n\\Bob\\t\\0\\model\\sarge"),
               At("0:10", "Kill: 2 3 7: Bob killed Alice by MOD_ROCKET"),
-              At("1:00", "ClientDisconnect: 2"), Connect("2:00", 4, "Bob")}) + end,
-       {"Bobby", "Alice", "Bob"}, 1, 30, 1},
+              At("1:00", "ClientDisconnect: 2"), Connect("2:00", 4, "Bob")}) +
+           end,
+       {"Bobby", "Alice", "Bob"},
+       1,
+       30,
+       1},
       {"two clients at once under one name",
        Lines({InitGame("0:00"), Connect("0:00", 2, "Bob"), Connect("0:00", 3, "Alice"),
-              Connect("0:30", 4, "Bob")}) + end,
-       {"Bob", "Alice", "Bob_1"}, 0, 150, 1},
+              Connect("0:30", 4, "Bob")}) +
+           end,
+       {"Bob", "Alice", "Bob_1"},
+       0,
+       150,
+       1},
   };
   for (const ReturnCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -162,8 +178,8 @@ TEST(ServerLogReturnTest, RealLogsKeepReturningPlayersWhole) {
     const char* file;
     bool sharedNames;  // some "_1" records are right
   };
-  for (RealCase c : {RealCase{"q3-ioq3-ffa-qgames.log", false},
-                     RealCase{"q3-win-bots-berserker.log", true}}) {
+  for (RealCase c :
+       {RealCase{"q3-ioq3-ffa-qgames.log", false}, RealCase{"q3-win-bots-berserker.log", true}}) {
     SCOPED_TRACE(c.file);
     test::LoadFixture load;
     ASSERT_TRUE(load.Load({std::string(VEXOR_TEST_DATA) + "/reallogs/" + c.file}));

@@ -156,5 +156,4 @@ FileStatus StatusOf(const std::string& path) {
   return status;
 }
 
-
 }  // namespace vexor

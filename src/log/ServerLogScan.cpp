@@ -191,8 +191,7 @@ void ServerLogPass::ScanKillNames(std::string_view line) {
   // The lines the statistics pass takes names from (HandleKill, TakeKillNames).
   KillLineText kill = CutKillLine(line);
   // The means is looked up only in a family that has kills that are none.
-  if (RulesOf(m_family).killsThatAreNone &&
-      IsNoKill(m_family, MeansOfDeathId(kill.meansOfDeath))) {
+  if (RulesOf(m_family).killsThatAreNone && IsNoKill(m_family, MeansOfDeathId(kill.meansOfDeath))) {
     return;
   }
   std::string_view numbers[2] = {kill.killerNumber, kill.victimNumber};

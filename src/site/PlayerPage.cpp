@@ -5,8 +5,8 @@
 #include "site/SitePage.h"
 #include "site/SitePages.h"
 #include "site/SiteText.h"
-#include "stats/GameFamily.h"
 #include "stats/DerivedValues.h"
+#include "stats/GameFamily.h"
 #include "stats/VexoriumDoc.h"
 #include "stats/Weapons.h"
 

@@ -123,7 +123,8 @@ bool Fail(std::string* error, std::string message) {
 bool WriteWebSite(const VexoriumDoc& doc, const std::string& folderAsGiven,
                   const SiteOptions& options, std::string* error, const SiteObserver& onFile) {
   std::string folder = folderAsGiven;  // "stats/" is the folder stats
-  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  while (folder.size() > 1 && folder.back() == '/')
+    folder.pop_back();
   if (FileExists(folder) && !IsFolder(folder)) {
     return Fail(error, StringPrintf("The web site cannot be written: %s is a file, not a folder.",
                                     folder.c_str()));

@@ -1,5 +1,5 @@
-#include "stats/GameFamily.h"
 #include "stats/Awards.h"
+#include "stats/GameFamily.h"
 
 #include <algorithm>
 #include <optional>

@@ -81,7 +81,11 @@ WeaponRange WeaponsOf(WeaponSet set);
 // The weapon whose key this is; -1 when none is.
 WeaponId WeaponOfKey(std::string_view key);
 // A weapon's key ("railgun") and name ("Railgun") as texts of their own (kWeaponCatalogue).
-inline const char* WeaponKey(WeaponId weapon) { return WeaponInfoOf(weapon).key.data(); }
-inline const char* WeaponName(WeaponId weapon) { return WeaponInfoOf(weapon).name.data(); }
+inline const char* WeaponKey(WeaponId weapon) {
+  return WeaponInfoOf(weapon).key.data();
+}
+inline const char* WeaponName(WeaponId weapon) {
+  return WeaponInfoOf(weapon).name.data();
+}
 
 }  // namespace vexor

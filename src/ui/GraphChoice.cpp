@@ -142,7 +142,8 @@ GraphChoice ChoiceFromView(const VexoriumDoc& doc, const std::vector<int32_t>& m
       choice.statistics.push_back(VariableStatistic(slot.variable));
     }
   }
-  size_t shown = GraphShowsQuake3Weapons(doc) ? kGraphStatistics.size() : kFirstQuake3WeaponStatistic;
+  size_t shown =
+      GraphShowsQuake3Weapons(doc) ? kGraphStatistics.size() : kFirstQuake3WeaponStatistic;
   for (size_t i = 0; i < shown; ++i) {
     const GraphStatisticInfo& info = kGraphStatistics[i];
     if (boxChecked(info.controlId)) choice.statistics.push_back(FixedStatistic(info));

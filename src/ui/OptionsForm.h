@@ -64,7 +64,7 @@ std::vector<OptionsControl> OptionsControlsFor(const VexoriumDoc& doc);
 
 // What the controls hold. The three number boxes hold text as typed.
 struct OptionsValues {
-  std::array<bool, kWeaponCount> weaponDisplay{};  // display order
+  std::array<bool, kWeaponCount> weaponDisplay{};            // display order
   std::array<bool, kOtherWeaponCount> otherWeaponDisplay{};  // by weapon number - kWeaponCount
   std::string logDirectory;
   bool autoSort = false;

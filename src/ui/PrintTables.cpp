@@ -36,11 +36,9 @@ constexpr std::array<const char*, 9> kMainHeadings = {"FRGS", "DTHS", "SCDS", "S
                                                       "TIME", "FPH",  "DPH",  "SPH"};
 
 // Quake III's weapons in the printed table, each headed by its four letters (kWeaponCatalogue).
-constexpr WeaponOrder kPrintWeaponOrder = {Weapon::kGauntlet, Weapon::kMachinegun,
-                                           Weapon::kShotgun,  Weapon::kRocket,
-                                           Weapon::kGrenade,  Weapon::kPlasma,
-                                           Weapon::kRailgun,  Weapon::kLightning,
-                                           Weapon::kBfg};
+constexpr WeaponOrder kPrintWeaponOrder = {Weapon::kGauntlet, Weapon::kMachinegun, Weapon::kShotgun,
+                                           Weapon::kRocket,   Weapon::kGrenade,    Weapon::kPlasma,
+                                           Weapon::kRailgun,  Weapon::kLightning,  Weapon::kBfg};
 
 std::string Number(int32_t value) {
   return StringPrintf("%d", value);
@@ -89,7 +87,6 @@ std::vector<std::string> MainCells(const PlayerRecord& player, bool clientLog) {
   }
   return cells;
 }
-
 
 // One row per player in print order: the label with the name cut to `cut` bytes, then the
 // cells that cellsOf(player record) gives.

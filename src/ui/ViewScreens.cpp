@@ -37,7 +37,7 @@ constexpr int kRowStep = 23;
 constexpr int kFirstVariableY = 135;
 constexpr int kFirstWeaponRow = 2;  // the rows of Quake III's weapon boxes start here
 constexpr int kSlotGroupGap = 10;   // between the last weapon row and the first variable row
-constexpr int kLabelGap = 20;  // from a box's left edge to its label
+constexpr int kLabelGap = 20;       // from a box's left edge to its label
 
 // The about screen: texts at (W/2 + dx, y) or (W/2 + dx, H - fromBottom).
 struct AboutLine {

@@ -218,7 +218,6 @@ TEST_F(DesktopStartTest, PrintPdfStopsAtABadVariableFile) {
   EXPECT_FALSE(folder.exists(QStringLiteral("start/html/games.htm")));
 }
 
-
 // vexor-gui's command line: each option's value, and the checks across options.
 TEST(GuiArgumentsTest, OptionsAreReadAndCombinationsChecked) {
   struct ArgumentCase {

@@ -3,12 +3,12 @@
 // load. The logic under each widget is tested without a display in the core's tests.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAbstractItemModelTester>
 #include <QAction>
-#include <QAbstractButton>
 #include <QApplication>
-#include <QFileInfo>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMessageBox>

@@ -16,17 +16,17 @@ struct CliRequest {
   std::vector<std::string> logs;
   std::string clientVars;
   std::string serverVars;
-  std::string open;     // reopen this data file instead of loading logs
-  std::string table;    // print this table after the load or open
-  std::string csv;      // export CSV to this file after the load
-  std::string save;     // save a data file
-  std::string json;     // export JSON
-  std::string site;     // write the web site into this folder
-  std::string clean;    // clean this log instead of loading
-  std::string graph;    // write a line graph as SVG to this file
-  std::string players;  // the graph's players: names separated by commas
-  std::string stats;    // the graph's statistics: names separated by commas
-  std::string interval;  // with follow: seconds between updates at most, as given
+  std::string open;        // reopen this data file instead of loading logs
+  std::string table;       // print this table after the load or open
+  std::string csv;         // export CSV to this file after the load
+  std::string save;        // save a data file
+  std::string json;        // export JSON
+  std::string site;        // write the web site into this folder
+  std::string clean;       // clean this log instead of loading
+  std::string graph;       // write a line graph as SVG to this file
+  std::string players;     // the graph's players: names separated by commas
+  std::string stats;       // the graph's statistics: names separated by commas
+  std::string interval;    // with follow: seconds between updates at most, as given
   std::string graphStyle;  // the graph's style: "classic" (also when empty) or "modern"
   bool cumulative = false;
   bool playedOnly = false;

@@ -34,8 +34,8 @@ std::string AbsolutePath(const QString& path) {
 bool CheckCombination(const GuiRequest& request, QString* error) {
   const StartRequest& start = request.start;
   bool loading = !start.logs.empty() || !start.dataFile.empty();
-  bool printOnly = request.printChoiceGiven || !request.clientVars.empty() ||
-                   !request.serverVars.empty();
+  bool printOnly =
+      request.printChoiceGiven || !request.clientVars.empty() || !request.serverVars.empty();
   struct Rule {
     bool broken;
     const char* message;
@@ -91,16 +91,15 @@ bool ParseGuiArguments(const QStringList& arguments, GuiRequest* request, QStrin
   request->version = parser.isSet(version);
   if (parser.isSet(directory)) request->directory = PathFromQString(parser.value(directory));
   if (parser.isSet(open)) request->start.dataFile = AbsolutePath(parser.value(open));
-  if (parser.isSet(screen) && !ScreenFromName(parser.value(screen).toStdString(),
-                                               &request->start.screen)) {
+  if (parser.isSet(screen) &&
+      !ScreenFromName(parser.value(screen).toStdString(), &request->start.screen)) {
     *error = QStringLiteral("unknown screen '%1'").arg(parser.value(screen));
     return false;
   }
   request->start.quitAfterLoad = parser.isSet(quit);
   if (parser.isSet(printPdf)) request->printPdf = AbsolutePath(parser.value(printPdf));
   if (parser.isSet(printChoice)) {
-    if (!PrintChoiceFromTableName(parser.value(printChoice).toStdString(),
-                                  &request->printChoice)) {
+    if (!PrintChoiceFromTableName(parser.value(printChoice).toStdString(), &request->printChoice)) {
       *error = QStringLiteral("unknown print choice '%1'").arg(parser.value(printChoice));
       return false;
     }
