@@ -10,16 +10,6 @@ namespace {
 
 constexpr const char* kRenameTags[] = {"|afk", "|brb", "|food"};
 
-template <typename T, size_t N>
-const T& Pick(const T (&table)[N], Random& random) {
-  return table[random.Below(static_cast<uint32_t>(N))];
-}
-
-template <typename T>
-const T& Pick(std::span<const T> table, Random& random) {
-  return table[random.Below(static_cast<uint32_t>(table.size()))];
-}
-
 // A non-player character kills, dies by a player, or dies by the level in this share of a Jedi
 // Academy log's kills.
 constexpr double kCharacterKills = 0.06;

@@ -46,11 +46,6 @@ constexpr int32_t kSpectators = 3;
 // 2016-01-01, counted in days from 1970-01-01; logs start within the four years after it.
 constexpr int64_t kFirstDay = 16801;
 
-template <typename T, size_t N>
-const T& Pick(const T (&table)[N], Random& random) {
-  return table[random.Below(static_cast<uint32_t>(N))];
-}
-
 }  // namespace
 
 JediAcademyLogWriter::JediAcademyLogWriter(const GeneratorOptions& options, const PlayerPool& pool,

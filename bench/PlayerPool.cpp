@@ -79,11 +79,6 @@ constexpr const char* kTags[] = {"ZK",  "DF",   "TSR", "Q3",  "LoL",
                                  "EvL", "RAGE", "SoS", "KGB", "UFO"};
 constexpr const char* kTagForms[] = {"[%]", "=%=", "{%}", "-=%=-", "|%|"};
 
-template <typename T, size_t N>
-const T& Pick(const T (&table)[N], Random& random) {
-  return table[random.Below(static_cast<uint32_t>(N))];
-}
-
 std::string Syllable(Random& random, bool first) {
   std::string s = first ? Pick(kOnsets, random) : "";
   if (!first && random.Chance(0.5)) s += static_cast<char>(std::tolower(*Pick(kOnsets, random)));

@@ -2,7 +2,9 @@
 // generated log is the same byte for byte on every machine and library version.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace vexor::bench {
 
@@ -40,5 +42,16 @@ class Random {
  private:
   uint64_t m_state;
 };
+
+// An entry of a table, each as likely.
+template <typename T, size_t N>
+const T& Pick(const T (&table)[N], Random& random) {
+  return table[random.Below(static_cast<uint32_t>(N))];
+}
+
+template <typename T>
+const T& Pick(std::span<const T> table, Random& random) {
+  return table[random.Below(static_cast<uint32_t>(table.size()))];
+}
 
 }  // namespace vexor::bench

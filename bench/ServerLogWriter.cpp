@@ -53,11 +53,6 @@ constexpr const char* kOpenArenaVersions[] = {"ioq3+oa 1.36_SVN1910M linux-x86_6
 constexpr int32_t kWorldNumber = 1022;
 constexpr int32_t kShortGameSeconds = 25;
 
-template <typename T, size_t N>
-const T& Pick(const T (&table)[N], Random& random) {
-  return table[random.Below(static_cast<uint32_t>(N))];
-}
-
 // "sarge/krusade" in a team game becomes "sarge/red" or "sarge/blue".
 std::string ModelFor(const std::string& model, int32_t team) {
   if (team == 0) return model;

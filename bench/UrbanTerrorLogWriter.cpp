@@ -45,11 +45,6 @@ constexpr const char* kHitLocations[] = {
 
 constexpr int32_t kSpectators = 3;  // the "t" value of a player who has not joined a team
 
-template <typename T, size_t N>
-const T& Pick(const T (&table)[N], Random& random) {
-  return table[random.Below(static_cast<uint32_t>(N))];
-}
-
 }  // namespace
 
 UrbanTerrorLogWriter::UrbanTerrorLogWriter(const GeneratorOptions& options, const PlayerPool& pool,

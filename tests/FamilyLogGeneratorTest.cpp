@@ -37,11 +37,7 @@ GeneratorOptions FamilyLog(Flavour flavour, uint64_t seed = 11) {
   return options;
 }
 
-std::string Generate(const GeneratorOptions& options, GeneratorSummary* summary) {
-  StringSink sink;
-  bench::GenerateLog(options, sink, summary);
-  return sink.Bytes();
-}
+using test::Generate;
 
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;

@@ -242,11 +242,9 @@ TEST(GameFamilyTest, GeneratedLogsGiveWhatTheirGeneratorCounted) {
     options.kills = 60;
     options.churn = 0.4;
     options.seed = 5;
-    StringSink sink;
     bench::GeneratorSummary summary;
-    bench::GenerateLog(options, sink, &summary);
     LoadFixture load;
-    ASSERT_TRUE(load.LoadText(sink.Bytes()));
+    ASSERT_TRUE(load.LoadText(test::Generate(options, &summary)));
     ASSERT_EQ(load.doc.gameCount, options.games);
     for (int32_t g = 1; g <= load.doc.gameCount; ++g) {
       EXPECT_EQ(load.Game(g).gameTypeName, summary.GameTypes()[static_cast<size_t>(g - 1)]);

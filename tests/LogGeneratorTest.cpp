@@ -36,11 +36,7 @@ GeneratorOptions SmallLog(LogKind kind, uint64_t seed = 11) {
   return options;
 }
 
-std::string Generate(const GeneratorOptions& options, GeneratorSummary* summary) {
-  StringSink sink;
-  bench::GenerateLog(options, sink, summary);
-  return sink.Bytes();
-}
+using test::Generate;
 
 std::vector<std::string_view> SplitLines(std::string_view text) {
   std::vector<std::string_view> lines;

@@ -16,11 +16,7 @@ namespace {
 using bench::GeneratorOptions;
 using bench::GeneratorSummary;
 
-std::string Generate(const GeneratorOptions& options, GeneratorSummary* summary) {
-  StringSink sink;
-  bench::GenerateLog(options, sink, summary);
-  return sink.Bytes();
-}
+using test::Generate;
 
 // The commands of samples/README.md.
 struct Sample {

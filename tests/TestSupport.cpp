@@ -10,6 +10,8 @@
 #include <random>
 #include <sstream>
 
+#include "LogGenerator.h"
+#include "base/Archive.h"
 #include "base/StringPrintf.h"
 #include "stats/DerivedValues.h"
 
@@ -230,6 +232,12 @@ void DefineClientVariables(VexoriumDoc& doc, int32_t n, const std::string& prefi
 void DefineServerVariables(VexoriumDoc& doc, int32_t n, const std::string& prefix,
                            std::initializer_list<int32_t> hidden) {
   Define(doc.serverVars, &doc.serverVarCount, n, prefix, hidden);
+}
+
+std::string Generate(const bench::GeneratorOptions& options, bench::GeneratorSummary* summary) {
+  StringSink sink;
+  bench::GenerateLog(options, sink, summary);
+  return sink.Bytes();
 }
 
 }  // namespace vexor::test

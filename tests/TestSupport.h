@@ -15,7 +15,16 @@
 #include "stats/LogSelection.h"
 #include "stats/VexoriumDoc.h"
 
+namespace vexor::bench {
+struct GeneratorOptions;
+class GeneratorSummary;
+}  // namespace vexor::bench
+
 namespace vexor::test {
+
+// The log the generator writes for the options, with its summary when one is asked for.
+std::string Generate(const bench::GeneratorOptions& options,
+                     bench::GeneratorSummary* summary = nullptr);
 
 // A fresh empty folder, removed when the object goes away.
 class TempFolder {

@@ -29,11 +29,7 @@ bench::GeneratorOptions Log(bench::LogKind kind) {
   return options;
 }
 
-std::string Generate(const bench::GeneratorOptions& options, bench::GeneratorSummary* summary) {
-  StringSink sink;
-  bench::GenerateLog(options, sink, summary);
-  return sink.Bytes();
-}
+using test::Generate;
 
 // Every target of a set points into it and every used slot adds something.
 template <typename Set>
