@@ -1,6 +1,7 @@
 #include "log/GameFamilies.h"
 
 #include <array>
+#include <iterator>
 #include <vector>
 
 #include "base/TextHash.h"
@@ -136,25 +137,52 @@ constexpr MeansOfDeathRow kMeansOfDeath[] = {
 
 // The rows as look-ups: an id by name, and by weapon set and id the weapon and whether the kill
 // is none. Made once, on first use (from either reading thread).
-struct MeansOfDeathTables {
-  TextMap<uint8_t> ids;
+class MeansOfDeathTables {
+ public:
   // By weapon set and id (a byte, so no index falls outside).
   std::array<std::array<int8_t, 256>, kWeaponSetCount> weapons;
   std::array<std::array<bool, 256>, kWeaponSetCount> noKill{};
 
   MeansOfDeathTables() {
+    uint8_t count = 0;
     for (const MeansOfDeathRow& row : kMeansOfDeath) {
-      ids.emplace(std::string(row.name), static_cast<uint8_t>(ids.size() + 1));
+      if (Id(row.name) == 0) Insert(row.name, ++count);
     }
     for (auto& set : weapons)
       set.fill(-1);
     for (const MeansOfDeathRow& row : kMeansOfDeath) {
-      size_t id = ids.find(row.name)->second;
+      size_t id = Id(row.name);
       size_t set = static_cast<size_t>(row.set);
       if (!row.weapon.empty()) weapons[set][id] = static_cast<int8_t>(WeaponOfKey(row.weapon));
       noKill[set][id] = row.noKill;
     }
   }
+
+  // Every kill line asks: open addressing in a table of twice the names or more, so that a
+  // look-up is a hash and a comparison or two.
+  uint8_t Id(std::string_view name) const {
+    for (size_t at = HashText(name) & kMask;; at = (at + 1) & kMask) {
+      const Slot& slot = m_slots[at];
+      if (slot.id == 0) return 0;
+      if (slot.name == name) return slot.id;
+    }
+  }
+
+ private:
+  static constexpr size_t kSlots = 256;
+  static constexpr size_t kMask = kSlots - 1;
+  static_assert(std::size(kMeansOfDeath) * 2 <= kSlots, "the table needs free slots");
+  struct Slot {
+    std::string_view name;
+    uint8_t id = 0;
+  };
+  void Insert(std::string_view name, uint8_t id) {
+    size_t at = HashText(name) & kMask;
+    while (m_slots[at].id != 0)
+      at = (at + 1) & kMask;
+    m_slots[at] = Slot{name, id};
+  }
+  std::array<Slot, kSlots> m_slots{};
 };
 
 const MeansOfDeathTables& Tables() {
@@ -215,9 +243,7 @@ std::string FamilyGameTypeName(const VexoriumDoc& doc, GameFamily family, std::s
 }
 
 uint8_t MeansOfDeathId(std::string_view name) {
-  const MeansOfDeathTables& tables = Tables();
-  auto it = tables.ids.find(name);
-  return it == tables.ids.end() ? 0 : it->second;
+  return Tables().Id(name);
 }
 
 int8_t WeaponOfMeansOfDeath(GameFamily family, uint8_t meansOfDeath) {

@@ -154,6 +154,8 @@ class LineParser {
 
   virtual ~LineParser() = default;
   virtual void Parse(std::string_view line, LineBatch* batch, LineFacts* facts) const = 0;
+  // Every line of the batch, in order: what Parse() does line by line.
+  virtual void ParseBatch(LineBatch* batch) const;
 };
 
 }  // namespace vexor

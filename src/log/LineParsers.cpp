@@ -20,6 +20,15 @@ uint32_t Size32(size_t size) {
 // --- Kill lines: "<clock> Kill: <killer number> <victim number> <means>: <killer> killed
 // <victim> by <MOD_...>".
 
+// The first position of c at or after from, or npos: a plain loop, as the fields of a kill
+// line are a few characters long and a library call would cost more than the search.
+size_t NextOf(std::string_view line, char c, size_t from) {
+  for (size_t i = from; i < line.size(); ++i) {
+    if (line[i] == c) return i;
+  }
+  return std::string_view::npos;
+}
+
 // The text between the blank at `blank` and the next blank (or the end of the line); *next
 // receives the position of that next blank.
 std::string_view FieldAfter(std::string_view line, size_t blank, size_t* next) {
@@ -27,20 +36,10 @@ std::string_view FieldAfter(std::string_view line, size_t blank, size_t* next) {
     *next = std::string_view::npos;
     return {};
   }
-  size_t end = line.find(' ', blank + 1);
+  size_t end = NextOf(line, ' ', blank + 1);
   *next = end;
   if (end == std::string_view::npos) end = line.size();
   return line.substr(blank + 1, end - blank - 1);
-}
-
-// The position of the n-th ':' of the line, or npos.
-size_t NthColon(std::string_view line, int n) {
-  size_t at = std::string_view::npos;
-  for (int i = 0; i < n; ++i) {
-    at = line.find(':', at == std::string_view::npos ? 0 : at + 1);
-    if (at == std::string_view::npos) break;
-  }
-  return at;
 }
 
 // Text from first through the character before `end` (a position past first), else empty.
@@ -49,11 +48,33 @@ std::string_view Between(std::string_view line, size_t first, size_t end) {
   return line.substr(first, end - first);
 }
 
+// Where the last "by " of a kill line starts, found once for both the victim's name and the
+// means of death: when it begins the line's last "by MOD", it is where both searches end.
+struct LastBy {
+  size_t at = std::string_view::npos;
+  bool ofMeans = false;  // the text there is "by MOD"
+};
+
+LastBy FindLastBy(std::string_view line) {
+  LastBy last;
+  last.at = LastMatchBefore(line, "by ", 0, line.size());
+  last.ofMeans = last.at != std::string_view::npos && TextAt(line, last.at, "by MOD");
+  return last;
+}
+
+// The last "by " that starts among positions from to before limit (LastMatchBefore), taken
+// from the line's last "by " where it tells.
+size_t LastByBefore(std::string_view line, const LastBy& last, size_t from, size_t limit) {
+  if (last.at == std::string_view::npos) return last.at;
+  if (last.at < limit) return last.at >= from ? last.at : std::string_view::npos;
+  return LastMatchBefore(line, "by ", from, limit);
+}
+
 // The raw names of a kill line: "<killer> killed <victim> by <means of death>" after the third
-// ':'. The last "killed" splits them, so a killer whose name contains the word is still read
-// whole. Empty when the line does not say so.
-void CutKillNames(std::string_view line, std::string_view* killer, std::string_view* victim) {
-  size_t third = NthColon(line, 3);
+// ':' (at `third`). The last "killed" splits them, so a killer whose name contains the word is
+// still read whole. Empty when the line does not say so.
+void CutKillNames(std::string_view line, size_t third, const LastBy& last, std::string_view* killer,
+                  std::string_view* victim) {
   size_t limit = line.size() >= 9 ? line.size() - 9 : 0;
   if (third == std::string_view::npos) return;
   size_t killerStart = third + 2;
@@ -61,14 +82,14 @@ void CutKillNames(std::string_view line, std::string_view* killer, std::string_v
   if (killed == std::string_view::npos) return;
   *killer = Between(line, killerStart, killed - 1);
   size_t victimStart = killed + 7;
-  size_t by = LastMatchBefore(line, "by ", victimStart, limit);
+  size_t by = LastByBefore(line, last, victimStart, limit);
   if (by != std::string_view::npos) *victim = Between(line, victimStart, by - 1);
 }
 
 // The means-of-death name: after the last "by MOD" (Urban Terror's own: "by UT_MOD"), without
 // the line's final character.
-std::string_view MeansOfDeath(std::string_view line) {
-  size_t at = LastMatchBefore(line, "by MOD", 0, line.size());
+std::string_view MeansOfDeath(std::string_view line, const LastBy& last) {
+  size_t at = last.ofMeans ? last.at : LastMatchBefore(line, "by MOD", 0, line.size());
   if (at == std::string_view::npos) at = LastMatchBefore(line, "by UT_MOD", 0, line.size());
   if (at == std::string_view::npos) return "-1";
   return Between(line, at + 3, line.size() - 1);
@@ -153,22 +174,6 @@ constexpr std::array<EventWordKind, kLongestEventWord + 1> kEventWordsByLength =
 
 }  // namespace
 
-bool MayBeOfAKind(std::string_view line) {
-  // The word's first characters: "Item:" and "say:" lines, most of a log, need no more look.
-  size_t start = static_cast<size_t>(EventWordStart(line));
-  if (start >= line.size()) return false;
-  switch (line[start]) {
-    case 'C':
-    case 'K':
-    case 'S':
-      return true;
-    case 'I':
-      return start + 1 < line.size() && line[start + 1] == 'n';
-    default:
-      return false;
-  }
-}
-
 LineKind KindOfEventWord(std::string_view word) {
   if (word.empty() || word.size() > kLongestEventWord) return LineKind::kOther;
   const EventWordKind& entry = kEventWordsByLength[word.size()];
@@ -178,15 +183,22 @@ LineKind KindOfEventWord(std::string_view word) {
 
 KillLineText CutKillLine(std::string_view line) {
   KillLineText kill;
-  size_t first = line.find_first_not_of(' ');
-  size_t clock = first == std::string_view::npos ? first : line.find(':', first);
+  size_t first = 0;
+  while (first < line.size() && line[first] == ' ')
+    ++first;
+  // The game clock's colon, the event word's and the one after the numbers: the names follow.
+  size_t clock = NextOf(line, ':', first);
+  size_t third = std::string_view::npos;
   if (clock != std::string_view::npos) {
     size_t next;
-    kill.killerNumber = FieldAfter(line, line.find(' ', clock + 7), &next);
+    kill.killerNumber = FieldAfter(line, NextOf(line, ' ', clock + 7), &next);
     kill.victimNumber = FieldAfter(line, next, &next);
+    size_t second = NextOf(line, ':', clock + 1);
+    if (second != std::string_view::npos) third = NextOf(line, ':', second + 1);
   }
-  CutKillNames(line, &kill.killer, &kill.victim);
-  kill.meansOfDeath = MeansOfDeath(line);
+  LastBy last = FindLastBy(line);
+  CutKillNames(line, third, last, &kill.killer, &kill.victim);
+  kill.meansOfDeath = MeansOfDeath(line, last);
   return kill;
 }
 
@@ -218,6 +230,11 @@ TextSpan KeepWithoutColourCodes(std::string_view text, LineBatch* batch) {
   return {Size32(start), Size32(kept)};
 }
 
+void LineParser::ParseBatch(LineBatch* batch) const {
+  for (LineFacts& facts : batch->lines)
+    Parse(batch->Line(facts), batch, &facts);
+}
+
 // --- Server logs.
 
 ServerLineParser::ServerLineParser(bool statistics, const ServerVariableSet& variables,
@@ -227,13 +244,24 @@ ServerLineParser::ServerLineParser(bool statistics, const ServerVariableSet& var
 }
 
 void ServerLineParser::Parse(std::string_view line, LineBatch* batch, LineFacts* facts) const {
-  // The line lies in the batch's own text, which the parser of the batch may change.
-  if (!line.empty() && line[0] == '[' &&
-      RewriteWallClock(batch->text.data() + (line.data() - batch->text.data()), line.size())) {
+  ParseLine(line, batch, facts);
+}
+
+void ServerLineParser::ParseBatch(LineBatch* batch) const {
+  for (LineFacts& facts : batch->lines)
+    ParseLine(batch->Line(facts), batch, &facts);
+}
+
+void ServerLineParser::ParseWallClock(std::string_view line, LineBatch* batch,
+                                      LineFacts* facts) const {
+  if (RewriteWallClock(batch->text.data() + (line.data() - batch->text.data()), line.size())) {
     facts->flags |= kWallClock;
   }
-  if (m_index.Empty() && !MayBeOfAKind(line)) return;  // an ordinary line: nothing to find
-  EventWord event = FindEventWord(line);
+}
+
+void ServerLineParser::ParseEvent(std::string_view line, int wordStart, LineBatch* batch,
+                                  LineFacts* facts) const {
+  EventWord event = FindEventWordFrom(line, wordStart);
   facts->wordEnd = static_cast<int16_t>(event.end);
   facts->kind = KindOfEventWord(event.word);
   if (!m_statistics) return;

@@ -5,21 +5,12 @@
 
 namespace vexor {
 
-int EventWordStart(std::string_view line) {
-  // Every line of a log passes here, and both the clock's colon and the word's end lie a few
-  // characters on: plain loops beat library searches at that distance.
-  int length = static_cast<int>(line.size());
-  size_t colon = 1;
-  while (colon < line.size() && line[colon] != ':')
-    ++colon;
-  int start = colon >= line.size() ? 0 : static_cast<int>(colon) + 3;
-  if (start < length && line[static_cast<size_t>(start)] == ' ') ++start;
-  return std::min(start, length);
+EventWord FindEventWord(std::string_view line) {
+  return FindEventWordFrom(line, EventWordStart(line));
 }
 
-EventWord FindEventWord(std::string_view line) {
+EventWord FindEventWordFrom(std::string_view line, int start) {
   int length = static_cast<int>(line.size());
-  int start = EventWordStart(line);
   int end = length - 1;
   if (start < length) {
     size_t blank = static_cast<size_t>(start);
@@ -118,15 +109,16 @@ std::string_view TrailingClientNumber(std::string_view line) {
   return line.substr(first, last - first);
 }
 
-bool TextAt(std::string_view line, size_t at, std::string_view text) {
-  return at <= line.size() && line.size() - at >= text.size() &&
-         line.compare(at, text.size(), text) == 0;
-}
-
 size_t FirstMatchBefore(std::string_view line, std::string_view text, size_t from, size_t limit) {
   limit = std::min(limit, line.size());
-  for (size_t i = from; i < limit; ++i) {
+  if (text.empty()) return from < limit ? from : std::string_view::npos;
+  // Compare only where the first character fits (user-information lines are long).
+  while (from < limit) {
+    const void* found = std::memchr(line.data() + from, text[0], limit - from);
+    if (found == nullptr) break;
+    size_t i = static_cast<size_t>(static_cast<const char*>(found) - line.data());
     if (TextAt(line, i, text)) return i;
+    from = i + 1;
   }
   return std::string_view::npos;
 }
@@ -167,9 +159,15 @@ std::string_view UserInfoClientNumber(std::string_view infoLine, int wordEnd) {
 
 int32_t UserInfoTeam(std::string_view infoLine) {
   if (infoLine.size() < 4) return 0;
-  for (size_t i = 0; i <= infoLine.size() - 4; ++i) {
+  // Both texts start with the slash: only the line's slashes are looked at.
+  size_t end = infoLine.size() - 3;
+  for (size_t from = 0; from < end;) {
+    const void* found = std::memchr(infoLine.data() + from, '/', end - from);
+    if (found == nullptr) break;
+    size_t i = static_cast<size_t>(static_cast<const char*>(found) - infoLine.data());
     if (TextAt(infoLine, i, "/red\\")) return 2;
     if (TextAt(infoLine, i, "/blue\\")) return 1;
+    from = i + 1;
   }
   return 0;
 }

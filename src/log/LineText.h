@@ -20,8 +20,20 @@ struct EventWord {
 // position 1 or later (one more when a blank stands there) and ends at the next blank, or at the
 // last character of the line.
 EventWord FindEventWord(std::string_view line);
+// The same for a line whose word start (EventWordStart) is known.
+EventWord FindEventWordFrom(std::string_view line, int start);
 // Where the event word starts (FindEventWord); the line's length when it starts past the line.
-int EventWordStart(std::string_view line);
+// Every line of a log passes here, and both the clock's colon and the word's end lie a few
+// characters on: plain loops, inline, beat library searches at that distance.
+inline int EventWordStart(std::string_view line) {
+  int length = static_cast<int>(line.size());
+  size_t colon = 1;
+  while (colon < line.size() && line[colon] != ':')
+    ++colon;
+  int start = colon >= line.size() ? 0 : static_cast<int>(colon) + 3;
+  if (start < length && line[static_cast<size_t>(start)] == ' ') ++start;
+  return start < length ? start : length;
+}
 
 // The text of a line from one past the word end up to, not including, its last character.
 std::string_view RestOfLine(std::string_view line, int wordEnd);
@@ -68,8 +80,16 @@ std::string_view UserInfoClientNumber(std::string_view infoLine, int wordEnd);
 // when neither appears at positions 0 to length - 4.
 int32_t UserInfoTeam(std::string_view infoLine);
 
-// True when text occurs in line at position at.
-bool TextAt(std::string_view line, size_t at, std::string_view text);
+// True when text occurs in line at position at. Inline and compared a byte at a time: the
+// texts are a few characters, and a library call would cost more than the comparison.
+inline bool TextAt(std::string_view line, size_t at, std::string_view text) {
+  if (at > line.size() || line.size() - at < text.size()) return false;
+  const char* here = line.data() + at;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (here[i] != text[i]) return false;
+  }
+  return true;
+}
 
 // The last start position of text in line among positions from to before limit (exclusive);
 // npos when there is none.

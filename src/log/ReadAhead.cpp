@@ -102,8 +102,7 @@ bool ReadAhead::Cut(LineBatch* batch) {
 }
 
 void ReadAhead::Parse(LineBatch* batch) const {
-  for (LineFacts& facts : batch->lines)
-    m_parser->Parse(batch->Line(facts), batch, &facts);
+  m_parser->ParseBatch(batch);
 }
 
 ReadAhead::Queued* ReadAhead::BatchToParse(bool moreToRead) {
