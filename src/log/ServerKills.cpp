@@ -39,8 +39,7 @@ int32_t ServerLogPass::ConnectedIn(std::string_view number) const {
   int32_t p = m_connectedIn.Find(number);
   if (p == ClientNumberTable::kNobody) return -1;
   const PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
-  bool open = !player.connectTime.empty() && player.disconnectTime.empty();
-  return open ? p : -1;
+  return player.HasOpenConnection() ? p : -1;
 }
 
 int32_t ServerLogPass::KillPlayer(std::string_view name, std::string_view number) {

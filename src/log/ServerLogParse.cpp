@@ -1,7 +1,9 @@
 // The statistics pass over a server log: games, connections, play time and teams. Kills are
 // in ServerKills.cpp.
+#include <algorithm>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "base/StringPrintf.h"
 #include "base/TextNumbers.h"
@@ -19,6 +21,11 @@ bool ServerLogPass::Parse() {
   m_hasUserInfoBefore = false;
   m_connectedIn.Clear();
   ForgetNameTries();
+  // An earlier log may have left connections open.
+  m_mayBeOpen.clear();
+  for (int32_t p = 0; p <= m_doc.playerCount; ++p) {
+    if (m_doc.players[static_cast<size_t>(p)].HasOpenConnection()) m_mayBeOpen.push_back(p);
+  }
   SetFamily(m_doc.currentGame >= 1 && m_doc.currentGame <= VexoriumDoc::kMaxGames
                 ? m_doc.games[static_cast<size_t>(m_doc.currentGame)].family
                 : GameFamily::kQuake3);
@@ -63,13 +70,11 @@ void ServerLogPass::HandleInitGame(std::string_view line, bool wallClock) {
   if (!m_doc.gameClosed) {
     // The previous game ended without "ShutdownGame:": its open connections end at 0:00 and
     // earn no play time.
-    for (int32_t p = 0; p <= m_doc.playerCount; ++p) {
+    CloseOpenConnections([this](int32_t p) {
       PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
-      if (player.disconnectTime.empty() && !player.connectTime.empty()) {
-        player.disconnectTime = "0:00";
-        player.timeCreditFactor = 1;
-      }
-    }
+      player.disconnectTime = "0:00";
+      player.timeCreditFactor = 1;
+    });
   }
   m_doc.ResetClientSlots(1);
   m_connectedIn.Clear();
@@ -159,6 +164,7 @@ bool ServerLogPass::TakeConnection(const std::string& number, const std::string&
   if (inGame && p > 0) m_connections.Connected(number, p);
   player.connectTime = time;
   player.disconnectTime.clear();
+  m_mayBeOpen.push_back(p);
   PlayerGame& game = player.games.At(m_doc.currentGame);
   if (returning) {
     NoteReturn(p);
@@ -198,10 +204,21 @@ void ServerLogPass::HandleShutdown(std::string_view line, const LineFacts& facts
   m_doc.gameClosed = true;
   m_connections.GameEnded();
   std::string time = GameClock(line, facts);
-  for (int32_t p = 0; p <= m_doc.playerCount; ++p) {
-    PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
-    if (player.disconnectTime.empty() && !player.connectTime.empty()) CreditConnection(p, time);
+  CloseOpenConnections([this, &time](int32_t p) { CreditConnection(p, time); });
+}
+
+template <typename Close>
+void ServerLogPass::CloseOpenConnections(Close close) {
+  std::sort(m_mayBeOpen.begin(), m_mayBeOpen.end());
+  m_mayBeOpen.erase(std::unique(m_mayBeOpen.begin(), m_mayBeOpen.end()), m_mayBeOpen.end());
+  for (int32_t p : m_mayBeOpen) {
+    if (p <= m_doc.playerCount && m_doc.players[static_cast<size_t>(p)].HasOpenConnection()) {
+      close(p);
+    }
   }
+  std::erase_if(m_mayBeOpen, [this](int32_t p) {
+    return !m_doc.players[static_cast<size_t>(p)].HasOpenConnection();
+  });
 }
 
 const std::string& ServerLogPass::RawNameTry(const std::string& rawName, size_t tries) {

@@ -108,6 +108,11 @@ class ServerLogPass : public LogPass {
   // computed and the game counted as played.
   void CreditConnection(int32_t p, std::string_view disconnectTime);
   void AddPlayTime(std::string_view connectTime, std::string_view disconnectTime, int32_t p);
+  // Calls close(p) for every record with an open connection, in ascending order. A game ends
+  // for its players, not for every record: the records that opened a connection are kept
+  // (m_mayBeOpen), so that the end of each game costs its players, not the log's.
+  template <typename Close>
+  void CloseOpenConnections(Close close);
   // The raw name after the given number of tries to make it unique (Disambiguate applied that
   // often), kept for the rest of the pass.
   const std::string& RawNameTry(const std::string& rawName, size_t tries);
@@ -149,6 +154,9 @@ class ServerLogPass : public LogPass {
   // Statistics pass: the records that came back to the current game.
   std::vector<uint8_t> m_returned;
   std::vector<int32_t> m_returnedIds;
+  // Statistics pass: every record whose connection may be open (those open when the pass
+  // began and those connected since), with repeats; CloseOpenConnections keeps it short.
+  std::vector<int32_t> m_mayBeOpen;
   // Statistics pass: the wall clock of the current game's "InitGame:" line, in seconds, when
   // its lines are stamped with the wall clock.
   int64_t m_clockStart = 0;

@@ -116,6 +116,8 @@ struct PlayerRecord {
   std::string timeText;
   std::string connectTime;
   std::string disconnectTime;
+  // Connected and not yet disconnected (or credited at the game's end).
+  bool HasOpenConnection() const { return !connectTime.empty() && disconnectTime.empty(); }
   // The key name and the client slot are indexed by the document: change them only through
   // VexoriumDoc::SetPlayerName and VexoriumDoc::SetClientSlot.
   std::string name;

@@ -171,7 +171,7 @@ int32_t VexoriumDoc::ConnectedPlayerInSlot(std::string_view slot, int32_t first,
   int32_t connected = -1;
   for (auto p = it->second.lower_bound(first); p != it->second.end() && *p <= last; ++p) {
     const PlayerRecord& player = players[static_cast<size_t>(*p)];
-    bool open = !player.connectTime.empty() && player.disconnectTime.empty();
+    bool open = player.HasOpenConnection();
     if (holder < 0 || lastOne) holder = *p;
     if (open && (connected < 0 || lastOne)) connected = *p;
     if (!lastOne && connected >= 0) break;
