@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "log/ClientNumberTable.h"
 #include "log/LineParsers.h"
 #include "log/LineText.h"
@@ -107,6 +110,39 @@ TEST(UserInfoTest, NameBetweenKeysAndTeamFromModel) {
   EXPECT_EQ(UserInfoRawName("n\\Bob\\t", 0), "");  // the keys must end before the last 3
 }
 
+// The searches every line passes through stop only where a chosen character stands; on lines
+// made of few characters (so that near matches abound) they must find what a plain search finds.
+TEST(LineSearchTest, QuickSearchesFindWhatPlainSearchesFind) {
+  const std::string_view alphabet = " bywas/redlu\\nt";
+  const std::string_view texts[] = {" by ", " was ", "by", "/red\\", "n\\", "\\t\\", "b", ""};
+  uint32_t seed = 7;
+  auto next = [&seed] { return seed = seed * 1103515245u + 12345u, seed >> 16; };
+  for (int round = 0; round < 3000; ++round) {
+    std::string line;
+    for (size_t n = next() % 24; n > 0; --n)
+      line += alphabet[next() % alphabet.size()];
+    for (std::string_view text : texts) {
+      for (size_t anchor = 0; anchor <= text.size(); ++anchor) {
+        ASSERT_EQ(FindByAnchor(line, text, anchor), line.find(text)) << line << " / " << text;
+      }
+      size_t from = next() % 8;
+      size_t limit = next() % 26;
+      size_t plain = std::string_view::npos;
+      for (size_t i = from; i < std::min(limit, line.size()) && plain == std::string_view::npos;
+           ++i) {
+        if (line.compare(i, text.size(), text) == 0 && line.size() - i >= text.size()) plain = i;
+      }
+      ASSERT_EQ(FirstMatchBefore(line, text, from, limit), plain) << line << " / " << text;
+    }
+    int32_t team = 0;
+    for (size_t i = 0; i + 4 <= line.size() && team == 0; ++i) {
+      if (line.compare(i, 5, "/red\\") == 0) team = 2;
+      if (line.compare(i, 6, "/blue\\") == 0) team = 1;
+    }
+    ASSERT_EQ(UserInfoTeam(line), team) << line;
+  }
+}
+
 TEST(PlayTimeTest, ClockSecondsAndHourlyRates) {
   EXPECT_EQ(ClockSeconds("1:10"), 70);
   EXPECT_EQ(ClockSeconds("12:34"), 754);
@@ -125,9 +161,12 @@ TEST(ClientNumberTableTest, NumbersAreTextWhateverTheirStorage) {
   // Plain numbers below 100 sit in the array, every other text in the text table: both kinds
   // are set, found, replaced and erased alike, and "7" and "07" stay different numbers.
   const char* numbers[] = {"0", "7", "07", "42", "99", "100", "-1", "abc", "", "4 "};
-  for (int32_t i = 0; i < 10; ++i) EXPECT_EQ(table.Find(numbers[i]), ClientNumberTable::kNobody);
-  for (int32_t i = 0; i < 10; ++i) table.Set(numbers[i], i + 1);
-  for (int32_t i = 0; i < 10; ++i) EXPECT_EQ(table.Find(numbers[i]), i + 1) << numbers[i];
+  for (int32_t i = 0; i < 10; ++i)
+    EXPECT_EQ(table.Find(numbers[i]), ClientNumberTable::kNobody);
+  for (int32_t i = 0; i < 10; ++i)
+    table.Set(numbers[i], i + 1);
+  for (int32_t i = 0; i < 10; ++i)
+    EXPECT_EQ(table.Find(numbers[i]), i + 1) << numbers[i];
   table.Set("7", 50);
   table.Erase("07");
   table.Erase("abc");
@@ -136,7 +175,8 @@ TEST(ClientNumberTableTest, NumbersAreTextWhateverTheirStorage) {
   EXPECT_EQ(table.Find("abc"), ClientNumberTable::kNobody);
   EXPECT_EQ(table.Find("100"), 6);
   table.Clear();
-  for (const char* number : numbers) EXPECT_EQ(table.Find(number), ClientNumberTable::kNobody);
+  for (const char* number : numbers)
+    EXPECT_EQ(table.Find(number), ClientNumberTable::kNobody);
 }
 
 }  // namespace

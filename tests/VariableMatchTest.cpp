@@ -61,7 +61,7 @@ TEST(ClientPatternTest, LinesWithoutTheTextsDoNotMatch) {
       {"Suddenly PLAYER1 died", "Suddenly Bob^7 lived\n"},
       {"PLAYER1 fragged PLAYER2", "Bob^7 killed Alice^7\n"},
       {"PLAYER1 hit PLAYER2 hard", "hard: Bob^7 hit Alice^7\n"},  // the end text before the middle
-      {"Info: PLAYER1 hit PLAYER2", "Info: Bob^7 hitAlice^7\n"},   // the middle needs its blank
+      {"Info: PLAYER1 hit PLAYER2", "Info: Bob^7 hitAlice^7\n"},  // the middle needs its blank
       {"Info: PLAYER1 hit PLAYER2 hard", "Info: Bob^7 hit Alice^7 soft\n"},
   };
   for (const Case& c : cases) {
@@ -71,10 +71,16 @@ TEST(ClientPatternTest, LinesWithoutTheTextsDoNotMatch) {
 }
 
 TEST(ClientPatternTest, ShortAndOddLinesCutNoTextOutsideTheLine) {
-  const char* searchStrings[] = {"PLAYER1 x", "abcdefgh PLAYER1", "abcdefgh PLAYER1 x",
-                                 "PLAYER1 x PLAYER2", "PLAYER1 x PLAYER2 y",
-                                 "abcdefgh PLAYER1 x PLAYER2", "abcdefgh PLAYER1 x PLAYER2 y",
-                                 "PLAYER1 PLAYER2", "a PLAYER2 b PLAYER1 c", "PLAYER1"};
+  const char* searchStrings[] = {"PLAYER1 x",
+                                 "abcdefgh PLAYER1",
+                                 "abcdefgh PLAYER1 x",
+                                 "PLAYER1 x PLAYER2",
+                                 "PLAYER1 x PLAYER2 y",
+                                 "abcdefgh PLAYER1 x PLAYER2",
+                                 "abcdefgh PLAYER1 x PLAYER2 y",
+                                 "PLAYER1 PLAYER2",
+                                 "a PLAYER2 b PLAYER1 c",
+                                 "PLAYER1"};
   const char* lines[] = {"x\n", "x", "\n", "x y\n", "abcdefgh x y\n", "y x\n", "PLAYER1"};
   for (const char* searchString : searchStrings) {
     ClientPattern pattern = PrepareClientPattern(searchString);
@@ -93,24 +99,20 @@ TEST(ClientPatternTest, ShortAndOddLinesCutNoTextOutsideTheLine) {
 
 // The filter runs before every search of a client log line: it must let every line through that
 // the search would match, and it must keep out lines that lack a searched text.
-TEST(ClientPatternTest, FilterPassesEveryLineThatMatches) {
-  const char* searchStrings[] = {
-      "PLAYER1 picked up the Quad Damage", "Suddenly PLAYER1", "Suddenly PLAYER1 died",
-      "PLAYER1 was railed by PLAYER2",     "PLAYER1 hit PLAYER2 hard", "Info: PLAYER1 hit PLAYER2",
-      "Info: PLAYER1 hit PLAYER2 hard",    "x PLAYER1 y PLAYER2 z",     "PLAYER1 PLAYER2",
-      "PLAYER1 \xff\x01\x80 PLAYER2 ^7!",
-  };
+// A set whose texts are all long looks at every fourth place of a line only; a set with a short
+// text at every place.
+size_t CheckFilterPassesEveryMatch(const std::vector<std::string>& searchStrings) {
   const std::string names[] = {"Bob", "^1B^2o^3b^7", "", "a", "x y", "\xff\x80^", "PLAYER2"};
   const std::string noise = test::RandomBytes(4000, 11);
   std::vector<ClientPattern> patterns(1);
-  for (const char* searchString : searchStrings) {
+  for (const std::string& searchString : searchStrings) {
     patterns.push_back(PrepareClientPattern(searchString));
   }
   ClientPatternFilter filter;
   filter.Build(patterns);
   size_t matched = 0;
   for (size_t v = 1; v < patterns.size(); ++v) {
-    const char* searchString = searchStrings[v - 1];
+    const std::string& searchString = searchStrings[v - 1];
     const ClientPattern& pattern = patterns[v];
     std::vector<std::string> lines;
     for (const std::string& one : names) {
@@ -124,14 +126,36 @@ TEST(ClientPatternTest, FilterPassesEveryLineThatMatches) {
         lines.push_back("prefix " + line + "\n");
       }
     }
-    for (size_t i = 0; i + 40 <= noise.size(); i += 40) lines.push_back(noise.substr(i, 40));
+    for (size_t i = 0; i + 40 <= noise.size(); i += 40)
+      lines.push_back(noise.substr(i, 40));
     for (const std::string& line : lines) {
-      if (!MatchClientPattern(pattern, line).matched) continue;
-      ++matched;
-      EXPECT_TRUE(filter.Candidates(line) >> v & 1) << searchString << " / " << line;
+      // At every offset, so that the text meets the looked-at places every way.
+      for (std::string_view prefix : {"", "a", "ab", "abc", "abcd"}) {
+        std::string shifted = std::string(prefix) + line;
+        if (!MatchClientPattern(pattern, shifted).matched) continue;
+        ++matched;
+        EXPECT_TRUE(filter.Candidates(shifted) >> v & 1) << searchString << " / " << line;
+      }
     }
   }
-  EXPECT_GT(matched, 100u);
+  return matched;
+}
+
+TEST(ClientPatternTest, FilterPassesEveryLineThatMatches) {
+  const std::vector<std::string> searchStrings = {
+      "PLAYER1 picked up the Quad Damage", "Suddenly PLAYER1",         "Suddenly PLAYER1 died",
+      "PLAYER1 was railed by PLAYER2",     "PLAYER1 hit PLAYER2 hard", "Info: PLAYER1 hit PLAYER2",
+      "Info: PLAYER1 hit PLAYER2 hard",    "x PLAYER1 y PLAYER2 z",    "PLAYER1 PLAYER2",
+      "PLAYER1 \xff\x01\x80 PLAYER2 ^7!",
+  };
+  EXPECT_GT(CheckFilterPassesEveryMatch(searchStrings), 100u);
+  const std::vector<std::string> longTexts = {
+      "PLAYER1 picked up the Quad Damage", "Suddenly PLAYER1 died",
+      "PLAYER1 was railed by PLAYER2",     "PLAYER1 cratered.",
+      "Info: PLAYER1 hit PLAYER2 hard",    "PLAYER1 sank like a rock.",
+  };
+  EXPECT_GT(CheckFilterPassesEveryMatch(longTexts), 100u);
+  ClientPatternFilter filter;
 
   std::vector<ClientPattern> three = {{},
                                       PrepareClientPattern("PLAYER1 was railed by PLAYER2"),
@@ -273,9 +297,10 @@ class VariableMatchTest : public test::LoadFixture, public ::testing::Test {
   }
   // One client game that Alice and Bob entered, then the lines.
   void LoadClientGame(std::initializer_list<std::string_view> lines) {
-    std::string log = ClientLog({"CL_InitCGame: 1203 msec", "Alice^7 entered the game",
-                                 "Bob^7 entered the game"});
-    for (std::string_view line : lines) log += std::string(line) + "\n";
+    std::string log = ClientLog(
+        {"CL_InitCGame: 1203 msec", "Alice^7 entered the game", "Bob^7 entered the game"});
+    for (std::string_view line : lines)
+      log += std::string(line) + "\n";
     ASSERT_TRUE(LoadText(log));
   }
   int32_t Total(std::string_view name, int v) const {
@@ -307,7 +332,8 @@ TEST_F(VariableMatchTest, TwoPlayerFormCountsForBothPlayers) {
 }
 
 TEST_F(VariableMatchTest, SlotAddsItsValueToItsTargetVariable) {
-  for (int v = 1; v <= 5; ++v) Client(v, "nothing PLAYER1");
+  for (int v = 1; v <= 5; ++v)
+    Client(v, "nothing PLAYER1");
   Slot1(Client(2, "PLAYER1 fragged PLAYER2"), 5, 3);
   LoadClientGame({"Alice^7 fragged Bob^7"});
   EXPECT_EQ(Total("Alice", 5), 3);
@@ -373,7 +399,8 @@ class ServerVariableMatchTest : public VariableMatchTest {
   void LoadServerGame(std::initializer_list<std::string_view> events) {
     std::string log = InitGame("0:00") + "\n" + Connect("0:01", 2, "Alice") + "\n" +
                       Connect("0:02", 3, "Bob") + "\n";
-    for (std::string_view event : events) log += At("0:30", event) + "\n";
+    for (std::string_view event : events)
+      log += At("0:30", event) + "\n";
     ASSERT_TRUE(LoadText(log));
   }
   int32_t ServerTotal(std::string_view name, int v) const {

@@ -151,7 +151,7 @@ std::string_view DropLast(std::string_view text, size_t count) {
 }
 
 std::optional<ObituaryText> CutByObituary(std::string_view line, size_t by) {
-  size_t was = line.find(" was ");
+  size_t was = FindByAnchor(line, " was ", 1);
   if (was == std::string_view::npos || was + 5 > by) return nullopt;
   std::string_view verb = line.substr(was + 5, by - was - 5);
   for (const ByObituary& form : kByObituaries) {
@@ -207,7 +207,7 @@ std::string_view EntryRawName(std::string_view line) {
 }
 
 std::optional<ObituaryText> CutObituary(std::string_view line) {
-  size_t by = line.find(" by ");
+  size_t by = FindByAnchor(line, " by ", 1);
   std::optional<ObituaryText> text =
       by != std::string_view::npos ? CutByObituary(line, by) : CutPlainObituary(line);
   if (text && text->killer.starts_with(kTeammateMark)) {

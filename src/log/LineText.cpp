@@ -109,6 +109,21 @@ std::string_view TrailingClientNumber(std::string_view line) {
   return line.substr(first, last - first);
 }
 
+size_t FindByAnchor(std::string_view line, std::string_view text, size_t anchor) {
+  if (anchor >= text.size() || text.size() > line.size()) return line.find(text);
+  // The anchor's places in order are the text's possible starts in order.
+  size_t from = anchor;
+  size_t last = line.size() - text.size() + anchor;  // the anchor's last possible place
+  while (from <= last) {
+    const void* found = std::memchr(line.data() + from, text[anchor], last + 1 - from);
+    if (found == nullptr) break;
+    size_t i = static_cast<size_t>(static_cast<const char*>(found) - line.data());
+    if (TextAt(line, i - anchor, text)) return i - anchor;
+    from = i + 1;
+  }
+  return std::string_view::npos;
+}
+
 size_t FirstMatchBefore(std::string_view line, std::string_view text, size_t from, size_t limit) {
   limit = std::min(limit, line.size());
   if (text.empty()) return from < limit ? from : std::string_view::npos;

@@ -95,6 +95,11 @@ inline bool TextAt(std::string_view line, size_t at, std::string_view text) {
 // npos when there is none.
 size_t LastMatchBefore(std::string_view line, std::string_view text, size_t from, size_t limit);
 
+// The first position of text in line, as line.find(text) gives it, found by the text's
+// character at `anchor` (chosen rarer in lines than its first, such as the letter after a
+// blank): the library's search stops at every blank of a line.
+size_t FindByAnchor(std::string_view line, std::string_view text, size_t anchor);
+
 // The first start position of text in line among positions from to before limit; npos when none.
 size_t FirstMatchBefore(std::string_view line, std::string_view text, size_t from, size_t limit);
 

@@ -104,6 +104,7 @@ std::vector<std::string_view> SearchedTexts(const ClientPattern& pattern) {
 }
 
 constexpr size_t kPiece = 4;
+constexpr size_t kLongestStride = 4;
 
 size_t ClientPatternFilter::Slot(const char* piece) {
   uint32_t bytes;
@@ -114,33 +115,53 @@ size_t ClientPatternFilter::Slot(const char* piece) {
 void ClientPatternFilter::Build(const std::vector<ClientPattern>& patterns) {
   m_table.fill(0);
   m_always = 0;
-  // How many variables hold each piece: the rarest piece of a variable tells it best.
+  m_stride = kLongestStride;
+  // How many variables hold each piece: the rarest pieces of a variable tell it best.
   std::map<std::string_view, int> holders;
-  std::vector<std::set<std::string_view>> pieces(patterns.size());
+  std::vector<std::vector<std::string_view>> texts(patterns.size());
   for (size_t v = 1; v < patterns.size(); ++v) {
+    if (v >= 64) break;
+    std::set<std::string_view> pieces;
+    size_t longest = 0;
     for (std::string_view text : SearchedTexts(patterns[v])) {
+      texts[v].push_back(text);
+      longest = std::max(longest, text.size());
       for (size_t i = 0; i + kPiece <= text.size(); ++i)
-        pieces[v].insert(text.substr(i, kPiece));
+        pieces.insert(text.substr(i, kPiece));
     }
-    for (std::string_view piece : pieces[v])
+    for (std::string_view piece : pieces)
       ++holders[piece];
+    // The stride is as long as the shortest variable's longest text allows.
+    if (longest >= kPiece) m_stride = std::min(m_stride, longest - kPiece + 1);
   }
-  for (size_t v = 1; v < patterns.size(); ++v) {
-    if (v >= 64 || SearchedTexts(patterns[v]).empty()) continue;  // matches nothing
-    if (pieces[v].empty()) {
+  for (size_t v = 1; v < patterns.size() && v < 64; ++v) {
+    if (texts[v].empty()) continue;  // matches nothing
+    // The stride's pieces in a row in one text, the rarest such row.
+    std::string_view best;
+    size_t bestHolders = 0;
+    for (std::string_view text : texts[v]) {
+      for (size_t o = 0; o + kPiece + m_stride - 1 <= text.size(); ++o) {
+        size_t sum = 0;
+        for (size_t k = 0; k < m_stride; ++k)
+          sum += static_cast<size_t>(holders[text.substr(o + k, kPiece)]);
+        if (best.empty() || sum < bestHolders) {
+          best = text.substr(o, kPiece + m_stride - 1);
+          bestHolders = sum;
+        }
+      }
+    }
+    if (best.empty()) {
       m_always |= uint64_t{1} << v;
       continue;
     }
-    std::string_view rarest = *std::min_element(
-        pieces[v].begin(), pieces[v].end(),
-        [&holders](std::string_view a, std::string_view b) { return holders[a] < holders[b]; });
-    m_table[Slot(rarest.data())] |= uint64_t{1} << v;
+    for (size_t k = 0; k < m_stride; ++k)
+      m_table[Slot(best.data() + k)] |= uint64_t{1} << v;
   }
 }
 
 uint64_t ClientPatternFilter::Candidates(std::string_view line) const {
   uint64_t candidates = m_always;
-  for (size_t i = 0; i + kPiece <= line.size(); ++i)
+  for (size_t i = 0; i + kPiece <= line.size(); i += m_stride)
     candidates |= m_table[Slot(line.data() + i)];
   return candidates;
 }

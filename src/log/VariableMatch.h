@@ -56,6 +56,10 @@ class ClientPatternFilter {
   static size_t Slot(const char* piece);
   std::array<uint64_t, size_t{1} << kTableBits> m_table{};
   uint64_t m_always = 0;
+  // The line is looked at every m_stride positions: each variable's table holds that many
+  // pieces of its text one after the other, so that one of them starts at a looked-at place
+  // wherever the text stands in the line.
+  size_t m_stride = 1;
 };
 
 // The raw names (colour codes included) a line gives for a definition; player 2 is empty for the
