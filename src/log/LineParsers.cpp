@@ -217,14 +217,15 @@ TextSpan KeepWithoutColourCodes(std::string_view text, LineBatch* batch) {
   names.append(text);
   char* out = names.data() + start;
   size_t kept = 0;
-  // A caret and the character after it go; without branches, as carets come at random.
-  bool afterCaret = false;
-  for (size_t i = 0; i < text.size(); ++i) {
+  // A caret and the character after it go; without branches, as carets come at random. Every
+  // character is written, and kept only when it is no caret: the writing never passes the
+  // reading.
+  for (size_t i = 0; i < text.size();) {
     char c = out[i];
     out[kept] = c;
-    bool caret = !afterCaret && c == '^';
-    kept += static_cast<size_t>(!afterCaret && !caret);
-    afterCaret = caret;
+    size_t caret = static_cast<size_t>(c == '^');
+    kept += 1 - caret;
+    i += 1 + caret;
   }
   if (kept < text.size()) names.resize(start + kept);
   return {Size32(start), Size32(kept)};

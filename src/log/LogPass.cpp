@@ -27,11 +27,23 @@ bool LogPass::NextLine(std::string_view* line) {
   // A stopped pass stays stopped: code that reads ahead (a connect's next line) sees the end of
   // the log like the pass's own loop.
   if (m_stopped || !m_reader.Next(line, &m_facts, &m_batch)) return false;
+  ReportProgress();
+  return true;
+}
+
+bool LogPass::NextEventLine(std::string_view* line, bool* passed) {
+  *passed = false;
+  uint64_t stopAt = m_observer ? m_lastReport + kReportEvery : UINT64_MAX;
+  if (m_stopped || !m_reader.NextEvent(line, &m_facts, &m_batch, stopAt, passed)) return false;
+  ReportProgress();
+  return true;
+}
+
+void LogPass::ReportProgress() {
   if (m_observer && m_reader.BytesRead() - m_lastReport >= kReportEvery) {
     m_lastReport = m_reader.BytesRead();
     m_stopped = !m_observer(m_lastReport, m_reader.Size());
   }
-  return true;
 }
 
 bool LogPass::FinishPass() {

@@ -62,6 +62,11 @@ class LogPass {
   // The next line; m_facts and m_batch tell what its parser found. A line and its facts stay
   // valid while one more line is read. A stopped pass reads nothing more.
   bool NextLine(std::string_view* line);
+  // The same, passing over the lines of no kind that no variable matches (most of a server
+  // log); *passed tells whether it passed over any.
+  bool NextEventLine(std::string_view* line, bool* passed);
+  // Asks the observer on as the reading passes each further step.
+  void ReportProgress();
   // Ends the reading: true when the whole file was read.
   bool FinishPass();
 

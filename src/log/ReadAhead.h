@@ -9,6 +9,7 @@
 // gave them, so that a line handler may read one line on (a connect reads the line after it).
 #pragma once
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstdint>
 #include <cstdio>
@@ -54,6 +55,35 @@ class ReadAhead {
     *facts = &found;
     *batch = m_current.get();
     return true;
+  }
+
+  // The same for the next line that is of a kind or that a variable matches, or else the line
+  // that ends at or past the byte `stopAt` of the file (where the pass reports its progress);
+  // *passed is set when lines were passed over (a batch of them may be handed back meanwhile, so
+  // no line of an earlier call is valid after this one).
+  bool NextEvent(std::string_view* line, const LineFacts** facts, const LineBatch** batch,
+                 uint64_t stopAt, bool* passed) {
+    for (;;) {
+      if ((m_current == nullptr || m_index >= m_current->lines.size()) && !NextBatch()) {
+        return false;
+      }
+      const std::vector<LineFacts>& lines = m_current->lines;
+      uint64_t first = m_current->firstByte;
+      uint32_t stopEnd =
+          stopAt <= first ? 0
+                          : static_cast<uint32_t>(std::min<uint64_t>(stopAt - first, UINT32_MAX));
+      size_t i = m_index;
+      while (i < lines.size() && lines[i].kind == LineKind::kOther && lines[i].hitCount == 0 &&
+             lines[i].end < stopEnd) {
+        ++i;
+      }
+      if (i > m_index) {
+        *passed = true;
+        m_bytesRead = m_current->BytesReadAfter(lines[i - 1]);
+        m_index = i;
+      }
+      if (i < lines.size()) return Next(line, facts, batch);
+    }
   }
 
   // The bytes of the file up to the end of the line handed out last, and the file's size when

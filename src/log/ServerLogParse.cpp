@@ -30,7 +30,9 @@ bool ServerLogPass::Parse() {
                 ? m_doc.games[static_cast<size_t>(m_doc.currentGame)].family
                 : GameFamily::kQuake3);
   std::string_view line;
-  while (NextLine(&line)) {
+  bool passed = false;
+  while (NextEventLine(&line, &passed)) {
+    if (passed) m_hasUserInfoBefore = false;  // a line of no kind came between
     // A connect's handler reads on to the next line; this line and its facts stay valid.
     const LineBatch& batch = *m_batch;
     const LineFacts& facts = *m_facts;

@@ -43,7 +43,9 @@ bool ServerLogPass::Scan() {
                 ? m_doc.games[static_cast<size_t>(m_doc.gameCount)].family
                 : GameFamily::kQuake3);
   std::string_view line;
-  while (NextLine(&line)) {
+  bool passed = false;
+  while (NextEventLine(&line, &passed)) {
+    if (passed) m_hasUserInfoBefore = false;  // a line of no kind came between
     if (line.size() <= 10) {
       m_hasUserInfoBefore = false;
       continue;
