@@ -177,7 +177,7 @@ constexpr std::array<EventWordKind, kLongestEventWord + 1> kEventWordsByLength =
 LineKind KindOfEventWord(std::string_view word) {
   if (word.empty() || word.size() > kLongestEventWord) return LineKind::kOther;
   const EventWordKind& entry = kEventWordsByLength[word.size()];
-  bool same = !entry.word.empty() && entry.word[0] == word[0] && entry.word == word;
+  bool same = !entry.word.empty() && TextAt(word, 0, entry.word);
   return same ? entry.kind : LineKind::kOther;
 }
 
@@ -267,7 +267,7 @@ void ServerLineParser::ParseEvent(std::string_view line, int wordStart, LineBatc
   facts->kind = KindOfEventWord(event.word);
   if (!m_statistics) return;
   if (facts->kind == LineKind::kKill) ParseKill(line, batch, facts);
-  MatchVariables(event.word, line, batch, facts);
+  if (!m_index.Empty()) MatchVariables(event.word, line, batch, facts);
 }
 
 void ServerLineParser::ParseKill(std::string_view line, LineBatch* batch, LineFacts* facts) const {
