@@ -12,6 +12,7 @@ constexpr int32_t kLargestTable = 1 << 16;
 
 void KillTables::Allocate(int32_t playerNumber) {
   m_keys.clear();
+  m_cells.clear();
   m_counts.clear();
   m_other.clear();
   m_last = 0;
@@ -44,19 +45,28 @@ int32_t KillTables::Get(int table, int32_t killer, int32_t victim) const {
   }
   size_t at = LowerBound(key);
   if (at == m_keys.size() || m_keys[at] != key) return 0;
-  return m_counts[at][static_cast<size_t>(table)];
+  return m_counts[m_cells[at]][static_cast<size_t>(table)];
 }
 
 KillTables::Counts* KillTables::FindOrInsert(uint32_t key) {
   // A frag adds to the same cell of two tables, one right after the other.
-  if (m_last < m_keys.size() && m_keys[m_last] == key) return &m_counts[m_last];
+  if (m_last < m_keys.size() && m_keys[m_last] == key) return &m_counts[m_cells[m_last]];
   size_t at = m_keys.empty() || m_keys.back() < key ? m_keys.size() : LowerBound(key);
   if (at == m_keys.size() || m_keys[at] != key) {
+    if (m_keys.empty()) {
+      // A game's tables fill a cell at a time: room for a few dozen at once.
+      constexpr size_t kFirstRoom = 64;
+      m_keys.reserve(kFirstRoom);
+      m_cells.reserve(kFirstRoom);
+      m_counts.reserve(kFirstRoom);
+    }
     m_keys.insert(m_keys.begin() + static_cast<std::ptrdiff_t>(at), key);
-    m_counts.insert(m_counts.begin() + static_cast<std::ptrdiff_t>(at), Counts{});
+    m_cells.insert(m_cells.begin() + static_cast<std::ptrdiff_t>(at),
+                   static_cast<uint32_t>(m_counts.size()));
+    m_counts.emplace_back();
   }
   m_last = at;
-  return &m_counts[at];
+  return &m_counts[m_cells[at]];
 }
 
 void KillTables::Add(int table, int32_t killer, int32_t victim) {
@@ -74,7 +84,7 @@ void KillTables::SetCell(int32_t killer, int32_t victim, const Counts& counts) {
   if (!any) {
     // An all-zero cell needs no entry, unless it overwrites one.
     size_t at = LowerBound(key);
-    if (at != m_keys.size() && m_keys[at] == key) m_counts[at] = counts;
+    if (at != m_keys.size() && m_keys[at] == key) m_counts[m_cells[at]] = counts;
     return;
   }
   *FindOrInsert(key) = counts;

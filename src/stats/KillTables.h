@@ -62,7 +62,9 @@ class KillTables {
   size_t CellCount() const { return m_keys.size(); }
   int32_t CellKiller(size_t i) const { return static_cast<int32_t>(m_keys[i] >> 16); }
   int32_t CellVictim(size_t i) const { return static_cast<int32_t>(m_keys[i] & 0xFFFFu); }
-  const std::array<int32_t, kTableCount>& CellCounts(size_t i) const { return m_counts[i]; }
+  const std::array<int32_t, kTableCount>& CellCounts(size_t i) const {
+    return m_counts[m_cells[i]];
+  }
   // The first stored cell of the killer's row or of a later row (CellCount() when none).
   size_t FirstCellOfRow(int32_t killer) const;
 
@@ -85,9 +87,11 @@ class KillTables {
   int32_t& OtherCount(int table, uint32_t key);
 
   int32_t m_size = 0;
-  // The stored cells: their keys ascending, and their counts in the same order. The keys lie
-  // apart so that a search reads four bytes a cell.
+  // The stored cells: their keys ascending, and beside each key where its counts lie in
+  // m_counts, which only grows. The keys lie apart so that a search reads four bytes a cell,
+  // and a new cell moves eight bytes of each later cell, not its forty bytes of counts.
   std::vector<uint32_t> m_keys;
+  std::vector<uint32_t> m_cells;
   std::vector<Counts> m_counts;
   size_t m_last = 0;                // the cell found or inserted last
   std::vector<OtherTable> m_other;  // by table, ascending
