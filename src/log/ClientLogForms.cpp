@@ -221,7 +221,7 @@ std::optional<SuicideText> CutSuicide(std::string_view line) {
     if (line.size() <= form.k + 2) continue;
     // The last letter tells most messages apart without a comparison.
     if (line[line.size() - 3] != form.message.back()) continue;
-    if (line.compare(line.size() - 2 - form.k, form.k, form.message) != 0) continue;
+    if (!TextAt(line, line.size() - 2 - form.k, form.message)) continue;
     return SuicideText{form.message, DropLast(line, form.k + 5)};
   }
   return nullopt;

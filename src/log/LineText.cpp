@@ -192,7 +192,7 @@ bool EndsBefore(std::string_view line, std::string_view text, size_t before) {
   // The last character first: most lines a message is tried on end otherwise.
   size_t end = line.size() - before;
   if (!text.empty() && line[end - 1] != text.back()) return false;
-  return line.compare(end - text.size(), text.size(), text) == 0;
+  return TextAt(line, end - text.size(), text);
 }
 
 }  // namespace vexor

@@ -54,11 +54,13 @@ KillTables::Counts* KillTables::FindOrInsert(uint32_t key) {
   size_t at = m_keys.empty() || m_keys.back() < key ? m_keys.size() : LowerBound(key);
   if (at == m_keys.size() || m_keys[at] != key) {
     if (m_keys.empty()) {
-      // A game's tables fill a cell at a time: room for a few dozen at once.
-      constexpr size_t kFirstRoom = 64;
-      m_keys.reserve(kFirstRoom);
-      m_cells.reserve(kFirstRoom);
-      m_counts.reserve(kFirstRoom);
+      // A game's tables fill a cell at a time: room for its players' pairs (up to 256) at once.
+      constexpr size_t kMostFirstRoom = 256;
+      size_t size = static_cast<size_t>(m_size);
+      size_t room = size <= 16 ? size * size : kMostFirstRoom;
+      m_keys.reserve(room);
+      m_cells.reserve(room);
+      m_counts.reserve(room);
     }
     m_keys.insert(m_keys.begin() + static_cast<std::ptrdiff_t>(at), key);
     m_cells.insert(m_cells.begin() + static_cast<std::ptrdiff_t>(at),
