@@ -328,17 +328,26 @@ generate() {
 
 # --- Scenarios -------------------------------------------------------------------------------
 
+# server_load_rows SCENARIO LOG VARIABLE-OPTIONS...: the server log's load with its variables
+# and without them, each against reading the log twice (into the folder SCENARIO).
+server_load_rows() {
+  local scenario=$1 log=$2
+  shift 2
+  local size
+  size=$(bytes_of "$log")
+  mkdir -p "$scenario"
+  row "$scenario" "load, 49+49 variables" "$size" 10 256 "" -- "${read_twice[@]}" "$log" -- \
+    "$vexor" -q -C "$scenario" --no-report "$@" "$log"
+  row "$scenario" "load, no variables" "$size" 6 256 "" -- "${read_twice[@]}" "$log" -- \
+    "$vexor" -q -C "$scenario" --no-report "$log"
+}
+
 scenario_max() {
   generate max.log server "${max_args[@]}" --seed 1 --client-vars max-client.var \
     --server-vars max-server.var --vars 49
-  local size
+  local size vars=(--client-vars max-client.var --server-vars max-server.var)
   size=$(bytes_of max.log)
-  mkdir -p max
-  local vars=(--client-vars max-client.var --server-vars max-server.var)
-  row max "load, 49+49 variables" "$size" 10 256 "" -- "${read_twice[@]}" max.log -- \
-    "$vexor" -q -C max --no-report "${vars[@]}" max.log
-  row max "load, no variables" "$size" 6 256 "" -- "${read_twice[@]}" max.log -- \
-    "$vexor" -q -C max --no-report max.log
+  server_load_rows max max.log "${vars[@]}"
   budget_row max "lists: fill+sort both" 0.1 "$listbench" "$list_runs" fill-and-sort-seconds \
     max.log -C max "${vars[@]}"
   budget_row max "graph: 16 series, 1 paint" 0.05 "$graphbench" "$graph_runs" paint-seconds \
@@ -400,19 +409,14 @@ scenario_client() {
 scenario_second() {
   generate second.log server "${second_args[@]}" --seed 7 --client-vars second-client.var \
     --server-vars second-server.var --var-style crowded
-  local size
-  size=$(bytes_of second.log)
-  mkdir -p second
   local vars=(--client-vars second-client.var --server-vars second-server.var)
-  row second "load, 49+49 variables" "$size" 10 256 "" -- "${read_twice[@]}" second.log -- \
-    "$vexor" -q -C second --no-report "${vars[@]}" second.log
-  row second "load, no variables" "$size" 6 256 "" -- "${read_twice[@]}" second.log -- \
-    "$vexor" -q -C second --no-report second.log
+  server_load_rows second second.log "${vars[@]}"
   part_row second "report (vs cp -r of it)" 1 second -- \
     "$vexor" -q -C second --no-report "${vars[@]}" second.log -- \
     "$vexor" -q -C second "${vars[@]}" second.log
   generate second-client.log client "${second_client_args[@]}" --seed 8 \
     --client-vars second-client-log.var --var-style crowded
+  local size
   size=$(bytes_of second-client.log)
   row second "client load, 49 variables" "$size" 15 256 "" -- "${read_twice[@]}" \
     second-client.log -- "$vexor" -q -C second --no-report --client-vars second-client-log.var \
