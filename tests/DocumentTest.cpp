@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <map>
+#include <random>
 #include <vector>
 
 #include "stats/DerivedValues.h"
@@ -119,6 +122,46 @@ TEST(KillTablesTest, CellsInsideTheTablesCountAndOthersAreIgnored) {
   EXPECT_FALSE(tables.AnyPositive(KillTables::TableOf(Weapon::kRocket)));
   tables.Allocate(0);
   EXPECT_EQ(tables.Get(KillTables::kAllWeapons, 1, 2), 0);
+}
+
+// Small tables find their cells through a direct index, large ones by a search: both must
+// count as a map of cells does, whatever the order of adds and stored cells.
+TEST(KillTablesTest, SmallAndLargeTablesCountAsAMap) {
+  for (int32_t playerNumber : {0, 4, 30, 31, 40, 300}) {
+    std::mt19937 random(static_cast<uint32_t>(playerNumber) + 3);
+    KillTables tables;
+    tables.Allocate(playerNumber);
+    std::map<std::array<int32_t, 3>, int32_t> expected;
+    int32_t span = std::min(playerNumber + 3, 60);
+    for (int step = 0; step < 3000; ++step) {
+      int32_t killer = static_cast<int32_t>(random() % static_cast<uint32_t>(span)) - 1;
+      int32_t victim = static_cast<int32_t>(random() % static_cast<uint32_t>(span)) - 1;
+      int table = static_cast<int>(random() % KillTables::kTableCount);
+      bool inside = tables.Inside(killer, victim);
+      if (step % 97 == 0) {
+        std::array<int32_t, KillTables::kTableCount> counts{};
+        counts[static_cast<size_t>(table)] = step;
+        tables.SetCell(killer, victim, counts);
+        for (int t = 0; t < KillTables::kTableCount && inside; ++t)
+          expected[{t, killer, victim}] = counts[static_cast<size_t>(t)];
+      } else {
+        tables.Add(table, killer, victim);
+        if (inside) ++expected[{table, killer, victim}];
+      }
+    }
+    for (int table = 0; table < KillTables::kTableCount; ++table) {
+      for (int32_t killer = -1; killer < span; ++killer) {
+        KillTableRow row(tables, table, killer);
+        for (int32_t victim = 0; victim < span; ++victim) {
+          auto it = expected.find({table, killer, victim});
+          int32_t want = it == expected.end() ? 0 : it->second;
+          ASSERT_EQ(tables.Get(table, killer, victim), want)
+              << playerNumber << ": " << table << " " << killer << " " << victim;
+          ASSERT_EQ(row.Next(victim), want) << playerNumber << ": row " << killer;
+        }
+      }
+    }
+  }
 }
 
 TEST(DocumentIndexTest, SlotsFindFirstAndLastHolders) {

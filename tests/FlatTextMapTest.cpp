@@ -57,5 +57,40 @@ TEST(FlatTextMapTest, AgreesWithAMapOverRandomInsertsAndErases) {
   EXPECT_EQ(visited, expected.size());
 }
 
+// The hash reads a key's last bytes in overlapping loads, and keys are compared eight bytes at a
+// time: both must give what a byte at a time gives, for every length and every differing place.
+TEST(FlatTextMapTest, HashAndComparisonAgreeWithBytewiseDefinitions) {
+  auto bytewiseHash = [](std::string_view text) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    size_t left = text.size();
+    uint64_t h = 0x9E3779B97F4A7C15ull ^ (static_cast<uint64_t>(left) * 0xC2B2AE3D27D4EB4Full);
+    for (; left >= 8; left -= 8, bytes += 8) {
+      uint64_t word = 0;
+      for (size_t i = 0; i < 8; ++i)
+        word |= static_cast<uint64_t>(bytes[i]) << (8 * i);
+      h = MixHashBits(h ^ word) + 0x9E3779B97F4A7C15ull;
+    }
+    uint64_t tail = 0;
+    for (size_t i = 0; i < left; ++i)
+      tail |= static_cast<uint64_t>(bytes[i]) << (8 * i);
+    return MixHashBits(h ^ tail);
+  };
+  std::mt19937 random(11);
+  for (size_t length = 0; length <= 40; ++length) {
+    std::string key(length, ' ');
+    for (char& c : key)
+      c = static_cast<char>(random() % 256);
+    EXPECT_EQ(HashText(key), bytewiseHash(key)) << "length " << length;
+    std::string same = key;
+    EXPECT_TRUE(SameText(key, same));
+    EXPECT_FALSE(SameText(key, key + "x"));
+    for (size_t at = 0; at < length; ++at) {
+      std::string other = key;
+      other[at] = static_cast<char>(other[at] ^ 0x20);
+      EXPECT_FALSE(SameText(key, other)) << "length " << length << ", differing at " << at;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vexor

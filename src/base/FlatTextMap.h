@@ -93,7 +93,7 @@ class FlatTextMap {
     for (size_t slot = Home(hash);; slot = (slot + 1) & mask) {
       const Slot& s = m_slots[slot];
       if (s.entry < 0) return slot;
-      if (s.tag == tag && m_entries[static_cast<size_t>(s.entry)].key == key) return slot;
+      if (s.tag == tag && SameText(m_entries[static_cast<size_t>(s.entry)].key, key)) return slot;
     }
   }
 

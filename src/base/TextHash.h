@@ -29,9 +29,50 @@ inline uint64_t HashText(std::string_view text) {
     std::memcpy(&word, bytes, 8);
     h = MixHashBits(h ^ word) + 0x9E3779B97F4A7C15ull;
   }
+  // The last bytes, the first at the lowest place, read as two loads that may overlap: an
+  // overlapping byte lands on its own place twice.
   uint64_t tail = 0;
-  for (size_t i = 0; i < left; ++i) tail |= static_cast<uint64_t>(bytes[i]) << (8 * i);
+  if (left >= 4) {
+    uint32_t low;
+    uint32_t high;
+    std::memcpy(&low, bytes, 4);
+    std::memcpy(&high, bytes + left - 4, 4);
+    tail = low | static_cast<uint64_t>(high) << (8 * (left - 4));
+  } else if (left > 0) {
+    tail = static_cast<uint64_t>(bytes[0]) |
+           static_cast<uint64_t>(bytes[left / 2]) << (8 * (left / 2)) |
+           static_cast<uint64_t>(bytes[left - 1]) << (8 * (left - 1));
+  }
   return MixHashBits(h ^ tail);
+}
+
+// a == b, compared inline eight bytes at a time: the keys of the tables are names of a few
+// characters, where a library call costs more than the comparison.
+inline bool SameText(std::string_view a, std::string_view b) {
+  size_t left = a.size();
+  if (b.size() != left) return false;
+  const char* p = a.data();
+  const char* q = b.data();
+  for (; left >= 8; left -= 8, p += 8, q += 8) {
+    uint64_t x;
+    uint64_t y;
+    std::memcpy(&x, p, 8);
+    std::memcpy(&y, q, 8);
+    if (x != y) return false;
+  }
+  if (left >= 4) {
+    uint32_t x[2];
+    uint32_t y[2];
+    std::memcpy(&x[0], p, 4);
+    std::memcpy(&x[1], p + left - 4, 4);
+    std::memcpy(&y[0], q, 4);
+    std::memcpy(&y[1], q + left - 4, 4);
+    return x[0] == y[0] && x[1] == y[1];
+  }
+  for (; left > 0; --left, ++p, ++q) {
+    if (*p != *q) return false;
+  }
+  return true;
 }
 
 struct TextHash {

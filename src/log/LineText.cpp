@@ -187,14 +187,6 @@ int32_t UserInfoTeam(std::string_view infoLine) {
   return 0;
 }
 
-bool EndsBefore(std::string_view line, std::string_view text, size_t before) {
-  if (line.size() < text.size() + before) return false;
-  // The last character first: most lines a message is tried on end otherwise.
-  size_t end = line.size() - before;
-  if (!text.empty() && line[end - 1] != text.back()) return false;
-  return TextAt(line, end - text.size(), text);
-}
-
 }  // namespace vexor
 
 namespace vexor {

@@ -91,6 +91,17 @@ inline bool TextAt(std::string_view line, size_t at, std::string_view text) {
   return true;
 }
 
+// True when the n characters that end `before` characters before the end of the line equal
+// text (n = text length). EndsBefore("Bob rocket\n", "rocket", 1) is true. Inline: every client
+// log line is tried on several messages.
+inline bool EndsBefore(std::string_view line, std::string_view text, size_t before) {
+  if (line.size() < text.size() + before) return false;
+  // The last character first: most lines a message is tried on end otherwise.
+  size_t end = line.size() - before;
+  if (!text.empty() && line[end - 1] != text.back()) return false;
+  return TextAt(line, end - text.size(), text);
+}
+
 // The last start position of text in line among positions from to before limit (exclusive);
 // npos when there is none.
 size_t LastMatchBefore(std::string_view line, std::string_view text, size_t from, size_t limit);
@@ -102,10 +113,6 @@ size_t FindByAnchor(std::string_view line, std::string_view text, size_t anchor)
 
 // The first start position of text in line among positions from to before limit; npos when none.
 size_t FirstMatchBefore(std::string_view line, std::string_view text, size_t from, size_t limit);
-
-// True when the n characters that end `before` characters before the end of the line equal
-// text (n = text length). EndsBefore("Bob rocket\n", "rocket", 1) is true.
-bool EndsBefore(std::string_view line, std::string_view text, size_t before);
 
 }  // namespace vexor
 

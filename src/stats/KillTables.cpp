@@ -15,6 +15,7 @@ void KillTables::Allocate(int32_t playerNumber) {
   m_cells.clear();
   m_counts.clear();
   m_other.clear();
+  m_direct.clear();
   m_last = 0;
   m_size = playerNumber < 0 ? 0 : std::min(playerNumber + 1, kLargestTable);
 }
@@ -43,32 +44,49 @@ int32_t KillTables::Get(int table, int32_t killer, int32_t victim) const {
     if (it == other->keys.end() || *it != key) return 0;
     return other->counts[static_cast<size_t>(it - other->keys.begin())];
   }
+  if (!m_direct.empty()) {
+    uint16_t cell = m_direct[static_cast<size_t>(killer) * static_cast<size_t>(m_size) +
+                             static_cast<size_t>(victim)];
+    return cell == 0 ? 0 : m_counts[cell - 1u][static_cast<size_t>(table)];
+  }
   size_t at = LowerBound(key);
   if (at == m_keys.size() || m_keys[at] != key) return 0;
   return m_counts[m_cells[at]][static_cast<size_t>(table)];
 }
 
 KillTables::Counts* KillTables::FindOrInsert(uint32_t key) {
-  // A frag adds to the same cell of two tables, one right after the other.
-  if (m_last < m_keys.size() && m_keys[m_last] == key) return &m_counts[m_cells[m_last]];
+  uint16_t* direct = nullptr;
+  if (!m_direct.empty()) {
+    direct = &m_direct[(key >> 16) * static_cast<uint32_t>(m_size) + (key & 0xFFFFu)];
+    if (*direct != 0) return &m_counts[*direct - 1u];
+  } else if (m_last < m_keys.size() && m_keys[m_last] == key) {
+    // A frag adds to the same cell of two tables, one right after the other.
+    return &m_counts[m_cells[m_last]];
+  }
   size_t at = m_keys.empty() || m_keys.back() < key ? m_keys.size() : LowerBound(key);
   if (at == m_keys.size() || m_keys[at] != key) {
-    if (m_keys.empty()) {
-      // A game's tables fill a cell at a time: room for its players' pairs (up to 256) at once.
-      constexpr size_t kMostFirstRoom = 256;
-      size_t size = static_cast<size_t>(m_size);
-      size_t room = size <= 16 ? size * size : kMostFirstRoom;
-      m_keys.reserve(room);
-      m_cells.reserve(room);
-      m_counts.reserve(room);
-    }
+    if (m_keys.empty()) direct = MakeRoom(key);
     m_keys.insert(m_keys.begin() + static_cast<std::ptrdiff_t>(at), key);
     m_cells.insert(m_cells.begin() + static_cast<std::ptrdiff_t>(at),
                    static_cast<uint32_t>(m_counts.size()));
     m_counts.emplace_back();
+    if (direct != nullptr) *direct = static_cast<uint16_t>(m_counts.size());
   }
   m_last = at;
   return &m_counts[m_cells[at]];
+}
+
+uint16_t* KillTables::MakeRoom(uint32_t key) {
+  // A game's tables fill a cell at a time: room for its players' pairs (up to 256) at once.
+  constexpr size_t kMostFirstRoom = 256;
+  size_t size = static_cast<size_t>(m_size);
+  size_t room = size <= 16 ? size * size : kMostFirstRoom;
+  m_keys.reserve(room);
+  m_cells.reserve(room);
+  m_counts.reserve(room);
+  if (size > kLargestDirectSide) return nullptr;
+  m_direct.assign(size * size, 0);
+  return &m_direct[(key >> 16) * size + (key & 0xFFFFu)];
 }
 
 void KillTables::Add(int table, int32_t killer, int32_t victim) {

@@ -76,6 +76,8 @@ class KillTables {
   // The first stored cell whose key is not below the key (CellCount() when none).
   size_t LowerBound(uint32_t key) const;
   Counts* FindOrInsert(uint32_t key);
+  // Reserves a game's first cells; the key's place in the direct index when the tables have one.
+  uint16_t* MakeRoom(uint32_t key);
 
   // A table of another game's weapon: its cells' keys ascending, their counts beside.
   struct OtherTable {
@@ -93,7 +95,12 @@ class KillTables {
   std::vector<uint32_t> m_keys;
   std::vector<uint32_t> m_cells;
   std::vector<Counts> m_counts;
-  size_t m_last = 0;                // the cell found or inserted last
+  size_t m_last = 0;  // the cell found or inserted last
+  // Tables of a game of up to kLargestDirectSide - 1 players find a cell without a search: by
+  // killer * size + victim, where its counts lie in m_counts plus 1 (0: no cell yet). Made at a
+  // game's first cell, two bytes a pair.
+  static constexpr size_t kLargestDirectSide = 32;
+  std::vector<uint16_t> m_direct;
   std::vector<OtherTable> m_other;  // by table, ascending
 };
 
