@@ -2,7 +2,10 @@
 // ids, tokens and last word, and the change slots applied to the players' counters.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
+#include <random>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -221,6 +224,91 @@ TEST(ClientLineParserTest, EveryNameIsItsRawTextWithoutColourCodes) {
     }
   }
   EXPECT_GT(hits, 150u);
+}
+
+// A batch's parser strips and looks up a game's names once: every line must read as it reads
+// parsed alone, and a discovery parser may mark a name as seen only when an obituary or suicide
+// of the same game earlier in the batch named it (the pass found it then). Games of more names
+// than the memo keeps, names before a batch's first game start and names with codes included.
+TEST(ClientLineParserTest, ABatchReadsAsItsLinesReadAlone) {
+  class Numbers : public LineParser::NameNumbers {
+   public:
+    int32_t NumberOf(std::string_view name) const override {
+      return static_cast<int32_t>(std::hash<std::string_view>{}(name) % 1000);
+    }
+  } numbers;
+  ClientVariableSet variables{};
+  variables[1].searchString = "PLAYER1 was railed by PLAYER2";
+  variables[2].searchString = "PLAYER1 entered the game";
+  std::mt19937 random(5);
+  std::string text;
+  for (int line = 0; line < 4000; ++line) {
+    // Few names in most games, sixty in some, a few spelled with colour codes.
+    int pool = line % 700 < 300 ? 60 : 6;
+    auto name = [&] {
+      int n = static_cast<int>(random() % static_cast<uint32_t>(pool));
+      return n % 5 == 0 ? "^" + std::to_string(n % 10) + "P" + std::to_string(n)
+                        : "P" + std::to_string(n);
+    };
+    switch (random() % 9) {
+      case 0:
+        text += line % 5 == 0 ? "CL_InitCGame: 4 msec\n" : "Default^7 entered the game\n";
+        break;
+      case 1:
+        text += name() + "^7 entered the game\n";
+        break;
+      case 2:
+        text += name() + "^7 cratered.\n";
+        break;
+      case 3:
+        text += name() + "^7 ate " + name() + "^7's rocket\n";
+        break;
+      case 4:
+        text += name() + ": ^2gg\n";
+        break;
+      default:
+        text += name() + "^7 was railed by " + name() + "^7\n";
+    }
+  }
+  for (bool discovery : {false, true}) {
+    ClientLineParser parser(variables, 2, discovery, discovery ? nullptr : &numbers);
+    LineBatch batch;
+    batch.text.assign(text.begin(), text.end());
+    for (size_t at = 0; at < text.size();) {
+      size_t end = text.find('\n', at) + 1;
+      batch.lines.push_back({static_cast<uint32_t>(at), static_cast<uint16_t>(end - at)});
+      at = end;
+    }
+    parser.ParseBatch(&batch);
+    std::set<std::string> gameNames;  // what this game's obituaries and suicides named so far
+    size_t seen = 0;
+    for (const LineFacts& facts : batch.lines) {
+      LineBatch alone;
+      alone.text = batch.text;
+      LineFacts own{facts.at, facts.size};
+      parser.Parse(alone.Line(own), &alone, &own);
+      std::string_view line = batch.Line(facts);
+      ASSERT_EQ(facts.kind, own.kind) << line;
+      EXPECT_EQ(facts.weapon, own.weapon) << line;
+      EXPECT_EQ(facts.hitCount, own.hitCount) << line;
+      if (facts.kind == LineKind::kGameStart) gameNames.clear();
+      if (facts.names == kNoNames) continue;
+      bool marks = facts.kind == LineKind::kObituary || facts.kind == LineKind::kSuicide;
+      for (int i = 0; i < 2; ++i) {
+        std::string key(batch.Name(batch.NamesOf(facts).names[i]));
+        EXPECT_EQ(key, alone.Name(alone.NamesOf(own).names[i])) << line;
+        int32_t number = batch.NamesOf(facts).nameNumbers[i];
+        if (number == kNameSeenInGame) {
+          ++seen;
+          EXPECT_TRUE(discovery && marks && gameNames.count(key) == 1) << line;
+        } else {
+          EXPECT_EQ(number, alone.NamesOf(own).nameNumbers[i]) << line;
+        }
+        if (marks && !key.empty()) gameNames.insert(key);
+      }
+    }
+    EXPECT_EQ(seen > 1000, discovery);
+  }
 }
 
 ServerVariable KillVariable(int32_t id1, int32_t id2, int32_t id3) {

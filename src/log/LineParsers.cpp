@@ -6,6 +6,7 @@
 #include <cstring>
 #include <optional>
 
+#include "base/TextHash.h"
 #include "log/ClientLogForms.h"
 #include "log/GameFamilies.h"
 #include "log/LineText.h"
@@ -335,48 +336,90 @@ ClientLineParser::ClientLineParser(const ClientVariableSet& variables, int32_t c
   }
 }
 
-void ClientLineParser::Parse(std::string_view line, LineBatch* batch, LineFacts* facts) const {
-  ParseMessage(line, batch, facts);
-  if (m_numbers != nullptr && facts->names != kNoNames) {
-    LineNames& names = batch->lineNames[facts->names];
-    for (int i = 0; i < 2; ++i)
-      names.nameNumbers[i] = NumberOf(*batch, names.names[i]);
+GameNameMemo::Kept* GameNameMemo::Find(std::string_view raw, LineBatch* batch,
+                                       const LineParser::NameNumbers* numbers) {
+  if (raw.empty()) return nullptr;
+  uint64_t hash = HashText(raw);
+  uint32_t tag = static_cast<uint32_t>(hash >> 32);
+  for (size_t slot = static_cast<size_t>(hash) % kSlots;; slot = (slot + 1) % kSlots) {
+    Entry& entry = m_entries[slot];
+    if (entry.game != m_game) {
+      if (m_used == kMostUsed) return nullptr;
+      ++m_used;
+      entry.game = m_game;
+      entry.hash = tag;
+      entry.raw = batch->SpanIn(raw);
+      entry.kept = Kept{};
+      entry.kept.name = KeepWithoutColourCodes(raw, batch);
+      if (numbers != nullptr && entry.kept.name.size != 0) {
+        entry.kept.number = numbers->NumberOf(batch->Name(entry.kept.name));
+      }
+      return &entry.kept;
+    }
+    if (entry.hash == tag && SameText(batch->Text(entry.raw), raw)) return &entry.kept;
   }
+}
+
+void ClientLineParser::Parse(std::string_view line, LineBatch* batch, LineFacts* facts) const {
+  ParseLine(line, batch, facts, nullptr);
+}
+
+void ClientLineParser::ParseBatch(LineBatch* batch) const {
+  GameNameMemo memo;
+  for (LineFacts& facts : batch->lines)
+    ParseLine(batch->Line(facts), batch, &facts, &memo);
+}
+
+void ClientLineParser::ParseLine(std::string_view line, LineBatch* batch, LineFacts* facts,
+                                 GameNameMemo* memo) const {
+  ParseMessage(line, batch, facts, memo);
   if (m_discovery && !DiscoveryReadsVariables(*batch, *facts)) return;
   MatchVariables(line, batch, facts);
 }
 
-void ClientLineParser::ParseMessage(std::string_view line, LineBatch* batch,
-                                    LineFacts* facts) const {
+void ClientLineParser::KeepName(std::string_view raw, bool marks, LineBatch* batch,
+                                LineNames* names, int i, GameNameMemo* memo) const {
+  names->raw[i] = batch->SpanIn(raw);
+  GameNameMemo::Kept* kept = memo != nullptr ? memo->Find(raw, batch, m_numbers) : nullptr;
+  if (kept == nullptr) {
+    names->names[i] = KeepWithoutColourCodes(raw, batch);
+    if (m_numbers != nullptr) names->nameNumbers[i] = NumberOf(*batch, names->names[i]);
+    return;
+  }
+  names->names[i] = kept->name;
+  if (m_numbers != nullptr) names->nameNumbers[i] = kept->number;
+  if (m_discovery && marks) {
+    if (kept->marked) names->nameNumbers[i] = kNameSeenInGame;
+    kept->marked = true;
+  }
+}
+
+void ClientLineParser::ParseMessage(std::string_view line, LineBatch* batch, LineFacts* facts,
+                                    GameNameMemo* memo) const {
   if (IsGameStart(line)) {
     facts->kind = LineKind::kGameStart;
+    if (memo != nullptr) memo->NewGame();
     return;
   }
   if (IsMapLoad(line)) facts->flags |= kMapLoad;
   if (IsPlayerEntry(line)) {
-    std::string_view rawName = EntryRawName(line);
     facts->kind = LineKind::kEntry;
-    LineNames& names = batch->AddNames(facts);
-    names.raw[0] = batch->SpanIn(rawName);
-    names.names[0] = KeepWithoutColourCodes(rawName, batch);
+    // An entry does not mark its name in every case (not before the file's first game).
+    KeepName(EntryRawName(line), false, batch, &batch->AddNames(facts), 0, memo);
     return;
   }
   std::optional<ObituaryText> obituary = CutObituary(line);
   if (obituary && !obituary->killer.empty() && !obituary->victim.empty()) {
     facts->kind = LineKind::kObituary;
     LineNames& names = batch->AddNames(facts);
-    names.raw[0] = batch->SpanIn(obituary->killer);
-    names.raw[1] = batch->SpanIn(obituary->victim);
-    names.names[0] = KeepWithoutColourCodes(obituary->killer, batch);
-    names.names[1] = KeepWithoutColourCodes(obituary->victim, batch);
+    KeepName(obituary->killer, true, batch, &names, 0, memo);
+    KeepName(obituary->victim, true, batch, &names, 1, memo);
     facts->weapon = WeaponIndex(obituary->weapon);
     return;
   }
   if (std::optional<SuicideText> suicide = CutSuicide(line)) {
     facts->kind = LineKind::kSuicide;
-    LineNames& names = batch->AddNames(facts);
-    names.raw[0] = batch->SpanIn(suicide->victim);
-    names.names[0] = KeepWithoutColourCodes(suicide->victim, batch);
+    KeepName(suicide->victim, true, batch, &batch->AddNames(facts), 0, memo);
   }
 }
 
@@ -412,8 +455,13 @@ void ClientLineParser::MatchVariables(std::string_view line, LineBatch* batch,
       stripped.Note(names.raw[i], names.names[i]);
   }
   facts->firstHit = Size32(batch->hits.size());
-  // The matches of the patterns tried so far on this line, for the variables that share them.
-  std::array<PatternMatch, 4> tried;
+  // The matches of the patterns tried so far on this line, for the variables that share them;
+  // left unset past the count, as clearing them cost more than most lines' search.
+  union TriedMatch {
+    TriedMatch() {}
+    PatternMatch match;
+  };
+  std::array<TriedMatch, 4> tried;
   std::array<size_t, 4> triedFor{};
   size_t triedCount = 0;
   for (; candidates != 0; candidates &= candidates - 1) {
@@ -425,10 +473,10 @@ void ClientLineParser::MatchVariables(std::string_view line, LineBatch* batch,
       ++t;
     if (t == triedCount) {
       t = triedCount < tried.size() ? triedCount++ : tried.size() - 1;
-      tried[t] = MatchClientPattern(m_patterns[first], line);
+      tried[t].match = MatchClientPattern(m_patterns[first], line);
       triedFor[t] = first;
     }
-    const PatternMatch& match = tried[t];
+    const PatternMatch& match = tried[t].match;
     if (!match.matched) continue;
     VariableHit& hit = batch->hits.emplace_back();
     hit.variable = static_cast<int32_t>(v);

@@ -4,6 +4,7 @@
 // find the players' records and change them, line by line in the order of the file.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -66,6 +67,44 @@ class ServerLineParser : public LineParser {
   ServerVariableIndex m_index;
 };
 
+// The names a batch's lines of one game have named, each stripped of its colour codes and
+// looked up once: a game's few players are named on most of its lines. Kept by their raw text
+// (in the batch's text) for one batch and one game; full, it keeps no more and names are
+// stripped and looked up as they come.
+class GameNameMemo {
+ public:
+  struct Kept {
+    TextSpan name;                      // without colour codes (LineBatch::Name)
+    int32_t number = kNameNotLookedUp;  // among the discovery pass's names, when looked up
+    bool marked = false;                // an obituary or suicide named it in this game
+  };
+  // A game start: the names of earlier lines are no longer this game's.
+  void NewGame() {
+    ++m_game;
+    m_used = 0;
+  }
+  // The kept name of the raw text (which lies in the batch's text), stripped (and numbered,
+  // with numbers) the first time; nullptr when the memo is full or the text empty.
+  Kept* Find(std::string_view raw, LineBatch* batch, const LineParser::NameNumbers* numbers);
+
+ private:
+  struct Entry {
+    uint32_t game = 0;
+    uint32_t hash = 0;
+    TextSpan raw;
+    Kept kept;
+  };
+  static constexpr size_t kSlots = 64;
+  static constexpr size_t kMostUsed = 48;
+  std::array<Entry, kSlots> m_entries{};
+  uint32_t m_game = 1;
+  size_t m_used = 0;
+};
+
+// A discovery pass's obituary or suicide name that an earlier line of the same game and batch
+// already named (LineNames::nameNumbers): the pass found and marked it then.
+inline constexpr int32_t kNameSeenInGame = -3;
+
 class ClientLineParser : public LineParser {
  public:
   // Client variables 1 to count. A discovery pass's parser matches the variables only on the
@@ -74,9 +113,18 @@ class ClientLineParser : public LineParser {
   ClientLineParser(const ClientVariableSet& variables, int32_t count, bool discovery,
                    const NameNumbers* numbers = nullptr);
   void Parse(std::string_view line, LineBatch* batch, LineFacts* facts) const override;
+  // A batch's names are stripped and looked up once a game (GameNameMemo); a discovery parser
+  // marks the obituary and suicide names seen before in the game (kNameSeenInGame).
+  void ParseBatch(LineBatch* batch) const override;
 
  private:
-  void ParseMessage(std::string_view line, LineBatch* batch, LineFacts* facts) const;
+  void ParseLine(std::string_view line, LineBatch* batch, LineFacts* facts,
+                 GameNameMemo* memo) const;
+  void ParseMessage(std::string_view line, LineBatch* batch, LineFacts* facts,
+                    GameNameMemo* memo) const;
+  // Fills name i of the line's names from its raw text: stripped, and numbered or marked.
+  void KeepName(std::string_view raw, bool marks, LineBatch* batch, LineNames* names, int i,
+                GameNameMemo* memo) const;
   void MatchVariables(std::string_view line, LineBatch* batch, LineFacts* facts) const;
   int32_t NumberOf(const LineBatch& batch, TextSpan name) const;
   // The number of a name a variable's match names on the line.

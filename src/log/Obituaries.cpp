@@ -20,8 +20,9 @@ void ClientLogPass::HandleObituary(const LineBatch& batch, const LineFacts& fact
   std::string_view killerKey = batch.Name(names.names[0]);
   std::string_view victimKey = batch.Name(names.names[1]);
   if (!statistics) {
-    DiscoverName(killerKey);
-    DiscoverName(victimKey);
+    // A name the game's earlier lines named was found and marked then.
+    if (names.nameNumbers[0] != kNameSeenInGame) DiscoverName(killerKey);
+    if (names.nameNumbers[1] != kNameSeenInGame) DiscoverName(victimKey);
     return;
   }
   int32_t game = m_doc.currentGame;
@@ -56,7 +57,7 @@ void ClientLogPass::HandleSuicideMessage(const LineBatch& batch, const LineFacts
   const LineNames& names = batch.NamesOf(facts);
   std::string_view key = batch.Name(names.names[0]);
   if (!statistics) {
-    DiscoverName(key);
+    if (names.nameNumbers[0] != kNameSeenInGame) DiscoverName(key);
     return;
   }
   int32_t game = m_doc.currentGame;
