@@ -71,14 +71,6 @@ int32_t LogPass::CurrentPlayerNumber() const {
   return m_doc.games[static_cast<size_t>(g)].playerNumber;
 }
 
-bool LogPass::RecordLookup::Holds(const VexoriumDoc& doc) const {
-  return indexVersion == doc.PlayerIndexVersion() && nameCount == doc.nameCount;
-}
-
-void LogPass::RecordLookup::Keep(const VexoriumDoc& doc, int32_t record) {
-  *this = {doc.PlayerIndexVersion(), doc.nameCount, record};
-}
-
 // Definitions may come from a file: their targets are checked against the set's count and their
 // values added with wrap-around.
 void LogPass::ApplyVariableMatch(VariableSide side, const ChangeSlots& slots,

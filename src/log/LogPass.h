@@ -15,10 +15,9 @@
 #include "customvars/CustomVariables.h"
 #include "log/LineBatch.h"
 #include "log/ReadAhead.h"
+#include "stats/VexoriumDoc.h"
 
 namespace vexor {
-
-class VexoriumDoc;
 
 // Called while a pass reads, with the bytes read so far and the file's size: after every
 // megabyte read and once at the end of the file. Returning false stops the pass: it reads no
@@ -53,8 +52,12 @@ class LogPass {
     int32_t nameCount = -1;
     int32_t found = -1;
 
-    bool Holds(const VexoriumDoc& doc) const;
-    void Keep(const VexoriumDoc& doc, int32_t record);
+    bool Holds(const VexoriumDoc& doc) const {
+      return indexVersion == doc.PlayerIndexVersion() && nameCount == doc.nameCount;
+    }
+    void Keep(const VexoriumDoc& doc, int32_t record) {
+      *this = {doc.PlayerIndexVersion(), doc.nameCount, record};
+    }
   };
 
   // Starts reading the document's current log path with the pass's parser.

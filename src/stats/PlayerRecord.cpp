@@ -48,9 +48,4 @@ void PlayerRecord::UpdateTimeText() {
   timeText = StringPrintf("%dh %dm %ds", hours, minutes, seconds);
 }
 
-void AddToVariable(std::vector<int32_t>& totals, int v, int32_t amount) {
-  if (v < 0 || static_cast<size_t>(v) >= totals.size()) return;
-  AddWrapping(&totals[static_cast<size_t>(v)], amount);
-}
-
 }  // namespace vexor

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/TextNumbers.h"
 #include "stats/Weapons.h"
 
 namespace vexor {
@@ -146,6 +147,9 @@ struct PlayerRecord {
 };
 
 // Adds amount to entry v of a custom-variable total series; an entry outside it is ignored.
-void AddToVariable(std::vector<int32_t>& totals, int v, int32_t amount);
+inline void AddToVariable(std::vector<int32_t>& totals, int v, int32_t amount) {
+  if (v < 0 || static_cast<size_t>(v) >= totals.size()) return;
+  AddWrapping(&totals[static_cast<size_t>(v)], amount);
+}
 
 }  // namespace vexor
