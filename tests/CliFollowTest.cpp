@@ -66,16 +66,22 @@ class Vexor {
   pid_t m_pid = 0;
 };
 
-// What a run leaves in its folder besides the logs and its standard output and error.
-std::map<std::string, std::string> Outputs(const std::string& folder) {
+// What a run leaves in its folder besides the logs and its standard output and error. A
+// follower may be writing meanwhile (whileWriting): its temporary files come and go and are
+// left out, and a file or folder that vanishes during the listing only makes the listing differ
+// from what is awaited. Once the run has ended, a temporary file left behind is listed.
+std::map<std::string, std::string> Outputs(const std::string& folder, bool whileWriting = false) {
   std::map<std::string, std::string> files;
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    std::string name = fs::relative(entry.path(), folder).string();
-    if (!entry.is_regular_file() || name.find(".log") != std::string::npos ||
-        name.starts_with("std")) {
+  std::error_code error;
+  for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end;
+       it.increment(error)) {
+    std::string name = it->path().lexically_relative(folder).string();
+    std::error_code typeError;
+    if (!it->is_regular_file(typeError) || name.find(".log") != std::string::npos ||
+        (whileWriting && name.find(".tmp-") != std::string::npos) || name.starts_with("std")) {
       continue;
     }
-    files[name] = test::ReadFile(entry.path().string());
+    files[name] = test::ReadFile(it->path().string());
   }
   return files;
 }
@@ -94,7 +100,7 @@ std::map<std::string, std::string> FreshOutputs(const std::string& logBytes) {
 bool BecomeWithin(const std::string& folder, const std::map<std::string, std::string>& expected) {
   auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
   while (std::chrono::steady_clock::now() < end) {
-    if (Outputs(folder) == expected) return true;
+    if (Outputs(folder, true) == expected) return true;
     std::this_thread::sleep_for(milliseconds(50));
   }
   return false;
