@@ -18,30 +18,6 @@ uint32_t Size32(size_t size) {
   return static_cast<uint32_t>(size);
 }
 
-// A hash of a name from its length and its first and last eight bytes: enough to tell a game's
-// few names apart, which are then compared whole.
-uint64_t QuickNameHash(std::string_view name) {
-  const char* p = name.data();
-  size_t n = name.size();
-  uint64_t first = 0;
-  uint64_t last = 0;
-  if (n >= 8) {
-    std::memcpy(&first, p, 8);
-    std::memcpy(&last, p + n - 8, 8);
-  } else if (n >= 4) {
-    uint32_t a;
-    uint32_t b;
-    std::memcpy(&a, p, 4);
-    std::memcpy(&b, p + n - 4, 4);
-    first = a;
-    last = b;
-  } else if (n > 0) {
-    first = static_cast<unsigned char>(p[0]) | static_cast<unsigned char>(p[n / 2]) << 8 |
-            static_cast<unsigned char>(p[n - 1]) << 16;
-  }
-  return MixHashBits((first ^ n) * 0x9E3779B97F4A7C15ull + last);
-}
-
 // --- Kill lines: "<clock> Kill: <killer number> <victim number> <means>: <killer> killed
 // <victim> by <MOD_...>".
 
@@ -363,7 +339,7 @@ ClientLineParser::ClientLineParser(const ClientVariableSet& variables, int32_t c
 GameNameMemo::Kept* GameNameMemo::Find(std::string_view raw, LineBatch* batch,
                                        const LineParser::NameNumbers* numbers) {
   if (raw.empty()) return nullptr;
-  uint64_t hash = QuickNameHash(raw);
+  uint64_t hash = HashText(raw);
   uint32_t tag = static_cast<uint32_t>(hash >> 32);
   for (size_t slot = static_cast<size_t>(hash) % kSlots;; slot = (slot + 1) % kSlots) {
     Entry& entry = m_entries[slot];

@@ -45,8 +45,7 @@ int32_t KillTables::Get(int table, int32_t killer, int32_t victim) const {
     return other->counts[static_cast<size_t>(it - other->keys.begin())];
   }
   if (!m_direct.empty()) {
-    uint16_t cell = m_direct[static_cast<size_t>(killer) * static_cast<size_t>(m_size) +
-                             static_cast<size_t>(victim)];
+    uint16_t cell = m_direct[DirectPlace(key)];
     return cell == 0 ? 0 : m_counts[cell - 1u][static_cast<size_t>(table)];
   }
   size_t at = LowerBound(key);
@@ -57,7 +56,7 @@ int32_t KillTables::Get(int table, int32_t killer, int32_t victim) const {
 KillTables::Counts* KillTables::FindOrInsert(uint32_t key) {
   uint16_t* direct = nullptr;
   if (!m_direct.empty()) {
-    direct = &m_direct[(key >> 16) * static_cast<uint32_t>(m_size) + (key & 0xFFFFu)];
+    direct = &m_direct[DirectPlace(key)];
     if (*direct != 0) return &m_counts[*direct - 1u];
   } else if (m_last < m_keys.size() && m_keys[m_last] == key) {
     // A frag adds to the same cell of two tables, one right after the other.
@@ -86,7 +85,7 @@ uint16_t* KillTables::MakeRoom(uint32_t key) {
   m_counts.reserve(room);
   if (size > kLargestDirectSide) return nullptr;
   m_direct.assign(size * size, 0);
-  return &m_direct[(key >> 16) * size + (key & 0xFFFFu)];
+  return &m_direct[DirectPlace(key)];
 }
 
 void KillTables::Add(int table, int32_t killer, int32_t victim) {

@@ -78,6 +78,10 @@ class KillTables {
   Counts* FindOrInsert(uint32_t key);
   // Reserves a game's first cells; the key's place in the direct index when the tables have one.
   uint16_t* MakeRoom(uint32_t key);
+  // A key's place in the direct index.
+  size_t DirectPlace(uint32_t key) const {
+    return (key >> 16) * static_cast<size_t>(m_size) + (key & 0xFFFFu);
+  }
 
   // A table of another game's weapon: its cells' keys ascending, their counts beside.
   struct OtherTable {
