@@ -6,6 +6,7 @@
 #include <array>
 #include <map>
 #include <random>
+#include <set>
 #include <vector>
 
 #include "stats/DerivedValues.h"
@@ -159,6 +160,22 @@ TEST(KillTablesTest, SmallAndLargeTablesCountAsAMap) {
               << playerNumber << ": " << table << " " << killer << " " << victim;
           ASSERT_EQ(row.Next(victim), want) << playerNumber << ": row " << killer;
         }
+      }
+    }
+    // The walk visits each stored cell once, in row order, and every counted cell is stored.
+    std::set<std::pair<int32_t, int32_t>> visited;
+    std::pair<int32_t, int32_t> last{-1, -1};
+    tables.ForEachCell([&](int32_t killer, int32_t victim, const auto& counts) {
+      ASSERT_LT(last, std::make_pair(killer, victim)) << playerNumber;
+      last = {killer, victim};
+      visited.insert(last);
+      for (int t = 0; t < KillTables::kTableCount; ++t)
+        ASSERT_EQ(counts[static_cast<size_t>(t)], tables.Get(t, killer, victim));
+    });
+    EXPECT_EQ(visited.size(), tables.CellCount()) << playerNumber;
+    for (const auto& [cell, count] : expected) {
+      if (count != 0) {
+        EXPECT_TRUE(visited.count({cell[1], cell[2]})) << playerNumber;
       }
     }
   }

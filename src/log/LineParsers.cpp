@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <new>
 #include <optional>
 
 #include "base/TextHash.h"
@@ -473,7 +474,8 @@ void ClientLineParser::MatchVariables(std::string_view line, LineBatch* batch,
       ++t;
     if (t == triedCount) {
       t = triedCount < tried.size() ? triedCount++ : tried.size() - 1;
-      tried[t].match = MatchClientPattern(m_patterns[first], line);
+      // Made in place: a copy of the returned match would be read back before its stores land.
+      ::new (&tried[t].match) PatternMatch(MatchClientPattern(m_patterns[first], line));
       triedFor[t] = first;
     }
     const PatternMatch& match = tried[t].match;

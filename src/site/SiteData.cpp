@@ -81,13 +81,13 @@ void SiteData::FindRivals() {
   std::vector<KillCount> kills;
   for (int32_t g : listedGames) {
     const KillTables& tables = doc.games[static_cast<size_t>(g)].kills;
-    for (size_t c = 0; c < tables.CellCount(); ++c) {
-      int32_t killer = PlayerAt(g, tables.CellKiller(c));
-      int32_t victim = PlayerAt(g, tables.CellVictim(c));
-      int32_t count = tables.CellCounts(c)[KillTables::kAllWeapons];
-      if (killer == 0 || victim == 0 || killer == victim || count <= 0) continue;
+    tables.ForEachCell([&](int32_t killerAt, int32_t victimAt, const auto& counts) {
+      int32_t killer = PlayerAt(g, killerAt);
+      int32_t victim = PlayerAt(g, victimAt);
+      int32_t count = counts[KillTables::kAllWeapons];
+      if (killer == 0 || victim == 0 || killer == victim || count <= 0) return;
       kills.push_back({killer, victim, count});
-    }
+    });
   }
   std::sort(kills.begin(), kills.end(), [](const KillCount& a, const KillCount& b) {
     return std::tie(a.killer, a.victim) < std::tie(b.killer, b.victim);

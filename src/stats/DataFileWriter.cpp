@@ -140,24 +140,24 @@ void DataFileWriter::WriteGame(const GameRecord& game) {
 // its cells, written, and cleared again for the next.
 void DataFileWriter::WriteKillTables(const KillTables& kills, int32_t playerNumber) {
   constexpr size_t kCounts = KillTables::kTableCount;
-  auto rowCell = [this](int32_t victim) {
-    return m_row.data() + static_cast<size_t>(victim) * kCounts;
-  };
   m_row.assign((static_cast<size_t>(playerNumber) + 1) * kCounts, 0);
-  size_t cell = 0;
-  for (int32_t killer = 0; killer <= playerNumber; ++killer) {
-    size_t first = cell;
-    for (; cell < kills.CellCount() && kills.CellKiller(cell) == killer; ++cell) {
-      int32_t victim = kills.CellVictim(cell);
-      if (victim <= playerNumber)
-        std::copy_n(kills.CellCounts(cell).data(), kCounts, rowCell(victim));
+  std::vector<int32_t> filled;  // the victims of the row's cells
+  int32_t row = 0;              // the row being filled
+  auto writeRowsBefore = [&](int32_t killer) {
+    for (; row < killer && row <= playerNumber; ++row) {
+      m_archive.WriteInt32s(m_row.data(), m_row.size());
+      for (int32_t victim : filled)
+        std::fill_n(m_row.data() + static_cast<size_t>(victim) * kCounts, kCounts, 0);
+      filled.clear();
     }
-    m_archive.WriteInt32s(m_row.data(), m_row.size());
-    for (size_t c = first; c < cell; ++c) {
-      int32_t victim = kills.CellVictim(c);
-      if (victim <= playerNumber) std::fill_n(rowCell(victim), kCounts, 0);
-    }
-  }
+  };
+  kills.ForEachCell([&](int32_t killer, int32_t victim, const auto& counts) {
+    writeRowsBefore(killer);
+    if (killer > playerNumber || victim > playerNumber) return;
+    std::copy_n(counts.data(), kCounts, m_row.data() + static_cast<size_t>(victim) * kCounts);
+    filled.push_back(victim);
+  });
+  writeRowsBefore(playerNumber + 1);
 }
 
 void DataFileWriter::WritePresence() {

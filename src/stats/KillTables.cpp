@@ -44,8 +44,8 @@ int32_t KillTables::Get(int table, int32_t killer, int32_t victim) const {
     if (it == other->keys.end() || *it != key) return 0;
     return other->counts[static_cast<size_t>(it - other->keys.begin())];
   }
-  if (!m_direct.empty()) {
-    uint16_t cell = m_direct[DirectPlace(key)];
+  if (Direct()) {
+    uint16_t cell = m_direct.empty() ? 0 : m_direct[DirectPlace(key)];
     return cell == 0 ? 0 : m_counts[cell - 1u][static_cast<size_t>(table)];
   }
   size_t at = LowerBound(key);
@@ -54,38 +54,41 @@ int32_t KillTables::Get(int table, int32_t killer, int32_t victim) const {
 }
 
 KillTables::Counts* KillTables::FindOrInsert(uint32_t key) {
-  uint16_t* direct = nullptr;
-  if (!m_direct.empty()) {
-    direct = &m_direct[DirectPlace(key)];
-    if (*direct != 0) return &m_counts[*direct - 1u];
-  } else if (m_last < m_keys.size() && m_keys[m_last] == key) {
+  if (m_counts.empty()) MakeRoom();
+  if (Direct()) {
+    uint16_t& cell = m_direct[DirectPlace(key)];
+    if (cell == 0) {
+      m_counts.emplace_back();
+      cell = static_cast<uint16_t>(m_counts.size());
+    }
+    return &m_counts[cell - 1u];
+  }
+  if (m_last < m_keys.size() && m_keys[m_last] == key) {
     // A frag adds to the same cell of two tables, one right after the other.
     return &m_counts[m_cells[m_last]];
   }
   size_t at = m_keys.empty() || m_keys.back() < key ? m_keys.size() : LowerBound(key);
   if (at == m_keys.size() || m_keys[at] != key) {
-    if (m_keys.empty()) direct = MakeRoom(key);
     m_keys.insert(m_keys.begin() + static_cast<std::ptrdiff_t>(at), key);
     m_cells.insert(m_cells.begin() + static_cast<std::ptrdiff_t>(at),
                    static_cast<uint32_t>(m_counts.size()));
     m_counts.emplace_back();
-    if (direct != nullptr) *direct = static_cast<uint16_t>(m_counts.size());
   }
   m_last = at;
   return &m_counts[m_cells[at]];
 }
 
-uint16_t* KillTables::MakeRoom(uint32_t key) {
+void KillTables::MakeRoom() {
   // A game's tables fill a cell at a time: room for its players' pairs (up to 256) at once.
   constexpr size_t kMostFirstRoom = 256;
   size_t size = static_cast<size_t>(m_size);
-  size_t room = size <= 16 ? size * size : kMostFirstRoom;
-  m_keys.reserve(room);
-  m_cells.reserve(room);
-  m_counts.reserve(room);
-  if (size > kLargestDirectSide) return nullptr;
-  m_direct.assign(size * size, 0);
-  return &m_direct[DirectPlace(key)];
+  m_counts.reserve(size <= 16 ? size * size : kMostFirstRoom);
+  if (Direct()) {
+    m_direct.assign(size * size, 0);
+    return;
+  }
+  m_keys.reserve(kMostFirstRoom);
+  m_cells.reserve(kMostFirstRoom);
 }
 
 void KillTables::Add(int table, int32_t killer, int32_t victim) {
@@ -102,6 +105,11 @@ void KillTables::SetCell(int32_t killer, int32_t victim, const Counts& counts) {
   uint32_t key = Key(killer, victim);
   if (!any) {
     // An all-zero cell needs no entry, unless it overwrites one.
+    if (Direct()) {
+      uint16_t cell = m_direct.empty() ? 0 : m_direct[DirectPlace(key)];
+      if (cell != 0) m_counts[cell - 1u] = counts;
+      return;
+    }
     size_t at = LowerBound(key);
     if (at != m_keys.size() && m_keys[at] == key) m_counts[m_cells[at]] = counts;
     return;
@@ -115,18 +123,16 @@ size_t KillTables::FirstCellOfRow(int32_t killer) const {
 }
 
 int32_t KillTableRow::Next(int32_t victim) {
-  if (m_table >= KillTables::kTableCount) return m_tables.Get(m_table, m_killer, victim);
-  if (m_table < 0 || m_killer < 0 || victim < 0) return 0;
-  size_t count = m_tables.CellCount();
-  while (m_cell < count && m_tables.CellKiller(m_cell) == m_killer &&
-         m_tables.CellVictim(m_cell) < victim) {
+  if (m_table >= KillTables::kTableCount || m_tables.Direct()) {
+    return m_tables.Get(m_table, m_killer, victim);
+  }
+  if (m_table < 0 || !m_tables.Inside(m_killer, victim)) return 0;
+  const std::vector<uint32_t>& keys = m_tables.m_keys;
+  uint32_t key = KillTables::Key(m_killer, victim);
+  while (m_cell < keys.size() && keys[m_cell] < key)
     ++m_cell;
-  }
-  if (m_cell == count || m_tables.CellKiller(m_cell) != m_killer ||
-      m_tables.CellVictim(m_cell) != victim) {
-    return 0;
-  }
-  return m_tables.CellCounts(m_cell)[static_cast<size_t>(m_table)];
+  if (m_cell == keys.size() || keys[m_cell] != key) return 0;
+  return m_tables.m_counts[m_tables.m_cells[m_cell]][static_cast<size_t>(m_table)];
 }
 
 bool KillTables::AnyPositive(int table) const {

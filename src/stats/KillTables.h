@@ -57,27 +57,43 @@ class KillTables {
   // Sets a cell of one of the other tables (reading a saved file); outside cells are ignored.
   void SetOtherCell(int table, int32_t killer, int32_t victim, int32_t count);
 
-  // The stored cells in row order (by killer, then victim), for walking a whole table without
-  // a search per cell; every cell that is not stored reads 0.
-  size_t CellCount() const { return m_keys.size(); }
-  int32_t CellKiller(size_t i) const { return static_cast<int32_t>(m_keys[i] >> 16); }
-  int32_t CellVictim(size_t i) const { return static_cast<int32_t>(m_keys[i] & 0xFFFFu); }
-  const std::array<int32_t, kTableCount>& CellCounts(size_t i) const {
-    return m_counts[m_cells[i]];
+  // Visits the stored cells in row order (by killer, then victim) as visit(killer, victim,
+  // counts), for walking a whole table without a search per cell; every cell that is not stored
+  // reads 0.
+  template <class Visit>
+  void ForEachCell(Visit&& visit) const {
+    if (Direct()) {
+      size_t size = static_cast<size_t>(m_size);
+      for (size_t place = 0; place < m_direct.size(); ++place) {
+        if (m_direct[place] == 0) continue;
+        visit(static_cast<int32_t>(place / size), static_cast<int32_t>(place % size),
+              m_counts[m_direct[place] - 1u]);
+      }
+      return;
+    }
+    for (size_t i = 0; i < m_keys.size(); ++i)
+      visit(KillerOf(m_keys[i]), VictimOf(m_keys[i]), m_counts[m_cells[i]]);
   }
-  // The first stored cell of the killer's row or of a later row (CellCount() when none).
-  size_t FirstCellOfRow(int32_t killer) const;
+  // The number of stored cells.
+  size_t CellCount() const { return m_counts.size(); }
 
  private:
+  friend class KillTableRow;
   using Counts = std::array<int32_t, kTableCount>;
   static uint32_t Key(int32_t killer, int32_t victim) {
     return static_cast<uint32_t>(killer) << 16 | static_cast<uint32_t>(victim);
   }
+  static int32_t KillerOf(uint32_t key) { return static_cast<int32_t>(key >> 16); }
+  static int32_t VictimOf(uint32_t key) { return static_cast<int32_t>(key & 0xFFFFu); }
+  // Tables of a game of up to kLargestDirectSide - 1 players find a cell by its place.
+  bool Direct() const { return m_size <= static_cast<int32_t>(kLargestDirectSide); }
+  // The first stored cell of the killer's row or of a later row, in the kept order.
+  size_t FirstCellOfRow(int32_t killer) const;
   // The first stored cell whose key is not below the key (CellCount() when none).
   size_t LowerBound(uint32_t key) const;
   Counts* FindOrInsert(uint32_t key);
-  // Reserves a game's first cells; the key's place in the direct index when the tables have one.
-  uint16_t* MakeRoom(uint32_t key);
+  // Reserves room for a game's first cells (and makes the direct index when the tables have one).
+  void MakeRoom();
   // A key's place in the direct index.
   size_t DirectPlace(uint32_t key) const {
     return (key >> 16) * static_cast<size_t>(m_size) + (key & 0xFFFFu);
@@ -93,18 +109,19 @@ class KillTables {
   int32_t& OtherCount(int table, uint32_t key);
 
   int32_t m_size = 0;
-  // The stored cells: their keys ascending, and beside each key where its counts lie in
-  // m_counts, which only grows. The keys lie apart so that a search reads four bytes a cell,
-  // and a new cell moves eight bytes of each later cell, not its forty bytes of counts.
-  std::vector<uint32_t> m_keys;
-  std::vector<uint32_t> m_cells;
+  // Every stored cell's counts, in the order the cells were stored; m_counts only grows.
   std::vector<Counts> m_counts;
-  size_t m_last = 0;  // the cell found or inserted last
-  // Tables of a game of up to kLargestDirectSide - 1 players find a cell without a search: by
-  // killer * size + victim, where its counts lie in m_counts plus 1 (0: no cell yet). Made at a
-  // game's first cell, two bytes a pair.
+  // Tables of a game of up to kLargestDirectSide - 1 players (most games) find a cell without a
+  // search: by killer * size + victim, where its counts lie in m_counts plus 1 (0: no cell
+  // yet), two bytes a pair. Made at a game's first cell.
   static constexpr size_t kLargestDirectSide = 32;
   std::vector<uint16_t> m_direct;
+  // Larger tables keep their cells' keys ascending, and beside each key where its counts lie.
+  // The keys lie apart so that a search reads four bytes a cell, and a new cell moves eight
+  // bytes of each later cell, not its forty bytes of counts.
+  std::vector<uint32_t> m_keys;
+  std::vector<uint32_t> m_cells;
+  size_t m_last = 0;                // the cell found or inserted last
   std::vector<OtherTable> m_other;  // by table, ascending
 };
 

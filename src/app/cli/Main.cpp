@@ -144,7 +144,10 @@ int Run(const CliRequest& request) {
     std::fprintf(stderr, "vexor: the start directory \"%s\" does not exist\n", start.c_str());
     return kExitFailed;
   }
-  VexoriumDoc doc;
+  // The document lives until the process ends and is never freed: handing its tens of
+  // megabytes back a block at a time would cost a twentieth of a large load, for nothing.
+  static VexoriumDoc* const kDocument = new VexoriumDoc;
+  VexoriumDoc& doc = *kDocument;
   LogSelection selection;
   ConsolePrompter prompter;
   DocumentOperations operations(doc, selection, prompter, start);
