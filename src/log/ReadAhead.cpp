@@ -14,8 +14,6 @@ namespace {
 // A batch holds about this many bytes of lines: thousands of lines, so that handing a batch over
 // costs nothing next to its lines, and few enough to stay in the caches.
 constexpr size_t kBatchBytes = 256 * 1024;
-// Batches read ahead at most: the reading thread waits for the pass beyond that.
-constexpr size_t kQueuedBatches = 4;
 
 }  // namespace
 
@@ -35,7 +33,7 @@ bool ReadAhead::Open(const std::string& path, const LineParser* parser, uint64_t
   m_fileEnded = m_readFailed = false;
   m_consumed = 0;
   m_ended = false;
-  m_readerDone = m_readerFailed = m_stop = false;
+  m_readerDone = m_readerFailed = m_stop = m_cutting = false;
   if (m_threading == Threading::kNone) return true;
   try {
     m_thread = std::thread([this] { ReadBatches(); });
@@ -118,11 +116,31 @@ ReadAhead::Queued* ReadAhead::BatchToParse(bool moreToRead) {
   return nullptr;
 }
 
+void ReadAhead::CutNext(std::unique_lock<std::mutex>& lock) {
+  m_cutting = true;
+  std::unique_ptr<LineBatch> batch;
+  if (m_free.empty()) {
+    batch = std::make_unique<LineBatch>();
+  } else {
+    batch = std::move(m_free.back());
+    m_free.pop_back();
+  }
+  lock.unlock();
+  bool more = Cut(batch.get());
+  lock.lock();
+  m_queue.push_back(Queued{std::move(batch), BatchState::kCut});
+  if (!more) {
+    m_readerDone = true;
+    m_readerFailed = m_readFailed;
+  }
+  m_cutting = false;
+  m_changed.notify_all();
+}
+
 void ReadAhead::ReadBatches() {
   std::unique_lock<std::mutex> lock(m_mutex);
-  bool more = true;
   while (!m_stop) {
-    if (Queued* queued = BatchToParse(more)) {
+    if (Queued* queued = BatchToParse(!m_readerDone)) {
       // The entry stays in place while it is parsed: the pass waits for it.
       queued->state = BatchState::kParsing;
       LineBatch* batch = queued->batch.get();
@@ -133,26 +151,11 @@ void ReadAhead::ReadBatches() {
       m_changed.notify_all();
       continue;
     }
-    if (more && m_queue.size() < kQueuedBatches) {
-      std::unique_ptr<LineBatch> batch;
-      if (m_free.empty()) {
-        batch = std::make_unique<LineBatch>();
-      } else {
-        batch = std::move(m_free.back());
-        m_free.pop_back();
-      }
-      lock.unlock();
-      more = Cut(batch.get());
-      lock.lock();
-      m_queue.push_back(Queued{std::move(batch), BatchState::kCut});
-      if (!more) {
-        m_readerDone = true;
-        m_readerFailed = m_readFailed;
-      }
-      m_changed.notify_all();
+    if (MayCutNext()) {
+      CutNext(lock);
       continue;
     }
-    if (!more) return;  // everything read, and nothing left to parse
+    if (m_readerDone) return;  // everything read, and nothing left to parse
     m_changed.wait(lock);
   }
 }
@@ -174,6 +177,11 @@ std::unique_ptr<LineBatch> ReadAhead::NextQueuedBatch() {
     } else if (m_readerDone) {
       m_failed = m_readerFailed;
       return nullptr;
+    }
+    if (MayCutNext()) {
+      // Nothing to parse yet and nobody reads: the pass reads the next batch itself.
+      CutNext(lock);
+      continue;
     }
     m_changed.wait(lock);
   }

@@ -3,7 +3,8 @@
 // next batches are read and parsed on the second core. Parsing a batch is pure, so either side
 // may do it: the reading thread parses what is read ahead, and a pass waiting for a batch that
 // is read but not yet parsed parses it itself, so that a pass with little to apply shares the
-// parsing work.
+// parsing work. Reading and cutting the next batch is done by one side at a time, whichever is
+// free: a pass waiting for a batch that nobody reads yet reads it itself.
 //
 // A line, its facts and its batch stay valid until the second call of Next() after the one that
 // gave them, so that a line handler may read one line on (a connect reads the line after it).
@@ -105,6 +106,11 @@ class ReadAhead {
   bool NextBatch();
   // Reading thread: reads batches until the end of the file or a stop, and parses them.
   void ReadBatches();
+  // True when the next batch may be read now: nobody reads one, the file has more and the
+  // queue has room (m_mutex held).
+  bool MayCutNext() const { return !m_cutting && !m_readerDone && m_queue.size() < kQueuedBatches; }
+  // Reads and cuts the next batch and queues it; the lock is released meanwhile.
+  void CutNext(std::unique_lock<std::mutex>& lock);
   // The batch the reading thread parses next (m_mutex held), or none.
   Queued* BatchToParse(bool moreToRead);
   // Fills one batch with the lines of the next bytes of the file, cut as LogLineReader cuts
@@ -117,7 +123,11 @@ class ReadAhead {
   // The next batch read and parsed on the pass's own thread; none at the end of the file.
   std::unique_ptr<LineBatch> NextBatchWithoutThread();
 
-  // The reading thread's, while it runs.
+  // Batches read ahead at most: the reading thread waits for the pass beyond that.
+  static constexpr size_t kQueuedBatches = 4;
+
+  // The file and what was read of it: used by the side that holds m_cutting (or, without a
+  // thread, by the pass).
   std::FILE* m_file = nullptr;
   std::string m_tail;  // bytes read after the last line cut
   bool m_fileEnded = false;
@@ -131,7 +141,8 @@ class ReadAhead {
   std::condition_variable m_changed;
   std::deque<Queued> m_queue;  // read, in the order of the file
   std::vector<std::unique_ptr<LineBatch>> m_free;
-  bool m_readerDone = false;
+  bool m_cutting = false;     // a side reads and cuts the next batch
+  bool m_readerDone = false;  // the whole file is read and cut
   bool m_readerFailed = false;
   bool m_stop = false;
   std::thread m_thread;
