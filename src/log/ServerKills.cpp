@@ -10,8 +10,7 @@ namespace vexor {
 
 int32_t ServerLogPass::FindConnectedPlayer(std::string_view name, std::string_view number) {
   // The tries the connects of this name made (HandleConnect) are walked without look-ups.
-  auto kept = m_playerTries.find(name);
-  const std::vector<int32_t>* known = kept == m_playerTries.end() ? nullptr : &kept->second;
+  const std::vector<int32_t>* known = m_playerTries.Find(name);
   std::string tried;  // the disambiguated name, made only when a second try is needed
   for (size_t tries = 0;; ++tries) {
     int32_t p;

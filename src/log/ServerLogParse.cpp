@@ -120,7 +120,7 @@ bool ServerLogPass::TakeConnection(const std::string& number, const std::string&
     if (inGame) m_connections.NobodyIn(number);
     return false;
   }
-  std::vector<int32_t>& known = m_playerTries[connect.name];
+  std::vector<int32_t>& known = m_playerTries.Insert(connect.name);
   std::string name;
   int32_t found = -1;
   size_t tries = 0;
@@ -233,8 +233,8 @@ const std::string& ServerLogPass::RawNameTry(const std::string& rawName, size_t 
 }
 
 void ServerLogPass::ForgetNameTries() {
-  m_nameTries.clear();
-  m_playerTries.clear();
+  m_nameTries.Clear();
+  m_playerTries.Clear();
   m_rawNameTries.clear();
 }
 

@@ -22,6 +22,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/FlatTextMap.h"
 #include "base/TextHash.h"
 #include "log/ClientNumberTable.h"
 #include "log/GameConnections.h"
@@ -170,8 +171,8 @@ class ServerLogPass : public LogPass {
   // pass. What the tries found is kept by the name the log gives, in the order of the tries,
   // so that the next connect of that name checks only their client slots: thousands of
   // clients of one name, whose tried names grow longer at every try, take no time.
-  TextMap<std::vector<int32_t>> m_nameTries;
-  TextMap<std::vector<int32_t>> m_playerTries;
+  FlatTextMap<std::vector<int32_t>> m_nameTries;
+  FlatTextMap<std::vector<int32_t>> m_playerTries;
   TextMap<std::vector<std::string>> m_rawNameTries;
   std::vector<RecordLookup> m_recordLookups;  // by record: a record's own name looked up
 };

@@ -158,7 +158,7 @@ void ServerLogPass::ScanConnect(std::string_view line, int wordEnd) {
 
 void ServerLogPass::DiscoverConnection(const std::string& slot, const std::string& connectName) {
   int32_t game = m_doc.gameCount;
-  std::vector<int32_t>& found = m_nameTries[connectName];
+  std::vector<int32_t>& found = m_nameTries.Insert(connectName);
   std::string name;
   for (size_t tries = 0;; ++tries) {
     int32_t n;
