@@ -44,13 +44,17 @@ int32_t KillTables::Get(int table, int32_t killer, int32_t victim) const {
     if (it == other->keys.end() || *it != key) return 0;
     return other->counts[static_cast<size_t>(it - other->keys.begin())];
   }
+  const Counts* counts = Find(key);
+  return counts == nullptr ? 0 : (*counts)[static_cast<size_t>(table)];
+}
+
+const KillTables::Counts* KillTables::Find(uint32_t key) const {
   if (Direct()) {
     uint16_t cell = m_direct.empty() ? 0 : m_direct[DirectPlace(key)];
-    return cell == 0 ? 0 : m_counts[cell - 1u][static_cast<size_t>(table)];
+    return cell == 0 ? nullptr : &m_counts[cell - 1u];
   }
   size_t at = LowerBound(key);
-  if (at == m_keys.size() || m_keys[at] != key) return 0;
-  return m_counts[m_cells[at]][static_cast<size_t>(table)];
+  return at == m_keys.size() || m_keys[at] != key ? nullptr : &m_counts[m_cells[at]];
 }
 
 KillTables::Counts* KillTables::FindOrInsert(uint32_t key) {
@@ -105,13 +109,7 @@ void KillTables::SetCell(int32_t killer, int32_t victim, const Counts& counts) {
   uint32_t key = Key(killer, victim);
   if (!any) {
     // An all-zero cell needs no entry, unless it overwrites one.
-    if (Direct()) {
-      uint16_t cell = m_direct.empty() ? 0 : m_direct[DirectPlace(key)];
-      if (cell != 0) m_counts[cell - 1u] = counts;
-      return;
-    }
-    size_t at = LowerBound(key);
-    if (at != m_keys.size() && m_keys[at] == key) m_counts[m_cells[at]] = counts;
+    if (Counts* stored = Find(key)) *stored = counts;
     return;
   }
   *FindOrInsert(key) = counts;

@@ -91,6 +91,11 @@ class KillTables {
   size_t FirstCellOfRow(int32_t killer) const;
   // The first stored cell whose key is not below the key (CellCount() when none).
   size_t LowerBound(uint32_t key) const;
+  // The counts of a stored cell; none when the cell is not stored.
+  const Counts* Find(uint32_t key) const;
+  Counts* Find(uint32_t key) {
+    return const_cast<Counts*>(static_cast<const KillTables&>(*this).Find(key));
+  }
   Counts* FindOrInsert(uint32_t key);
   // Reserves room for a game's first cells (and makes the direct index when the tables have one).
   void MakeRoom();
