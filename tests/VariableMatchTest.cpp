@@ -456,6 +456,31 @@ TEST_F(VariableMatchTest, VariablesCountOnObituaryLinesToo) {
   EXPECT_EQ(Player("Alice").frags, 1);
 }
 
+// A game's counts land in that game; entering a game he was not seen in yet clears what the
+// player counted there before, but not his totals.
+TEST_F(VariableMatchTest, CountsLandInTheirGameAndAnEntryClearsOnlyTheGame) {
+  Slot1(Client(1, "PLAYER1 picked up the Quad Damage"), 1, 1);
+  ASSERT_TRUE(LoadText(ClientLog({
+      "CL_InitCGame: 1203 msec",
+      "Bob^7 entered the game",
+      "Bob^7 picked up the Quad Damage",
+      "Bob^7 picked up the Quad Damage",
+      "CL_InitCGame: 1203 msec",
+      "Bob^7 picked up the Quad Damage",
+      "Alice^7 entered the game",
+      "Bob^7 entered the game",
+      "Bob^7 picked up the Quad Damage",
+      "Bob^7 entered the game",  // seen in this game already: nothing is cleared
+      "Alice^7 picked up the Quad Damage",
+  })));
+  EXPECT_EQ(Total("Bob", 1), 4);
+  EXPECT_EQ(InGame("Bob", 1, 1), 2);
+  EXPECT_EQ(InGame("Bob", 2, 1), 1);
+  EXPECT_EQ(Total("Alice", 1), 1);
+  EXPECT_EQ(InGame("Alice", 2, 1), 1);
+  EXPECT_EQ(Player("Alice").games.Get(1).clientVarCounts.size(), 0u);
+}
+
 TEST_F(VariableMatchTest, NamesFoundByVariablesGetTheirRecordsInNameOrder) {
   Slot1(Client(1, "PLAYER1: gg"), 1, 1);
   ASSERT_TRUE(LoadText(ClientLog({
