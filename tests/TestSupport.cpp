@@ -111,6 +111,17 @@ std::string InitGame(std::string_view clock, std::string_view map, int gameType,
                          gameType, fragLimit, timeLimit, static_cast<int>(map.size()), map.data()));
 }
 
+ServerVariable KillVariable(int32_t id1, int32_t id2, int32_t id3) {
+  ServerVariable v;
+  v.name = "rails";
+  v.idstring = "Kill:";
+  v.modstring = "MOD_RAILGUN";
+  v.id1 = id1;
+  v.id2 = id2;
+  v.id3 = id3;
+  return v;
+}
+
 std::string DuelGame(int rails) {
   std::string lines = InitGame("0:00", rails % 2 ? "q3dm17" : "q3dm6") + "\n" +
                       Connect("0:00", 1, "^1Alice") + "\n" + Connect("0:01", 2, "Bob") + "\n";

@@ -74,6 +74,9 @@ std::string InitGame(std::string_view clock, std::string_view map = "q3dm17", in
 // Bob's, "ShutdownGame:".
 std::string DuelGame(int rails);
 
+// A server variable "rails" on "Kill:" lines with MOD_RAILGUN and the given ids.
+ServerVariable KillVariable(int32_t id1, int32_t id2, int32_t id3);
+
 // The document with a load of log files run through both passes.
 class LoadFixture {
  public:
