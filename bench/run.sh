@@ -24,7 +24,8 @@ loggen="$build/bench/vexor-loggen"
 progressbench="$build/bench/vexor-progressbench"
 listbench="$build/bench/vexor-listbench"
 graphbench="$build/bench/vexor-graphbench"
-for program in "$vexor" "$loggen" "$progressbench" "$listbench" "$graphbench"; do
+parsebench="$build/bench/vexor-parsebench"
+for program in "$vexor" "$loggen" "$progressbench" "$listbench" "$graphbench" "$parsebench"; do
   [ -x "$program" ] || { echo "bench: $program is missing; build first (make build)" >&2; exit 2; }
 done
 work="${BENCH_DIR:-$build/bench-data}"
@@ -237,6 +238,16 @@ progress_row() {
     "$verdict ($rate calls/s, largest in $where)" | tee -a "$results"
 }
 
+# parse_row SCENARIO LOG [OPTIONS...]: the line parsers of both passes over the log on one
+# thread, writing nothing into a document (vexor-parsebench), against the load's reference: the
+# floor under the load's row above, which shares this work and what it writes over two threads.
+parse_row() {
+  local scenario=$1 log=$2
+  shift 2
+  row "$scenario" "  (parsing alone, one thread)" "$(bytes_of "$log")" - - "" -- \
+    "${read_twice[@]}" "$log" -- "$parsebench" "$@" "$log"
+}
+
 # budget_row SCENARIO STEP BUDGET PROGRAM RUNS KEY LOG [OPTIONS...]: a step of the desktop
 # program whose target is a time, not a ratio: PROGRAM loads LOG once, times RUNS rounds and prints
 # "KEY SECONDS" (the median); "ref s" shows the budget and the ratio must be at most 1.
@@ -356,6 +367,7 @@ scenario_max() {
   # reference: a measure of the per-line work that any reading of the log's lines does.
   row max "  (awk: every line's fields)" "$size" - - "" -- "${read_twice[@]}" max.log -- \
     "${fields_twice[@]}" max.log
+  parse_row max max.log "${vars[@]}"
   row max "load and report" "$size" - 256 "rm -rf max/html" -- "${read_twice[@]}" max.log -- \
     "$vexor" -q -C max "${vars[@]}" max.log
   # The report alone (the load with it less the load without it) against copying the report
@@ -402,6 +414,7 @@ scenario_client() {
   mkdir -p client
   row client "load, 49 variables" "$size" 15 256 "" -- "${read_twice[@]}" client.log -- \
     "$vexor" -q -C client --no-report --client-vars client-client.var client.log
+  parse_row client client.log --client-vars client-client.var
   row client "load and report" "$size" - 512 "rm -rf client/html" -- "${read_twice[@]}" client.log -- \
     "$vexor" -q -C client --client-vars client-client.var client.log
 }
@@ -421,6 +434,7 @@ scenario_second() {
   row second "client load, 49 variables" "$size" 15 256 "" -- "${read_twice[@]}" \
     second-client.log -- "$vexor" -q -C second --no-report --client-vars second-client-log.var \
     second-client.log
+  parse_row second second-client.log --client-vars second-client-log.var
 }
 
 scenario_save_open() {
