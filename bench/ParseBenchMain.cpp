@@ -140,24 +140,25 @@ int main(int argc, char** argv) {
   }
   Reading discovery;
   Reading statistics;
+  std::string kind = "server log";
   if (IsClientLog(request.log)) {
     FoundNames names;
     ClientLineParser scan(doc.clientVars, doc.clientVarCount, true);
     discovery = Read(request.log, scan, &names);
     ClientLineParser parse(doc.clientVars, doc.clientVarCount, false, &names);
     statistics = Read(request.log, parse, nullptr);
-    std::printf("client log, %zu names\n", names.Count());
+    kind = "client log, " + std::to_string(names.Count()) + " names";
   } else {
     ServerLineParser scan(false, doc.serverVars, doc.serverVarCount);
     discovery = Read(request.log, scan, nullptr);
     ServerLineParser parse(true, doc.serverVars, doc.serverVarCount);
     statistics = Read(request.log, parse, nullptr);
-    std::printf("server log\n");
   }
   if (!discovery.ok || !statistics.ok) {
     std::fprintf(stderr, "vexor-parsebench: %s could not be read\n", request.log.c_str());
     return 1;
   }
+  std::printf("%s\n", kind.c_str());
   PrintReading("discovery", discovery);
   PrintReading("statistics", statistics);
   std::printf("parse-seconds %.4f\n", discovery.seconds + statistics.seconds);
