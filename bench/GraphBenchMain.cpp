@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchArguments.h"
 #include "ops/DocumentOperations.h"
 #include "platform/ScriptedPrompter.h"
 #include "stats/LogSelection.h"
@@ -79,31 +80,26 @@ std::vector<int32_t> BusiestPlayers(const VexoriumDoc& doc) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  int runs = 9;
-  std::string directory = ".";
-  std::string input;
+  bench::BenchArguments arguments;
+  arguments.runs = 9;
   ChartStyle style = ChartStyle::kClassic;
-  for (int i = 1; i < argc; ++i) {
-    std::string argument = argv[i];
-    if (argument == "--runs" && i + 1 < argc) {
-      runs = std::atoi(argv[++i]);
-    } else if (argument == "-C" && i + 1 < argc) {
-      directory = argv[++i];
-    } else if (argument == "--style" && i + 1 < argc && ChartStyleFromName(argv[i + 1], &style)) {
+  bool known = true;
+  for (int i = 1; i < argc && known; ++i) {
+    if (std::string(argv[i]) == "--style" && i + 1 < argc &&
+        ChartStyleFromName(argv[i + 1], &style)) {
       ++i;
-    } else if (input.empty() && !argument.empty() && argument[0] != '-') {
-      input = argument;
     } else {
-      input.clear();
-      break;
+      known = ReadBenchArgument(argc, argv, &i, &arguments);
     }
   }
-  if (input.empty() || runs <= 0) {
-    std::fprintf(stderr,
-                 "usage: vexor-graphbench [--runs N] [-C DIR] [--style classic|modern] "
-                 "LOG|DATA.dat\n");
-    return 2;
+  if (!known || arguments.inputs.size() != 1 || arguments.runs <= 0 ||
+      !arguments.clientVars.empty() || !arguments.serverVars.empty()) {
+    return bench::BenchUsage("vexor-graphbench", "bad arguments",
+                             "[--runs N] [-C DIR] [--style classic|modern] LOG|DATA.dat");
   }
+  const std::string& directory = arguments.directory;
+  const std::string& input = arguments.inputs[0];
+  int runs = arguments.runs;
   VexoriumDoc doc;
   if (!Load(directory, input, doc)) {
     std::fprintf(stderr, "vexor-graphbench: %s could not be loaded\n", input.c_str());

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchArguments.h"
 #include "ops/DocumentOperations.h"
 #include "platform/ScriptedPrompter.h"
 #include "stats/LogSelection.h"
@@ -26,41 +27,17 @@ namespace {
 using namespace vexor;
 using Clock = std::chrono::steady_clock;
 
-struct Request {
-  int runs = 7;
-  std::string clientVars;
-  std::string serverVars;
-  std::string directory = ".";
-  std::string input;
-};
+using bench::BenchArguments;
 
-int Usage(const char* problem) {
-  std::fprintf(stderr,
-               "vexor-listbench: %s\nusage: vexor-listbench [--runs N] [--client-vars FILE] "
-               "[--server-vars FILE] [-C DIR] LOG|DATA.dat\n",
-               problem);
-  return 2;
-}
+constexpr char kUsage[] =
+    "[--runs N] [--client-vars FILE] [--server-vars FILE] [-C DIR] LOG|DATA.dat";
 
-bool ParseArguments(int argc, char** argv, Request* request) {
+bool ParseArguments(int argc, char** argv, BenchArguments* request) {
+  request->runs = 7;
   for (int i = 1; i < argc; ++i) {
-    std::string argument = argv[i];
-    bool hasValue = i + 1 < argc;
-    if (argument == "--runs" && hasValue) {
-      request->runs = std::atoi(argv[++i]);
-    } else if (argument == "--client-vars" && hasValue) {
-      request->clientVars = argv[++i];
-    } else if (argument == "--server-vars" && hasValue) {
-      request->serverVars = argv[++i];
-    } else if (argument == "-C" && hasValue) {
-      request->directory = argv[++i];
-    } else if (request->input.empty() && !argument.empty() && argument[0] != '-') {
-      request->input = argument;
-    } else {
-      return false;
-    }
+    if (!ReadBenchArgument(argc, argv, &i, request)) return false;
   }
-  return request->runs > 0 && !request->input.empty();
+  return request->runs > 0 && request->inputs.size() == 1;
 }
 
 bool EndsWith(const std::string& text, const std::string& end) {
@@ -68,14 +45,14 @@ bool EndsWith(const std::string& text, const std::string& end) {
 }
 
 // Loads the input into the document as the command line does, without the report.
-bool Load(const Request& request, VexoriumDoc& doc, ScriptedPrompter& prompter) {
+bool Load(const BenchArguments& request, VexoriumDoc& doc, ScriptedPrompter& prompter) {
   LogSelection selection;
   DocumentOperations operations(doc, selection, prompter, request.directory);
   operations.Startup();  // settings and empty tables
   operations.SetReportEnabled(false);
   if (!operations.InstallVariableFiles(request.clientVars, request.serverVars)) return false;
-  if (EndsWith(request.input, ".dat")) return operations.OpenDataFile(request.input);
-  DocumentOperations::SelectLogs({request.input}, &selection);
+  if (EndsWith(request.inputs[0], ".dat")) return operations.OpenDataFile(request.inputs[0]);
+  DocumentOperations::SelectLogs({request.inputs[0]}, &selection);
   return operations.LoadLogs();
 }
 
@@ -121,15 +98,17 @@ std::vector<double> TimeRuns(VexoriumDoc& doc, int runs, int mainColumn, int wea
 }  // namespace
 
 int main(int argc, char** argv) {
-  Request request;
-  if (!ParseArguments(argc, argv, &request)) return Usage("bad arguments");
+  BenchArguments request;
+  if (!ParseArguments(argc, argv, &request)) {
+    return bench::BenchUsage("vexor-listbench", "bad arguments", kUsage);
+  }
   VexoriumDoc doc;
   ScriptedPrompter prompter;
   if (!Load(request, doc, prompter)) {
     for (const RecordedMessage& message : prompter.Messages()) {
       std::fprintf(stderr, "%s: %s\n", message.caption.c_str(), message.text.c_str());
     }
-    std::fprintf(stderr, "vexor-listbench: %s could not be loaded\n", request.input.c_str());
+    std::fprintf(stderr, "vexor-listbench: %s could not be loaded\n", request.inputs[0].c_str());
     return 1;
   }
   StatisticsList shape(StatList::kWeapon);

@@ -2,18 +2,22 @@
 // on one thread and writes nothing into a document, so that a bench row can set what a load
 // costs beside what cutting its lines alone costs.
 //
-//   vexor-parsebench [--client-vars FILE] [--server-vars FILE] LOG
+//   vexor-parsebench [--runs N] [--client-vars FILE] [--server-vars FILE] [-C DIR] LOG
 //
 // The log is read twice, as a load reads it: with the discovery pass's parser, then with the
 // statistics pass's. A client log's statistics parser numbers the names that the first reading
-// found, as the load's does with the discovery pass's names. Prints the seconds of each reading,
-// the lines, names and variable hits they saw, and last "parse-seconds S" (both readings).
+// found, as the load's does with the discovery pass's names. Prints the seconds of each reading
+// (medians of the runs, default 1), the lines, names and variable hits they saw, and last
+// "parse-seconds S" (both readings). -C is the folder whose settings are read, as for vexor.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
+#include "BenchArguments.h"
 #include "base/TextHash.h"
 #include "log/LineParsers.h"
 #include "log/ReadAhead.h"
@@ -27,35 +31,15 @@ namespace {
 using namespace vexor;
 using Clock = std::chrono::steady_clock;
 
-struct Request {
-  std::string clientVars;
-  std::string serverVars;
-  std::string log;
-};
+using bench::BenchArguments;
 
-int Usage(const char* problem) {
-  std::fprintf(stderr,
-               "vexor-parsebench: %s\nusage: vexor-parsebench [--client-vars FILE] "
-               "[--server-vars FILE] LOG\n",
-               problem);
-  return 2;
-}
+constexpr char kUsage[] = "[--runs N] [--client-vars FILE] [--server-vars FILE] [-C DIR] LOG";
 
-bool ParseArguments(int argc, char** argv, Request* request) {
+bool ParseArguments(int argc, char** argv, BenchArguments* request) {
   for (int i = 1; i < argc; ++i) {
-    std::string argument = argv[i];
-    bool hasValue = i + 1 < argc;
-    if (argument == "--client-vars" && hasValue) {
-      request->clientVars = argv[++i];
-    } else if (argument == "--server-vars" && hasValue) {
-      request->serverVars = argv[++i];
-    } else if (request->log.empty() && !argument.empty() && argument[0] != '-') {
-      request->log = argument;
-    } else {
-      return false;
-    }
+    if (!ReadBenchArgument(argc, argv, &i, request)) return false;
   }
-  return !request->log.empty();
+  return request->runs > 0 && request->inputs.size() == 1;
 }
 
 // The names of a client log in the order the first reading met them.
@@ -118,6 +102,13 @@ bool IsClientLog(const std::string& log) {
   return std::string_view(start, got) == "logfile";
 }
 
+// The reading of median time (the lines and hits are the same in every run).
+Reading MedianReading(std::vector<Reading> readings) {
+  std::sort(readings.begin(), readings.end(),
+            [](const Reading& a, const Reading& b) { return a.seconds < b.seconds; });
+  return readings[(readings.size() - 1) / 2];
+}
+
 void PrintReading(const char* pass, const Reading& reading) {
   std::printf("%-10s %7.3f s  %9llu lines  %9llu variable hits\n", pass, reading.seconds,
               static_cast<unsigned long long>(reading.lines),
@@ -127,40 +118,52 @@ void PrintReading(const char* pass, const Reading& reading) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  Request request;
-  if (!ParseArguments(argc, argv, &request)) return Usage("bad arguments");
+  BenchArguments request;
+  if (!ParseArguments(argc, argv, &request)) {
+    return bench::BenchUsage("vexor-parsebench", "bad arguments", kUsage);
+  }
+  const std::string& log = request.inputs[0];
   VexoriumDoc doc;
   LogSelection selection;
   ScriptedPrompter prompter;
-  DocumentOperations operations(doc, selection, prompter, ".");
+  DocumentOperations operations(doc, selection, prompter, request.directory);
   operations.Startup();
   if (!operations.InstallVariableFiles(request.clientVars, request.serverVars)) {
     std::fprintf(stderr, "vexor-parsebench: the variable files could not be read\n");
     return 1;
   }
-  Reading discovery;
-  Reading statistics;
-  std::string kind = "server log";
-  if (IsClientLog(request.log)) {
-    FoundNames names;
-    ClientLineParser scan(doc.clientVars, doc.clientVarCount, true);
-    discovery = Read(request.log, scan, &names);
-    ClientLineParser parse(doc.clientVars, doc.clientVarCount, false, &names);
-    statistics = Read(request.log, parse, nullptr);
-    kind = "client log, " + std::to_string(names.Count()) + " names";
+  bool client = IsClientLog(log);
+  std::vector<Reading> discoveries;
+  std::vector<Reading> statistics;
+  size_t nameCount = 0;
+  for (int run = 0; run < request.runs; ++run) {
+    if (client) {
+      FoundNames names;
+      ClientLineParser scan(doc.clientVars, doc.clientVarCount, true);
+      discoveries.push_back(Read(log, scan, &names));
+      ClientLineParser parse(doc.clientVars, doc.clientVarCount, false, &names);
+      statistics.push_back(Read(log, parse, nullptr));
+      nameCount = names.Count();
+    } else {
+      ServerLineParser scan(false, doc.serverVars, doc.serverVarCount);
+      discoveries.push_back(Read(log, scan, nullptr));
+      ServerLineParser parse(true, doc.serverVars, doc.serverVarCount);
+      statistics.push_back(Read(log, parse, nullptr));
+    }
+    if (!discoveries.back().ok || !statistics.back().ok) {
+      std::fprintf(stderr, "vexor-parsebench: %s could not be read\n", log.c_str());
+      return 1;
+    }
+  }
+  if (client) {
+    std::printf("client log, %zu names; medians of %d runs\n", nameCount, request.runs);
   } else {
-    ServerLineParser scan(false, doc.serverVars, doc.serverVarCount);
-    discovery = Read(request.log, scan, nullptr);
-    ServerLineParser parse(true, doc.serverVars, doc.serverVarCount);
-    statistics = Read(request.log, parse, nullptr);
+    std::printf("server log; medians of %d runs\n", request.runs);
   }
-  if (!discovery.ok || !statistics.ok) {
-    std::fprintf(stderr, "vexor-parsebench: %s could not be read\n", request.log.c_str());
-    return 1;
-  }
-  std::printf("%s\n", kind.c_str());
+  Reading discovery = MedianReading(discoveries);
+  Reading statistic = MedianReading(statistics);
   PrintReading("discovery", discovery);
-  PrintReading("statistics", statistics);
-  std::printf("parse-seconds %.4f\n", discovery.seconds + statistics.seconds);
+  PrintReading("statistics", statistic);
+  std::printf("parse-seconds %.4f\n", discovery.seconds + statistic.seconds);
   return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchArguments.h"
 #include "ops/DocumentOperations.h"
 #include "platform/Progress.h"
 #include "platform/ScriptedPrompter.h"
@@ -64,33 +65,17 @@ class TimingProgress : public vexor::Progress {
   std::vector<Call> m_times;
 };
 
-struct Request {
-  std::string directory = ".";
-  std::string clientVars;
-  std::string serverVars;
-  bool report = true;
-  std::vector<std::string> logs;
-};
+constexpr char kUsage[] = "[-C DIR] [--client-vars FILE] [--server-vars FILE] [--no-report] LOG...";
 
-bool Parse(int argc, char** argv, Request* request) {
+bool Parse(int argc, char** argv, vexor::bench::BenchArguments* request, bool* report) {
   for (int i = 1; i < argc; ++i) {
-    std::string argument = argv[i];
-    bool hasValue = i + 1 < argc;
-    if (argument == "-C" && hasValue) {
-      request->directory = argv[++i];
-    } else if (argument == "--client-vars" && hasValue) {
-      request->clientVars = argv[++i];
-    } else if (argument == "--server-vars" && hasValue) {
-      request->serverVars = argv[++i];
-    } else if (argument == "--no-report") {
-      request->report = false;
-    } else if (!argument.empty() && argument[0] == '-') {
+    if (std::string(argv[i]) == "--no-report") {
+      *report = false;
+    } else if (!ReadBenchArgument(argc, argv, &i, request)) {
       return false;
-    } else {
-      request->logs.push_back(argument);
     }
   }
-  return !request->logs.empty();
+  return !request->inputs.empty() && request->runs == 1;
 }
 
 int PrintMessages(const vexor::ScriptedPrompter& prompter, int status) {
@@ -103,13 +88,10 @@ int PrintMessages(const vexor::ScriptedPrompter& prompter, int status) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  Request request;
-  if (!Parse(argc, argv, &request)) {
-    std::fputs(
-        "usage: vexor-progressbench [-C DIR] [--client-vars FILE] [--server-vars FILE] "
-        "[--no-report] LOG...\n",
-        stderr);
-    return 2;
+  vexor::bench::BenchArguments request;
+  bool report = true;
+  if (!Parse(argc, argv, &request, &report)) {
+    return vexor::bench::BenchUsage("vexor-progressbench", "bad arguments", kUsage);
   }
   vexor::VexoriumDoc doc;
   vexor::LogSelection selection;
@@ -119,8 +101,8 @@ int main(int argc, char** argv) {
   if (!operations.InstallVariableFiles(request.clientVars, request.serverVars)) {
     return PrintMessages(prompter, 1);
   }
-  operations.SetReportEnabled(request.report);
-  vexor::DocumentOperations::SelectLogs(request.logs, &selection);
+  operations.SetReportEnabled(report);
+  vexor::DocumentOperations::SelectLogs(request.inputs, &selection);
   TimingProgress progress(Clock::now());
   operations.SetProgress(&progress);
   if (!operations.LoadLogs()) return PrintMessages(prompter, 1);
