@@ -67,7 +67,7 @@ struct Reading {
   bool ok = false;
 };
 
-// One reading of the log through the parser; names, when given, notes every name the lines hold.
+// One reading of the log through the parser; names, when given, learns every name the lines hold.
 Reading Read(const std::string& log, const LineParser& parser, FoundNames* names) {
   Reading reading;
   Clock::time_point start = Clock::now();
@@ -83,8 +83,9 @@ Reading Read(const std::string& log, const LineParser& parser, FoundNames* names
       // As the discovery pass, only names not yet named in the game and batch are looked up.
       const LineNames& lineNames = batch->NamesOf(*facts);
       for (int i = 0; i < 2; ++i) {
-        if (lineNames.nameNumbers[i] != kNameSeenInGame)
+        if (lineNames.nameNumbers[i] != kNameSeenInGame) {
           names->Note(batch->Name(lineNames.names[i]));
+        }
       }
     }
   }
