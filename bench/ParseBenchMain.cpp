@@ -20,6 +20,7 @@
 #include "BenchArguments.h"
 #include "base/TextHash.h"
 #include "log/LineParsers.h"
+#include "log/LogAnalysis.h"
 #include "log/ReadAhead.h"
 #include "ops/DocumentOperations.h"
 #include "platform/ScriptedPrompter.h"
@@ -94,15 +95,6 @@ Reading Read(const std::string& log, const LineParser& parser, FoundNames* names
   return reading;
 }
 
-bool IsClientLog(const std::string& log) {
-  std::FILE* file = std::fopen(log.c_str(), "rb");
-  if (file == nullptr) return false;
-  char start[7] = {};
-  size_t got = std::fread(start, 1, sizeof start, file);
-  std::fclose(file);
-  return std::string_view(start, got) == "logfile";
-}
-
 // The reading of median time (the lines and hits are the same in every run).
 Reading MedianReading(std::vector<Reading> readings) {
   std::sort(readings.begin(), readings.end(),
@@ -133,7 +125,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vexor-parsebench: the variable files could not be read\n");
     return 1;
   }
-  bool client = IsClientLog(log);
+  LogKind kind = KindOfLog(log);
+  if (kind == LogKind::kUnreadable) {
+    std::fprintf(stderr, "vexor-parsebench: %s could not be read\n", log.c_str());
+    return 1;
+  }
+  bool client = kind == LogKind::kClient;
   std::vector<Reading> discoveries;
   std::vector<Reading> statistics;
   size_t nameCount = 0;

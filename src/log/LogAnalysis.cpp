@@ -33,14 +33,19 @@ bool LogAnalysis::AnalyseCurrentLog(bool run) {
   return AnalyseLogFile(false);
 }
 
+LogKind KindOfLog(const std::string& path, uint64_t limit) {
+  LogLineReader probe;
+  if (!probe.Open(path, limit)) return LogKind::kUnreadable;
+  std::string_view first;
+  return probe.Next(&first) && first.substr(0, 7) == "logfile" ? LogKind::kClient
+                                                               : LogKind::kServer;
+}
+
 bool LogAnalysis::AnalyseLogFile(bool discovery) {
   m_stopped = false;
-  LogLineReader probe;
-  if (!probe.Open(m_doc.currentLogPath, m_readLimit)) return false;
-  std::string_view first;
-  bool client = probe.Next(&first) && first.substr(0, 7) == "logfile";
-  probe.Close();
-  if (client) {
+  LogKind kind = KindOfLog(m_doc.currentLogPath, m_readLimit);
+  if (kind == LogKind::kUnreadable) return false;
+  if (kind == LogKind::kClient) {
     m_doc.clientLogSeen = true;
     ClientLogPass pass(m_doc, m_observer, m_readLimit);
     return RunPass(pass, discovery, &m_stopped);

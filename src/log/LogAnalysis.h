@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "log/LogLineReader.h"
 #include "log/LogPass.h"
@@ -21,6 +22,11 @@ namespace vexor {
 class VexoriumDoc;
 class Prompter;
 struct LogSelection;
+
+// What a log's first line says it is: a client console log starts with "logfile", anything
+// else is a server log. kUnreadable when the file cannot be opened.
+enum class LogKind { kUnreadable, kClient, kServer };
+LogKind KindOfLog(const std::string& path, uint64_t limit = kWholeLog);
 
 class LogAnalysis {
  public:
