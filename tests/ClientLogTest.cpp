@@ -33,13 +33,6 @@ class ClientLogTest : public test::LoadFixture, public ::testing::Test {
       sum += count;
     return sum;
   }
-  // Every record 1 to the name count carries the name of the same number.
-  void ExpectRecordsMatchNames() const {
-    EXPECT_EQ(doc.playerCount, doc.nameCount);
-    for (int32_t k = 1; k <= doc.nameCount; ++k) {
-      EXPECT_EQ(doc.players[static_cast<size_t>(k)].name, doc.PlayerName(k)) << "record " << k;
-    }
-  }
 };
 
 TEST_F(ClientLogTest, EveryObituaryCountsFragDeathWeaponAndKillTables) {

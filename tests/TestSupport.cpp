@@ -164,6 +164,13 @@ int32_t LoadFixture::PlayerNumber(std::string_view name) const {
   return -1;
 }
 
+void LoadFixture::ExpectRecordsMatchNames() const {
+  EXPECT_EQ(doc.playerCount, doc.nameCount);
+  for (int32_t k = 1; k <= doc.nameCount; ++k) {
+    EXPECT_EQ(doc.players[static_cast<size_t>(k)].name, doc.PlayerName(k)) << "record " << k;
+  }
+}
+
 const PlayerRecord& LoadFixture::Player(std::string_view name) const {
   int32_t p = PlayerNumber(name);
   EXPECT_GT(p, 0) << "no player named " << name;

@@ -93,6 +93,8 @@ class LoadFixture {
   const PlayerRecord& Player(std::string_view name) const;
   int32_t PlayerNumber(std::string_view name) const;
   const GameRecord& Game(int32_t g) const { return doc.games[static_cast<size_t>(g)]; }
+  // Every record 1 to the name count carries the name of the same number.
+  void ExpectRecordsMatchNames() const;
 
   TempFolder folder;
   VexoriumDoc doc;
