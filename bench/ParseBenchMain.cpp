@@ -137,9 +137,10 @@ int main(int argc, char** argv) {
   for (int run = 0; run < request.runs; ++run) {
     if (client) {
       FoundNames names;
-      ClientLineParser scan(doc.clientVars, doc.clientVarCount, true);
+      ClientLineParser scan(doc.clientVars, doc.clientVarCount, ClientReading::kDiscovery);
       discoveries.push_back(Read(log, scan, &names));
-      ClientLineParser parse(doc.clientVars, doc.clientVarCount, false, &names);
+      ClientLineParser parse(doc.clientVars, doc.clientVarCount, ClientReading::kStatistics,
+                             &names);
       statistics.push_back(Read(log, parse, nullptr));
       nameCount = names.Count();
     } else {

@@ -177,8 +177,8 @@ TEST(ClientLineParserTest, EveryNameIsItsRawTextWithoutColourCodes) {
     variables[v].searchString = searchStrings[v - 1];
   }
   auto count = static_cast<int32_t>(std::size(searchStrings));
-  ClientLineParser statistics(variables, count, false);
-  ClientLineParser discovery(variables, count, true);
+  ClientLineParser statistics(variables, count, ClientReading::kStatistics);
+  ClientLineParser discovery(variables, count, ClientReading::kDiscovery);
   const std::string names[] = {"Bob", "^1B^2o^3b", "Lehoo^", "x^^", "^^7y", "a^7^", "^", "Al ^7Bo"};
   const char* forms[] = {"%1^7 was railed by %2^7\n", "%1^7 almost dodged %2^7's rocket\n",
                          "%1^7 blew herself up.\n", "%1 was railed by %2\n"};
@@ -267,7 +267,9 @@ TEST(ClientLineParserTest, ABatchReadsAsItsLinesReadAlone) {
     }
   }
   for (bool discovery : {false, true}) {
-    ClientLineParser parser(variables, 2, discovery, discovery ? nullptr : &numbers);
+    ClientLineParser parser(variables, 2,
+                            discovery ? ClientReading::kDiscovery : ClientReading::kStatistics,
+                            discovery ? nullptr : &numbers);
     LineBatch batch;
     batch.text.assign(text.begin(), text.end());
     for (size_t at = 0; at < text.size();) {

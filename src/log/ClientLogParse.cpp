@@ -12,7 +12,7 @@
 namespace vexor {
 
 bool ClientLogPass::Parse() {
-  if (!OpenLog(MakeParser(true))) return false;
+  if (!OpenLog(MakeParser(ClientReading::kStatistics))) return false;
   m_nameLookups.assign(VexoriumDoc::kPlayerSlots, RecordLookup{});
   m_doc.clientGameCounter = 0;  // the file's own games; the driver clears it too
   std::string_view line;
@@ -88,6 +88,7 @@ int32_t ClientLogPass::ClientPlayer(std::string_view key, std::string_view rawNa
     // Only the record of the next name the discovery pass found: anything else would break the
     // pairing of record k with name k (and the presence table behind it).
     int32_t n = number != kNameNotLookedUp ? number : m_doc.FindName(key);
+    if (m_once && n < 1) NoteUnnamed(key);
     if (n != m_doc.playerCount + 1) return -1;
     p = m_doc.CreatePlayer(std::string(key), std::string(rawName), kClientLogSlot);
     if (p < 1) return p;

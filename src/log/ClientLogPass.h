@@ -7,17 +7,22 @@
 // The discovery pass (Scan) finds games, names and presence; the statistics pass (Parse) creates
 // the player record of a name only when it is the next name the discovery pass found, so record
 // k stays name k whatever the log holds. A key that is empty or "Default" never becomes a name or
-// a record.
+// a record. A load of one client log alone does both passes' work in one reading (ReadOnce).
 //
 // Files: ClientLogScan.cpp (discovery), ClientLogParse.cpp (games and entries), Obituaries.cpp
-// (obituaries and suicides), ClientVariables.cpp (custom variables).
+// (obituaries and suicides), ClientVariables.cpp (custom variables), ClientLogOnce.cpp (the
+// single reading).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
+#include "base/TextHash.h"
 #include "log/LineParsers.h"
 #include "log/LogPass.h"
 
@@ -32,6 +37,14 @@ class ClientLogPass : public LogPass {
   bool Scan();
   // The statistics pass; false likewise.
   bool Parse();
+  // Both passes in one reading, for a load of this log alone: each line is read for its names
+  // and presence, then counted, and a game's kill tables are counted at its end, when its
+  // players are all known. False when the file cannot be opened or read, or the read observer
+  // stopped it. *twoPasses is set when the reading may have counted otherwise than the two
+  // passes: a variable named a player before the log named him (the statistics pass would
+  // have known the name from the discovery pass). The load must then read the log in two
+  // passes, from a reset document.
+  bool ReadOnce(bool* twoPasses);
 
  private:
   // The doc's name numbers for the parser of the statistics pass (no name is added then), read
@@ -45,14 +58,19 @@ class ClientLogPass : public LogPass {
     const VexoriumDoc& m_doc;
   };
 
-  std::unique_ptr<LineParser> MakeParser(bool statistics) const;
+  std::unique_ptr<LineParser> MakeParser(ClientReading reading) const;
 
   // --- Discovery.
   void ScanClientLine(std::string_view line, bool* gameStarted);
   void ScanGameStart();
-  void ScanEntry(std::string_view key);
-  // Marks the name present in the game being read, adding it when it is new.
-  void DiscoverName(std::string_view key);
+  // The discovery of a game start: the game's record and presence row (the game counters are
+  // the statistics pass's).
+  void OpenDiscoveredGame();
+  // Marks an entering player present; his name number, or -1.
+  int32_t ScanEntry(std::string_view key);
+  // Marks the name present in the game being read, adding it when it is new: its number, or -1
+  // for none.
+  int32_t DiscoverName(std::string_view key);
 
   // --- Statistics.
   // A game start line opens the next game.
@@ -67,6 +85,22 @@ class ClientLogPass : public LogPass {
   // A suicide message: a suicide and a diagonal kill-table entry for the victim (statistics
   // pass), or the victim's name and presence (discovery pass).
   void HandleSuicideMessage(const LineBatch& batch, const LineFacts& facts, bool statistics);
+  // The statistics of an obituary and a suicide message, the names' numbers given (or
+  // kNameNotLookedUp).
+  void CountObituary(const LineBatch& batch, const LineFacts& facts,
+                     const std::array<int32_t, 2>& numbers);
+  void CountSuicide(const LineBatch& batch, const LineFacts& facts, int32_t number);
+  // A kill-table entry: the records of killer and victim (the same for a suicide, which counts
+  // only in the table of all weapons) and the obituary's weapon.
+  struct Kill {
+    int32_t killer = -1;
+    int32_t victim = -1;
+    int8_t weapon = kNoWeapon;
+    bool suicide = false;
+  };
+  // Counts the entry in the current game's tables, when both players have places there; the
+  // single reading keeps it for the game's end.
+  void CountKill(const Kill& kill);
   // Adds a frag with the obituary's weapon to the player's total and current game.
   void CountObituaryWeapon(int32_t player, int8_t weapon);
   // Adds 1 to the game's kill table of the obituary's weapon at [killer][victim], when the
@@ -87,8 +121,24 @@ class ClientLogPass : public LogPass {
   void ApplyClientVariables(const LineBatch& batch, const LineFacts& facts, bool statistics);
   int32_t VariablePlayer(const NamedPlayer& named, bool statistics) override;
 
+  // --- The single reading (ClientLogOnce.cpp).
+  void ReadLineOnce(std::string_view line, bool* gameStarted);
+  // The game the reading leaves: its player number, its tables and the kills kept for them.
+  void CountGameKills();
+  // The number the line's discovery found for a name a variable's match gives, when it is one
+  // of the line's own names; kNameNotLookedUp otherwise.
+  int32_t LineNameNumber(const LineBatch& batch, const LineFacts& facts, TextSpan name) const;
+  // A name the statistics looked for before the log named it.
+  void NoteUnnamed(std::string_view key);
+  bool NamedLater() const;
+
   DocNameNumbers m_nameNumbers;
   std::vector<RecordLookup> m_nameLookups;  // by name number (ClientPlayer)
+  bool m_once = false;                      // the single reading
+  std::vector<Kill> m_gameKills;            // its current game's kills, counted at the game's end
+  std::array<int32_t, 2> m_lineNumbers{};   // the names of its current line, as discovered
+  std::unordered_set<std::string, TextHash, std::equal_to<>> m_unnamed;  // NoteUnnamed
+  bool m_tooManyUnnamed = false;
 };
 
 }  // namespace vexor

@@ -15,7 +15,7 @@
 namespace vexor {
 
 bool ClientLogPass::Scan() {
-  if (!OpenLog(MakeParser(false))) return false;
+  if (!OpenLog(MakeParser(ClientReading::kDiscovery))) return false;
   m_doc.currentGame = 0;
   m_doc.clientGameCounter = 0;
   bool gameStarted = false;  // a game start was seen in this file
@@ -61,6 +61,13 @@ void ClientLogPass::ScanClientLine(std::string_view line, bool* gameStarted) {
 }
 
 void ClientLogPass::ScanGameStart() {
+  OpenDiscoveredGame();
+  if (m_doc.gameCount > VexoriumDoc::kMaxGames) return;
+  ++m_doc.clientGameCounter;
+  ++m_doc.currentGame;
+}
+
+void ClientLogPass::OpenDiscoveredGame() {
   m_doc.gameCount = SaturatingAdd(m_doc.gameCount, 1);
   m_doc.familiesRead[static_cast<size_t>(GameFamily::kQuake3)] = true;  // a client's console
   if (m_doc.gameCount > VexoriumDoc::kMaxGames) return;
@@ -71,12 +78,10 @@ void ClientLogPass::ScanGameStart() {
   game.serverLogGame = 0;
   if (game.mapName.empty()) game.mapName = "Unknown";
   m_doc.presence.ClearRow(m_doc.gameCount);
-  ++m_doc.clientGameCounter;
-  ++m_doc.currentGame;
 }
 
-void ClientLogPass::ScanEntry(std::string_view key) {
-  if (key.empty()) return;  // a name of colour codes alone names nobody
+int32_t ClientLogPass::ScanEntry(std::string_view key) {
+  if (key.empty()) return -1;  // a name of colour codes alone names nobody
   int32_t n = m_doc.FindName(key);
   if (n > 0) {
     // The statistics pass clears the client slot of a player entering a game he was not seen
@@ -85,20 +90,21 @@ void ClientLogPass::ScanEntry(std::string_view key) {
       m_doc.SetNameSlot(n, kClientLogSlot);
     }
     m_doc.presence.Mark(m_doc.gameCount, n);
-    return;
+    return n;
   }
-  DiscoverName(key);
+  return DiscoverName(key);
 }
 
-void ClientLogPass::DiscoverName(std::string_view key) {
-  if (key.empty()) return;
+int32_t ClientLogPass::DiscoverName(std::string_view key) {
+  if (key.empty()) return -1;
   int32_t n = m_doc.FindName(key);
   if (n < 0) {
-    if (key == kDefaultPlayerName) return;
+    if (key == kDefaultPlayerName) return -1;
     // No more names at the limit; the statistics pass then finds no name to create a record for.
     n = m_doc.AddName(key, kClientLogSlot);
   }
   if (n > 0) m_doc.presence.Mark(m_doc.gameCount, n);
+  return n;
 }
 
 }  // namespace vexor

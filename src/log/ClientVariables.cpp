@@ -10,9 +10,11 @@ namespace vexor {
 ClientLogPass::ClientLogPass(VexoriumDoc& doc, const ReadObserver& observer, uint64_t limit)
     : LogPass(doc, observer, limit), m_nameNumbers(doc) {}
 
-std::unique_ptr<LineParser> ClientLogPass::MakeParser(bool statistics) const {
-  return std::make_unique<ClientLineParser>(m_doc.clientVars, m_doc.clientVarCount, !statistics,
-                                            statistics ? &m_nameNumbers : nullptr);
+std::unique_ptr<LineParser> ClientLogPass::MakeParser(ClientReading reading) const {
+  // Only the statistics pass reads after every name is known.
+  return std::make_unique<ClientLineParser>(
+      m_doc.clientVars, m_doc.clientVarCount, reading,
+      reading == ClientReading::kStatistics ? &m_nameNumbers : nullptr);
 }
 
 int32_t ClientLogPass::DocNameNumbers::NumberOf(std::string_view name) const {
@@ -25,7 +27,8 @@ void ClientLogPass::ApplyClientVariables(const LineBatch& batch, const LineFacts
     const VariableHit& hit = batch.hits[h];
     NamedPlayer named[2];
     for (int i = 0; i < 2; ++i) {
-      named[i] = {batch.Name(hit.names[i]), batch.Text(hit.raw[i]), -1, hit.nameNumbers[i]};
+      int32_t number = m_once ? LineNameNumber(batch, facts, hit.names[i]) : hit.nameNumbers[i];
+      named[i] = {batch.Name(hit.names[i]), batch.Text(hit.raw[i]), -1, number};
     }
     ApplyVariableMatch(VariableSide::kClient, m_doc.clientVars[static_cast<size_t>(hit.variable)],
                        named, statistics);

@@ -319,8 +319,10 @@ bool DiscoveryReadsVariables(const LineBatch& batch, const LineFacts& facts) {
 }
 
 ClientLineParser::ClientLineParser(const ClientVariableSet& variables, int32_t count,
-                                   bool discovery, const NameNumbers* numbers)
-    : m_discovery(discovery), m_numbers(numbers) {
+                                   ClientReading reading, const NameNumbers* numbers)
+    : m_allVariables(reading != ClientReading::kDiscovery),
+      m_marks(reading != ClientReading::kStatistics),
+      m_numbers(numbers) {
   int32_t usable = UsableVariableCount(count);
   m_patterns.assign(static_cast<size_t>(usable) + 1, ClientPattern{});
   for (int32_t v = 1; v <= usable; ++v) {
@@ -374,7 +376,7 @@ void ClientLineParser::ParseBatch(LineBatch* batch) const {
 void ClientLineParser::ParseLine(std::string_view line, LineBatch* batch, LineFacts* facts,
                                  GameNameMemo* memo) const {
   ParseMessage(line, batch, facts, memo);
-  if (m_discovery && !DiscoveryReadsVariables(*batch, *facts)) return;
+  if (!m_allVariables && !DiscoveryReadsVariables(*batch, *facts)) return;
   MatchVariables(line, batch, facts);
 }
 
@@ -389,7 +391,7 @@ void ClientLineParser::KeepName(std::string_view raw, bool marks, LineBatch* bat
   }
   names->names[i] = kept->name;
   if (m_numbers != nullptr) names->nameNumbers[i] = kept->number;
-  if (m_discovery && marks) {
+  if (m_marks && marks) {
     if (kept->marked) names->nameNumbers[i] = kNameSeenInGame;
     kept->marked = true;
   }

@@ -105,16 +105,21 @@ class GameNameMemo {
 // already named (LineNames::nameNumbers): the pass found and marked it then.
 inline constexpr int32_t kNameSeenInGame = -3;
 
+// Which reading of a client log a parser serves: the discovery pass's, the statistics pass's,
+// or the one reading that does both passes' work line by line (ClientLogPass::ReadOnce).
+enum class ClientReading { kDiscovery, kStatistics, kOnce };
+
 class ClientLineParser : public LineParser {
  public:
   // Client variables 1 to count. A discovery pass's parser matches the variables only on the
-  // lines that pass reads them on (DiscoveryReadsVariables). With numbers, every name the
-  // parser keeps gets its number.
-  ClientLineParser(const ClientVariableSet& variables, int32_t count, bool discovery,
+  // lines that pass reads them on (DiscoveryReadsVariables); the other readings on every line.
+  // The discovery and the single reading mark the obituary and suicide names seen before in
+  // the game (kNameSeenInGame). With numbers, every name the parser keeps gets its number.
+  ClientLineParser(const ClientVariableSet& variables, int32_t count, ClientReading reading,
                    const NameNumbers* numbers = nullptr);
   void Parse(std::string_view line, LineBatch* batch, LineFacts* facts) const override;
-  // A batch's names are stripped and looked up once a game (GameNameMemo); a discovery parser
-  // marks the obituary and suicide names seen before in the game (kNameSeenInGame).
+  // A batch's names are stripped and looked up once a game (GameNameMemo), and marked when
+  // the reading marks them.
   void ParseBatch(LineBatch* batch) const override;
 
  private:
@@ -135,7 +140,8 @@ class ClientLineParser : public LineParser {
   // it matches the same lines with the same names.
   std::vector<uint8_t> m_sameAs;
   ClientPatternFilter m_filter;
-  bool m_discovery = false;
+  bool m_allVariables = true;  // every line's variables, not only the discovery pass's
+  bool m_marks = false;        // marks the names seen before in the game
   const NameNumbers* m_numbers = nullptr;
 };
 

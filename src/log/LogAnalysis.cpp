@@ -55,4 +55,15 @@ bool LogAnalysis::AnalyseLogFile(bool discovery) {
   return RunPass(pass, discovery, &m_stopped);
 }
 
+LogAnalysis::OnceResult LogAnalysis::ReadClientLogOnce() {
+  m_stopped = false;
+  m_doc.clientLogSeen = true;
+  ClientLogPass pass(m_doc, m_observer, m_readLimit);
+  bool twoPasses = false;
+  bool read = pass.ReadOnce(&twoPasses);
+  m_stopped = pass.Stopped();
+  if (!read) return OnceResult::kFailed;
+  return twoPasses ? OnceResult::kTwoPasses : OnceResult::kRead;
+}
+
 }  // namespace vexor

@@ -2,6 +2,8 @@
 // discovery pass finds the games and the player names and marks who took part in which game,
 // so that the document can be sized; the statistics pass then fills the player and game
 // records. Both passes of one kind of log find the same games and players in the same order.
+// A client log loaded alone is read once, with both passes' work done line by line
+// (ReadClientLogOnce).
 //
 // The first line tells the kind of log: a client console log starts with "logfile"
 // (ClientLogPass), anything else is read as a game server's log (ServerLogPass). A pass reads
@@ -44,6 +46,11 @@ class LogAnalysis {
   // discovery pass when discovery is true, otherwise the statistics pass. False when the file
   // cannot be opened or read, or the pass was stopped.
   bool AnalyseLogFile(bool discovery);
+  // Reads the current log path, a client log, in one reading (ClientLogPass::ReadOnce).
+  // kTwoPasses when the document must be reset and the log read in two passes; kFailed when the
+  // file cannot be read or the pass was stopped.
+  enum class OnceResult { kRead, kTwoPasses, kFailed };
+  OnceResult ReadClientLogOnce();
   // The guarded entry for the statistics pass of the current log path. An empty path shows
   // "Bad Games.Log" and clears the selected log path.
   bool AnalyseCurrentLog(bool run);

@@ -4,6 +4,7 @@
 // Presence in a game is settled by the discovery pass, which marks the same names on the same
 // lines; the statistics pass only reads it, so that in-game positions stay within the sizes the
 // game's player number gave the kill tables.
+#include <array>
 #include <optional>
 #include <string>
 
@@ -17,16 +18,21 @@ namespace vexor {
 void ClientLogPass::HandleObituary(const LineBatch& batch, const LineFacts& facts,
                                    bool statistics) {
   const LineNames& names = batch.NamesOf(facts);
-  std::string_view killerKey = batch.Name(names.names[0]);
-  std::string_view victimKey = batch.Name(names.names[1]);
   if (!statistics) {
     // A name the game's earlier lines named was found and marked then.
-    if (names.nameNumbers[0] != kNameSeenInGame) DiscoverName(killerKey);
-    if (names.nameNumbers[1] != kNameSeenInGame) DiscoverName(victimKey);
+    for (int i = 0; i < 2; ++i) {
+      if (names.nameNumbers[i] != kNameSeenInGame) DiscoverName(batch.Name(names.names[i]));
+    }
     return;
   }
+  CountObituary(batch, facts, {names.nameNumbers[0], names.nameNumbers[1]});
+}
+
+void ClientLogPass::CountObituary(const LineBatch& batch, const LineFacts& facts,
+                                  const std::array<int32_t, 2>& numbers) {
+  const LineNames& names = batch.NamesOf(facts);
   int32_t game = m_doc.currentGame;
-  int32_t killer = ClientPlayer(killerKey, batch.Text(names.raw[0]), names.nameNumbers[0]);
+  int32_t killer = ClientPlayer(batch.Name(names.names[0]), batch.Text(names.raw[0]), numbers[0]);
   if (killer > 0) {
     PlayerRecord& player = m_doc.players[static_cast<size_t>(killer)];
     ++player.frags;
@@ -34,45 +40,58 @@ void ClientLogPass::HandleObituary(const LineBatch& batch, const LineFacts& fact
     CountObituaryWeapon(killer, facts.weapon);
     SeeInGame(killer);
   }
-  int32_t victim = ClientPlayer(victimKey, batch.Text(names.raw[1]), names.nameNumbers[1]);
+  int32_t victim = ClientPlayer(batch.Name(names.names[1]), batch.Text(names.raw[1]), numbers[1]);
   if (victim > 0) {
     PlayerRecord& player = m_doc.players[static_cast<size_t>(victim)];
     ++player.deaths;
     ++player.games.At(game).deaths;
     SeeInGame(victim);
   }
-  int32_t killerPosition = ClientPosition(killer);
-  int32_t victimPosition = ClientPosition(victim);
-  int32_t playerNumber = CurrentPlayerNumber();
-  if (game > 0 && killerPosition >= 0 && victimPosition >= 0 && killerPosition <= playerNumber &&
-      victimPosition <= playerNumber) {
-    m_doc.games[static_cast<size_t>(game)].kills.Add(KillTables::kAllWeapons, killerPosition,
-                                                     victimPosition);
-    CountObituaryMatrix(facts.weapon, killerPosition, victimPosition, game);
-  }
+  CountKill({killer, victim, facts.weapon, false});
 }
 
 void ClientLogPass::HandleSuicideMessage(const LineBatch& batch, const LineFacts& facts,
                                          bool statistics) {
   const LineNames& names = batch.NamesOf(facts);
-  std::string_view key = batch.Name(names.names[0]);
   if (!statistics) {
-    if (names.nameNumbers[0] != kNameSeenInGame) DiscoverName(key);
+    if (names.nameNumbers[0] != kNameSeenInGame) DiscoverName(batch.Name(names.names[0]));
     return;
   }
+  CountSuicide(batch, facts, names.nameNumbers[0]);
+}
+
+void ClientLogPass::CountSuicide(const LineBatch& batch, const LineFacts& facts, int32_t number) {
+  const LineNames& names = batch.NamesOf(facts);
   int32_t game = m_doc.currentGame;
   std::string_view victim = batch.Text(names.raw[0]);
-  int32_t p = ClientPlayer(key, victim, names.nameNumbers[0]);
+  int32_t p = ClientPlayer(batch.Name(names.names[0]), victim, number);
   if (p > 0) {
     PlayerRecord& player = m_doc.players[static_cast<size_t>(p)];
     ++player.suicides;
     ++player.games.At(game).suicides;
     SeeInGame(p);
   }
-  int32_t position = ClientPosition(p);
-  if (game > 0 && !victim.empty() && position >= 0 && position <= CurrentPlayerNumber()) {
-    m_doc.games[static_cast<size_t>(game)].kills.Add(KillTables::kAllWeapons, position, position);
+  if (!victim.empty()) CountKill({p, p, kNoWeapon, true});
+}
+
+void ClientLogPass::CountKill(const Kill& kill) {
+  // The single reading knows a game's players, and so their places in its tables, only at
+  // the game's end.
+  if (m_once) {
+    m_gameKills.push_back(kill);
+    return;
   }
+  int32_t game = m_doc.currentGame;
+  int32_t playerNumber = CurrentPlayerNumber();
+  int32_t killerPosition = ClientPosition(kill.killer);
+  int32_t victimPosition = ClientPosition(kill.victim);
+  if (game <= 0 || killerPosition < 0 || victimPosition < 0 || killerPosition > playerNumber ||
+      victimPosition > playerNumber) {
+    return;
+  }
+  m_doc.games[static_cast<size_t>(game)].kills.Add(KillTables::kAllWeapons, killerPosition,
+                                                   victimPosition);
+  if (!kill.suicide) CountObituaryMatrix(kill.weapon, killerPosition, victimPosition, game);
 }
 
 void ClientLogPass::CountObituaryWeapon(int32_t player, int8_t weapon) {

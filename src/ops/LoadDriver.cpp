@@ -57,7 +57,7 @@ bool LoadDriver::OnNewDocument() {
     return true;
   }
   m_selection.dataAvailable = false;
-  if (!DiscoverAll() || !PrepareStorage() || !AnalyseAll()) return false;
+  if (!ReadLogs()) return false;
   SumGames(m_doc);
   m_doc.storageAllocated = true;
   if (m_doc.clientLogSeen) ClearClientLogTimes();
@@ -72,6 +72,53 @@ bool LoadDriver::OnNewDocument() {
   m_doc.startupPending = false;
   CloseProgress();
   return true;
+}
+
+bool LoadDriver::ReadLogs() {
+  switch (ReadClientLogAlone()) {
+    case Reading::kDone:
+      return true;
+    case Reading::kFailed:
+      return false;
+    case Reading::kTwoPasses:
+      break;
+  }
+  return DiscoverAll() && PrepareStorage() && AnalyseAll();
+}
+
+LoadDriver::Reading LoadDriver::ReadClientLogAlone() {
+  if (m_selection.selectedFileCount > 1 || m_selection.selectedLogPath.empty()) {
+    return Reading::kTwoPasses;
+  }
+  const std::string& path = m_selection.selectedLogPath;
+  if (KindOfLog(path, ReadLimit(0)) != LogKind::kClient) return Reading::kTwoPasses;
+  m_doc.clientGameCounter = 0;
+  m_doc.currentLogPath = path;
+  if (!StartFile(WorkStep::kReading, 0, 1)) {
+    EndCancelled();
+    return Reading::kFailed;
+  }
+  if (!PrepareStorage(true)) return Reading::kFailed;
+  LogAnalysis analysis(m_doc, m_selection, m_prompter);
+  ObserveReading(analysis);
+  analysis.SetReadLimit(ReadLimit(0));
+  switch (analysis.ReadClientLogOnce()) {
+    case LogAnalysis::OnceResult::kRead:
+      break;
+    case LogAnalysis::OnceResult::kTwoPasses:
+      m_doc.ResetForLoad();
+      return Reading::kTwoPasses;
+    case LogAnalysis::OnceResult::kFailed:
+      if (analysis.Stopped()) {
+        EndCancelled();
+      } else {
+        FailFile(path);
+      }
+      return Reading::kFailed;
+  }
+  if (!WithinLimits(false)) return Reading::kFailed;
+  m_doc.FinishSingleReading();
+  return Reading::kDone;
 }
 
 bool LoadDriver::DiscoverAll() {
@@ -91,6 +138,10 @@ bool LoadDriver::DiscoverAll() {
     // Several files must stop before their games run past the game table.
     if (several && m_doc.gameCount >= kSeveralFilesGameLimit) return RefuseTooMany(kTooManyGames);
   }
+  return WithinLimits(several);
+}
+
+bool LoadDriver::WithinLimits(bool several) {
   if (!several) {
     if (m_doc.nameCount >= kSingleFileNameLimit) return RefuseTooMany(kTooManyPlayers);
     if (m_doc.gameCount >= kSingleFileGameLimit) return RefuseTooMany(kTooManyGames);
@@ -138,9 +189,13 @@ void LoadDriver::ObserveReading(LogAnalysis& analysis) {
   });
 }
 
-bool LoadDriver::PrepareStorage() {
+bool LoadDriver::PrepareStorage(bool singleReading) {
   try {
-    m_doc.PrepareStatistics();
+    if (singleReading) {
+      m_doc.PrepareSingleReading();
+    } else {
+      m_doc.PrepareStatistics();
+    }
   } catch (const std::bad_alloc&) {
     m_prompter.Inform(m_selection.selectedFileCount > 1
                           ? "Not enough memory for all the user-variables"

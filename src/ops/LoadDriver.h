@@ -54,9 +54,18 @@ class LoadDriver {
   std::string ReportFolder() const;
 
  private:
+  // Reads the selected logs into the document: a client log alone in one reading, otherwise
+  // every log in the discovery pass, then every log in the statistics pass.
+  bool ReadLogs();
+  enum class Reading { kDone, kTwoPasses, kFailed };
+  Reading ReadClientLogAlone();
   bool DiscoverAll();
+  // False, with the message shown, when the names or games found are more than the load takes.
+  bool WithinLimits(bool several);
   bool RefuseTooMany(const char* message);
-  bool PrepareStorage();
+  // Sizes the statistics (VexoriumDoc::PrepareStatistics, or PrepareSingleReading for a single
+  // reading); false, with the message shown, when memory runs out.
+  bool PrepareStorage(bool singleReading = false);
   bool AnalyseAll();
   bool FailFile(const std::string& path);
   bool EndCancelled();

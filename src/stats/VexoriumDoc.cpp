@@ -272,15 +272,30 @@ void VexoriumDoc::ResetPlayerRecords() {
 
 void VexoriumDoc::PrepareStatistics() {
   presence.Shrink(gameCount + 1, nameCount + 1);
-  ResetPlayerRecords();
-  playerCount = 0;
-  currentGame = 0;
-  clientGameCounter = 0;
+  PrepareSingleReading();
   int32_t lastGame = std::min(gameCount, kMaxGames);
   for (int32_t g = 1; g <= lastGame; ++g) {
     games[static_cast<size_t>(g)].playerNumber = presence.CountPresent(g, nameCount);
   }
-  for (int32_t g = 0; g < kGameSlots; ++g) {
+  SizeKillTables(0, kGameSlots - 1);
+}
+
+void VexoriumDoc::PrepareSingleReading() {
+  ResetPlayerRecords();
+  playerCount = 0;
+  currentGame = 0;
+  clientGameCounter = 0;
+}
+
+void VexoriumDoc::FinishSingleReading() {
+  presence.Shrink(gameCount + 1, nameCount + 1);
+  SizeKillTables(0, 0);
+  SizeKillTables(std::min(gameCount, kMaxGames) + 1, kGameSlots - 1);
+}
+
+void VexoriumDoc::SizeKillTables(int32_t first, int32_t last) {
+  int32_t lastGame = std::min(gameCount, kMaxGames);
+  for (int32_t g = first; g <= last; ++g) {
     GameRecord& game = games[static_cast<size_t>(g)];
     if (g <= lastGame) {
       game.kills.Allocate(game.playerNumber);

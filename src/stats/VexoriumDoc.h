@@ -106,6 +106,12 @@ class VexoriumDoc {
   // resets every player record, counts each game's players and sizes its kill tables. May throw
   // std::bad_alloc.
   void PrepareStatistics();
+  // The same for a log read once, both passes' work line by line (ClientLogPass::ReadOnce):
+  // before it, every player record is reset (may throw std::bad_alloc); the reading sizes each
+  // game's kill tables at the game's end; after it, the presence table is shrunk and the tables
+  // of the slots without a game are sized.
+  void PrepareSingleReading();
+  void FinishSingleReading();
   // Rebuilds the name and slot indexes after records were filled from outside (a data file).
   void RebuildPlayerIndexes();
   // Changes whenever a record's name enters or leaves the name index, to a value no other index
@@ -127,6 +133,9 @@ class VexoriumDoc {
  private:
   void ClearNames();
   void ResetPlayerRecords();
+  // Sizes the kill tables of the game slots first to last: a game's for its player number,
+  // those past the last game empty.
+  void SizeKillTables(int32_t first, int32_t last);
   // Zeroed custom-variable totals with entries 0 to each set's count.
   void SizeVariableTotals(PlayerRecord& player) const;
   void IndexPlayerName(int32_t p);

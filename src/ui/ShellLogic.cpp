@@ -229,6 +229,9 @@ int ProgressPercent(uint64_t done, uint64_t total, int fileIndex, int fileCount,
     case WorkStep::kStatistics:
       percent = 40.0 + 40.0 * share;
       break;
+    case WorkStep::kReading:
+      percent = 80.0 * share;
+      break;
     case WorkStep::kReport:
       percent = 80.0 + 20.0 * fraction;
       break;

@@ -196,9 +196,10 @@ constexpr const char* kNothingFoundCaption = "Warning!";
 std::string ProgressText(WorkStep step, int fileIndex, int fileCount);
 
 // How far the whole work is, 0 to 100, never moving back within a load: the discovery pass
-// fills the first 40, the statistics pass the next 40 (each file an equal share of its pass,
-// done of total bytes of the current file within it) and the report the last 20 (done of total
-// games). The single-file steps (opening, saving, exporting, cleaning) are done of total.
+// fills the first 40, the statistics pass the next 40 (a log read in one pass the first 80) (each
+// file an equal share of its pass, done of total bytes of the current file within it) and the
+// report the last 20 (done of total games). The single-file steps (opening, saving, exporting,
+// cleaning) are done of total.
 int ProgressPercent(uint64_t done, uint64_t total, int fileIndex, int fileCount, WorkStep step);
 
 }  // namespace vexor

@@ -1,0 +1,131 @@
+// A load of one client console log reads it once: every line is read for the discovery pass's
+// names and presence and then counted as the statistics pass counts it, so that the log is cut
+// into lines, obituaries and names once instead of twice.
+//
+// The two passes agree line by line: record k is created where name k is found. Two things
+// differ from reading twice. A game's kill tables place its players by the game's whole list of
+// players, known only at its end: its kills are kept until then. And a variable's match may name
+// a player that the log names only later; the statistics pass, knowing every name, would have
+// counted him there. Such names are noted, and when one of them is named later the load reads
+// the log again in two passes.
+#include <string>
+
+#include "log/ClientLogForms.h"
+#include "log/ClientLogPass.h"
+#include "stats/VexoriumDoc.h"
+
+namespace vexor {
+namespace {
+
+// Past this many distinct names looked for before they were named, the reading stops: the two
+// passes read such a log as quickly as keeping them.
+constexpr size_t kMostUnnamed = 4096;
+
+}  // namespace
+
+bool ClientLogPass::ReadOnce(bool* twoPasses) {
+  *twoPasses = false;
+  if (!OpenLog(MakeParser(ClientReading::kOnce))) return false;
+  m_once = true;
+  m_gameKills.clear();
+  m_unnamed.clear();
+  m_tooManyUnnamed = false;
+  m_nameLookups.assign(VexoriumDoc::kPlayerSlots, RecordLookup{});
+  m_doc.currentGame = 0;
+  m_doc.clientGameCounter = 0;
+  bool gameStarted = false;  // a game start was seen in this file
+  std::string_view line;
+  while (!m_tooManyUnnamed && NextLine(&line))
+    ReadLineOnce(line, &gameStarted);
+  CountGameKills();
+  m_once = false;
+  bool read = FinishPass();
+  *twoPasses = m_tooManyUnnamed || NamedLater();
+  return read;
+}
+
+void ClientLogPass::ReadLineOnce(std::string_view line, bool* gameStarted) {
+  const LineBatch& batch = *m_batch;
+  const LineFacts& facts = *m_facts;
+  m_lineNumbers = {kNameNotLookedUp, kNameNotLookedUp};
+  switch (facts.kind) {
+    case LineKind::kGameStart:
+      CountGameKills();
+      OpenDiscoveredGame();
+      *gameStarted = true;
+      HandleClientGameStart();
+      break;
+    case LineKind::kEntry: {
+      const LineNames& names = batch.NamesOf(facts);
+      if (names.raw[0].size != 0 && *gameStarted) {
+        m_lineNumbers[0] = ScanEntry(batch.Name(names.names[0]));
+      }
+      HandleEnteredGame(batch, facts);
+      break;
+    }
+    case LineKind::kObituary: {
+      const LineNames& names = batch.NamesOf(facts);
+      for (int i = 0; i < 2; ++i)
+        m_lineNumbers[i] = DiscoverName(batch.Name(names.names[i]));
+      CountObituary(batch, facts, m_lineNumbers);
+      break;
+    }
+    case LineKind::kSuicide:
+      m_lineNumbers[0] = DiscoverName(batch.Name(batch.NamesOf(facts).names[0]));
+      CountSuicide(batch, facts, m_lineNumbers[0]);
+      break;
+    default:
+      break;
+  }
+  if (facts.kind != LineKind::kGameStart && (facts.flags & kMapLoad) != 0 &&
+      m_doc.gameCount < VexoriumDoc::kMaxGames) {
+    // The client names the map before the game starts: it belongs to the next game.
+    m_doc.games[static_cast<size_t>(m_doc.gameCount) + 1].mapName = MapLoadName(line);
+  }
+  if (DiscoveryReadsVariables(batch, facts)) ApplyClientVariables(batch, facts, false);
+  ApplyClientVariables(batch, facts, true);
+}
+
+void ClientLogPass::CountGameKills() {
+  int32_t g = m_doc.currentGame;
+  if (g >= 1 && g <= std::min(m_doc.gameCount, VexoriumDoc::kMaxGames)) {
+    GameRecord& game = m_doc.games[static_cast<size_t>(g)];
+    game.playerNumber = m_doc.presence.CountPresent(g, m_doc.nameCount);
+    game.kills.Allocate(game.playerNumber);
+  }
+  m_once = false;
+  for (const Kill& kill : m_gameKills)
+    CountKill(kill);
+  m_once = true;
+  m_gameKills.clear();
+}
+
+int32_t ClientLogPass::LineNameNumber(const LineBatch& batch, const LineFacts& facts,
+                                      TextSpan name) const {
+  if (facts.names == kNoNames) return kNameNotLookedUp;
+  const LineNames& names = batch.NamesOf(facts);
+  for (size_t i = 0; i < 2; ++i) {
+    if (names.names[i].at == name.at && names.names[i].size == name.size) {
+      return m_lineNumbers[i];
+    }
+  }
+  return kNameNotLookedUp;
+}
+
+void ClientLogPass::NoteUnnamed(std::string_view key) {
+  if (m_unnamed.find(key) != m_unnamed.end()) return;
+  if (m_unnamed.size() == kMostUnnamed) {
+    m_tooManyUnnamed = true;
+    return;
+  }
+  m_unnamed.emplace(key);
+}
+
+bool ClientLogPass::NamedLater() const {
+  for (const std::string& key : m_unnamed) {
+    if (m_doc.FindName(key) > 0) return true;
+  }
+  return false;
+}
+
+}  // namespace vexor
