@@ -1,13 +1,17 @@
 // Whole loads of fuzzed logs through the loading driver, as the command line runs them.
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 
 #include "FuzzSupport.h"
 #include "Harness.h"
 #include "VariableDefinitions.h"
+#include "log/LogAnalysis.h"
 #include "ops/LoadDriver.h"
 #include "platform/ScriptedPrompter.h"
+#include "stats/DataFile.h"
 #include "stats/LogSelection.h"
 #include "stats/Settings.h"
 #include "stats/VexoriumDoc.h"
@@ -32,9 +36,15 @@ void UseOptions(std::string_view definitions) {
   Require(SaveSettings(ScratchFolder(), "", options, &error), "the options can be saved");
 }
 
+// What a load left: whether it succeeded, and the document saved as a data file.
+struct Loaded {
+  bool ok = false;
+  std::string dataFile;
+};
+
 // Loads the log after the variables of the definition lines are defined; a load either
 // succeeds within the limits or has said why it did not.
-void Load(std::string_view log, std::string_view definitions) {
+Loaded LoadWith(const std::string& path, std::string_view definitions, bool singleReading) {
   UseOptions(definitions);
   VexoriumDoc doc;
   LogSelection selection;
@@ -43,16 +53,36 @@ void Load(std::string_view log, std::string_view definitions) {
   driver.OnNewDocument();  // start-up
   DefineVariables(definitions, doc);
 
-  selection.selectedLogPath = WriteScratchFile("games.log", log);
+  selection.selectedLogPath = path;
   selection.selectedFileCount = 1;
   driver.SetReportEnabled(false);
+  driver.SetSingleReading(singleReading);
+  Loaded loaded;
   if (!driver.OnNewDocument()) {
     Require(!prompter.Messages().empty(), "a failed load says why");
-    return;
+    return loaded;
   }
   Require(doc.nameCount >= 0 && doc.nameCount <= 2500, "the name count stays within its limit");
   Require(doc.gameCount >= 0 && doc.gameCount <= 5000, "the game count stays within its limit");
+  loaded.ok = true;
+  std::string error;
+  std::string saved = ScratchFolder() + "/saved.dat";
+  Require(SaveDataFile(doc, saved, &error), "the data file is saved");
+  std::ifstream in(saved, std::ios::binary);
+  loaded.dataFile.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   ExerciseDocument(doc);
+  return loaded;
+}
+
+// A client log loaded alone is read once; read in the two passes of other loads, it must load
+// the same document.
+void Load(std::string_view log, std::string_view definitions) {
+  std::string path = WriteScratchFile("games.log", log);
+  Loaded single = LoadWith(path, definitions, true);
+  if (KindOfLog(path) != LogKind::kClient) return;
+  Loaded twice = LoadWith(path, definitions, false);
+  Require(single.ok == twice.ok && single.dataFile == twice.dataFile,
+          "a client log read once loads what its two passes load");
 }
 
 }  // namespace

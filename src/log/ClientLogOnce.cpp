@@ -3,11 +3,13 @@
 // into lines, obituaries and names once instead of twice.
 //
 // The two passes agree line by line: record k is created where name k is found. Two things
-// differ from reading twice. A game's kill tables place its players by the game's whole list of
-// players, known only at its end: its kills are kept until then. And a variable's match may name
-// a player that the log names only later; the statistics pass, knowing every name, would have
-// counted him there. Such names are noted, and when one of them is named later the load reads
-// the log again in two passes.
+// differ from reading twice. A game's kills are kept until its end: its kill tables place its
+// players by the game's whole list of players. And a variable's match may name a player before
+// the log names him. The statistics pass, knowing every name, creates his record there when his
+// name is the next one without a record, and counts him. The single reading notes the names a
+// match looked for in vain while every name had its record; when the next name found is one of
+// them, the two passes would have read the log otherwise from there, and the load reads it again
+// in two passes.
 #include <string>
 
 #include "log/ClientLogForms.h"
@@ -17,8 +19,8 @@
 namespace vexor {
 namespace {
 
-// Past this many distinct names looked for before they were named, the reading stops: the two
-// passes read such a log as quickly as keeping them.
+// Past this many distinct names looked for in vain before the next name, the reading stops and
+// the load reads the log in two passes, which keep no such names.
 constexpr size_t kMostUnnamed = 4096;
 
 }  // namespace
@@ -29,18 +31,19 @@ bool ClientLogPass::ReadOnce(bool* twoPasses) {
   m_once = true;
   m_gameKills.clear();
   m_unnamed.clear();
+  m_namedLater = false;
   m_tooManyUnnamed = false;
   m_nameLookups.assign(VexoriumDoc::kPlayerSlots, RecordLookup{});
   m_doc.currentGame = 0;
   m_doc.clientGameCounter = 0;
   bool gameStarted = false;  // a game start was seen in this file
   std::string_view line;
-  while (!m_tooManyUnnamed && NextLine(&line))
+  while (!m_namedLater && !m_tooManyUnnamed && NextLine(&line))
     ReadLineOnce(line, &gameStarted);
   CountGameKills();
   m_once = false;
   bool read = FinishPass();
-  *twoPasses = m_tooManyUnnamed || NamedLater();
+  *twoPasses = m_namedLater || m_tooManyUnnamed;
   return read;
 }
 
@@ -113,7 +116,7 @@ int32_t ClientLogPass::LineNameNumber(const LineBatch& batch, const LineFacts& f
 }
 
 void ClientLogPass::NoteUnnamed(std::string_view key) {
-  if (m_unnamed.find(key) != m_unnamed.end()) return;
+  if (m_doc.playerCount != m_doc.nameCount || m_unnamed.find(key) != m_unnamed.end()) return;
   if (m_unnamed.size() == kMostUnnamed) {
     m_tooManyUnnamed = true;
     return;
@@ -121,11 +124,10 @@ void ClientLogPass::NoteUnnamed(std::string_view key) {
   m_unnamed.emplace(key);
 }
 
-bool ClientLogPass::NamedLater() const {
-  for (const std::string& key : m_unnamed) {
-    if (m_doc.FindName(key) > 0) return true;
-  }
-  return false;
+void ClientLogPass::NoteNewName(std::string_view key) {
+  if (m_unnamed.empty()) return;
+  m_namedLater = m_unnamed.find(key) != m_unnamed.end();
+  m_unnamed.clear();
 }
 
 }  // namespace vexor

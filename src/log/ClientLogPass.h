@@ -128,9 +128,11 @@ class ClientLogPass : public LogPass {
   // The number the line's discovery found for a name a variable's match gives, when it is one
   // of the line's own names; kNameNotLookedUp otherwise.
   int32_t LineNameNumber(const LineBatch& batch, const LineFacts& facts, TextSpan name) const;
-  // A name the statistics looked for before the log named it.
+  // A name the statistics looked for in vain; noted when every name has its record, as a name
+  // the two passes would have created a record for if it is the next name found.
   void NoteUnnamed(std::string_view key);
-  bool NamedLater() const;
+  // A name is found: the two passes would have counted otherwise when it is one of the noted.
+  void NoteNewName(std::string_view key);
 
   DocNameNumbers m_nameNumbers;
   std::vector<RecordLookup> m_nameLookups;  // by name number (ClientPlayer)
@@ -138,6 +140,7 @@ class ClientLogPass : public LogPass {
   std::vector<Kill> m_gameKills;            // its current game's kills, counted at the game's end
   std::array<int32_t, 2> m_lineNumbers{};   // the names of its current line, as discovered
   std::unordered_set<std::string, TextHash, std::equal_to<>> m_unnamed;  // NoteUnnamed
+  bool m_namedLater = false;  // NoteNewName met a noted name
   bool m_tooManyUnnamed = false;
 };
 

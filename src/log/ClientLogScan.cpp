@@ -102,6 +102,7 @@ int32_t ClientLogPass::DiscoverName(std::string_view key) {
     if (key == kDefaultPlayerName) return -1;
     // No more names at the limit; the statistics pass then finds no name to create a record for.
     n = m_doc.AddName(key, kClientLogSlot);
+    if (m_once && n > 0) NoteNewName(key);
   }
   if (n > 0) m_doc.presence.Mark(m_doc.gameCount, n);
   return n;

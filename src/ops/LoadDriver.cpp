@@ -87,7 +87,8 @@ bool LoadDriver::ReadLogs() {
 }
 
 LoadDriver::Reading LoadDriver::ReadClientLogAlone() {
-  if (m_selection.selectedFileCount > 1 || m_selection.selectedLogPath.empty()) {
+  if (!m_singleReading || m_selection.selectedFileCount > 1 ||
+      m_selection.selectedLogPath.empty()) {
     return Reading::kTwoPasses;
   }
   const std::string& path = m_selection.selectedLogPath;

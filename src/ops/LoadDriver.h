@@ -37,6 +37,9 @@ class LoadDriver {
   // The reports of the loads that follow are those of a followed log (ReportWriting::kFollowed:
   // the newest games' pages first, no page of an earlier, longer report left behind).
   void SetReportFollowed(bool followed) { m_reportFollowed = followed; }
+  // Whether a client log loaded alone is read once (the default) or in the two passes of every
+  // other load; both load the same document.
+  void SetSingleReading(bool single) { m_singleReading = single; }
 
   // Runs the start-up call or a load. True when the start-up call ends or a load succeeds;
   // false when a load failed or was refused (a message has been shown) or was cancelled (no
@@ -87,6 +90,7 @@ class LoadDriver {
   std::vector<uint64_t> m_readLimits;
   bool m_reportEnabled = true;
   bool m_reportFollowed = false;
+  bool m_singleReading = true;
   bool m_reportWritten = true;
   bool m_cancelled = false;
 };
