@@ -33,6 +33,7 @@ bool ClientLogPass::ReadOnce(bool* twoPasses) {
   m_unnamed.clear();
   m_namedLater = false;
   m_tooManyUnnamed = false;
+  m_seenNames.fill(SeenName{});
   m_nameLookups.assign(VexoriumDoc::kPlayerSlots, RecordLookup{});
   m_doc.currentGame = 0;
   m_doc.clientGameCounter = 0;
@@ -69,12 +70,12 @@ void ClientLogPass::ReadLineOnce(std::string_view line, bool* gameStarted) {
     case LineKind::kObituary: {
       const LineNames& names = batch.NamesOf(facts);
       for (int i = 0; i < 2; ++i)
-        m_lineNumbers[i] = DiscoverName(batch.Name(names.names[i]));
+        m_lineNumbers[i] = DiscoverLineName(batch, names.names[i]);
       CountObituary(batch, facts, m_lineNumbers);
       break;
     }
     case LineKind::kSuicide:
-      m_lineNumbers[0] = DiscoverName(batch.Name(batch.NamesOf(facts).names[0]));
+      m_lineNumbers[0] = DiscoverLineName(batch, batch.NamesOf(facts).names[0]);
       CountSuicide(batch, facts, m_lineNumbers[0]);
       break;
     default:
@@ -101,6 +102,18 @@ void ClientLogPass::CountGameKills() {
     CountKill(kill);
   m_once = true;
   m_gameKills.clear();
+}
+
+int32_t ClientLogPass::DiscoverLineName(const LineBatch& batch, TextSpan name) {
+  uint32_t hash = (name.at ^ name.size) * 2654435761u;
+  SeenName& seen = m_seenNames[hash >> (32 - kSeenNameBits)];
+  if (seen.firstByte == batch.firstByte && seen.at == name.at && seen.size == name.size &&
+      seen.game == m_doc.gameCount) {
+    return seen.number;  // found and marked present then
+  }
+  int32_t n = DiscoverName(batch.Name(name));
+  seen = {batch.firstByte, name.at, name.size, m_doc.gameCount, n};
+  return n;
 }
 
 int32_t ClientLogPass::LineNameNumber(const LineBatch& batch, const LineFacts& facts,

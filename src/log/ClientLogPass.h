@@ -125,6 +125,10 @@ class ClientLogPass : public LogPass {
   void ReadLineOnce(std::string_view line, bool* gameStarted);
   // The game the reading leaves: its player number, its tables and the kills kept for them.
   void CountGameKills();
+  // DiscoverName for a name of an obituary or suicide (in the batch, LineBatch::Name), found
+  // without a look-up when the same game of the same batch named it before: the parser keeps
+  // each name of a batch's game once (GameNameMemo), and a game's names recur on most lines.
+  int32_t DiscoverLineName(const LineBatch& batch, TextSpan name);
   // The number the line's discovery found for a name a variable's match gives, when it is one
   // of the line's own names; kNameNotLookedUp otherwise.
   int32_t LineNameNumber(const LineBatch& batch, const LineFacts& facts, TextSpan name) const;
@@ -141,6 +145,15 @@ class ClientLogPass : public LogPass {
   std::array<int32_t, 2> m_lineNumbers{};   // the names of its current line, as discovered
   std::unordered_set<std::string, TextHash, std::equal_to<>> m_unnamed;  // NoteUnnamed
   bool m_namedLater = false;  // NoteNewName met a noted name
+  struct SeenName {
+    uint64_t firstByte = 0;  // the batch (LineBatch::firstByte)
+    uint32_t at = 0;
+    uint32_t size = UINT32_MAX;  // none
+    int32_t game = 0;
+    int32_t number = -1;
+  };
+  static constexpr int kSeenNameBits = 6;
+  std::array<SeenName, size_t{1} << kSeenNameBits> m_seenNames;  // DiscoverLineName
   bool m_tooManyUnnamed = false;
 };
 
