@@ -1,14 +1,15 @@
-// vexor-parsebench: the floor under a load. Reads a log through the line parsers of both passes
-// on one thread and writes nothing into a document, so that a bench row can set what a load
-// costs beside what cutting its lines alone costs.
+// vexor-parsebench: the floor under a load. Reads a log through the line parsers of its load on
+// one thread and writes nothing into a document, so that a bench row can set what a load costs
+// beside what cutting its lines alone costs.
 //
 //   vexor-parsebench [--runs N] [--client-vars FILE] [--server-vars FILE] [-C DIR] LOG
 //
-// The log is read twice, as a load reads it: with the discovery pass's parser, then with the
-// statistics pass's. A client log's statistics parser numbers the names that the first reading
-// found, as the load's does with the discovery pass's names. Prints the seconds of each reading
-// (medians of the runs, default 1), the lines, names and variable hits they saw, and last
-// "parse-seconds S" (both readings). -C is the folder whose settings are read, as for vexor.
+// The log is read as a load of it alone reads it: a server log twice, with the discovery pass's
+// parser, then with the statistics pass's; a client log once, with the single reading's parser
+// (the names it has not met before in the game and batch are looked up, as the reading's pass
+// does). Prints the seconds of each reading (medians of the runs, default 1), the lines, names
+// and variable hits they saw, and last "parse-seconds S" (all readings). -C is the folder whose
+// settings are read, as for vexor.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -43,7 +44,7 @@ bool ParseArguments(int argc, char** argv, BenchArguments* request) {
   return request->runs > 0 && request->inputs.size() == 1;
 }
 
-// The names of a client log in the order the first reading met them.
+// The names of a client log in the order the reading met them.
 class FoundNames : public LineParser::NameNumbers {
  public:
   void Note(std::string_view name) {
@@ -81,7 +82,7 @@ Reading Read(const std::string& log, const LineParser& parser, FoundNames* names
     ++reading.lines;
     reading.hits += facts->hitCount;
     if (names != nullptr && facts->names != kNoNames) {
-      // As the discovery pass, only names not yet named in the game and batch are looked up.
+      // As the single reading, only names not yet named in the game and batch are looked up.
       const LineNames& lineNames = batch->NamesOf(*facts);
       for (int i = 0; i < 2; ++i) {
         if (lineNames.nameNumbers[i] != kNameSeenInGame) {
@@ -137,11 +138,8 @@ int main(int argc, char** argv) {
   for (int run = 0; run < request.runs; ++run) {
     if (client) {
       FoundNames names;
-      ClientLineParser scan(doc.clientVars, doc.clientVarCount, ClientReading::kDiscovery);
-      discoveries.push_back(Read(log, scan, &names));
-      ClientLineParser parse(doc.clientVars, doc.clientVarCount, ClientReading::kStatistics,
-                             &names);
-      statistics.push_back(Read(log, parse, nullptr));
+      ClientLineParser once(doc.clientVars, doc.clientVarCount, ClientReading::kOnce);
+      discoveries.push_back(Read(log, once, &names));
       nameCount = names.Count();
     } else {
       ServerLineParser scan(false, doc.serverVars, doc.serverVarCount);
@@ -149,16 +147,19 @@ int main(int argc, char** argv) {
       ServerLineParser parse(true, doc.serverVars, doc.serverVarCount);
       statistics.push_back(Read(log, parse, nullptr));
     }
-    if (!discoveries.back().ok || !statistics.back().ok) {
+    if (!discoveries.back().ok || (!client && !statistics.back().ok)) {
       std::fprintf(stderr, "vexor-parsebench: %s could not be read\n", log.c_str());
       return 1;
     }
   }
   if (client) {
-    std::printf("client log, %zu names; medians of %d runs\n", nameCount, request.runs);
-  } else {
-    std::printf("server log; medians of %d runs\n", request.runs);
+    Reading once = MedianReading(discoveries);
+    std::printf("client log, %zu names, read once; medians of %d runs\n", nameCount, request.runs);
+    PrintReading("once", once);
+    std::printf("parse-seconds %.4f\n", once.seconds);
+    return std::fflush(stdout) == 0 ? 0 : 1;
   }
+  std::printf("server log; medians of %d runs\n", request.runs);
   Reading discovery = MedianReading(discoveries);
   Reading statistic = MedianReading(statistics);
   PrintReading("discovery", discovery);
