@@ -73,6 +73,13 @@ class DocumentOperationsTest : public ::testing::Test {
     log += At("9:00", "ShutdownGame:") + "\n";
     return folder.Write("large.log", log);
   }
+  // A client log of several megabytes: one game, one obituary and much chat.
+  std::string WriteLargeClientLog() {
+    std::string log = test::ClientLog({"CL_InitCGame: 1203 msec", "Alice^7 was railed by Bob^7"});
+    for (size_t bytes = 0; bytes < (3u << 20); bytes += 16)
+      log += "(Bob^7)^Y: ^5gg\n";
+    return folder.Write("client.log", log);
+  }
   std::string WriteSmallLog(const std::string& name, const std::string& player) {
     return folder.Write(
         name, Lines({InitGame("0:00"), Connect("0:00", 1, player), At("1:00", "ShutdownGame:")}));
@@ -126,13 +133,17 @@ TEST(DocumentOperationsSelectLogs, TakesTheDialogsPathsAsTheFrameDoes) {
 
 TEST_F(DocumentOperationsTest, CancelDuringAPassEndsTheLoadWithoutMessageOrReport) {
   std::string log = WriteLargeLog();
-  for (WorkStep step : {WorkStep::kDiscovery, WorkStep::kStatistics}) {
+  std::string clientLog = WriteLargeClientLog();
+  // A client log loaded alone is read once.
+  const std::pair<const std::string&, WorkStep> cases[] = {
+      {log, WorkStep::kDiscovery}, {log, WorkStep::kStatistics}, {clientLog, WorkStep::kReading}};
+  for (const auto& [path, step] : cases) {
     SCOPED_TRACE(static_cast<int>(step));
     RecordingProgress progress;
     progress.cancelAfter = step;
     operations.SetProgress(&progress);
     selection.dataAvailable = true;  // as the frame leaves it after the open-file dialog
-    EXPECT_FALSE(Load(log));
+    EXPECT_FALSE(Load(path));
     ExpectCancelledLoad();
     EXPECT_LT(progress.lastDone, progress.lastTotal);  // the pass stopped inside the file
     EXPECT_EQ(progress.steps.back(), step);
