@@ -23,7 +23,7 @@ enum class WorkStep {
   kExporting,   // writing a CSV or JSON export
   kCleaning,    // cleaning a log file
   kSite,        // writing the web site
-  kReading,     // a load read in one pass: finding and counting at once
+  kReading,     // a load read in one pass: finding games and players and counting at once
 };
 
 // What a step is called: in a progress box (a load's passes add the file they read) and in the
@@ -35,15 +35,15 @@ struct WorkStepNames {
 
 inline WorkStepNames NamesOf(WorkStep step) {
   constexpr WorkStepNames kNames[] = {
-      {"Finding games and players", "Finding games and players"},          // kDiscovery
-      {"Counting the statistics", "Counting"},                             // kStatistics
-      {"Writing the report", "Writing the report"},                        // kReport
-      {"Opening the data file", "Opening the data file"},                  // kOpening
-      {"Saving the data file", "Saving the data file"},                    // kSaving
-      {"Exporting to CSV", "Exporting"},                                   // kExporting
-      {"Cleaning the log", "Cleaning the log"},                            // kCleaning
-      {"Writing the web site", "Writing the web site"},                    // kSite
-      {"Finding and counting games and players", "Finding and counting"},  // kReading
+      {"Finding games and players", "Finding games and players"},  // kDiscovery
+      {"Counting the statistics", "Counting"},                     // kStatistics
+      {"Writing the report", "Writing the report"},                // kReport
+      {"Opening the data file", "Opening the data file"},          // kOpening
+      {"Saving the data file", "Saving the data file"},            // kSaving
+      {"Exporting to CSV", "Exporting"},                           // kExporting
+      {"Cleaning the log", "Cleaning the log"},                    // kCleaning
+      {"Writing the web site", "Writing the web site"},            // kSite
+      {"Reading games and players", "Reading games and players"},  // kReading
   };
   auto index = static_cast<size_t>(step);
   return index < sizeof(kNames) / sizeof(kNames[0]) ? kNames[index] : WorkStepNames{"", ""};
