@@ -19,9 +19,11 @@
 namespace vexor {
 namespace {
 
-// Past this many distinct names looked for in vain before the next name, the reading stops and
-// the load reads the log in two passes, which keep no such names.
+// Past this many distinct names looked for in vain before the next name, or this many kills kept
+// for one game (48 MB), the reading stops and the load reads the log in two passes, which keep
+// neither: a made-up log cannot make the single reading hold more than that.
 constexpr size_t kMostUnnamed = 4096;
+constexpr size_t kMostGameKills = size_t{1} << 22;
 
 }  // namespace
 
@@ -31,20 +33,19 @@ bool ClientLogPass::ReadOnce(bool* twoPasses) {
   m_once = true;
   m_gameKills.clear();
   m_unnamed.clear();
-  m_namedLater = false;
-  m_tooManyUnnamed = false;
+  m_readTwice = false;
   m_seenNames.fill(SeenName{});
   m_nameLookups.assign(VexoriumDoc::kPlayerSlots, RecordLookup{});
   m_doc.currentGame = 0;
   m_doc.clientGameCounter = 0;
   bool gameStarted = false;  // a game start was seen in this file
   std::string_view line;
-  while (!m_namedLater && !m_tooManyUnnamed && NextLine(&line))
+  while (!m_readTwice && NextLine(&line))
     ReadLineOnce(line, &gameStarted);
   CountGameKills();
   m_once = false;
   bool read = FinishPass();
-  *twoPasses = m_namedLater || m_tooManyUnnamed;
+  *twoPasses = m_readTwice;
   return read;
 }
 
@@ -104,6 +105,14 @@ void ClientLogPass::CountGameKills() {
   m_gameKills.clear();
 }
 
+void ClientLogPass::KeepGameKill(const Kill& kill) {
+  if (m_gameKills.size() == kMostGameKills) {
+    m_readTwice = true;
+    return;
+  }
+  m_gameKills.push_back(kill);
+}
+
 int32_t ClientLogPass::DiscoverLineName(const LineBatch& batch, TextSpan name) {
   uint32_t hash = (name.at ^ name.size) * 2654435761u;
   SeenName& seen = m_seenNames[hash >> (32 - kSeenNameBits)];
@@ -131,7 +140,7 @@ int32_t ClientLogPass::LineNameNumber(const LineBatch& batch, const LineFacts& f
 void ClientLogPass::NoteUnnamed(std::string_view key) {
   if (m_doc.playerCount != m_doc.nameCount || m_unnamed.find(key) != m_unnamed.end()) return;
   if (m_unnamed.size() == kMostUnnamed) {
-    m_tooManyUnnamed = true;
+    m_readTwice = true;
     return;
   }
   m_unnamed.emplace(key);
@@ -139,7 +148,7 @@ void ClientLogPass::NoteUnnamed(std::string_view key) {
 
 void ClientLogPass::NoteNewName(std::string_view key) {
   if (m_unnamed.empty()) return;
-  m_namedLater = m_unnamed.find(key) != m_unnamed.end();
+  if (m_unnamed.find(key) != m_unnamed.end()) m_readTwice = true;
   m_unnamed.clear();
 }
 

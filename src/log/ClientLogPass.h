@@ -125,6 +125,7 @@ class ClientLogPass : public LogPass {
   void ReadLineOnce(std::string_view line, bool* gameStarted);
   // The game the reading leaves: its player number, its tables and the kills kept for them.
   void CountGameKills();
+  void KeepGameKill(const Kill& kill);
   // DiscoverName for a name of an obituary or suicide (in the batch, LineBatch::Name), found
   // without a look-up when the same game of the same batch named it before: the parser keeps
   // each name of a batch's game once (GameNameMemo), and a game's names recur on most lines.
@@ -144,7 +145,8 @@ class ClientLogPass : public LogPass {
   std::vector<Kill> m_gameKills;            // its current game's kills, counted at the game's end
   std::array<int32_t, 2> m_lineNumbers{};   // the names of its current line, as discovered
   std::unordered_set<std::string, TextHash, std::equal_to<>> m_unnamed;  // NoteUnnamed
-  bool m_namedLater = false;  // NoteNewName met a noted name
+  // The log must be read in two passes: NoteNewName met a noted name, or too much was kept.
+  bool m_readTwice = false;
   struct SeenName {
     uint64_t firstByte = 0;  // the batch (LineBatch::firstByte)
     uint32_t at = 0;
@@ -154,7 +156,6 @@ class ClientLogPass : public LogPass {
   };
   static constexpr int kSeenNameBits = 6;
   std::array<SeenName, size_t{1} << kSeenNameBits> m_seenNames;  // DiscoverLineName
-  bool m_tooManyUnnamed = false;
 };
 
 }  // namespace vexor

@@ -78,7 +78,7 @@ void ClientLogPass::CountKill(const Kill& kill) {
   // The single reading knows a game's players, and so their places in its tables, only at
   // the game's end.
   if (m_once) {
-    m_gameKills.push_back(kill);
+    KeepGameKill(kill);
     return;
   }
   int32_t game = m_doc.currentGame;
