@@ -12,7 +12,6 @@
 // in two passes.
 #include <string>
 
-#include "log/ClientLogForms.h"
 #include "log/ClientLogPass.h"
 #include "stats/VexoriumDoc.h"
 
@@ -60,14 +59,10 @@ void ClientLogPass::ReadLineOnce(std::string_view line, bool* gameStarted) {
       *gameStarted = true;
       HandleClientGameStart();
       break;
-    case LineKind::kEntry: {
-      const LineNames& names = batch.NamesOf(facts);
-      if (names.raw[0].size != 0 && *gameStarted) {
-        m_lineNumbers[0] = ScanEntry(batch.Name(names.names[0]));
-      }
+    case LineKind::kEntry:
+      m_lineNumbers[0] = ScanEntryLine(batch, facts, *gameStarted);
       HandleEnteredGame(batch, facts);
       break;
-    }
     case LineKind::kObituary: {
       const LineNames& names = batch.NamesOf(facts);
       for (int i = 0; i < 2; ++i)
@@ -82,11 +77,7 @@ void ClientLogPass::ReadLineOnce(std::string_view line, bool* gameStarted) {
     default:
       break;
   }
-  if (facts.kind != LineKind::kGameStart && (facts.flags & kMapLoad) != 0 &&
-      m_doc.gameCount < VexoriumDoc::kMaxGames) {
-    // The client names the map before the game starts: it belongs to the next game.
-    m_doc.games[static_cast<size_t>(m_doc.gameCount) + 1].mapName = MapLoadName(line);
-  }
+  if (facts.kind != LineKind::kGameStart) ScanMapLoad(line, facts);
   if (DiscoveryReadsVariables(batch, facts)) ApplyClientVariables(batch, facts, false);
   ApplyClientVariables(batch, facts, true);
 }
@@ -127,14 +118,8 @@ int32_t ClientLogPass::DiscoverLineName(const LineBatch& batch, TextSpan name) {
 
 int32_t ClientLogPass::LineNameNumber(const LineBatch& batch, const LineFacts& facts,
                                       TextSpan name) const {
-  if (facts.names == kNoNames) return kNameNotLookedUp;
-  const LineNames& names = batch.NamesOf(facts);
-  for (size_t i = 0; i < 2; ++i) {
-    if (names.names[i].at == name.at && names.names[i].size == name.size) {
-      return m_lineNumbers[i];
-    }
-  }
-  return kNameNotLookedUp;
+  int i = batch.LineNameIndex(facts, name);
+  return i >= 0 ? m_lineNumbers[static_cast<size_t>(i)] : kNameNotLookedUp;
 }
 
 void ClientLogPass::NoteUnnamed(std::string_view key) {

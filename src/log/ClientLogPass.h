@@ -66,6 +66,11 @@ class ClientLogPass : public LogPass {
   // The discovery of a game start: the game's record and presence row (the game counters are
   // the statistics pass's).
   void OpenDiscoveredGame();
+  // A map load line names the next game's map.
+  void ScanMapLoad(std::string_view line, const LineFacts& facts);
+  // An entry line after the file's first game start marks its player present: his name
+  // number, -1 for none, or kNameNotLookedUp for a line that marks nobody.
+  int32_t ScanEntryLine(const LineBatch& batch, const LineFacts& facts, bool gameStarted);
   // Marks an entering player present; his name number, or -1.
   int32_t ScanEntry(std::string_view key);
   // Marks the name present in the game being read, adding it when it is new: its number, or -1

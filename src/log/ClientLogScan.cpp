@@ -36,16 +36,10 @@ void ClientLogPass::ScanClientLine(std::string_view line, bool* gameStarted) {
     *gameStarted = true;
     return;
   }
-  if ((facts.flags & kMapLoad) != 0 && m_doc.gameCount < VexoriumDoc::kMaxGames) {
-    // The client names the map before the game starts: it belongs to the next game.
-    m_doc.games[static_cast<size_t>(m_doc.gameCount) + 1].mapName = MapLoadName(line);
-  }
+  ScanMapLoad(line, facts);
   switch (facts.kind) {
     case LineKind::kEntry:
-      // Entries before the file's first game start count in no game of the statistics pass.
-      if (batch.NamesOf(facts).raw[0].size != 0 && *gameStarted) {
-        ScanEntry(batch.Name(batch.NamesOf(facts).names[0]));
-      }
+      ScanEntryLine(batch, facts, *gameStarted);
       break;
     case LineKind::kObituary:
       HandleObituary(batch, facts, false);
@@ -58,6 +52,21 @@ void ClientLogPass::ScanClientLine(std::string_view line, bool* gameStarted) {
   }
   // Lines that name their players themselves are read for those names only.
   if (DiscoveryReadsVariables(batch, facts)) ApplyClientVariables(batch, facts, false);
+}
+
+void ClientLogPass::ScanMapLoad(std::string_view line, const LineFacts& facts) {
+  if ((facts.flags & kMapLoad) != 0 && m_doc.gameCount < VexoriumDoc::kMaxGames) {
+    // The client names the map before the game starts: it belongs to the next game.
+    m_doc.games[static_cast<size_t>(m_doc.gameCount) + 1].mapName = MapLoadName(line);
+  }
+}
+
+int32_t ClientLogPass::ScanEntryLine(const LineBatch& batch, const LineFacts& facts,
+                                     bool gameStarted) {
+  // Entries before the file's first game start count in no game of the statistics pass.
+  const LineNames& names = batch.NamesOf(facts);
+  if (names.raw[0].size == 0 || !gameStarted) return kNameNotLookedUp;
+  return ScanEntry(batch.Name(names.names[0]));
 }
 
 void ClientLogPass::ScanGameStart() {

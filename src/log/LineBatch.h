@@ -132,6 +132,16 @@ struct LineBatch {
     return std::string_view(names).substr(span.at, span.size);
   }
   // The span of a piece of a line, which must lie in the text.
+  // Which of the line's names (0 or 1) the kept name is, by its span; -1 when neither (or the
+  // line has none). A variable's match mostly names the line's own names.
+  int LineNameIndex(const LineFacts& facts, TextSpan name) const {
+    if (facts.names == kNoNames) return -1;
+    const LineNames& line = NamesOf(facts);
+    for (int i = 0; i < 2; ++i) {
+      if (line.names[i].at == name.at && line.names[i].size == name.size) return i;
+    }
+    return -1;
+  }
   TextSpan SpanIn(std::string_view piece) const {
     if (piece.empty()) return {};
     return {static_cast<uint32_t>(piece.data() - text.data()), static_cast<uint32_t>(piece.size())};

@@ -433,15 +433,8 @@ int32_t ClientLineParser::NumberOf(const LineBatch& batch, TextSpan name) const 
 int32_t ClientLineParser::LineNameNumber(const LineBatch& batch, const LineFacts& facts,
                                          TextSpan name) const {
   // A variable's names are mostly the line's own, kept once (StrippedNames).
-  if (facts.names != kNoNames) {
-    const LineNames& names = batch.NamesOf(facts);
-    for (int i = 0; i < 2; ++i) {
-      if (names.names[i].at == name.at && names.names[i].size == name.size) {
-        return names.nameNumbers[i];
-      }
-    }
-  }
-  return NumberOf(batch, name);
+  int i = batch.LineNameIndex(facts, name);
+  return i >= 0 ? batch.NamesOf(facts).nameNumbers[i] : NumberOf(batch, name);
 }
 
 void ClientLineParser::MatchVariables(std::string_view line, LineBatch* batch,
