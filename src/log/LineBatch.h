@@ -78,7 +78,8 @@ struct LineNames {
   TextSpan numbers[2];
   TextSpan raw[2];
   // The same names without colour codes (LineBatch::Name), and their numbers among the names
-  // (client logs' statistics pass; else kNameNotLookedUp).
+  // (client logs' statistics pass; else kNameNotLookedUp). Not kept for kills: a kill's
+  // players are found by client number, and the pass strips the few names it needs itself.
   TextSpan names[2];
   int32_t nameNumbers[2] = {kNameNotLookedUp, kNameNotLookedUp};
   // Kills: the means of death's id (MeansOfDeathId, GameFamilies.h), 0 when unknown.

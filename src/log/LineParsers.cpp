@@ -97,15 +97,6 @@ std::string_view MeansOfDeath(std::string_view line, const LastBy& last) {
   return Between(line, at + 3, line.size() - 1);
 }
 
-// True when the text is colour codes alone: a caret at every other place from the first, so
-// that nothing of it is left once the codes are out (a lone caret at the end included).
-bool OnlyColourCodes(std::string_view text) {
-  for (size_t i = 0; i < text.size(); i += 2) {
-    if (text[i] != '^') return false;
-  }
-  return true;
-}
-
 // The names of one line already kept without colour codes, by the raw text they came from.
 // A variable's match often takes a name with the colour code the client ends it with, where
 // the obituary stopped before it: from the same start, a longer raw text whose rest is codes
@@ -279,8 +270,6 @@ void ServerLineParser::ParseKill(std::string_view line, LineBatch* batch, LineFa
   names.numbers[1] = batch->SpanIn(kill.victimNumber);
   names.raw[0] = batch->SpanIn(kill.killer);
   names.raw[1] = batch->SpanIn(kill.victim);
-  names.names[0] = KeepWithoutColourCodes(kill.killer, batch);
-  names.names[1] = KeepWithoutColourCodes(kill.victim, batch);
   names.meansOfDeath = MeansOfDeathId(kill.meansOfDeath);
 }
 

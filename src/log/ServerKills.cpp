@@ -41,9 +41,11 @@ int32_t ServerLogPass::ConnectedIn(std::string_view number) const {
   return player.HasOpenConnection() ? p : -1;
 }
 
-int32_t ServerLogPass::KillPlayer(std::string_view name, std::string_view number) {
+int32_t ServerLogPass::KillPlayer(std::string_view rawName, std::string_view number) {
   int32_t p = ConnectedIn(number);
-  return p >= 0 ? p : FindConnectedPlayer(name, number);
+  if (p >= 0) return p;
+  std::string scratch;
+  return FindConnectedPlayer(StripColourCodes(rawName, &scratch), number);
 }
 
 int32_t ServerLogPass::ServerPosition(int32_t p, std::string_view number) {
@@ -57,11 +59,12 @@ void ServerLogPass::HandleKill(const LineBatch& batch, const LineFacts& facts) {
   if (IsNoKill(m_family, names.meansOfDeath)) return;
   std::string_view killerNumber = batch.Text(names.numbers[0]);
   std::string_view victimNumber = batch.Text(names.numbers[1]);
-  std::string_view killerName = batch.Name(names.names[0]);
-  std::string_view victimName = batch.Name(names.names[1]);
+  std::string_view killerName = batch.Text(names.raw[0]);
+  std::string_view victimName = batch.Text(names.raw[1]);
   bool world = killerNumber == kWorldNumber;
   bool suicide = killerNumber == victimNumber;
-  if (!world && (killerName.empty() || victimName.empty())) return;
+  // A name of colour codes alone is no name.
+  if (!world && (OnlyColourCodes(killerName) || OnlyColourCodes(victimName))) return;
   if (m_rules->namesFromKills && m_doc.currentGame >= 1) {
     TakeKillNames(batch, facts);
   }
@@ -133,7 +136,7 @@ void ServerLogPass::TakeKillNames(const LineBatch& batch, const LineFacts& facts
     if (!TakesKillName(number)) continue;
     ConnectName connect;
     connect.rawName = batch.Text(names.raw[i]);
-    connect.name = batch.Name(names.names[i]);
+    connect.name = StripColourCodes(connect.rawName);
     if (connect.name.empty()) continue;
     TakeConnection(std::string(number), GameClock(batch.Line(facts), facts), connect);
   }

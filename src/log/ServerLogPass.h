@@ -135,9 +135,10 @@ class ServerLogPass : public LogPass {
   // game, while that connection is open; -1 otherwise. Players rename themselves while
   // connected, so a line's client number names its player more surely than the line's name.
   int32_t ConnectedIn(std::string_view number) const;
-  // The player a kill line names by client number and name: the record connected in the number,
-  // or, when none is, the record found by name (FindConnectedPlayer).
-  int32_t KillPlayer(std::string_view name, std::string_view number);
+  // The player a kill line names by client number and raw name: the record connected in the
+  // number, or, when none is, the record found by the name without colour codes
+  // (FindConnectedPlayer).
+  int32_t KillPlayer(std::string_view rawName, std::string_view number);
   // The record's in-game position in the current game when it is present there under the
   // given client number; -1 otherwise.
   int32_t ServerPosition(int32_t p, std::string_view number);
