@@ -1,6 +1,7 @@
 #include "log/GameFamilies.h"
 
 #include <array>
+#include <cstring>
 #include <iterator>
 #include <vector>
 
@@ -161,10 +162,10 @@ class MeansOfDeathTables {
   // Every kill line asks: open addressing in a table of twice the names or more, so that a
   // look-up is a hash and a comparison or two.
   uint8_t Id(std::string_view name) const {
-    for (size_t at = HashText(name) & kMask;; at = (at + 1) & kMask) {
+    for (size_t at = SlotOf(name);; at = (at + 1) & kMask) {
       const Slot& slot = m_slots[at];
       if (slot.id == 0) return 0;
-      if (slot.name == name) return slot.id;
+      if (SameText(slot.name, name)) return slot.id;
     }
   }
 
@@ -176,8 +177,16 @@ class MeansOfDeathTables {
     std::string_view name;
     uint8_t id = 0;
   };
+  // A means is told by its length and its last eight characters (its first are "MOD_" or
+  // "UT_MOD_"), hashed by one multiplication.
+  static size_t SlotOf(std::string_view name) {
+    if (name.size() < 8) return HashText(name) & kMask;
+    uint64_t last;
+    std::memcpy(&last, name.data() + name.size() - 8, 8);
+    return static_cast<size_t>(((last ^ name.size()) * 0x9E3779B97F4A7C15ull) >> 56) & kMask;
+  }
   void Insert(std::string_view name, uint8_t id) {
-    size_t at = HashText(name) & kMask;
+    size_t at = SlotOf(name);
     while (m_slots[at].id != 0)
       at = (at + 1) & kMask;
     m_slots[at] = Slot{name, id};

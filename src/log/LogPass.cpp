@@ -31,10 +31,11 @@ bool LogPass::NextLine(std::string_view* line) {
   return true;
 }
 
-bool LogPass::NextEventLine(std::string_view* line, bool* passed) {
+bool LogPass::NextEventLine(std::string_view* line, bool* passed, LineKind alsoPass) {
   *passed = false;
   uint64_t stopAt = m_observer ? m_lastReport + kReportEvery : UINT64_MAX;
-  if (m_stopped || !m_reader.NextEvent(line, &m_facts, &m_batch, stopAt, passed)) return false;
+  if (m_stopped || !m_reader.NextEvent(line, &m_facts, &m_batch, stopAt, passed, alsoPass))
+    return false;
   ReportProgress();
   return true;
 }

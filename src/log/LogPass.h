@@ -66,8 +66,8 @@ class LogPass {
   // valid while one more line is read. A stopped pass reads nothing more.
   bool NextLine(std::string_view* line);
   // The same, passing over the lines of no kind that no variable matches (most of a server
-  // log); *passed tells whether it passed over any.
-  bool NextEventLine(std::string_view* line, bool* passed);
+  // log), and those of the kind `alsoPass` too; *passed tells whether it passed over any.
+  bool NextEventLine(std::string_view* line, bool* passed, LineKind alsoPass = LineKind::kOther);
   // Asks the observer on as the reading passes each further step.
   void ReportProgress();
   // Ends the reading: true when the whole file was read.

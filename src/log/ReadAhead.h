@@ -58,12 +58,12 @@ class ReadAhead {
     return true;
   }
 
-  // The same for the next line that is of a kind or that a variable matches, or else the line
-  // that ends at or past the byte `stopAt` of the file (where the pass reports its progress);
-  // *passed is set when lines were passed over (a batch of them may be handed back meanwhile, so
-  // no line of an earlier call is valid after this one).
+  // The same for the next line that is of a kind other than `alsoPass` or that a variable
+  // matches, or else the line that ends at or past the byte `stopAt` of the file (where the pass
+  // reports its progress); *passed is set when lines were passed over (a batch of them may be
+  // handed back meanwhile, so no line of an earlier call is valid after this one).
   bool NextEvent(std::string_view* line, const LineFacts** facts, const LineBatch** batch,
-                 uint64_t stopAt, bool* passed) {
+                 uint64_t stopAt, bool* passed, LineKind alsoPass = LineKind::kOther) {
     for (;;) {
       if ((m_current == nullptr || m_index >= m_current->lines.size()) && !NextBatch()) {
         return false;
@@ -74,8 +74,8 @@ class ReadAhead {
           stopAt <= first ? 0
                           : static_cast<uint32_t>(std::min<uint64_t>(stopAt - first, UINT32_MAX));
       size_t i = m_index;
-      while (i < lines.size() && lines[i].kind == LineKind::kOther && lines[i].hitCount == 0 &&
-             lines[i].end < stopEnd) {
+      while (i < lines.size() && (lines[i].kind == LineKind::kOther || lines[i].kind == alsoPass) &&
+             lines[i].hitCount == 0 && lines[i].end < stopEnd) {
         ++i;
       }
       if (i > m_index) {

@@ -1,6 +1,7 @@
 // Kills in a server log: every "Kill:" line is a frag, a suicide or a death caused by the world.
 #include <string>
 
+#include "base/TextHash.h"
 #include "log/GameFamilies.h"
 #include "log/LineText.h"
 #include "log/ServerLogPass.h"
@@ -30,7 +31,7 @@ int32_t ServerLogPass::FindConnectedPlayer(std::string_view name, std::string_vi
       if (p < 0) return -1;
     }
     const std::string& slot = m_doc.players[static_cast<size_t>(p)].clientSlot;
-    if (slot == number || slot == VexoriumDoc::kNoSlot) return p;
+    if (SameText(slot, number) || slot == VexoriumDoc::kNoSlot) return p;
   }
 }
 
@@ -50,7 +51,7 @@ int32_t ServerLogPass::KillPlayer(std::string_view rawName, std::string_view num
 
 int32_t ServerLogPass::ServerPosition(int32_t p, std::string_view number) {
   if (p < 1 || p > m_doc.nameCount) return -1;
-  if (m_doc.players[static_cast<size_t>(p)].clientSlot != number) return -1;
+  if (!SameText(m_doc.players[static_cast<size_t>(p)].clientSlot, number)) return -1;
   return PresentPosition(p);
 }
 
@@ -62,7 +63,7 @@ void ServerLogPass::HandleKill(const LineBatch& batch, const LineFacts& facts) {
   std::string_view killerName = batch.Text(names.raw[0]);
   std::string_view victimName = batch.Text(names.raw[1]);
   bool world = killerNumber == kWorldNumber;
-  bool suicide = killerNumber == victimNumber;
+  bool suicide = SameText(killerNumber, victimNumber);
   // A name of colour codes alone is no name.
   if (!world && (OnlyColourCodes(killerName) || OnlyColourCodes(victimName))) return;
   if (m_rules->namesFromKills && m_doc.currentGame >= 1) {
