@@ -9,11 +9,7 @@ VexoriumDoc::VexoriumDoc()
     : players(kPlayerSlots),
       games(kGameSlots),
       m_names(kPlayerSlots),
-      m_nameSlots(kPlayerSlots, kNoSlot) {
-  std::set<int32_t>& unconnected = m_slotIndex[kNoSlot];
-  for (int32_t p = 0; p < kPlayerSlots; ++p)
-    unconnected.insert(unconnected.end(), p);
-}
+      m_nameSlots(kPlayerSlots, kNoSlot) {}
 
 // --- Names -----------------------------------------------------------------------------------
 
@@ -135,54 +131,73 @@ void VexoriumDoc::SetPlayerName(int32_t p, std::string name) {
 void VexoriumDoc::SetClientSlot(int32_t p, std::string_view slot) {
   std::string& current = players[static_cast<size_t>(p)].clientSlot;
   if (current == slot) return;
-  auto old = m_slotIndex.find(current);
-  if (old != m_slotIndex.end()) {
-    old->second.erase(p);
-    if (old->second.empty()) m_slotIndex.erase(old);
+  // Records connected nowhere are not indexed: every game's start moves all to "-99".
+  if (current != kNoSlot) {
+    auto old = m_slotIndex.find(current);
+    if (old != m_slotIndex.end()) {
+      old->second.erase(p);
+      if (old->second.empty()) m_slotIndex.erase(old);
+    }
   }
   current = slot;
+  if (slot == kNoSlot) return;
   auto it = m_slotIndex.find(slot);
   if (it == m_slotIndex.end())
     it = m_slotIndex.emplace(std::string(slot), std::set<int32_t>{}).first;
   it->second.insert(p);
 }
 
-int32_t VexoriumDoc::FirstPlayerInSlot(std::string_view slot, int32_t last) const {
+template <typename Visit>
+void VexoriumDoc::VisitSlotHolders(std::string_view slot, int32_t first, int32_t last,
+                                   Visit visit) const {
+  first = std::max(first, 0);
+  if (slot == kNoSlot) {
+    for (int32_t p = first; p <= last && p < kPlayerSlots; ++p) {
+      if (players[static_cast<size_t>(p)].clientSlot == kNoSlot && !visit(p)) return;
+    }
+    return;
+  }
   auto it = m_slotIndex.find(slot);
-  if (it == m_slotIndex.end() || it->second.empty()) return -1;
-  int32_t first = *it->second.begin();
-  return first <= last ? first : -1;
+  if (it == m_slotIndex.end()) return;
+  for (auto h = it->second.lower_bound(first); h != it->second.end() && *h <= last; ++h) {
+    if (!visit(*h)) return;
+  }
+}
+
+int32_t VexoriumDoc::FirstPlayerInSlot(std::string_view slot, int32_t last) const {
+  int32_t found = -1;
+  VisitSlotHolders(slot, 0, last, [&found](int32_t p) {
+    found = p;
+    return false;
+  });
+  return found;
 }
 
 int32_t VexoriumDoc::LastPlayerInSlot(std::string_view slot, int32_t first, int32_t last) const {
-  auto it = m_slotIndex.find(slot);
-  if (it == m_slotIndex.end()) return -1;
-  auto past = it->second.upper_bound(last);
-  if (past == it->second.begin()) return -1;
-  int32_t p = *std::prev(past);
-  return p >= first ? p : -1;
+  int32_t found = -1;
+  VisitSlotHolders(slot, first, last, [&found](int32_t p) {
+    found = p;
+    return true;
+  });
+  return found;
 }
 
 int32_t VexoriumDoc::ConnectedPlayerInSlot(std::string_view slot, int32_t first, int32_t last,
                                            bool lastOne) const {
-  auto it = m_slotIndex.find(slot);
-  if (it == m_slotIndex.end()) return -1;
   int32_t holder = -1;
   int32_t connected = -1;
-  for (auto p = it->second.lower_bound(first); p != it->second.end() && *p <= last; ++p) {
-    const PlayerRecord& player = players[static_cast<size_t>(*p)];
-    bool open = player.HasOpenConnection();
-    if (holder < 0 || lastOne) holder = *p;
-    if (open && (connected < 0 || lastOne)) connected = *p;
-    if (!lastOne && connected >= 0) break;
-  }
+  VisitSlotHolders(slot, first, last, [&](int32_t p) {
+    bool open = players[static_cast<size_t>(p)].HasOpenConnection();
+    if (holder < 0 || lastOne) holder = p;
+    if (open && (connected < 0 || lastOne)) connected = p;
+    return lastOne || connected < 0;
+  });
   return connected >= 0 ? connected : holder;
 }
 
 void VexoriumDoc::ResetClientSlots(int32_t first) {
   std::vector<int32_t> moving;
   for (auto& [slot, holders] : m_slotIndex) {
-    if (slot == kNoSlot) continue;
     for (auto it = holders.lower_bound(first); it != holders.end(); ++it)
       moving.push_back(*it);
   }
@@ -210,7 +225,8 @@ void VexoriumDoc::RebuildPlayerIndexes() {
   m_slotIndex.clear();
   for (int32_t p = 0; p < kPlayerSlots; ++p) {
     IndexPlayerName(p);
-    m_slotIndex[players[static_cast<size_t>(p)].clientSlot].insert(p);
+    const std::string& slot = players[static_cast<size_t>(p)].clientSlot;
+    if (slot != kNoSlot) m_slotIndex[slot].insert(p);
   }
 }
 

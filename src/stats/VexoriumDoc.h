@@ -163,7 +163,12 @@ class VexoriumDoc {
   std::vector<int32_t> m_namesInSlots;  // names whose slot is not "-99"
   FlatTextMap<NameHolders> m_playerIndex;
   uint64_t m_playerIndexVersion = 0;  // see PlayerIndexVersion
+  // The holders of each client slot but "-99", which holds every other record.
   TextMap<std::set<int32_t>> m_slotIndex;
+  // Calls visit(p) for the records from first to last that hold the slot, in order, until it
+  // returns false.
+  template <typename Visit>
+  void VisitSlotHolders(std::string_view slot, int32_t first, int32_t last, Visit visit) const;
 };
 
 }  // namespace vexor
