@@ -357,6 +357,14 @@ TEST(ServerVariableIndexTest, GroupsByEventWordAndLastWord) {
   EXPECT_EQ(ServerLineLastWord("nothing\n"), "nothing");
   EXPECT_EQ(ServerLineLastWord("ends with a blank \n"), "");
   EXPECT_EQ(ServerLineLastWord(""), "");
+  // Last words longer than a step of the search, and blanks at a step's edges.
+  EXPECT_EQ(ServerLineLastWord("  0:01 Item: 3 weapon_rocketlauncher\n"), "weapon_rocketlauncher");
+  EXPECT_EQ(ServerLineLastWord("a weapon_rocketlaunch\n"), "weapon_rocketlaunch");
+  EXPECT_EQ(ServerLineLastWord(" 1234567\n"), "1234567");
+  EXPECT_EQ(ServerLineLastWord("x 123456\n"), "123456");
+  EXPECT_EQ(ServerLineLastWord("abcdefghijklmnopqrstuvwxyz\n"), "abcdefghijklmnopqrstuvwxyz");
+  EXPECT_EQ(ServerLineLastWord("weapon\xa0 \xe9t\xa0\xa0\xa0\xa0\xa0\xa0\xa0\n"),
+            "\xe9t\xa0\xa0\xa0\xa0\xa0\xa0\xa0");
   ServerVariableSet set{};
   auto define = [&set](int v, const char* idstring, const char* modstring) {
     set[static_cast<size_t>(v)].idstring = idstring;

@@ -9,22 +9,6 @@ EventWord FindEventWord(std::string_view line) {
   return FindEventWordFrom(line, EventWordStart(line));
 }
 
-EventWord FindEventWordFrom(std::string_view line, int start) {
-  int length = static_cast<int>(line.size());
-  int end = length - 1;
-  if (start < length) {
-    size_t blank = static_cast<size_t>(start);
-    while (blank < line.size() && line[blank] != ' ')
-      ++blank;
-    if (blank < line.size()) end = static_cast<int>(blank);
-  }
-  EventWord result;
-  result.end = end;
-  if (start < end)
-    result.word = line.substr(static_cast<size_t>(start), static_cast<size_t>(end - start));
-  return result;
-}
-
 std::string_view RestOfLine(std::string_view line, int wordEnd) {
   int first = wordEnd + 1;
   int last = static_cast<int>(line.size()) - 1;  // the final character is cut

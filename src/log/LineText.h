@@ -3,7 +3,9 @@
 // character earlier. All comparisons are exact byte comparisons.
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -20,8 +22,6 @@ struct EventWord {
 // position 1 or later (one more when a blank stands there) and ends at the next blank, or at the
 // last character of the line.
 EventWord FindEventWord(std::string_view line);
-// The same for a line whose word start (EventWordStart) is known.
-EventWord FindEventWordFrom(std::string_view line, int start);
 // Where the event word starts (FindEventWord); the line's length when it starts past the line.
 // Every line of a log passes here, and both the clock's colon and the word's end lie a few
 // characters on: plain loops, inline, beat library searches at that distance.
@@ -33,6 +33,24 @@ inline int EventWordStart(std::string_view line) {
   int start = colon >= line.size() ? 0 : static_cast<int>(colon) + 3;
   if (start < length && line[static_cast<size_t>(start)] == ' ') ++start;
   return start < length ? start : length;
+}
+
+// FindEventWord for a line whose word start (EventWordStart) is known. Inline: its result
+// comes back in registers, where every line of a log with server variables asks.
+inline EventWord FindEventWordFrom(std::string_view line, int start) {
+  int length = static_cast<int>(line.size());
+  int end = length - 1;
+  if (start < length) {
+    size_t blank = static_cast<size_t>(start);
+    while (blank < line.size() && line[blank] != ' ')
+      ++blank;
+    if (blank < line.size()) end = static_cast<int>(blank);
+  }
+  EventWord result;
+  result.end = end;
+  if (start < end)
+    result.word = line.substr(static_cast<size_t>(start), static_cast<size_t>(end - start));
+  return result;
 }
 
 // The text of a line from one past the word end up to, not including, its last character.
@@ -105,6 +123,28 @@ inline bool EndsBefore(std::string_view line, std::string_view text, size_t befo
   size_t end = line.size() - before;
   if (!text.empty() && line[end - 1] != text.back()) return false;
   return TextAt(line, end - text.size(), text);
+}
+
+// One past the last place of c in text; 0 when c is not there. Eight bytes a step from the end:
+// a server line's last word, looked for on every line a variable may match, is often twenty
+// characters long.
+inline size_t OnePastLastOf(std::string_view text, char c) {
+  size_t end = text.size();
+  if constexpr (std::endian::native == std::endian::little) {
+    constexpr uint64_t kLows = 0x7F7F7F7F7F7F7F7Full;
+    const uint64_t pattern = 0x0101010101010101ull * static_cast<unsigned char>(c);
+    for (; end >= 8; end -= 8) {
+      uint64_t word;
+      std::memcpy(&word, text.data() + end - 8, 8);
+      uint64_t x = word ^ pattern;
+      // The high bit of each byte that is c, exactly (no borrow runs between bytes).
+      uint64_t found = ~(((x & kLows) + kLows) | x | kLows);
+      if (found != 0) return end - 8 + static_cast<size_t>(63 - std::countl_zero(found)) / 8 + 1;
+    }
+  }
+  while (end > 0 && text[end - 1] != c)
+    --end;
+  return end;
 }
 
 // The last start position of text in line among positions from to before limit (exclusive);

@@ -288,10 +288,7 @@ ServerMatch MatchServerIds(const ServerVariable& definition, const ServerLineTok
 }
 
 std::string_view ServerLineLastWord(std::string_view line) {
-  size_t lastBlank = line.size();
-  while (lastBlank > 0 && line[lastBlank - 1] != ' ')
-    --lastBlank;
-  int64_t after = Signed(lastBlank);  // one past the last blank; 0 when there is none
+  int64_t after = Signed(OnePastLastOf(line, ' '));  // 0 when there is no blank
   return Mid(line, after, Signed(line.size()) - after - 1);
 }
 
