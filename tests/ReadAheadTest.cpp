@@ -130,5 +130,68 @@ TEST(ReadAheadTest, StopsInTheMiddleAndOpensAgain) {
   }
 }
 
+// Gives lines a kind by their first letter ('K' kill, 'C' connect) and a variable hit to those
+// that begin with 'H'; every other line is of no kind.
+class KindParser : public LineParser {
+ public:
+  void Parse(std::string_view line, LineBatch*, LineFacts* facts) const override {
+    char first = line.empty() ? ' ' : line[0];
+    facts->kind = first == 'K'   ? LineKind::kKill
+                  : first == 'C' ? LineKind::kConnect
+                                 : LineKind::kOther;
+    facts->hitCount = first == 'H' ? 1 : 0;
+  }
+};
+
+// NextEvent() passes over the lines of no kind, no hit (and of the kind asked to pass too), up
+// to the first line that ends at or past the stop; a connect reads its next line with Next().
+TEST(ReadAheadTest, NextEventStopsAtEventsAndAtTheProgressStop) {
+  std::string bytes;
+  const char kFirsts[] = "xKxxKHxxxxCxxxKKxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx";
+  for (size_t i = 0; bytes.size() < (2u << 20) + 333; ++i) {
+    bytes += kFirsts[(i * 7 + i / 50) % (sizeof kFirsts - 1)];
+    bytes.append(i * 13 % 90, 'a');
+    bytes += '\n';
+  }
+  test::TempFolder folder;
+  std::string path = folder.Write("events.log", bytes);
+  std::vector<ReadLine> all = ThroughLineReader(path);
+  KindParser parser;
+  for (LineKind alsoPass : {LineKind::kOther, LineKind::kKill}) {
+    auto passable = [alsoPass](const std::string& text) {
+      return text[0] != 'H' && (text[0] != 'K' || alsoPass == LineKind::kKill) && text[0] != 'C';
+    };
+    for (uint64_t every : {uint64_t{1}, uint64_t{5000}, uint64_t{1} << 19, kWholeLog / 2}) {
+      SCOPED_TRACE(testing::Message() << "every " << every << " pass " << int(alsoPass));
+      ReadAhead reader;
+      ASSERT_TRUE(reader.Open(path, &parser));
+      std::string_view line;
+      const LineFacts* facts = nullptr;
+      const LineBatch* batch = nullptr;
+      uint64_t lastStop = 0;
+      for (size_t k = 0;;) {
+        size_t expected = k;
+        while (expected < all.size() && passable(all[expected].text) &&
+               all[expected].bytesRead < lastStop + every) {
+          ++expected;
+        }
+        bool passed = false;
+        bool read = reader.NextEvent(&line, &facts, &batch, lastStop + every, &passed, alsoPass);
+        ASSERT_EQ(read, expected < all.size());
+        if (!read) break;
+        ASSERT_EQ(line, all[expected].text);
+        ASSERT_EQ(reader.BytesRead(), all[expected].bytesRead);
+        ASSERT_EQ(passed, expected > k);
+        k = expected + 1;
+        if (reader.BytesRead() - lastStop >= every) lastStop = reader.BytesRead();
+        if (line[0] == 'C' && k < all.size()) {
+          ASSERT_TRUE(reader.Next(&line, &facts, &batch));
+          ASSERT_EQ(line, all[k++].text);
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vexor

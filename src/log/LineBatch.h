@@ -84,6 +84,8 @@ struct LineNames {
   int32_t nameNumbers[2] = {kNameNotLookedUp, kNameNotLookedUp};
   // Kills: the means of death's id (MeansOfDeathId, GameFamilies.h), 0 when unknown.
   uint8_t meansOfDeath = 0;
+  // Kills: bit i is set when name i is colour codes alone, that is no name (OnlyColourCodes).
+  uint8_t nameless = 0;
 };
 
 // A custom variable that matches a line, and the players it names: raw texts or client numbers
@@ -101,6 +103,8 @@ struct LineBatch {
   std::vector<LineFacts> lines;
   std::vector<LineNames> lineNames;
   std::vector<VariableHit> hits;
+  // The lines of a kind or with variable hits, in order (ReadAhead lists them once parsed).
+  std::vector<uint32_t> events;
   uint64_t firstByte = 0;  // the position in the file of the text's first byte
 
   void Clear() {
@@ -108,6 +112,7 @@ struct LineBatch {
     lines.clear();
     lineNames.clear();
     hits.clear();
+    events.clear();
   }
   std::string_view Line(const LineFacts& facts) const {
     return std::string_view(text.data() + facts.at, facts.size);

@@ -278,6 +278,8 @@ void ServerLineParser::ParseKill(std::string_view line, LineBatch* batch, LineFa
   names.numbers[1] = batch->SpanIn(kill.victimNumber);
   names.raw[0] = batch->SpanIn(kill.killer);
   names.raw[1] = batch->SpanIn(kill.victim);
+  names.nameless = static_cast<uint8_t>((OnlyColourCodes(kill.killer) ? 1 : 0) |
+                                        (OnlyColourCodes(kill.victim) ? 2 : 0));
   names.meansOfDeath = MeansOfDeathId(kill.meansOfDeath);
 }
 

@@ -16,13 +16,6 @@ std::string_view RestOfLine(std::string_view line, int wordEnd) {
   return line.substr(static_cast<size_t>(first), static_cast<size_t>(last - first));
 }
 
-bool OnlyColourCodes(std::string_view text) {
-  for (size_t i = 0; i < text.size(); i += 2) {
-    if (text[i] != '^') return false;
-  }
-  return true;
-}
-
 std::string StripColourCodes(std::string_view text) {
   std::string out;
   std::string_view stripped = StripColourCodes(text, &out);

@@ -66,7 +66,12 @@ std::string_view StripColourCodes(std::string_view text, std::string* scratch);
 // True when the text is colour codes alone: a caret at every other place from the first, so
 // that nothing of it is left once the codes are out (a lone caret at the end included). Its
 // name without colour codes is empty; most names tell at their first character.
-bool OnlyColourCodes(std::string_view text);
+inline bool OnlyColourCodes(std::string_view text) {
+  for (size_t i = 0; i < text.size(); i += 2) {
+    if (text[i] != '^') return false;
+  }
+  return true;
+}
 
 // The name made unique by the k-th try (k from 1): "_1" appended for k = 1; for larger k the
 // last two characters are removed first. Bob, Bob_1, Bob_2 ...

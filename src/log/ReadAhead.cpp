@@ -60,6 +60,7 @@ void ReadAhead::Close() {
   m_current.reset();
   m_previous.reset();
   m_index = 0;
+  m_event = 0;
   m_bytesRead = 0;
   m_size = 0;
   m_failed = false;
@@ -101,6 +102,15 @@ bool ReadAhead::Cut(LineBatch* batch) {
 
 void ReadAhead::Parse(LineBatch* batch) const {
   m_parser->ParseBatch(batch);
+  // The lines NextEvent() stops at, listed here on the side that parses, so that the pass does
+  // not look at every line of no kind.
+  batch->events.clear();
+  const std::vector<LineFacts>& lines = batch->lines;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].kind != LineKind::kOther || lines[i].hitCount != 0) {
+      batch->events.push_back(static_cast<uint32_t>(i));
+    }
+  }
 }
 
 ReadAhead::Queued* ReadAhead::BatchToParse(bool moreToRead) {
@@ -217,6 +227,7 @@ bool ReadAhead::NextBatch() {
     m_previous = std::move(m_current);
     m_current = std::move(next);
     m_index = 0;
+    m_event = 0;
   }
   return true;
 }

@@ -69,14 +69,26 @@ class ReadAhead {
         return false;
       }
       const std::vector<LineFacts>& lines = m_current->lines;
+      const std::vector<uint32_t>& events = m_current->events;
+      while (m_event < events.size() && events[m_event] < m_index)
+        ++m_event;
+      size_t event = m_event;
+      while (event < events.size() && lines[events[event]].kind == alsoPass &&
+             lines[events[event]].hitCount == 0) {
+        ++event;
+      }
+      size_t i = event < events.size() ? events[event] : lines.size();
       uint64_t first = m_current->firstByte;
       uint32_t stopEnd =
           stopAt <= first ? 0
                           : static_cast<uint32_t>(std::min<uint64_t>(stopAt - first, UINT32_MAX));
-      size_t i = m_index;
-      while (i < lines.size() && (lines[i].kind == LineKind::kOther || lines[i].kind == alsoPass) &&
-             lines[i].hitCount == 0 && lines[i].end < stopEnd) {
-        ++i;
+      if (i > m_index && lines[i - 1].end >= stopEnd) {
+        // The first line passed over that ends at or past the stop (the ends grow).
+        auto stop = std::partition_point(
+            lines.begin() + static_cast<std::ptrdiff_t>(m_index),
+            lines.begin() + static_cast<std::ptrdiff_t>(i),
+            [stopEnd](const LineFacts& passedOver) { return passedOver.end < stopEnd; });
+        i = static_cast<size_t>(stop - lines.begin());
       }
       if (i > m_index) {
         *passed = true;
@@ -153,6 +165,7 @@ class ReadAhead {
   std::unique_ptr<LineBatch> m_current;
   std::unique_ptr<LineBatch> m_previous;
   size_t m_index = 0;
+  size_t m_event = 0;  // in m_current->events: the first at or after m_index, or before it
   uint64_t m_bytesRead = 0;
   bool m_failed = false;
   bool m_ended = true;

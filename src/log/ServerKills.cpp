@@ -65,7 +65,7 @@ void ServerLogPass::HandleKill(const LineBatch& batch, const LineFacts& facts) {
   bool world = killerNumber == kWorldNumber;
   bool suicide = SameText(killerNumber, victimNumber);
   // A name of colour codes alone is no name.
-  if (!world && (OnlyColourCodes(killerName) || OnlyColourCodes(victimName))) return;
+  if (!world && names.nameless != 0) return;
   if (m_rules->namesFromKills && m_doc.currentGame >= 1) {
     TakeKillNames(batch, facts);
   }
