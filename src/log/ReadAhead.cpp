@@ -104,13 +104,17 @@ void ReadAhead::Parse(LineBatch* batch) const {
   m_parser->ParseBatch(batch);
   // The lines NextEvent() stops at, listed here on the side that parses, so that the pass does
   // not look at every line of no kind.
-  batch->events.clear();
+  // Without branches: kinds come at random.
   const std::vector<LineFacts>& lines = batch->lines;
+  std::vector<uint32_t>& events = batch->events;
+  events.resize(lines.size());
+  size_t count = 0;
   for (size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i].kind != LineKind::kOther || lines[i].hitCount != 0) {
-      batch->events.push_back(static_cast<uint32_t>(i));
-    }
+    events[count] = static_cast<uint32_t>(i);
+    count += static_cast<size_t>(lines[i].kind != LineKind::kOther) |
+             static_cast<size_t>(lines[i].hitCount != 0);
   }
+  events.resize(count);
 }
 
 ReadAhead::Queued* ReadAhead::BatchToParse(bool moreToRead) {
