@@ -1,7 +1,11 @@
 #include "log/ReadAhead.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <system_error>
 #include <utility>
 
@@ -14,6 +18,55 @@ namespace {
 // A batch holds about this many bytes of lines: thousands of lines, so that handing a batch over
 // costs nothing next to its lines, and few enough to stay in the caches.
 constexpr size_t kBatchBytes = 256 * 1024;
+
+// The line feeds of a text, found 64 bytes at a time: on lines of forty bytes a library search
+// a line costs more than the search itself.
+class LineFeeds {
+ public:
+  LineFeeds(const char* text, size_t size) : m_text(text), m_size(size) {}
+
+  // The first line feed at or after from (from below the text's size), or the text's size.
+  size_t Next(size_t from) {
+    if (from < m_base || from - m_base >= 64) Load(from & ~size_t{63});
+    uint64_t mask = m_mask & (~uint64_t{0} << (from - m_base));
+    while (mask == 0) {
+      if (m_size - m_base <= 64) return m_size;
+      Load(m_base + 64);
+      mask = m_mask;
+    }
+    return m_base + static_cast<size_t>(std::countr_zero(mask));
+  }
+
+ private:
+  void Load(size_t base) {
+    m_base = base;
+    const char* block = m_text + base;
+    size_t left = m_size - base;
+#if defined(__SSE2__)
+    if (left >= 64) {
+      const __m128i feed = _mm_set1_epi8('\n');
+      uint64_t mask = 0;
+      for (int i = 0; i < 4; ++i) {
+        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * i));
+        uint32_t bits = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, feed)));
+        mask |= uint64_t{bits} << (16 * i);
+      }
+      m_mask = mask;
+      return;
+    }
+#endif
+    uint64_t mask = 0;
+    for (size_t i = 0; i < std::min<size_t>(left, 64); ++i) {
+      if (block[i] == '\n') mask |= uint64_t{1} << i;
+    }
+    m_mask = mask;
+  }
+
+  const char* m_text;
+  size_t m_size;
+  size_t m_base = SIZE_MAX;
+  uint64_t m_mask = 0;
+};
 
 }  // namespace
 
@@ -87,8 +140,20 @@ bool ReadAhead::Cut(LineBatch* batch) {
   }
   // A line is cut once the bytes that decide its end are there (or the file has ended).
   size_t at = 0;
+  LineFeeds feeds(text.data(), size);
   while (at < size && (size - at >= kLineWindow || m_fileEnded)) {
-    LineCut cut = CutLine(text.data() + at, size - at);
+    // A line feed well inside the window ends the line as CutLine ends it; near the window's
+    // edge, or without one, CutLine decides.
+    size_t feed = feeds.Next(at);
+    size_t before = feed - at;
+    LineCut cut;
+    if (feed < size && before < kMaxLogLine) {
+      bool crlf = before >= 1 && text[feed - 1] == '\r';
+      if (crlf) text[feed - 1] = '\n';
+      cut = {crlf ? before : before + 1, before + 1};
+    } else {
+      cut = CutLine(text.data() + at, size - at);
+    }
     LineFacts& facts = batch->lines.emplace_back();
     facts.at = static_cast<uint32_t>(at);
     facts.size = static_cast<uint16_t>(cut.length);
