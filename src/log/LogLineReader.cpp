@@ -16,15 +16,8 @@ constexpr size_t kWindow = kLineWindow;
 LineCut CutLine(char* start, size_t available) {
   size_t window = available < kWindow ? available : kWindow;
   auto* feed = static_cast<char*>(std::memchr(start, '\n', window));
-  if (feed != nullptr) {
-    size_t rawLength = static_cast<size_t>(feed - start) + 1;
-    bool crlf = rawLength >= 2 && feed[-1] == '\r';
-    size_t length = crlf ? rawLength - 1 : rawLength;
-    if (length <= kMaxLogLine) {
-      if (crlf) feed[-1] = '\n';
-      return {length, rawLength};
-    }
-  }
+  LineCut cut;
+  if (feed != nullptr && CutLineAtFeed(start, feed, &cut)) return cut;
   size_t length = window < kMaxLogLine ? window : kMaxLogLine;
   return {length, length};
 }

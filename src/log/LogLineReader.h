@@ -32,6 +32,18 @@ struct LineCut {
   size_t consumed = 0;
 };
 LineCut CutLine(char* start, size_t available);
+// The same for a line whose first line feed is known to be at `feed`: false, with nothing
+// rewritten, when the line is too long to end there (CutLine then decides). Inline: a batch's
+// every line is cut here.
+inline bool CutLineAtFeed(char* start, char* feed, LineCut* cut) {
+  size_t rawLength = static_cast<size_t>(feed - start) + 1;
+  bool crlf = rawLength >= 2 && feed[-1] == '\r';
+  size_t length = crlf ? rawLength - 1 : rawLength;
+  if (length > kMaxLogLine) return false;
+  if (crlf) feed[-1] = '\n';
+  *cut = {length, rawLength};
+  return true;
+}
 
 class LogLineReader {
  public:

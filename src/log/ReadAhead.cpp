@@ -142,16 +142,11 @@ bool ReadAhead::Cut(LineBatch* batch) {
   size_t at = 0;
   LineFeeds feeds(text.data(), size);
   while (at < size && (size - at >= kLineWindow || m_fileEnded)) {
-    // A line feed well inside the window ends the line as CutLine ends it; near the window's
-    // edge, or without one, CutLine decides.
+    // The line feed found ends the line as CutLine ends it; a line too long for it, or one
+    // without a line feed, CutLine cuts.
     size_t feed = feeds.Next(at);
-    size_t before = feed - at;
     LineCut cut;
-    if (feed < size && before < kMaxLogLine) {
-      bool crlf = before >= 1 && text[feed - 1] == '\r';
-      if (crlf) text[feed - 1] = '\n';
-      cut = {crlf ? before : before + 1, before + 1};
-    } else {
+    if (feed == size || !CutLineAtFeed(text.data() + at, text.data() + feed, &cut)) {
       cut = CutLine(text.data() + at, size - at);
     }
     LineFacts& facts = batch->lines.emplace_back();
@@ -168,8 +163,7 @@ bool ReadAhead::Cut(LineBatch* batch) {
 void ReadAhead::Parse(LineBatch* batch) const {
   m_parser->ParseBatch(batch);
   // The lines NextEvent() stops at, listed here on the side that parses, so that the pass does
-  // not look at every line of no kind.
-  // Without branches: kinds come at random.
+  // not look at every line of no kind; without branches, as kinds come at random.
   const std::vector<LineFacts>& lines = batch->lines;
   std::vector<uint32_t>& events = batch->events;
   events.resize(lines.size());

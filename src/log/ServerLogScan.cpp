@@ -46,8 +46,8 @@ bool ServerLogPass::Scan() {
   bool passed = false;
   // A family whose names come from connects alone passes over kill lines as over lines of no
   // kind: the family changes only at a game's start, which is never passed over.
-  auto passing = [this] { return m_rules->namesFromKills ? LineKind::kOther : LineKind::kKill; };
-  while (NextEventLine(&line, &passed, passing())) {
+  while (
+      NextEventLine(&line, &passed, m_rules->namesFromKills ? LineKind::kOther : LineKind::kKill)) {
     if (passed) m_hasUserInfoBefore = false;  // a line of no kind came between
     if (line.size() <= 10) {
       m_hasUserInfoBefore = false;
