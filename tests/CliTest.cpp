@@ -469,7 +469,7 @@ TEST_F(CliTest, ProgressAndLongOptionNames) {
   RunResult result = Run({"--progress", "--directory", "start", "games.log"});
   EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(result.out, "Loaded    2 players and    1 games from  1 log file.\n");
-  EXPECT_NE(result.err.find("Finding games and players: file 1 of 1, 100%"), std::string::npos);
+  EXPECT_NE(result.err.find("Reading games and players: file 1 of 1, 100%"), std::string::npos);
   EXPECT_NE(result.err.find("Writing the report"), std::string::npos);
   EXPECT_EQ(result.err.back(), '\r');  // the line is blanked at the end
   EXPECT_TRUE(std::filesystem::exists(folder.File("start/html/games.htm")));

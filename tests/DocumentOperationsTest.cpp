@@ -134,16 +134,21 @@ TEST(DocumentOperationsSelectLogs, TakesTheDialogsPathsAsTheFrameDoes) {
 TEST_F(DocumentOperationsTest, CancelDuringAPassEndsTheLoadWithoutMessageOrReport) {
   std::string log = WriteLargeLog();
   std::string clientLog = WriteLargeClientLog();
-  // A client log loaded alone is read once.
-  const std::pair<const std::string&, WorkStep> cases[] = {
-      {log, WorkStep::kDiscovery}, {log, WorkStep::kStatistics}, {clientLog, WorkStep::kReading}};
-  for (const auto& [path, step] : cases) {
+  std::string small = WriteSmallLog("small.log", "Carl");
+  // A log loaded alone is read once; several logs are read in two passes.
+  const std::pair<std::vector<std::string>, WorkStep> cases[] = {
+      {{small, log}, WorkStep::kDiscovery},
+      {{small, log}, WorkStep::kStatistics},
+      {{log}, WorkStep::kReading},
+      {{clientLog}, WorkStep::kReading}};
+  for (const auto& [paths, step] : cases) {
     SCOPED_TRACE(static_cast<int>(step));
     RecordingProgress progress;
     progress.cancelAfter = step;
     operations.SetProgress(&progress);
     selection.dataAvailable = true;  // as the frame leaves it after the open-file dialog
-    EXPECT_FALSE(Load(path));
+    DocumentOperations::SelectLogs(paths, &selection);
+    EXPECT_FALSE(operations.LoadLogs());
     ExpectCancelledLoad();
     EXPECT_LT(progress.lastDone, progress.lastTotal);  // the pass stopped inside the file
     EXPECT_EQ(progress.steps.back(), step);

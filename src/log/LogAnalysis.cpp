@@ -66,4 +66,15 @@ LogAnalysis::OnceResult LogAnalysis::ReadClientLogOnce() {
   return twoPasses ? OnceResult::kTwoPasses : OnceResult::kRead;
 }
 
+LogAnalysis::OnceResult LogAnalysis::ReadServerLogOnce(int32_t nameLimit, int32_t gameLimit) {
+  m_stopped = false;
+  m_doc.serverLogAbsent = false;
+  ServerLogPass pass(m_doc, m_observer, m_readLimit);
+  bool twoPasses = false;
+  bool read = pass.ReadOnce({nameLimit, gameLimit}, &twoPasses);
+  m_stopped = pass.Stopped();
+  if (!read) return OnceResult::kFailed;
+  return twoPasses ? OnceResult::kTwoPasses : OnceResult::kRead;
+}
+
 }  // namespace vexor

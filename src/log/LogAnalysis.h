@@ -2,8 +2,8 @@
 // discovery pass finds the games and the player names and marks who took part in which game,
 // so that the document can be sized; the statistics pass then fills the player and game
 // records. Both passes of one kind of log find the same games and players in the same order.
-// A client log loaded alone is read once, with both passes' work done line by line
-// (ReadClientLogOnce).
+// A log loaded alone is read once, with both passes' work done line by line
+// (ReadClientLogOnce, ReadServerLogOnce).
 //
 // The first line tells the kind of log: a client console log starts with "logfile"
 // (ClientLogPass), anything else is read as a game server's log (ServerLogPass). A pass reads
@@ -51,6 +51,9 @@ class LogAnalysis {
   // file cannot be read or the pass was stopped.
   enum class OnceResult { kRead, kTwoPasses, kFailed };
   OnceResult ReadClientLogOnce();
+  // Reads the current log path, a server log, in one reading (ServerLogPass::ReadOnce). A log
+  // that reaches nameLimit names or gameLimit games gives kTwoPasses.
+  OnceResult ReadServerLogOnce(int32_t nameLimit, int32_t gameLimit);
   // The guarded entry for the statistics pass of the current log path. An empty path shows
   // "Bad Games.Log" and clears the selected log path.
   bool AnalyseCurrentLog(bool run);

@@ -49,10 +49,9 @@ int32_t ServerLogPass::KillPlayer(std::string_view rawName, std::string_view num
   return FindConnectedPlayer(StripColourCodes(rawName, &scratch), number);
 }
 
-int32_t ServerLogPass::ServerPosition(int32_t p, std::string_view number) {
-  if (p < 1 || p > m_doc.nameCount) return -1;
-  if (!SameText(m_doc.players[static_cast<size_t>(p)].clientSlot, number)) return -1;
-  return PresentPosition(p);
+bool ServerLogPass::InClientSlot(int32_t p, std::string_view number) const {
+  return p >= 1 && p <= m_doc.nameCount &&
+         SameText(m_doc.players[static_cast<size_t>(p)].clientSlot, number);
 }
 
 void ServerLogPass::HandleKill(const LineBatch& batch, const LineFacts& facts) {
@@ -74,59 +73,76 @@ void ServerLogPass::HandleKill(const LineBatch& batch, const LineFacts& facts) {
   if (IsNonPlayer(victimNumber)) return;
 
   int32_t game = m_doc.currentGame;
-  int32_t playerNumber = CurrentPlayerNumber();
-  auto inTables = [playerNumber](int32_t position) {
-    return position >= 0 && position <= playerNumber;
-  };
-  KillTables* tables = playerNumber >= 0 ? &m_doc.games[static_cast<size_t>(game)].kills : nullptr;
-
-  int32_t killer = -1;
-  int32_t killerPosition = -1;
-  bool fragged = false;
+  KillCells cells;
+  cells.game = game;
+  cells.world = world;
+  cells.suicide = suicide;
   if (!world && !killerIsCharacter) {
-    killer = KillPlayer(killerName, killerNumber);
+    int32_t killer = KillPlayer(killerName, killerNumber);
     if (killer > 0) {
       PlayerRecord& player = m_doc.players[static_cast<size_t>(killer)];
-      killerPosition = ServerPosition(killer, killerNumber);
+      cells.killer = killer;
+      cells.killerInSlot = InClientSlot(killer, killerNumber);
       PlayerGame& inGame = player.games.At(game);
       if (!suicide) {
         ++player.frags;
         ++inGame.frags;
-        fragged = true;
+        cells.fragged = true;
+        cells.weapon = WeaponOfMeansOfDeath(m_family, names.meansOfDeath);
       } else {
         ++player.suicides;
         ++inGame.suicides;
-        if (tables != nullptr && inTables(killerPosition)) {
-          tables->Add(KillTables::kAllWeapons, killerPosition, killerPosition);
-        }
       }
     }
   }
 
   int32_t victim = KillPlayer(victimName, victimNumber);
-  if (victim <= 0) return;
-  PlayerRecord& target = m_doc.players[static_cast<size_t>(victim)];
-  int32_t victimPosition = ServerPosition(victim, victimNumber);
-  if (world) {
-    // A death caused by the world counts as a suicide.
-    PlayerGame& inGame = target.games.At(game);
-    ++target.suicides;
-    ++inGame.suicides;
-    if (tables != nullptr && inTables(victimPosition)) {
-      tables->Add(KillTables::kAllWeapons, victimPosition, victimPosition);
+  if (victim > 0) {
+    PlayerRecord& target = m_doc.players[static_cast<size_t>(victim)];
+    cells.victim = victim;
+    cells.victimInSlot = InClientSlot(victim, victimNumber);
+    if (world) {
+      // A death caused by the world counts as a suicide.
+      PlayerGame& inGame = target.games.At(game);
+      ++target.suicides;
+      ++inGame.suicides;
+    } else if (!suicide) {
+      ++target.deaths;
+      ++target.games.At(game).deaths;
     }
-  } else if (!suicide) {
-    ++target.deaths;
-    ++target.games.At(game).deaths;
   }
+  CountKillCells(cells);
+}
 
+void ServerLogPass::CountKillCells(KillCells cells) {
+  if (m_once) {
+    KeepKillCells(cells);
+    return;
+  }
+  int32_t playerNumber = CurrentPlayerNumber();
+  auto inTables = [playerNumber](int32_t position) {
+    return position >= 0 && position <= playerNumber;
+  };
+  KillTables* tables =
+      playerNumber >= 0 ? &m_doc.games[static_cast<size_t>(cells.game)].kills : nullptr;
+  int32_t killerPosition =
+      cells.killer > 0 && cells.killerInSlot ? PresentPosition(cells.killer) : -1;
+  if (cells.killer > 0 && cells.suicide && tables != nullptr && inTables(killerPosition)) {
+    tables->Add(KillTables::kAllWeapons, killerPosition, killerPosition);
+  }
+  if (cells.victim <= 0) return;
+  int32_t victimPosition = cells.victimInSlot ? PresentPosition(cells.victim) : -1;
+  if (cells.world && tables != nullptr && inTables(victimPosition)) {
+    tables->Add(KillTables::kAllWeapons, victimPosition, victimPosition);
+  }
   bool bothInTables = inTables(killerPosition) && inTables(victimPosition);
-  if (tables != nullptr && bothInTables && killerPosition != victimPosition && !world && !suicide) {
+  if (tables != nullptr && bothInTables && killerPosition != victimPosition && !cells.world &&
+      !cells.suicide) {
     tables->Add(KillTables::kAllWeapons, killerPosition, victimPosition);
   }
-  if (bothInTables && fragged) {
-    CountWeaponFrag(killer, WeaponOfMeansOfDeath(m_family, names.meansOfDeath), game,
-                    killerPosition, victimPosition);
+  if (bothInTables && cells.fragged) {
+    if (!cells.weaponCounted) CountPlayerWeaponFrag(cells.killer, cells.weapon, cells.game);
+    CountWeaponCell(cells.weapon, cells.game, killerPosition, victimPosition);
   }
 }
 
@@ -134,7 +150,7 @@ void ServerLogPass::TakeKillNames(const LineBatch& batch, const LineFacts& facts
   const LineNames& names = batch.NamesOf(facts);
   for (int i = 0; i < 2; ++i) {
     std::string_view number = batch.Text(names.numbers[i]);
-    if (!TakesKillName(number)) continue;
+    if (!TakesKillName(number, m_connections)) continue;
     ConnectName connect;
     connect.rawName = batch.Text(names.raw[i]);
     connect.name = StripColourCodes(connect.rawName);
@@ -143,12 +159,16 @@ void ServerLogPass::TakeKillNames(const LineBatch& batch, const LineFacts& facts
   }
 }
 
-void ServerLogPass::CountWeaponFrag(int32_t killer, int8_t weapon, int32_t game,
-                                    int32_t killerPosition, int32_t victimPosition) {
+void ServerLogPass::CountPlayerWeaponFrag(int32_t killer, int8_t weapon, int32_t game) {
   if (weapon == kNoWeapon) return;
   PlayerRecord& player = m_doc.players[static_cast<size_t>(killer)];
   ++player.WeaponFragsRef(weapon);
   ++player.games.At(game).WeaponFragsRef(weapon);
+}
+
+void ServerLogPass::CountWeaponCell(int8_t weapon, int32_t game, int32_t killerPosition,
+                                    int32_t victimPosition) {
+  if (weapon == kNoWeapon) return;
   if (game >= 0 && game <= m_doc.gameCount && VexoriumDoc::IsGameSlot(game)) {
     m_doc.games[static_cast<size_t>(game)].kills.Add(KillTables::TableOfWeapon(weapon),
                                                      killerPosition, victimPosition);

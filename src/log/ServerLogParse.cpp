@@ -152,6 +152,9 @@ bool ServerLogPass::TakeConnection(const std::string& number, const std::string&
     } else if (m_doc.playerCount < m_doc.nameCount) {
       p = m_doc.CreatePlayer(name, RawNameTry(connect.rawName, tries), number);
       if (p > 0) known.push_back(p);
+    } else if (m_once) {
+      // Two passes would take a record here if the log names more players further on.
+      m_readTwice = true;
     }
     if (p < 0) {
       m_connections.NobodyIn(number);

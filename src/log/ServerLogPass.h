@@ -41,6 +41,15 @@ class ServerLogPass : public LogPass {
   // The statistics pass; false likewise. At its end the games without a player who stayed
   // longer than the short-game threshold are marked short.
   bool Parse();
+  // Both passes in one reading, line by line (ServerLogOnce.cpp); false likewise. *twoPasses is
+  // set when the reading stopped where the two passes would read the log otherwise, or where
+  // the log holds as many names or games as the limits: the document must then be reset and
+  // the log read in the two passes.
+  struct Limits {
+    int32_t names = 0;
+    int32_t games = 0;
+  };
+  bool ReadOnce(const Limits& limits, bool* twoPasses);
 
  private:
   // The name a "ClientConnect:" line gets, in both passes.
@@ -65,14 +74,14 @@ class ServerLogPass : public LogPass {
   bool IsNonPlayer(std::string_view number) const;
   // True when a kill line's player under this number is taken as connected (the family names
   // players from kill lines, the number is a player's and nobody is connected in it).
-  bool TakesKillName(std::string_view number) const;
+  bool TakesKillName(std::string_view number, const GameConnections& connections) const;
   // Reads the line after a connect line; the connect consumes it. The raw name and team come
   // from that line, unless it is another client's "ClientUserinfoChanged:" line (OpenArena
   // writes the next client's there). When it yields no name (or the log ends), they come from
   // the line directly before the connect line when that is a "ClientUserinfoChanged:" line of
   // the same client number, as OpenArena logs its bots. connectLine is read before the next
-  // line is.
-  void ReadConnectName(std::string_view connectLine, int wordEnd, ConnectName* connect);
+  // line is. The kind of the last line read, kOther when none was.
+  LineKind ReadConnectName(std::string_view connectLine, int wordEnd, ConnectName* connect);
   // Keeps the line just read when it is a user-information line, for a connect line that may
   // follow; forgets it otherwise. Every line read goes through here or ReadConnectName.
   void NoteLineBeforeConnect(LineKind kind, std::string_view line);
@@ -80,7 +89,13 @@ class ServerLogPass : public LogPass {
   void ForgetNameTries();
 
   // --- Discovery.
+  // Lines of this length or shorter tell the discovery nothing.
+  static constexpr size_t kShortestScanned = 10;
   void ScanConnect(std::string_view line, int wordEnd);
+  // A connect's name, or nobody, under the client number in the current game.
+  void DiscoverConnect(const std::string& slot, const ConnectName& connect);
+  // A line of another kind than a connect: games, disconnects and the names of kill lines.
+  void ScanEvent(std::string_view line, const LineFacts& facts);
   // The name a connect gives under the client number, made unique by tries, marked present.
   void DiscoverConnection(const std::string& slot, const std::string& connectName);
   // The players a kill line names where the family takes players from kill lines.
@@ -124,10 +139,31 @@ class ServerLogPass : public LogPass {
   // --- Statistics: kills.
   // A "Kill:" line: a frag, a suicide or a death caused by the world, and the kill tables.
   void HandleKill(const LineBatch& batch, const LineFacts& facts);
+  // What a kill adds to its game's kill tables, where its players have places: known once the
+  // game's players are (at once in the statistics pass, at the game's end in a single reading).
+  struct KillCells {
+    int32_t game = 0;
+    int32_t killer = -1;  // the killer's record, when the kill has one
+    int32_t victim = -1;
+    int8_t weapon = kNoWeapon;  // a frag's
+    bool killerInSlot = false;  // the record holds the client number the line gives
+    bool victimInSlot = false;
+    bool world = false;
+    bool suicide = false;
+    bool fragged = false;
+    bool weaponCounted = false;  // the frag's weapon already counted for the killer
+  };
+  void CountKillCells(KillCells cells);
+  // A single reading keeps a kill's cells for the game's end (CountGameKillCells).
+  void KeepKillCells(const KillCells& cells);
+  // The game's player number counted, its tables sized and its kills' cells counted.
+  void CountGameKillCells();
+  // True when record p holds the client number (and is one of the names).
+  bool InClientSlot(int32_t p, std::string_view number) const;
   // The players a kill line names where the family takes players from kill lines.
   void TakeKillNames(const LineBatch& batch, const LineFacts& facts);
-  void CountWeaponFrag(int32_t killer, int8_t weapon, int32_t game, int32_t killerPosition,
-                       int32_t victimPosition);
+  void CountPlayerWeaponFrag(int32_t killer, int8_t weapon, int32_t game);
+  void CountWeaponCell(int8_t weapon, int32_t game, int32_t killerPosition, int32_t victimPosition);
   // The record connected as number under name (disambiguated as needed) among records 0 to
   // the player count; -1 when there is none.
   int32_t FindConnectedPlayer(std::string_view name, std::string_view number);
@@ -139,9 +175,11 @@ class ServerLogPass : public LogPass {
   // number, or, when none is, the record found by the name without colour codes
   // (FindConnectedPlayer).
   int32_t KillPlayer(std::string_view rawName, std::string_view number);
-  // The record's in-game position in the current game when it is present there under the
-  // given client number; -1 otherwise.
-  int32_t ServerPosition(int32_t p, std::string_view number);
+
+  // --- A single reading (ServerLogOnce.cpp).
+  // A connect line: the discovery's name and the statistics' player from one reading of the
+  // line after it.
+  void ReadConnectOnce(std::string_view line, const LineFacts& facts);
 
   // --- Statistics: custom variables. The players are the records connected under the client
   // numbers a match carries.
@@ -153,6 +191,7 @@ class ServerLogPass : public LogPass {
   // Who is connected under which number in the current game, and who left it; kept alike in
   // both passes (by name number, by record).
   GameConnections m_connections;
+  GameConnections m_scanConnections;  // the discovery's
   // Statistics pass: the records that came back to the current game.
   std::vector<uint8_t> m_returned;
   std::vector<int32_t> m_returnedIds;
@@ -176,6 +215,11 @@ class ServerLogPass : public LogPass {
   FlatTextMap<std::vector<int32_t>> m_playerTries;
   TextMap<std::vector<std::string>> m_rawNameTries;
   std::vector<RecordLookup> m_recordLookups;  // by record: a record's own name looked up
+  // A single reading: the reading runs (kills' cells are kept), the kept cells of the current
+  // game, and whether the log must be read in two passes.
+  bool m_once = false;
+  std::vector<KillCells> m_gameKills;
+  bool m_readTwice = false;
 };
 
 }  // namespace vexor

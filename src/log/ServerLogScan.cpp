@@ -49,25 +49,39 @@ bool ServerLogPass::Scan() {
   while (
       NextEventLine(&line, &passed, m_rules->namesFromKills ? LineKind::kOther : LineKind::kKill)) {
     if (passed) m_hasUserInfoBefore = false;  // a line of no kind came between
-    if (line.size() <= 10) {
+    if (line.size() <= kShortestScanned) {
       m_hasUserInfoBefore = false;
       continue;
     }
     LineKind kind = m_facts->kind;
-    bool inGame = m_doc.gameCount > 0;
-    if (kind == LineKind::kConnect && inGame) {
+    if (kind == LineKind::kConnect && m_doc.gameCount > 0) {
       ScanConnect(line, m_facts->wordEnd);  // notes the line it consumes
       continue;
     }
-    if (kind == LineKind::kInitGame) ScanInitGame(line, (m_facts->flags & kWallClock) != 0);
-    if (kind == LineKind::kDisconnect && inGame) {
-      m_connections.Disconnected(TrailingClientNumber(line));
-    }
-    if (kind == LineKind::kShutdown) m_connections.GameEnded();
-    if (kind == LineKind::kKill && inGame && m_rules->namesFromKills) ScanKillNames(line);
+    ScanEvent(line, *m_facts);
     NoteLineBeforeConnect(kind, line);
   }
   return FinishPass();
+}
+
+void ServerLogPass::ScanEvent(std::string_view line, const LineFacts& facts) {
+  bool inGame = m_doc.gameCount > 0;
+  switch (facts.kind) {
+    case LineKind::kInitGame:
+      ScanInitGame(line, (facts.flags & kWallClock) != 0);
+      break;
+    case LineKind::kDisconnect:
+      if (inGame) m_scanConnections.Disconnected(TrailingClientNumber(line));
+      break;
+    case LineKind::kShutdown:
+      m_scanConnections.GameEnded();
+      break;
+    case LineKind::kKill:
+      if (inGame && m_rules->namesFromKills) ScanKillNames(line);
+      break;
+    default:
+      break;
+  }
 }
 
 void ServerLogPass::SetFamily(GameFamily family) {
@@ -91,8 +105,8 @@ std::string ServerLogPass::ConnectNumber(std::string_view line, int wordEnd,
   return std::string(statistics ? TrailingClientNumber(line) : RestOfLine(line, wordEnd));
 }
 
-void ServerLogPass::ReadConnectName(std::string_view connectLine, int wordEnd,
-                                    ConnectName* connect) {
+LineKind ServerLogPass::ReadConnectName(std::string_view connectLine, int wordEnd,
+                                        ConnectName* connect) {
   if (m_rules->connectNamesPlayer) {
     // The connect line names the player; the line after it is a line of its own.
     NamingConnect naming = ReadNamingConnect(connectLine, wordEnd);
@@ -100,7 +114,7 @@ void ServerLogPass::ReadConnectName(std::string_view connectLine, int wordEnd,
       connect->rawName = naming.rawName;
       connect->name = StripColourCodes(connect->rawName);
       m_hasUserInfoBefore = false;
-      return;
+      return LineKind::kOther;
     }
   }
   // The client number is cut alike in both passes, so that both find the same players.
@@ -145,6 +159,7 @@ void ServerLogPass::ReadConnectName(std::string_view connectLine, int wordEnd,
   } else {
     m_hasUserInfoBefore = false;
   }
+  return nextKind;
 }
 
 void ServerLogPass::ScanConnect(std::string_view line, int wordEnd) {
@@ -152,11 +167,15 @@ void ServerLogPass::ScanConnect(std::string_view line, int wordEnd) {
   std::string slot = ConnectNumber(line, wordEnd, false);
   ConnectName connect;
   ReadConnectName(line, wordEnd, &connect);
+  DiscoverConnect(slot, connect);
+}
+
+void ServerLogPass::DiscoverConnect(const std::string& slot, const ConnectName& connect) {
   if (connect.name.empty()) {
-    m_connections.NobodyIn(slot);
-    return;
+    m_scanConnections.NobodyIn(slot);
+  } else {
+    DiscoverConnection(slot, connect.name);
   }
-  DiscoverConnection(slot, connect.name);
 }
 
 void ServerLogPass::DiscoverConnection(const std::string& slot, const std::string& connectName) {
@@ -177,18 +196,18 @@ void ServerLogPass::DiscoverConnection(const std::string& slot, const std::strin
     m_doc.presence.Mark(game, n);
     const std::string& held = m_doc.NameSlot(n);
     // Another client uses this name in this game, and its player has not left: the next try.
-    if (held != slot && held != VexoriumDoc::kNoSlot && !m_connections.IsLeft(n)) continue;
+    if (held != slot && held != VexoriumDoc::kNoSlot && !m_scanConnections.IsLeft(n)) continue;
     m_doc.SetNameSlot(n, slot);
-    m_connections.Connected(slot, n);
+    m_scanConnections.Connected(slot, n);
     return;
   }
   int32_t n = m_doc.AddName(name, slot);
   if (n > 0) {
     found.push_back(n);
     m_doc.presence.Mark(game, n);
-    m_connections.Connected(slot, n);
+    m_scanConnections.Connected(slot, n);
   } else {
-    m_connections.NobodyIn(slot);
+    m_scanConnections.NobodyIn(slot);
   }
 }
 
@@ -203,15 +222,16 @@ void ServerLogPass::ScanKillNames(std::string_view line) {
   std::string names[2] = {StripColourCodes(kill.killer), StripColourCodes(kill.victim)};
   if (numbers[0] != kWorldNumber && (names[0].empty() || names[1].empty())) return;
   for (int i = 0; i < 2; ++i) {
-    if (TakesKillName(numbers[i]) && !names[i].empty()) {
+    if (TakesKillName(numbers[i], m_scanConnections) && !names[i].empty()) {
       DiscoverConnection(std::string(numbers[i]), names[i]);
     }
   }
 }
 
-bool ServerLogPass::TakesKillName(std::string_view number) const {
+bool ServerLogPass::TakesKillName(std::string_view number,
+                                  const GameConnections& connections) const {
   return !IsNonPlayer(number) && number != kWorldNumber && !number.empty() &&
-         m_connections.In(number) == ClientNumberTable::kNobody;
+         connections.In(number) == ClientNumberTable::kNobody;
 }
 
 bool ServerLogPass::IsNonPlayer(std::string_view number) const {
@@ -223,7 +243,7 @@ bool ServerLogPass::IsNonPlayer(std::string_view number) const {
 void ServerLogPass::ScanInitGame(std::string_view line, bool wallClock) {
   m_doc.gameCount = SaturatingAdd(m_doc.gameCount, 1);
   m_doc.ResetNameSlots();
-  m_connections.Clear();
+  m_scanConnections.Clear();
   SetFamily(FamilyOfInitGame(line, wallClock));
   m_doc.familiesRead[static_cast<size_t>(m_family)] = true;
   if (m_doc.gameCount > VexoriumDoc::kMaxGames) return;

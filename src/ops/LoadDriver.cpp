@@ -75,7 +75,7 @@ bool LoadDriver::OnNewDocument() {
 }
 
 bool LoadDriver::ReadLogs() {
-  switch (ReadClientLogAlone()) {
+  switch (ReadLogAlone()) {
     case Reading::kDone:
       return true;
     case Reading::kFailed:
@@ -86,13 +86,14 @@ bool LoadDriver::ReadLogs() {
   return DiscoverAll() && PrepareStorage() && AnalyseAll();
 }
 
-LoadDriver::Reading LoadDriver::ReadClientLogAlone() {
+LoadDriver::Reading LoadDriver::ReadLogAlone() {
   if (!m_singleReading || m_selection.selectedFileCount > 1 ||
       m_selection.selectedLogPath.empty()) {
     return Reading::kTwoPasses;
   }
   const std::string& path = m_selection.selectedLogPath;
-  if (KindOfLog(path, ReadLimit(0)) != LogKind::kClient) return Reading::kTwoPasses;
+  LogKind kind = KindOfLog(path, ReadLimit(0));
+  if (kind == LogKind::kUnreadable) return Reading::kTwoPasses;  // the passes say so
   m_doc.clientGameCounter = 0;
   m_doc.currentLogPath = path;
   if (!StartFile(WorkStep::kReading, 0, 1)) {
@@ -103,7 +104,12 @@ LoadDriver::Reading LoadDriver::ReadClientLogAlone() {
   LogAnalysis analysis(m_doc, m_selection, m_prompter);
   ObserveReading(analysis);
   analysis.SetReadLimit(ReadLimit(0));
-  switch (analysis.ReadClientLogOnce()) {
+  // A server log beyond the limits is read in two passes, which refuse it after the first.
+  LogAnalysis::OnceResult result =
+      kind == LogKind::kClient
+          ? analysis.ReadClientLogOnce()
+          : analysis.ReadServerLogOnce(kSingleFileNameLimit, kSingleFileGameLimit);
+  switch (result) {
     case LogAnalysis::OnceResult::kRead:
       break;
     case LogAnalysis::OnceResult::kTwoPasses:

@@ -37,8 +37,8 @@ class LoadDriver {
   // The reports of the loads that follow are those of a followed log (ReportWriting::kFollowed:
   // the newest games' pages first, no page of an earlier, longer report left behind).
   void SetReportFollowed(bool followed) { m_reportFollowed = followed; }
-  // Whether a client log loaded alone is read once (the default) or in the two passes of every
-  // other load; both load the same document.
+  // Whether a log loaded alone is read once (the default) or in the two passes of every other
+  // load; both load the same document.
   void SetSingleReading(bool single) { m_singleReading = single; }
 
   // Runs the start-up call or a load. True when the start-up call ends or a load succeeds;
@@ -57,11 +57,11 @@ class LoadDriver {
   std::string ReportFolder() const;
 
  private:
-  // Reads the selected logs into the document: a client log alone in one reading, otherwise
-  // every log in the discovery pass, then every log in the statistics pass.
+  // Reads the selected logs into the document: a log alone in one reading, otherwise every log
+  // in the discovery pass, then every log in the statistics pass.
   bool ReadLogs();
   enum class Reading { kDone, kTwoPasses, kFailed };
-  Reading ReadClientLogAlone();
+  Reading ReadLogAlone();
   bool DiscoverAll();
   // False, with the message shown, when the names or games found are more than the load takes.
   bool WithinLimits(bool several);
