@@ -138,7 +138,10 @@ bool ReadAhead::Cut(LineBatch* batch) {
       m_readFailed = std::ferror(m_file) != 0;
     }
   }
-  // A line is cut once the bytes that decide its end are there (or the file has ended).
+  // A line is cut once the bytes that decide its end are there (or the file has ended). The
+  // facts are written where the side that cuts keeps them, then copied into the batch whole: a
+  // batch's memory was last read on the other thread, and writing it fact by fact waits for
+  // every line of it to come over, where a block copy writes whole lines.
   size_t at = 0;
   LineFeeds feeds(text.data(), size);
   while (at < size && (size - at >= kLineWindow || m_fileEnded)) {
@@ -149,12 +152,14 @@ bool ReadAhead::Cut(LineBatch* batch) {
     if (feed == size || !CutLineAtFeed(text.data() + at, text.data() + feed, &cut)) {
       cut = CutLine(text.data() + at, size - at);
     }
-    LineFacts& facts = batch->lines.emplace_back();
+    LineFacts& facts = m_cutLines.emplace_back();
     facts.at = static_cast<uint32_t>(at);
     facts.size = static_cast<uint16_t>(cut.length);
     at += cut.consumed;
     facts.end = static_cast<uint32_t>(at);
   }
+  batch->lines.assign(m_cutLines.begin(), m_cutLines.end());
+  m_cutLines.clear();
   m_consumed += at;
   m_tail.assign(text.data() + at, size - at);
   return !m_fileEnded || !m_tail.empty();

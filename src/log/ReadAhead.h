@@ -141,7 +141,8 @@ class ReadAhead {
   // The file and what was read of it: used by the side that holds m_cutting (or, without a
   // thread, by the pass).
   std::FILE* m_file = nullptr;
-  std::string m_tail;  // bytes read after the last line cut
+  std::string m_tail;                 // bytes read after the last line cut
+  std::vector<LineFacts> m_cutLines;  // the facts of the lines being cut
   bool m_fileEnded = false;
   bool m_readFailed = false;
   uint64_t m_consumed = 0;
