@@ -9,6 +9,7 @@
 // gap-in <step>". Exit 1 when the load fails (its messages on standard error), 2 for bad usage.
 #include <chrono>
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -23,10 +24,12 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Every step, in the order of WorkStep: a load of one log is read in the step kReading.
 const char* StepName(vexor::WorkStep step) {
-  static const char* const kNames[] = {"discovery", "statistics", "report",  "opening",
-                                       "saving",    "exporting",  "cleaning"};
-  return kNames[static_cast<int>(step)];
+  static const char* const kNames[] = {"discovery", "statistics", "report", "opening", "saving",
+                                       "exporting", "cleaning",   "site",   "reading"};
+  auto index = static_cast<size_t>(step);
+  return index < std::size(kNames) ? kNames[index] : "another step";
 }
 
 // Notes the time of every call and the step it belongs to.
