@@ -83,12 +83,7 @@ void ClientLogPass::ReadLineOnce(std::string_view line, bool* gameStarted) {
 }
 
 void ClientLogPass::CountGameKills() {
-  int32_t g = m_doc.currentGame;
-  if (g >= 1 && g <= std::min(m_doc.gameCount, VexoriumDoc::kMaxGames)) {
-    GameRecord& game = m_doc.games[static_cast<size_t>(g)];
-    game.playerNumber = m_doc.presence.CountPresent(g, m_doc.nameCount);
-    game.kills.Allocate(game.playerNumber);
-  }
+  SettleGameTables();
   m_once = false;
   for (const Kill& kill : m_gameKills)
     CountKill(kill);

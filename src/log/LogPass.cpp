@@ -1,5 +1,7 @@
 #include "log/LogPass.h"
 
+#include <algorithm>
+
 #include "base/TextNumbers.h"
 #include "stats/VexoriumDoc.h"
 
@@ -70,6 +72,14 @@ int32_t LogPass::CurrentPlayerNumber() const {
   int32_t g = m_doc.currentGame;
   if (g < 0 || g > m_doc.gameCount || !VexoriumDoc::IsGameSlot(g)) return -1;
   return m_doc.games[static_cast<size_t>(g)].playerNumber;
+}
+
+void LogPass::SettleGameTables() {
+  int32_t g = m_doc.currentGame;
+  if (g < 1 || g > std::min(m_doc.gameCount, VexoriumDoc::kMaxGames)) return;
+  GameRecord& game = m_doc.games[static_cast<size_t>(g)];
+  game.playerNumber = m_doc.presence.CountPresent(g, m_doc.nameCount);
+  game.kills.Allocate(game.playerNumber);
 }
 
 // Definitions may come from a file: their targets are checked against the set's count and their

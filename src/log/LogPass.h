@@ -79,6 +79,9 @@ class LogPass {
   int32_t PresentPosition(int32_t p);
   // The current game's player number, or -1 when the game has no record.
   int32_t CurrentPlayerNumber() const;
+  // A single reading at the end of a game: its player number counted from the presence table
+  // and its kill tables sized, as the two passes settle every game's between them.
+  void SettleGameTables();
 
   // Applies a matching variable's change slots, in their order, to the players the line names:
   // each slot with a change adds its value to its target variable (ignored outside 0 to the

@@ -16,7 +16,6 @@
 //   (whether its weapon counts for the killer is known only at the game's end, and his game may
 //   be reset before);
 // - a game keeps more than four million kills, or the log reaches the limits of names or games.
-#include <algorithm>
 #include <string>
 
 #include "log/ServerLogPass.h"
@@ -106,12 +105,7 @@ void ServerLogPass::KeepKillCells(const KillCells& cells) {
 }
 
 void ServerLogPass::CountGameKillCells() {
-  int32_t g = m_doc.currentGame;
-  if (g >= 1 && g <= std::min(m_doc.gameCount, VexoriumDoc::kMaxGames)) {
-    GameRecord& game = m_doc.games[static_cast<size_t>(g)];
-    game.playerNumber = m_doc.presence.CountPresent(g, m_doc.nameCount);
-    game.kills.Allocate(game.playerNumber);
-  }
+  SettleGameTables();
   m_once = false;
   for (const KillCells& cells : m_gameKills)
     CountKillCells(cells);
