@@ -175,14 +175,7 @@ TEST_F(SingleReadingTest, AServerLogLoadsWhatTheTwoPassesLoad) {
       At("0:05", "Kill: 1 2 10: Alice killed Bob by MOD_RAILGUN"),
   });
   // Before any game, a connect whose next line starts one: only the discovery pass counts it.
-  const std::string gameAfterConnect = Lines({
-      At("0:00", "ClientConnect: 3"),
-      InitGame("0:00"),
-      Connect("0:00", 1, "Alice"),
-      Connect("0:01", 2, "Bob"),
-      At("0:10", "Kill: 1 2 10: Alice killed Bob by MOD_RAILGUN"),
-      At("3:00", "ShutdownGame:"),
-  });
+  const std::string gameAfterConnect = At("0:00", "ClientConnect: 3") + "\n" + test::DuelGame(1);
   std::vector<Case> cases = {{edges, false}, {gameAfterConnect, true}};
   for (const std::string& log : logs)
     cases.push_back({log, false});

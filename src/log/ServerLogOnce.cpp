@@ -36,12 +36,7 @@ bool ServerLogPass::ReadOnce(const Limits& limits, bool* twoPasses) {
   m_once = true;
   m_readTwice = false;
   m_gameKills.clear();
-  m_doc.gameClosed = true;
-  m_hasUserInfoBefore = false;
-  m_connectedIn.Clear();
-  m_mayBeOpen.clear();
-  ForgetNameTries();
-  SetFamily(GameFamily::kQuake3);
+  StartStatistics();  // the records were reset: none is connected, the game is Quake III's
   std::string_view line;
   bool passed = false;
   while (!m_readTwice && NextEventLine(&line, &passed)) {

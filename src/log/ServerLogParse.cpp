@@ -17,18 +17,7 @@ namespace vexor {
 
 bool ServerLogPass::Parse() {
   if (!OpenLog(MakeParser(true))) return false;
-  m_doc.gameClosed = true;
-  m_hasUserInfoBefore = false;
-  m_connectedIn.Clear();
-  ForgetNameTries();
-  // An earlier log may have left connections open.
-  m_mayBeOpen.clear();
-  for (int32_t p = 0; p <= m_doc.playerCount; ++p) {
-    if (m_doc.players[static_cast<size_t>(p)].HasOpenConnection()) m_mayBeOpen.push_back(p);
-  }
-  SetFamily(m_doc.currentGame >= 1 && m_doc.currentGame <= VexoriumDoc::kMaxGames
-                ? m_doc.games[static_cast<size_t>(m_doc.currentGame)].family
-                : GameFamily::kQuake3);
+  StartStatistics();
   std::string_view line;
   bool passed = false;
   while (NextEventLine(&line, &passed)) {
@@ -43,6 +32,21 @@ bool ServerLogPass::Parse() {
   }
   MarkShortGames();
   return FinishPass();
+}
+
+void ServerLogPass::StartStatistics() {
+  m_doc.gameClosed = true;
+  m_hasUserInfoBefore = false;
+  m_connectedIn.Clear();
+  ForgetNameTries();
+  // An earlier log may have left connections open.
+  m_mayBeOpen.clear();
+  for (int32_t p = 0; p <= m_doc.playerCount; ++p) {
+    if (m_doc.players[static_cast<size_t>(p)].HasOpenConnection()) m_mayBeOpen.push_back(p);
+  }
+  SetFamily(m_doc.currentGame >= 1 && m_doc.currentGame <= VexoriumDoc::kMaxGames
+                ? m_doc.games[static_cast<size_t>(m_doc.currentGame)].family
+                : GameFamily::kQuake3);
 }
 
 void ServerLogPass::HandleServerLine(const LineBatch& batch, const LineFacts& facts) {

@@ -103,6 +103,8 @@ class ServerLogPass : public LogPass {
   void ScanInitGame(std::string_view line, bool wallClock);
 
   // --- Statistics: games, connections and play time.
+  // The state a statistics pass starts from, the game and connections an earlier log left.
+  void StartStatistics();
   // One line's handler by its kind; a connect reads the line after its own.
   void HandleServerLine(const LineBatch& batch, const LineFacts& facts);
   void HandleInitGame(std::string_view line, bool wallClock);
