@@ -148,7 +148,8 @@ row() {
 # that writes FOLDER/OUTPUT (default html, the report). Runs BENCH_REPEAT times: cp -r of
 # FOLDER/html (the report the last run wrote) into a folder deleted 1.2 s before, the command
 # without its output and the command with it (FOLDER/OUTPUT removed first);
-# prints (with - without) against the copy, medians of each, and the CPU time alike.
+# prints (with - without) against the copy, medians of each, and the CPU time alike; each run's
+# seconds go to the results file on a line of their own.
 part_row() {
   local scenario=$1 step=$2 target=$3 folder=$4 output=html
   shift 4
@@ -184,6 +185,8 @@ part_row() {
   t_copy=$(echo $copies | median)
   print_row "$scenario" "$step" "$(bytes_of "$folder/$output")" "$target" - "$part" "$t_copy" \
     "$(ratio "$part" "$t_copy")" "$(echo $peaks | largest)" "$(echo $cpus | median)"
+  # The file system swings these rows from run to run: each run's seconds go to the results file.
+  echo "           (each run: copy$copies; without$without; with$with)" >>"$results"
 }
 
 # ratio A B: A / B with two decimals; "-" when either is unknown or B is 0.
