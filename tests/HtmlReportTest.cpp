@@ -374,6 +374,35 @@ TEST_F(HtmlReportTest, KillChartsOnlyForWeaponsThatKilledAndSuicidesOnTheDiagona
   }
 }
 
+// A row of sixty count cells is longer than the pieces the chart is written in.
+TEST_F(HtmlReportTest, AKillChartOfSixtyPlayersKeepsEveryRowsCountsInOrder) {
+  constexpr int32_t kPlayers = 60;
+  int32_t g = AddGame();
+  for (int32_t i = 0; i < kPlayers; ++i)
+    Play(AddPlayer(StringPrintf("P%d", i)), g);
+  KillTables& kills = doc.games[static_cast<size_t>(g)].kills;
+  kills.Allocate(kPlayers);
+  auto countAt = [](int32_t k, int32_t v) { return k == 7 && v == 59 ? 123456 : (k + v) % 3; };
+  for (int32_t k = 0; k < kPlayers; ++k) {
+    for (int32_t v = 0; v < kPlayers; ++v) {
+      for (int32_t n = 0; n < countAt(k, v); ++n)
+        kills.Add(kAll, k, v);
+    }
+  }
+  ASSERT_TRUE(WriteReport()) << error;
+
+  std::string page = Page("games/game1.htm");
+  for (int32_t k = 0; k < kPlayers; ++k) {
+    std::string row;
+    for (int32_t v = 0; v < kPlayers; ++v) {
+      row += StringPrintf(
+          "<td width=\"20\"><p align=\"right\"><font color=\"%s\">%d</font></p></td>\r\n",
+          k == v ? "#003173" : "#FFFFFF", countAt(k, v));
+    }
+    EXPECT_NE(page.find(row), std::string::npos) << "row " << k;
+  }
+}
+
 TEST_F(HtmlReportTest, ScoreOrderPutsEqualScoresHigherPlayerFirstAndDropsHopelessScores) {
   int32_t g = AddGame();
   const std::pair<int32_t, int32_t> fragsAndSuicides[] = {{5, 0},     {8, 1},     {6, 1},

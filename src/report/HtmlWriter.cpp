@@ -61,9 +61,9 @@ void HtmlWriter::CloseTable() { Write("</table>\r\n"); }
 
 void HtmlWriter::WriteCell(std::string_view content) {
   Write(m_cellTag);
-  Write("<font color=\"#FFFFFF\">");
+  Write(kCellFontOpen);
   Write(content);
-  Write("</font></td>\r\n");
+  Write(kCellClose);
 }
 
 void HtmlWriter::WriteBoldCell(std::string_view content) {

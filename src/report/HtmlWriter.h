@@ -10,6 +10,10 @@
 
 namespace vexor {
 
+// What WriteCell writes around a cell's content, after the cell tag.
+inline constexpr std::string_view kCellFontOpen = "<font color=\"#FFFFFF\">";
+inline constexpr std::string_view kCellClose = "</font></td>\r\n";
+
 // Writes tables, cells and paragraphs into the current page. The writer keeps the cell tag, the
 // text each cell begins with: "<td>" at first, then whatever SetCellTag set last, across tables
 // and across the pages the writer is pointed at. Every table sets it before its first cell.
