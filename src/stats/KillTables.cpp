@@ -120,7 +120,14 @@ size_t KillTables::FirstCellOfRow(int32_t killer) const {
   return LowerBound(Key(killer, 0));
 }
 
-int32_t KillTableRow::Next(int32_t victim) {
+KillTableRow::KillTableRow(const KillTables& tables, int table, int32_t killer)
+    : m_tables(tables), m_table(table), m_killer(killer), m_cell(tables.FirstCellOfRow(killer)) {
+  bool direct = tables.Direct() && !tables.m_direct.empty() && table >= 0 &&
+                table < KillTables::kTableCount && tables.Inside(killer, 0);
+  if (direct) m_directRow = &tables.m_direct[tables.DirectPlace(KillTables::Key(killer, 0))];
+}
+
+int32_t KillTableRow::NextStored(int32_t victim) {
   if (m_table >= KillTables::kTableCount || m_tables.Direct()) {
     return m_tables.Get(m_table, m_killer, victim);
   }

@@ -134,16 +134,24 @@ class KillTables {
 // cell: Next(victim) with victims in ascending order gives what Get(table, killer, victim) gives.
 class KillTableRow {
  public:
-  KillTableRow(const KillTables& tables, int table, int32_t killer)
-      : m_tables(tables), m_table(table), m_killer(killer), m_cell(tables.FirstCellOfRow(killer)) {}
+  KillTableRow(const KillTables& tables, int table, int32_t killer);
 
-  int32_t Next(int32_t victim);
+  int32_t Next(int32_t victim) {
+    // A game of a few dozen players (most games) reads its row of the direct index.
+    if (m_directRow == nullptr) return NextStored(victim);
+    if (victim < 0 || victim >= m_tables.m_size) return 0;
+    uint16_t cell = m_directRow[victim];
+    return cell == 0 ? 0 : m_tables.m_counts[cell - 1u][static_cast<size_t>(m_table)];
+  }
 
  private:
+  int32_t NextStored(int32_t victim);
+
   const KillTables& m_tables;
   int m_table;
   int32_t m_killer;
-  size_t m_cell;  // the first cell not passed yet
+  size_t m_cell;                          // the first cell not passed yet
+  const uint16_t* m_directRow = nullptr;  // the killer's row of the direct index, if read there
 };
 
 }  // namespace vexor
